@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Ombrisk builds, runs and tests with, skipping those already present.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev qt6-declarative-dev qt6-svg-dev qt6-pdf-dev libgl-dev
+  qml6-module-qtqml qml6-module-qtqml-models qml6-module-qtqml-workerscript
+  qml6-module-qtquick qml6-module-qtquick-controls qml6-module-qtquick-layouts
+  qml6-module-qtquick-templates qml6-module-qtquick-window qml6-module-qtquick-dialogs
+  qml6-module-qtquick-pdf
+  libicu-dev libzip-dev libarchive-dev libvips-dev libvips-tools
+  7zip unar zip unzip libarchive-tools imagemagick
+  xvfb xauth fonts-dejavu-core
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+echo "Installing: ${missing[*]}"
+"${sudo[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
