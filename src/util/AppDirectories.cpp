@@ -39,9 +39,8 @@ QString documentsDirectory()
 {
     static const QString path = [] {
         const auto root = resolvedRoot();
-        return root.isEmpty()
-                   ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
-                   : QDir(root).absoluteFilePath(QStringLiteral("Documents"));
+        return root.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
+                              : QDir(root).absoluteFilePath(QStringLiteral("Documents"));
     }();
     return path;
 }

@@ -16,9 +16,11 @@ bool writeCacheDirTag(const QString &folder, Error *error)
         return true;
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) &&
-        file.write("Signature: 8a477f597d28d172789f06886806bc55\n"
-                   "# This file marks Ombrisk's cache of picture thumbnails.\n"
-                   "# For information about cache directory tags see https://bford.info/cachedir/\n") > 0 &&
+        file.write(
+            "Signature: 8a477f597d28d172789f06886806bc55\n"
+            "# This file marks Ombrisk's cache of picture thumbnails.\n"
+            "# For information about cache directory tags see https://bford.info/cachedir/\n") >
+            0 &&
         file.commit())
         return true;
     return fail(error, Error(FileOperations::errorDomain, FileOperations::SystemFailure,
@@ -35,7 +37,8 @@ bool createAtStart(Error *error)
 {
     const auto cache = Utils::cachePath();
     const bool homeMade = FileOperations::createDirectoriesForPath(Utils::documentsPath(), error);
-    const bool cacheMade = FileOperations::createDirectoriesForPath(cache, homeMade ? error : nullptr);
+    const bool cacheMade =
+        FileOperations::createDirectoriesForPath(cache, homeMade ? error : nullptr);
     return homeMade && cacheMade && writeCacheDirTag(cache, error);
 }
 

@@ -40,9 +40,9 @@ QString ByteCountFormatter::stringFromByteCount(qint64 byteCount) const
         const auto rounded = std::round(value * scale) / scale;
         // A value that rounds up to 1000 of this unit reads better as 1 of the next.
         if (std::abs(rounded) < 1000.0 || i + 1 == units.size())
-            return QStringLiteral("%1 %2")
-                .arg(locale.toString(rounded, 'f', QLocale::FloatingPointShortest),
-                     QString::fromLatin1(units[i].name));
+            return QStringLiteral("%1 %2").arg(
+                locale.toString(rounded, 'f', QLocale::FloatingPointShortest),
+                QString::fromLatin1(units[i].name));
         value /= 1000.0;
     }
     return {};

@@ -5,7 +5,7 @@
 
 DateTimeFormatter::DateTimeFormatter()
     : format_(icu::DateFormat::createDateTimeInstance(icu::DateFormat::kMedium,
-                                                       icu::DateFormat::kShort))
+                                                      icu::DateFormat::kShort))
 {
 }
 

@@ -98,9 +98,10 @@ bool isRealFolder(const fs::path &p)
 // Two names of one entry (the same path, or hard links); links are not followed.
 bool sameEntry(const fs::path &a, const fs::path &b)
 {
-    struct stat sa {}, sb {};
-    return ::lstat(a.c_str(), &sa) == 0 && ::lstat(b.c_str(), &sb) == 0 &&
-           sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    struct stat sa {
+    }, sb{};
+    return ::lstat(a.c_str(), &sa) == 0 && ::lstat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
 }
 
 // Component-wise: "/a/bc" is not within "/a/b".
@@ -293,8 +294,8 @@ bool FileOperations::removeItemAtPath(const QString &path, Error *error)
     // remove_all removes links as links and never descends through them.
     fs::remove_all(*p, ec);
     if (ec)
-        return fail(error, systemError(tr("%1 could not be removed completely").arg(quoted(*p)),
-                                       ec));
+        return fail(error,
+                    systemError(tr("%1 could not be removed completely").arg(quoted(*p)), ec));
     return true;
 }
 
@@ -325,8 +326,8 @@ bool FileOperations::renameItemAtPath(const QString &path, const QString &newNam
     return true;
 }
 
-bool FileOperations::moveItemAtPath(const QString &source, const QString &target,
-                                    bool overwrite, Error *error)
+bool FileOperations::moveItemAtPath(const QString &source, const QString &target, bool overwrite,
+                                    Error *error)
 {
     const auto s = checkedPath(source, error);
     const auto t = s ? checkedPath(target, error) : std::nullopt;
@@ -432,9 +433,9 @@ bool FileOperations::createFolderNamed(const QString &parentFolder, const QStrin
                                          .arg(QStringLiteral("“%1”").arg(typedName))));
     std::error_code ec;
     if (fs::is_directory(folder, ec))
-        return fail(error, makeError(FolderExists, tr("A folder named %1 already exists here. "
-                                                      "Choose another name.")
-                                                       .arg(QStringLiteral("“%1”")
-                                                                .arg(typedName))));
+        return fail(error,
+                    makeError(FolderExists, tr("A folder named %1 already exists here. "
+                                               "Choose another name.")
+                                                .arg(QStringLiteral("“%1”").arg(typedName))));
     return createDirectoriesForPath(toQString(folder), error);
 }

@@ -31,23 +31,23 @@ public:
     static inline const QString errorDomain = QStringLiteral("Ombrisk.FileOperations");
 
     enum ErrorCode {
-        InvalidPath = 1,       // empty path, or one holding a NUL character
-        ItemNotFound,          // the item to remove, rename or move does not exist
-        ItemExists,            // a move without overwriting found an item at the target
-        MoveIntoItself,        // a folder moved into itself or one of its sub-folders
-        TargetHoldsSource,     // the item to be replaced is a folder holding the source
-        NameEmpty,             // names: "", ".", "..", holding "/" or NUL, already taken
+        InvalidPath = 1,   // empty path, or one holding a NUL character
+        ItemNotFound,      // the item to remove, rename or move does not exist
+        ItemExists,        // a move without overwriting found an item at the target
+        MoveIntoItself,    // a folder moved into itself or one of its sub-folders
+        TargetHoldsSource, // the item to be replaced is a folder holding the source
+        NameEmpty,         // names: "", ".", "..", holding "/" or NUL, already taken
         NameIsDot,
         NameIsDotDot,
         NameHasSlash,
         NameHasNul,
         NameTaken,
-        FolderNameAbsolute,    // a typed folder name starting with "/"
-        FolderOutsideParent,   // a typed folder name that would land outside its parent
-        FolderExists,          // the typed folder exists already
-        NotAFolder,            // a file stands where a folder is to be made
-        CopyFailed,            // a move across file systems could not copy the item
-        SystemFailure,         // the file system refused (permissions, full disk, ...)
+        FolderNameAbsolute,  // a typed folder name starting with "/"
+        FolderOutsideParent, // a typed folder name that would land outside its parent
+        FolderExists,        // the typed folder exists already
+        NotAFolder,          // a file stands where a folder is to be made
+        CopyFailed,          // a move across file systems could not copy the item
+        SystemFailure,       // the file system refused (permissions, full disk, ...)
     };
 
     // The absolute path `path` stands for under the rule above ("" stays "").

@@ -55,12 +55,11 @@ bool Utils::isSupportArchiverFileFormat(const QString &extension)
 bool Utils::isSupportMediaFileFormat(const QString &extension)
 {
     return extensionIn(extension,
-                       {"mkv",   "rm",  "rmvb", "asf",  "avi",    "divx",   "dv",     "flv",
-                        "gxf",   "m1v", "m2v",  "m2ts", "m4v",    "mov",    "mp2",    "mp4",
-                        "mpeg",  "mpeg1", "mpeg2", "mpeg4", "mpg", "mts",   "mxf",    "ogg",
-                        "ogm",   "ps",  "ts",   "vob",  "wmv",    "a52",    "aac",    "ac3",
-                        "dts",   "flac", "m4a", "m4p",  "mka",    "mod",    "mp1",    "mp3",
-                        "wav"});
+                       {"mkv",   "rm",    "rmvb", "asf", "avi", "divx", "dv",   "flv",  "gxf",
+                        "m1v",   "m2v",   "m2ts", "m4v", "mov", "mp2",  "mp4",  "mpeg", "mpeg1",
+                        "mpeg2", "mpeg4", "mpg",  "mts", "mxf", "ogg",  "ogm",  "ps",   "ts",
+                        "vob",   "wmv",   "a52",  "aac", "ac3", "dts",  "flac", "m4a",  "m4p",
+                        "mka",   "mod",   "mp1",  "mp3", "wav"});
 }
 
 bool Utils::isSupportPhotoFileFormat(const QString &extension)

@@ -8,8 +8,8 @@ QColor Utils::colorWithHexString(const QString &hexString)
 
 QColor Utils::colorWithHexString(const QString &hexString, double alpha)
 {
-    auto text = hexString.startsWith(QLatin1Char('#')) ? hexString
-                                                       : QStringLiteral("#%1").arg(hexString);
+    auto text =
+        hexString.startsWith(QLatin1Char('#')) ? hexString : QStringLiteral("#%1").arg(hexString);
     Q_ASSERT_X(text.length() == 7 || text.length() == 4, "colorWithHexString",
                "7 == hexString.length || 4 == hexString.length");
     text = hexStringTransformFromThreeCharacters(text);

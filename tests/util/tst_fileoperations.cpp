@@ -32,9 +32,8 @@ QByteArray readFile(const QString &path)
 // Every name in a folder, hidden ones too: a leftover temporary shows up here.
 QStringList entries(const QString &folder)
 {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
-                                      QDir::NoDotAndDotDot,
-                                  QDir::Name);
+    return QDir(folder).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 dev_t deviceOf(const QString &path)
@@ -111,8 +110,8 @@ private slots:
         QVERIFY_ERROR(error, Op::InvalidPath);
         QCOMPARE(readFile(kept), QByteArray("kept"));
         error = {};
-        QVERIFY(!Op::createDirectoriesForPath(at(QStringLiteral("a")) + QChar(u'\0') + "b",
-                                              &error));
+        QVERIFY(
+            !Op::createDirectoriesForPath(at(QStringLiteral("a")) + QChar(u'\0') + "b", &error));
         QVERIFY_ERROR(error, Op::InvalidPath);
         QVERIFY(!QFile::exists(at("a")));
     }
@@ -162,9 +161,9 @@ private slots:
     void moveOntoHardLinkOfItselfKeepsData()
     {
         writeFile(at("a"), "data");
-        QCOMPARE(::link(QFile::encodeName(at("a")).constData(),
-                        QFile::encodeName(at("b")).constData()),
-                 0);
+        QCOMPARE(
+            ::link(QFile::encodeName(at("a")).constData(), QFile::encodeName(at("b")).constData()),
+            0);
         QVERIFY(Op::moveItemAtPath(at("a"), at("b"), true, nullptr));
         QCOMPARE(readFile(at("b")), QByteArray("data"));
     }
