@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QHash>
+#include <QObject>
+#include <QString>
+#include <QVariantMap>
+#include <functional>
+
+// Process-wide named notifications with a payload. Observers register under their owner and are
+// removed by it, or at the latest when the owner is destroyed.
+//
+// Thread-safety: main thread only; observers run synchronously inside `post`, in the order
+// they were added.
+class NotificationCenter : public QObject {
+    Q_OBJECT
+
+public:
+    using Handler = std::function<void(const QVariantMap &userInfo)>;
+
+    static NotificationCenter *defaultCenter();
+
+    void addObserver(QObject *owner, const QString &name, Handler handler);
+    void removeObserver(QObject *owner, const QString &name);
+    void post(const QString &name, const QVariantMap &userInfo = {});
+
+    int observerCount(const QString &name) const;
+
+private:
+    struct Observer {
+        QObject *owner;
+        QString name;
+        Handler handler;
+        quint64 id;
+    };
+    void forgetOwner(QObject *owner);
+
+    QList<Observer> m_observers;
+    QHash<QObject *, QMetaObject::Connection> m_ownerWatches;
+    quint64 m_nextId = 0;
+};

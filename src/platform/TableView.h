@@ -1,0 +1,126 @@
+#pragma once
+
+#include "IndexPath.h"
+#include "TableRowsModel.h"
+#include "TableViewCell.h"
+#include "TableViewProtocols.h"
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QSet>
+#include <QSizeF>
+#include <QStringList>
+#include <QtQml/qqmlregistration.h>
+
+// A scrolling list of rows in sections with an optional index strip at its right edge and a
+// header view above the first row. The table keeps the geometry (size, row height, insets,
+// content offset and size), the selection and a pool of reusable cells; its data source gives
+// the rows, its delegate hears about taps and scrolling. `rows` is the list model QML draws.
+//
+// Geometry is in points with y growing downwards; the content offset is the content's y at the
+// top edge of the visible area, -insetTop when scrolled to the very top.
+//
+// Thread-safety: main thread only.
+class TableView : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Tables are made by their screens")
+    Q_PROPERTY(TableRowsModel *rows READ rows CONSTANT)
+    Q_PROPERTY(double rowHeight READ rowHeight CONSTANT)
+    Q_PROPERTY(double contentInsetTop READ contentInsetTop CONSTANT)
+    Q_PROPERTY(double contentInsetBottom READ contentInsetBottom CONSTANT)
+    Q_PROPERTY(double contentOffsetY READ contentOffsetY NOTIFY contentOffsetChanged)
+    Q_PROPERTY(double contentHeight READ contentHeight NOTIFY contentHeightChanged)
+    Q_PROPERTY(double headerViewHeight READ headerViewHeight NOTIFY contentHeightChanged)
+    Q_PROPERTY(QStringList sectionIndexTitles READ sectionIndexTitles NOTIFY reloaded)
+    Q_PROPERTY(bool editing READ isEditing NOTIFY editingChanged)
+
+public:
+    explicit TableView(QObject *parent = nullptr);
+
+    void setDataSource(TableViewDataSource *dataSource) { m_dataSource = dataSource; }
+    TableViewDataSource *dataSource() const { return m_dataSource; }
+    void setDelegate(TableViewDelegate *delegate) { m_delegate = delegate; }
+
+    TableRowsModel *rows() { return &m_rows; }
+
+    QSizeF size() const { return m_size; }
+    Q_INVOKABLE void setSize(QSizeF size);
+    double rowHeight() const { return m_rowHeight; }
+    void setRowHeight(double height) { m_rowHeight = height; }
+    double contentInsetTop() const { return m_insetTop; }
+    double contentInsetBottom() const { return m_insetBottom; }
+    void setContentInsets(double top, double bottom);
+    double headerViewHeight() const { return m_headerViewHeight; }
+    void setHeaderViewHeight(double height);
+    // Width of the section index strip when one shows (QML reports the drawn one).
+    double sectionIndexWidth() const { return m_sectionIndexTitles.isEmpty() ? 0 : m_indexWidth; }
+    Q_INVOKABLE void setSectionIndexWidth(double width) { m_indexWidth = width; }
+
+    double contentOffsetY() const { return m_offsetY; }
+    // Scrolls there (QML follows); the delegate hears of it like of a scroll by the user.
+    void setContentOffsetY(double y);
+    double contentHeight() const { return m_contentHeight; }
+    // The height of all rows, headers and the header view, which subclasses may raise.
+    virtual void setContentHeight(double height);
+
+    QStringList sectionIndexTitles() const { return m_sectionIndexTitles; }
+
+    bool isEditing() const { return m_editing; }
+    void setEditing(bool editing);
+    bool allowsMultipleSelectionDuringEditing() const { return m_multipleDuringEditing; }
+    void setAllowsMultipleSelectionDuringEditing(bool allows) { m_multipleDuringEditing = allows; }
+
+    // Asks the data source again for everything; the selection is cleared.
+    void reloadData();
+    int reloadCount() const { return m_reloadCount; }
+    int numberOfSections() const;
+    int numberOfRows(int section) const;
+
+    TableViewCell *dequeueReusableCell(const QString &identifier);
+
+    bool isRowSelected(IndexPath path) const { return m_selected.contains(path); }
+    QList<IndexPath> indexPathsForSelectedRows() const;
+    void selectRow(IndexPath path);
+    void deselectRow(IndexPath path);
+
+    // What QML calls: a row comes into sight (its configured cell) or goes (back to the pool);
+    // taps, the detail button, the user's scrolling, the index strip.
+    Q_INVOKABLE TableViewCell *cellForFlatRow(int flatRow);
+    Q_INVOKABLE void releaseCell(TableViewCell *cell);
+    Q_INVOKABLE void tapFlatRow(int flatRow);
+    Q_INVOKABLE void tapAccessoryOfFlatRow(int flatRow);
+    Q_INVOKABLE void userScrolled(double contentOffsetY);
+    Q_INVOKABLE void tapSectionIndex(int index);
+    Q_INVOKABLE int flatRowOf(int section, int row) const;
+
+signals:
+    void reloaded();
+    void contentOffsetChanged();
+    void contentHeightChanged();
+    void editingChanged();
+    // QML scrolls so the flat row is at the top.
+    void scrollToFlatRowRequested(int flatRow);
+
+private:
+    void updateContentHeight();
+
+    TableViewDataSource *m_dataSource = nullptr;
+    TableViewDelegate *m_delegate = nullptr;
+    TableRowsModel m_rows;
+    QSizeF m_size;
+    double m_rowHeight = 44;
+    double m_insetTop = 0;
+    double m_insetBottom = 0;
+    double m_headerViewHeight = 0;
+    double m_indexWidth = 15;
+    double m_offsetY = 0;
+    double m_contentHeight = 0;
+    QStringList m_sectionIndexTitles;
+    bool m_editing = false;
+    bool m_multipleDuringEditing = false;
+    QSet<IndexPath> m_selected;
+    QHash<QString, QList<TableViewCell *>> m_pool;
+    int m_reloadCount = 0;
+};
