@@ -39,6 +39,7 @@ class ViewController : public QObject {
     Q_PROPERTY(TextNotice *textNotice READ textNotice CONSTANT)
     Q_PROPERTY(QSizeF viewSize READ viewSize WRITE setViewSize NOTIFY viewSizeChanged)
     Q_PROPERTY(QUrl pageUrl READ pageUrl CONSTANT)
+    Q_PROPERTY(bool coversPresenter READ coversPresenter CONSTANT)
     Q_PROPERTY(ViewController *presentedViewController READ presentedViewController NOTIFY
                    presentedViewControllerChanged)
 
