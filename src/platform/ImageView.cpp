@@ -1,5 +1,7 @@
 #include "ImageView.h"
 
+#include "PaintedImage.h"
+
 #include <QPainter>
 
 ImageView::ImageView(QObject *parent) : QObject(parent) {}
@@ -43,9 +45,6 @@ void ImageViewItem::paint(QPainter *painter)
     if (!m_imageView || m_imageView->image().isNull())
         return;
     const QImage image = m_imageView->image();
-    QSizeF drawn = image.deviceIndependentSize();
-    drawn.scale(size(), Qt::KeepAspectRatio);
-    const QPointF origin((width() - drawn.width()) * 0.5, (height() - drawn.height()) * 0.5);
     painter->setRenderHint(QPainter::SmoothPixmapTransform);
-    painter->drawImage(QRectF(origin, drawn), image);
+    painter->drawImage(PaintedImage::fittedRect(image.deviceIndependentSize(), size()), image);
 }
