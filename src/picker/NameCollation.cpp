@@ -1,0 +1,97 @@
+#include "NameCollation.h"
+
+#include <QLocale>
+#include <unicode/alphaindex.h>
+#include <unicode/coll.h>
+#include <unicode/unistr.h>
+
+namespace {
+
+icu::UnicodeString toIcu(const QString &s)
+{
+    return icu::UnicodeString(reinterpret_cast<const UChar *>(s.utf16()), int32_t(s.size()));
+}
+
+QString fromIcu(const icu::UnicodeString &s)
+{
+    return QString(reinterpret_cast<const QChar *>(s.getBuffer()), s.length());
+}
+
+// Case-folded, with the accents taken off.
+QString folded(const QString &s)
+{
+    QString bare;
+    const QString decomposed = s.normalized(QString::NormalizationForm_KD);
+    bare.reserve(decomposed.size());
+    for (const QChar c : decomposed)
+        if (c.category() != QChar::Mark_NonSpacing)
+            bare.append(c);
+    return bare.toCaseFolded();
+}
+
+} // namespace
+
+const NameCollation &NameCollation::current()
+{
+    static const NameCollation collation;
+    return collation;
+}
+
+NameCollation::NameCollation()
+{
+    const icu::Locale locale(QLocale().name().toLatin1().constData());
+    UErrorCode status = U_ZERO_ERROR;
+    m_collator.reset(icu::Collator::createInstance(locale, status));
+    if (U_FAILURE(status) || !m_collator) {
+        status = U_ZERO_ERROR;
+        m_collator.reset(icu::Collator::createInstance(icu::Locale::getRoot(), status));
+    }
+    m_collator->setStrength(icu::Collator::PRIMARY);
+    m_collator->setAttribute(UCOL_NUMERIC_COLLATION, UCOL_ON, status);
+
+    status = U_ZERO_ERROR;
+    icu::AlphabeticIndex index(locale, status);
+    m_index.reset(index.buildImmutableIndex(status));
+    const int buckets = U_SUCCESS(status) && m_index ? m_index->getBucketCount() : 0;
+    // Letters of the language in order, then one "#" for the rest (digits, symbols, scripts
+    // the language does not index).
+    for (int b = 0; b < buckets; ++b) {
+        const auto *bucket = m_index->getBucket(b);
+        if (bucket->getLabelType() == U_ALPHAINDEX_NORMAL) {
+            m_sectionOfBucket.append(int(m_titles.size()));
+            m_titles.append(fromIcu(bucket->getLabel()));
+        } else {
+            m_sectionOfBucket.append(-1);
+        }
+    }
+    const int other = int(m_titles.size());
+    m_titles.append(QStringLiteral("#"));
+    for (auto &section : m_sectionOfBucket)
+        if (section < 0)
+            section = other;
+}
+
+NameCollation::~NameCollation() = default;
+
+int NameCollation::compare(const QString &a, const QString &b) const
+{
+    thread_local std::unique_ptr<icu::Collator> collator(m_collator->clone());
+    UErrorCode status = U_ZERO_ERROR;
+    return collator->compare(toIcu(a), toIcu(b), status);
+}
+
+int NameCollation::sectionOf(const QString &name) const
+{
+    if (!m_index)
+        return int(m_titles.size()) - 1;
+    UErrorCode status = U_ZERO_ERROR;
+    const int bucket = m_index->getBucketIndex(toIcu(name), status);
+    return U_SUCCESS(status) && bucket >= 0 && bucket < m_sectionOfBucket.size()
+               ? m_sectionOfBucket.at(bucket)
+               : int(m_titles.size()) - 1;
+}
+
+bool NameCollation::containsIgnoringCaseAndAccents(const QString &text, const QString &search)
+{
+    return folded(text).contains(folded(search));
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <unicode/alphaindex.h>
+#include <unicode/coll.h>
+
+// The user's language's order of names and its lettered index, through ICU:
+// `compare` ignores case and accents and reads runs of digits as numbers ("file2" < "file10");
+// `sectionTitles` are the index letters of the language followed by "#" for everything else;
+// `sectionOf` puts a name under its letter.
+//
+// Thread-safety: made once per process (`current`), then only read; every operation may be
+// called from any thread.
+class NameCollation {
+public:
+    static const NameCollation &current();
+    ~NameCollation();
+
+    int compare(const QString &a, const QString &b) const;
+    QStringList sectionTitles() const { return m_titles; }
+    int sectionOf(const QString &name) const;
+
+    // Case- and accent-blind containment of plain text (never a pattern).
+    static bool containsIgnoringCaseAndAccents(const QString &text, const QString &search);
+
+private:
+    NameCollation();
+    std::unique_ptr<icu::Collator> m_collator; // cloned per call: ICU collators are not re-entrant
+    std::unique_ptr<icu::AlphabeticIndex::ImmutableIndex> m_index;
+    QStringList m_titles;
+    QList<int> m_sectionOfBucket;
+};
