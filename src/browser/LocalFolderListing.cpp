@@ -1,0 +1,81 @@
+#include "LocalFolderListing.h"
+
+#include "Utils.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <dirent.h>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+
+namespace {
+
+struct DirCloser {
+    void operator()(DIR *dir) const { closedir(dir); }
+};
+using DirHandle = std::unique_ptr<DIR, DirCloser>;
+
+QString joined(const QString &base, const QString &component)
+{
+    return QDir::cleanPath(base + QLatin1Char('/') + component);
+}
+
+KPDocumentPickerItemPtr itemFor(int folderFd, const char *name)
+{
+    auto item = std::make_shared<KPDocumentPickerItem>();
+    item->fileName = QFile::decodeName(name);
+    struct stat st {};
+    if (fstatat(folderFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return item; // a file of size 0 without a date
+    item->isFolder = S_ISDIR(st.st_mode);
+    item->fileSize = item->isFolder ? 0 : quint64(st.st_size);
+    item->lastModifiedDate = QDateTime::fromMSecsSinceEpoch(qint64(st.st_mtim.tv_sec) * 1000 +
+                                                            st.st_mtim.tv_nsec / 1000000);
+    return item;
+}
+
+} // namespace
+
+namespace LocalFolderListing {
+
+QString folderPathForPickerPath(const QString &pickerPath)
+{
+    return joined(Utils::documentsPath(), pickerPath);
+}
+
+QString itemPath(const QString &pickerPath, const QString &fileName)
+{
+    return joined(folderPathForPickerPath(pickerPath), fileName);
+}
+
+QString pickerPathByAppending(const QString &pickerPath, const QString &fileName)
+{
+    const QString base = pickerPath.isEmpty() ? QStringLiteral("/") : pickerPath;
+    return joined(base, fileName);
+}
+
+KPDocumentPickerItems itemsInFolder(const QString &folderPath)
+{
+    KPDocumentPickerItems items;
+    DirHandle dir(opendir(QFile::encodeName(folderPath).constData()));
+    if (!dir)
+        return items;
+    const int fd = dirfd(dir.get());
+    while (const dirent *entry = readdir(dir.get())) {
+        if (entry->d_name[0] == '.')
+            continue;
+        items.append(itemFor(fd, entry->d_name));
+    }
+    return items;
+}
+
+QString titleForFilePath(const QString &pickerPath)
+{
+    if (pickerPath.isEmpty() || pickerPath == QLatin1String("/"))
+        return QCoreApplication::translate("LocalStorageViewController", "Documents");
+    return QDir::cleanPath(pickerPath).section(QLatin1Char('/'), -1);
+}
+
+} // namespace LocalFolderListing

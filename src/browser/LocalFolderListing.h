@@ -1,0 +1,28 @@
+#pragma once
+
+#include "KPDocumentPickerItem.h"
+
+#include <QString>
+
+// The disk side of the listing screens: where a picker path ("/" is the home folder, "/A/B" a
+// folder in it) lies on disk, how one folder reads into items, and the title of a folder.
+//
+// Reading: every entry whose name does not begin with "." becomes an item; links are not
+// followed (a link to a folder is not a folder); folders get size 0; an entry whose attributes
+// can't be read is a file of size 0 without a date; a folder that can't be read gives no items.
+// The items come in the order the file system gives; sorting is the item manager's.
+//
+// Thread-safety: stateless; may be called from any thread.
+namespace LocalFolderListing {
+
+QString folderPathForPickerPath(const QString &pickerPath);
+QString itemPath(const QString &pickerPath, const QString &fileName);
+// The picker path of the item's folder when opened, component-wise joined.
+QString pickerPathByAppending(const QString &pickerPath, const QString &fileName);
+
+KPDocumentPickerItems itemsInFolder(const QString &folderPath);
+
+// The last component of the picker path; "Documents" for "/" and "".
+QString titleForFilePath(const QString &pickerPath);
+
+} // namespace LocalFolderListing
