@@ -1,0 +1,129 @@
+#include "AppDirectories.h"
+#include "ApplicationFolders.h"
+#include "ByteCountFormatter.h"
+#include "DateTimeFormatter.h"
+#include "Utils.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <sys/xattr.h>
+
+class TestUtils : public QObject {
+    Q_OBJECT
+    QTemporaryDir root;
+
+private slots:
+    void initTestCase() { AppDirectories::useRoot(root.path()); }
+
+    void pathsUnderTheRoot()
+    {
+        QCOMPARE(Utils::documentsPath(), root.path() + "/Documents/home");
+        QCOMPARE(Utils::cachePath(), root.path() + "/Caches/home");
+        QCOMPARE(Utils::documentsPath(), Utils::documentsPath());
+        QCOMPARE(Utils::trimLocalPath(Utils::documentsPath() + "/A/b.txt"),
+                 QStringLiteral("/A/b.txt"));
+        QCOMPARE(Utils::trimLocalPath(Utils::documentsPath()), QString(""));
+        QCOMPARE(Utils::trimLocalPath("/elsewhere/x"), QStringLiteral("/elsewhere/x"));
+    }
+
+    void appFoldersAreMadeWithACacheTag()
+    {
+        Error error;
+        QVERIFY2(ApplicationFolders::createAtStart(&error), qPrintable(error.message));
+        QVERIFY(QFileInfo(Utils::documentsPath()).isDir());
+        QFile tag(Utils::cachePath() + "/CACHEDIR.TAG");
+        QVERIFY(tag.open(QIODevice::ReadOnly));
+        QVERIFY(tag.readAll().startsWith("Signature: 8a477f597d28d172789f06886806bc55"));
+        QVERIFY(ApplicationFolders::createAtStart(&error)); // a second start changes nothing
+    }
+
+    void kindTables()
+    {
+        QVERIFY(!Utils::isSupportPhotoFileFormat("png"));
+        QVERIFY(Utils::isSupportPhotoFileFormat("jpg"));
+        QVERIFY(Utils::isSupportPhotoFileFormat("tif"));
+        QVERIFY(Utils::isSupportArchiverFileFormat("gz"));
+        QVERIFY(!Utils::isSupportArchiverFileFormat("tar.gz"));
+        QVERIFY(!Utils::isSupportArchiverFileFormat(""));
+        QVERIFY(Utils::isSupportMediaFileFormat("ogg"));
+        QVERIFY(Utils::isSupportMediaFileFormat("mp2"));
+    }
+
+    void cacheNamesAreUpperCaseMd5()
+    {
+        const QString name = Utils::cachedFileNameForKey("/A/b.jpg37.00000037.000000");
+        QVERIFY(QRegularExpression("^[0-9A-F]{32}$").match(name).hasMatch());
+        QCOMPARE(Utils::cachedFileNameForKey(""),
+                 QStringLiteral("D41D8CD98F00B204E9800998ECF8427E"));
+        QCOMPARE(Utils::cachedFileNameForKey("a"), Utils::cachedFileNameForKey("a"));
+    }
+
+    void byteCounts_data()
+    {
+        QTest::addColumn<qint64>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("zero") << 0ll << "0 bytes";
+        QTest::newRow("one") << 1ll << "1 byte";
+        QTest::newRow("999") << 999ll << "999 bytes";
+        QTest::newRow("kilobytes") << 1500ll << "2 KB";
+        QTest::newRow("megabytes") << 2'345'678ll << "2.3 MB";
+        QTest::newRow("gigabytes") << 3'456'789'012ll << "3.46 GB";
+    }
+    void byteCounts()
+    {
+        QFETCH(qint64, bytes);
+        QFETCH(QString, text);
+        QCOMPARE(Utils::sharedFileSizeFormatter().stringFromByteCount(bytes), text);
+    }
+
+    void datesHaveMediumDateAndShortTime()
+    {
+        const QString text = Utils::sharedDateFormatter().stringFromDate(
+            QDateTime(QDate(2026, 12, 6), QTime(16, 5)));
+        QVERIFY2(text.contains("2026") && text.contains("05"), qPrintable(text));
+    }
+
+    void emptiness()
+    {
+        QVERIFY(Utils::isEmptyString(QVariant()));
+        QVERIFY(Utils::isEmptyString(QString("")));
+        QVERIFY(Utils::isEmptyString(QVariant(42)));
+        QVERIFY(!Utils::isEmptyString(QString(" ")));
+    }
+
+    void hexColours()
+    {
+        const QColor badge = Utils::colorWithHexString("fdb76b");
+        QCOMPARE(Utils::colorWithHexString("#fdb76b"), badge);
+        QCOMPARE(badge.red(), 253);
+        QCOMPARE(badge.green(), 183);
+        QCOMPARE(badge.blue(), 107);
+        QCOMPARE(Utils::colorWithHexString("#fff"), QColor(Qt::white));
+        QCOMPARE(Utils::colorWithHexString("abc"), Utils::colorWithHexString("#aabbcc"));
+        QCOMPARE(Utils::colorWithHexString("#zz0000").red(), 0);
+        QVERIFY(qAbs(Utils::colorWithHexString("808080", 0.5).alphaF() - 0.5f) <
+                0.001f); // 16-bit alpha
+    }
+
+    void skipBackupAttribute()
+    {
+        const QString path = root.filePath("item");
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        if (!Utils::addSkipBackupAttributeToItemAtPath(path))
+            QSKIP("This file system keeps no user extended attributes");
+        char value[16] = {};
+        const auto n = getxattr(QFile::encodeName(path).constData(), "user.xdg.robots.backup",
+                                value, sizeof value);
+        QCOMPARE(QByteArray(value, int(n)), QByteArray("false"));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Error excluding .* from backup"));
+        QVERIFY(!Utils::addSkipBackupAttributeToItemAtPath(root.filePath("missing")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestUtils)
+#include "tst_utils.moc"
