@@ -49,7 +49,9 @@ QString Utils::correctSMBPath(const QString &path)
 
 bool Utils::isSupportArchiverFileFormat(const QString &extension)
 {
-    return extensionIn(extension, {"zip", "rar", "7z", "tar", "gz", "cbr", "cbz"});
+    // The seven kinds first, then the compressed-tar, single-compressed-file and disc kinds.
+    return extensionIn(extension, {"zip", "rar", "7z", "tar", "gz", "cbr", "cbz", "tgz", "tbz",
+                                   "tbz2", "txz", "tzst", "bz2", "xz", "zst", "iso", "cpio"});
 }
 
 bool Utils::isSupportMediaFileFormat(const QString &extension)
