@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+// One entry of an archive as its reader reports it, before any check: `path` is the name as
+// the archive spells it (decoded to text), which may be hostile.
+struct ArchiveEntry {
+    enum class Type { File, Directory, SymbolicLink, HardLink, Special };
+
+    QString path;
+    Type type = Type::File;
+    qint64 size = 0;    // unpacked size in bytes as declared; 0 when unknown
+    QString linkTarget; // symbolic or hard links; empty when the reader can't tell yet
+    quint32 mode = 0;   // POSIX permission and set-id bits (07777), 0 when not recorded
+    bool encrypted = false;
+    QDateTime modified; // invalid when not recorded
+    qint64 index = -1;  // the reader's own index of the entry
+};
+
+// What listing an archive found out. `error` is set when it could not be listed at all;
+// `needsPassword` is true when any entry, or the header itself, is encrypted.
+struct ArchiveListing {
+    QList<ArchiveEntry> entries;
+    bool needsPassword = false;
+    bool headerEncrypted = false;
+    qint64 totalSize = 0; // sum of the declared sizes
+
+    void add(ArchiveEntry entry)
+    {
+        needsPassword = needsPassword || entry.encrypted;
+        totalSize += entry.size;
+        entries.append(std::move(entry));
+    }
+};

@@ -1,0 +1,103 @@
+#include "ArchiveErrors.h"
+
+#include <QLocale>
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+Error make(ArchiveErrors::Code code, const QString &message)
+{
+    return Error(ArchiveErrors::domain, code, message);
+}
+
+} // namespace
+
+Error ArchiveErrors::passwordRequired(ArchiveKind kind)
+{
+    switch (kind) {
+    case ArchiveKind::Zip:
+        return make(PasswordRequired, tr("password protected zip file"));
+    case ArchiveKind::Rar:
+        return make(PasswordRequired, tr("password protected rar file"));
+    case ArchiveKind::SevenZip:
+        return make(PasswordRequired, tr("password protected 7z file"));
+    default:
+        return make(PasswordRequired, tr("password protected archive"));
+    }
+}
+
+Error ArchiveErrors::incorrectPassword()
+{
+    return make(IncorrectPassword, tr("incorrect password"));
+}
+
+Error ArchiveErrors::unsafeEntry(const QString &entry, const QString &reason)
+{
+    return make(UnsafeEntry, tr("The archive was not unpacked: its entry “%1” %2. Nothing was "
+                                "written.")
+                                 .arg(entry, reason));
+}
+
+Error ArchiveErrors::notEnoughSpace(qint64 needed, qint64 available)
+{
+    const QLocale locale;
+    return make(NotEnoughSpace,
+                tr("Not enough free space: the archive unpacks to %1 but only %2 are free. "
+                   "Nothing was written.")
+                    .arg(locale.formattedDataSize(needed), locale.formattedDataSize(available)));
+}
+
+Error ArchiveErrors::diskFull(const QString &entry)
+{
+    if (entry.isEmpty())
+        return make(NotEnoughSpace, tr("The disk filled up while unpacking. Nothing was kept; "
+                                       "free some space and try again."));
+    return make(NotEnoughSpace, tr("The disk filled up while unpacking “%1”. Nothing was kept; "
+                                   "free some space and try again.")
+                                    .arg(entry));
+}
+
+Error ArchiveErrors::unsupportedEncryption()
+{
+    return make(UnsupportedEncryption, tr("this kind of RAR encryption is not supported"));
+}
+
+Error ArchiveErrors::cancelled()
+{
+    return make(Cancelled, tr("Cancelled. Nothing was changed."));
+}
+
+Error ArchiveErrors::unreadableArchive(const QString &detail)
+{
+    return make(UnreadableArchive,
+                tr("The archive can't be read; it may be damaged or incomplete (%1).").arg(detail));
+}
+
+Error ArchiveErrors::writeFailed(const QString &item, const QString &detail)
+{
+    return make(WriteFailed, tr("“%1” could not be written: %2.").arg(item, detail));
+}
+
+Error ArchiveErrors::invalidZipTarget(const QString &reason)
+{
+    return make(InvalidZipTarget, reason);
+}
+
+Error ArchiveErrors::toolFailed(const QString &tool, const QString &detail)
+{
+    return make(ToolFailed, tr("The helper program %1 failed: %2").arg(tool, detail));
+}
+
+Error ArchiveErrors::unsupportedKind(const QString &path)
+{
+    return make(UnsupportedKind, tr("“%1” is not an archive of a kind that can be opened.")
+                                     .arg(path.section(QLatin1Char('/'), -1)));
+}
+
+Error ArchiveErrors::fromErrno(int errorNumber, const QString &entry)
+{
+    if (errorNumber == ENOSPC || errorNumber == EDQUOT || errorNumber == EFBIG)
+        return diskFull(entry);
+    return writeFailed(entry, QString::fromLocal8Bit(std::strerror(errorNumber)));
+}

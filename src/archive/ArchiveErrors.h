@@ -1,0 +1,50 @@
+#pragma once
+
+#include "ArchiveKind.h"
+
+#include <Error.h>
+#include <QCoreApplication>
+#include <QString>
+
+// The errors the archive engine makes itself, all of the domain "Ombrisk". Messages are
+// translated, readable sentences; those naming an entry quote it as the archive spells it.
+class ArchiveErrors {
+    Q_DECLARE_TR_FUNCTIONS(ArchiveErrors)
+
+public:
+    ArchiveErrors() = delete;
+
+    static inline const QString domain = QStringLiteral("Ombrisk");
+
+    enum Code {
+        PasswordRequired = 100,      // "password protected zip file" / "... rar file" / ...
+        IncorrectPassword = 101,     // "incorrect password"
+        UnsafeEntry = 102,           // an entry would land outside the destination, or is a
+                                     // device, fifo, set-id file or link pointing out
+        NotEnoughSpace = 103,        // the unpacked content does not fit, or the disk filled up
+        UnsupportedEncryption = 104, // RAR 2.9/4.x AES encryption, which the rar tool can't read
+        Cancelled = 105,             // the caller cancelled through its progress delegate
+        UnreadableArchive = 106,     // damaged, truncated or not an archive of its kind
+        WriteFailed = 107,           // the file system refused a write (permissions, names, ...)
+        InvalidZipTarget = 108,      // zip creation onto a folder or onto one of its own items
+        ToolFailed = 109,            // an outside tool is missing or ended abnormally
+        UnsupportedKind = 110,       // the extension names no archive kind the engine reads
+    };
+
+    static Error passwordRequired(ArchiveKind kind);
+    static Error incorrectPassword();
+    static Error unsafeEntry(const QString &entry, const QString &reason);
+    static Error notEnoughSpace(qint64 needed, qint64 available);
+    static Error diskFull(const QString &entry);
+    static Error unsupportedEncryption();
+    static Error cancelled();
+    static Error unreadableArchive(const QString &detail);
+    static Error writeFailed(const QString &item, const QString &detail);
+    static Error invalidZipTarget(const QString &reason);
+    static Error toolFailed(const QString &tool, const QString &detail);
+    static Error unsupportedKind(const QString &path);
+
+    // The write error for `errno` while writing `entry`: a full disk, quota or file-size
+    // limit becomes NotEnoughSpace, anything else WriteFailed with the system's reason.
+    static Error fromErrno(int errorNumber, const QString &entry);
+};

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QMutex>
+#include <QString>
+#include <atomic>
+
+// How far an extraction or a zip creation has come. Totals are 0 when not known in advance
+// (a compressed tar is read as a stream: its bytes are then those of the archive file read).
+struct ArchiveProgress {
+    qint64 bytesDone = 0;
+    qint64 bytesTotal = 0;
+    qint64 entriesDone = 0;
+    qint64 entriesTotal = 0;
+    QString currentEntry;
+};
+
+// The caller's side of progress and cancellation. Both functions are called on the thread
+// running the engine, or on one of its worker threads, never two at once; they must return
+// quickly. Returning true from isArchiveCancelled stops the work at the next entry or chunk:
+// the operation then fails with ArchiveErrors::Cancelled and leaves nothing behind.
+class ArchiveProgressDelegate {
+public:
+    virtual ~ArchiveProgressDelegate() = default;
+    virtual void archiveProgressChanged(const ArchiveProgress &progress) = 0;
+    virtual bool isArchiveCancelled() { return false; }
+};
+
+// The engine's side: gathers counts from any number of worker threads and passes them on to
+// an optional delegate at most every 100 ms (and once at the end). Thread-safe.
+class ProgressReporter {
+public:
+    explicit ProgressReporter(ArchiveProgressDelegate *delegate);
+
+    void setTotals(qint64 bytesTotal, qint64 entriesTotal);
+    void entryStarted(const QString &name);
+    void entryFinished();
+    void addBytes(qint64 bytes);
+    void setBytesDone(qint64 bytes); // for readers that only know an absolute position
+    void finish();                   // reports the final state once
+
+    // Asks the delegate; once true, stays true.
+    bool isCancelled();
+
+private:
+    void report(bool force);
+
+    ArchiveProgressDelegate *m_delegate;
+    QMutex m_mutex;
+    ArchiveProgress m_progress;
+    QElapsedTimer m_sinceReport;
+    std::atomic<bool> m_cancelled = false;
+};

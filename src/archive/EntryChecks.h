@@ -1,0 +1,59 @@
+#pragma once
+
+#include "ArchiveEntry.h"
+
+#include <QHash>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// The checks that keep every entry of an archive inside its destination. Pure functions of
+// the names and types an archive reports, so each rule is tested case by case; the staging
+// folder is scanned again after extraction for what a reader reveals only then.
+//
+// Names are split on both "/" and "\": archives made on either kind of system use either,
+// and some tools write a backslash name as separate folders.
+namespace EntryChecks {
+
+// The components of a relative entry path with "" and "." dropped, or nothing when the
+// path is empty, absolute ("/x", "\x", "C:x"), holds NUL, or has a ".." component.
+std::optional<QStringList> safeComponents(const QString &entryPath);
+
+// Why `entryPath` alone is unsafe, as the end of the sentence "its entry “x” …", or empty.
+QString pathProblem(const QString &entryPath);
+
+// Why a symbolic link at `linkPath` pointing to `target` would point out of the destination
+// (absolute, or climbing above the root through ".."), or empty when it stays inside.
+QString linkTargetProblem(const QString &linkPath, const QString &target);
+
+// Why an entry's type or mode is refused (devices, fifos, sockets, set-id bits), or empty.
+QString typeProblem(const ArchiveEntry &entry);
+
+// The case-folded key two entry paths share when they name the same item on a file system
+// that ignores case; used for the link rules so that "LINK" and "link/x" collide.
+QString itemKey(const QStringList &components);
+
+// The rules that need the entries seen so far: no entry below a symbolic link, no link
+// replacing a folder or an item that has content below it, hard links only to regular files
+// of the archive met earlier. Feed the entries in archive order; the first refusal is final.
+class EntrySetChecker {
+public:
+    // Empty when the entry may be written, else the reason (see pathProblem).
+    QString check(const ArchiveEntry &entry);
+
+private:
+    QSet<QString> m_links;   // keys of symbolic links
+    QSet<QString> m_parents; // keys of every folder something was placed below
+    QSet<QString> m_regularFiles;
+};
+
+struct Refusal {
+    QString entry;
+    QString reason;
+};
+
+// Runs every rule over a whole listing; the first entry refused, or nothing.
+std::optional<Refusal> firstRefusal(const QList<ArchiveEntry> &entries);
+
+} // namespace EntryChecks

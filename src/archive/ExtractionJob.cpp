@@ -1,0 +1,70 @@
+#include "ExtractionJob.h"
+
+#include "ArchiveErrors.h"
+#include "EntryChecks.h"
+#include "StagingFolder.h"
+
+#include <QFileInfo>
+
+namespace {
+
+// Files systems keep some room for their own records; a little slack avoids a late failure.
+constexpr qint64 spaceMargin = 1024 * 1024;
+
+Error withKindMessage(Error error, ArchiveKind kind)
+{
+    if (error.code == ArchiveErrors::PasswordRequired)
+        return ArchiveErrors::passwordRequired(kind);
+    return error;
+}
+
+bool checkListing(ArchiveBackend &backend, ArchiveKind kind, const QString &archivePath,
+                  const QString &password, ArchiveListing *listing, Error *error)
+{
+    Error listError;
+    if (!backend.list(archivePath, password, listing, &listError))
+        return fail(error, withKindMessage(listError, kind));
+    if (listing->needsPassword && password.isEmpty())
+        return fail(error, ArchiveErrors::passwordRequired(kind));
+    if (const auto refusal = EntryChecks::firstRefusal(listing->entries))
+        return fail(error, ArchiveErrors::unsafeEntry(refusal->entry, refusal->reason));
+    return true;
+}
+
+} // namespace
+
+bool ExtractionJob::run(ArchiveBackend &backend, ArchiveKind kind, const QString &archivePath,
+                        const QString &destination, const QString &password,
+                        ArchiveProgressDelegate *delegate, Error *error)
+{
+    if (!QFileInfo(archivePath).isFile())
+        return fail(
+            error,
+            ArchiveErrors::unreadableArchive(
+                ArchiveErrors::tr("“%1” does not exist").arg(QFileInfo(archivePath).fileName())));
+    ArchiveListing listing;
+    if (backend.listsCheaply(archivePath) &&
+        !checkListing(backend, kind, archivePath, password, &listing, error))
+        return false;
+    auto staging = StagingFolder::createFor(destination, error);
+    if (!staging)
+        return false;
+    const auto available = staging->bytesAvailable();
+    if (listing.totalSize + spaceMargin > available)
+        return fail(error, ArchiveErrors::notEnoughSpace(listing.totalSize, available));
+    ProgressReporter progress(delegate);
+    progress.setTotals(listing.totalSize, listing.entries.size());
+    Error extractError;
+    if (!backend.extract(archivePath, staging->path(), password, listing, progress, &extractError))
+        return fail(error,
+                    withKindMessage(
+                        progress.isCancelled() ? ArchiveErrors::cancelled() : extractError, kind));
+    if (progress.isCancelled())
+        return fail(error, ArchiveErrors::cancelled());
+    if (!staging->scan(error) || !staging->mergeInto(destination, error))
+        return false;
+    if (listing.totalSize > 0)
+        progress.setBytesDone(listing.totalSize);
+    progress.finish();
+    return true;
+}

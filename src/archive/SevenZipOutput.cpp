@@ -1,0 +1,170 @@
+#include "SevenZipOutput.h"
+
+#include "ArchiveErrors.h"
+
+#include <QStringList>
+
+namespace {
+
+quint32 permissionBits(const QString &rwx)
+{
+    quint32 mode = 0;
+    const auto bit = [&](int i, char c, quint32 value) {
+        if (rwx.at(i) == QLatin1Char(c))
+            mode |= value;
+    };
+    bit(0, 'r', 0400), bit(1, 'w', 0200), bit(3, 'r', 040), bit(4, 'w', 020);
+    bit(6, 'r', 04), bit(7, 'w', 02);
+    const auto execute = [&](int i, quint32 x, quint32 special, char setX, char setNoX) {
+        const auto c = rwx.at(i).toLatin1();
+        if (c == 'x' || c == setX)
+            mode |= x;
+        if (c == setX || c == setNoX)
+            mode |= special;
+    };
+    execute(2, 0100, 04000, 's', 'S');
+    execute(5, 010, 02000, 's', 'S');
+    execute(8, 01, 01000, 't', 'T');
+    return mode;
+}
+
+void applyField(const QString &key, const QString &value, ArchiveEntry *entry)
+{
+    if (key == QLatin1String("Path"))
+        entry->path = value;
+    else if (key == QLatin1String("Size"))
+        entry->size = value.toLongLong();
+    else if (key == QLatin1String("Attributes"))
+        SevenZipOutput::applyAttributes(value, entry);
+    else if (key == QLatin1String("Folder") && value == QLatin1String("+"))
+        entry->type = ArchiveEntry::Type::Directory;
+    else if (key == QLatin1String("Encrypted"))
+        entry->encrypted = value == QLatin1String("+");
+    else if (key == QLatin1String("Symbolic Link") && !value.isEmpty()) {
+        entry->type = ArchiveEntry::Type::SymbolicLink;
+        entry->linkTarget = value;
+    } else if (key == QLatin1String("Hard Link") && !value.isEmpty()) {
+        entry->type = ArchiveEntry::Type::HardLink;
+        entry->linkTarget = value;
+    } else if (key == QLatin1String("Modified"))
+        entry->modified =
+            QDateTime::fromString(value.left(19), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+} // namespace
+
+void SevenZipOutput::applyAttributes(const QString &attributes, ArchiveEntry *entry)
+{
+    const auto tokens = attributes.split(u' ', Qt::SkipEmptyParts);
+    if (tokens.isEmpty())
+        return;
+    if (tokens.first().contains(u'D'))
+        entry->type = ArchiveEntry::Type::Directory;
+    const auto &unix = tokens.last();
+    if (tokens.size() < 2 || unix.size() != 10)
+        return;
+    entry->mode = permissionBits(unix.mid(1));
+    switch (unix.at(0).toLatin1()) {
+    case 'd':
+        entry->type = ArchiveEntry::Type::Directory;
+        break;
+    case 'l':
+        entry->type = ArchiveEntry::Type::SymbolicLink;
+        break;
+    case 'c':
+    case 'b':
+    case 'p':
+    case 's':
+        entry->type = ArchiveEntry::Type::Special;
+        break;
+    default:
+        break;
+    }
+}
+
+ArchiveListing SevenZipOutput::parseTechnicalListing(const QString &text)
+{
+    ArchiveListing listing;
+    ArchiveEntry entry;
+    bool inEntry = false;
+    const auto finishEntry = [&] {
+        if (inEntry) {
+            entry.index = listing.entries.size();
+            listing.add(entry);
+        }
+        entry = ArchiveEntry();
+        inEntry = false;
+    };
+    for (const auto &line : text.split(u'\n')) {
+        const auto trimmed = line.trimmed();
+        if (trimmed.isEmpty()) {
+            finishEntry();
+            continue;
+        }
+        const auto equals = line.indexOf(QLatin1String(" = "));
+        if (equals < 0)
+            continue;
+        const auto key = line.left(equals).trimmed();
+        if (key == QLatin1String("Path")) {
+            finishEntry();
+            inEntry = true;
+        }
+        if (inEntry)
+            applyField(key, line.mid(equals + 3), &entry);
+    }
+    finishEntry();
+    return listing;
+}
+
+std::optional<SevenZipOutput::ProgressLine> SevenZipOutput::parseProgressLine(const QString &line)
+{
+    auto rest = line.trimmed();
+    ProgressLine parsed;
+    const auto percent = rest.indexOf(u'%');
+    if (percent > 0) {
+        bool ok = false;
+        const int value = rest.left(percent).toInt(&ok);
+        if (!ok)
+            return std::nullopt;
+        parsed.percent = value;
+        rest = rest.mid(percent + 1).trimmed();
+        const auto space = rest.indexOf(u' ');
+        const auto count = rest.left(space < 0 ? rest.size() : space).toInt(&ok);
+        if (ok) {
+            parsed.filesDone = count;
+            rest = space < 0 ? QString() : rest.mid(space + 1).trimmed();
+        }
+    }
+    if (rest.startsWith(QLatin1String("- ")))
+        parsed.entry = rest.mid(2);
+    else if (!rest.isEmpty() || !parsed.percent)
+        return std::nullopt;
+    return parsed;
+}
+
+bool SevenZipOutput::askedForPassword(const QString &text)
+{
+    return text.contains(QLatin1String("Enter password"));
+}
+
+Error SevenZipOutput::failureFrom(const QString &text, bool passwordGiven)
+{
+    if (text.contains(QLatin1String("Wrong password")))
+        return passwordGiven ? ArchiveErrors::incorrectPassword()
+                             : ArchiveErrors::passwordRequired(ArchiveKind::SevenZip);
+    if (!passwordGiven && askedForPassword(text))
+        return ArchiveErrors::passwordRequired(ArchiveKind::SevenZip);
+    if (text.contains(QLatin1String("No space left")) ||
+        text.contains(QLatin1String("not enough space")))
+        return ArchiveErrors::diskFull(QString());
+    QString detail;
+    for (const auto &line : text.split(u'\n')) {
+        const auto trimmed = line.trimmed();
+        if (trimmed.contains(QLatin1String("Cannot open output file")))
+            return ArchiveErrors::writeFailed(trimmed.section(QLatin1String(" : "), -1),
+                                              trimmed.section(QLatin1String(" : "), -2, -2));
+        if (trimmed.startsWith(QLatin1String("ERROR:")) || trimmed.contains(QLatin1String("Error")))
+            detail = trimmed;
+    }
+    return ArchiveErrors::unreadableArchive(detail.isEmpty() ? QStringLiteral("7zz") : detail);
+}

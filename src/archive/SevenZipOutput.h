@@ -1,0 +1,32 @@
+#pragma once
+
+#include "ArchiveEntry.h"
+
+#include <Error.h>
+#include <QString>
+#include <optional>
+
+// Reading what 7zz prints. Pure functions over recorded text, tested on real output.
+namespace SevenZipOutput {
+
+// `7zz l -slt -ba`: blocks of "Key = Value" lines, one block per entry.
+ArchiveListing parseTechnicalListing(const QString &text);
+
+// One line of `-bsp1 -bb1` output: "37% 12 - docs/a.txt", " 5%", "- docs/a.txt".
+struct ProgressLine {
+    std::optional<int> percent;
+    std::optional<int> filesDone;
+    QString entry;
+};
+std::optional<ProgressLine> parseProgressLine(const QString &line);
+
+// The POSIX type and mode from an "Attributes" value ("A -rw-r--r--", "D drwxr-xr-x").
+void applyAttributes(const QString &attributes, ArchiveEntry *entry);
+
+// True when 7zz stopped to ask for a password (it got end of input instead).
+bool askedForPassword(const QString &text);
+
+// The error a failed run stands for: wrong password, full disk, damaged or unreadable data.
+Error failureFrom(const QString &text, bool passwordGiven);
+
+} // namespace SevenZipOutput

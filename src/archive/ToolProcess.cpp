@@ -1,0 +1,81 @@
+#include "ToolProcess.h"
+
+#include "ArchiveErrors.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+
+namespace {
+constexpr int pollMs = 100;
+}
+
+ToolProcess::ToolProcess(QString program) : m_program(std::move(program)) {}
+
+ToolProcess::Result ToolProcess::run(const QStringList &arguments, const QByteArray &input,
+                                     ProgressReporter *progress)
+{
+    Result result;
+    const auto executable = QStandardPaths::findExecutable(m_program);
+    if (executable.isEmpty())
+        return result;
+    QProcess process;
+    auto environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    process.setProcessEnvironment(environment);
+    process.start(executable, arguments);
+    if (!process.waitForStarted(-1))
+        return result;
+    result.started = true;
+    process.write(input);
+    process.closeWriteChannel();
+    QByteArray pending;
+    while (process.state() != QProcess::NotRunning) {
+        if (progress && progress->isCancelled()) {
+            process.kill();
+            process.waitForFinished(-1);
+            result.cancelled = true;
+            return result;
+        }
+        process.waitForReadyRead(pollMs);
+        const auto chunk = process.readAllStandardOutput();
+        result.output += chunk;
+        pending += chunk;
+        consume(pending, false);
+        result.errors += process.readAllStandardError();
+    }
+    const auto rest = process.readAllStandardOutput();
+    result.output += rest;
+    pending += rest;
+    consume(pending, true);
+    result.errors += process.readAllStandardError();
+    result.crashed = process.exitStatus() == QProcess::CrashExit;
+    result.exitCode = process.exitCode();
+    return result;
+}
+
+Error ToolProcess::abnormalEnd(const Result &result) const
+{
+    if (!result.started)
+        return ArchiveErrors::toolFailed(m_program, ArchiveErrors::tr("it is not installed"));
+    if (result.cancelled)
+        return ArchiveErrors::cancelled();
+    if (result.crashed)
+        return ArchiveErrors::toolFailed(m_program, ArchiveErrors::tr("it crashed"));
+    return {};
+}
+
+void ToolProcess::consume(QByteArray &pending, bool flush)
+{
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < pending.size(); ++i) {
+        const char c = pending.at(i);
+        if (c != '\n' && c != '\r' && c != '\b')
+            continue;
+        if (i > start)
+            outputLine(QString::fromUtf8(pending.mid(start, i - start)));
+        start = i + 1;
+    }
+    if (flush && start < pending.size())
+        outputLine(QString::fromUtf8(pending.mid(start)));
+    pending.remove(0, flush ? pending.size() : start);
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "ArchiveProgress.h"
+
+#include <Error.h>
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// Runs one outside archive tool to completion: argument list (never a shell), standard input
+// always given (the bytes passed, then closed, so a tool that would prompt reads end of
+// input instead of waiting), output read as it comes and cut into lines at "\n", "\r" and
+// the backspaces progress meters use. Subclasses read the lines (outputLine) for progress.
+// A cancel through the reporter kills the tool.
+//
+// Thread-safety: one object per run; it may run on any thread (no event loop is needed).
+class ToolProcess {
+public:
+    struct Result {
+        bool started = false;
+        bool cancelled = false;
+        bool crashed = false;
+        int exitCode = -1;
+        QByteArray output; // standard output
+        QByteArray errors; // standard error
+        QString text() const { return QString::fromUtf8(output + '\n' + errors); }
+    };
+
+    explicit ToolProcess(QString program);
+    virtual ~ToolProcess() = default;
+
+    Result run(const QStringList &arguments, const QByteArray &input,
+               ProgressReporter *progress = nullptr);
+
+    // The error for a run that did not end normally (not found, crashed, cancelled), else none.
+    Error abnormalEnd(const Result &result) const;
+
+    const QString &program() const { return m_program; }
+
+protected:
+    virtual void outputLine(const QString &line) { Q_UNUSED(line); }
+
+private:
+    void consume(QByteArray &pending, bool flush);
+
+    QString m_program;
+};

@@ -1,0 +1,293 @@
+#include "ZipBackend.h"
+
+#include "ArchiveErrors.h"
+#include "CHandles.h"
+#include "EntryChecks.h"
+#include "EntryWriter.h"
+#include "ZipNameDecoding.h"
+
+#include <QFile>
+#include <QHash>
+#include <QThread>
+#include <algorithm>
+#include <atomic>
+#include <mutex>
+#include <sys/stat.h>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr qint64 chunkSize = 256 * 1024;
+constexpr qint64 largestLinkTarget = 4096;
+constexpr qint64 parallelThreshold = 4 * 1024 * 1024; // below this one worker is quicker
+
+QString libzipMessage(int code)
+{
+    zip_error_t error;
+    zip_error_init_with_code(&error, code);
+    const auto text = QString::fromLocal8Bit(zip_error_strerror(&error));
+    zip_error_fini(&error);
+    return text;
+}
+
+ZipArchivePtr openArchive(const QString &path, const QString &password, Error *error)
+{
+    int code = 0;
+    ZipArchivePtr archive(zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &code));
+    if (!archive) {
+        fail(error, ArchiveErrors::unreadableArchive(libzipMessage(code)));
+        return archive;
+    }
+    if (!password.isEmpty())
+        zip_set_default_password(archive.get(), password.toUtf8().constData());
+    return archive;
+}
+
+bool isAes(zip_uint16_t method)
+{
+    return method == ZIP_EM_AES_128 || method == ZIP_EM_AES_192 || method == ZIP_EM_AES_256;
+}
+
+ArchiveEntry::Type typeFor(const QByteArray &rawName, quint32 unixMode)
+{
+    if (rawName.endsWith('/') || rawName.endsWith('\\') || S_ISDIR(unixMode))
+        return ArchiveEntry::Type::Directory;
+    // Other node types are only mode bits here: the entry carries data, unpacked as a file.
+    return S_ISLNK(unixMode) ? ArchiveEntry::Type::SymbolicLink : ArchiveEntry::Type::File;
+}
+
+Error errorOpening(zip_t *archive, const zip_stat_t &stat)
+{
+    const int code = zip_error_code_zip(zip_get_error(archive));
+    if (code == ZIP_ER_NOPASSWD)
+        return ArchiveErrors::passwordRequired(ArchiveKind::Zip);
+    if (code == ZIP_ER_WRONGPASSWD)
+        return ArchiveErrors::incorrectPassword();
+    return ArchiveErrors::unreadableArchive(
+        QStringLiteral("%1: %2").arg(QString::fromUtf8(stat.name), libzipMessage(code)));
+}
+
+// Reads an entry's data in chunks into `sink`; at most the declared size is accepted, so a
+// lying header can't make an entry grow without end.
+template <typename Sink>
+bool readEntry(zip_t *archive, const ArchiveEntry &entry, ProgressReporter *progress, Sink &&sink,
+               Error *error)
+{
+    zip_stat_t stat;
+    zip_stat_index(archive, zip_uint64_t(entry.index), 0, &stat);
+    ZipFilePtr file(zip_fopen_index(archive, zip_uint64_t(entry.index), 0));
+    if (!file)
+        return fail(error, errorOpening(archive, stat));
+    std::vector<char> buffer(size_t(std::min<qint64>(chunkSize, std::max<qint64>(entry.size, 1))));
+    qint64 total = 0;
+    for (;;) {
+        if (progress && progress->isCancelled())
+            return fail(error, ArchiveErrors::cancelled());
+        const auto n = zip_fread(file.get(), buffer.data(), buffer.size());
+        if (n == 0)
+            break;
+        if (n < 0) {
+            const int code = zip_error_code_zip(zip_file_get_error(file.get()));
+            const bool encrypted = stat.encryption_method != ZIP_EM_NONE;
+            if (code == ZIP_ER_CRC && isAes(stat.encryption_method) && total == entry.size)
+                break; // AES entries carry their own authentication code
+            if (code == ZIP_ER_CRC && encrypted)
+                return fail(error, ArchiveErrors::incorrectPassword());
+            return fail(error, ArchiveErrors::unreadableArchive(
+                                   QStringLiteral("%1: %2").arg(entry.path, libzipMessage(code))));
+        }
+        total += n;
+        if (total > entry.size)
+            return fail(
+                error,
+                ArchiveErrors::unreadableArchive(
+                    ArchiveErrors::tr("%1 holds more data than it declares").arg(entry.path)));
+        if (!sink(buffer.data(), n, error))
+            return false;
+        if (progress)
+            progress->addBytes(n);
+    }
+    if (total != entry.size)
+        return fail(error,
+                    ArchiveErrors::unreadableArchive(
+                        ArchiveErrors::tr("%1 is shorter than it declares").arg(entry.path)));
+    return true;
+}
+
+QString readLinkTarget(zip_t *archive, const ArchiveEntry &entry, Error *error)
+{
+    QByteArray target;
+    readEntry(
+        archive, entry, nullptr,
+        [&](const char *data, qint64 n, Error *) {
+            target.append(data, n);
+            return true;
+        },
+        error);
+    return QFile::decodeName(target);
+}
+
+ArchiveEntry entryAt(zip_t *archive, zip_uint64_t index)
+{
+    zip_stat_t stat;
+    zip_stat_index(archive, index, ZIP_FL_ENC_RAW, &stat);
+    const QByteArray raw(stat.name ? stat.name : "");
+    zip_uint8_t system = 0;
+    zip_uint32_t attributes = 0;
+    zip_file_get_external_attributes(archive, index, 0, &system, &attributes);
+    const quint32 unixMode = system == ZIP_OPSYS_UNIX ? attributes >> 16 : 0;
+    ArchiveEntry entry;
+    entry.index = qint64(index);
+    entry.path = ZipNameDecoding::decode(raw);
+    entry.type = typeFor(raw, unixMode);
+    entry.size = (stat.valid & ZIP_STAT_SIZE) ? qint64(stat.size) : 0;
+    entry.mode = unixMode & 07777;
+    entry.encrypted =
+        (stat.valid & ZIP_STAT_ENCRYPTION_METHOD) && stat.encryption_method != ZIP_EM_NONE;
+    if (stat.valid & ZIP_STAT_MTIME)
+        entry.modified = QDateTime::fromSecsSinceEpoch(stat.mtime);
+    return entry;
+}
+
+// The files to write, the last of each name only, largest first so two workers end together.
+QList<ArchiveEntry> filesToWrite(const QList<ArchiveEntry> &entries)
+{
+    QHash<QString, qsizetype> lastIndex;
+    for (qsizetype i = 0; i < entries.size(); ++i)
+        if (const auto parts = EntryChecks::safeComponents(entries[i].path))
+            lastIndex.insert(EntryChecks::itemKey(*parts), i);
+    QList<ArchiveEntry> files;
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const auto parts = EntryChecks::safeComponents(entries[i].path);
+        if (entries[i].type == ArchiveEntry::Type::File && parts &&
+            lastIndex.value(EntryChecks::itemKey(*parts)) == i)
+            files << entries[i];
+    }
+    std::stable_sort(files.begin(), files.end(),
+                     [](const auto &a, const auto &b) { return a.size > b.size; });
+    return files;
+}
+
+// Runs the file writers; the first failure stops the others at their next chunk.
+class ParallelUnzip {
+public:
+    ParallelUnzip(const QString &archivePath, const QString &password, EntryWriter &writer,
+                  ProgressReporter &progress)
+        : m_archivePath(archivePath), m_password(password), m_writer(writer), m_progress(progress)
+    {
+    }
+
+    bool run(const QList<ArchiveEntry> &files, qint64 totalSize, Error *error)
+    {
+        m_files = &files;
+        const int workers =
+            totalSize < parallelThreshold ? 1 : std::clamp(QThread::idealThreadCount(), 1, 2);
+        std::vector<std::thread> threads;
+        for (int i = 1; i < workers; ++i)
+            threads.emplace_back([this] { work(); });
+        work();
+        for (auto &thread : threads)
+            thread.join();
+        return m_error.isSet() ? fail(error, m_error) : true;
+    }
+
+private:
+    void work()
+    {
+        Error error;
+        auto archive = openArchive(m_archivePath, m_password, &error);
+        if (!archive)
+            return stop(error);
+        for (auto i = m_next++; i < m_files->size() && !m_stopped; i = m_next++)
+            if (!writeOne(archive.get(), (*m_files)[i], &error))
+                return stop(error);
+    }
+
+    bool writeOne(zip_t *archive, const ArchiveEntry &entry, Error *error)
+    {
+        m_progress.entryStarted(entry.path);
+        auto file = m_writer.createFile(entry, error);
+        if (!file)
+            return false;
+        const auto sink = [&](const char *data, qint64 n, Error *e) {
+            return !m_stopped && file->write(data, n, e);
+        };
+        if (!readEntry(archive, entry, &m_progress, sink, error) || !file->finish(error))
+            return false;
+        m_progress.entryFinished();
+        return true;
+    }
+
+    void stop(const Error &error)
+    {
+        std::lock_guard lock(m_errorMutex);
+        if (!m_error.isSet() && error.isSet())
+            m_error = error;
+        m_stopped = true;
+    }
+
+    const QString &m_archivePath;
+    const QString &m_password;
+    EntryWriter &m_writer;
+    ProgressReporter &m_progress;
+    const QList<ArchiveEntry> *m_files = nullptr;
+    std::atomic<qsizetype> m_next = 0;
+    std::atomic<bool> m_stopped = false;
+    std::mutex m_errorMutex;
+    Error m_error;
+};
+
+} // namespace
+
+const BackendCapabilities &ZipBackend::capabilities() const
+{
+    static const BackendCapabilities caps{
+        QStringLiteral("libzip"), BackendCapabilities::PasswordChannel::InProcess, true, true};
+    return caps;
+}
+
+bool ZipBackend::list(const QString &archivePath, const QString &password, ArchiveListing *listing,
+                      Error *error)
+{
+    auto archive = openArchive(archivePath, password, error);
+    if (!archive)
+        return false;
+    const auto count = zip_get_num_entries(archive.get(), 0);
+    for (zip_int64_t i = 0; i < count; ++i) {
+        auto entry = entryAt(archive.get(), zip_uint64_t(i));
+        if (entry.type == ArchiveEntry::Type::SymbolicLink && !entry.encrypted &&
+            entry.size <= largestLinkTarget)
+            entry.linkTarget = readLinkTarget(archive.get(), entry, nullptr);
+        listing->add(std::move(entry));
+    }
+    return true;
+}
+
+bool ZipBackend::extract(const QString &archivePath, const QString &stagingPath,
+                         const QString &password, const ArchiveListing &listing,
+                         ProgressReporter &progress, Error *error)
+{
+    EntryWriter writer(stagingPath);
+    for (const auto &entry : listing.entries)
+        if (entry.type == ArchiveEntry::Type::Directory && !writer.makeDirectory(entry, error))
+            return false;
+    const auto files = filesToWrite(listing.entries);
+    if (!ParallelUnzip(archivePath, password, writer, progress)
+             .run(files, listing.totalSize, error))
+        return false;
+    auto archive = openArchive(archivePath, password, error);
+    if (!archive)
+        return false;
+    for (const auto &entry : listing.entries) {
+        if (entry.type != ArchiveEntry::Type::SymbolicLink)
+            continue;
+        const auto target = entry.linkTarget.isEmpty() ? readLinkTarget(archive.get(), entry, error)
+                                                       : entry.linkTarget;
+        if (!writer.makeSymbolicLink(entry, target, error))
+            return false;
+        progress.entryFinished();
+    }
+    writer.finishDirectories();
+    return true;
+}

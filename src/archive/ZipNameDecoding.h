@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QByteArray>
+#include <QLocale>
+#include <QString>
+
+// Entry names of zips made by old tools on other systems are in a DOS code page, not UTF-8.
+// The rule: valid UTF-8 is taken as such (flag or no flag); anything else is CP437, the
+// format's own default, unless the legacy code page of the user's language reads the bytes
+// as letters of that language's script, which CP437 then garbles (a Russian user's CP866
+// "ПРИВЕТ" would come out as "ÅÉêéàÆ").
+namespace ZipNameDecoding {
+
+QString decode(const QByteArray &raw, const QLocale &locale = QLocale::system());
+
+// The DOS or Windows code page for a language, or empty when CP437 is its own ("IBM866"
+// for Russian, "Shift_JIS" for Japanese).
+QByteArray legacyCodePage(QLocale::Language language, QLocale::Script script);
+
+} // namespace ZipNameDecoding

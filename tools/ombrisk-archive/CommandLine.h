@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// The parsed arguments of ombrisk-archive: a command, its operands and the two flags.
+struct CommandLine {
+    QString command; // "needs-password", "list", "extract", "compress", "help"
+    QStringList operands;
+    bool passwordFromStdin = false;
+    bool progress = false;
+
+    // Nothing, with `problem` set, when the arguments don't form a valid call.
+    static std::optional<CommandLine> parse(const QStringList &arguments, QString *problem);
+    static QString helpText();
+};
