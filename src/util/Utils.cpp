@@ -49,9 +49,7 @@ QString Utils::correctSMBPath(const QString &path)
 
 bool Utils::isSupportArchiverFileFormat(const QString &extension)
 {
-    // The seven kinds first, then the compressed-tar, single-compressed-file and disc kinds.
-    return extensionIn(extension, {"zip", "rar", "7z", "tar", "gz", "cbr", "cbz", "tgz", "tbz",
-                                   "tbz2", "txz", "tzst", "bz2", "xz", "zst", "iso", "cpio"});
+    return extensionIn(extension, {"zip", "rar", "7z", "tar", "gz", "cbr", "cbz"});
 }
 
 bool Utils::isSupportMediaFileFormat(const QString &extension)
