@@ -1,6 +1,7 @@
 #include "EntryChecks.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 
 namespace {
 
@@ -101,8 +102,21 @@ QString EntryChecks::itemKey(const QStringList &components)
     return components.join(u'/').toCaseFolded();
 }
 
+bool EntryChecks::namesDestinationItself(const ArchiveEntry &entry)
+{
+    if (entry.type != ArchiveEntry::Type::Directory || entry.path.isEmpty() ||
+        isAbsolute(entry.path))
+        return false;
+    const auto parts = splitOnSeparators(entry.path);
+    return std::all_of(parts.begin(), parts.end(), [](const QString &part) {
+        return part.isEmpty() || part == QLatin1String(".");
+    });
+}
+
 QString EntryChecks::EntrySetChecker::check(const ArchiveEntry &entry)
 {
+    if (namesDestinationItself(entry))
+        return {};
     if (auto problem = pathProblem(entry.path); !problem.isEmpty())
         return problem;
     if (auto problem = typeProblem(entry); !problem.isEmpty())

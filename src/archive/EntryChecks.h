@@ -23,6 +23,9 @@ std::optional<QStringList> safeComponents(const QString &entryPath);
 // Why `entryPath` alone is unsafe, as the end of the sentence "its entry “x” …", or empty.
 QString pathProblem(const QString &entryPath);
 
+// A folder entry such as "./" (tar's way of naming the folder packed): harmless, and skipped.
+bool namesDestinationItself(const ArchiveEntry &entry);
+
 // Why a symbolic link at `linkPath` pointing to `target` would point out of the destination
 // (absolute, or climbing above the root through ".."), or empty when it stays inside.
 QString linkTargetProblem(const QString &linkPath, const QString &target);

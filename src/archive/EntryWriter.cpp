@@ -126,6 +126,8 @@ std::optional<EntryWriter::File> EntryWriter::createFile(const ArchiveEntry &ent
 
 bool EntryWriter::makeDirectory(const ArchiveEntry &entry, Error *error)
 {
+    if (EntryChecks::namesDestinationItself(entry))
+        return true;
     const auto path = checkedPath(entry.path, error);
     if (!path || !makeParents(*path, error, entry.path))
         return false;

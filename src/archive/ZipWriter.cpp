@@ -115,6 +115,9 @@ bool ZipWriter::write(const QStringList &itemPaths, Error *error)
             addFolderContent(info.filePath(), info.fileName());
         else if (info.exists() || info.isSymLink())
             addFile(info.filePath(), info.fileName());
+        else // a zip quietly lacking an item would pass for a whole one
+            return fail(error, ArchiveErrors::writeFailed(
+                                   info.fileName(), ArchiveErrors::tr("it no longer exists")));
     }
     return commit(error);
 }

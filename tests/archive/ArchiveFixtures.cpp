@@ -1,0 +1,96 @@
+#include "ArchiveFixtures.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTest>
+
+int ArchiveFixtures::run(const QString &folder, const QString &program,
+                         const QStringList &arguments, const QByteArray &input, QByteArray *output)
+{
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, arguments);
+    if (!process.waitForStarted())
+        return -1;
+    process.write(input);
+    process.closeWriteChannel();
+    process.waitForFinished(120000);
+    const auto text = process.readAll();
+    if (output)
+        *output = text;
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+int ArchiveFixtures::python(const QString &folder, const QString &script)
+{
+    QByteArray output;
+    const int code =
+        run(folder, QStringLiteral("python3"), {QStringLiteral("-c"), script}, {}, &output);
+    if (code != 0)
+        qWarning("python failed: %s", output.constData());
+    return code;
+}
+
+void ArchiveFixtures::writeFile(const QString &path, const QByteArray &content)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(content);
+}
+
+QByteArray ArchiveFixtures::readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+QStringList ArchiveFixtures::tree(const QString &folder)
+{
+    QStringList items;
+    const QDir root(folder);
+    QDirIterator walk(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                      QDirIterator::Subdirectories);
+    while (walk.hasNext()) {
+        walk.next();
+        const auto info = walk.fileInfo();
+        const auto name = root.relativeFilePath(info.filePath());
+        if (info.isSymLink())
+            items << name + QStringLiteral(" -> ") + info.symLinkTarget().remove(folder + u'/');
+        else
+            items << (info.isDir() ? name + u'/' : name);
+    }
+    items.sort();
+    return items;
+}
+
+QString ArchiveFixtures::corpusDir()
+{
+    const QString dir = QStringLiteral(OMBRISK_CORPUS_DIR);
+    return QFileInfo(dir + QStringLiteral("/MANIFEST.md")).exists() ? dir : QString();
+}
+
+QByteArray ArchiveFixtures::noise(qsizetype size, quint32 seed)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    quint32 state = seed * 2654435761u + 1;
+    for (auto &byte : bytes) {
+        state ^= state << 13, state ^= state >> 17, state ^= state << 5;
+        byte = char(state);
+    }
+    return bytes;
+}
+
+void ArchiveFixtures::RecordingDelegate::archiveProgressChanged(const ArchiveProgress &progress)
+{
+    reports << progress;
+}
+
+bool ArchiveFixtures::RecordingDelegate::isArchiveCancelled()
+{
+    return m_cancelAfter >= 0 && reports.size() >= m_cancelAfter;
+}

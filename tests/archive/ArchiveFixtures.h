@@ -1,0 +1,55 @@
+#pragma once
+
+#include <ArchiveProgress.h>
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+// Helpers the archive tests share: real tools run in a folder, files written and read, a
+// folder's tree as text, the shared corpus.
+namespace ArchiveFixtures {
+
+// Runs a program with arguments in `folder`; stdin gets `input`. Returns its exit code
+// (-1 when it could not start). Output goes to `output` when given.
+int run(const QString &folder, const QString &program, const QStringList &arguments,
+        const QByteArray &input = {}, QByteArray *output = nullptr);
+
+// Runs a Python script (python3 -c) in `folder`; for hostile archives made with zipfile and
+// tarfile. Returns the exit code.
+int python(const QString &folder, const QString &script);
+
+void writeFile(const QString &path, const QByteArray &content);
+QByteArray readFile(const QString &path);
+
+// Every item below `folder`, sorted: "a.txt", "sub/", "link -> target".
+QStringList tree(const QString &folder);
+
+// The corpus folder, or empty when it is absent.
+QString corpusDir();
+
+// Bytes that don't compress (a fixed pseudo-random sequence).
+QByteArray noise(qsizetype size, quint32 seed = 1);
+
+// Records every progress report; cancels once `cancelAfter` reports arrived (-1: never).
+class RecordingDelegate : public ArchiveProgressDelegate {
+public:
+    explicit RecordingDelegate(int cancelAfter = -1) : m_cancelAfter(cancelAfter) {}
+    void archiveProgressChanged(const ArchiveProgress &progress) override;
+    bool isArchiveCancelled() override;
+
+    QList<ArchiveProgress> reports;
+
+private:
+    int m_cancelAfter;
+};
+
+} // namespace ArchiveFixtures
+
+// Skips the test when the shared corpus is not there.
+#define REQUIRE_CORPUS()                                                                           \
+    do {                                                                                           \
+        if (ArchiveFixtures::corpusDir().isEmpty())                                                \
+            QSKIP("The shared archive corpus (" OMBRISK_CORPUS_DIR                                 \
+                  ") is absent; the corpus tests need it.");                                       \
+    } while (false)
