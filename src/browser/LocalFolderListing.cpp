@@ -31,8 +31,10 @@ KPDocumentPickerItemPtr itemFor(int folderFd, const char *name)
         return item; // a file of size 0 without a date
     item->isFolder = S_ISDIR(st.st_mode);
     item->fileSize = item->isFolder ? 0 : quint64(st.st_size);
-    item->lastModifiedDate = QDateTime::fromMSecsSinceEpoch(qint64(st.st_mtim.tv_sec) * 1000 +
-                                                            st.st_mtim.tv_nsec / 1000000);
+    // A moment, kept in UTC: reading it back costs no time-zone look-up (formatters show it
+    // in local time).
+    item->lastModifiedDate = QDateTime::fromMSecsSinceEpoch(
+        qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000, Qt::UTC);
     return item;
 }
 

@@ -6,12 +6,36 @@
 #include <QMetaObject>
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <vector>
 
 namespace {
 
-bool byName(const KPDocumentPickerItemPtr &a, const KPDocumentPickerItemPtr &b)
+// Sorts by a key made once per item: a comparison then costs no collation or time-zone work,
+// which keeps folders of 100,000 entries quick to order.
+template <typename KeyOf, typename Less>
+KPDocumentPickerItems stableSortedByKey(const KPDocumentPickerItems &items, KeyOf keyOf, Less less)
 {
-    return NameCollation::current().compare(a->fileName, b->fileName) < 0;
+    using Key = decltype(keyOf(items.front()));
+    std::vector<std::pair<Key, qsizetype>> keyed;
+    keyed.reserve(items.size());
+    for (qsizetype i = 0; i < items.size(); ++i)
+        keyed.emplace_back(keyOf(items.at(i)), i);
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [&less](const auto &a, const auto &b) { return less(a.first, b.first); });
+    KPDocumentPickerItems sorted;
+    sorted.reserve(items.size());
+    for (const auto &entry : keyed)
+        sorted.append(items.at(entry.second));
+    return sorted;
+}
+
+KPDocumentPickerItems sortedByName(const KPDocumentPickerItems &items)
+{
+    const auto &collation = NameCollation::current();
+    return stableSortedByKey(
+        items, [&collation](const auto &item) { return collation.sortKey(item->fileName); },
+        std::less<QByteArray>());
 }
 
 } // namespace
@@ -206,7 +230,7 @@ KPDocumentPickerItemManager::sortedItemsArrayWithArray(const KPDocumentPickerIte
     switch (type) {
     case KPDocumentPickerSortTypeNameAscending:
     case KPDocumentPickerSortTypeNameDescending:
-        std::stable_sort(sorted.begin(), sorted.end(), byName);
+        sorted = sortedByName(items);
         if (type == KPDocumentPickerSortTypeNameDescending)
             std::reverse(sorted.begin(), sorted.end());
         break;
@@ -214,15 +238,13 @@ KPDocumentPickerItemManager::sortedItemsArrayWithArray(const KPDocumentPickerIte
     case KPDocumentPickerSortTypeDateDescending: {
         const bool up = type == KPDocumentPickerSortTypeDateAscending;
         // Items without a date count as the oldest.
-        std::stable_sort(sorted.begin(), sorted.end(), [up](const auto &a, const auto &b) {
-            const qint64 ta = a->lastModifiedDate.isValid()
-                                  ? a->lastModifiedDate.toMSecsSinceEpoch()
-                                  : std::numeric_limits<qint64>::min();
-            const qint64 tb = b->lastModifiedDate.isValid()
-                                  ? b->lastModifiedDate.toMSecsSinceEpoch()
-                                  : std::numeric_limits<qint64>::min();
-            return up ? ta < tb : tb < ta;
-        });
+        sorted = stableSortedByKey(
+            items,
+            [](const auto &item) {
+                return item->lastModifiedDate.isValid() ? item->lastModifiedDate.toMSecsSinceEpoch()
+                                                        : std::numeric_limits<qint64>::min();
+            },
+            [up](qint64 a, qint64 b) { return up ? a < b : b < a; });
         break;
     }
     case KPDocumentPickerSortTypeSizeAscending:
@@ -246,7 +268,7 @@ KPDocumentPickerItemManager::sectionedItemsWithArray(const KPDocumentPickerItems
     for (const auto &item : items)
         sections[collation.sectionOf(item->fileName)].append(item);
     for (auto &section : sections)
-        std::stable_sort(section.begin(), section.end(), byName);
+        section = sortedByName(section);
     if (type == KPDocumentPickerSortTypeNameDescending)
         std::reverse(sections.begin(), sections.end());
     return sections;

@@ -73,11 +73,31 @@ NameCollation::NameCollation()
 
 NameCollation::~NameCollation() = default;
 
-int NameCollation::compare(const QString &a, const QString &b) const
+icu::Collator &NameCollation::threadCollator() const
 {
     thread_local std::unique_ptr<icu::Collator> collator(m_collator->clone());
+    return *collator;
+}
+
+int NameCollation::compare(const QString &a, const QString &b) const
+{
     UErrorCode status = U_ZERO_ERROR;
-    return collator->compare(toIcu(a), toIcu(b), status);
+    return threadCollator().compare(toIcu(a), toIcu(b), status);
+}
+
+QByteArray NameCollation::sortKey(const QString &name) const
+{
+    icu::Collator &collator = threadCollator();
+    const icu::UnicodeString text = toIcu(name);
+    QByteArray key(64, Qt::Uninitialized);
+    int32_t length = collator.getSortKey(text, reinterpret_cast<uint8_t *>(key.data()),
+                                         int32_t(key.size()));
+    if (length > key.size()) {
+        key.resize(length);
+        length = collator.getSortKey(text, reinterpret_cast<uint8_t *>(key.data()), length);
+    }
+    key.resize(length);
+    return key;
 }
 
 int NameCollation::sectionOf(const QString &name) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -19,6 +20,8 @@ public:
     ~NameCollation();
 
     int compare(const QString &a, const QString &b) const;
+    // Bytes that order as `compare` does: made once per name, compared cheaply while sorting.
+    QByteArray sortKey(const QString &name) const;
     QStringList sectionTitles() const { return m_titles; }
     int sectionOf(const QString &name) const;
 
@@ -27,6 +30,7 @@ public:
 
 private:
     NameCollation();
+    icu::Collator &threadCollator() const;
     std::unique_ptr<icu::Collator> m_collator; // cloned per call: ICU collators are not re-entrant
     std::unique_ptr<icu::AlphabeticIndex::ImmutableIndex> m_index;
     QStringList m_titles;
