@@ -40,13 +40,15 @@ ToolProcess::Result ToolProcess::run(const QStringList &arguments, const QByteAr
         const auto chunk = process.readAllStandardOutput();
         result.output += chunk;
         pending += chunk;
-        consume(pending, false);
+        for (const auto &line : takeLines(pending, false))
+            outputLine(line);
         result.errors += process.readAllStandardError();
     }
     const auto rest = process.readAllStandardOutput();
     result.output += rest;
     pending += rest;
-    consume(pending, true);
+    for (const auto &line : takeLines(pending, true))
+        outputLine(line);
     result.errors += process.readAllStandardError();
     result.crashed = process.exitStatus() == QProcess::CrashExit;
     result.exitCode = process.exitCode();
@@ -64,18 +66,20 @@ Error ToolProcess::abnormalEnd(const Result &result) const
     return {};
 }
 
-void ToolProcess::consume(QByteArray &pending, bool flush)
+QStringList ToolProcess::takeLines(QByteArray &pending, bool flush)
 {
+    QStringList lines;
     qsizetype start = 0;
     for (qsizetype i = 0; i < pending.size(); ++i) {
         const char c = pending.at(i);
         if (c != '\n' && c != '\r' && c != '\b')
             continue;
         if (i > start)
-            outputLine(QString::fromUtf8(pending.mid(start, i - start)));
+            lines << QString::fromUtf8(pending.mid(start, i - start));
         start = i + 1;
     }
     if (flush && start < pending.size())
-        outputLine(QString::fromUtf8(pending.mid(start)));
+        lines << QString::fromUtf8(pending.mid(start));
     pending.remove(0, flush ? pending.size() : start);
+    return lines;
 }

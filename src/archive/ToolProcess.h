@@ -37,11 +37,13 @@ public:
 
     const QString &program() const { return m_program; }
 
+    // Takes the complete lines off the front of `pending` (all of it when `flush`), cut at
+    // "\n", "\r" and "\b"; empty pieces are dropped. Pure, so recorded output can be replayed.
+    static QStringList takeLines(QByteArray &pending, bool flush);
+
 protected:
     virtual void outputLine(const QString &line) { Q_UNUSED(line); }
 
 private:
-    void consume(QByteArray &pending, bool flush);
-
     QString m_program;
 };
