@@ -1,0 +1,122 @@
+#include "Thumbnail.h"
+
+#include "PictureDecoder.h"
+#include "ScreenScale.h"
+#include "ThumbnailCache.h"
+#include "Utils.h"
+
+#include <QCoreApplication>
+#include <QLoggingCategory>
+#include <QPointer>
+#include <QThread>
+
+Q_LOGGING_CATEGORY(lcThumbnail, "ombrisk.thumbnail")
+
+namespace {
+
+// What a making task needs, all captured on the main thread when the request is made.
+struct Request {
+    QPointer<ImageView> view; // only copied off the main thread, never followed there
+    QString path;
+    QString key;
+    QSizeF size;
+    double scale = 1;
+};
+
+// Results come back through this main-thread object. It is never deleted, so a thumbnail that
+// is finished while the application quits has somewhere harmless to go.
+QObject *resultReceiver()
+{
+    static QObject *receiver = [] {
+        auto *object = new QObject;
+        object->moveToThread(QCoreApplication::instance()->thread());
+        return object;
+    }();
+    return receiver;
+}
+
+void apply(const Request &request, const QImage &thumbnail)
+{
+    if (request.view && request.view->requestedImageKey() == request.key)
+        request.view->setImage(thumbnail);
+}
+
+QImage makeThumbnail(const Request &request, Error *error)
+{
+    QImage picture =
+        PictureDecoder::decodeToFit(request.path, (request.size * request.scale).toSize(), error);
+    if (picture.isNull())
+        return picture;
+    picture.setDevicePixelRatio(request.scale);
+    return Thumbnail::addImage(
+        picture, Thumbnail::createImageWithColor(Qt::transparent, request.size, request.scale));
+}
+
+// On the thumbnail queue. A thumbnail already made for an earlier request of the same key (a
+// row scrolled away and back before its turn came) is used as it is.
+void addLocalImageTask(const Request &request)
+{
+    ThumbnailCache &cache = ThumbnailCache::sharedCache();
+    QImage thumbnail = cache.objectForKey(request.key);
+    if (thumbnail.isNull()) {
+        Error error;
+        thumbnail = makeThumbnail(request, &error);
+        if (thumbnail.isNull()) {
+            qCInfo(lcThumbnail).noquote() << error.message;
+            return;
+        }
+        if (!cache.setObject(thumbnail, request.key, &error))
+            qCWarning(lcThumbnail).noquote() << error.message;
+    }
+    DispatchQueue::main(resultReceiver(), [request, thumbnail] { apply(request, thumbnail); });
+}
+
+void queueMaking(const Request &request)
+{
+    Thumbnail::sharedImageThumbnailQueue().async([request] { addLocalImageTask(request); });
+}
+
+} // namespace
+
+namespace Thumbnail {
+
+void cr_setLocalImageFilePath(ImageView *view, const QString &path)
+{
+    Q_ASSERT(QThread::currentThread() == view->thread());
+    const QSizeF size = view->frameSize();
+    if (size.isEmpty()) {
+        view->setRequestedImageKey(QString());
+        return;
+    }
+    resultReceiver(); // made here, on the main thread, before any result can need it
+    const Request request{view, path,
+                          cachedFileNameWithSizeForKey(Utils::trimLocalPath(path), size), size,
+                          screenScale()};
+    view->setRequestedImageKey(request.key);
+    if (!ThumbnailCache::sharedCache().containsObjectForKey(request.key)) {
+        queueMaking(request);
+        return;
+    }
+    // Set later even on a hit: the caller's own image goes in first and is then replaced.
+    DispatchQueue::main(view, [request] {
+        const QImage cached = ThumbnailCache::sharedCache().objectForKey(request.key);
+        if (cached.isNull()) // trimmed or damaged since the lookup
+            queueMaking(request);
+        else
+            apply(request, cached);
+    });
+}
+
+QString cachedFileNameWithSizeForKey(const QString &relativePath, QSizeF size)
+{
+    return Utils::cachedFileNameForKey(relativePath +
+                                       QString::asprintf("%f%f", size.width(), size.height()));
+}
+
+DispatchQueue &sharedImageThumbnailQueue()
+{
+    static auto *queue = new DispatchQueue(QStringLiteral("THUMBNAIL_IMAGE_DISPATCH_QUEUE"));
+    return *queue;
+}
+
+} // namespace Thumbnail

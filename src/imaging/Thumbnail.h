@@ -1,0 +1,41 @@
+#pragma once
+
+#include "DispatchQueue.h"
+#include "ImageView.h"
+
+#include <QColor>
+#include <QImage>
+#include <QSizeF>
+#include <QString>
+
+// Picture thumbnails for image views: made to the view's own size off the main thread, kept in
+// ThumbnailCache::sharedCache() under a key of the file's path relative to the home folder and
+// the size, and served from there the next time.
+namespace Thumbnail {
+
+// Asks for the thumbnail of the picture file at absolute `path`, at `view`'s frame size as it
+// is now. Never sets the image before it returns, nor clears it: the caller shows what it wants
+// meanwhile (the badge). The thumbnail is set later on the main thread, from the cache when it
+// holds one, else once made on the thumbnail queue; it is dropped if the view is gone by then or
+// asks for something else (a newer request, or `setRequestedImageKey("")` when a reused view
+// shows a file without a thumbnail). A file that cannot be decoded gives nothing: the view keeps
+// its image and nothing is cached. A view with an empty frame asks for nothing.
+// Main thread only.
+void cr_setLocalImageFilePath(ImageView *view, const QString &path);
+
+// The cache key: the MD5 name (Utils::cachedFileNameForKey) of `relativePath` followed by the
+// width and the height written with "%f" ("/Photos/a.jpg37.00000037.000000"). Any thread.
+QString cachedFileNameWithSizeForKey(const QString &relativePath, QSizeF size);
+
+// The one serial queue "THUMBNAIL_IMAGE_DISPATCH_QUEUE" on which thumbnails are made, one at a
+// time in request order; made on first use, never released. Any thread.
+DispatchQueue &sharedImageThumbnailQueue();
+
+// A picture drawing of `size` logical pixels at `scale`, filled with `color`. Any thread.
+QImage createImageWithColor(QColor color, QSizeF size, double scale);
+
+// `canvas` with `picture` drawn at its own size in the middle, the offsets not rounded. Both
+// carry their device pixel ratio. Any thread.
+QImage addImage(const QImage &picture, const QImage &canvas);
+
+} // namespace Thumbnail
