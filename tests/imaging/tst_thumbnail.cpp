@@ -1,0 +1,244 @@
+#include "AppDirectories.h"
+#include "PictureFixtures.h"
+#include "Thumbnail.h"
+#include "ThumbnailCache.h"
+#include "Utils.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <atomic>
+#include <memory>
+
+using PictureFixtures::drainThumbnailQueue;
+using PictureFixtures::opaqueBounds;
+
+class TestThumbnail : public QObject {
+    Q_OBJECT
+    QTemporaryDir root;
+    QImage badge;
+
+    QString homePath(const QString &relative) const { return Utils::documentsPath() + relative; }
+
+    QString cacheFile(const QString &key) const
+    {
+        return ThumbnailCache::sharedCache().directory() + '/' + key + ".png";
+    }
+
+    // Writes a picture at `relative` inside the home folder and returns its absolute path.
+    QString picture(const QString &relative, QSize size, QColor color = Qt::darkGreen)
+    {
+        const QString path = homePath(relative);
+        QDir().mkpath(QFileInfo(path).path());
+        QString why;
+        if (!PictureFixtures::writePicture(path, size, color, &why))
+            qWarning("%s", qPrintable(why));
+        return path;
+    }
+
+    // Asks `view` for the thumbnail of `path`, shows the badge meanwhile as the listing does,
+    // and waits for the thumbnail.
+    static QImage requestAndWait(ImageView &view, const QString &path)
+    {
+        QSignalSpy changed(&view, &ImageView::imageChanged);
+        Thumbnail::cr_setLocalImageFilePath(&view, path);
+        view.setImage(QImage());
+        changed.wait(30000);
+        return changed.count() == 2 ? view.image() : QImage();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        AppDirectories::useRoot(root.path());
+        QVERIFY(QDir().mkpath(Utils::documentsPath()));
+        badge = QImage(37, 37, QImage::Format_RGB32);
+        badge.fill(Qt::yellow);
+    }
+
+    void keyIsTheDigestOfThePathAndTheSize()
+    {
+        const QString expected =
+            QCryptographicHash::hash("/Photos/a.jpg37.00000037.000000", QCryptographicHash::Md5)
+                .toHex()
+                .toUpper();
+        QCOMPARE(Thumbnail::cachedFileNameWithSizeForKey("/Photos/a.jpg", QSizeF(37, 37)),
+                 expected);
+        ImageView view(QSizeF(37, 37));
+        Thumbnail::cr_setLocalImageFilePath(&view, homePath("/Photos/a.jpg"));
+        QCOMPARE(view.requestedImageKey(), expected);
+
+        ImageView unsized; // no frame yet: nothing to draw into, nothing asked
+        Thumbnail::cr_setLocalImageFilePath(&unsized, homePath("/Photos/a.jpg"));
+        QVERIFY(unsized.requestedImageKey().isEmpty());
+        QVERIFY(drainThumbnailQueue());
+        QVERIFY(unsized.image().isNull());
+    }
+
+    void eachSizeAndFolderHasItsOwnEntry()
+    {
+        const QString inFolder = picture("/Photos/same.jpg", QSize(120, 90));
+        const QString atHome = picture("/same.jpg", QSize(120, 90));
+        ImageView cell(QSizeF(37, 37)), sheet(QSizeF(300, 300)), other(QSizeF(37, 37));
+        const QImage small = requestAndWait(cell, inFolder);
+        const QImage large = requestAndWait(sheet, inFolder);
+        QVERIFY(!requestAndWait(other, atHome).isNull());
+        QCOMPARE(small.deviceIndependentSize(), QSizeF(37, 37));
+        QCOMPARE(large.deviceIndependentSize(), QSizeF(300, 300));
+        const QSet<QString> keys{cell.requestedImageKey(), sheet.requestedImageKey(),
+                                 other.requestedImageKey()};
+        QCOMPARE(keys.size(), 3);
+        for (const QString &key : keys)
+            QVERIFY2(QFileInfo::exists(cacheFile(key)), qPrintable(key));
+    }
+
+    void aSecondRequestIsServedFromTheCacheWithoutTheFile()
+    {
+        const QString path = picture("/again.jpg", QSize(80, 60));
+        ImageView first(QSizeF(37, 37));
+        const QImage made = requestAndWait(first, path);
+        QVERIFY(!made.isNull());
+        QVERIFY(QFile::remove(path)); // served from the cache, or not at all
+
+        ImageView second(QSizeF(37, 37));
+        second.setImage(badge);
+        QSignalSpy changed(&second, &ImageView::imageChanged);
+        Thumbnail::cr_setLocalImageFilePath(&second, path);
+        QCOMPARE(second.image(), badge); // set later, even on a hit
+        QVERIFY(changed.wait(5000));
+        QCOMPARE(second.image(), made);
+    }
+
+    void widePicturesGetBandsAboveAndBelowTallOnesBeside()
+    {
+        const double scale = QGuiApplication::primaryScreen()->devicePixelRatio();
+        ImageView wideView(QSizeF(37, 37)), tallView(QSizeF(37, 37));
+        const QImage wide = requestAndWait(wideView, picture("/wide.bmp", QSize(200, 100)));
+        const QImage tall = requestAndWait(tallView, picture("/tall.gif", QSize(100, 200)));
+        QVERIFY(!wide.isNull() && !tall.isNull());
+        QCOMPARE(wide.size(), (QSizeF(37, 37) * scale).toSize());
+        QVERIFY(wide.hasAlphaChannel());
+
+        const QRect across = opaqueBounds(wide);
+        QCOMPARE(across.width(), wide.width());
+        QVERIFY(qAbs(across.height() - wide.height() / 2) <= 2);
+        QVERIFY(qAbs(across.top() - (wide.height() - 1 - across.bottom())) <= 1);
+        QCOMPARE(qAlpha(wide.pixel(0, 0)), 0);
+        QCOMPARE(qAlpha(wide.pixel(0, wide.height() - 1)), 0);
+
+        const QRect upright = opaqueBounds(tall);
+        QCOMPARE(upright.height(), tall.height());
+        QVERIFY(qAbs(upright.width() - tall.width() / 2) <= 2);
+        QVERIFY(qAbs(upright.left() - (tall.width() - 1 - upright.right())) <= 1);
+        QCOMPARE(qAlpha(tall.pixel(tall.width() - 1, 0)), 0);
+    }
+
+    void everyPictureKindIsRead_data()
+    {
+        QTest::addColumn<QString>("extension");
+        for (const char *extension : {"bmp", "gif", "jpg", "jpeg", "psd", "tiff", "tif"})
+            QTest::newRow(extension) << QString(extension);
+    }
+
+    void everyPictureKindIsRead()
+    {
+        QFETCH(QString, extension);
+        QVERIFY(Utils::isSupportPhotoFileFormat(extension));
+        ImageView view(QSizeF(37, 37));
+        const QImage thumbnail =
+            requestAndWait(view, picture("/kinds/p." + extension, QSize(64, 48), Qt::blue));
+        QVERIFY(!thumbnail.isNull());
+        const QRgb middle = thumbnail.pixel(thumbnail.width() / 2, thumbnail.height() / 2);
+        QCOMPARE(qAlpha(middle), 255);
+        QVERIFY(qBlue(middle) > 200 && qRed(middle) < 50);
+    }
+
+    void aViewDroppedMeanwhileGetsNothingButTheThumbnailIsKept()
+    {
+        const QString path = picture("/dropped.jpg", QSize(90, 90));
+        auto view = std::make_unique<ImageView>(QSizeF(37, 37));
+        Thumbnail::cr_setLocalImageFilePath(view.get(), path);
+        const QString key = view->requestedImageKey();
+        view.reset();
+        QVERIFY(drainThumbnailQueue());
+        QVERIFY(ThumbnailCache::sharedCache().containsObjectForKey(key));
+    }
+
+    void aReusedViewDropsTheLateResultOfItsEarlierFile()
+    {
+        const QString earlier = picture("/earlier.jpg", QSize(90, 90), Qt::red);
+        const QString now = picture("/now.jpg", QSize(90, 90), Qt::blue);
+        ImageView warmUp(QSizeF(37, 37));
+        const QImage nowThumbnail = requestAndWait(warmUp, now);
+        QVERIFY(!nowThumbnail.isNull());
+
+        // Hold the queue so the earlier file's thumbnail surely comes after the cached one.
+        std::atomic<bool> open = false;
+        Thumbnail::sharedImageThumbnailQueue().async([&] {
+            while (!open)
+                QThread::msleep(1);
+        });
+        ImageView cell(QSizeF(37, 37));
+        Thumbnail::cr_setLocalImageFilePath(&cell, earlier);
+        cell.setImage(badge);
+        Thumbnail::cr_setLocalImageFilePath(&cell, now); // the cell is given another file
+        cell.setImage(badge);
+        QTRY_COMPARE(cell.image(), nowThumbnail);
+        open = true;
+        QVERIFY(drainThumbnailQueue());
+        QCOMPARE(cell.image(), nowThumbnail);
+
+        // A cell given a file without thumbnails forgets what it asked for.
+        open = false;
+        Thumbnail::sharedImageThumbnailQueue().async([&] {
+            while (!open)
+                QThread::msleep(1);
+        });
+        ImageView reused(QSizeF(300, 300));
+        Thumbnail::cr_setLocalImageFilePath(&reused, earlier);
+        reused.setRequestedImageKey(QString());
+        reused.setImage(badge);
+        open = true;
+        QVERIFY(drainThumbnailQueue());
+        QCOMPARE(reused.image(), badge);
+    }
+
+    void anUnreadablePictureKeepsItsBadge()
+    {
+        const QString broken = homePath("/broken.jpg");
+        QFile file(broken);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(4096, 'x'));
+        file.close();
+        for (const QString &path : {broken, homePath("/missing.tif")}) {
+            ImageView view(QSizeF(37, 37));
+            Thumbnail::cr_setLocalImageFilePath(&view, path);
+            view.setImage(badge);
+            QVERIFY(drainThumbnailQueue());
+            QCOMPARE(view.image(), badge);
+            QVERIFY(!ThumbnailCache::sharedCache().containsObjectForKey(view.requestedImageKey()));
+        }
+    }
+
+    void aDamagedCacheEntryIsMadeAgain()
+    {
+        const QString path = picture("/damaged.jpg", QSize(50, 50));
+        const QString key = Thumbnail::cachedFileNameWithSizeForKey("/damaged.jpg", {37, 37});
+        QDir().mkpath(ThumbnailCache::sharedCache().directory());
+        QFile damaged(cacheFile(key));
+        QVERIFY(damaged.open(QIODevice::WriteOnly));
+        damaged.write("not a png");
+        damaged.close();
+        ImageView view(QSizeF(37, 37));
+        QVERIFY(!requestAndWait(view, path).isNull());
+        QVERIFY(!QImage(cacheFile(key)).isNull());
+    }
+};
+
+QTEST_MAIN(TestThumbnail)
+#include "tst_thumbnail.moc"
