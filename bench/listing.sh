@@ -10,20 +10,9 @@ dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 (cd "$dir" && seq -f "file%06g.txt" 1 100000 | xargs touch)
 
-best() { # best wall time of 5 runs, in ms
-    local best=999999
-    for _ in 1 2 3 4 5; do
-        local start end
-        start=$(date +%s%N)
-        "$@" >/dev/null
-        end=$(date +%s%N)
-        local ms=$(((end - start) / 1000000))
-        ((ms < best)) && best=$ms
-    done
-    echo "$best"
-}
-ours=$(best "$build/bin/listing-bench" "$dir")
-ls_ms=$(best ls -l "$dir")
+source "$here/bench/timing.sh"
+ours=$(best_of 5 "$build/bin/listing-bench" "$dir")
+ls_ms=$(best_of 5 ls -l "$dir")
 peak=$(/usr/bin/time -f %M "$build/bin/listing-bench" "$dir" 2>&1 >/dev/null | tail -1)
-echo "listing-bench: ${ours} ms   ls -l: ${ls_ms} ms   ratio: $(awk -v a="$ours" -v b="$ls_ms" 'BEGIN { printf "%.2f", a / b }')"
+echo "listing-bench: ${ours} ms   ls -l: ${ls_ms} ms   ratio: $(ratio "$ours" "$ls_ms")"
 echo "listing-bench peak memory: $((peak / 1024)) MB"

@@ -53,26 +53,15 @@ theirs() { # DIR SIZE
     vipsthumbnail "$1"/* -s "$2x$2" -o "$out/%s.png"
     rm -rf "$out"
 }
-best() { # best wall time of 3 runs, in ms
-    local best=999999
-    for _ in 1 2 3; do
-        local start end
-        start=$(date +%s%N)
-        "$@" >/dev/null
-        end=$(date +%s%N)
-        local ms=$(((end - start) / 1000000))
-        ((ms < best)) && best=$ms
-    done
-    echo "$best"
-}
+source "$here/bench/timing.sh"
 
 echo "vips $(vips --version | cut -d- -f2), $(nproc) cores"
 for size in 37 300; do
     for set in jpeg others; do
-        a=$(best ours "$pictures/$set" "$size")
-        b=$(best theirs "$pictures/$set" "$size")
+        a=$(best_of 3 ours "$pictures/$set" "$size")
+        b=$(best_of 3 theirs "$pictures/$set" "$size")
         printf '%-6s %3s x %-3s  thumbnail-bench %6s ms   vipsthumbnail %6s ms   ratio %s\n' \
-            "$set" "$size" "$size" "$a" "$b" "$(awk -v a="$a" -v b="$b" 'BEGIN { printf "%.2f", a / b }')"
+            "$set" "$size" "$size" "$a" "$b" "$(ratio "$a" "$b")"
     done
 done
 
