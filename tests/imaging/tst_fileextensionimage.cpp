@@ -111,15 +111,6 @@ private slots:
         const QRect cut = textBounds(overflowing);
         QVERIFY(cut.top() < 6 * scale && cut.bottom() >= overflowing.height() - 6 * scale);
     }
-
-    void everyReadDrawsAnew()
-    {
-        FileExtensionImage badge(QRectF(0, 0, 37, 37), "doc");
-        const QImage first = badge.imageRepresentation();
-        badge.setBackgroundColor(Qt::blue);
-        QCOMPARE(badge.imageRepresentation().pixel(0, 0), qRgb(0, 0, 255));
-        QCOMPARE(first.pixel(0, 0), orange);
-    }
 };
 
 QTEST_MAIN(TestFileExtensionImage)
