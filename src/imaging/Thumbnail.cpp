@@ -52,8 +52,8 @@ QImage makeThumbnail(const Request &request, Error *error)
         picture, Thumbnail::createImageWithColor(Qt::transparent, request.size, request.scale));
 }
 
-// On the thumbnail queue. A thumbnail already made for an earlier request of the same key (a
-// row scrolled away and back before its turn came) is used as it is.
+// On the thumbnail queue. A thumbnail in a cache file, or made for an earlier request of the
+// same key (a row scrolled away and back before its turn came), is used as it is.
 void addLocalImageTask(const Request &request)
 {
     ThumbnailCache &cache = ThumbnailCache::sharedCache();
@@ -93,18 +93,15 @@ void cr_setLocalImageFilePath(ImageView *view, const QString &path)
                           cachedFileNameWithSizeForKey(Utils::trimLocalPath(path), size), size,
                           screenScale()};
     view->setRequestedImageKey(request.key);
-    if (!ThumbnailCache::sharedCache().containsObjectForKey(request.key)) {
+    // Only the memory layer is asked here; reading a cache file is left to the queue, as
+    // decoding a large PNG could hold the main thread up.
+    const QImage cached = ThumbnailCache::sharedCache().objectInMemoryForKey(request.key);
+    if (cached.isNull()) {
         queueMaking(request);
         return;
     }
     // Set later even on a hit: the caller's own image goes in first and is then replaced.
-    DispatchQueue::main(view, [request] {
-        const QImage cached = ThumbnailCache::sharedCache().objectForKey(request.key);
-        if (cached.isNull()) // trimmed or damaged since the lookup
-            queueMaking(request);
-        else
-            apply(request, cached);
-    });
+    DispatchQueue::main(view, [request, cached] { apply(request, cached); });
 }
 
 QString cachedFileNameWithSizeForKey(const QString &relativePath, QSizeF size)

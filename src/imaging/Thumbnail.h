@@ -15,8 +15,9 @@ namespace Thumbnail {
 
 // Asks for the thumbnail of the picture file at absolute `path`, at `view`'s frame size as it
 // is now. Never sets the image before it returns, nor clears it: the caller shows what it wants
-// meanwhile (the badge). The thumbnail is set later on the main thread, from the cache when it
-// holds one, else once made on the thumbnail queue; it is dropped if the view is gone by then or
+// meanwhile (the badge). The thumbnail is set later on the main thread: in the next turn when
+// the cache holds it in memory, else once the thumbnail queue has read its cache file or made
+// it from the picture; it is dropped if the view is gone by then or
 // asks for something else (a newer request, or `setRequestedImageKey("")` when a reused view
 // shows a file without a thumbnail). A file that cannot be decoded gives nothing: the view keeps
 // its image and nothing is cached. A view with an empty frame asks for nothing.

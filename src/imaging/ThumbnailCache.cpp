@@ -69,19 +69,22 @@ bool ThumbnailCache::containsObjectForKey(const QString &key) const
     return QFileInfo::exists(filePathForKey(key));
 }
 
-QImage ThumbnailCache::objectForKey(const QString &key)
+QImage ThumbnailCache::objectInMemoryForKey(const QString &key)
 {
     if (!isPlainFileName(key))
         return {};
-    const QString path = filePathForKey(key);
-    touch(path);
-    {
-        QMutexLocker lock(&m_mutex);
-        if (const QImage *image = m_memory.object(key))
-            return *image;
-    }
-    QImage image;
-    if (!image.load(path, "PNG"))
+    touch(filePathForKey(key));
+    QMutexLocker lock(&m_mutex);
+    const QImage *image = m_memory.object(key);
+    return image ? *image : QImage();
+}
+
+QImage ThumbnailCache::objectForKey(const QString &key)
+{
+    QImage image = objectInMemoryForKey(key);
+    if (!image.isNull() || !isPlainFileName(key))
+        return image;
+    if (!image.load(filePathForKey(key), "PNG"))
         return {};
     image.setDevicePixelRatio(std::max(1.0, image.text(ratioTextKey).toDouble()));
     QMutexLocker lock(&m_mutex);

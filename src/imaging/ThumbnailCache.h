@@ -29,8 +29,11 @@ public:
 
     bool containsObjectForKey(const QString &key) const;
     // The image for `key` with its device pixel ratio, or a null image when there is none (or
-    // its file is unreadable).
+    // its file is unreadable). May read and decode a file: keep it off the main thread.
     QImage objectForKey(const QString &key);
+    // The same from the memory layer alone, a null image when only the file has it: quick
+    // enough for the main thread.
+    QImage objectInMemoryForKey(const QString &key);
     // Keeps `image` in memory and writes it to its file; false with the reason in `error` when
     // the file could not be written (the memory entry stays).
     bool setObject(const QImage &image, const QString &key, Error *error = nullptr);

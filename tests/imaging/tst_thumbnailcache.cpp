@@ -48,7 +48,9 @@ private slots:
 
         ThumbnailCache later(folder); // a new process: only the files remain
         QVERIFY(later.containsObjectForKey("ABC"));
+        QVERIFY(later.objectInMemoryForKey("ABC").isNull());
         const QImage read = later.objectForKey("ABC");
+        QCOMPARE(later.objectInMemoryForKey("ABC"), read);
         QCOMPARE(read.devicePixelRatio(), 2.0);
         QCOMPARE(read.deviceIndependentSize(), QSizeF(37, 37));
         QCOMPARE(read.convertToFormat(image.format()), image);
