@@ -3,6 +3,8 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <algorithm>
+#include <limits>
 
 // One entry of an archive as its reader reports it, before any check: `path` is the name as
 // the archive spells it (decoded to text), which may be hostile.
@@ -27,10 +29,15 @@ struct ArchiveListing {
     bool headerEncrypted = false;
     qint64 totalSize = 0; // sum of the declared sizes
 
+    // Declared sizes are the archive's word: negative ones count as unknown, and the sum
+    // saturates instead of wrapping, so a lying header can't make a huge archive look small.
     void add(ArchiveEntry entry)
     {
         needsPassword = needsPassword || entry.encrypted;
-        totalSize += entry.size;
+        entry.size = std::max<qint64>(entry.size, 0);
+        totalSize = entry.size > std::numeric_limits<qint64>::max() - totalSize
+                        ? std::numeric_limits<qint64>::max()
+                        : totalSize + entry.size;
         entries.append(std::move(entry));
     }
 };

@@ -1,5 +1,7 @@
 #include "ArchiveProgress.h"
 
+#include <algorithm>
+
 namespace {
 constexpr qint64 reportIntervalMs = 100;
 }
@@ -47,6 +49,9 @@ void ProgressReporter::setBytesDone(qint64 bytes)
 void ProgressReporter::finish()
 {
     QMutexLocker lock(&m_mutex);
+    auto &p = m_progress;
+    p.bytesDone = p.bytesTotal = std::max(p.bytesDone, p.bytesTotal);
+    p.entriesDone = p.entriesTotal = std::max(p.entriesDone, p.entriesTotal);
     report(true);
 }
 

@@ -37,7 +37,9 @@ public:
     void entryFinished();
     void addBytes(qint64 bytes);
     void setBytesDone(qint64 bytes); // for readers that only know an absolute position
-    void finish();                   // reports the final state once
+    // Reports the final state once: everything done (a total not known in advance becomes
+    // what was done), so a finished job reads 100% and n of n.
+    void finish();
 
     // Asks the delegate; once true, stays true.
     bool isCancelled();

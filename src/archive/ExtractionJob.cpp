@@ -50,7 +50,7 @@ bool ExtractionJob::run(ArchiveBackend &backend, ArchiveKind kind, const QString
     if (!staging)
         return false;
     const auto available = staging->bytesAvailable();
-    if (listing.totalSize + spaceMargin > available)
+    if (listing.totalSize > available - spaceMargin)
         return fail(error, ArchiveErrors::notEnoughSpace(listing.totalSize, available));
     ProgressReporter progress(delegate);
     progress.setTotals(listing.totalSize, listing.entries.size());
@@ -63,8 +63,6 @@ bool ExtractionJob::run(ArchiveBackend &backend, ArchiveKind kind, const QString
         return fail(error, ArchiveErrors::cancelled());
     if (!staging->scan(error) || !staging->mergeInto(destination, error))
         return false;
-    if (listing.totalSize > 0)
-        progress.setBytesDone(listing.totalSize);
     progress.finish();
     return true;
 }

@@ -87,6 +87,7 @@ bool SevenZipBackend::extract(const QString &archivePath, const QString &staging
     if (auto abnormal = tool.abnormalEnd(result); abnormal.isSet())
         return fail(error, abnormal);
     if (result.exitCode != 0)
-        return fail(error, SevenZipOutput::failureFrom(result.text(), !password.isEmpty()));
+        return fail(error,
+                    SevenZipOutput::failureFrom(result.text(), !password.isEmpty(), stagingPath));
     return true;
 }

@@ -147,7 +147,8 @@ bool SevenZipOutput::askedForPassword(const QString &text)
     return text.contains(QLatin1String("Enter password"));
 }
 
-Error SevenZipOutput::failureFrom(const QString &text, bool passwordGiven)
+Error SevenZipOutput::failureFrom(const QString &text, bool passwordGiven,
+                                  const QString &outputFolder)
 {
     if (text.contains(QLatin1String("Wrong password")))
         return passwordGiven ? ArchiveErrors::incorrectPassword()
@@ -155,14 +156,18 @@ Error SevenZipOutput::failureFrom(const QString &text, bool passwordGiven)
     if (!passwordGiven && askedForPassword(text))
         return ArchiveErrors::passwordRequired(ArchiveKind::SevenZip);
     if (text.contains(QLatin1String("No space left")) ||
-        text.contains(QLatin1String("not enough space")))
+        text.contains(QLatin1String("not enough space")) ||
+        text.contains(QLatin1String("File too large")))
         return ArchiveErrors::diskFull(QString());
     QString detail;
     for (const auto &line : text.split(u'\n')) {
         const auto trimmed = line.trimmed();
-        if (trimmed.contains(QLatin1String("Cannot open output file")))
-            return ArchiveErrors::writeFailed(trimmed.section(QLatin1String(" : "), -1),
-                                              trimmed.section(QLatin1String(" : "), -2, -2));
+        if (trimmed.contains(QLatin1String("Cannot open output file"))) {
+            auto item = trimmed.section(QLatin1String(" : "), -1);
+            if (!outputFolder.isEmpty() && item.startsWith(outputFolder + u'/'))
+                item.remove(0, outputFolder.size() + 1);
+            return ArchiveErrors::writeFailed(item, trimmed.section(QLatin1String(" : "), -2, -2));
+        }
         if (trimmed.startsWith(QLatin1String("ERROR:")) || trimmed.contains(QLatin1String("Error")))
             detail = trimmed;
     }

@@ -26,7 +26,8 @@ void applyAttributes(const QString &attributes, ArchiveEntry *entry);
 // True when 7zz stopped to ask for a password (it got end of input instead).
 bool askedForPassword(const QString &text);
 
-// The error a failed run stands for: wrong password, full disk, damaged or unreadable data.
-Error failureFrom(const QString &text, bool passwordGiven);
+// The error a failed run stands for: wrong password, full disk (or a file-size limit),
+// damaged or unreadable data. Items are named relative to `outputFolder` when given.
+Error failureFrom(const QString &text, bool passwordGiven, const QString &outputFolder = {});
 
 } // namespace SevenZipOutput

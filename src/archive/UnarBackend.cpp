@@ -121,6 +121,6 @@ bool UnarBackend::extract(const QString &archivePath, const QString &stagingPath
     if (auto abnormal = tool.abnormalEnd(result); abnormal.isSet())
         return fail(error, abnormal);
     if (result.exitCode != 0)
-        return fail(error, UnarOutput::failureFrom(result.text(), !password.isEmpty()));
+        return fail(error, UnarOutput::failureFrom(result.text(), !password.isEmpty(), listing));
     return true;
 }

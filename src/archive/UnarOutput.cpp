@@ -5,6 +5,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSet>
 #include <sys/stat.h>
 
 namespace {
@@ -84,7 +85,8 @@ QString UnarOutput::entryOfLine(const QString &line)
     return line.mid(2, sizeStart - 2);
 }
 
-Error UnarOutput::failureFrom(const QString &text, bool passwordGiven)
+Error UnarOutput::failureFrom(const QString &text, bool passwordGiven,
+                              const ArchiveListing &listing)
 {
     if (text.contains(QLatin1String("wrong password"), Qt::CaseInsensitive))
         return passwordGiven ? ArchiveErrors::incorrectPassword()
@@ -93,9 +95,34 @@ Error UnarOutput::failureFrom(const QString &text, bool passwordGiven)
         return ArchiveErrors::passwordRequired(ArchiveKind::Rar);
     if (text.contains(QLatin1String("No space left")))
         return ArchiveErrors::diskFull(QString());
-    QString detail;
-    for (const auto &line : text.split(u'\n'))
-        if (!line.trimmed().isEmpty() && !line.startsWith(QLatin1String("  ")))
-            detail = line.trimmed();
+    QSet<QString> encrypted;
+    for (const auto &entry : listing.entries)
+        if (entry.encrypted)
+            encrypted.insert(entry.path);
+    const QLatin1String failedMark("... Failed! (");
+    QString firstFailure; // "name: reason" of the first entry that failed
+    QString message;      // else the tool's own last word
+    for (const auto &line : text.split(u'\n')) {
+        const auto mark = line.indexOf(failedMark);
+        if (mark < 0) {
+            // The header and the summary name private paths; they are no detail to show.
+            if (!line.trimmed().isEmpty() && !line.startsWith(u' ') &&
+                !line.startsWith(QLatin1String("Extraction to directory")) &&
+                !line.contains(QLatin1String("archive.rar:")))
+                message = line.trimmed();
+            continue;
+        }
+        const auto entry = entryOfLine(line);
+        const auto reason = line.mid(mark + failedMark.size()).chopped(1);
+        if (reason == QLatin1String("Failed to write to file"))
+            return ArchiveErrors::diskFull(entry);
+        // The RAR 2.0 cipher has no password check: a wrong password shows only as
+        // undecodable data ("Unknown error", "Error on decrunching").
+        if (passwordGiven && encrypted.contains(entry))
+            return ArchiveErrors::incorrectPassword();
+        if (firstFailure.isEmpty())
+            firstFailure = QStringLiteral("%1: %2").arg(entry, reason);
+    }
+    const auto detail = firstFailure.isEmpty() ? message : firstFailure;
     return ArchiveErrors::unreadableArchive(detail.isEmpty() ? QStringLiteral("unar") : detail);
 }

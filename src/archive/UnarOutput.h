@@ -29,7 +29,10 @@ LsarResult parseListing(const QByteArray &json);
 // The entry a line of unar's output names ("  docs/a.txt  (12 B)... OK."), or empty.
 QString entryOfLine(const QString &line);
 
-// The error a failed unar or lsar run stands for.
-Error failureFrom(const QString &text, bool passwordGiven);
+// The error a failed unar or lsar run stands for. unar words a full disk (and a file-size
+// limit) only as "Failed to write to file"; in the private staging folder nothing else
+// makes a write fail, so that is reported as a full disk. An encrypted entry of `listing`
+// that failed with a password given stands for a wrong password.
+Error failureFrom(const QString &text, bool passwordGiven, const ArchiveListing &listing = {});
 
 } // namespace UnarOutput

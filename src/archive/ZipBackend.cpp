@@ -11,6 +11,7 @@
 #include <QThread>
 #include <algorithm>
 #include <atomic>
+#include <limits>
 #include <mutex>
 #include <sys/stat.h>
 #include <thread>
@@ -141,7 +142,8 @@ ArchiveEntry entryAt(zip_t *archive, zip_uint64_t index)
     entry.index = qint64(index);
     entry.path = ZipNameDecoding::decode(raw);
     entry.type = typeFor(raw, unixMode);
-    entry.size = (stat.valid & ZIP_STAT_SIZE) ? qint64(stat.size) : 0;
+    if (stat.valid & ZIP_STAT_SIZE) // Zip64 sizes are unsigned; beyond qint64 is a lie anyway
+        entry.size = qint64(std::min<zip_uint64_t>(stat.size, std::numeric_limits<qint64>::max()));
     entry.mode = unixMode & 07777;
     entry.encrypted =
         (stat.valid & ZIP_STAT_ENCRYPTION_METHOD) && stat.encryption_method != ZIP_EM_NONE;
@@ -269,9 +271,13 @@ bool ZipBackend::extract(const QString &archivePath, const QString &stagingPath,
                          ProgressReporter &progress, Error *error)
 {
     EntryWriter writer(stagingPath);
-    for (const auto &entry : listing.entries)
-        if (entry.type == ArchiveEntry::Type::Directory && !writer.makeDirectory(entry, error))
+    for (const auto &entry : listing.entries) {
+        if (entry.type != ArchiveEntry::Type::Directory)
+            continue;
+        if (!writer.makeDirectory(entry, error))
             return false;
+        progress.entryFinished();
+    }
     const auto files = filesToWrite(listing.entries);
     if (!ParallelUnzip(archivePath, password, writer, progress)
              .run(files, listing.totalSize, error))

@@ -12,18 +12,41 @@ QString decodeStrict(const QByteArray &raw, const char *codec, bool *ok)
     return text;
 }
 
-// Every non-ASCII character a letter or digit outside the Latin script: what a name in the
-// user's own non-Latin language looks like.
+// Alphabets whose words never mix with Latin letters: "CafВ" is CP437's "Café" misread.
+bool isAlphabeticScript(QChar::Script script)
+{
+    return script == QChar::Script_Cyrillic || script == QChar::Script_Greek ||
+           script == QChar::Script_Hebrew || script == QChar::Script_Arabic;
+}
+
+bool isAsciiLetter(QChar c)
+{
+    return c.unicode() < 0x80 && c.isLetter();
+}
+
+// What a name in the user's own non-Latin language looks like: every non-ASCII character a
+// letter or digit of a script other than Latin (kana's "ー" and full-width digits are of the
+// common script) or common punctuation such as "（", at least one of them a letter, and no
+// letter of an alphabet glued to a Latin one.
 bool readsAsNativeLetters(const QString &text)
 {
     bool sawNative = false;
-    for (const QChar c : text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
         if (c.unicode() < 0x80)
             continue;
-        if (!c.isLetterOrNumber() || c.script() == QChar::Script_Latin ||
-            c.script() == QChar::Script_Common)
+        const auto script = c.script();
+        if (script == QChar::Script_Latin)
             return false;
-        sawNative = true;
+        if (!c.isLetterOrNumber()) {
+            if (script != QChar::Script_Common || !(c.isPunct() || c.isSymbol() || c.isSpace()))
+                return false;
+            continue;
+        }
+        if (isAlphabeticScript(script) && ((i > 0 && isAsciiLetter(text.at(i - 1))) ||
+                                           (i + 1 < text.size() && isAsciiLetter(text.at(i + 1)))))
+            return false;
+        sawNative = sawNative || c.isLetter();
     }
     return sawNative;
 }

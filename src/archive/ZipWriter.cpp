@@ -227,5 +227,7 @@ bool ZipWriter::commit(Error *error)
             cancelled ? ArchiveErrors::cancelled()
                       : ArchiveErrors::writeFailed(QFileInfo(m_target).fileName(), message));
     }
+    if (m_delegate) // libzip's last fraction may fall short of 1
+        progressCallback(nullptr, 1.0, &state);
     return true;
 }

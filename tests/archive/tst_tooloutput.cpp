@@ -96,6 +96,19 @@ private slots:
         QCOMPARE(SevenZipOutput::failureFrom(wrong, false).code, 100);
     }
 
+    // A full disk (recorded on a 4 MB file system) and a name the file system refuses; the
+    // latter is named as the archive has it, not by the private folder 7zz wrote into.
+    void sevenZipWriteFailures()
+    {
+        const auto full = QString::fromUtf8(recorded("7zz-extract-disk-full.txt"));
+        QCOMPARE(SevenZipOutput::failureFrom(full, false).code, 103);
+        const auto tooLong = QString::fromUtf8(recorded("7zz-extract-name-too-long.txt"));
+        const auto error = SevenZipOutput::failureFrom(tooLong, false, "/tmp/stage-Suiz");
+        QCOMPARE(error.code, 107);
+        QVERIFY2(error.message.startsWith("“Users\\AnthonyRabon\\"), qPrintable(error.message));
+        QVERIFY(error.message.contains("File name too long"));
+    }
+
     // The meter overwrites itself with backspaces; replayed through the same line cutter the
     // tool runner uses, it gives the entries in order and a rising percentage.
     void sevenZipProgressMeter()
@@ -202,13 +215,26 @@ private slots:
         QCOMPARE(UnarOutput::entryOfLine("  odd  (name)  (3 B)... OK."), QString("odd  (name)"));
     }
 
-    // unar's words for a wrong and a missing password (rar5-encrypted-data.rar).
-    void unarPasswordFailures()
+    // unar's words for a wrong and a missing password (rar5-encrypted-data.rar) and for a
+    // full disk (a 20 MB entry on a 4 MB file system).
+    void unarFailures()
     {
         const auto wrong = QString::fromUtf8(recorded("unar-extract-wrong-password.txt"));
         QCOMPARE(UnarOutput::failureFrom(wrong, true).code, 101);
         const auto missing = QString::fromUtf8(recorded("unar-extract-no-password.txt"));
         QCOMPARE(UnarOutput::failureFrom(missing, false).code, 100);
+        const auto full = UnarOutput::failureFrom(recorded("unar-extract-disk-full.txt"), false);
+        QCOMPARE(full.code, 103);
+        QVERIFY(full.message.contains("big.bin"));
+        // The RAR 2.0 cipher: undecodable data of encrypted entries means a wrong password.
+        const auto legacy = recorded("unar-extract-legacy-cipher-wrong-password.txt");
+        const auto listing = UnarOutput::parseListing(recorded("lsar-rar4-legacy-cipher.json"));
+        QCOMPARE(UnarOutput::failureFrom(legacy, true, listing.listing).code, 101);
+        const auto unlisted = UnarOutput::failureFrom(legacy, true);
+        QCOMPARE(unlisted.code, 106);
+        QVERIFY2(unlisted.message.contains("FILE1.TXT: Unknown error"),
+                 qPrintable(unlisted.message));
+        QVERIFY(!unlisted.message.contains("/tmp/")); // no private folder named
         const auto other = UnarOutput::failureFrom("Couldn't recognize the archive format.", false);
         QCOMPARE(other.code, 106);
         QVERIFY(other.message.contains("Couldn't recognize"));

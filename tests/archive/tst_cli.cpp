@@ -1,0 +1,174 @@
+#include "ArchiveFixtures.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace ArchiveFixtures;
+
+// ombrisk-archive as scripts use it: commands, exit codes, the error line, passwords on
+// standard input.
+class TestCli : public QObject {
+    Q_OBJECT
+    QTemporaryDir work;
+
+    struct Outcome {
+        int exitCode = -1;
+        QByteArray out;
+        QByteArray err;
+    };
+
+    Outcome tool(const QStringList &arguments, const QByteArray &input = {},
+                 const QStringList &environment = {})
+    {
+        QProcess process;
+        process.setWorkingDirectory(work.path());
+        auto env = QProcessEnvironment::systemEnvironment();
+        for (const auto &pair : environment)
+            env.insert(pair.section('=', 0, 0), pair.section('=', 1));
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(OMBRISK_ARCHIVE_TOOL), arguments);
+        Outcome outcome;
+        if (!process.waitForStarted())
+            return outcome;
+        process.write(input);
+        process.closeWriteChannel();
+        process.waitForFinished(120000);
+        outcome.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        outcome.out = process.readAllStandardOutput();
+        outcome.err = process.readAllStandardError();
+        return outcome;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        writeFile(work.filePath("src/a.txt"), "alpha");
+        writeFile(work.filePath("src/sub/b.bin"), noise(3000));
+        QDir().mkpath(work.filePath("src/empty"));
+        QCOMPARE(run(work.filePath("src"), "zip", {"-qr", "../plain.zip", "."}), 0);
+        QCOMPARE(run(work.filePath("src"), "7zz",
+                     {"a", "-bd", "-mhe", "-ppässwörd", "../locked.7z", "."}),
+                 0);
+    }
+
+    void helpAndUsage()
+    {
+        const auto help = tool({"--help"});
+        QCOMPARE(help.exitCode, 0);
+        QVERIFY(help.out.contains("needs-password ARCHIVE"));
+        QVERIFY(help.out.contains("--password-stdin"));
+        for (const QStringList &wrong :
+             {QStringList{}, QStringList{"unpack", "x.zip"}, QStringList{"extract", "x.zip"},
+              QStringList{"list", "x.zip", "--verbose"}}) {
+            const auto usage = tool(wrong);
+            QCOMPARE(usage.exitCode, 2);
+            QVERIFY(usage.err.contains("see --help"));
+        }
+    }
+
+    void needsPassword()
+    {
+        const auto plain = tool({"needs-password", "plain.zip"});
+        QCOMPARE(plain.exitCode, 0);
+        QCOMPARE(plain.out, QByteArray("no\n"));
+        const auto locked = tool({"needs-password", "locked.7z"});
+        QCOMPARE(locked.exitCode, 0);
+        QCOMPARE(locked.out, QByteArray("yes\n"));
+    }
+
+    void listsEntries()
+    {
+        const auto plain = tool({"list", "plain.zip"});
+        QCOMPARE(plain.exitCode, 0);
+        auto lines = QString::fromUtf8(plain.out).split('\n', Qt::SkipEmptyParts);
+        lines.sort();
+        QCOMPARE(lines, (QStringList{"d 0 empty/", "d 0 sub/", "f 3000 sub/b.bin", "f 5 a.txt"}));
+
+        const auto locked = tool({"list", "locked.7z"});
+        QCOMPARE(locked.exitCode, 1);
+        QCOMPARE(locked.err, QByteArray("error: Ombrisk 100: password protected 7z file\n"));
+        const auto opened = tool({"list", "locked.7z", "--password-stdin"}, "pässwörd\n");
+        QCOMPARE(opened.exitCode, 0);
+        QVERIFY(opened.out.contains("f 3000 sub/b.bin\n"));
+    }
+
+    void extracts()
+    {
+        const auto wrong =
+            tool({"extract", "locked.7z", "out/wrong", "--password-stdin"}, "nope\n");
+        QCOMPARE(wrong.exitCode, 1);
+        QCOMPARE(wrong.err, QByteArray("error: Ombrisk 101: incorrect password\n"));
+        QVERIFY(!QFileInfo::exists(work.filePath("out/wrong")));
+
+        // A password line may end in CRLF; only its first line counts.
+        const auto right =
+            tool({"--progress", "extract", "locked.7z", "out/right", "--password-stdin"},
+                 "pässwörd\r\nignored\n");
+        QCOMPARE(right.exitCode, 0);
+        QVERIFY(right.err.startsWith("progress: "));
+        QVERIFY(right.err.contains("100%"));
+        QCOMPARE(readFile(work.filePath("out/right/sub/b.bin")), noise(3000));
+
+        const auto notArchive = tool({"extract", "src/a.txt", "out/text"});
+        QCOMPARE(notArchive.exitCode, 1);
+        QVERIFY(notArchive.err.startsWith("error: Ombrisk 110: "));
+        const auto missing = tool({"extract", "absent.zip", "out/absent"});
+        QCOMPARE(missing.exitCode, 1);
+        QVERIFY(missing.err.startsWith("error: Ombrisk 106: "));
+    }
+
+    void compresses()
+    {
+        const auto made =
+            tool({"compress", "new.zip", "src/a.txt", "src", "--password-stdin"}, "pw\n");
+        QCOMPARE(made.exitCode, 0);
+        QCOMPARE(tool({"needs-password", "new.zip"}).out, QByteArray("yes\n"));
+        QByteArray names;
+        QCOMPARE(run(work.path(), "unzip", {"-Z1", "new.zip"}, {}, &names), 0);
+        auto list = QString::fromUtf8(names).split('\n', Qt::SkipEmptyParts);
+        list.sort();
+        QCOMPARE(list, (QStringList{"a.txt", "src/a.txt", "src/empty/.DS_Store", "src/sub/b.bin"}));
+        QByteArray content;
+        QCOMPARE(
+            run(work.path(), "7zz", {"x", "-so", "-ppw", "new.zip", "src/sub/b.bin"}, {}, &content),
+            0);
+        QCOMPARE(content, noise(3000));
+
+        const auto ontoFolder = tool({"compress", "src", "src/a.txt"});
+        QCOMPARE(ontoFolder.exitCode, 1);
+        QVERIFY(ontoFolder.err.startsWith("error: Ombrisk 108: "));
+    }
+
+    // Names are shown, never executed by the terminal: control characters come out escaped.
+    void listingEscapesControlCharacters()
+    {
+        QCOMPARE(python(work.path(), "import zipfile\n"
+                                     "with zipfile.ZipFile('odd.zip', 'w') as z:\n"
+                                     "  z.writestr('red\\x1b[31m\\n.txt', 'x')\n"),
+                 0);
+        const auto listed = tool({"list", "odd.zip"});
+        QCOMPARE(listed.exitCode, 0);
+        QCOMPARE(listed.out, QByteArray("f 1 red\\x1b[31m\\x0a.txt\n"));
+    }
+
+    // Legacy zip names follow the user's language, as the environment gives it.
+    void legacyNamesFollowTheLocale()
+    {
+        QCOMPARE(python(work.path(), "import zipfile\n"
+                                     "class Legacy(zipfile.ZipInfo):\n"
+                                     "  def _encodeFilenameFlags(self):\n"
+                                     "    return self.filename.encode('cp866'), 0\n"
+                                     "with zipfile.ZipFile('ru.zip', 'w') as z:\n"
+                                     "  z.writestr(Legacy('ПРИВЕТ.txt'), 'x')\n"),
+                 0);
+        const auto russian = tool({"list", "ru.zip"}, {}, {"LC_ALL=ru_RU.UTF-8"});
+        QCOMPARE(QString::fromUtf8(russian.out), QString("f 1 ПРИВЕТ.txt\n"));
+        const auto english = tool({"list", "ru.zip"}, {}, {"LC_ALL=en_US.UTF-8"});
+        QCOMPARE(QString::fromUtf8(english.out), QString("f 1 ÅÉêéàÆ.txt\n"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "tst_cli.moc"

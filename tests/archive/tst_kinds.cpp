@@ -1,0 +1,230 @@
+#include "ArchiveFixtures.h"
+#include "ArchiverManager.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <Utils.h>
+
+using namespace ArchiveFixtures;
+
+// The kinds beyond the seven: compressed tars, single compressed files, iso and cpio, all
+// through libarchive; upper-case names; and the routes the seven keep.
+class TestKinds : public QObject {
+    Q_OBJECT
+    QTemporaryDir work;
+
+    QString source()
+    {
+        const QString src = work.filePath("src");
+        if (!QFileInfo::exists(src)) {
+            writeFile(src + "/a.txt", "alpha");
+            writeFile(src + "/sub/r.bin", noise(40000));
+            QDir().mkpath(src + "/empty");
+        }
+        return src;
+    }
+
+    static void verifyUnpacked(const QString &dest)
+    {
+        QCOMPARE(tree(dest), (QStringList{"a.txt", "empty/", "sub/", "sub/r.bin"}));
+        QCOMPARE(readFile(dest + "/sub/r.bin"), noise(40000));
+    }
+
+private slots:
+    void everyKindHasItsRoute_data()
+    {
+        QTest::addColumn<QString>("extension");
+        QTest::addColumn<ArchiveKind>("kind");
+        const QList<std::pair<const char *, ArchiveKind>> rows{
+            {"zip", ArchiveKind::Zip},  {"cbz", ArchiveKind::Zip},     {"rar", ArchiveKind::Rar},
+            {"cbr", ArchiveKind::Rar},  {"7z", ArchiveKind::SevenZip}, {"tar", ArchiveKind::Tar},
+            {"gz", ArchiveKind::Tar},   {"tgz", ArchiveKind::Tar},     {"tbz", ArchiveKind::Tar},
+            {"tbz2", ArchiveKind::Tar}, {"txz", ArchiveKind::Tar},     {"tzst", ArchiveKind::Tar},
+            {"bz2", ArchiveKind::Tar},  {"xz", ArchiveKind::Tar},      {"zst", ArchiveKind::Tar},
+            {"iso", ArchiveKind::Tar},  {"cpio", ArchiveKind::Tar},    {"txt", ArchiveKind::None},
+            {"", ArchiveKind::None},    {"tar.gz", ArchiveKind::None}};
+        for (const auto &[extension, kind] : rows) {
+            QTest::newRow(extension) << QString(extension) << kind;
+            QTest::addRow("%s upper", extension) << QString(extension).toUpper() << kind;
+        }
+    }
+    void everyKindHasItsRoute()
+    {
+        QFETCH(QString, extension);
+        QFETCH(ArchiveKind, kind);
+        QCOMPARE(ArchiveKinds::kindForExtension(extension), kind);
+        if (!extension.isEmpty() && !extension.contains('.'))
+            QCOMPARE(ArchiveKinds::kindForPath("/x/Name." + extension), kind);
+        // Every kind the screens call an archive is one the engine unpacks.
+        if (Utils::isSupportArchiverFileFormat(extension))
+            QVERIFY(kind != ArchiveKind::None);
+    }
+
+    void furtherKindsUnpack_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("options");
+        QTest::newRow("tgz") << "t.tgz" << QStringList{"-z"};
+        QTest::newRow("tar.gz") << "t.tar.gz" << QStringList{"-z"};
+        QTest::newRow("tbz") << "t.tbz" << QStringList{"-j"};
+        QTest::newRow("tbz2") << "t.tbz2" << QStringList{"-j"};
+        QTest::newRow("txz") << "t.txz" << QStringList{"-J"};
+        QTest::newRow("tzst") << "t.tzst" << QStringList{"--zstd"};
+        QTest::newRow("iso") << "t.iso" << QStringList{"--format", "iso9660"};
+        QTest::newRow("cpio") << "t.cpio" << QStringList{"--format", "newc"};
+        QTest::newRow("upper TGZ") << "U.TGZ" << QStringList{"-z"};
+    }
+    void furtherKindsUnpack()
+    {
+        QFETCH(QString, name);
+        QFETCH(QStringList, options);
+        const QString archive = work.filePath(name);
+        QCOMPARE(run(source(), "bsdtar", QStringList{"-cf", archive} + options + QStringList{"."}),
+                 0);
+        QVERIFY(!ArchiverManager::checkNeedPassword(archive));
+        Error error;
+        const QString dest = work.filePath("out-" + name);
+        QVERIFY2(ArchiverManager::decompressAtPath(archive, dest, {}, &error),
+                 qPrintable(error.message));
+        verifyUnpacked(dest);
+    }
+
+    // A compressed file that holds no tar gives that one file, named from the gzip header
+    // when it holds a plain name, else from the archive's name.
+    void singleCompressedFiles_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("archive");
+        QTest::addColumn<QString>("unpacked");
+        QTest::newRow("gz, stored name")
+            << "cp notes.txt kept.txt && gzip kept.txt && mv kept.txt.gz "
+               "other.gz"
+            << "other.gz"
+            << "kept.txt";
+        QTest::newRow("gz, no name") << "gzip -n -c notes.txt > n.txt.gz"
+                                     << "n.txt.gz"
+                                     << "n.txt";
+        QTest::newRow("upper GZ") << "gzip -n -c notes.txt > UP.TXT.GZ"
+                                  << "UP.TXT.GZ"
+                                  << "UP.TXT";
+        QTest::newRow("bz2") << "bzip2 -c notes.txt > b.txt.bz2"
+                             << "b.txt.bz2"
+                             << "b.txt";
+        QTest::newRow("xz") << "xz -c notes.txt > x.txt.xz"
+                            << "x.txt.xz"
+                            << "x.txt";
+        QTest::newRow("zst") << "zstd -q -c notes.txt > z.txt.zst"
+                             << "z.txt.zst"
+                             << "z.txt";
+    }
+    void singleCompressedFiles()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, archive);
+        QFETCH(QString, unpacked);
+        QTemporaryDir dir;
+        writeFile(dir.filePath("notes.txt"), "some notes\n");
+        QCOMPARE(run(dir.path(), "sh", {"-c", command}), 0);
+        Error error;
+        QVERIFY2(ArchiverManager::decompressAtPath(dir.filePath(archive), dir.filePath("out"), {},
+                                                   &error),
+                 qPrintable(error.message));
+        QCOMPARE(tree(dir.filePath("out")), QStringList{unpacked});
+        QCOMPARE(readFile(dir.filePath("out/" + unpacked)), QByteArray("some notes\n"));
+    }
+
+    // The name in a gzip header is the archive's word: "../../x" or "/etc/x" never leaves
+    // the destination, the archive's own name is used instead.
+    void gzipHeaderNamesAreNotTrusted_data()
+    {
+        QTest::addColumn<QByteArray>("storedName");
+        QTest::newRow("climbing") << QByteArray("../../escaped.txt");
+        QTest::newRow("absolute") << QByteArray("/tmp/escaped.txt");
+        QTest::newRow("backslashes") << QByteArray("..\\..\\escaped.txt");
+    }
+    void gzipHeaderNamesAreNotTrusted()
+    {
+        QFETCH(QByteArray, storedName);
+        QTemporaryDir dir;
+        QDir().mkpath(dir.filePath("a/b"));
+        QCOMPARE(python(dir.filePath("a/b"),
+                        "import struct, zlib\n"
+                        "data = b'payload'\n"
+                        "c = zlib.compressobj(9, zlib.DEFLATED, -15)\n"
+                        "body = c.compress(data) + c.flush()\n"
+                        "name = bytes.fromhex('" +
+                            QString::fromLatin1(storedName.toHex()) +
+                            "')\n"
+                            "head = b'\\x1f\\x8b\\x08\\x08' + bytes(4) + b'\\x00\\x03' + name + "
+                            "b'\\x00'\n"
+                            "open('evil.txt.gz', 'wb').write(head + body + "
+                            "struct.pack('<II', zlib.crc32(data), len(data)))\n"),
+                 0);
+        Error error;
+        QVERIFY2(ArchiverManager::decompressAtPath(dir.filePath("a/b/evil.txt.gz"),
+                                                   dir.filePath("a/b/out"), {}, &error),
+                 qPrintable(error.message));
+        QCOMPARE(tree(dir.path()),
+                 (QStringList{"a/", "a/b/", "a/b/evil.txt.gz", "a/b/out/", "a/b/out/evil.txt"}));
+        QCOMPARE(readFile(dir.filePath("a/b/out/evil.txt")), QByteArray("payload"));
+    }
+
+    // Upper-case names take the same routes, passwords included; a cbr that is really a
+    // zip (a common mislabelling) still opens, as the rar tool reads zips too.
+    void upperCaseNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("password");
+        QTest::newRow("ZIP") << "T.ZIP"
+                             << "zip" << QStringList{"-qr", "-P", "pw"} << "pw";
+        QTest::newRow("Cbz") << "T.Cbz"
+                             << "zip" << QStringList{"-qr"} << "";
+        QTest::newRow("7Z") << "T.7Z"
+                            << "7zz" << QStringList{"a", "-bd", "-mhe", "-ppw"} << "pw";
+        QTest::newRow("TAR") << "T.TAR"
+                             << "bsdtar" << QStringList{"-cf"} << "";
+        QTest::newRow("CBR holding a zip") << "T.CBR"
+                                           << "zip" << QStringList{"-qr"} << "";
+    }
+    void upperCaseNames()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, program);
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, password);
+        const QString archive = work.filePath(name);
+        // zip and bsdtar add no extension of their own when given one they don't know.
+        const QString made = program == "zip" ? archive + ".zip" : archive;
+        QCOMPARE(run(source(), program, arguments + QStringList{made, "."}), 0);
+        if (made != archive)
+            QVERIFY(QFile::rename(made, archive));
+        QCOMPARE(ArchiverManager::checkNeedPassword(archive), !password.isEmpty());
+        Error error;
+        const QString dest = work.filePath("out-" + name);
+        if (!password.isEmpty()) {
+            QVERIFY(!ArchiverManager::decompressAtPath(archive, dest, {}, &error));
+            QCOMPARE(error.code, 100);
+        }
+        QVERIFY2(ArchiverManager::decompressAtPath(archive, dest, password, &error),
+                 qPrintable(error.message));
+        verifyUnpacked(dest);
+    }
+
+    void otherNamesAreLeftAlone()
+    {
+        writeFile(work.filePath("notes.txt"), "text");
+        Error untouched;
+        QVERIFY(!ArchiverManager::decompressAtPath(work.filePath("notes.txt"),
+                                                   work.filePath("notes"), {}, &untouched));
+        QVERIFY(!untouched.isSet());
+        QVERIFY(!QFileInfo::exists(work.filePath("notes")));
+        QVERIFY(!ArchiverManager::checkNeedPassword(work.filePath("notes.txt")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestKinds)
+#include "tst_kinds.moc"
