@@ -1,9 +1,19 @@
 import QtQuick
 import QtQuick.Window
+import Ombrisk.Platform
 
+// The one window: the navigation stack over the home folder, and the shared overlays.
 Window {
-    width: 420
-    height: 760
+    id: window
+    required property NavigationController navigation
     visible: true
-    title: qsTr("Documents")
+    title: navigation.topViewController && navigation.topViewController.title !== ""
+           ? navigation.topViewController.title : qsTr("Documents")
+    color: "white"
+
+    NavigationView {
+        anchors.fill: parent
+        controller: window.navigation
+        focus: true
+    }
 }

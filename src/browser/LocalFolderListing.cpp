@@ -1,10 +1,15 @@
 #include "LocalFolderListing.h"
 
+#include "DispatchQueue.h"
 #include "Utils.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QPointer>
+#include <QThreadPool>
+#include <algorithm>
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
@@ -81,3 +86,25 @@ QString titleForFilePath(const QString &pickerPath)
 }
 
 } // namespace LocalFolderListing
+
+void LocalFolderListing::itemsInFolderLater(
+    const QString &folderPath, double delaySeconds, QObject *context,
+    std::function<void(const KPDocumentPickerItems &)> handler)
+{
+    QElapsedTimer clock;
+    clock.start();
+    QPointer<QObject> guard(context);
+    QThreadPool::globalInstance()->start([=] {
+        const KPDocumentPickerItems items = itemsInFolder(folderPath);
+        // Back on the main thread before the context is looked at: it may go meanwhile.
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [=] {
+                if (!guard)
+                    return;
+                const double left = std::max(0.0, delaySeconds - clock.elapsed() / 1000.0);
+                DispatchQueue::mainAfter(left, guard, [handler, items] { handler(items); });
+            },
+            Qt::QueuedConnection);
+    });
+}

@@ -2,7 +2,9 @@
 
 #include "KPDocumentPickerItem.h"
 
+#include <QObject>
 #include <QString>
+#include <functional>
 
 // The disk side of the listing screens: where a picker path ("/" is the home folder, "/A/B" a
 // folder in it) lies on disk, how one folder reads into items, and the title of a folder.
@@ -21,6 +23,11 @@ QString itemPath(const QString &pickerPath, const QString &fileName);
 QString pickerPathByAppending(const QString &pickerPath, const QString &fileName);
 
 KPDocumentPickerItems itemsInFolder(const QString &folderPath);
+// Reads the folder on a worker thread and hands the items to `handler` on the main thread,
+// `delaySeconds` after the call or once read, whichever is later; never if `context` is gone.
+// A big folder thus never holds up the interface while it is read.
+void itemsInFolderLater(const QString &folderPath, double delaySeconds, QObject *context,
+                        std::function<void(const KPDocumentPickerItems &)> handler);
 
 // The last component of the picker path; "Documents" for "/" and "".
 QString titleForFilePath(const QString &pickerPath);

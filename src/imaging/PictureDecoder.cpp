@@ -72,6 +72,29 @@ VipsImagePtr toRgba8(VipsImage *image)
                  [](VipsImage *in, VipsImage **out) { return vips_cast_uchar(in, out, nullptr); });
 }
 
+// Whether the file starts like a picture libvips reads itself (JPEG, GIF, BMP, TIFF, PNG) or
+// like a Photoshop file. Anything else is never handed over: libvips would then try every
+// ImageMagick coder on it, a large surface for hostile files and one that has crashed.
+bool hasPictureSignature(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = file.read(8);
+    static const QByteArray signatures[] = {QByteArray("\xFF\xD8\xFF", 3),
+                                            QByteArray("GIF8"),
+                                            QByteArray("BM"),
+                                            QByteArray("II*\0", 4),
+                                            QByteArray("MM\0*", 4),
+                                            QByteArray("\x89PNG", 4),
+                                            QByteArray("8BPS")};
+    for (const QByteArray &signature : signatures) {
+        if (head.startsWith(signature))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 namespace PictureDecoder {
@@ -81,8 +104,15 @@ QImage decodeToFit(const QString &path, QSize bounds, Error *error)
     initialiseVips();
     const QByteArray fileName = QFile::encodeName(path);
     VipsImage *thumbnail = nullptr;
-    if (bounds.isEmpty() || vips_thumbnail(fileName.constData(), &thumbnail, bounds.width(),
-                                           "height", bounds.height(), nullptr) != 0) {
+    if (bounds.isEmpty() || !hasPictureSignature(path)) {
+        fail(error, Error(ImagingErrors::domain, ImagingErrors::UnreadablePicture,
+                          QCoreApplication::translate("PictureDecoder",
+                                                      "%1 is not a picture that can be read")
+                              .arg(path)));
+        return {};
+    }
+    if (vips_thumbnail(fileName.constData(), &thumbnail, bounds.width(), "height", bounds.height(),
+                       nullptr) != 0) {
         fail(error, decodeError(path));
         return {};
     }

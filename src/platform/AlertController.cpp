@@ -47,5 +47,5 @@ void AlertController::cancel()
 
 QUrl AlertController::pageUrl() const
 {
-    return QUrl(QStringLiteral("qrc:/Ombrisk/Platform/AlertDialog.qml"));
+    return QUrl(QStringLiteral("qrc:/Ombrisk/Platform/qml/AlertDialog.qml"));
 }

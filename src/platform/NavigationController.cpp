@@ -73,7 +73,7 @@ void NavigationController::setToolbarHidden(bool hidden, bool animated)
 
 QUrl NavigationController::pageUrl() const
 {
-    return QUrl(QStringLiteral("qrc:/Ombrisk/Platform/NavigationView.qml"));
+    return QUrl(QStringLiteral("qrc:/Ombrisk/Platform/qml/NavigationView.qml"));
 }
 
 void NavigationController::viewWillAppear(bool animated)

@@ -8,7 +8,7 @@ import Ombrisk.Platform
 FocusScope {
     id: root
     property NavigationController controller
-    readonly property ViewController top: controller ? controller.topViewController : null
+    readonly property ViewController topScreen: controller ? controller.topViewController : null
 
     Rectangle {
         id: bar
@@ -25,7 +25,7 @@ FocusScope {
                 id: back
                 objectName: "backButton"
                 visible: root.controller && root.controller.viewControllers.length > 1
-                         && root.top && !root.top.hidesBackButton
+                         && root.topScreen && !root.topScreen.hidesBackButton
                 width: backRow.implicitWidth + 12
                 height: 44
                 Row {
@@ -34,28 +34,28 @@ FocusScope {
                     spacing: 4
                     Text { text: "\u2039"; color: "#007aff"; font.pixelSize: 34; anchors.verticalCenter: parent.verticalCenter }
                     Text {
-                        text: root.top ? root.top.backButtonTitleOfScreenBelow() : ""
+                        text: root.topScreen ? root.topScreen.backButtonTitleOfScreenBelow() : ""
                         color: "#007aff"; font.pixelSize: 17
                         anchors.verticalCenter: parent.verticalCenter
                     }
                 }
                 MouseArea { anchors.fill: parent; onClicked: root.controller.popViewController(true) }
             }
-            BarButtonRow { items: root.top ? root.top.leftBarButtonItems : [] }
+            BarButtonRow { items: root.topScreen ? root.topScreen.leftBarButtonItems : [] }
         }
         Text {
             objectName: "navigationTitle"
             anchors.centerIn: parent
             width: Math.min(implicitWidth, parent.width - 2 * Math.max(leading.width, trailing.width) - 16)
             elide: Text.ElideMiddle
-            text: root.top ? root.top.title : ""
+            text: root.topScreen ? root.topScreen.title : ""
             font.pixelSize: 17
             font.bold: true
         }
         BarButtonRow {
             id: trailing
             anchors { right: parent.right; rightMargin: 4; verticalCenter: parent.verticalCenter }
-            items: root.top ? root.top.rightBarButtonItems : []
+            items: root.topScreen ? root.topScreen.rightBarButtonItems : []
         }
     }
 
@@ -67,7 +67,7 @@ FocusScope {
             Loader {
                 required property var modelData
                 anchors.fill: parent
-                visible: modelData === root.top
+                visible: modelData === root.topScreen
                 focus: visible
                 source: modelData.pageUrl
                 onLoaded: item.controller = modelData
@@ -87,16 +87,16 @@ FocusScope {
         BarButtonRow {
             objectName: "toolbarItems"
             anchors { fill: parent; leftMargin: 8; rightMargin: 8 }
-            items: root.top ? root.top.toolbarItems : []
+            items: root.topScreen ? root.topScreen.toolbarItems : []
         }
     }
 
-    TextNoticeView { z: 3; anchors.centerIn: pages; notice: root.top ? root.top.textNotice : null }
+    TextNoticeView { z: 3; anchors.centerIn: pages; notice: root.topScreen ? root.topScreen.textNotice : null }
 
     Shortcut {
-        sequences: ["Alt+Left", "Back"]
+        sequences: ["Alt+Left", "Back", "Backspace"]
         enabled: root.controller && root.controller.viewControllers.length > 1
-                 && root.top && !root.top.hidesBackButton && !root.controller.presentedViewController
+                 && root.topScreen && !root.topScreen.hidesBackButton && !root.controller.presentedViewController
         onActivated: root.controller.popViewController(true)
     }
 

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "LaunchOptions.h"
+
+#include <QObject>
+#include <QPointer>
+#include <memory>
+
+#include "LocalStorageViewController.h"
+#include "NavigationController.h"
+
+#include <QQuickWindow>
+
+class QQmlApplicationEngine;
+
+// The application shell: makes the home and cache folders, the one window with its navigation
+// stack over the home folder screen, and (for `--open`) the screens of the start folder.
+//
+// Thread-safety: main thread only.
+class AppDelegate : public QObject {
+    Q_OBJECT
+
+public:
+    AppDelegate();
+    ~AppDelegate() override;
+
+    // Always true; a window that can't be made is reported through `window()` being null.
+    bool didFinishLaunching(const LaunchOptions &options);
+    static void createHomeFolder();
+
+    QQuickWindow *window() const { return m_window; }
+    LocalStorageViewController *viewController() const { return m_viewController; }
+    NavigationController *navigationController() const { return m_navigationController.get(); }
+
+private:
+    void openStartFolders(const QStringList &paths);
+
+    std::unique_ptr<NavigationController> m_navigationController;
+    QPointer<LocalStorageViewController> m_viewController;
+    std::unique_ptr<QQmlApplicationEngine> m_engine;
+    QPointer<QQuickWindow> m_window;
+};

@@ -1,0 +1,68 @@
+#include "LaunchOptions.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+std::optional<QSize> parseSize(const QString &text)
+{
+    const QStringList parts = text.split(u'x');
+    if (parts.size() != 2)
+        return std::nullopt;
+    bool wOk = false, hOk = false;
+    const int w = parts.at(0).toInt(&wOk), h = parts.at(1).toInt(&hOk);
+    if (!wOk || !hOk || w < 100 || h < 100 || w > 10000 || h > 10000)
+        return std::nullopt;
+    return QSize(w, h);
+}
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("LaunchOptions", text);
+}
+
+} // namespace
+
+LaunchOptions LaunchOptions::fromArguments(const QStringList &arguments)
+{
+    LaunchOptions options;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString &name = arguments.at(i);
+        const bool takesValue = name == QLatin1String("--window-size") ||
+                                name == QLatin1String("--screenshot") ||
+                                name == QLatin1String("--open") || name == QLatin1String("--root");
+        if (!takesValue)
+            continue; // Qt's own options (-platform ...) pass through
+        if (i + 1 >= arguments.size()) {
+            options.error = tr("%1 needs a value").arg(name);
+            return options;
+        }
+        const QString value = arguments.at(++i);
+        if (name == QLatin1String("--window-size")) {
+            const auto size = parseSize(value);
+            if (!size) {
+                options.error = tr("--window-size wants WIDTHxHEIGHT, such as 420x760");
+                return options;
+            }
+            options.windowSize = *size;
+        } else if (name == QLatin1String("--screenshot")) {
+            options.screenshotPath = value;
+        } else if (name == QLatin1String("--open")) {
+            options.openPath = value;
+        }
+    }
+    return options;
+}
+
+QStringList LaunchOptions::pathsToOpen() const
+{
+    QStringList paths;
+    QString path;
+    for (const QString &component : openPath.split(u'/', Qt::SkipEmptyParts)) {
+        if (component == QLatin1String(".") || component == QLatin1String(".."))
+            continue; // a start path never leaves the home folder
+        path += u'/' + component;
+        paths.append(path);
+    }
+    return paths;
+}

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "KPDocumentPickerViewController.h"
+#include "MenuController.h"
+
+#include <QVariantMap>
+
+// The application's folder screen: a picker over one folder of the home folder tree, its own
+// data source and delegate, with the bottom toolbar (new folder, compress, status text, move,
+// delete) and the four-entry item menu. Opening a folder pushes another screen of this class.
+//
+// Thread-safety: main thread only. A folder is read on a worker thread and delivered on the
+// main thread 0.2 seconds after the request at the earliest.
+class LocalStorageViewController : public KPDocumentPickerViewController,
+                                   public KPDocumentPickerViewControllerDataSource,
+                                   public KPDocumentPickerViewControllerDelegate {
+    Q_OBJECT
+
+public:
+    static constexpr double listingDelay = 0.2;
+
+    explicit LocalStorageViewController(const QString &filePath, QObject *parent = nullptr);
+    Q_INVOKABLE LocalStorageViewController(KPDocumentPickerViewController *rootViewController,
+                                           const QString &filePath, QObject *parent = nullptr);
+
+    BarButtonItem *createFolderBarButtonItem() const { return m_createFolderButton; }
+    BarButtonItem *compressBarButtonItem() const { return m_compressButton; }
+    BarButtonItem *deleteBarButtonItem() const { return m_deleteButton; }
+    BarButtonItem *moveBarButtonItem() const { return m_moveButton; }
+    QList<BarButtonItem *> normalToolbarItems() const { return m_normalToolbarItems; }
+
+    // Data source
+    void requestItemsForFilePath(
+        KPDocumentPickerViewController *picker, const QString &filePath,
+        std::function<void(const KPDocumentPickerItems &)> completionHandler) override;
+    std::optional<QString> titleForFilePath(KPDocumentPickerViewController *picker,
+                                            const QString &filePath) override;
+    void configureCell(KPDocumentPickerViewController *picker, KPDocumentPickerTableViewCell *cell,
+                       const KPDocumentPickerItemPtr &item) override;
+    // Delegate
+    void didSelectItems(KPDocumentPickerViewController *picker, const KPDocumentPickerItems &items,
+                        const QString &filePath) override;
+
+    void updateViewContent() override;
+    void setEditing(bool editing, bool animated) override;
+    void configureToolbar() override;
+    void updateFooterLabel() override;
+    void selectAllButtonTapped() override;
+    void didSelectRow(TableView *tableView, IndexPath indexPath) override;
+    void didDeselectRow(TableView *tableView, IndexPath indexPath) override;
+    void accessoryButtonTapped(TableView *tableView, IndexPath indexPath) override;
+
+    // The item menu's entries; each finds its item in the menu's first entry.
+    Q_INVOKABLE void deleteAction(MenuController *sender);
+    Q_INVOKABLE void renameAction(MenuController *sender);
+    Q_INVOKABLE void moveAction(MenuController *sender);
+    Q_INVOKABLE void infoAction(MenuController *sender);
+
+    void createFolderButtonTapped();
+    void compressButtonTapped();
+    void deleteButtonTapped();
+    void moveBarButtonTaped();
+    void showProperty(const KPDocumentPickerItemPtr &item);
+    void moveSelectorFinished(const QVariantMap &userInfo);
+
+protected:
+    void viewDidLoad() override;
+    void viewWillAppear(bool animated) override;
+    void viewDidAppear(bool animated) override;
+    void viewDidDisappear(bool animated) override;
+
+private:
+    void setSelectionButtonsEnabled(bool enabled);
+    // Until the file actions exist, every action says so rather than doing nothing.
+    void showNotAvailable();
+
+    BarButtonItem *m_createFolderButton = nullptr;
+    BarButtonItem *m_compressButton = nullptr;
+    BarButtonItem *m_deleteButton = nullptr;
+    BarButtonItem *m_moveButton = nullptr;
+    QList<BarButtonItem *> m_normalToolbarItems;
+};

@@ -1,0 +1,212 @@
+#pragma once
+
+#include "ActivityIndicator.h"
+#include "BarButtonItem.h"
+#include "DispatchQueue.h"
+#include "KPDocumentPickerConfiguration.h"
+#include "KPDocumentPickerHeaderView.h"
+#include "KPDocumentPickerItem.h"
+#include "KPDocumentPickerItemManager.h"
+#include "KPDocumentPickerTableView.h"
+#include "KPDocumentPickerTableViewCell.h"
+#include "Label.h"
+#include "MenuController.h"
+#include "RefreshControl.h"
+#include "TableViewProtocols.h"
+#include "ViewController.h"
+
+#include <QFont>
+#include <QPointer>
+#include <QVariant>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class KPDocumentPickerViewController;
+
+// What a picker asks of the object that knows the folders. Called on the main thread.
+class KPDocumentPickerViewControllerDataSource {
+public:
+    virtual ~KPDocumentPickerViewControllerDataSource() = default;
+
+    // Answers by calling `completionHandler` exactly once, on the main thread, with the whole
+    // listing of `filePath` in any order (empty for an empty or unreadable folder).
+    virtual void requestItemsForFilePath(
+        KPDocumentPickerViewController *picker, const QString &filePath,
+        std::function<void(const KPDocumentPickerItems &)> completionHandler) = 0;
+    // The title of the folder; none means the picker's own rule.
+    virtual std::optional<QString> titleForFilePath(KPDocumentPickerViewController *picker,
+                                                    const QString &filePath);
+    // The last word on a row, after the picker has set it up.
+    virtual void configureCell(KPDocumentPickerViewController *picker,
+                               KPDocumentPickerTableViewCell *cell,
+                               const KPDocumentPickerItemPtr &item);
+    // The picker showing `filePath` is going away.
+    virtual void cancelRequestForFilePath(KPDocumentPickerViewController *picker,
+                                          const QString &filePath);
+};
+
+// What a picker tells about the user's choice. Called on the main thread.
+class KPDocumentPickerViewControllerDelegate {
+public:
+    virtual ~KPDocumentPickerViewControllerDelegate() = default;
+    virtual void didSelectItems(KPDocumentPickerViewController *picker,
+                                const KPDocumentPickerItems &items, const QString &filePath);
+};
+
+// The generic folder screen: one folder as a searchable, sortable, selectable list fed by a
+// data source, each sub-folder pushed as a picker of the same class on the navigation stack.
+// Sub-levels share the root's configuration, data source and delegate.
+//
+// A subclass that should push its own class for sub-folders declares the invokable constructor
+// `(KPDocumentPickerViewController *rootViewController, const QString &filePath,
+// QObject *parent)`.
+//
+// Thread-safety: main thread only. A listing is sorted on the picker's own serial queue
+// ("KPDocumentPickerViewController.itemBuilderQueue") and shown back on the main thread.
+class KPDocumentPickerViewController : public ViewController,
+                                       public TableViewDataSource,
+                                       public TableViewDelegate {
+    Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Screens are made in C++")
+    Q_PROPERTY(KPDocumentPickerTableView *tableView READ tableView CONSTANT)
+    Q_PROPERTY(KPDocumentPickerHeaderView *headerView READ headerView CONSTANT)
+    Q_PROPERTY(ActivityIndicator *loadingView READ loadingView NOTIFY loadingViewChanged)
+    Q_PROPERTY(Label *feedbackLabel READ feedbackLabel NOTIFY feedbackLabelChanged)
+    Q_PROPERTY(RefreshControl *refreshControl READ refreshControl NOTIFY refreshControlChanged)
+    Q_PROPERTY(MenuController *menuController READ menuController CONSTANT)
+
+public:
+    static constexpr double rowHeight = 70;
+    static constexpr double toolbarInset = 44;
+
+    // A root picker with a new configuration.
+    explicit KPDocumentPickerViewController(const QString &filePath, QObject *parent = nullptr);
+    // A root picker.
+    KPDocumentPickerViewController(KPDocumentPickerConfigurationPtr configuration,
+                                   const QString &filePath, QObject *parent = nullptr);
+    // A sub-level of `rootViewController`'s stack.
+    Q_INVOKABLE KPDocumentPickerViewController(KPDocumentPickerViewController *rootViewController,
+                                               const QString &filePath, QObject *parent = nullptr);
+    ~KPDocumentPickerViewController() override;
+
+    QUrl pageUrl() const override;
+
+    KPDocumentPickerConfigurationPtr configuration() const { return m_configuration; }
+    QString filePath() const { return m_filePath; }
+    KPDocumentPickerViewController *rootViewController() const { return m_rootViewController; }
+
+    // Own ones first, else the root's. Neither is owned.
+    KPDocumentPickerViewControllerDataSource *dataSource() const;
+    void setDataSource(KPDocumentPickerViewControllerDataSource *dataSource);
+    KPDocumentPickerViewControllerDelegate *documentPickerDelegate() const;
+    void setDocumentPickerDelegate(KPDocumentPickerViewControllerDelegate *delegate);
+
+    QVariant session() const { return m_session; }
+    void setSession(const QVariant &session) { m_session = session; }
+
+    KPDocumentPickerItems items() const { return m_itemManager.items(); }
+    void setItems(const KPDocumentPickerItems &items);
+    // Gives the listing to the picker of this stack that shows `filePath` (ignoring case).
+    void setItems(const KPDocumentPickerItems &items, const QString &filePath);
+
+    KPDocumentPickerSortType sortingType() const { return m_itemManager.sortingType(); }
+    void setSortingType(KPDocumentPickerSortType type) { m_itemManager.setSortingType(type); }
+
+    QFont cellFolderFont, cellFileFont;
+    // The footer text, a label entry of a subclass's toolbar; the picker writes but never makes it.
+    QPointer<BarButtonItem> toolBarLabel;
+
+    KPDocumentPickerItemManager *itemManager() { return &m_itemManager; }
+    KPDocumentPickerTableView *tableView() { return m_tableView; }
+    KPDocumentPickerHeaderView *headerView() { return &m_headerView; }
+    ActivityIndicator *loadingView() const { return m_loadingView; }
+    Label *feedbackLabel() const { return m_feedbackLabel; }
+    RefreshControl *refreshControl() const { return m_refreshControl; }
+    // The shared item menu, for the page that draws it.
+    MenuController *menuController() const { return MenuController::sharedMenuController(); }
+    BarButtonItem *selectButton() const { return m_selectButton; }
+    BarButtonItem *cancelButton() const { return m_cancelButton; }
+    BarButtonItem *selectAllButton() const { return m_selectAllButton; }
+
+    void reloadItemsFromDataSource();
+    void hideFeedbackLabel();
+    void showFeedbackLabelIfNeeded();
+    void refreshControlTriggered();
+
+    // Editing and picking.
+    Q_INVOKABLE void selectButtonTapped();
+    void setEditing(bool editing, bool animated) override;
+    void updateBarButtonsAnimated(bool animated);
+    virtual void updateViewContent();
+    void resetHeaderConstraints();
+    virtual void updateToolbarItems() {}
+    virtual void configureToolbar() {}
+    virtual void updateFooterLabel();
+    Q_INVOKABLE virtual void selectAllButtonTapped();
+    bool allCellsSelected() const;
+    void chooseButtonTapped();
+    void doneButtonTapped();
+
+    // TableViewDataSource
+    int numberOfSections(TableView *tableView) const override;
+    int numberOfRows(TableView *tableView, int section) const override;
+    TableViewCell *cellForRow(TableView *tableView, IndexPath indexPath) override;
+    QString titleForHeader(TableView *tableView, int section) const override;
+    QStringList sectionIndexTitles(TableView *tableView) const override;
+    int sectionForSectionIndexTitle(TableView *tableView, const QString &title, int index) override;
+    // TableViewDelegate
+    void didSelectRow(TableView *tableView, IndexPath indexPath) override;
+    void didDeselectRow(TableView *tableView, IndexPath indexPath) override;
+    void didScroll(TableView *tableView) override;
+
+signals:
+    void loadingViewChanged();
+    void feedbackLabelChanged();
+    void refreshControlChanged();
+    // The first listing is shown and the wheel is gone.
+    void initialItemsLoaded();
+
+protected:
+    void viewDidLoad() override;
+    void viewWillAppear(bool animated) override;
+    void viewDidAppear(bool animated) override;
+    void viewWillDisappear(bool animated) override;
+    void viewDidLayoutSubviews() override;
+
+private:
+    void commonInit();
+    void setUpTableView();
+    void setUpHeaderView();
+    void setUpLoadingView();
+    void setUpBarButtons();
+    void resetAfterInitialItemLoad();
+    bool visibleListIsEmpty(const KPDocumentPickerItems &items) const;
+    void updateFeedbackLabel(const KPDocumentPickerItems &items);
+    double secondRowSlotTop(double height) const;
+    void openFolder(const KPDocumentPickerItemPtr &item);
+    KPDocumentPickerViewController *makeSubPicker(const QString &subPath);
+
+    KPDocumentPickerConfigurationPtr m_configuration;
+    QString m_filePath;
+    QPointer<KPDocumentPickerViewController> m_rootViewController;
+    KPDocumentPickerViewControllerDataSource *m_dataSource = nullptr;
+    bool m_dataSourceIsSelf = false;
+    KPDocumentPickerViewControllerDelegate *m_delegate = nullptr;
+    QVariant m_session;
+
+    // The manager outlives the queue (members go in reverse order), so queued work finds it.
+    KPDocumentPickerItemManager m_itemManager;
+    std::unique_ptr<DispatchQueue> m_serialQueue;
+    KPDocumentPickerTableView *m_tableView = nullptr; // a child, so menus reach this screen
+    KPDocumentPickerHeaderView m_headerView;
+    ActivityIndicator *m_loadingView = nullptr;
+    Label *m_feedbackLabel = nullptr;
+    RefreshControl *m_refreshControl = nullptr;
+    BarButtonItem *m_selectButton = nullptr;
+    BarButtonItem *m_cancelButton = nullptr;
+    BarButtonItem *m_selectAllButton = nullptr;
+    bool m_viewInitiallyAppeared = false;
+    bool m_viewInitiallyLaidOut = false;
+};
