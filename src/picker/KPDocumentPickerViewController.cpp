@@ -220,6 +220,7 @@ void KPDocumentPickerViewController::setUpBarButtons()
                 weakSelf->selectAllButtonTapped();
         },
         this);
+    m_selectButton->setEnabled(false); // nothing to select until a listing has items
     setRightBarButtonItems({m_selectButton});
 }
 

@@ -1,0 +1,329 @@
+// The generic picker driven without a window: a small data source in the test answers at once.
+#include "KPDocumentPickerViewController.h"
+#include "NavigationController.h"
+
+#include <QTest>
+#include <stdexcept>
+
+namespace {
+
+KPDocumentPickerItemPtr makeItem(const QString &name, bool folder = false)
+{
+    auto item = std::make_shared<KPDocumentPickerItem>();
+    item->fileName = name;
+    item->isFolder = folder;
+    item->fileSize = folder ? 0 : 10;
+    item->lastModifiedDate = QDateTime::fromSecsSinceEpoch(1700000000);
+    return item;
+}
+
+class Source : public KPDocumentPickerViewControllerDataSource,
+               public KPDocumentPickerViewControllerDelegate {
+public:
+    QHash<QString, KPDocumentPickerItems> folders;
+    QStringList requests, cancels, titles;
+    QList<KPDocumentPickerItems> picked;
+    bool giveTitles = false;
+
+    void requestItemsForFilePath(KPDocumentPickerViewController *, const QString &path,
+                                 std::function<void(const KPDocumentPickerItems &)> done) override
+    {
+        requests.append(path);
+        done(folders.value(path));
+    }
+    std::optional<QString> titleForFilePath(KPDocumentPickerViewController *,
+                                            const QString &path) override
+    {
+        titles.append(path);
+        return giveTitles ? std::optional<QString>(QStringLiteral("T:") + path) : std::nullopt;
+    }
+    void cancelRequestForFilePath(KPDocumentPickerViewController *, const QString &path) override
+    {
+        cancels.append(path);
+    }
+    void didSelectItems(KPDocumentPickerViewController *, const KPDocumentPickerItems &items,
+                        const QString &) override
+    {
+        picked.append(items);
+    }
+};
+
+struct Stack {
+    KPDocumentPickerViewController *root;
+    std::unique_ptr<NavigationController> navigation;
+
+    Stack(Source *source, const QString &path = QStringLiteral("/"))
+        : root(new KPDocumentPickerViewController(path))
+    {
+        root->setDataSource(source);
+        root->setDocumentPickerDelegate(source);
+        navigation = std::make_unique<NavigationController>(root);
+        navigation->setViewSize({400, 700});
+        root->setViewSize({400, 700});
+        navigation->beginAppearanceTransition(true, false);
+        navigation->endAppearanceTransition();
+    }
+    KPDocumentPickerViewController *top() const
+    {
+        return qobject_cast<KPDocumentPickerViewController *>(navigation->topViewController());
+    }
+};
+
+void waitUntilListed(KPDocumentPickerViewController *picker)
+{
+    QTRY_VERIFY(picker->loadingView() == nullptr);
+}
+
+} // namespace
+
+class TestPickerViewController : public QObject {
+    Q_OBJECT
+
+private slots:
+    void rootWithoutPathShowsSlash()
+    {
+        Source source;
+        Stack stack(&source, QString());
+        QCOMPARE(stack.root->filePath(), QStringLiteral("/"));
+        QCOMPARE(stack.root->title(), QStringLiteral("/"));
+        QCOMPARE(source.requests, QStringList{"/"});
+    }
+
+    void firstAppearanceOnlyRequestsAndTitles()
+    {
+        Source source;
+        source.giveTitles = true;
+        source.folders["/"] = {makeItem("A", true), makeItem("b.txt")};
+        Stack stack(&source);
+        waitUntilListed(stack.root);
+        QCOMPARE(stack.root->title(), QStringLiteral("T:/"));
+        stack.root->tableView()->tapFlatRow(0); // the folder A (name-sorted by default)
+        QCOMPARE(stack.navigation->viewControllers().size(), 2);
+        stack.navigation->popViewController(false);
+        QCOMPARE(source.requests, (QStringList{"/", "/A"}));
+        QCOMPARE(source.titles, (QStringList{"/", "/A"}));
+    }
+
+    void sameArrayTwiceDoesNothingButANewOneRebuilds()
+    {
+        Source source;
+        source.folders["/"] = {makeItem("a"), makeItem("b")};
+        Stack stack(&source);
+        waitUntilListed(stack.root);
+        const int reloads = stack.root->tableView()->reloadCount();
+        stack.root->setItems(stack.root->items());
+        QTest::qWait(50);
+        QCOMPARE(stack.root->tableView()->reloadCount(), reloads);
+        stack.root->setItems({makeItem("a"), makeItem("b")});
+        QTRY_COMPARE(stack.root->tableView()->reloadCount(), reloads + 1);
+    }
+
+    void emptyFolderEndsLoadingAtOnceWithItsMessage()
+    {
+        Source source;
+        Stack stack(&source);
+        // Delivered synchronously: no event loop turn was needed for the empty state.
+        QVERIFY(stack.root->loadingView() == nullptr);
+        QVERIFY(stack.root->refreshControl() != nullptr);
+        QVERIFY(stack.root->feedbackLabel() && !stack.root->feedbackLabel()->isHidden());
+        QCOMPARE(stack.root->feedbackLabel()->text(), QStringLiteral("Folder is Empty"));
+        QCOMPARE(stack.root->feedbackLabel()->origin().y(),
+                 88 + (70 - stack.root->feedbackLabel()->size().height()) / 2 + 70);
+        QTRY_VERIFY(!stack.root->selectButton()->isEnabled());
+    }
+
+    void searchMessagesFollowTheText()
+    {
+        Source source;
+        source.folders["/"] = {makeItem("apple"), makeItem("pear")};
+        Stack stack(&source);
+        waitUntilListed(stack.root);
+        stack.root->headerView()->setSearchText("zzz");
+        QTRY_COMPARE(stack.root->itemManager()->numberOfRowsForSection(0), 0);
+        stack.root->showFeedbackLabelIfNeeded();
+        QCOMPARE(stack.root->feedbackLabel()->text(), QStringLiteral("No Results Found"));
+        stack.root->headerView()->setSearchText("");
+        QVERIFY(stack.root->feedbackLabel()->isHidden());
+    }
+
+    void folderTapPushesTheSameClassWithSharedState()
+    {
+        Source source;
+        source.folders["/A"] = {makeItem("B", true)};
+        source.folders["/"] = {makeItem("A", true)};
+        Stack stack(&source);
+        stack.root->setSession(42);
+        waitUntilListed(stack.root);
+        stack.root->tableView()->tapFlatRow(0);
+        auto *sub = stack.top();
+        QCOMPARE(sub->filePath(), QStringLiteral("/A"));
+        waitUntilListed(sub);
+        sub->tableView()->tapFlatRow(0);
+        auto *subSub = stack.top();
+        QCOMPARE(subSub->filePath(), QStringLiteral("/A/B"));
+        QCOMPARE(subSub->title(), QStringLiteral("B"));
+        QCOMPARE(subSub->session().toInt(), 42);
+        QCOMPARE(subSub->configuration(), stack.root->configuration());
+        QCOMPARE(subSub->dataSource(), &source);
+        QCOMPARE(subSub->rootViewController(), stack.root);
+        QCOMPARE(subSub->metaObject(), stack.root->metaObject());
+    }
+
+    void fileTapReportsOnlyThatItem()
+    {
+        Source source;
+        source.folders["/"] = {makeItem("a.txt"), makeItem("b.txt")};
+        Stack stack(&source);
+        waitUntilListed(stack.root);
+        stack.root->tableView()->tapFlatRow(1);
+        QCOMPARE(source.picked.size(), 1);
+        QCOMPARE(source.picked.first().first()->fileName, QStringLiteral("b.txt"));
+        QVERIFY(!stack.root->tableView()->isRowSelected({0, 1}));
+    }
+
+    void appearingOutsideAStackIsAProgrammingError()
+    {
+        KPDocumentPickerViewController picker(QStringLiteral("/"));
+        QVERIFY_THROWS_EXCEPTION(std::logic_error, picker.beginAppearanceTransition(true, false));
+    }
+
+    void destructionCancelsTheRequest()
+    {
+        Source source;
+        {
+            Stack stack(&source, QStringLiteral("/X"));
+        }
+        QCOMPARE(source.cancels, QStringList{"/X"});
+    }
+
+    void selectAllUnderASearchCountsTheVisibleRows()
+    {
+        Source source;
+        for (int i = 0; i < 8; ++i)
+            source.folders["/"].append(makeItem(QStringLiteral("file%1").arg(i)));
+        source.folders["/"].append({makeItem("match one"), makeItem("match two")});
+        Stack stack(&source);
+        waitUntilListed(stack.root);
+        stack.root->selectAllButtonTapped(); // outside editing: nothing
+        QVERIFY(stack.root->tableView()->indexPathsForSelectedRows().isEmpty());
+        stack.root->headerView()->setSearchText("match");
+        QTRY_COMPARE(stack.root->itemManager()->numberOfRowsForSection(0), 2);
+        QTRY_COMPARE(stack.root->tableView()->numberOfRows(0), 2);
+        stack.root->selectButtonTapped();
+        QCOMPARE(stack.root->leftBarButtonItems(), {stack.root->selectAllButton()});
+        QCOMPARE(stack.root->rightBarButtonItems(), {stack.root->cancelButton()});
+        QVERIFY(!stack.root->hidesBackButton()); // the root has no back button to hide
+        stack.root->selectAllButtonTapped();
+        QCOMPARE(stack.root->tableView()->indexPathsForSelectedRows().size(), 2);
+        QCOMPARE(stack.root->selectAllButton()->title(), QStringLiteral("Select None"));
+        stack.root->selectAllButtonTapped();
+        QVERIFY(stack.root->tableView()->indexPathsForSelectedRows().isEmpty());
+        QCOMPARE(stack.root->selectAllButton()->title(), QStringLiteral("Select All"));
+        stack.root->selectButtonTapped();
+        QVERIFY(stack.root->leftBarButtonItems().isEmpty());
+    }
+
+    void editingInASubLevelHidesTheBackButton()
+    {
+        Source source;
+        source.folders["/"] = {makeItem("A", true)};
+        source.folders["/A"] = {makeItem("x")};
+        Stack stack(&source);
+        waitUntilListed(stack.root);
+        stack.root->tableView()->tapFlatRow(0);
+        auto *sub = stack.top();
+        waitUntilListed(sub);
+        sub->selectButtonTapped();
+        QVERIFY(sub->hidesBackButton());
+        sub->selectButtonTapped();
+        QVERIFY(!sub->hidesBackButton());
+    }
+
+    void footerTexts_data()
+    {
+        QTest::addColumn<int>("folders");
+        QTest::addColumn<int>("files");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("both") << 1 << 3 << "1 folder, 3 files";
+        QTest::newRow("files only") << 0 << 2 << "2 files";
+        QTest::newRow("folders only") << 2 << 0 << "2 folders";
+        QTest::newRow("none") << 0 << 0 << "No files or folders found";
+    }
+    void footerTexts()
+    {
+        QFETCH(int, folders);
+        QFETCH(int, files);
+        QFETCH(QString, text);
+        Source source;
+        for (int i = 0; i < folders; ++i)
+            source.folders["/"].append(makeItem(QStringLiteral("d%1").arg(i), true));
+        for (int i = 0; i < files; ++i)
+            source.folders["/"].append(makeItem(QStringLiteral("f%1").arg(i)));
+        Stack stack(&source);
+        stack.root->toolBarLabel = BarButtonItem::label({}, 12, stack.root);
+        waitUntilListed(stack.root);
+        QTRY_COMPARE(stack.root->items().size(), folders + files);
+        stack.root->updateFooterLabel();
+        QCOMPARE(stack.root->toolBarLabel->title(), text);
+    }
+
+    void footerBeforeTheFirstListingAndWhileEditing()
+    {
+        auto *picker = new KPDocumentPickerViewController(QStringLiteral("/"));
+        NavigationController navigation(picker); // no data source: the wheel keeps turning
+        navigation.beginAppearanceTransition(true, false);
+        navigation.endAppearanceTransition();
+        picker->toolBarLabel = BarButtonItem::label({}, 12, picker);
+        picker->updateFooterLabel();
+        QCOMPARE(picker->toolBarLabel->title(), QStringLiteral("Loading..."));
+        picker->setEditing(true, false);
+        picker->updateFooterLabel();
+        QCOMPARE(picker->toolBarLabel->title(), QStringLiteral("0 items selected"));
+    }
+
+    void indexJumpsAndTheSearchSymbolScrollsToTheTop()
+    {
+        Source source;
+        for (char c = 'a'; c <= 'z'; ++c)
+            source.folders["/"].append(makeItem(QString(QChar(c)) + "-name"));
+        Stack stack(&source);
+        stack.root->setSortingType(KPDocumentPickerSortTypeNameAscending);
+        waitUntilListed(stack.root);
+        QTRY_VERIFY(!stack.root->tableView()->sectionIndexTitles().isEmpty());
+        QCOMPARE(stack.root->tableView()->contentOffsetY(), 88.0); // opens with the header hidden
+        auto *table = stack.root->tableView();
+        const QStringList titles = table->sectionIndexTitles();
+        QCOMPARE(stack.root->sectionForSectionIndexTitle(table, "{search}", 0), -1);
+        QCOMPARE(table->contentOffsetY(), 0.0);
+        const int c = int(titles.indexOf("C"));
+        QVERIFY(c > 0);
+        QCOMPARE(stack.root->titleForHeader(
+                     table, stack.root->sectionForSectionIndexTitle(table, "C", c)),
+                 QStringLiteral("C"));
+    }
+
+    void scrollingClipsTheHeaderAndDropsTheKeyboard()
+    {
+        Source source;
+        Stack stack(&source);
+        stack.root->headerView()->setSearchFocused(true);
+        stack.root->tableView()->userScrolled(30);
+        QCOMPARE(stack.root->headerView()->clippingHeight(), 30.0);
+        QVERIFY(!stack.root->headerView()->isSearchFocused());
+    }
+
+    void sortControlTapsReachTheList()
+    {
+        Source source;
+        source.folders["/"] = {makeItem("a")};
+        Stack stack(&source);
+        auto *control = stack.root->headerView()->sortControl();
+        control->tapSegment(KPDocumentPickerSegmentedControl::SizeSegment);
+        QCOMPARE(stack.root->sortingType(), KPDocumentPickerSortTypeSizeAscending);
+        control->tapSegment(KPDocumentPickerSegmentedControl::SizeSegment);
+        QCOMPARE(stack.root->sortingType(), KPDocumentPickerSortTypeSizeDescending);
+    }
+};
+
+QTEST_MAIN(TestPickerViewController)
+#include "tst_pickerviewcontroller.moc"
