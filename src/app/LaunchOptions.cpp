@@ -1,6 +1,7 @@
 #include "LaunchOptions.h"
 
 #include <QCoreApplication>
+#include <QDir>
 
 namespace {
 
@@ -58,8 +59,9 @@ QStringList LaunchOptions::pathsToOpen() const
 {
     QStringList paths;
     QString path;
-    for (const QString &component : openPath.split(u'/', Qt::SkipEmptyParts)) {
-        if (component == QLatin1String(".") || component == QLatin1String(".."))
+    const QString clean = QDir::cleanPath(QStringLiteral("/") + openPath);
+    for (const QString &component : clean.split(u'/', Qt::SkipEmptyParts)) {
+        if (component == QLatin1String(".."))
             continue; // a start path never leaves the home folder
         path += u'/' + component;
         paths.append(path);

@@ -58,11 +58,13 @@ void KPDocumentPickerItemManager::setItems(const KPDocumentPickerItems &items)
     bool rebuild;
     {
         std::lock_guard lock(m_mutex);
-        // The same handover twice is no change; a new list, even an equal one, is.
-        const bool same = items.isSharedWith(m_items) && items.size() == m_items.size() &&
-                          (!items.isEmpty() || m_items.isEmpty());
+        // The same handover twice is no change; a new list, even an equal one, is. The first
+        // handover always counts, empty or not, so an empty folder gets its reload too.
+        const bool same = m_itemsSet && items.isSharedWith(m_items) &&
+                          items.size() == m_items.size() && (!items.isEmpty() || m_items.isEmpty());
         rebuild = !same && m_hasTable;
         m_items = items;
+        m_itemsSet = true;
     }
     if (rebuild)
         rebuildItems();

@@ -85,6 +85,7 @@ private:
 
     mutable std::mutex m_mutex; // guards the fields below up to m_latest
     KPDocumentPickerItems m_items;
+    bool m_itemsSet = false;
     KPDocumentPickerSortType m_sortingType = KPDocumentPickerSortTypeNameAscending;
     QString m_searchString;
     bool m_hasTable = false;

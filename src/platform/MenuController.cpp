@@ -28,10 +28,26 @@ MenuController *MenuController::sharedMenuController()
     return &menu;
 }
 
+QList<MenuItem *> MenuController::menuItems() const
+{
+    QList<MenuItem *> alive;
+    for (const auto &item : m_items) {
+        if (item)
+            alive.append(item);
+    }
+    return alive;
+}
+
 void MenuController::showMenu(QObject *responder, const QList<MenuItem *> &items, QRectF targetRect)
 {
     m_responder = responder;
-    m_items = items;
+    m_items.clear();
+    for (MenuItem *item : items) {
+        m_items.append(item);
+        // A vanished entry takes the menu down, so nothing points at it.
+        connect(item, &QObject::destroyed, this, &MenuController::hideAndForget,
+                Qt::UniqueConnection);
+    }
     m_targetRect = targetRect;
     m_visible = !items.isEmpty();
     emit changed();
@@ -45,9 +61,16 @@ void MenuController::hideMenu()
     emit changed();
 }
 
+void MenuController::hideAndForget()
+{
+    m_visible = false;
+    m_items.clear();
+    emit changed();
+}
+
 bool MenuController::pick(int index)
 {
-    if (index < 0 || index >= m_items.size() || !m_responder)
+    if (index < 0 || index >= m_items.size() || !m_items.at(index) || !m_responder)
         return false;
     const QByteArray action = m_items.at(index)->action();
     const QByteArray name = methodName(action);

@@ -26,7 +26,8 @@ class MenuController : public QObject {
 public:
     static MenuController *sharedMenuController();
 
-    QList<MenuItem *> menuItems() const { return m_items; }
+    // The entries still alive (an entry's owner may delete it while the menu is up).
+    QList<MenuItem *> menuItems() const;
     QRectF targetRect() const { return m_targetRect; }
     bool isMenuVisible() const { return m_visible; }
 
@@ -41,8 +42,10 @@ signals:
     void changed();
 
 private:
+    void hideAndForget();
+
     QPointer<QObject> m_responder;
-    QList<MenuItem *> m_items;
+    QList<QPointer<MenuItem>> m_items;
     QRectF m_targetRect;
     bool m_visible = false;
 };

@@ -297,8 +297,8 @@ private slots:
         QCOMPARE(table->contentOffsetY(), 0.0);
         const int c = int(titles.indexOf("C"));
         QVERIFY(c > 0);
-        QCOMPARE(stack.root->titleForHeader(
-                     table, stack.root->sectionForSectionIndexTitle(table, "C", c)),
+        QCOMPARE(stack.root->titleForHeader(table,
+                                            stack.root->sectionForSectionIndexTitle(table, "C", c)),
                  QStringLiteral("C"));
     }
 
