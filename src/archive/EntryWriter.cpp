@@ -36,7 +36,9 @@ EntryWriter::EntryWriter(QString rootPath) : m_root(std::move(rootPath)) {}
 
 EntryWriter::File::File(int fd, ArchiveEntry entry) : m_fd(fd), m_entry(std::move(entry)) {}
 
-EntryWriter::File::File(File &&other) noexcept : m_fd(other.m_fd), m_entry(other.m_entry)
+EntryWriter::File::File(File &&other) noexcept
+    : m_fd(other.m_fd), m_entry(other.m_entry), m_position(other.m_position),
+      m_written(other.m_written)
 {
     other.m_fd = -1;
 }
@@ -58,12 +60,27 @@ bool EntryWriter::File::write(const char *data, qint64 size, Error *error)
                         ArchiveErrors::fromErrno(written < 0 ? errno : ENOSPC, m_entry.path));
         data += written;
         size -= written;
+        m_position += written;
     }
+    m_written = m_position;
+    return true;
+}
+
+bool EntryWriter::File::skipTo(qint64 offset, Error *error)
+{
+    if (offset == m_position)
+        return true;
+    if (offset < m_position || ::lseek(m_fd, off_t(offset), SEEK_SET) < 0)
+        return fail(error,
+                    ArchiveErrors::fromErrno(offset < m_position ? EINVAL : errno, m_entry.path));
+    m_position = offset;
     return true;
 }
 
 bool EntryWriter::File::finish(Error *error)
 {
+    if (m_position > m_written && ::ftruncate(m_fd, off_t(m_position)) != 0)
+        return fail(error, ArchiveErrors::fromErrno(errno, m_entry.path));
     const struct timespec times[2] = {{0, UTIME_OMIT}, toTimespec(m_entry.modified)};
     ::futimens(m_fd, times);
     ::fchmod(m_fd, fileMode(m_entry));
@@ -86,6 +103,14 @@ std::optional<QByteArray> EntryWriter::checkedPath(const QString &entryPath, Err
 bool EntryWriter::makeParents(const QByteArray &path, Error *error, const QString &entryName) const
 {
     const auto rootLength = QFile::encodeName(m_root).size();
+    const auto folder = path.left(std::max<qsizetype>(path.lastIndexOf('/'), 0));
+    if (folder.size() <= rootLength)
+        return true;
+    {
+        QMutexLocker lock(&m_foldersMutex);
+        if (m_madeFolders.contains(folder))
+            return true; // most entries share their folder with the one before
+    }
     for (auto slash = path.indexOf('/', rootLength + 1); slash > 0;
          slash = path.indexOf('/', slash + 1)) {
         const auto parent = path.left(slash);
@@ -93,6 +118,8 @@ bool EntryWriter::makeParents(const QByteArray &path, Error *error, const QStrin
             continue;
         return fail(error, ArchiveErrors::fromErrno(errno, entryName));
     }
+    QMutexLocker lock(&m_foldersMutex);
+    m_madeFolders.insert(folder);
     return true;
 }
 
@@ -113,10 +140,15 @@ bool EntryWriter::clearItemAt(const QByteArray &path, const QString &entryName, 
 std::optional<EntryWriter::File> EntryWriter::createFile(const ArchiveEntry &entry, Error *error)
 {
     const auto path = checkedPath(entry.path, error);
-    if (!path || !makeParents(*path, error, entry.path) || !clearItemAt(*path, entry.path, error))
+    if (!path || !makeParents(*path, error, entry.path))
         return std::nullopt;
-    const int fd =
-        ::open(path->constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    constexpr int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+    int fd = ::open(path->constData(), flags, 0600);
+    if (fd < 0 && errno == EEXIST) { // an earlier entry of the same name, or a link: replaced
+        if (!clearItemAt(*path, entry.path, error))
+            return std::nullopt;
+        fd = ::open(path->constData(), flags, 0600);
+    }
     if (fd < 0) {
         fail(error, ArchiveErrors::fromErrno(errno, entry.path));
         return std::nullopt;

@@ -4,6 +4,7 @@
 
 #include <Error.h>
 #include <QMutex>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -28,7 +29,11 @@ public:
         ~File();
 
         bool write(const char *data, qint64 size, Error *error);
+        // Moves on to `offset` (not back), leaving a hole: sparse files.
+        bool skipTo(qint64 offset, Error *error);
+        qint64 position() const { return m_position; }
         // Applies the entry's mode and time and closes; a failed close is a failed write.
+        // A hole skipped at the very end still counts: the file gets its full length.
         bool finish(Error *error);
 
     private:
@@ -36,6 +41,8 @@ public:
         File(int fd, ArchiveEntry entry);
         int m_fd;
         ArchiveEntry m_entry;
+        qint64 m_position = 0;
+        qint64 m_written = 0; // end of the data actually written
     };
 
     std::optional<File> createFile(const ArchiveEntry &entry, Error *error);
@@ -54,6 +61,8 @@ private:
     bool clearItemAt(const QByteArray &path, const QString &entryName, Error *error) const;
 
     QString m_root;
+    mutable QMutex m_foldersMutex;
+    mutable QSet<QByteArray> m_madeFolders; // folders known to exist below the root
     QMutex m_directoriesMutex;
     QList<ArchiveEntry> m_directories;
 };

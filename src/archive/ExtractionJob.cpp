@@ -61,7 +61,8 @@ bool ExtractionJob::run(ArchiveBackend &backend, ArchiveKind kind, const QString
                         progress.isCancelled() ? ArchiveErrors::cancelled() : extractError, kind));
     if (progress.isCancelled())
         return fail(error, ArchiveErrors::cancelled());
-    if (!staging->scan(error) || !staging->mergeInto(destination, error))
+    if (!staging->scan(backend.capabilities().writesThroughEngine, error) ||
+        !staging->mergeInto(destination, error))
         return false;
     progress.finish();
     return true;

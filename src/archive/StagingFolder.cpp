@@ -22,18 +22,23 @@ struct DirCloser {
 };
 using DirPtr = std::unique_ptr<DIR, DirCloser>;
 
-QStringList namesIn(const QByteArray &folder)
+struct FolderItem {
+    QString name;
+    unsigned char type; // DT_REG, DT_DIR, DT_LNK, ... or DT_UNKNOWN
+};
+
+QList<FolderItem> itemsIn(const QByteArray &folder)
 {
-    QStringList names;
+    QList<FolderItem> items;
     DirPtr dir(::opendir(folder.constData()));
     if (!dir)
-        return names;
+        return items;
     while (const auto *entry = ::readdir(dir.get())) {
         const QByteArray name(entry->d_name);
         if (name != "." && name != "..")
-            names << QFile::decodeName(name);
+            items.append({QFile::decodeName(name), entry->d_type});
     }
-    return names;
+    return items;
 }
 
 QString readLink(const QByteArray &path)
@@ -52,9 +57,14 @@ ArchiveEntry probeEntry(ArchiveEntry::Type type, quint32 mode)
 }
 
 // Walks the staging folder without following links; inode counts find outside hard links.
+// With `linksOnly` (what the engine wrote itself, every entry checked as it was written) only
+// links are looked at: their targets may still leave the folder through other links.
 class Scanner {
 public:
-    explicit Scanner(const QString &root) : m_root(root), m_canonicalRoot(canonical(root)) {}
+    explicit Scanner(const QString &root, bool linksOnly = false)
+        : m_root(root), m_canonicalRoot(canonical(root)), m_linksOnly(linksOnly)
+    {
+    }
 
     bool run(Error *error)
     {
@@ -80,9 +90,12 @@ private:
     bool walk(const QString &relative, Error *error)
     {
         const auto folder = QFile::encodeName(m_root + QLatin1Char('/') + relative);
-        for (const auto &name : namesIn(folder)) {
-            const auto itemRelative = relative.isEmpty() ? name : relative + u'/' + name;
-            if (!check(itemRelative, error))
+        for (const auto &item : itemsIn(folder)) {
+            const auto itemRelative = relative.isEmpty() ? item.name : relative + u'/' + item.name;
+            if (m_linksOnly && item.type == DT_REG)
+                continue;
+            if (m_linksOnly && item.type == DT_DIR ? !walk(itemRelative, error)
+                                                   : !check(itemRelative, error))
                 return false;
         }
         return true;
@@ -135,6 +148,7 @@ private:
 
     QString m_root;
     QString m_canonicalRoot;
+    bool m_linksOnly;
     QHash<QPair<quint64, quint64>, LinkCount> m_linkCounts;
 };
 
@@ -146,7 +160,8 @@ bool isRealFolder(const QByteArray &path)
 
 bool mergeFolder(const QString &source, const QString &target, Error *error)
 {
-    for (const auto &name : namesIn(QFile::encodeName(source))) {
+    for (const auto &item : itemsIn(QFile::encodeName(source))) {
+        const auto &name = item.name;
         const auto from = source + u'/' + name;
         const auto to = target + u'/' + name;
         const auto toBytes = QFile::encodeName(to);
@@ -211,9 +226,9 @@ qint64 StagingFolder::bytesAvailable() const
     return QStorageInfo(m_path).bytesAvailable();
 }
 
-bool StagingFolder::scan(Error *error) const
+bool StagingFolder::scan(bool linksOnly, Error *error) const
 {
-    return Scanner(m_path).run(error);
+    return Scanner(m_path, linksOnly).run(error);
 }
 
 bool StagingFolder::mergeInto(const QString &destination, Error *error)

@@ -26,8 +26,9 @@ public:
     // The checks made after a tool wrote into the folder: no link pointing out of it (its
     // real target, through other links, or its text when dangling), no device, fifo or
     // socket, no set-id bits, no file hard-linked to one outside. Also gives the owner rw on
-    // files and rwx on folders so the result can be merged and managed.
-    bool scan(Error *error) const;
+    // files and rwx on folders so the result can be merged and managed. With `linksOnly`, for
+    // what the engine wrote itself, only the links (a chain of links can lead out).
+    bool scan(bool linksOnly, Error *error) const;
 
     // Moves the content into the destination: folders present on both sides are merged,
     // any other item of the same name is replaced, everything else there is kept.

@@ -4,6 +4,7 @@
 #include "CHandles.h"
 #include "EntryChecks.h"
 #include "EntryWriter.h"
+#include "ZipAesReader.h"
 #include "ZipNameDecoding.h"
 
 #include <QFile>
@@ -69,14 +70,10 @@ Error errorOpening(zip_t *archive, const zip_stat_t &stat)
         QStringLiteral("%1: %2").arg(QString::fromUtf8(stat.name), libzipMessage(code)));
 }
 
-// Reads an entry's data in chunks into `sink`; at most the declared size is accepted, so a
-// lying header can't make an entry grow without end.
-template <typename Sink>
-bool readEntry(zip_t *archive, const ArchiveEntry &entry, ProgressReporter *progress, Sink &&sink,
-               Error *error)
+// Reads an entry's data through libzip's own decryption and decompression.
+bool readThroughLibzip(zip_t *archive, const ArchiveEntry &entry, const zip_stat_t &stat,
+                       ProgressReporter *progress, const ZipAesReader::Sink &sink, Error *error)
 {
-    zip_stat_t stat;
-    zip_stat_index(archive, zip_uint64_t(entry.index), 0, &stat);
     ZipFilePtr file(zip_fopen_index(archive, zip_uint64_t(entry.index), 0));
     if (!file)
         return fail(error, errorOpening(archive, stat));
@@ -87,28 +84,48 @@ bool readEntry(zip_t *archive, const ArchiveEntry &entry, ProgressReporter *prog
             return fail(error, ArchiveErrors::cancelled());
         const auto n = zip_fread(file.get(), buffer.data(), buffer.size());
         if (n == 0)
-            break;
+            return true;
         if (n < 0) {
             const int code = zip_error_code_zip(zip_file_get_error(file.get()));
             const bool encrypted = stat.encryption_method != ZIP_EM_NONE;
             if (code == ZIP_ER_CRC && isAes(stat.encryption_method) && total == entry.size)
-                break; // AES entries carry their own authentication code
+                return true; // AES entries carry their own authentication code
             if (code == ZIP_ER_CRC && encrypted)
                 return fail(error, ArchiveErrors::incorrectPassword());
             return fail(error, ArchiveErrors::unreadableArchive(
                                    QStringLiteral("%1: %2").arg(entry.path, libzipMessage(code))));
         }
         total += n;
+        if (!sink(buffer.data(), n, error))
+            return false;
+    }
+}
+
+// Reads an entry's data in chunks into `sink`; at most the declared size is accepted, so a
+// lying header can't make an entry grow without end. AES entries take the faster reader.
+bool readEntry(zip_t *archive, const ArchiveEntry &entry, const QByteArray &password,
+               ProgressReporter *progress, const ZipAesReader::Sink &sink, Error *error)
+{
+    zip_stat_t stat;
+    zip_stat_index(archive, zip_uint64_t(entry.index), 0, &stat);
+    qint64 total = 0;
+    const ZipAesReader::Sink checked = [&](const char *data, qint64 n, Error *e) {
+        total += n;
         if (total > entry.size)
             return fail(
-                error,
-                ArchiveErrors::unreadableArchive(
-                    ArchiveErrors::tr("%1 holds more data than it declares").arg(entry.path)));
-        if (!sink(buffer.data(), n, error))
+                e, ArchiveErrors::unreadableArchive(
+                       ArchiveErrors::tr("%1 holds more data than it declares").arg(entry.path)));
+        if (!sink(data, n, e))
             return false;
         if (progress)
             progress->addBytes(n);
-    }
+        return true;
+    };
+    const bool done = !password.isEmpty() && ZipAesReader::canRead(stat)
+                          ? ZipAesReader::read(archive, stat, password, progress, checked, error)
+                          : readThroughLibzip(archive, entry, stat, progress, checked, error);
+    if (!done)
+        return false;
     if (total != entry.size)
         return fail(error,
                     ArchiveErrors::unreadableArchive(
@@ -116,11 +133,12 @@ bool readEntry(zip_t *archive, const ArchiveEntry &entry, ProgressReporter *prog
     return true;
 }
 
-QString readLinkTarget(zip_t *archive, const ArchiveEntry &entry, Error *error)
+QString readLinkTarget(zip_t *archive, const ArchiveEntry &entry, const QByteArray &password,
+                       Error *error)
 {
     QByteArray target;
     readEntry(
-        archive, entry, nullptr,
+        archive, entry, password, nullptr,
         [&](const char *data, qint64 n, Error *) {
             target.append(data, n);
             return true;
@@ -176,7 +194,8 @@ class ParallelUnzip {
 public:
     ParallelUnzip(const QString &archivePath, const QString &password, EntryWriter &writer,
                   ProgressReporter &progress)
-        : m_archivePath(archivePath), m_password(password), m_writer(writer), m_progress(progress)
+        : m_archivePath(archivePath), m_password(password), m_passwordBytes(password.toUtf8()),
+          m_writer(writer), m_progress(progress)
     {
     }
 
@@ -215,7 +234,8 @@ private:
         const auto sink = [&](const char *data, qint64 n, Error *e) {
             return !m_stopped && file->write(data, n, e);
         };
-        if (!readEntry(archive, entry, &m_progress, sink, error) || !file->finish(error))
+        if (!readEntry(archive, entry, m_passwordBytes, &m_progress, sink, error) ||
+            !file->finish(error))
             return false;
         m_progress.entryFinished();
         return true;
@@ -231,6 +251,7 @@ private:
 
     const QString &m_archivePath;
     const QString &m_password;
+    const QByteArray m_passwordBytes;
     EntryWriter &m_writer;
     ProgressReporter &m_progress;
     const QList<ArchiveEntry> *m_files = nullptr;
@@ -260,7 +281,7 @@ bool ZipBackend::list(const QString &archivePath, const QString &password, Archi
         auto entry = entryAt(archive.get(), zip_uint64_t(i));
         if (entry.type == ArchiveEntry::Type::SymbolicLink && !entry.encrypted &&
             entry.size <= largestLinkTarget)
-            entry.linkTarget = readLinkTarget(archive.get(), entry, nullptr);
+            entry.linkTarget = readLinkTarget(archive.get(), entry, {}, nullptr);
         listing->add(std::move(entry));
     }
     return true;
@@ -288,8 +309,9 @@ bool ZipBackend::extract(const QString &archivePath, const QString &stagingPath,
     for (const auto &entry : listing.entries) {
         if (entry.type != ArchiveEntry::Type::SymbolicLink)
             continue;
-        const auto target = entry.linkTarget.isEmpty() ? readLinkTarget(archive.get(), entry, error)
-                                                       : entry.linkTarget;
+        const auto target = entry.linkTarget.isEmpty()
+                                ? readLinkTarget(archive.get(), entry, password.toUtf8(), error)
+                                : entry.linkTarget;
         if (!writer.makeSymbolicLink(entry, target, error))
             return false;
         progress.entryFinished();

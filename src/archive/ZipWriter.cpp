@@ -3,6 +3,7 @@
 #include "ArchiveErrors.h"
 #include "ArchiverManager.h"
 #include "CHandles.h"
+#include "ParallelDeflate.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -42,42 +43,25 @@ bool isInside(const QString &path, const QString &folder)
     return path == folder || path.startsWith(folder + u'/');
 }
 
-zip_source_t *sourceFor(zip_t *archive, const QString &sourcePath, bool isLink,
-                        QByteArray *linkTarget)
+// The data of a link (its target) or of a placeholder (nothing), held by the archive.
+zip_source_t *smallSource(zip_t *archive, const QString &sourcePath, QByteArray *linkTarget)
 {
-    if (sourcePath.isEmpty())
-        return zip_source_buffer(archive, nullptr, 0, 0);
-    if (isLink) {
-        const auto raw = QFile::encodeName(sourcePath);
+    if (!sourcePath.isEmpty()) {
         QByteArray buffer(4096, Qt::Uninitialized);
-        const auto n = ::readlink(raw.constData(), buffer.data(), size_t(buffer.size()));
+        const auto n =
+            ::readlink(QFile::encodeName(sourcePath).constData(), buffer.data(), size_t(4096));
         *linkTarget = n < 0 ? QByteArray() : buffer.left(n);
-        return zip_source_buffer(archive, linkTarget->constData(), zip_uint64_t(linkTarget->size()),
-                                 0);
     }
-    return zip_source_file(archive, QFile::encodeName(sourcePath).constData(), 0, -1);
+    return zip_source_buffer(archive, linkTarget->constData(), zip_uint64_t(linkTarget->size()), 0);
 }
 
-struct CallbackState {
-    ArchiveProgressDelegate *delegate;
-    qint64 totalBytes;
-    qint64 entries;
-};
-
-void progressCallback(zip_t *, double fraction, void *context)
+QString libzipMessage(int code)
 {
-    auto *state = static_cast<CallbackState *>(context);
-    ArchiveProgress progress;
-    progress.bytesTotal = state->totalBytes;
-    progress.bytesDone = qint64(fraction * double(state->totalBytes));
-    progress.entriesTotal = state->entries;
-    progress.entriesDone = qint64(fraction * double(state->entries));
-    state->delegate->archiveProgressChanged(progress);
-}
-
-int cancelCallback(zip_t *, void *context)
-{
-    return static_cast<CallbackState *>(context)->delegate->isArchiveCancelled() ? 1 : 0;
+    zip_error_t zipError;
+    zip_error_init_with_code(&zipError, code);
+    const auto message = QString::fromLocal8Bit(zip_error_strerror(&zipError));
+    zip_error_fini(&zipError);
+    return message;
 }
 
 } // namespace
@@ -170,64 +154,72 @@ bool ZipWriter::commit(Error *error)
 {
     if (m_items.isEmpty())
         return writeEmptyZip(m_target, error);
+    // What each item becomes: a deflated file (its index in `files`) or small data held by
+    // the archive, with its Unix type and mode.
+    QList<ParallelDeflate::File> files;
+    std::vector<qsizetype> fileOf(size_t(m_items.size()), -1);
+    std::vector<mode_t> modes(size_t(m_items.size()), S_IFREG | 0644);
+    qint64 totalBytes = 0;
+    for (qsizetype i = 0; i < m_items.size(); ++i) {
+        const auto &item = m_items[i];
+        struct stat info {};
+        if (item.isLink) {
+            modes[size_t(i)] = S_IFLNK | 0777;
+        } else if (!item.sourcePath.isEmpty()) {
+            if (::stat(QFile::encodeName(item.sourcePath).constData(), &info) != 0)
+                return fail(error, ArchiveErrors::writeFailed(
+                                       item.entryName, ArchiveErrors::tr("it no longer exists")));
+            modes[size_t(i)] = S_IFREG | (info.st_mode & 0777);
+            fileOf[size_t(i)] = files.size();
+            files.append(
+                {item.sourcePath, item.entryName, qint64(info.st_size), qint64(info.st_mtime)});
+            totalBytes += info.st_size;
+        }
+    }
+    ProgressReporter progress(m_delegate);
+    progress.setTotals(totalBytes, m_items.size());
+    ParallelDeflate deflate(files, progress);
+    deflate.start(); // the workers begin while the entries are added
     int code = 0;
     // libzip writes a temporary file beside the target and renames it into place at close.
     zip_t *archive =
         zip_open(QFile::encodeName(m_target).constData(), ZIP_CREATE | ZIP_TRUNCATE, &code);
-    if (!archive) {
-        zip_error_t zipError;
-        zip_error_init_with_code(&zipError, code);
-        const auto message = QString::fromLocal8Bit(zip_error_strerror(&zipError));
-        zip_error_fini(&zipError);
-        return fail(error, ArchiveErrors::writeFailed(QFileInfo(m_target).fileName(), message));
-    }
-    const auto discardWith = [&](const Error &failure) {
+    if (!archive)
+        return fail(
+            error, ArchiveErrors::writeFailed(QFileInfo(m_target).fileName(), libzipMessage(code)));
+    const auto discardWith = [&](const QString &entryName) {
+        const auto message = QString::fromLocal8Bit(zip_strerror(archive));
+        const auto readFailure = deflate.failure();
         zip_discard(archive);
-        return fail(error, failure);
+        return fail(error, progress.isCancelled() ? ArchiveErrors::cancelled()
+                           : readFailure.isSet()  ? readFailure
+                                                  : ArchiveErrors::writeFailed(entryName, message));
     };
-    std::vector<QByteArray> linkTargets(size_t(m_items.size()));
-    qint64 totalBytes = 0;
+    std::vector<QByteArray> smallData(size_t(m_items.size()));
     for (qsizetype i = 0; i < m_items.size(); ++i) {
         const auto &item = m_items[i];
-        ZipSourcePtr source(sourceFor(archive, item.sourcePath, item.isLink, &linkTargets[i]));
+        const auto file = fileOf[size_t(i)];
+        ZipSourcePtr source(file >= 0
+                                ? deflate.sourceFor(archive, file)
+                                : smallSource(archive, item.isLink ? item.sourcePath : QString(),
+                                              &smallData[size_t(i)]));
         const auto name = item.entryName.toUtf8();
         const auto index =
             source ? zip_file_add(archive, name.constData(), source.get(), ZIP_FL_ENC_UTF_8) : -1;
         if (index < 0)
-            return discardWith(ArchiveErrors::writeFailed(
-                item.entryName, QString::fromLocal8Bit(zip_strerror(archive))));
+            return discardWith(item.entryName);
         source.release(); // the archive owns it now
-        if (item.isLink)
-            zip_file_set_external_attributes(archive, zip_uint64_t(index), 0, ZIP_OPSYS_UNIX,
-                                             zip_uint32_t(S_IFLNK | 0777) << 16);
-        else if (!item.sourcePath.isEmpty()) {
-            struct stat info {};
-            if (::stat(QFile::encodeName(item.sourcePath).constData(), &info) == 0) {
-                zip_file_set_external_attributes(archive, zip_uint64_t(index), 0, ZIP_OPSYS_UNIX,
-                                                 zip_uint32_t(S_IFREG | (info.st_mode & 0777))
-                                                     << 16);
-                totalBytes += info.st_size;
-            }
-        }
+        zip_file_set_external_attributes(archive, zip_uint64_t(index), 0, ZIP_OPSYS_UNIX,
+                                         zip_uint32_t(modes[size_t(i)]) << 16);
         if (!m_password.isEmpty() &&
             zip_file_set_encryption(archive, zip_uint64_t(index), ZIP_EM_AES_256,
                                     m_password.toUtf8().constData()) != 0)
-            return discardWith(ArchiveErrors::writeFailed(
-                item.entryName, QString::fromLocal8Bit(zip_strerror(archive))));
+            return discardWith(item.entryName);
+        if (file < 0)
+            progress.entryFinished();
     }
-    CallbackState state{m_delegate, totalBytes, m_items.size()};
-    if (m_delegate) {
-        zip_register_progress_callback_with_state(archive, 0.01, progressCallback, nullptr, &state);
-        zip_register_cancel_callback_with_state(archive, cancelCallback, nullptr, &state);
-    }
-    if (zip_close(archive) != 0) {
-        const bool cancelled = m_delegate && m_delegate->isArchiveCancelled();
-        const auto message = QString::fromLocal8Bit(zip_strerror(archive));
-        return discardWith(
-            cancelled ? ArchiveErrors::cancelled()
-                      : ArchiveErrors::writeFailed(QFileInfo(m_target).fileName(), message));
-    }
-    if (m_delegate) // libzip's last fraction may fall short of 1
-        progressCallback(nullptr, 1.0, &state);
+    if (zip_close(archive) != 0)
+        return discardWith(QFileInfo(m_target).fileName());
+    progress.finish();
     return true;
 }

@@ -182,6 +182,49 @@ private slots:
         QCOMPARE(readFile(dest + "/mine.txt"), QByteArray("keep"));
     }
 
+    // Sparse tar entries (GNU and pax) come as blocks at offsets: holes stay holes, a hole at
+    // the end still gives the full length.
+    void sparseTarEntries()
+    {
+        QTemporaryDir dir;
+        QCOMPARE(run(dir.path(), "sh",
+                     {"-c", "mkdir sp && truncate -s 4M sp/holey && printf head >> sp/holey && "
+                            "truncate -s 9M sp/holey && tar --sparse -cf gnu.tar sp && "
+                            "bsdtar --format pax -cf pax.tar sp"}),
+                 0);
+        const auto original = readFile(dir.filePath("sp/holey"));
+        for (const QString archive : {"gnu.tar", "pax.tar"}) {
+            Error error;
+            const auto dest = dir.filePath("out-" + archive);
+            QVERIFY2(ArchiverManager::decompressAtPath(dir.filePath(archive), dest, {}, &error),
+                     qPrintable(error.message));
+            QCOMPARE(readFile(dest + "/sp/holey"), original);
+        }
+    }
+
+    // AES entries carry an authentication code: changed data is caught, not unpacked.
+    void tamperedAesEntryIsCaught()
+    {
+        QTemporaryDir dir;
+        writeFile(dir.filePath("src/secret.txt"), QByteArray(100000, 's'));
+        QCOMPARE(run(dir.filePath("src"), "7zz",
+                     {"a", "-bd", "-tzip", "-mem=AES256", "-mx0", "-ppw", "../t.zip", "."}),
+                 0);
+        QFile file(dir.filePath("t.zip"));
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        file.seek(5000);
+        const char byte = file.read(1).at(0);
+        file.seek(5000);
+        file.write(QByteArray(1, char(byte ^ 0x20)));
+        file.close();
+        Error error;
+        QVERIFY(!ArchiverManager::decompressAtPath(dir.filePath("t.zip"), dir.filePath("out"), "pw",
+                                                   &error));
+        QCOMPARE(error.code, 106);
+        QVERIFY2(error.message.contains("authentication"), qPrintable(error.message));
+        QVERIFY(!QFileInfo::exists(dir.filePath("out")));
+    }
+
     void damagedArchiveLeavesNothing()
     {
         const QString src = makeSource();

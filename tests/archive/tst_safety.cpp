@@ -127,6 +127,13 @@ private slots:
             << "h.tar"
             << tar + "add(t, 'd', tarfile.DIRTYPE)\n"
                      "add(t, 'd', tarfile.SYMTYPE, linkname='/tmp')";
+        // Each link's text stays inside; followed one through the other, "a" leads out.
+        QTest::newRow("tar chain of links")
+            << "h.tar"
+            << tar + "add(t, 'b', tarfile.SYMTYPE, linkname='.')\n"
+                     "add(t, 'a', tarfile.SYMTYPE, linkname='b/..')";
+        QTest::newRow("zip chain of links")
+            << "h.zip" << zip + "link('d/b', '..')\nlink('d/a', 'b/..')";
         QTest::newRow("tar dot dot, last")
             << "h.tar" << tar + "add(t, 'ok.txt', data=b'x')\nadd(t, 'x/../../evil', data=b'x')";
     }

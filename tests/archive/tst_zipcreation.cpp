@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 
 using namespace ArchiveFixtures;
 
@@ -40,6 +41,51 @@ private slots:
         QByteArray out;
         QCOMPARE(run(work.path(), "7zz", {"x", "-so", "-ppw", zip}, {}, &out), 0);
         QCOMPARE(out, QByteArray("secret"));
+    }
+
+    // Many files deflated ahead on workers, one larger than what may wait in memory, come out
+    // whole and in the order they were found, with and without a password; data that doesn't
+    // shrink is stored rather than grown.
+    void packsLargeSelectionsWhole_data()
+    {
+        QTest::addColumn<QString>("password");
+        QTest::newRow("plain") << "";
+        QTest::newRow("AES-256") << "pässword";
+    }
+    void packsLargeSelectionsWhole()
+    {
+        QFETCH(QString, password);
+        QTemporaryDir dir;
+        const QString src = dir.filePath("Big");
+        QByteArray text;
+        for (int i = 0; text.size() < 3 << 20; ++i)
+            text += "line " + QByteArray::number(i) + " of a text that compresses well\n";
+        for (int i = 0; i < 200; ++i)
+            writeFile(src + QString("/d%1/f%2.txt").arg(i % 7).arg(i), text.left(i * 997));
+        writeFile(src + "/large.bin", QByteArray(48 << 20, 'x'));
+        writeFile(src + "/noise.bin", noise(1 << 20));
+        const QString zip = dir.filePath("big.zip");
+        RecordingDelegate delegate;
+        Error error;
+        QVERIFY2(ArchiverManager::createZipFileAtPath(zip, {src}, password, &error, &delegate),
+                 qPrintable(error.message));
+        QVERIFY(std::any_of(
+            delegate.reports.begin(), delegate.reports.end(),
+            [](const ArchiveProgress &p) { return p.currentEntry.startsWith("Big/"); }));
+        QByteArray listing;
+        QCOMPARE(run(dir.path(), "7zz", {"l", "-slt", "-p" + password, zip}, {}, &listing), 0);
+        QVERIFY(
+            listing.contains("Path = Big/noise.bin\nFolder = -\nSize = 1048576\nPacked Size = "));
+        const auto packed = listing.mid(listing.indexOf("Path = Big/noise.bin")).split('\n')[3];
+        QVERIFY2(packed.mid(14).toLongLong() < (1 << 20) + 1024, packed.constData());
+        const QString dest = dir.filePath("out");
+        QVERIFY2(ArchiverManager::decompressAtPath(zip, dest, password, &error),
+                 qPrintable(error.message));
+        QCOMPARE(tree(dest + "/Big"), tree(src));
+        QCOMPARE(readFile(dest + "/Big/d3/f199.txt"), text.left(199 * 997));
+        QCOMPARE(readFile(dest + "/Big/large.bin"), QByteArray(48 << 20, 'x'));
+        QCOMPARE(readFile(dest + "/Big/noise.bin"), noise(1 << 20));
+        QCOMPARE(run(dir.path(), "7zz", {"t", "-p" + password, zip}), 0); // a peer agrees
     }
 
     void refusesBadTargetsAndLeavesOldZipWhole()
