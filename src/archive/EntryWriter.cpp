@@ -103,24 +103,28 @@ std::optional<QByteArray> EntryWriter::checkedPath(const QString &entryPath, Err
 bool EntryWriter::makeParents(const QByteArray &path, Error *error, const QString &entryName) const
 {
     const auto rootLength = QFile::encodeName(m_root).size();
-    const auto folder = path.left(std::max<qsizetype>(path.lastIndexOf('/'), 0));
-    if (folder.size() <= rootLength)
-        return true;
-    {
-        QMutexLocker lock(&m_foldersMutex);
-        if (m_madeFolders.contains(folder))
-            return true; // most entries share their folder with the one before
-    }
     for (auto slash = path.indexOf('/', rootLength + 1); slash > 0;
          slash = path.indexOf('/', slash + 1)) {
         const auto parent = path.left(slash);
-        if (::mkdir(parent.constData(), 0755) == 0 || errno == EEXIST)
+        if (isKnownFolder(parent)) // most entries share their folders with the one before
             continue;
-        return fail(error, ArchiveErrors::fromErrno(errno, entryName));
+        if (::mkdir(parent.constData(), 0755) != 0 && errno != EEXIST)
+            return fail(error, ArchiveErrors::fromErrno(errno, entryName));
+        rememberFolder(parent);
     }
-    QMutexLocker lock(&m_foldersMutex);
-    m_madeFolders.insert(folder);
     return true;
+}
+
+bool EntryWriter::isKnownFolder(const QByteArray &path) const
+{
+    QMutexLocker lock(&m_foldersMutex);
+    return m_madeFolders.contains(path);
+}
+
+void EntryWriter::rememberFolder(const QByteArray &path) const
+{
+    QMutexLocker lock(&m_foldersMutex);
+    m_madeFolders.insert(path);
 }
 
 bool EntryWriter::clearItemAt(const QByteArray &path, const QString &entryName, Error *error) const
@@ -163,12 +167,18 @@ bool EntryWriter::makeDirectory(const ArchiveEntry &entry, Error *error)
     const auto path = checkedPath(entry.path, error);
     if (!path || !makeParents(*path, error, entry.path))
         return false;
-    struct stat info {};
-    if (::lstat(path->constData(), &info) == 0 && !S_ISDIR(info.st_mode) &&
-        !clearItemAt(*path, entry.path, error))
-        return false;
-    if (::mkdir(path->constData(), 0700) != 0 && errno != EEXIST)
-        return fail(error, ArchiveErrors::fromErrno(errno, entry.path));
+    if (::mkdir(path->constData(), 0700) != 0) {
+        struct stat info {};
+        if (errno != EEXIST || ::lstat(path->constData(), &info) != 0)
+            return fail(error, ArchiveErrors::fromErrno(errno, entry.path));
+        if (!S_ISDIR(info.st_mode)) { // a file or link of the same name came earlier
+            if (!clearItemAt(*path, entry.path, error))
+                return false;
+            if (::mkdir(path->constData(), 0700) != 0)
+                return fail(error, ArchiveErrors::fromErrno(errno, entry.path));
+        }
+    }
+    rememberFolder(*path);
     QMutexLocker lock(&m_directoriesMutex);
     m_directories.append(entry);
     return true;

@@ -59,6 +59,8 @@ private:
     std::optional<QByteArray> checkedPath(const QString &entryPath, Error *error) const;
     bool makeParents(const QByteArray &path, Error *error, const QString &entryName) const;
     bool clearItemAt(const QByteArray &path, const QString &entryName, Error *error) const;
+    bool isKnownFolder(const QByteArray &path) const;
+    void rememberFolder(const QByteArray &path) const;
 
     QString m_root;
     mutable QMutex m_foldersMutex;

@@ -69,7 +69,7 @@ ArchiveEntry entryFrom(struct archive *archive, struct archive_entry *header,
     entry.size = archive_entry_size_is_set(header) ? archive_entry_size(header) : 0;
     entry.mode = archive_entry_perm(header) & 07777;
     if (archive_entry_mtime_is_set(header))
-        entry.modified = QDateTime::fromSecsSinceEpoch(archive_entry_mtime(header));
+        entry.modified = QDateTime::fromSecsSinceEpoch(archive_entry_mtime(header), Qt::UTC);
     if (const char *hardlink = archive_entry_hardlink_utf8(header)) {
         entry.type = ArchiveEntry::Type::HardLink;
         entry.linkTarget = QString::fromUtf8(hardlink);

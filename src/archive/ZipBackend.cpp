@@ -166,7 +166,7 @@ ArchiveEntry entryAt(zip_t *archive, zip_uint64_t index)
     entry.encrypted =
         (stat.valid & ZIP_STAT_ENCRYPTION_METHOD) && stat.encryption_method != ZIP_EM_NONE;
     if (stat.valid & ZIP_STAT_MTIME)
-        entry.modified = QDateTime::fromSecsSinceEpoch(stat.mtime);
+        entry.modified = QDateTime::fromSecsSinceEpoch(stat.mtime, Qt::UTC);
     return entry;
 }
 
