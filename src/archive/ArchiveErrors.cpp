@@ -58,8 +58,10 @@ Error ArchiveErrors::diskFull(const QString &entry)
                                     .arg(entry));
 }
 
-Error ArchiveErrors::unsupportedEncryption()
+Error ArchiveErrors::unsupportedEncryption(ArchiveKind kind)
 {
+    if (kind == ArchiveKind::Zip)
+        return make(UnsupportedEncryption, tr("this kind of zip encryption is not supported"));
     return make(UnsupportedEncryption, tr("this kind of RAR encryption is not supported"));
 }
 

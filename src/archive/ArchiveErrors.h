@@ -22,7 +22,8 @@ public:
         UnsafeEntry = 102,           // an entry would land outside the destination, or is a
                                      // device, fifo, set-id file or link pointing out
         NotEnoughSpace = 103,        // the unpacked content does not fit, or the disk filled up
-        UnsupportedEncryption = 104, // RAR 2.9/4.x AES encryption, which the rar tool can't read
+        UnsupportedEncryption = 104, // RAR 2.9/4.x AES (the rar tool can't read it), zip strong
+                                     // encryption and other unknown zip methods
         Cancelled = 105,             // the caller cancelled through its progress delegate
         UnreadableArchive = 106,     // damaged, truncated or not an archive of its kind
         WriteFailed = 107,           // the file system refused a write (permissions, names, ...)
@@ -36,7 +37,7 @@ public:
     static Error unsafeEntry(const QString &entry, const QString &reason);
     static Error notEnoughSpace(qint64 needed, qint64 available);
     static Error diskFull(const QString &entry);
-    static Error unsupportedEncryption();
+    static Error unsupportedEncryption(ArchiveKind kind);
     static Error cancelled();
     static Error unreadableArchive(const QString &detail);
     static Error writeFailed(const QString &item, const QString &detail);

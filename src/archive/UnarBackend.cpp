@@ -89,7 +89,7 @@ bool UnarBackend::list(const QString &archivePath, const QString &password, Arch
         return fail(error, abnormal);
     const auto parsed = UnarOutput::parseListing(result.output);
     if (parsed.unsupportedEncryption && !password.isEmpty())
-        return fail(error, ArchiveErrors::unsupportedEncryption());
+        return fail(error, ArchiveErrors::unsupportedEncryption(ArchiveKind::Rar));
     if (parsed.lsarError == UnarOutput::lsarPasswordError)
         return fail(error, password.isEmpty() ? ArchiveErrors::passwordRequired(ArchiveKind::Rar)
                                               : ArchiveErrors::incorrectPassword());

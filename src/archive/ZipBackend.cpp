@@ -51,6 +51,11 @@ bool isAes(zip_uint16_t method)
     return method == ZIP_EM_AES_128 || method == ZIP_EM_AES_192 || method == ZIP_EM_AES_256;
 }
 
+bool isReadableEncryption(zip_uint16_t method)
+{
+    return method == ZIP_EM_NONE || method == ZIP_EM_TRAD_PKWARE || isAes(method);
+}
+
 ArchiveEntry::Type typeFor(const QByteArray &rawName, quint32 unixMode)
 {
     if (rawName.endsWith('/') || rawName.endsWith('\\') || S_ISDIR(unixMode))
@@ -277,6 +282,12 @@ bool ZipBackend::list(const QString &archivePath, const QString &password, Archi
     if (!archive)
         return false;
     const auto count = zip_get_num_entries(archive.get(), 0);
+    // Strong encryption and methods libzip doesn't know: no password helps (and libzip 1.7.3
+    // leaks on every attempt to open such an entry), so the archive is refused at once.
+    for (zip_int64_t i = 0; i < count; ++i)
+        if (zip_stat_t stat; zip_stat_index(archive.get(), zip_uint64_t(i), 0, &stat) == 0 &&
+                             !isReadableEncryption(stat.encryption_method))
+            return fail(error, ArchiveErrors::unsupportedEncryption(ArchiveKind::Zip));
     for (zip_int64_t i = 0; i < count; ++i) {
         auto entry = entryAt(archive.get(), zip_uint64_t(i));
         if (entry.type == ArchiveEntry::Type::SymbolicLink && !entry.encrypted &&

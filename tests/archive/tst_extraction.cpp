@@ -225,6 +225,30 @@ private slots:
         QVERIFY(!QFileInfo::exists(dir.filePath("out")));
     }
 
+    // PKWARE's strong encryption (and any method unknown to libzip): no password would help,
+    // so none is asked for and the archive is refused with a reason of its own.
+    void unknownZipEncryptionIsRefused()
+    {
+        QTemporaryDir dir;
+        QCOMPARE(python(dir.path(), "import zipfile, struct\n"
+                                    "with zipfile.ZipFile('s.zip', 'w') as z:\n"
+                                    "  z.writestr('a.txt', 'x')\n"
+                                    "b = bytearray(open('s.zip', 'rb').read())\n"
+                                    "struct.pack_into('<H', b, b.find(b'PK\\x03\\x04') + 6, 0x41)\n"
+                                    "struct.pack_into('<H', b, b.find(b'PK\\x01\\x02') + 8, 0x41)\n"
+                                    "open('s.zip', 'wb').write(b)\n"),
+                 0);
+        const QString zip = dir.filePath("s.zip");
+        QVERIFY(!ArchiverManager::checkNeedPassword(zip));
+        for (const QString &password : {QString(), QString("pw")}) {
+            Error error;
+            QVERIFY(!ArchiverManager::decompressAtPath(zip, dir.filePath("out"), password, &error));
+            QCOMPARE(error.code, 104);
+            QCOMPARE(error.message, QString("this kind of zip encryption is not supported"));
+        }
+        QVERIFY(!QFileInfo::exists(dir.filePath("out")));
+    }
+
     void damagedArchiveLeavesNothing()
     {
         const QString src = makeSource();

@@ -1,27 +1,92 @@
-// libFuzzer target for the in-process readers: each input is taken as a zip and as a
-// tar-route archive, listed and unpacked through the same job the engine runs.
-// Build with -DOMBRISK_FUZZ=ON and clang; run: fuzz_archive_readers -max_total_time=600 CORPUS
+// libFuzzer target for the in-process readers: each input is unpacked as a zip (libzip, and
+// the AES reader when a password is given) and as a tar-route archive (libarchive: tar,
+// cpio, iso, the compressed streams), through the same job the engine runs, entry checks
+// included. Beyond crashes it aborts when an unpacking breaks one of the engine's promises:
+// a failure leaves the destination as it was and nothing beside it; a success leaves no
+// device, set-id file or link leading out of the destination, and nothing outside it.
+// Build and run: tests/archive/fuzz/run.sh [SECONDS]
 
 #include <ExtractionJob.h>
 #include <LibarchiveBackend.h>
 #include <ZipBackend.h>
 
-#include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <sys/stat.h>
 
 namespace {
 
-void unpack(ArchiveBackend &backend, ArchiveKind kind, const QString &archive,
-            const QString &destination)
+void require(bool kept, const char *promise)
 {
-    ArchiveListing listing;
-    backend.list(archive, QStringLiteral("password"), &listing, nullptr);
+    if (!kept) {
+        std::fprintf(stderr, "promise broken: %s\n", promise);
+        std::abort();
+    }
+}
+
+QStringList namesIn(const QString &folder)
+{
+    auto names = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                        QDir::NoDotAndDotDot);
+    names.sort();
+    return names;
+}
+
+QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void checkUnpacked(const QString &dest)
+{
+    const auto root = QFileInfo(dest).canonicalFilePath();
+    QDirIterator walk(dest, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                      QDirIterator::Subdirectories);
+    while (walk.hasNext()) {
+        const auto path = QFile::encodeName(walk.next());
+        struct stat info {};
+        require(::lstat(path.constData(), &info) == 0, "every unpacked item can be looked at");
+        require(S_ISREG(info.st_mode) || S_ISDIR(info.st_mode) || S_ISLNK(info.st_mode),
+                "no device, fifo or socket");
+        require((info.st_mode & 06000) == 0, "no set-id bits");
+        if (S_ISLNK(info.st_mode)) {
+            const auto target = walk.fileInfo().canonicalFilePath();
+            require(target.isEmpty() || target == root || target.startsWith(root + u'/'),
+                    "no link leads out of the destination");
+        }
+    }
+}
+
+void unpack(ArchiveBackend &backend, ArchiveKind kind, const QString &archive,
+            const QString &password, const QString &out)
+{
+    const auto dest = out + QStringLiteral("/dest");
+    QDir().mkpath(dest);
+    {
+        QFile mine(dest + QStringLiteral("/mine.txt"));
+        if (!mine.open(QIODevice::WriteOnly) || mine.write("mine") != 4)
+            std::abort();
+    }
     Error error;
-    ExtractionJob::run(backend, kind, archive, destination, QStringLiteral("password"), nullptr,
-                       &error);
+    const bool done = ExtractionJob::run(backend, kind, archive, dest, password, nullptr, &error);
+    require(namesIn(out) == QStringList{QStringLiteral("dest")},
+            "nothing is left beside the destination");
+    if (done) {
+        checkUnpacked(dest);
+    } else {
+        require(error.isSet() && !error.message.isEmpty(), "a failure says why");
+        require(namesIn(dest) == QStringList{QStringLiteral("mine.txt")} &&
+                    contentOf(dest + QStringLiteral("/mine.txt")) == "mine",
+                "a failure leaves the destination as it was");
+    }
+    QDir(out).removeRecursively();
 }
 
 } // namespace
@@ -36,11 +101,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             return 0;
         file.write(reinterpret_cast<const char *>(data), qint64(size));
     }
-    const auto destination = work.filePath(QStringLiteral("out/dest"));
+    const auto out = work.filePath(QStringLiteral("out"));
     ZipBackend zip;
-    unpack(zip, ArchiveKind::Zip, archive, destination);
+    unpack(zip, ArchiveKind::Zip, archive, QString(), out);
+    unpack(zip, ArchiveKind::Zip, archive, QStringLiteral("password"), out);
     LibarchiveBackend tar;
-    unpack(tar, ArchiveKind::Tar, archive, destination);
-    QDir(work.filePath(QStringLiteral("out"))).removeRecursively();
+    unpack(tar, ArchiveKind::Tar, archive, QString(), out);
+    require(namesIn(work.path()) == QStringList{QStringLiteral("input.bin")},
+            "nothing is written outside the destination");
     return 0;
 }
