@@ -4,6 +4,7 @@
 #include "CHandles.h"
 #include "EntryChecks.h"
 #include "EntryWriter.h"
+#include "LibzipMessage.h"
 #include "ZipAesReader.h"
 #include "ZipNameDecoding.h"
 
@@ -23,15 +24,6 @@ namespace {
 constexpr qint64 chunkSize = 256 * 1024;
 constexpr qint64 largestLinkTarget = 4096;
 constexpr qint64 parallelThreshold = 4 * 1024 * 1024; // below this one worker is quicker
-
-QString libzipMessage(int code)
-{
-    zip_error_t error;
-    zip_error_init_with_code(&error, code);
-    const auto text = QString::fromLocal8Bit(zip_error_strerror(&error));
-    zip_error_fini(&error);
-    return text;
-}
 
 ZipArchivePtr openArchive(const QString &path, const QString &password, Error *error)
 {

@@ -3,6 +3,7 @@
 #include "ArchiveErrors.h"
 #include "ArchiverManager.h"
 #include "CHandles.h"
+#include "LibzipMessage.h"
 #include "ParallelDeflate.h"
 
 #include <QDir>
@@ -53,15 +54,6 @@ zip_source_t *smallSource(zip_t *archive, const QString &sourcePath, QByteArray 
         *linkTarget = n < 0 ? QByteArray() : buffer.left(n);
     }
     return zip_source_buffer(archive, linkTarget->constData(), zip_uint64_t(linkTarget->size()), 0);
-}
-
-QString libzipMessage(int code)
-{
-    zip_error_t zipError;
-    zip_error_init_with_code(&zipError, code);
-    const auto message = QString::fromLocal8Bit(zip_error_strerror(&zipError));
-    zip_error_fini(&zipError);
-    return message;
 }
 
 } // namespace
