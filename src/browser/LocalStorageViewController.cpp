@@ -42,11 +42,7 @@ void LocalStorageViewController::viewDidLoad()
     setDocumentPickerDelegate(this);
     if (auto *stack = navigationController())
         stack->setToolbarHidden(false, true);
-    QPointer<LocalStorageViewController> weakSelf(this);
-    itemManager()->setContentReloadedHandler([weakSelf] {
-        if (weakSelf)
-            weakSelf->updateViewContent();
-    });
+    // The picker's reload handler already runs updateViewContent, which this screen replaces.
     setSortingType(KPDocumentPickerSortTypeDateDescending);
     auto *sortControl = headerView()->sortControl();
     sortControl->setSortingType(KPDocumentPickerSortTypeDateDescending);

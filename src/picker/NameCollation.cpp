@@ -79,12 +79,6 @@ icu::Collator &NameCollation::threadCollator() const
     return *collator;
 }
 
-int NameCollation::compare(const QString &a, const QString &b) const
-{
-    UErrorCode status = U_ZERO_ERROR;
-    return threadCollator().compare(toIcu(a), toIcu(b), status);
-}
-
 QByteArray NameCollation::sortKey(const QString &name) const
 {
     icu::Collator &collator = threadCollator();

@@ -8,7 +8,7 @@
 #include <unicode/coll.h>
 
 // The user's language's order of names and its lettered index, through ICU:
-// `compare` ignores case and accents and reads runs of digits as numbers ("file2" < "file10");
+// the order ignores case and accents and reads runs of digits as numbers ("file2" < "file10");
 // `sectionTitles` are the index letters of the language followed by "#" for everything else;
 // `sectionOf` puts a name under its letter.
 //
@@ -19,8 +19,8 @@ public:
     static const NameCollation &current();
     ~NameCollation();
 
-    int compare(const QString &a, const QString &b) const;
-    // Bytes that order as `compare` does: made once per name, compared cheaply while sorting.
+    // Bytes that order names as described above: made once per name, compared cheaply while
+    // sorting.
     QByteArray sortKey(const QString &name) const;
     QStringList sectionTitles() const { return m_titles; }
     int sectionOf(const QString &name) const;
