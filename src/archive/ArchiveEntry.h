@@ -17,7 +17,9 @@ struct ArchiveEntry {
     QString linkTarget; // symbolic or hard links; empty when the reader can't tell yet
     quint32 mode = 0;   // POSIX permission and set-id bits (07777), 0 when not recorded
     bool encrypted = false;
-    QDateTime modified; // invalid when not recorded
+    // Invalid when not recorded. The tool backends leave it so: their tools set the times
+    // themselves, and reading a date per entry cost more than the rest of the listing.
+    QDateTime modified;
     qint64 index = -1;  // the reader's own index of the entry
 };
 

@@ -4,6 +4,7 @@
 #include "CHandles.h"
 #include "EntryChecks.h"
 #include "EntryWriter.h"
+#include "LibarchiveReadAhead.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -14,25 +15,25 @@ namespace {
 
 constexpr size_t blockSize = 256 * 1024;
 
-QString messageOf(struct archive *archive)
-{
-    const char *text = archive_error_string(archive);
-    return text ? QString::fromLocal8Bit(text) : ArchiveErrors::tr("unknown error");
-}
+using Formats = LibarchiveBackend::Formats;
 
-ArchiveReadPtr openStream(const QString &path, Error *error)
+ArchiveReadPtr openStream(const QString &path, Formats formats, Error *error)
 {
     ArchiveReadPtr archive(archive_read_new());
-    archive_read_support_filter_all(archive.get());
-    archive_read_support_format_tar(archive.get());
-    archive_read_support_format_gnutar(archive.get());
-    archive_read_support_format_cpio(archive.get());
-    archive_read_support_format_iso9660(archive.get());
-    archive_read_support_format_empty(archive.get());
-    archive_read_support_format_raw(archive.get()); // bids last: only when nothing else fits
+    if (formats == Formats::SevenZip) {
+        archive_read_support_format_7zip(archive.get());
+    } else {
+        archive_read_support_filter_all(archive.get());
+        archive_read_support_format_tar(archive.get());
+        archive_read_support_format_gnutar(archive.get());
+        archive_read_support_format_cpio(archive.get());
+        archive_read_support_format_iso9660(archive.get());
+        archive_read_support_format_empty(archive.get());
+        archive_read_support_format_raw(archive.get()); // bids last: only when nothing else fits
+    }
     if (archive_read_open_filename(archive.get(), QFile::encodeName(path).constData(), blockSize) !=
         ARCHIVE_OK) {
-        fail(error, ArchiveErrors::unreadableArchive(messageOf(archive.get())));
+        fail(error, ArchiveErrors::unreadableArchive(libarchiveMessage(archive.get())));
         archive.reset();
     }
     return archive;
@@ -94,10 +95,119 @@ ArchiveEntry entryFrom(struct archive *archive, struct archive_entry *header,
     return entry;
 }
 
-// Reads one stream entry after another; `visit` returns false to stop.
-template <typename Visit> bool forEachEntry(const QString &archivePath, Error *error, Visit &&visit)
+// The entry a header describes; fails for a stream that is neither an archive nor compressed.
+std::optional<ArchiveEntry> describeHeader(struct archive *archive, struct archive_entry *header,
+                                           const QString &archivePath, Error *error)
 {
-    auto archive = openStream(archivePath, error);
+    if (isRawStream(archive) && archive_filter_code(archive, 0) == ARCHIVE_FILTER_NONE) {
+        fail(error, ArchiveErrors::unreadableArchive(
+                        ArchiveErrors::tr("not an archive of this kind")));
+        return std::nullopt;
+    }
+    return entryFrom(archive, header, archivePath);
+}
+
+// Writes the stream's entries into the staging folder as the read-ahead delivers them.
+class StreamExtraction {
+public:
+    StreamExtraction(const QString &stagingPath, ProgressReporter &progress)
+        : m_writer(stagingPath), m_progress(progress)
+    {
+    }
+    ~StreamExtraction() { m_writer.finishDirectories(); }
+
+    bool run(LibarchiveReadAhead &reader, Error *error)
+    {
+        for (;;) {
+            if (m_progress.isCancelled())
+                return fail(error, ArchiveErrors::cancelled());
+            auto event = reader.next();
+            switch (event.kind) {
+            case Event::Kind::End:
+                return true;
+            case Event::Kind::Failure:
+                return fail(error, event.error);
+            case Event::Kind::Entry:
+                if (!startEntry(event.entry, error))
+                    return false;
+                break;
+            case Event::Kind::Data:
+                if (!writeData(event, error))
+                    return false;
+                break;
+            case Event::Kind::EntryEnd:
+                if (!m_file->skipTo(std::max<qint64>(event.offset, m_file->position()), error) ||
+                    !m_file->finish(error))
+                    return false;
+                m_file.reset();
+                m_progress.entryFinished();
+                break;
+            }
+        }
+    }
+
+private:
+    using Event = LibarchiveReadAhead::Event;
+
+    bool startEntry(const ArchiveEntry &entry, Error *error)
+    {
+        if (auto reason = m_checker.check(entry); !reason.isEmpty())
+            return fail(error, ArchiveErrors::unsafeEntry(entry.path, reason));
+        m_progress.entryStarted(entry.path);
+        bool done = false;
+        switch (entry.type) {
+        case ArchiveEntry::Type::Directory:
+            done = m_writer.makeDirectory(entry, error);
+            break;
+        case ArchiveEntry::Type::SymbolicLink:
+            done = m_writer.makeSymbolicLink(entry, entry.linkTarget, error);
+            break;
+        case ArchiveEntry::Type::HardLink:
+            done = m_writer.makeHardLink(entry, error);
+            break;
+        case ArchiveEntry::Type::File:
+            if (auto file = m_writer.createFile(entry, error)) {
+                m_file.emplace(std::move(*file));
+                m_entry = entry;
+                return true; // finished at its EntryEnd
+            }
+            return false;
+        case ArchiveEntry::Type::Special:
+            return fail(error,
+                        ArchiveErrors::unsafeEntry(entry.path, EntryChecks::typeProblem(entry)));
+        }
+        if (done)
+            m_progress.entryFinished();
+        return done;
+    }
+
+    // Sparse entries come as blocks at offsets with holes between, which may not reach past
+    // the declared size.
+    bool writeData(const Event &event, Error *error)
+    {
+        if (m_entry.size > 0 && event.offset + event.data.size() > m_entry.size)
+            return fail(error, ArchiveErrors::unreadableArchive(
+                                   ArchiveErrors::tr("%1 holds more data than it declares")
+                                       .arg(m_entry.path)));
+        if (!m_file->skipTo(event.offset, error) ||
+            !m_file->write(event.data.constData(), event.data.size(), error))
+            return false;
+        m_progress.setBytesDone(event.archiveBytesRead);
+        return true;
+    }
+
+    EntryWriter m_writer;
+    ProgressReporter &m_progress;
+    EntryChecks::EntrySetChecker m_checker;
+    ArchiveEntry m_entry;
+    std::optional<EntryWriter::File> m_file;
+};
+
+// Reads one stream entry after another, skipping their data; `visit` returns false to stop.
+template <typename Visit>
+bool forEachEntry(const QString &archivePath, Formats formats, Error *error, Visit &&visit)
+{
+    auto archive = openStream(archivePath, formats, error);
     if (!archive)
         return false;
     for (;;) {
@@ -106,66 +216,11 @@ template <typename Visit> bool forEachEntry(const QString &archivePath, Error *e
         if (status == ARCHIVE_EOF)
             return true;
         if (status < ARCHIVE_WARN)
-            return fail(error, ArchiveErrors::unreadableArchive(messageOf(archive.get())));
-        if (isRawStream(archive.get()) &&
-            archive_filter_code(archive.get(), 0) == ARCHIVE_FILTER_NONE)
-            return fail(error, ArchiveErrors::unreadableArchive(
-                                   ArchiveErrors::tr("not an archive of this kind")));
-        if (!visit(archive.get(), entryFrom(archive.get(), header, archivePath)))
+            return fail(error, ArchiveErrors::unreadableArchive(libarchiveMessage(archive.get())));
+        auto entry = describeHeader(archive.get(), header, archivePath, error);
+        if (!entry || !visit(std::move(*entry)))
             return false;
     }
-}
-
-// Hands libarchive's own blocks to the file (no copy); sparse entries come as blocks at
-// offsets with holes between, which may not reach past the declared size.
-bool copyData(struct archive *archive, EntryWriter::File &file, const ArchiveEntry &entry,
-              ProgressReporter &progress, qint64 archiveSize, Error *error)
-{
-    for (;;) {
-        if (progress.isCancelled())
-            return fail(error, ArchiveErrors::cancelled());
-        const void *block = nullptr;
-        size_t size = 0;
-        la_int64_t offset = 0;
-        const int status = archive_read_data_block(archive, &block, &size, &offset);
-        if (status < ARCHIVE_WARN)
-            return fail(error, ArchiveErrors::unreadableArchive(
-                                   QStringLiteral("%1: %2").arg(entry.path, messageOf(archive))));
-        if (entry.size > 0 && offset + la_int64_t(size) > entry.size)
-            return fail(
-                error,
-                ArchiveErrors::unreadableArchive(
-                    ArchiveErrors::tr("%1 holds more data than it declares").arg(entry.path)));
-        if (status == ARCHIVE_EOF) // its offset is the end, where a format reports one
-            return file.skipTo(std::max<qint64>(offset, file.position()), error) &&
-                   file.finish(error);
-        if (!file.skipTo(offset, error))
-            return false;
-        if (!file.write(static_cast<const char *>(block), qint64(size), error))
-            return false;
-        if (archiveSize > 0)
-            progress.setBytesDone(archive_filter_bytes(archive, -1));
-    }
-}
-
-bool writeEntry(struct archive *archive, EntryWriter &writer, const ArchiveEntry &entry,
-                ProgressReporter &progress, qint64 archiveSize, Error *error)
-{
-    switch (entry.type) {
-    case ArchiveEntry::Type::Directory:
-        return writer.makeDirectory(entry, error);
-    case ArchiveEntry::Type::SymbolicLink:
-        return writer.makeSymbolicLink(entry, entry.linkTarget, error);
-    case ArchiveEntry::Type::HardLink:
-        return writer.makeHardLink(entry, error);
-    case ArchiveEntry::Type::File: {
-        auto file = writer.createFile(entry, error);
-        return file && copyData(archive, *file, entry, progress, archiveSize, error);
-    }
-    case ArchiveEntry::Type::Special:
-        break;
-    }
-    return fail(error, ArchiveErrors::unsafeEntry(entry.path, EntryChecks::typeProblem(entry)));
 }
 
 } // namespace
@@ -179,7 +234,7 @@ const BackendCapabilities &LibarchiveBackend::capabilities() const
 
 bool LibarchiveBackend::listsCheaply(const QString &archivePath) const
 {
-    auto archive = openStream(archivePath, nullptr);
+    auto archive = openStream(archivePath, m_formats, nullptr);
     struct archive_entry *header = nullptr;
     return archive && archive_read_next_header(archive.get(), &header) == ARCHIVE_OK &&
            archive_filter_code(archive.get(), 0) == ARCHIVE_FILTER_NONE &&
@@ -190,7 +245,7 @@ bool LibarchiveBackend::list(const QString &archivePath, const QString &password
                              ArchiveListing *listing, Error *error)
 {
     Q_UNUSED(password); // none of these formats is encrypted
-    return forEachEntry(archivePath, error, [&](struct archive *, ArchiveEntry entry) {
+    return forEachEntry(archivePath, m_formats, error, [&](ArchiveEntry entry) {
         listing->add(std::move(entry));
         return true;
     });
@@ -202,20 +257,13 @@ bool LibarchiveBackend::extract(const QString &archivePath, const QString &stagi
 {
     Q_UNUSED(password);
     Q_UNUSED(listing); // entries are checked again as they stream by
-    EntryWriter writer(stagingPath);
-    EntryChecks::EntrySetChecker checker;
-    const auto archiveSize = QFileInfo(archivePath).size();
-    progress.setTotals(archiveSize, 0);
-    const bool done =
-        forEachEntry(archivePath, error, [&](struct archive *archive, ArchiveEntry entry) {
-            if (auto reason = checker.check(entry); !reason.isEmpty())
-                return fail(error, ArchiveErrors::unsafeEntry(entry.path, reason));
-            progress.entryStarted(entry.path);
-            if (!writeEntry(archive, writer, entry, progress, archiveSize, error))
-                return false;
-            progress.entryFinished();
-            return true;
-        });
-    writer.finishDirectories();
-    return done;
+    auto archive = openStream(archivePath, m_formats, error);
+    if (!archive)
+        return false;
+    progress.setTotals(QFileInfo(archivePath).size(), 0);
+    LibarchiveReadAhead reader(std::move(archive), [archivePath](auto *stream, auto *header,
+                                                                 Error *describeError) {
+        return describeHeader(stream, header, archivePath, describeError);
+    });
+    return StreamExtraction(stagingPath, progress).run(reader, error);
 }

@@ -2,6 +2,7 @@
 
 #include "ArchiveErrors.h"
 #include "SevenZipOutput.h"
+#include "StagingFolder.h"
 #include "ToolProcess.h"
 
 namespace {
@@ -77,6 +78,24 @@ bool SevenZipBackend::list(const QString &archivePath, const QString &password,
 bool SevenZipBackend::extract(const QString &archivePath, const QString &stagingPath,
                               const QString &password, const ArchiveListing &listing,
                               ProgressReporter &progress, Error *error)
+{
+    if (listing.needsPassword)
+        return extractWithTool(archivePath, stagingPath, password, listing, progress, error);
+    Error inProcessError;
+    if (m_inProcess.extract(archivePath, stagingPath, password, listing, progress,
+                            &inProcessError))
+        return true;
+    if (progress.isCancelled() || inProcessError.code != ArchiveErrors::UnreadableArchive)
+        return fail(error, inProcessError);
+    if (!StagingFolder::clear(stagingPath, error))
+        return false;
+    progress.setTotals(listing.totalSize, listing.entries.size());
+    return extractWithTool(archivePath, stagingPath, password, listing, progress, error);
+}
+
+bool SevenZipBackend::extractWithTool(const QString &archivePath, const QString &stagingPath,
+                                      const QString &password, const ArchiveListing &listing,
+                                      ProgressReporter &progress, Error *error)
 {
     SevenZipExtraction tool(progress, listing.totalSize);
     const auto result =

@@ -46,9 +46,7 @@ void applyField(const QString &key, const QString &value, ArchiveEntry *entry)
     } else if (key == QLatin1String("Hard Link") && !value.isEmpty()) {
         entry->type = ArchiveEntry::Type::HardLink;
         entry->linkTarget = value;
-    } else if (key == QLatin1String("Modified"))
-        entry->modified =
-            QDateTime::fromString(value.left(19), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    }
 }
 
 } // namespace

@@ -231,6 +231,17 @@ bool StagingFolder::scan(bool linksOnly, Error *error) const
     return Scanner(m_path, linksOnly).run(error);
 }
 
+bool StagingFolder::clear(const QString &path, Error *error)
+{
+    Scanner(path).run(nullptr); // makes every folder removable
+    for (const auto &item : itemsIn(QFile::encodeName(path))) {
+        Error removeError;
+        if (!FileOperations::removeItemAtPath(path + u'/' + item.name, &removeError))
+            return fail(error, ArchiveErrors::writeFailed(item.name, removeError.message));
+    }
+    return true;
+}
+
 bool StagingFolder::mergeInto(const QString &destination, Error *error)
 {
     const auto destBytes = QFile::encodeName(destination);

@@ -30,6 +30,9 @@ public:
     // what the engine wrote itself, only the links (a chain of links can lead out).
     bool scan(bool linksOnly, Error *error) const;
 
+    // Empties the folder at `path` (one made by createFor) so another reader can start over.
+    static bool clear(const QString &path, Error *error);
+
     // Moves the content into the destination: folders present on both sides are merged,
     // any other item of the same name is replaced, everything else there is kept.
     bool mergeInto(const QString &destination, Error *error);

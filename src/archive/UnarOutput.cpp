@@ -42,9 +42,6 @@ ArchiveEntry entryFrom(const QJsonObject &object)
     entry.encrypted = object.value(QLatin1String("XADIsEncrypted")).toInt() != 0;
     entry.linkTarget = object.value(QLatin1String("XADLinkDestination")).toString();
     entry.index = object.value(QLatin1String("XADIndex")).toInteger(-1);
-    entry.modified =
-        QDateTime::fromString(object.value(QLatin1String("XADLastModificationDate")).toString(),
-                              QStringLiteral("yyyy-MM-dd HH:mm:ss t"));
     return entry;
 }
 

@@ -92,6 +92,8 @@ private slots:
         ok("more/7z/7z-partially-encrypted.7z", "12345678", "bar_encrypted.txt");
         ok("more/7z/7z-plain-multi.7z", "", "日本語.txt");
         ok("7z-symlinks.7z", "", "lib64");
+        // Windows' separators make folders, so no single name is too long.
+        ok("7z-long-backslash-name.7z", "", "Users/AnthonyRabon/Downloads");
         ok("rar5-encrypted-data.rar", "password", "stest1.txt");
         ok("rar5-encrypted-headers.rar", "password", "stest2.txt");
         ok("rar5-encrypted-headers-nonascii-pw.rar", "пароль密码ü", "file1.txt");
@@ -143,7 +145,6 @@ private slots:
         // one name): the write fails, named, and nothing is kept.
         refused("more/zip/zip-odd-names.zip", "", 107);
         refused("more/zip/zip-name-collisions.zip", "", 107);
-        refused("7z-long-backslash-name.7z", "", 107);
     }
     void outcomes()
     {

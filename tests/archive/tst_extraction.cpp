@@ -36,6 +36,10 @@ private slots:
                              << "zip" << QStringList{"-qr", "../t.cbz", "."} << QByteArray();
         QTest::newRow("7z") << "t.7z"
                             << "7zz" << QStringList{"a", "-bd", "../t.7z", "."} << QByteArray();
+        // Deflate64 is a method libarchive lacks: 7zz unpacks it after all.
+        QTest::newRow("7z only 7zz reads")
+            << "d64.7z"
+            << "7zz" << QStringList{"a", "-bd", "-m0=Deflate64", "../d64.7z", "."} << QByteArray();
         QTest::newRow("tar") << "t.tar"
                              << "bsdtar" << QStringList{"-cf", "../t.tar", "."} << QByteArray();
         QTest::newRow("encrypted zip")

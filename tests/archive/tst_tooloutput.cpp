@@ -34,7 +34,6 @@ private slots:
         QCOMPARE(listing.entries[0].path, QString("good.txt"));
         QCOMPARE(listing.entries[0].size, 5);
         QCOMPARE(listing.entries[0].mode, 0644u);
-        QCOMPARE(listing.entries[0].modified, QDateTime(QDate(2024, 1, 2), QTime(3, 4, 6)));
         QCOMPARE(listing.entries[1].type, ArchiveEntry::Type::SymbolicLink);
         QVERIFY(listing.entries[1].linkTarget.isEmpty());
         QCOMPARE(listing.totalSize, 5 + 11 + 18 + 20);

@@ -1,6 +1,6 @@
 // libFuzzer target for the in-process readers: each input is unpacked as a zip (libzip, and
-// the AES reader when a password is given) and as a tar-route archive (libarchive: tar,
-// cpio, iso, the compressed streams), through the same job the engine runs, entry checks
+// the AES reader when a password is given), as a tar-route archive (libarchive: tar,
+// cpio, iso, the compressed streams) and as an unencrypted 7z (libarchive), through the same job the engine runs, entry checks
 // included. Beyond crashes it aborts when an unpacking breaks one of the engine's promises:
 // a failure leaves the destination as it was and nothing beside it; a success leaves no
 // device, set-id file or link leading out of the destination, and nothing outside it.
@@ -107,6 +107,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     unpack(zip, ArchiveKind::Zip, archive, QStringLiteral("password"), out);
     LibarchiveBackend tar;
     unpack(tar, ArchiveKind::Tar, archive, QString(), out);
+    LibarchiveBackend sevenZip(LibarchiveBackend::Formats::SevenZip);
+    unpack(sevenZip, ArchiveKind::SevenZip, archive, QString(), out);
     require(namesIn(work.path()) == QStringList{QStringLiteral("input.bin")},
             "nothing is written outside the destination");
     return 0;

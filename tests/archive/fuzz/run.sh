@@ -31,6 +31,8 @@ trap 'rm -rf "$seeds"' EXIT
         bsdtar -cf "../seed.${f%%:*}" ${f#*:} .
     done
     gzip -c a.txt >../single.gz
+    7zz a -bd -snl ../seed.7z . >/dev/null
+    7zz a -bd -m0=PPMd -mf=BCJ2 ../ppmd.7z . >/dev/null
     python3 -c "
 import zipfile, tarfile
 with zipfile.ZipFile('../slip.zip', 'w') as z:

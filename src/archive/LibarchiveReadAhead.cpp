@@ -1,0 +1,121 @@
+#include "LibarchiveReadAhead.h"
+
+#include "ArchiveErrors.h"
+
+QString libarchiveMessage(struct archive *archive)
+{
+    const char *text = archive_error_string(archive);
+    return text ? QString::fromLocal8Bit(text) : ArchiveErrors::tr("unknown error");
+}
+
+LibarchiveReadAhead::LibarchiveReadAhead(ArchiveReadPtr archive, Describe describe,
+                                         qint64 maxQueuedBytes)
+    : m_archive(std::move(archive)), m_describe(std::move(describe)),
+      m_maxQueuedBytes(maxQueuedBytes), m_reader([this] { read(); })
+{
+}
+
+LibarchiveReadAhead::~LibarchiveReadAhead()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_stopping = true;
+    }
+    m_changed.notify_all();
+    m_reader.join();
+}
+
+LibarchiveReadAhead::Event LibarchiveReadAhead::next()
+{
+    std::unique_lock lock(m_mutex);
+    m_changed.wait(lock, [this] { return !m_queue.empty() || m_finished; });
+    if (m_queue.empty())
+        return {};
+    auto event = std::move(m_queue.front());
+    m_queue.pop_front();
+    m_queuedBytes -= event.data.size();
+    if (event.kind == Event::Kind::Failure)
+        m_queue.clear(); // nothing follows a failure
+    lock.unlock();
+    m_changed.notify_all();
+    return event;
+}
+
+bool LibarchiveReadAhead::push(Event event)
+{
+    std::unique_lock lock(m_mutex);
+    // An empty queue always takes the event, however large, so a big block can't wait forever.
+    m_changed.wait(lock, [this] {
+        return m_stopping || m_queue.empty() || m_queuedBytes < m_maxQueuedBytes;
+    });
+    if (m_stopping)
+        return false;
+    m_queuedBytes += event.data.size();
+    m_queue.push_back(std::move(event));
+    lock.unlock();
+    m_changed.notify_all();
+    return true;
+}
+
+void LibarchiveReadAhead::read()
+{
+    auto *archive = m_archive.get();
+    for (;;) {
+        struct archive_entry *header = nullptr;
+        const int status = archive_read_next_header(archive, &header);
+        if (status == ARCHIVE_EOF) {
+            push({});
+            break;
+        }
+        Event event;
+        if (status < ARCHIVE_WARN) {
+            event.kind = Event::Kind::Failure;
+            event.error = ArchiveErrors::unreadableArchive(libarchiveMessage(archive));
+            push(std::move(event));
+            break;
+        }
+        auto entry = m_describe(archive, header, &event.error);
+        if (!entry) {
+            event.kind = Event::Kind::Failure;
+            push(std::move(event));
+            break;
+        }
+        const bool hasData = entry->type == ArchiveEntry::Type::File;
+        event.kind = Event::Kind::Entry;
+        event.entry = *entry;
+        if (!push(std::move(event)) || (hasData && !readData(*entry)))
+            break;
+    }
+    std::lock_guard lock(m_mutex);
+    m_finished = true;
+    m_changed.notify_all();
+}
+
+bool LibarchiveReadAhead::readData(const ArchiveEntry &entry)
+{
+    auto *archive = m_archive.get();
+    for (;;) {
+        const void *block = nullptr;
+        size_t size = 0;
+        la_int64_t offset = 0;
+        const int status = archive_read_data_block(archive, &block, &size, &offset);
+        Event event;
+        event.offset = offset;
+        event.archiveBytesRead = archive_filter_bytes(archive, -1);
+        if (status < ARCHIVE_WARN) {
+            event.kind = Event::Kind::Failure;
+            event.error = ArchiveErrors::unreadableArchive(
+                QStringLiteral("%1: %2").arg(entry.path, libarchiveMessage(archive)));
+            push(std::move(event));
+            return false;
+        }
+        if (status == ARCHIVE_EOF) {
+            event.kind = Event::Kind::EntryEnd;
+            return push(std::move(event));
+        }
+        event.kind = Event::Kind::Data;
+        event.data = QByteArray(static_cast<const char *>(block), qsizetype(size));
+        if (!push(std::move(event)))
+            return false;
+    }
+}
