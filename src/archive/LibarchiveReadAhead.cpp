@@ -28,7 +28,11 @@ LibarchiveReadAhead::~LibarchiveReadAhead()
 LibarchiveReadAhead::Event LibarchiveReadAhead::next()
 {
     std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [this] { return !m_queue.empty() || m_finished; });
+    if (m_queue.empty() && !m_finished) {
+        m_writerWaiting = true;
+        m_changed.wait(lock, [this] { return !m_queue.empty() || m_finished; });
+        m_writerWaiting = false;
+    }
     if (m_queue.empty())
         return {};
     auto event = std::move(m_queue.front());
@@ -36,8 +40,10 @@ LibarchiveReadAhead::Event LibarchiveReadAhead::next()
     m_queuedBytes -= event.data.size();
     if (event.kind == Event::Kind::Failure)
         m_queue.clear(); // nothing follows a failure
+    const bool wake = m_readerWaiting && m_queuedBytes < m_maxQueuedBytes / 2;
     lock.unlock();
-    m_changed.notify_all();
+    if (wake)
+        m_changed.notify_all();
     return event;
 }
 
@@ -45,15 +51,22 @@ bool LibarchiveReadAhead::push(Event event)
 {
     std::unique_lock lock(m_mutex);
     // An empty queue always takes the event, however large, so a big block can't wait forever.
-    m_changed.wait(lock, [this] {
-        return m_stopping || m_queue.empty() || m_queuedBytes < m_maxQueuedBytes;
-    });
+    // Once full, the reader waits until half has been written: fewer wake-ups, each worth more.
+    if (!m_stopping && !m_queue.empty() && m_queuedBytes >= m_maxQueuedBytes) {
+        m_readerWaiting = true;
+        m_changed.wait(lock, [this] {
+            return m_stopping || m_queue.empty() || m_queuedBytes < m_maxQueuedBytes / 2;
+        });
+        m_readerWaiting = false;
+    }
     if (m_stopping)
         return false;
     m_queuedBytes += event.data.size();
     m_queue.push_back(std::move(event));
+    const bool wake = m_writerWaiting;
     lock.unlock();
-    m_changed.notify_all();
+    if (wake)
+        m_changed.notify_all();
     return true;
 }
 

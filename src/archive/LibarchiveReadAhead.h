@@ -65,6 +65,9 @@ private:
     std::deque<Event> m_queue;
     qint64 m_queuedBytes = 0;
     bool m_stopping = false;
+    // Each side wakes the other only when it waits: handing over costs no system call then.
+    bool m_readerWaiting = false;
+    bool m_writerWaiting = false;
     bool m_finished = false;
     std::thread m_reader;
 };
