@@ -38,8 +38,6 @@ LibarchiveReadAhead::Event LibarchiveReadAhead::next()
     auto event = std::move(m_queue.front());
     m_queue.pop_front();
     m_queuedBytes -= event.data.size();
-    if (event.kind == Event::Kind::Failure)
-        m_queue.clear(); // nothing follows a failure
     const bool wake = m_readerWaiting && m_queuedBytes < m_maxQueuedBytes / 2;
     lock.unlock();
     if (wake)

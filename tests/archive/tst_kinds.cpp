@@ -79,6 +79,41 @@ private slots:
         verifyUnpacked(dest);
     }
 
+    // Entries several times larger than what is read ahead (8 MB) arrive whole and in order,
+    // with the small ones around them, from a compressed tar and from a 7z.
+    void largeEntriesStreamWhole_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("tar.gz") << "big.tar.gz"
+                                << "bsdtar" << QStringList{"-czf", "../big.tar.gz", "."};
+        QTest::newRow("7z") << "big.7z"
+                            << "7zz" << QStringList{"a", "-bd", "-mx=1", "../big.7z", "."};
+    }
+    void largeEntriesStreamWhole()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, program);
+        QFETCH(QStringList, arguments);
+        const QString src = work.filePath("big-src");
+        if (!QFileInfo::exists(src)) {
+            writeFile(src + "/a.txt", "alpha");
+            writeFile(src + "/b/big1.bin", noise(20 << 20, 7));
+            writeFile(src + "/b/big2.bin", noise(12 << 20, 8));
+            writeFile(src + "/c.txt", "gamma");
+        }
+        QCOMPARE(run(src, program, arguments), 0);
+        Error error;
+        const QString dest = work.filePath("out-" + name);
+        QVERIFY2(ArchiverManager::decompressAtPath(work.filePath(name), dest, {}, &error),
+                 qPrintable(error.message));
+        QCOMPARE(tree(dest), (QStringList{"a.txt", "b/", "b/big1.bin", "b/big2.bin", "c.txt"}));
+        QVERIFY(readFile(dest + "/b/big1.bin") == noise(20 << 20, 7));
+        QVERIFY(readFile(dest + "/b/big2.bin") == noise(12 << 20, 8));
+        QCOMPARE(readFile(dest + "/c.txt"), QByteArray("gamma"));
+    }
+
     // A compressed file that holds no tar gives that one file, named from the gzip header
     // when it holds a plain name, else from the archive's name.
     void singleCompressedFiles_data()
