@@ -4,6 +4,7 @@
 #include "CHandles.h"
 #include "EntryChecks.h"
 #include "EntryWriter.h"
+#include "LibarchiveMessage.h"
 #include "LibarchiveReadAhead.h"
 
 #include <QFile>

@@ -1,12 +1,7 @@
 #include "LibarchiveReadAhead.h"
 
 #include "ArchiveErrors.h"
-
-QString libarchiveMessage(struct archive *archive)
-{
-    const char *text = archive_error_string(archive);
-    return text ? QString::fromLocal8Bit(text) : ArchiveErrors::tr("unknown error");
-}
+#include "LibarchiveMessage.h"
 
 LibarchiveReadAhead::LibarchiveReadAhead(ArchiveReadPtr archive, Describe describe,
                                          qint64 maxQueuedBytes)

@@ -12,9 +12,6 @@
 #include <optional>
 #include <thread>
 
-// The readable text of libarchive's last error on `archive`.
-QString libarchiveMessage(struct archive *archive);
-
 // Reads an open libarchive stream on a thread of its own, ahead of the caller, so that
 // decompressing and writing files use both cores. What was read waits in a queue of at most
 // `maxQueuedBytes` of data; the reader waits when it is full.
