@@ -109,6 +109,14 @@ private slots:
                                      << zip + "i = zipfile.ZipInfo('s')\n"
                                               "i.external_attr = 0o104755 << 16\n"
                                               "z.writestr(i, 'x')";
+        QTest::newRow("zip fifo") << "h.zip"
+                                  << zip + "i = zipfile.ZipInfo('p')\n"
+                                           "i.external_attr = 0o010644 << 16\n"
+                                           "z.writestr(i, '')";
+        QTest::newRow("zip character device") << "h.zip"
+                                              << zip + "i = zipfile.ZipInfo('null')\n"
+                                                       "i.external_attr = 0o020666 << 16\n"
+                                                       "z.writestr(i, '')";
         QTest::newRow("tar fifo") << "h.tar" << tar + "add(t, 'p', tarfile.FIFOTYPE)";
         QTest::newRow("tar device")
             << "h.tar" << tar + "add(t, 'null', tarfile.CHRTYPE, devmajor=1, devminor=3)";
