@@ -86,7 +86,9 @@ void LibarchiveReadAhead::read()
             push(std::move(event));
             break;
         }
-        const bool hasData = entry->type == ArchiveEntry::Type::File;
+        // cpio (newc) sends the data of a set of hard links with the last link.
+        const bool hasData = entry->type == ArchiveEntry::Type::File ||
+                             (entry->type == ArchiveEntry::Type::HardLink && entry->size > 0);
         event.kind = Event::Kind::Entry;
         event.entry = *entry;
         if (!push(std::move(event)) || (hasData && !readData(*entry)))

@@ -22,7 +22,8 @@ class LibarchiveReadAhead {
 public:
     struct Event {
         enum class Kind {
-            Entry,    // `entry` starts; a File entry's data follows, then EntryEnd
+            Entry,    // `entry` starts; the data of a File, or of a HardLink with a size,
+                      // follows, then EntryEnd
             Data,     // `data` of the current entry, at `offset` (holes between are sparse)
             EntryEnd, // the current entry's data ends at `offset`
             End,      // the archive ends
