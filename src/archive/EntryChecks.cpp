@@ -144,13 +144,13 @@ QString EntryChecks::EntrySetChecker::check(const ArchiveEntry &entry)
         m_links.insert(key);
     } else if (entry.type == ArchiveEntry::Type::HardLink) {
         const auto target = exactName(entry.linkTarget);
-        if (target.isEmpty() || !m_regularFiles.contains(target))
+        if (target.isEmpty() || !m_regularFiles.contains(qHash(target, QHashSeed::globalSeed())))
             return tr("is a hard link to a file outside the archive");
     }
     if (entry.type == ArchiveEntry::Type::File || entry.type == ArchiveEntry::Type::HardLink)
-        m_regularFiles.insert(exactName(entry.path));
+        m_regularFiles.insert(qHash(exactName(entry.path), QHashSeed::globalSeed()));
     else
-        m_regularFiles.remove(exactName(entry.path));
+        m_regularFiles.remove(qHash(exactName(entry.path), QHashSeed::globalSeed()));
     if (entry.type != ArchiveEntry::Type::SymbolicLink)
         m_links.remove(key);
     for (qsizetype n = 1; n < parts.size(); ++n)

@@ -53,7 +53,10 @@ public:
 private:
     QSet<QString> m_links;        // itemKey of symbolic links
     QSet<QString> m_parents;      // itemKey of every folder something was placed below
-    QSet<QString> m_regularFiles; // exactName of files and hard links, for hard-link targets
+    // Hashes of the exact names of files and hard links, for hard-link targets: a few bytes
+    // an entry at any count. The process's random hash seed leaves a collision to chance
+    // alone, and the writer and the staging scan check every hard link's target again.
+    QSet<size_t> m_regularFiles;
 };
 
 struct Refusal {

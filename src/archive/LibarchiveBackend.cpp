@@ -326,10 +326,12 @@ bool LibarchiveBackend::list(const QString &archivePath, const QString &password
                              ArchiveListing *listing, Error *error)
 {
     Q_UNUSED(password); // none of these formats is encrypted
-    return forEachEntry(archivePath, m_formats, error, [&](ArchiveEntry entry) {
+    const bool listed = forEachEntry(archivePath, m_formats, error, [&](ArchiveEntry entry) {
         listing->add(std::move(entry));
         return true;
     });
+    listing->entries.squeeze(); // the list is kept while the archive unpacks
+    return listed;
 }
 
 bool LibarchiveBackend::extract(const QString &archivePath, const QString &stagingPath,
