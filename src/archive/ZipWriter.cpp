@@ -132,13 +132,18 @@ bool ZipWriter::addFolderContent(const QString &folderPath, const QString &entry
     if (!folder)
         return fail(error, ArchiveErrors::unreadableItem(entryName, errno));
     QStringList names;
-    errno = 0;
-    while (const dirent *child = ::readdir(folder)) {
+    int readError = 0;
+    for (;;) {
+        errno = 0; // readdir tells its end from a failure only by errno
+        const dirent *child = ::readdir(folder);
+        if (!child) {
+            readError = errno;
+            break;
+        }
         const auto name = QFile::decodeName(child->d_name);
         if (name != QLatin1String(".") && name != QLatin1String(".."))
             names << name;
     }
-    const int readError = errno;
     ::closedir(folder);
     if (readError != 0)
         return fail(error, ArchiveErrors::unreadableItem(entryName, readError));
