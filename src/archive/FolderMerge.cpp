@@ -80,13 +80,16 @@ bool FolderMerge::mergeFolder(int sourceFd, int targetFd, quint32 folder,
 bool FolderMerge::mergeItem(int sourceFd, int targetFd, quint32 folder, const char *name,
                             unsigned char type, const QString &relative, Error *error)
 {
-    if (moveNoReplace(sourceFd, name, targetFd, name)) {
+    // Looked at first: in a merged folder most items are there already, and a rename that
+    // fails costs more than a look.
+    struct stat there {};
+    if (::fstatat(targetFd, name, &there, AT_SYMLINK_NOFOLLOW) != 0 && errno == ENOENT &&
+        moveNoReplace(sourceFd, name, targetFd, name)) {
         record(folder, name, false);
         return true;
     }
     const auto itemRelative = joined(relative, name);
-    struct stat there {};
-    if (errno != EEXIST || ::fstatat(targetFd, name, &there, AT_SYMLINK_NOFOLLOW) != 0)
+    if (there.st_mode == 0) // the look failed, or the rename (something came meanwhile)
         return fail(error, ArchiveErrors::fromErrno(errno, itemRelative));
     struct stat here {};
     if (type == DT_UNKNOWN && ::fstatat(sourceFd, name, &here, AT_SYMLINK_NOFOLLOW) != 0)
