@@ -1,7 +1,9 @@
 #!/bin/bash
 # Times ombrisk-archive against the peer tools on one reproducible corpus (about 3,000 files,
 # 150 MB: half text, a quarter random, a quarter repetitive; nested, empty and unicode-named
-# folders), in the same run, and prints each ratio (ours / theirs) and our peak memory.
+# folders), in the same run, and prints each ratio (ours / theirs) and our peak memory. Then
+# the per-entry costs on 200,000 small files (zip and tar): fresh beside bsdtar, and into a
+# destination that already holds them (against our own fresh run), with both peak memories.
 # Usage: bench/archive.sh [BUILD_DIR] [RUNS]   (a Release build; default build-archive-bench, 5)
 # BENCH_WORK=DIR keeps the corpus and archives there between runs (default: a temporary folder).
 set -euo pipefail
@@ -19,6 +21,7 @@ work=${BENCH_WORK:-$(mktemp -d)}
 mkdir -p "$work"
 cd "$work"
 [[ -d corpus ]] || python3 "$here/bench/archive/make_corpus.py" corpus
+[[ -d many ]] || python3 "$here/bench/archive/make_many.py" many
 password=bench-password
 # Unpacked trees go to memory (/dev/shm) when it has room: on a disk, ext4 slows every file it
 # makes while the inodes just removed by the previous run are "recently deleted", which
@@ -39,6 +42,8 @@ out=$scratch/out
 [[ -f corpus.tar ]] || bsdtar -cf corpus.tar corpus
 [[ -f corpus.tar.gz ]] || bsdtar -czf corpus.tar.gz corpus
 [[ -f corpus.7z ]] || 7zz a -bd corpus.7z corpus >/dev/null
+[[ -f many.zip ]] || zip -q -r -6 many.zip many
+[[ -f many.tar ]] || bsdtar -cf many.tar many
 
 # fresh_best N DEST COMMAND...: best wall time in ms of N runs, DEST removed before each run
 # (outside the timing), so every run writes a whole new tree.
@@ -112,3 +117,27 @@ for archive in deflate.zip aes.zip corpus.tar.gz corpus.tar corpus.7z; do
 done
 echo "peak memory, pack AES zip: $(peak_mb compress "$out".zip corpus) MB"
 rm -f "$out".zip
+
+# 200,000 entries. "into existing": the destination already holds every entry (made once
+# before the timed runs; each run replaces them all, so it holds them again for the next).
+peak_of() { # peak resident memory in MB of COMMAND...
+    local kb
+    kb=$( (/usr/bin/time -f %M "$@" >/dev/null) 2>&1 | tail -1)
+    echo $((kb / 1024))
+}
+for archive in many.zip many.tar; do
+    ours=$(fresh_best "$runs" "$out" ours_extract "$archive")
+    theirs=$(fresh_best "$runs" "$out" bsdtar -xf "$archive" -C "$out")
+    report "extract 200k $archive" "$ours" "bsdtar" "$theirs"
+    rm -rf "$out"
+    ours_extract "$archive" >/dev/null
+    into=$(best_of "$runs" ours_extract "$archive")
+    report "  into existing" "$into" "ours fresh" "$ours"
+    ours_mb=$(peak_of "$tool" extract "$archive" "$out")
+    rm -rf "$out"
+    ours_fresh_mb=$(peak_of "$tool" extract "$archive" "$out")
+    mkdir -p "$out"
+    theirs_mb=$(peak_of bsdtar -xf "$archive" -C "$out")
+    rm -rf "$out"
+    echo "peak memory, 200k $archive: ours fresh $ours_fresh_mb MB, into existing $ours_mb MB, bsdtar $theirs_mb MB"
+done

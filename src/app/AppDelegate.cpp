@@ -3,6 +3,7 @@
 #include "FileOperations.h"
 #include "LocalStorageViewController.h"
 #include "NavigationController.h"
+#include "StagingFolder.h"
 #include "ThumbnailCache.h"
 #include "Utils.h"
 
@@ -10,6 +11,7 @@
 #include <QDateTime>
 #include <QQmlApplicationEngine>
 #include <QQuickWindow>
+#include <QThreadPool>
 
 AppDelegate::AppDelegate() = default;
 
@@ -28,6 +30,8 @@ void AppDelegate::createHomeFolder()
 bool AppDelegate::didFinishLaunching(const LaunchOptions &options)
 {
     createHomeFolder();
+    // Unpacking left behind by a run that died; on a worker, as it may be gigabytes.
+    QThreadPool::globalInstance()->start([] { StagingFolder::sweepHome(Utils::documentsPath()); });
     auto *root = new LocalStorageViewController(QStringLiteral("/"));
     root->setTitle(QCoreApplication::translate("AppDelegate", "Home"));
     m_viewController = root;

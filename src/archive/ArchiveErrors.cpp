@@ -119,3 +119,11 @@ Error ArchiveErrors::fromErrno(int errorNumber, const QString &entry)
         return diskFull(entry);
     return writeFailed(entry, QString::fromLocal8Bit(std::strerror(errorNumber)));
 }
+
+Error ArchiveErrors::itemInTheWay(const QString &entry, const QString &obstacle)
+{
+    return make(WriteFailed, tr("The archive was not unpacked: its entry “%1” would replace %2 "
+                                "of the destination folder. Nothing was changed; move that item "
+                                "away or unpack into another folder.")
+                                 .arg(entry, obstacle));
+}

@@ -55,4 +55,8 @@ public:
     // The write error for `errno` while writing `entry`: a full disk, quota or file-size
     // limit becomes NotEnoughSpace, anything else WriteFailed with the system's reason.
     static Error fromErrno(int errorNumber, const QString &entry);
+
+    // WriteFailed: the entry `entry` would replace `obstacle` ("a folder", "a file", "a link")
+    // of the destination, which only an item of the same type may replace.
+    static Error itemInTheWay(const QString &entry, const QString &obstacle);
 };

@@ -32,7 +32,11 @@ mode_t fileMode(const ArchiveEntry &entry)
 
 } // namespace
 
-EntryWriter::EntryWriter(QString rootPath) : m_root(std::move(rootPath)) {}
+EntryWriter::EntryWriter(QString rootPath)
+    : m_root(std::move(rootPath)),
+      m_rootFd(::open(QFile::encodeName(m_root).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC))
+{
+}
 
 EntryWriter::File::File(int fd, ArchiveEntry entry) : m_fd(fd), m_entry(std::move(entry)) {}
 
@@ -90,68 +94,78 @@ bool EntryWriter::File::finish(Error *error)
     return true;
 }
 
-std::optional<QByteArray> EntryWriter::checkedPath(const QString &entryPath, Error *error) const
+std::optional<EntryWriter::Place> EntryWriter::placeFor(const QString &entryPath,
+                                                        bool createFolders, Error *error) const
 {
     const auto parts = EntryChecks::safeComponents(entryPath);
-    if (!parts) {
+    if (!parts || parts->isEmpty()) {
         fail(error, ArchiveErrors::unsafeEntry(entryPath, EntryChecks::pathProblem(entryPath)));
         return std::nullopt;
     }
-    return QFile::encodeName(m_root + QLatin1Char('/') + parts->join(u'/'));
+    const auto folderPath = QFile::encodeName(parts->mid(0, parts->size() - 1).join(u'/'));
+    auto folder = openFolder(folderPath, createFolders, entryPath, error);
+    if (!folder)
+        return std::nullopt;
+    return Place{std::move(folder), QFile::encodeName(parts->constLast())};
 }
 
-bool EntryWriter::makeParents(const QByteArray &path, Error *error, const QString &entryName) const
+EntryWriter::SharedFd EntryWriter::openFolder(const QByteArray &relative, bool create,
+                                              const QString &entryName, Error *error) const
 {
-    const auto rootLength = QFile::encodeName(m_root).size();
-    for (auto slash = path.indexOf('/', rootLength + 1); slash > 0;
-         slash = path.indexOf('/', slash + 1)) {
-        const auto parent = path.left(slash);
-        if (isKnownFolder(parent)) // most entries share their folders with the one before
-            continue;
-        if (::mkdir(parent.constData(), 0755) != 0 && errno != EEXIST)
-            return fail(error, ArchiveErrors::fromErrno(errno, entryName));
-        rememberFolder(parent);
+    constexpr qsizetype keptOpen = 64;
+    {
+        QMutexLocker lock(&m_foldersMutex);
+        if (const auto known = m_openFolders.constFind(relative); known != m_openFolders.cend())
+            return *known; // most entries share their folder with the one before
     }
-    return true;
-}
-
-bool EntryWriter::isKnownFolder(const QByteArray &path) const
-{
+    if (!m_rootFd.isValid()) {
+        fail(error, ArchiveErrors::fromErrno(EBADF, entryName));
+        return {};
+    }
+    auto folder = FolderHandle::openBeneath(m_rootFd.get(), relative, create, O_PATH);
+    if (!folder.isValid()) {
+        if (errno == ELOOP || errno == ENOTDIR || errno == EXDEV)
+            fail(error, ArchiveErrors::unsafeEntry(
+                            entryName, ArchiveErrors::tr("has a link or a file in the place "
+                                                         "of one of its folders")));
+        else
+            fail(error, ArchiveErrors::fromErrno(errno, entryName));
+        return {};
+    }
+    auto shared = std::make_shared<const Fd>(std::move(folder));
     QMutexLocker lock(&m_foldersMutex);
-    return m_madeFolders.contains(path);
+    if (m_openFolders.size() >= keptOpen)
+        m_openFolders.clear(); // holders of a dropped one keep it open until they are done
+    m_openFolders.insert(relative, shared);
+    return shared;
 }
 
-void EntryWriter::rememberFolder(const QByteArray &path) const
-{
-    QMutexLocker lock(&m_foldersMutex);
-    m_madeFolders.insert(path);
-}
-
-bool EntryWriter::clearItemAt(const QByteArray &path, const QString &entryName, Error *error) const
+bool EntryWriter::clearItemAt(const Place &place, const QString &entryName, Error *error) const
 {
     struct stat info {};
-    if (::lstat(path.constData(), &info) != 0)
+    if (::fstatat(place.folder->get(), place.name.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0)
         return true;
     if (S_ISDIR(info.st_mode))
         return fail(error, ArchiveErrors::writeFailed(
                                entryName, ArchiveErrors::tr("a folder of the same name is in "
                                                             "the archive too")));
-    if (::unlink(path.constData()) != 0)
+    if (::unlinkat(place.folder->get(), place.name.constData(), 0) != 0)
         return fail(error, ArchiveErrors::fromErrno(errno, entryName));
     return true;
 }
 
 std::optional<EntryWriter::File> EntryWriter::createFile(const ArchiveEntry &entry, Error *error)
 {
-    const auto path = checkedPath(entry.path, error);
-    if (!path || !makeParents(*path, error, entry.path))
+    const auto place = placeFor(entry.path, true, error);
+    if (!place)
         return std::nullopt;
     constexpr int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
-    int fd = ::open(path->constData(), flags, 0600);
+    const int folder = place->folder->get();
+    int fd = ::openat(folder, place->name.constData(), flags, 0600);
     if (fd < 0 && errno == EEXIST) { // an earlier entry of the same name, or a link: replaced
-        if (!clearItemAt(*path, entry.path, error))
+        if (!clearItemAt(*place, entry.path, error))
             return std::nullopt;
-        fd = ::open(path->constData(), flags, 0600);
+        fd = ::openat(folder, place->name.constData(), flags, 0600);
     }
     if (fd < 0) {
         fail(error, ArchiveErrors::fromErrno(errno, entry.path));
@@ -164,23 +178,27 @@ bool EntryWriter::makeDirectory(const ArchiveEntry &entry, Error *error)
 {
     if (EntryChecks::namesDestinationItself(entry))
         return true;
-    const auto path = checkedPath(entry.path, error);
-    if (!path || !makeParents(*path, error, entry.path))
+    const auto place = placeFor(entry.path, true, error);
+    if (!place)
         return false;
-    if (::mkdir(path->constData(), 0700) != 0) {
+    const int folder = place->folder->get();
+    const char *name = place->name.constData();
+    if (::mkdirat(folder, name, 0755) != 0) {
         struct stat info {};
-        if (errno != EEXIST || ::lstat(path->constData(), &info) != 0)
+        if (errno != EEXIST || ::fstatat(folder, name, &info, AT_SYMLINK_NOFOLLOW) != 0)
             return fail(error, ArchiveErrors::fromErrno(errno, entry.path));
         if (!S_ISDIR(info.st_mode)) { // a file or link of the same name came earlier
-            if (!clearItemAt(*path, entry.path, error))
+            if (!clearItemAt(*place, entry.path, error))
                 return false;
-            if (::mkdir(path->constData(), 0700) != 0)
+            if (::mkdirat(folder, name, 0755) != 0)
                 return fail(error, ArchiveErrors::fromErrno(errno, entry.path));
         }
     }
-    rememberFolder(*path);
+    if (!entry.mode && !entry.modified.isValid())
+        return true;
+    auto path = QFile::encodeName(EntryChecks::safeComponents(entry.path)->join(u'/'));
     QMutexLocker lock(&m_directoriesMutex);
-    m_directories.append(entry);
+    m_directories.push_back({std::move(path), entry.mode, entry.modified});
     return true;
 }
 
@@ -188,30 +206,39 @@ bool EntryWriter::makeSymbolicLink(const ArchiveEntry &entry, const QString &tar
 {
     if (auto problem = EntryChecks::linkTargetProblem(entry.path, target); !problem.isEmpty())
         return fail(error, ArchiveErrors::unsafeEntry(entry.path, problem));
-    const auto path = checkedPath(entry.path, error);
-    if (!path || !makeParents(*path, error, entry.path) || !clearItemAt(*path, entry.path, error))
+    const auto place = placeFor(entry.path, true, error);
+    if (!place || !clearItemAt(*place, entry.path, error))
         return false;
-    if (::symlink(QFile::encodeName(target).constData(), path->constData()) != 0)
+    if (::symlinkat(QFile::encodeName(target).constData(), place->folder->get(),
+                    place->name.constData()) != 0)
         return fail(error, ArchiveErrors::fromErrno(errno, entry.path));
     return true;
 }
 
 bool EntryWriter::makeHardLink(const ArchiveEntry &entry, Error *error)
 {
-    const auto path = checkedPath(entry.path, error);
-    const auto target = checkedPath(entry.linkTarget, error);
-    if (!path || !target)
+    const auto target = placeFor(entry.linkTarget, false, error);
+    if (!target)
         return false;
     struct stat info {};
-    if (::lstat(target->constData(), &info) != 0 || !S_ISREG(info.st_mode))
+    if (::fstatat(target->folder->get(), target->name.constData(), &info, AT_SYMLINK_NOFOLLOW) !=
+            0 ||
+        !S_ISREG(info.st_mode))
         return fail(error, ArchiveErrors::unsafeEntry(
                                entry.path, ArchiveErrors::tr("is a hard link to a file outside "
                                                              "the archive")));
-    if (*path == *target)
-        return true;
-    if (!makeParents(*path, error, entry.path) || !clearItemAt(*path, entry.path, error))
+    const auto place = placeFor(entry.path, true, error);
+    if (!place)
         return false;
-    if (::link(target->constData(), path->constData()) != 0)
+    struct stat existing {};
+    if (::fstatat(place->folder->get(), place->name.constData(), &existing,
+                  AT_SYMLINK_NOFOLLOW) == 0 &&
+        existing.st_dev == info.st_dev && existing.st_ino == info.st_ino)
+        return true; // the link names its own target
+    if (!clearItemAt(*place, entry.path, error))
+        return false;
+    if (::linkat(target->folder->get(), target->name.constData(), place->folder->get(),
+                 place->name.constData(), 0) != 0)
         return fail(error, ArchiveErrors::fromErrno(errno, entry.path));
     return true;
 }
@@ -220,14 +247,15 @@ void EntryWriter::finishDirectories()
 {
     QMutexLocker lock(&m_directoriesMutex);
     std::sort(m_directories.begin(), m_directories.end(),
-              [](const ArchiveEntry &a, const ArchiveEntry &b) { return a.path > b.path; });
-    for (const auto &entry : std::as_const(m_directories)) {
-        const auto path = checkedPath(entry.path, nullptr);
-        if (!path)
+              [](const FolderRecord &a, const FolderRecord &b) { return a.path > b.path; });
+    for (const auto &record : std::as_const(m_directories)) {
+        const auto folder = FolderHandle::openBeneath(m_rootFd.get(), record.path, false, O_RDONLY);
+        if (!folder.isValid())
             continue;
-        const struct timespec times[2] = {{0, UTIME_OMIT}, toTimespec(entry.modified)};
-        ::utimensat(AT_FDCWD, path->constData(), times, AT_SYMLINK_NOFOLLOW);
-        if (entry.mode)
-            ::chmod(path->constData(), (entry.mode & 0777) | 0700);
+        const struct timespec times[2] = {{0, UTIME_OMIT}, toTimespec(record.modified)};
+        ::futimens(folder.get(), times);
+        if (record.mode)
+            ::fchmod(folder.get(), (record.mode & 0777) | 0700);
     }
+    m_directories.clear();
 }

@@ -62,7 +62,7 @@ bool ExtractionJob::run(ArchiveBackend &backend, ArchiveKind kind, const QString
     if (progress.isCancelled())
         return fail(error, ArchiveErrors::cancelled());
     if (!staging->scan(backend.capabilities().writesThroughEngine, error) ||
-        !staging->mergeInto(destination, error))
+        !staging->moveIntoDestination(error))
         return false;
     progress.finish();
     return true;

@@ -1,258 +1,207 @@
 #include "StagingFolder.h"
 
 #include "ArchiveErrors.h"
-#include "EntryChecks.h"
+#include "FolderMerge.h"
+#include "StagingScan.h"
 
 #include <FileOperations.h>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
-#include <QStorageInfo>
+#include <QRandomGenerator>
 #include <cerrno>
-#include <dirent.h>
-#include <memory>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace {
 
-struct DirCloser {
-    void operator()(DIR *dir) const { closedir(dir); }
-};
-using DirPtr = std::unique_ptr<DIR, DirCloser>;
+constexpr char stagingPrefix[] = ".ombrisk-unpacking-";
+constexpr char contentName[] = "content";
+constexpr char asideName[] = "set-aside";
 
-struct FolderItem {
-    QString name;
-    unsigned char type; // DT_REG, DT_DIR, DT_LNK, ... or DT_UNKNOWN
-};
-
-QList<FolderItem> itemsIn(const QByteArray &folder)
+QByteArray randomStagingName()
 {
-    QList<FolderItem> items;
-    DirPtr dir(::opendir(folder.constData()));
-    if (!dir)
-        return items;
-    while (const auto *entry = ::readdir(dir.get())) {
-        const QByteArray name(entry->d_name);
-        if (name != "." && name != "..")
-            items.append({QFile::decodeName(name), entry->d_type});
-    }
-    return items;
+    static constexpr char letters[] =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    QByteArray name(stagingPrefix);
+    for (int i = 0; i < 6; ++i)
+        name.append(letters[QRandomGenerator::system()->bounded(int(sizeof letters - 1))]);
+    return name;
 }
 
-QString readLink(const QByteArray &path)
+// Makes and locks a fresh staging folder in `placeFd`. A sweep in another process may take a
+// folder between its making and its locking: it is then gone (no links left), and another
+// name is tried.
+Fd makeLockedFolder(int placeFd, QByteArray *name)
 {
-    QByteArray buffer(4096, Qt::Uninitialized);
-    const auto length = ::readlink(path.constData(), buffer.data(), size_t(buffer.size()));
-    return length < 0 ? QString() : QFile::decodeName(buffer.left(length));
-}
-
-ArchiveEntry probeEntry(ArchiveEntry::Type type, quint32 mode)
-{
-    ArchiveEntry entry;
-    entry.type = type;
-    entry.mode = mode & 07777;
-    return entry;
-}
-
-// Walks the staging folder without following links; inode counts find outside hard links.
-// With `linksOnly` (what the engine wrote itself, every entry checked as it was written) only
-// links are looked at: their targets may still leave the folder through other links.
-class Scanner {
-public:
-    explicit Scanner(const QString &root, bool linksOnly = false)
-        : m_root(root), m_canonicalRoot(canonical(root)), m_linksOnly(linksOnly)
-    {
-    }
-
-    bool run(Error *error)
-    {
-        if (!walk(QString(), error))
-            return false;
-        for (auto it = m_linkCounts.cbegin(); it != m_linkCounts.cend(); ++it)
-            if (it->seen < it->links)
-                return fail(error, ArchiveErrors::unsafeEntry(
-                                       it->name, ArchiveErrors::tr("is a hard link to a file "
-                                                                   "outside the archive")));
-        return true;
-    }
-
-private:
-    struct LinkCount {
-        nlink_t links = 0;
-        nlink_t seen = 0;
-        QString name;
-    };
-
-    static QString canonical(const QString &path) { return QFileInfo(path).canonicalFilePath(); }
-
-    bool walk(const QString &relative, Error *error)
-    {
-        const auto folder = QFile::encodeName(m_root + QLatin1Char('/') + relative);
-        for (const auto &item : itemsIn(folder)) {
-            const auto itemRelative = relative.isEmpty() ? item.name : relative + u'/' + item.name;
-            if (m_linksOnly && item.type == DT_REG)
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        *name = randomStagingName();
+        if (::mkdirat(placeFd, name->constData(), 0700) != 0) {
+            if (errno == EEXIST)
                 continue;
-            if (m_linksOnly && item.type == DT_DIR ? !walk(itemRelative, error)
-                                                   : !check(itemRelative, error))
-                return false;
+            return Fd();
         }
-        return true;
-    }
-
-    bool check(const QString &relative, Error *error)
-    {
-        const auto path = QFile::encodeName(m_root + QLatin1Char('/') + relative);
+        auto folder = FolderHandle::openChild(placeFd, name->constData(), O_RDONLY);
         struct stat info {};
-        if (::lstat(path.constData(), &info) != 0)
-            return fail(error, ArchiveErrors::fromErrno(errno, relative));
-        if (S_ISLNK(info.st_mode))
-            return checkLink(relative, path, error);
-        if (!S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode))
-            return fail(error,
-                        ArchiveErrors::unsafeEntry(relative, EntryChecks::typeProblem(probeEntry(
-                                                                 ArchiveEntry::Type::Special, 0))));
-        if (info.st_mode & 06000)
-            return fail(error, ArchiveErrors::unsafeEntry(
-                                   relative, EntryChecks::typeProblem(probeEntry(
-                                                 ArchiveEntry::Type::File, info.st_mode))));
-        const mode_t owner = S_ISDIR(info.st_mode) ? 0700 : 0600;
-        if ((info.st_mode & owner) != owner)
-            ::chmod(path.constData(), (info.st_mode & 0777) | owner);
-        if (S_ISDIR(info.st_mode))
-            return walk(relative, error);
-        if (info.st_nlink > 1) {
-            auto &count = m_linkCounts[qMakePair(quint64(info.st_dev), quint64(info.st_ino))];
-            count.links = info.st_nlink;
-            ++count.seen;
-            count.name = relative;
-        }
-        return true;
+        if (folder.isValid() && ::flock(folder.get(), LOCK_EX | LOCK_NB) == 0 &&
+            ::fstat(folder.get(), &info) == 0 && info.st_nlink > 0)
+            return folder;
     }
-
-    bool checkLink(const QString &relative, const QByteArray &path, Error *error)
-    {
-        const auto target = readLink(path);
-        if (auto problem = EntryChecks::linkTargetProblem(relative, target); !problem.isEmpty())
-            return fail(error, ArchiveErrors::unsafeEntry(relative, problem));
-        // The text stays inside; through other links the real target might not.
-        const auto resolved = canonical(QFile::decodeName(path));
-        if (!resolved.isEmpty() && resolved != m_canonicalRoot &&
-            !resolved.startsWith(m_canonicalRoot + u'/'))
-            return fail(error, ArchiveErrors::unsafeEntry(
-                                   relative, ArchiveErrors::tr("is a link pointing out of the "
-                                                               "destination folder")));
-        return true;
-    }
-
-    QString m_root;
-    QString m_canonicalRoot;
-    bool m_linksOnly;
-    QHash<QPair<quint64, quint64>, LinkCount> m_linkCounts;
-};
-
-bool isRealFolder(const QByteArray &path)
-{
-    struct stat info {};
-    return ::lstat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode);
+    errno = EEXIST;
+    return Fd();
 }
 
-bool mergeFolder(const QString &source, const QString &target, Error *error)
+void sweepPlace(int placeFd)
 {
-    for (const auto &item : itemsIn(QFile::encodeName(source))) {
-        const auto &name = item.name;
-        const auto from = source + u'/' + name;
-        const auto to = target + u'/' + name;
-        const auto toBytes = QFile::encodeName(to);
-        struct stat info {};
-        const bool exists = ::lstat(toBytes.constData(), &info) == 0;
-        if (exists && S_ISDIR(info.st_mode) && isRealFolder(QFile::encodeName(from))) {
-            if (!mergeFolder(from, to, error))
-                return false;
-            continue;
-        }
-        if (!exists && ::rename(QFile::encodeName(from).constData(), toBytes.constData()) == 0)
-            continue;
-        Error moveError;
-        if (!FileOperations::moveItemAtPath(from, to, true, &moveError))
-            return fail(error, ArchiveErrors::writeFailed(name, moveError.message));
-    }
-    return true;
+    FolderHandle::forEachItem(placeFd, [placeFd](const dirent &item) {
+        if (std::strncmp(item.d_name, stagingPrefix, sizeof stagingPrefix - 1) != 0)
+            return true;
+        const auto folder = FolderHandle::openChild(placeFd, item.d_name, O_RDONLY);
+        if (!folder.isValid() || ::flock(folder.get(), LOCK_EX | LOCK_NB) != 0)
+            return true; // a link of that name is not ours; a locked folder is in use
+        FolderHandle::removeContents(folder.get());
+        ::unlinkat(placeFd, item.d_name, AT_REMOVEDIR);
+        return true;
+    });
+}
+
+Fd openFolder(const QString &path)
+{
+    return Fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
 }
 
 } // namespace
 
-StagingFolder::StagingFolder(QString path) : m_path(std::move(path)) {}
-
-StagingFolder::StagingFolder(StagingFolder &&other) noexcept : m_path(std::move(other.m_path))
+std::optional<StagingFolder> StagingFolder::createFor(const QString &destination, Error *error)
 {
-    other.m_path.clear();
+    const QFileInfo dest(destination);
+    StagingFolder staging;
+    staging.m_destination = dest.absoluteFilePath();
+    // The destination itself is the user's choice and may be reached through a link; nothing
+    // below it is.
+    staging.m_placeFd = openFolder(staging.m_destination);
+    staging.m_inside = staging.m_placeFd.isValid();
+    if (!staging.m_inside) {
+        if (dest.exists() || dest.isSymLink()) {
+            fail(error, ArchiveErrors::writeFailed(
+                            dest.fileName(), ArchiveErrors::tr("a file of that name is in the way "
+                                                               "of the destination folder")));
+            return std::nullopt;
+        }
+        const auto parent = dest.absolutePath();
+        Error makeError;
+        if (!FileOperations::createDirectoriesForPath(parent, &makeError)) {
+            fail(error, ArchiveErrors::writeFailed(parent, makeError.message));
+            return std::nullopt;
+        }
+        staging.m_placeFd = openFolder(parent);
+    }
+    const auto place = staging.m_inside ? staging.m_destination : dest.absolutePath();
+    if (!staging.m_placeFd.isValid()) {
+        fail(error, ArchiveErrors::fromErrno(errno, place));
+        return std::nullopt;
+    }
+    sweepPlace(staging.m_placeFd.get());
+    staging.m_rootFd = makeLockedFolder(staging.m_placeFd.get(), &staging.m_rootName);
+    if (!staging.m_rootFd.isValid() ||
+        ::mkdirat(staging.m_rootFd.get(), contentName, 0700) != 0 ||
+        ::mkdirat(staging.m_rootFd.get(), asideName, 0700) != 0) {
+        fail(error, ArchiveErrors::fromErrno(errno, place));
+        return std::nullopt;
+    }
+    staging.m_path = place + u'/' + QFile::decodeName(staging.m_rootName) + u'/' +
+                     QLatin1String(contentName);
+    return staging;
 }
 
 StagingFolder::~StagingFolder()
 {
-    if (m_path.isEmpty())
+    if (!m_rootFd.isValid())
         return;
-    Scanner(m_path).run(nullptr); // makes every folder removable
-    FileOperations::removeItemAtPath(m_path, nullptr);
-}
-
-std::optional<StagingFolder> StagingFolder::createFor(const QString &destination, Error *error)
-{
-    const QFileInfo dest(destination);
-    if (dest.exists() && !dest.isDir()) {
-        fail(error, ArchiveErrors::writeFailed(
-                        dest.fileName(), ArchiveErrors::tr("a file of that name is in the way of "
-                                                           "the destination folder")));
-        return std::nullopt;
-    }
-    const auto parent = dest.absolutePath();
-    Error makeError;
-    if (!FileOperations::createDirectoriesForPath(parent, &makeError)) {
-        fail(error, ArchiveErrors::writeFailed(parent, makeError.message));
-        return std::nullopt;
-    }
-    auto templ = QFile::encodeName(parent + QStringLiteral("/.ombrisk-unpacking-XXXXXX"));
-    if (!::mkdtemp(templ.data())) {
-        fail(error, ArchiveErrors::fromErrno(errno, parent));
-        return std::nullopt;
-    }
-    return StagingFolder(QFile::decodeName(templ));
+    FolderHandle::removeContents(m_rootFd.get());
+    ::unlinkat(m_placeFd.get(), m_rootName.constData(), AT_REMOVEDIR);
 }
 
 qint64 StagingFolder::bytesAvailable() const
 {
-    return QStorageInfo(m_path).bytesAvailable();
+    struct statvfs info {};
+    if (::fstatvfs(m_rootFd.get(), &info) != 0)
+        return 0;
+    return qint64(info.f_bavail) * qint64(info.f_frsize);
 }
 
 bool StagingFolder::scan(bool linksOnly, Error *error) const
 {
-    return Scanner(m_path, linksOnly).run(error);
+    return StagingScan(m_path, linksOnly).run(error);
 }
 
 bool StagingFolder::clear(const QString &path, Error *error)
 {
-    Scanner(path).run(nullptr); // makes every folder removable
-    for (const auto &item : itemsIn(QFile::encodeName(path))) {
-        Error removeError;
-        if (!FileOperations::removeItemAtPath(path + u'/' + item.name, &removeError))
-            return fail(error, ArchiveErrors::writeFailed(item.name, removeError.message));
-    }
+    const auto folder = openFolder(path);
+    if (!folder.isValid() || !FolderHandle::removeContents(folder.get()))
+        return fail(error, ArchiveErrors::fromErrno(errno, QFileInfo(path).fileName()));
     return true;
 }
 
-bool StagingFolder::mergeInto(const QString &destination, Error *error)
+bool StagingFolder::moveIntoDestination(Error *error)
 {
-    const auto destBytes = QFile::encodeName(destination);
-    struct stat info {};
-    if (::lstat(destBytes.constData(), &info) != 0 &&
-        ::rename(QFile::encodeName(m_path).constData(), destBytes.constData()) == 0) {
-        ::chmod(destBytes.constData(), 0755); // the staging folder was private (0700)
-        m_path.clear();
+    if (m_inside)
+        return mergeIntoDestination(m_placeFd.get(), error);
+    return renameToDestination(error);
+}
+
+bool StagingFolder::renameToDestination(Error *error)
+{
+    const auto name = QFile::encodeName(QFileInfo(m_destination).fileName());
+    const auto content = FolderHandle::openChild(m_rootFd.get(), contentName, O_RDONLY);
+    if (!content.isValid())
+        return fail(error, ArchiveErrors::fromErrno(errno, QString()));
+    if (::renameat2(m_rootFd.get(), contentName, m_placeFd.get(), name.constData(),
+                    RENAME_NOREPLACE) == 0) {
+        ::fchmod(content.get(), FolderHandle::folderMode()); // it was private (0700)
         return true;
     }
-    if (!mergeFolder(m_path, destination, error))
-        return false;
-    return true; // the emptied folder goes with the destructor
+    if (errno != EEXIST)
+        return fail(error, ArchiveErrors::fromErrno(errno, QFileInfo(m_destination).fileName()));
+    // Made by someone else meanwhile: merged into like any existing destination.
+    const auto destination = FolderHandle::openChild(m_placeFd.get(), name.constData(), O_PATH);
+    if (!destination.isValid())
+        return fail(error, ArchiveErrors::writeFailed(
+                               QFileInfo(m_destination).fileName(),
+                               ArchiveErrors::tr("a file of that name is in the way of the "
+                                                 "destination folder")));
+    return mergeIntoDestination(destination.get(), error);
+}
+
+bool StagingFolder::mergeIntoDestination(int destinationFd, Error *error)
+{
+    const auto content = FolderHandle::openChild(m_rootFd.get(), contentName, O_RDONLY);
+    const auto aside = FolderHandle::openChild(m_rootFd.get(), asideName, O_PATH);
+    if (!content.isValid() || !aside.isValid())
+        return fail(error, ArchiveErrors::fromErrno(errno, QString()));
+    return FolderMerge(content.get(), destinationFd, aside.get()).run(error);
+}
+
+void StagingFolder::sweep(const QString &folder)
+{
+    if (const auto place = openFolder(folder); place.isValid())
+        sweepPlace(place.get());
+}
+
+void StagingFolder::sweepHome(const QString &home)
+{
+    const auto place = openFolder(home);
+    if (!place.isValid())
+        return;
+    sweepPlace(place.get());
+    FolderHandle::forEachItem(place.get(), [&place](const dirent &item) {
+        if (item.d_type == DT_DIR)
+            if (const auto child = FolderHandle::openChild(place.get(), item.d_name, O_RDONLY);
+                child.isValid())
+                sweepPlace(child.get());
+        return true;
+    });
 }
