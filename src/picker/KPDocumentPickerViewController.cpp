@@ -9,11 +9,6 @@
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("KPDocumentPickerViewController", text);
-}
-
 QString pathOrRoot(const QString &path)
 {
     return path.isEmpty() ? QStringLiteral("/") : path;
@@ -607,23 +602,21 @@ void KPDocumentPickerViewController::updateFooterLabel()
     if (!toolBarLabel)
         return;
     if (isEditing()) {
-        const qsizetype n = m_tableView->indexPathsForSelectedRows().size();
-        toolBarLabel->setTitle(n == 1 ? tr("%1 item selected").arg(1)
-                                      : tr("%1 items selected").arg(n));
+        const int n = int(m_tableView->indexPathsForSelectedRows().size());
+        toolBarLabel->setTitle(tr("%n item(s) selected", nullptr, n));
         return;
     }
-    qsizetype folders = 0, files = 0;
+    int folders = 0, files = 0;
     for (const auto &item : items())
         ++(item->isFolder ? folders : files);
-    const QString folderWord = folders == 1 ? tr("folder") : tr("folders");
-    const QString fileWord = files == 1 ? tr("file") : tr("files");
     QString text;
     if (folders && files)
-        text = tr("%1 %2, %3 %4").arg(folders).arg(folderWord).arg(files).arg(fileWord);
+        //: The two counts of the footer, "1 folder, 3 files"; %1 is the folders', %2 the files'.
+        text = tr("%1, %2").arg(tr("%n folder(s)", nullptr, folders), tr("%n file(s)", nullptr, files));
     else if (folders)
-        text = tr("%1 %2").arg(folders).arg(folderWord);
+        text = tr("%n folder(s)", nullptr, folders);
     else if (files)
-        text = tr("%1 %2").arg(files).arg(fileWord);
+        text = tr("%n file(s)", nullptr, files);
     else
         text = m_loadingView && m_loadingView->isAnimating() ? tr("Loading...")
                                                              : tr("No files or folders found");

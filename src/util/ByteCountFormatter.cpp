@@ -28,11 +28,8 @@ QString ByteCountFormatter::stringFromByteCount(qint64 byteCount) const
     const QLocale locale;
     const auto magnitude = std::abs(static_cast<double>(byteCount));
     if (magnitude < 1000) {
-        const auto n = static_cast<int>(byteCount);
-        return std::abs(n) == 1 ? QCoreApplication::translate("ByteCountFormatter", "%1 byte")
-                                      .arg(locale.toString(n))
-                                : QCoreApplication::translate("ByteCountFormatter", "%1 bytes")
-                                      .arg(locale.toString(n));
+        return QCoreApplication::translate("ByteCountFormatter", "%Ln byte(s)", nullptr,
+                                           static_cast<int>(byteCount));
     }
     double value = static_cast<double>(byteCount) / 1000.0;
     for (std::size_t i = 0; i < units.size(); ++i) {

@@ -2,6 +2,7 @@
 #include "KPDocumentPickerViewController.h"
 #include "DispatchQueue.h"
 #include "NavigationController.h"
+#include "Translations.h"
 
 #include <QTest>
 #include <QThreadPool>
@@ -82,6 +83,7 @@ class TestPickerViewController : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { Translations::install(*qApp, QLocale(QLocale::English)); }
     void rootWithoutPathShowsSlash()
     {
         Source source;
