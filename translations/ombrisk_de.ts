@@ -152,6 +152,13 @@
     </message>
 </context>
 <context>
+    <name>ByteCountFormatter</name>
+    <message numerus="yes">
+        <source>%Ln byte(s)</source>
+        <translation><numerusform>%Ln Byte</numerusform><numerusform>%Ln Byte</numerusform></translation>
+    </message>
+</context>
+<context>
     <name>EntryChecks</name>
     <message>
         <source>has a NUL character in its name</source>
@@ -450,7 +457,7 @@ Ein Dateimanager und Archivprogramm für einen eigenen Ordnerbaum.
     <name>Main</name>
     <message>
         <source>Documents</source>
-        <translation type="unfinished" />
+        <translation type="unfinished">Dokumente</translation>
     </message>
 </context>
 <context>
@@ -490,7 +497,7 @@ Ein Dateimanager und Archivprogramm für einen eigenen Ordnerbaum.
     <name>ProgressOverlayView</name>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished" />
+        <translation type="unfinished">Abbrechen</translation>
     </message>
 </context>
 <context>

@@ -152,6 +152,13 @@
     </message>
 </context>
 <context>
+    <name>ByteCountFormatter</name>
+    <message numerus="yes">
+        <source>%Ln byte(s)</source>
+        <translation><numerusform>%Ln byte</numerusform><numerusform>%Ln bytes</numerusform></translation>
+    </message>
+</context>
+<context>
     <name>EntryChecks</name>
     <message>
         <source>has a NUL character in its name</source>
