@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QQmlApplicationEngine>
 #include <QQuickWindow>
@@ -94,9 +95,11 @@ void AppDelegate::quit()
 
 bool AppDelegate::shutDown(int timeoutMs)
 {
-    const bool ended = DispatchQueue::stopAll(timeoutMs);
-    m_engine.reset();
-    return ended;
+    QElapsedTimer clock;
+    clock.start();
+    DispatchQueue::stopAll(0); // waiting work is dropped at once
+    m_engine.reset();          // while the work already running ends
+    return DispatchQueue::stopAll(int(std::max<qint64>(0, timeoutMs - clock.elapsed())));
 }
 
 void AppDelegate::openStartFolders(const QStringList &paths)

@@ -34,8 +34,9 @@ public:
     // Ends the event loop; Ctrl+Q, closing the window, SIGTERM and SIGHUP all come here (or to
     // the event loop's end). `shutDown` does the rest once the loop has returned.
     Q_INVOKABLE void quit();
-    // After the event loop: every queue drops the work it has not started, running work gets
-    // up to `timeoutMs` to end, then the window goes. Returns whether the queues ended in time.
+    // After the event loop: every queue drops the work it has not started, the window goes
+    // while running work ends, and that work gets what is left of `timeoutMs` in all. Returns
+    // whether the queues ended in time (else the process ends around a decode still running).
     bool shutDown(int timeoutMs = 250);
 
     QQuickWindow *window() const { return m_window; }

@@ -159,7 +159,9 @@ void KPDocumentPickerItemManager::rebuildItems()
 
 void KPDocumentPickerItemManager::show(std::shared_ptr<const Derived> derived)
 {
-    m_shown = std::move(derived);
+    // The old snapshot may hold the last references to a whole earlier listing: freed on the
+    // builder queue, not here.
+    m_builderQueue->async([old = std::exchange(m_shown, std::move(derived))] {});
     if (m_tableView)
         m_tableView->reloadData();
     if (m_contentReloadedHandler)
