@@ -39,7 +39,8 @@ int main(int argc, char *argv[])
         return 2;
     }
     AppDirectories::useRoot(QString::fromLocal8Bit(argv[1]));
-    const QStringList texts = argc == 3 ? keystrokes(QString::fromLocal8Bit(argv[2])) : QStringList();
+    const QStringList texts =
+        argc == 3 ? keystrokes(QString::fromLocal8Bit(argv[2])) : QStringList();
     AppDelegate delegate;
     delegate.didFinishLaunching({});
     // A 1 ms heartbeat: the longest gap between beats is the longest stall.

@@ -18,7 +18,6 @@ std::optional<QSize> parseSize(const QString &text)
     return QSize(w, h);
 }
 
-
 bool isHelp(const QString &argument)
 {
     return argument == QLatin1String("--help") || argument == QLatin1String("-h");

@@ -1,9 +1,9 @@
 #include "AppDelegate.h"
 #include "AppDirectories.h"
-#include "Translations.h"
 #include "LaunchOptions.h"
 #include "NavigationController.h"
 #include "QuitSignals.h"
+#include "Translations.h"
 #include "WindowScreenshot.h"
 
 #include <QGuiApplication>

@@ -85,8 +85,8 @@ private slots:
 
     void launchMakesTheFoldersAndTitlesTheHomeFolder()
     {
-        for (const QString &made : {AppDirectories::documentsDirectory(),
-                                    AppDirectories::cachesDirectory()})
+        for (const QString &made :
+             {AppDirectories::documentsDirectory(), AppDirectories::cachesDirectory()})
             QVERIFY(QDir(made).removeRecursively());
         QVERIFY(!QFileInfo::exists(home()));
         auto app = launch();

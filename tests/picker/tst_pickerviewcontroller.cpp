@@ -1,6 +1,6 @@
 // The generic picker driven without a window: a small data source in the test answers at once.
-#include "KPDocumentPickerViewController.h"
 #include "DispatchQueue.h"
+#include "KPDocumentPickerViewController.h"
 #include "NavigationController.h"
 #include "Translations.h"
 
