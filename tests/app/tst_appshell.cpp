@@ -80,7 +80,7 @@ private slots:
     void initTestCase()
     {
         AppDirectories::useRoot(m_root.path());
-        Translations::install(*qApp, QLocale(QLocale::English));
+        Translations::install(*QCoreApplication::instance(), QLocale(QLocale::English));
     }
 
     void launchMakesTheFoldersAndTitlesTheHomeFolder()

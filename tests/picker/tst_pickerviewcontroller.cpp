@@ -83,7 +83,7 @@ class TestPickerViewController : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { Translations::install(*qApp, QLocale(QLocale::English)); }
+    void initTestCase() { Translations::install(*QCoreApplication::instance(), QLocale(QLocale::English)); }
     void rootWithoutPathShowsSlash()
     {
         Source source;

@@ -103,7 +103,7 @@ private slots:
     // The German catalogue, through the real translator, plurals included.
     void germanTextsComeFromTheCatalogue()
     {
-        QVERIFY(Translations::install(*qApp, QLocale(QLocale::German)));
+        QVERIFY(Translations::install(*QCoreApplication::instance(), QLocale(QLocale::German)));
         QCOMPARE(QCoreApplication::translate("KPDocumentPickerViewController", "Select All"),
                  QStringLiteral("Alle auswählen"));
         QCOMPARE(
