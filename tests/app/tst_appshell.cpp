@@ -1,6 +1,7 @@
 // The whole shell on the offscreen platform: real folders, the real QML, the listing screen's
 // controllers read directly and its drawn items found by name.
 #include "AppDelegate.h"
+#include "AlertController.h"
 #include "AppDirectories.h"
 #include "KPDocumentPickerMenuItem.h"
 #include "LaunchOptions.h"
@@ -330,6 +331,7 @@ private slots:
         auto *status = visibleItemNamed(app->window(), "toolbarStatus");
         QVERIFY(toolbar && status);
         QCOMPARE(toolbar->property("color").value<QColor>().alpha(), 255);
+        QCOMPARE(app->window()->minimumSize(), QSize(320, 480));
         QCOMPARE(inWindow(status).center().x(), app->window()->width() / 2.0);
         QList<QQuickItem *> buttons;
         std::function<void(QQuickItem *)> collect = [&](QQuickItem *item) {
@@ -471,6 +473,35 @@ private slots:
         QCOMPARE(accessible->role(), QAccessible::ListItem);
         QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("Folder"));
         QAccessible::setActive(false);
+    }
+
+    void alertKeysPickItsButtons()
+    {
+        auto app = launch();
+        auto *root = app->viewController();
+        waitUntilListed(root);
+        activate(app->window());
+        auto *alert = new AlertController("Create Folder", "", AlertController::Style::Alert);
+        auto *field = alert->addTextField("Folder name");
+        QString created;
+        bool cancelled = false;
+        alert->addAction("Cancel", AlertAction::Style::Cancel, [&] { cancelled = true; });
+        alert->addAction("Create", AlertAction::Style::Default, [&] { created = field->text(); });
+        root->present(alert, true);
+        QTRY_VERIFY(visibleItemNamed(app->window(), "alertBox"));
+        for (char c : QByteArray("new"))
+            QTest::keyClick(app->window(), c);
+        QTest::keyClick(app->window(), Qt::Key_Return);
+        QCOMPARE(created, QStringLiteral("new"));
+        QTRY_VERIFY(!visibleItemNamed(app->window(), "alertBox"));
+        auto *second = new AlertController("Delete", "", AlertController::Style::Alert);
+        second->addAction("Cancel", AlertAction::Style::Cancel, [&] { cancelled = true; });
+        second->addAction("Delete", AlertAction::Style::Destructive);
+        root->present(second, true);
+        QTRY_VERIFY(visibleItemNamed(app->window(), "alertBox"));
+        QTest::keyClick(app->window(), Qt::Key_Escape);
+        QVERIFY(cancelled);
+        QVERIFY(!root->presentedViewController());
     }
 };
 

@@ -13,7 +13,6 @@ Item {
 
     Dialog {
         id: dialog
-        objectName: "alertBox"
         parent: root
         visible: root.controller !== null
         modal: true
@@ -26,7 +25,7 @@ Item {
         padding: 0
         topPadding: 16
         bottomPadding: 0
-        background: Rectangle { radius: 12; color: "#f7f7f7" }
+        background: Rectangle { objectName: "alertBox"; radius: 12; color: Theme.bar }
 
         contentItem: FocusScope {
             focus: true
