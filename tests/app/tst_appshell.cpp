@@ -435,6 +435,7 @@ private slots:
         QTest::mouseClick(app->window(), Qt::RightButton, {}, pointer);
         auto *menu = root->menuController();
         QTRY_VERIFY(menu->isMenuVisible());
+        QVERIFY(!root->textNotice()->isVisible()); // the row itself was not tapped
         auto *cell = qobject_cast<KPDocumentPickerTableViewCell *>(
             row->property("cell").value<QObject *>());
         QVERIFY(cell->hasFocus());
