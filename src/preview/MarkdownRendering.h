@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+// Markdown to the HTML the preview shows, safe to hand to a text item: raw HTML in the Markdown
+// is left out, and every picture reference is either an absolute file URL inside `folder`
+// (the Markdown file's own folder, links resolved) or emptied, so showing the result never
+// fetches anything from the network or from elsewhere on the disk; an emptied picture shows as
+// a broken one.
+//
+// Thread-safety: any thread (a QTextDocument of its own per call).
+namespace MarkdownRendering {
+
+QString toLocalHtml(const QString &markdown, const QString &folder);
+
+// The file URL a picture reference stands for when it lies inside `folder`; empty otherwise
+// (a remote URL, an absolute path elsewhere, a way out through ".." or a link, a missing file).
+QString localPictureUrl(const QString &reference, const QString &folder);
+
+} // namespace MarkdownRendering
