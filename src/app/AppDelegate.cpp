@@ -1,6 +1,7 @@
 #include "AppDelegate.h"
 
 #include "FileOperations.h"
+#include "LocalFolderListing.h"
 #include "LocalStorageViewController.h"
 #include "NavigationController.h"
 #include "ThumbnailCache.h"
@@ -8,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QFileInfo>
 #include <QQmlApplicationEngine>
 #include <QQuickWindow>
 
@@ -33,6 +35,7 @@ bool AppDelegate::didFinishLaunching(const LaunchOptions &options)
     m_viewController = root;
     m_navigationController = std::make_unique<NavigationController>(root);
     openStartFolders(options.pathsToOpen());
+    showStartProperties(options.pathsToInfo());
 
     m_engine = std::make_unique<QQmlApplicationEngine>();
     m_engine->addImportPath(QStringLiteral("qrc:/"));
@@ -53,8 +56,27 @@ bool AppDelegate::didFinishLaunching(const LaunchOptions &options)
 void AppDelegate::openStartFolders(const QStringList &paths)
 {
     for (const QString &path : paths) {
+        if (QFileInfo(LocalFolderListing::folderPathForPickerPath(path)).isFile()) {
+            if (auto *listing = topListingScreen())
+                listing->openFileNamed(QFileInfo(path).fileName());
+            return;
+        }
         auto *screen = new LocalStorageViewController(m_viewController, path);
         screen->setTitle(path.mid(path.lastIndexOf(u'/') + 1));
         m_navigationController->pushViewController(screen, false);
     }
+}
+
+void AppDelegate::showStartProperties(const QStringList &paths)
+{
+    if (paths.isEmpty())
+        return;
+    openStartFolders(paths.mid(0, paths.size() - 1));
+    if (auto *listing = topListingScreen())
+        listing->showPropertiesOfItemNamed(QFileInfo(paths.constLast()).fileName());
+}
+
+LocalStorageViewController *AppDelegate::topListingScreen() const
+{
+    return qobject_cast<LocalStorageViewController *>(m_navigationController->topViewController());
 }

@@ -17,6 +17,21 @@ std::optional<QSize> parseSize(const QString &text)
     return QSize(w, h);
 }
 
+// "/A/B" gives "/A", "/A/B"; never above the home folder.
+QStringList componentPaths(const QString &pickerPath)
+{
+    QStringList paths;
+    QString path;
+    const QString clean = QDir::cleanPath(QStringLiteral("/") + pickerPath);
+    for (const QString &component : clean.split(u'/', Qt::SkipEmptyParts)) {
+        if (component == QLatin1String(".."))
+            continue; // a start path never leaves the home folder
+        path += u'/' + component;
+        paths.append(path);
+    }
+    return paths;
+}
+
 QString tr(const char *text)
 {
     return QCoreApplication::translate("LaunchOptions", text);
@@ -31,7 +46,8 @@ LaunchOptions LaunchOptions::fromArguments(const QStringList &arguments)
         const QString &name = arguments.at(i);
         const bool takesValue = name == QLatin1String("--window-size") ||
                                 name == QLatin1String("--screenshot") ||
-                                name == QLatin1String("--open") || name == QLatin1String("--root");
+                                name == QLatin1String("--open") || name == QLatin1String("--root") ||
+                                name == QLatin1String("--info");
         if (!takesValue)
             continue; // Qt's own options (-platform ...) pass through
         if (i + 1 >= arguments.size()) {
@@ -50,6 +66,8 @@ LaunchOptions LaunchOptions::fromArguments(const QStringList &arguments)
             options.screenshotPath = value;
         } else if (name == QLatin1String("--open")) {
             options.openPath = value;
+        } else if (name == QLatin1String("--info")) {
+            options.infoPath = value;
         }
     }
     return options;
@@ -57,14 +75,10 @@ LaunchOptions LaunchOptions::fromArguments(const QStringList &arguments)
 
 QStringList LaunchOptions::pathsToOpen() const
 {
-    QStringList paths;
-    QString path;
-    const QString clean = QDir::cleanPath(QStringLiteral("/") + openPath);
-    for (const QString &component : clean.split(u'/', Qt::SkipEmptyParts)) {
-        if (component == QLatin1String(".."))
-            continue; // a start path never leaves the home folder
-        path += u'/' + component;
-        paths.append(path);
-    }
-    return paths;
+    return componentPaths(openPath);
+}
+
+QStringList LaunchOptions::pathsToInfo() const
+{
+    return componentPaths(infoPath);
 }

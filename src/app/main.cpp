@@ -20,6 +20,7 @@ extern "C" const char *__asan_default_options()
 
 Q_IMPORT_QML_PLUGIN(Ombrisk_PlatformPlugin)
 Q_IMPORT_QML_PLUGIN(Ombrisk_PickerPlugin)
+Q_IMPORT_QML_PLUGIN(Ombrisk_PreviewPlugin)
 Q_IMPORT_QML_PLUGIN(Ombrisk_AppPlugin)
 
 int main(int argc, char *argv[])
@@ -32,7 +33,7 @@ int main(int argc, char *argv[])
     if (!options.error.isEmpty()) {
         std::fprintf(stderr,
                      "error: %s\nusage: ombrisk [--root DIR] [--window-size WxH] "
-                     "[--screenshot FILE] [--open PICKER_PATH]\n",
+                     "[--screenshot FILE] [--open PICKER_PATH] [--info PICKER_PATH]\n",
                      qPrintable(options.error));
         return 2;
     }

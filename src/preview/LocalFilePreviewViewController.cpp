@@ -1,6 +1,7 @@
 #include "LocalFilePreviewViewController.h"
 
 #include "FileOperations.h"
+#include "NavigationController.h"
 #include "SimpleValueChangedDelegate.h"
 #include "Utils.h"
 
@@ -41,10 +42,21 @@ void LocalFilePreviewViewController::viewDidLoad()
         preview();
 }
 
-void LocalFilePreviewViewController::viewWillAppear(bool)
+void LocalFilePreviewViewController::viewWillAppear(bool animated)
 {
     m_sheet.fill(m_filePath);
     setTitle(QFileInfo(m_filePath).fileName());
+    // The screen has no toolbar items: the folder's toolbar would only cover the preview.
+    if (auto *stack = navigationController()) {
+        m_toolbarWasHidden = stack->isToolbarHidden();
+        stack->setToolbarHidden(true, animated);
+    }
+}
+
+void LocalFilePreviewViewController::viewWillDisappear(bool animated)
+{
+    if (auto *stack = navigationController())
+        stack->setToolbarHidden(m_toolbarWasHidden, animated);
 }
 
 QStringList LocalFilePreviewViewController::getAllPhotoFiles() const

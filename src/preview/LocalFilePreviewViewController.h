@@ -71,6 +71,7 @@ signals:
 protected:
     void viewDidLoad() override;
     void viewWillAppear(bool animated) override;
+    void viewWillDisappear(bool animated) override;
 
 private:
     bool pagesThroughPictures() const;
@@ -79,6 +80,7 @@ private:
     QString m_filePath;
     bool m_onlyShowFileProperty = false;
     QPointer<QObject> m_simpleValueChangedDelegate;
+    bool m_toolbarWasHidden = true;
     QStringList m_fileUrls;
     FilePreviewController m_previewController;
     PropertiesSheet m_sheet;

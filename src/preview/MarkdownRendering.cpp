@@ -47,7 +47,8 @@ QString toLocalHtml(const QString &markdown, const QString &folder)
     }
     // Changed after the walk: a format change may merge the fragments being walked.
     for (Picture &picture : pictures) {
-        picture.format.setName(localPictureUrl(picture.format.name(), folder));
+        const QString local = localPictureUrl(picture.format.name(), folder);
+        picture.format.setName(local.isEmpty() ? brokenPictureUrl : local);
         QTextCursor cursor(&document);
         cursor.setPosition(picture.position);
         cursor.setPosition(picture.position + picture.length, QTextCursor::KeepAnchor);

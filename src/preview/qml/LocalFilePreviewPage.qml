@@ -8,6 +8,7 @@ FocusScope {
     property LocalFilePreviewViewController controller
     readonly property bool sheetHidden: controller !== null && controller.sheet.hidden
     objectName: "filePreviewPage"
+    focus: true
 
     Accessible.role: Accessible.Pane
     Accessible.name: controller ? controller.title : ""

@@ -42,6 +42,7 @@ Item {
             if (index >= 0 && root.document)
                 root.document.shownPage = index
         }
+        function toggleZoom() { zoomTo(zoom > 1 ? 1 : 2) }
         function zoomTo(factor) {
             zoom = Math.max(1, Math.min(maximumZoom, factor))
             settle.restart()
@@ -63,6 +64,7 @@ Item {
             height: points.width > 0 ? (width - 16) * points.height / points.width : width
             Accessible.role: Accessible.Graphic
             Accessible.name: qsTr("Page %1").arg(index + 1)
+            Accessible.onPressAction: pages.toggleZoom()
 
             function render() {
                 const dpr = Screen.devicePixelRatio
@@ -100,7 +102,7 @@ Item {
         property real startZoom: 1
         onPinchStarted: startZoom = pages.zoom
         onPinchUpdated: (pinch) => pages.zoomTo(startZoom * pinch.scale)
-        TapHandler { onDoubleTapped: pages.zoomTo(pages.zoom > 1 ? 1 : 2) }
+        TapHandler { onDoubleTapped: pages.toggleZoom() }
         WheelHandler {
             acceptedModifiers: Qt.ControlModifier
             onWheel: (event) => pages.zoomTo(pages.zoom * Math.pow(1.0015, event.angleDelta.y))

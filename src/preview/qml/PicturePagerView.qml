@@ -37,7 +37,8 @@ ListView {
                                          Math.round(height * Screen.devicePixelRatio))
     }
 
-    onCurrentIndexChanged: if (previewer) previewer.pagedTo(currentIndex)
+    // Only a swipe pages from here: the list's own index changes while it is built.
+    onMovementEnded: if (previewer) previewer.pagedTo(currentIndex)
     Connections {
         target: pager.previewer
         function onCurrentItemChanged() { pager.currentIndex = pager.previewer.currentPreviewItemIndex }
@@ -74,6 +75,9 @@ ListView {
         Accessible.role: Accessible.Graphic
         Accessible.name: path.substring(path.lastIndexOf("/") + 1)
         Accessible.description: pager.previewer ? pager.previewer.indicatorText : ""
+        Accessible.onPressAction: toggleZoom(Qt.point(width / 2, height / 2))
+
+        function toggleZoom(center) { zoomTo(zoom > 1 ? 1 : 2.5, center) }
 
         ListView.onIsCurrentItemChanged: if (!ListView.isCurrentItem) zoomTo(1, Qt.point(width / 2, height / 2))
 
@@ -118,7 +122,7 @@ ListView {
             onPinchStarted: startZoom = page.zoom
             onPinchUpdated: (pinch) => page.zoomTo(startZoom * pinch.scale, pinch.center)
             TapHandler {
-                onDoubleTapped: (eventPoint) => page.zoomTo(page.zoom > 1 ? 1 : 2.5, eventPoint.position)
+                onDoubleTapped: (eventPoint) => page.toggleZoom(eventPoint.position)
             }
             WheelHandler {
                 acceptedModifiers: Qt.ControlModifier
