@@ -5,13 +5,16 @@ PdfDocumentPreview::PdfDocumentPreview(QObject *parent) : QObject(parent)
     m_renderer.setRenderMode(QPdfPageRenderer::RenderMode::MultiThreaded);
     m_renderer.setDocument(&m_document);
     connect(&m_renderer, &QPdfPageRenderer::pageRendered, this,
-            [this](int page, QSize pixelSize, const QImage &image) {
-                emit pageRendered(page, pixelSize, image);
+            [this](int page, QSize pixelSize, const QImage &image, QPdfDocumentRenderOptions,
+                   quint64 request) {
+                if (m_requests.remove(request))
+                    emit pageRendered(page, pixelSize, image);
             });
 }
 
 void PdfDocumentPreview::load(const QString &path)
 {
+    m_requests.clear();
     const QPdfDocument::Error error = m_document.load(path);
     switch (error) {
     case QPdfDocument::Error::None:
@@ -33,6 +36,7 @@ void PdfDocumentPreview::load(const QString &path)
 
 void PdfDocumentPreview::close()
 {
+    m_requests.clear();
     m_document.close();
     m_errorText.clear();
     emit documentChanged();
@@ -51,7 +55,7 @@ QSizeF PdfDocumentPreview::pagePointSize(int page) const
 void PdfDocumentPreview::requestPage(int page, QSize pixelSize)
 {
     if (page >= 0 && page < pageCount() && !pixelSize.isEmpty())
-        m_renderer.requestPage(page, pixelSize);
+        m_requests.insert(m_renderer.requestPage(page, pixelSize));
 }
 
 void PdfDocumentPreview::setShownPage(int page)

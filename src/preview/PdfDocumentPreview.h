@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QPdfDocument>
 #include <QPdfPageRenderer>
+#include <QSet>
 #include <QSize>
 #include <QSizeF>
 #include <QtQml/qqmlregistration.h>
@@ -11,7 +12,8 @@
 // A PDF for the previewer's page list: the document, each page's size in points, and pages
 // rendered on request, off the main thread (QPdfPageRenderer on its own thread), at the pixel
 // size the list asks for. The list asks again only when a zoom has come to rest, so a zoom
-// never renders every page at every step.
+// never renders every page at every step. A page rendered for a document since replaced or
+// closed is dropped, never shown as a page of the next one.
 //
 // Thread-safety: main thread only.
 class PdfDocumentPreview : public QObject {
@@ -53,4 +55,5 @@ private:
     QPdfPageRenderer m_renderer; // after the document: it goes first
     QString m_errorText;
     int m_shownPage = 0;
+    QSet<quint64> m_requests; // asked of the renderer for the document open now
 };

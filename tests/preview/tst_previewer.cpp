@@ -150,6 +150,24 @@ private slots:
         QVERIFY(dark);
     }
 
+    void pagesOfAReplacedDocumentAreDropped()
+    {
+        const QString first = at("first.pdf"), second = at("second.pdf");
+        QVERIFY(PreviewFixtures::writePdf(first, 4));
+        QVERIFY(PreviewFixtures::writePdf(second, 1));
+        PdfDocumentPreview document;
+        QSignalSpy rendered(&document, &PdfDocumentPreview::pageRendered);
+        document.load(first);
+        for (int page = 0; page < 4; ++page)
+            document.requestPage(page, QSize(300, 424));
+        document.load(second);
+        document.requestPage(0, QSize(30, 42));
+        QTRY_COMPARE(rendered.size(), 1);
+        QCOMPARE(rendered.at(0).at(1).toSize(), QSize(30, 42));
+        document.close();
+        QCOMPARE(document.pageCount(), 0);
+    }
+
     void aDamagedPdfSaysSo()
     {
         const QString pdf = at("damaged.pdf");
