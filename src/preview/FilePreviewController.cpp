@@ -10,8 +10,8 @@ FilePreviewController::FilePreviewController(QObject *parent) : QObject(parent)
         if (m_currentKind == Kind::Picture && index == m_currentIndex)
             setCurrentItemShown(true);
     });
-    connect(&m_document, &PdfDocumentPreview::pageRendered, this, [this] {
-        if (m_currentKind == Kind::Pdf)
+    connect(&m_document, &PdfDocumentPreview::pageRendered, this, [this](int page) {
+        if (m_currentKind == Kind::Pdf && page == m_document.shownPage())
             setCurrentItemShown(true);
     });
     connect(&m_document, &PdfDocumentPreview::documentChanged, this, [this] {

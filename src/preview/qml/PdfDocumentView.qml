@@ -26,7 +26,8 @@ Item {
         flickableDirection: Flickable.HorizontalAndVerticalFlick
         contentWidth: width * zoom
         boundsBehavior: Flickable.StopAtBounds
-        model: root.document ? root.document.pageCount : 0
+        // No rows before the list has its width: pages of no height would all be made at once.
+        model: root.document && width > 0 ? root.document.pageCount : 0
         property real zoom: 1
         property real renderedZoom: 1
         readonly property real maximumZoom: 6
@@ -66,16 +67,14 @@ Item {
             Accessible.name: qsTr("Page %1").arg(index + 1)
             Accessible.onPressAction: pages.toggleZoom()
 
-            function render() {
-                const dpr = Screen.devicePixelRatio
-                const renderedWidth = (pages.width * pages.renderedZoom - 16) * dpr
-                root.document.requestPage(index, Qt.size(Math.round(renderedWidth),
-                                                         Math.round(renderedWidth * points.height / Math.max(1, points.width))))
-            }
+            // The page's width in pixels as last settled: the list's width at the rested zoom.
+            readonly property real renderWidth: (pages.width * pages.renderedZoom - 16) * Screen.devicePixelRatio
+            onRenderWidthChanged: render()
             Component.onCompleted: render()
-            Connections {
-                target: pages
-                function onRenderedZoomChanged() { pageItem.render() }
+            function render() {
+                if (renderWidth > 0)
+                    root.document.requestPage(index, Qt.size(Math.round(renderWidth),
+                                                             Math.round(renderWidth * points.height / Math.max(1, points.width))))
             }
             Connections {
                 target: root.document
