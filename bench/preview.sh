@@ -4,11 +4,12 @@
 # PDF beside `pdftoppm -r 96 -f 1 -l 1 -png`, and for a 5 MB log; then the longest main-thread
 # stall and the peak memory while paging through 40 such JPEGs, each once drawn.
 # The window is 1280 x 1004, so pictures are decoded to 1280 x 960 as the peer makes them.
-# Usage: bench/preview.sh [BUILD_DIR]   (a Release build: cmake -DCMAKE_BUILD_TYPE=Release)
+# Usage: bench/preview.sh [BUILD_DIR]   (made a Release build when new; an existing folder is
+# used as it is configured)
 set -euo pipefail
 build=${1:-build-bench}
 here=$(cd "$(dirname "$0")/.." && pwd)
-cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+[ -f "$build/CMakeCache.txt" ] || cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" --target preview-probe >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

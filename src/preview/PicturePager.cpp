@@ -1,6 +1,7 @@
 #include "PicturePager.h"
 
 #include "DispatchQueue.h"
+#include "MainThreadReceiver.h"
 #include "PictureDecoder.h"
 
 #include <QCoreApplication>
@@ -105,11 +106,12 @@ void PicturePager::decode(int index, bool fullResolution)
     const QSize bounds = m_pixelSize;
     const quint64 generation = m_generation;
     QPointer<PicturePager> weakSelf(this);
+    QObject *receiver = mainThreadReceiver();
     decodeQueue().async([=] {
         const QImage picture =
             fullResolution ? PictureDecoder::decodeFullSize(path, fullResolutionLimit)
                            : PictureDecoder::decodeToFit(path, bounds);
-        DispatchQueue::main(QCoreApplication::instance(), [=] {
+        DispatchQueue::main(receiver, [=] {
             if (weakSelf)
                 weakSelf->decoded(index, generation, picture, fullResolution);
         });

@@ -1,6 +1,7 @@
 #include "TextPreview.h"
 
 #include "DispatchQueue.h"
+#include "MainThreadReceiver.h"
 #include "MarkdownRendering.h"
 #include "TextExcerpt.h"
 #include "ByteCountFormatter.h"
@@ -79,9 +80,10 @@ void TextPreview::load(const QString &path, bool markdown)
     m_markdown = markdown;
     const quint64 request = m_request;
     QPointer<TextPreview> weakSelf(this);
-    readingQueue().async([weakSelf, request, path, markdown] {
+    QObject *receiver = mainThreadReceiver();
+    readingQueue().async([weakSelf, receiver, request, path, markdown] {
         ReadText read = readText(path, markdown);
-        DispatchQueue::main(QCoreApplication::instance(), [weakSelf, request, read] {
+        DispatchQueue::main(receiver, [weakSelf, request, read] {
             if (!weakSelf || weakSelf->m_request != request)
                 return;
             TextPreview &self = *weakSelf;
