@@ -108,18 +108,7 @@ Item {
         }
     }
 
-    Text {
-        anchors.centerIn: parent
-        width: parent.width - 40
-        visible: root.document && root.document.errorText !== ""
-        text: root.document ? root.document.errorText : ""
-        horizontalAlignment: Text.AlignHCenter
-        wrapMode: Text.Wrap
-        color: "#808080"
-        font.pixelSize: 17
-        Accessible.role: Accessible.StaticText
-        Accessible.name: text
-    }
+    PreviewMessage { text: root.document ? root.document.errorText : "" }
 
     PageIndicator {
         objectName: "pageIndicator"

@@ -106,16 +106,7 @@ ListView {
             visible: running
             Accessible.name: qsTr("Loading")
         }
-        Text {
-            anchors.centerIn: parent
-            width: parent.width - 40
-            visible: page.failed
-            text: qsTr("This picture cannot be shown.")
-            horizontalAlignment: Text.AlignHCenter
-            wrapMode: Text.Wrap
-            color: "#808080"
-            font.pixelSize: 17
-        }
+        PreviewMessage { text: page.failed ? qsTr("This picture cannot be shown.") : "" }
         PinchArea {
             anchors.fill: parent
             property real startZoom: 1

@@ -71,18 +71,7 @@ Item {
         }
     }
 
-    Text {
-        anchors.centerIn: parent
-        width: parent.width - 40
-        visible: text !== ""
-        text: root.textPreview ? root.textPreview.errorText : ""
-        horizontalAlignment: Text.AlignHCenter
-        wrapMode: Text.Wrap
-        color: "#808080"
-        font.pixelSize: 17
-        Accessible.role: Accessible.StaticText
-        Accessible.name: text
-    }
+    PreviewMessage { text: root.textPreview ? root.textPreview.errorText : "" }
 
     component OmittedLine: Text {
         visible: text !== ""
