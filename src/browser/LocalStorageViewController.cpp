@@ -1,7 +1,9 @@
 #include "LocalStorageViewController.h"
 
 #include "FileExtensionImage.h"
+#include "FilePreviewController.h"
 #include "KPDocumentPickerMenuItem.h"
+#include "LocalFilePreviewViewController.h"
 #include "LocalFolderListing.h"
 #include "NavigationController.h"
 #include "NotificationCenter.h"
@@ -224,6 +226,36 @@ void LocalStorageViewController::accessoryButtonTapped(TableView *, IndexPath in
 {
     if (auto item = itemManager()->itemForIndexPath(indexPath.section, indexPath.row))
         showProperty(item);
+}
+
+// ----------------------------------------------------------------------------- preview
+
+void LocalStorageViewController::didChangedValue(ViewController *, const QVariant &)
+{
+    reloadItemsFromDataSource();
+}
+
+void LocalStorageViewController::openFileNamed(const QString &fileName)
+{
+    const QString extension = QFileInfo(fileName).suffix().toLower();
+    if (Utils::isSupportMediaFileFormat(extension) || Utils::isSupportArchiverFileFormat(extension))
+        return;
+    auto *screen = new LocalFilePreviewViewController;
+    screen->setFilePath(LocalFolderListing::itemPath(filePath(), fileName));
+    screen->setSimpleValueChangedDelegate(this);
+    if (FilePreviewController::canPreviewItem(screen->filePath()))
+        screen->setTitle(fileName);
+    navigationController()->pushViewController(screen, true);
+}
+
+void LocalStorageViewController::showPropertiesOfItemNamed(const QString &name)
+{
+    auto *screen = new LocalFilePreviewViewController;
+    screen->setFilePath(LocalFolderListing::itemPath(filePath(), name));
+    screen->setOnlyShowFileProperty(true);
+    screen->setTitle(name);
+    screen->setSimpleValueChangedDelegate(this);
+    navigationController()->pushViewController(screen, true);
 }
 
 // ----------------------------------------------------------------------------- actions

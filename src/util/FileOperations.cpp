@@ -378,15 +378,29 @@ bool FileOperations::moveItemAtPath(const QString &source, const QString &target
 
 QStringList FileOperations::listFilesInDirectoryAtPath(const QString &path)
 {
-    QStringList files;
     const auto p = checkedPath(path, nullptr);
     if (!p)
-        return files;
+        return {};
+    struct File {
+        fs::file_time_type modified;
+        QString path;
+    };
+    std::vector<File> found;
     std::error_code ec;
-    for (fs::directory_iterator it(*p, ec), end; !ec && it != end; it.increment(ec))
+    for (fs::directory_iterator it(*p, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code timeError;
         if (it->symlink_status(ec).type() == fs::file_type::regular)
-            files.append(toQString(it->path()));
-    files.sort();
+            found.push_back({it->last_write_time(timeError), toQString(it->path())});
+    }
+    // Oldest first, then by name: the preview pages through a folder's pictures in the reverse
+    // of this order, newest first, as the folder screens open sorted.
+    std::sort(found.begin(), found.end(), [](const File &a, const File &b) {
+        return a.modified != b.modified ? a.modified < b.modified : a.path < b.path;
+    });
+    QStringList files;
+    files.reserve(qsizetype(found.size()));
+    for (const File &file : found)
+        files.append(file.path);
     return files;
 }
 

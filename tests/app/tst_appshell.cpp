@@ -20,6 +20,7 @@
 
 Q_IMPORT_QML_PLUGIN(Ombrisk_PlatformPlugin)
 Q_IMPORT_QML_PLUGIN(Ombrisk_PickerPlugin)
+Q_IMPORT_QML_PLUGIN(Ombrisk_PreviewPlugin)
 Q_IMPORT_QML_PLUGIN(Ombrisk_AppPlugin)
 
 namespace {
