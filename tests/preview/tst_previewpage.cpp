@@ -6,6 +6,7 @@
 #include "LaunchOptions.h"
 #include "LocalFilePreviewViewController.h"
 #include "PreviewFixtures.h"
+#include "Translations.h"
 #include "Utils.h"
 
 #include <QAccessible>
@@ -108,6 +109,7 @@ private slots:
     {
         AppDirectories::useRoot(m_root.path());
         QVERIFY(QDir().mkpath(home()));
+        Translations::install(*QCoreApplication::instance(), QLocale(QLocale::English));
     }
 
     void aPictureOpensAmongItsFolderAndPagesWithTheKeys()
@@ -245,7 +247,12 @@ private slots:
             for (QAccessibleInterface *interface : pressable) {
                 QVERIFY(interface->role() != QAccessible::NoRole);
                 QVERIFY2(!interface->text(QAccessible::Name).trimmed().isEmpty(),
-                         qPrintable(QStringLiteral("role %1 in %2").arg(interface->role()).arg(start.open + start.info)));
+                         qPrintable(QStringLiteral("role %1 (%2) in %3")
+                                        .arg(interface->role())
+                                        .arg(interface->object()
+                                                 ? interface->object()->metaObject()->className()
+                                                 : "?")
+                                        .arg(start.open + start.info)));
             }
             const QStringList names = accessibleNames(window);
             if (!start.info.isEmpty()) {

@@ -7,6 +7,7 @@
 #include "PictureFixtures.h"
 #include "PreviewFixtures.h"
 #include "SimpleValueChangedDelegate.h"
+#include "Translations.h"
 #include "Utils.h"
 
 #include <QDir>
@@ -62,6 +63,7 @@ private slots:
     {
         AppDirectories::useRoot(m_root.path());
         QVERIFY(QDir().mkpath(home()));
+        Translations::install(*QCoreApplication::instance(), QLocale(QLocale::English));
     }
 
     void picturesPageNewestFirstFromTheOpenedOne()

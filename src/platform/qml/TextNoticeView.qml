@@ -26,6 +26,7 @@ Rectangle {
     }
     Accessible.role: Accessible.StaticText
     Accessible.name: text.text
+    Accessible.ignored: !visible // a hidden notice is nothing to read or press
     Accessible.onPressAction: root.notice.hide()
     TapHandler { onTapped: root.notice.hide() }
 }
