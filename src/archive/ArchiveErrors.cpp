@@ -76,6 +76,11 @@ Error ArchiveErrors::unreadableArchive(const QString &detail)
                 tr("The archive can't be read; it may be damaged or incomplete (%1).").arg(detail));
 }
 
+Error ArchiveErrors::missingArchive(const QString &path)
+{
+    return unreadableArchive(tr("“%1” does not exist").arg(path.section(QLatin1Char('/'), -1)));
+}
+
 Error ArchiveErrors::writeFailed(const QString &item, const QString &detail)
 {
     return make(WriteFailed, tr("“%1” could not be written: %2.").arg(item, detail));
@@ -95,6 +100,17 @@ Error ArchiveErrors::unsupportedKind(const QString &path)
 {
     return make(UnsupportedKind, tr("“%1” is not an archive of a kind that can be opened.")
                                      .arg(path.section(QLatin1Char('/'), -1)));
+}
+
+Error ArchiveErrors::unreadableItem(const QString &item, const QString &reason)
+{
+    return make(UnreadableItem,
+                tr("“%1” can't be packed: %2. No zip was made.").arg(item, reason));
+}
+
+Error ArchiveErrors::unreadableItem(const QString &item, int errorNumber)
+{
+    return unreadableItem(item, QString::fromLocal8Bit(std::strerror(errorNumber)));
 }
 
 Error ArchiveErrors::fromErrno(int errorNumber, const QString &entry)

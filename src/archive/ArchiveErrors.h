@@ -30,6 +30,8 @@ public:
         InvalidZipTarget = 108,      // zip creation onto a folder or onto one of its own items
         ToolFailed = 109,            // an outside tool is missing or ended abnormally
         UnsupportedKind = 110,       // the extension names no archive kind the engine reads
+        UnreadableItem = 111,        // an item to pack is gone, can't be read, or is a fifo,
+                                     // socket or device
     };
 
     static Error passwordRequired(ArchiveKind kind);
@@ -40,10 +42,15 @@ public:
     static Error unsupportedEncryption(ArchiveKind kind);
     static Error cancelled();
     static Error unreadableArchive(const QString &detail);
+    // UnreadableArchive for an archive path where no file is.
+    static Error missingArchive(const QString &path);
     static Error writeFailed(const QString &item, const QString &detail);
     static Error invalidZipTarget(const QString &reason);
     static Error toolFailed(const QString &tool, const QString &detail);
     static Error unsupportedKind(const QString &path);
+    // `item` as the zip would name it; `reason` ends the sentence "“x” can't be packed: …".
+    static Error unreadableItem(const QString &item, const QString &reason);
+    static Error unreadableItem(const QString &item, int errorNumber);
 
     // The write error for `errno` while writing `entry`: a full disk, quota or file-size
     // limit becomes NotEnoughSpace, anything else WriteFailed with the system's reason.

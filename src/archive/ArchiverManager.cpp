@@ -7,9 +7,7 @@
 #include "ZipBackend.h"
 #include "ZipWriter.h"
 
-#include <QDir>
-#include <QSaveFile>
-#include <QUuid>
+#include <QFileInfo>
 #include <memory>
 
 namespace {
@@ -31,23 +29,22 @@ std::unique_ptr<ArchiveBackend> backendFor(ArchiveKind kind)
     return nullptr;
 }
 
-bool decompressWith(ArchiveKind kind, const QString &path, const QString &destPath,
-                    const QString &password, Error *error, ArchiveProgressDelegate *delegate)
-{
-    auto backend = backendFor(kind);
-    return ExtractionJob::run(*backend, kind, path, destPath, password, delegate, error);
-}
-
 } // namespace
 
-bool ArchiverManager::checkNeedPassword(const QString &path)
+bool ArchiverManager::checkNeedPassword(const QString &path, Error *error)
 {
     const auto kind = ArchiveKinds::kindForPath(path);
     auto backend = backendFor(kind);
-    if (!backend || kind == ArchiveKind::Tar)
+    if (!backend)
+        return fail(error, ArchiveErrors::unsupportedKind(path));
+    if (!QFileInfo(path).isFile())
+        return fail(error, ArchiveErrors::missingArchive(path));
+    if (kind == ArchiveKind::Tar) // none of these formats is ever encrypted
         return false;
     ArchiveListing listing;
-    backend->list(path, QString(), &listing, nullptr);
+    Error listError;
+    if (!backend->list(path, QString(), &listing, &listError) && !listing.needsPassword)
+        return fail(error, listError);
     return listing.needsPassword;
 }
 
@@ -55,46 +52,11 @@ bool ArchiverManager::decompressAtPath(const QString &path, const QString &destP
                                        const QString &password, Error *error,
                                        ArchiveProgressDelegate *delegate)
 {
-    switch (ArchiveKinds::kindForPath(path)) {
-    case ArchiveKind::Zip:
-        return decompressZipAtPath(path, destPath, password, error, delegate);
-    case ArchiveKind::Rar:
-        return decompressRarAtPath(path, destPath, password, error, delegate);
-    case ArchiveKind::SevenZip:
-        return decompress7zAtPath(path, destPath, password, error, delegate);
-    case ArchiveKind::Tar:
-        return decompressTarAtPath(path, destPath, error, delegate);
-    case ArchiveKind::None:
-        break;
-    }
-    return false;
-}
-
-bool ArchiverManager::decompressZipAtPath(const QString &path, const QString &destPath,
-                                          const QString &password, Error *error,
-                                          ArchiveProgressDelegate *delegate)
-{
-    return decompressWith(ArchiveKind::Zip, path, destPath, password, error, delegate);
-}
-
-bool ArchiverManager::decompressRarAtPath(const QString &path, const QString &destPath,
-                                          const QString &password, Error *error,
-                                          ArchiveProgressDelegate *delegate)
-{
-    return decompressWith(ArchiveKind::Rar, path, destPath, password, error, delegate);
-}
-
-bool ArchiverManager::decompress7zAtPath(const QString &path, const QString &destPath,
-                                         const QString &password, Error *error,
-                                         ArchiveProgressDelegate *delegate)
-{
-    return decompressWith(ArchiveKind::SevenZip, path, destPath, password, error, delegate);
-}
-
-bool ArchiverManager::decompressTarAtPath(const QString &path, const QString &destPath,
-                                          Error *error, ArchiveProgressDelegate *delegate)
-{
-    return decompressWith(ArchiveKind::Tar, path, destPath, QString(), error, delegate);
+    const auto kind = ArchiveKinds::kindForPath(path);
+    auto backend = backendFor(kind);
+    if (!backend)
+        return fail(error, ArchiveErrors::unsupportedKind(path));
+    return ExtractionJob::run(*backend, kind, path, destPath, password, delegate, error);
 }
 
 QList<ArchiveEntry> ArchiverManager::listEntriesAtPath(const QString &path, const QString &password,
@@ -117,32 +79,9 @@ QList<ArchiveEntry> ArchiverManager::listEntriesAtPath(const QString &path, cons
     return listing.entries;
 }
 
-void ArchiverManager::compressZipAtPaths(const QStringList &paths, const QString &destPath,
+bool ArchiverManager::compressZipAtPaths(const QStringList &paths, const QString &destPath,
                                          const QString &password, Error *error,
                                          ArchiveProgressDelegate *delegate)
 {
-    createZipFileAtPath(destPath, paths, password, error, delegate);
-}
-
-bool ArchiverManager::createZipFileAtPath(const QString &path, const QStringList &contents,
-                                          const QString &password, Error *error,
-                                          ArchiveProgressDelegate *delegate)
-{
-    return ZipWriter(path, password, delegate).write(contents, error);
-}
-
-QString ArchiverManager::temporaryPathForDiscardableFile()
-{
-    static const QString path = [] {
-        const auto folder =
-            QDir::temp().filePath(QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper());
-        if (!QDir().mkpath(folder))
-            return QString();
-        const auto file = folder + QStringLiteral("/.DS_Store");
-        QSaveFile placeholder(file);
-        if (placeholder.open(QIODevice::WriteOnly))
-            placeholder.commit();
-        return file;
-    }();
-    return path;
+    return ZipWriter(destPath, password, delegate).write(paths, error);
 }

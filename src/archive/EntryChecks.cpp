@@ -102,6 +102,15 @@ QString EntryChecks::itemKey(const QStringList &components)
     return components.join(u'/').toCaseFolded();
 }
 
+QString EntryChecks::exactName(const QString &entryPath)
+{
+    const auto parts = safeComponents(entryPath);
+    if (!parts)
+        return {};
+    auto joined = parts->join(u'/');
+    return joined == entryPath ? entryPath : joined; // the entry's own string: kept once
+}
+
 bool EntryChecks::namesDestinationItself(const ArchiveEntry &entry)
 {
     if (entry.type != ArchiveEntry::Type::Directory || entry.path.isEmpty() ||
@@ -134,14 +143,14 @@ QString EntryChecks::EntrySetChecker::check(const ArchiveEntry &entry)
                 return problem;
         m_links.insert(key);
     } else if (entry.type == ArchiveEntry::Type::HardLink) {
-        const auto target = safeComponents(entry.linkTarget);
-        if (!target || !m_regularFiles.contains(itemKey(*target)))
+        const auto target = exactName(entry.linkTarget);
+        if (target.isEmpty() || !m_regularFiles.contains(qHash(target, QHashSeed::globalSeed())))
             return tr("is a hard link to a file outside the archive");
     }
     if (entry.type == ArchiveEntry::Type::File || entry.type == ArchiveEntry::Type::HardLink)
-        m_regularFiles.insert(key);
+        m_regularFiles.insert(qHash(exactName(entry.path), QHashSeed::globalSeed()));
     else
-        m_regularFiles.remove(key);
+        m_regularFiles.remove(qHash(exactName(entry.path), QHashSeed::globalSeed()));
     if (entry.type != ArchiveEntry::Type::SymbolicLink)
         m_links.remove(key);
     for (qsizetype n = 1; n < parts.size(); ++n)

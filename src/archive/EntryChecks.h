@@ -34,8 +34,13 @@ QString linkTargetProblem(const QString &linkPath, const QString &target);
 QString typeProblem(const ArchiveEntry &entry);
 
 // The case-folded key two entry paths share when they name the same item on a file system
-// that ignores case; used for the link rules so that "LINK" and "link/x" collide.
+// that ignores case; used for the link rules only, so that "LINK" and "link/x" collide.
 QString itemKey(const QStringList &components);
+
+// The exact name an entry writes to ("a//b/./c" and "a\\b\\c" both give "a/b/c"): entries
+// that differ only in case are different items. `entryPath` itself (shared, not copied) when it
+// is already in that form; empty for an unsafe path.
+QString exactName(const QString &entryPath);
 
 // The rules that need the entries seen so far: no entry below a symbolic link, no link
 // replacing a folder or an item that has content below it, hard links only to regular files
@@ -46,9 +51,12 @@ public:
     QString check(const ArchiveEntry &entry);
 
 private:
-    QSet<QString> m_links;   // keys of symbolic links
-    QSet<QString> m_parents; // keys of every folder something was placed below
-    QSet<QString> m_regularFiles;
+    QSet<QString> m_links;        // itemKey of symbolic links
+    QSet<QString> m_parents;      // itemKey of every folder something was placed below
+    // Hashes of the exact names of files and hard links, for hard-link targets: a few bytes
+    // an entry at any count. The process's random hash seed leaves a collision to chance
+    // alone, and the writer and the staging scan check every hard link's target again.
+    QSet<size_t> m_regularFiles;
 };
 
 struct Refusal {

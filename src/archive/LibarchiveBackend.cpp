@@ -1,6 +1,7 @@
 #include "LibarchiveBackend.h"
 
 #include "ArchiveErrors.h"
+#include "ArchiveHeader.h"
 #include "CHandles.h"
 #include "EntryChecks.h"
 #include "EntryWriter.h"
@@ -9,6 +10,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <algorithm>
 #include <vector>
 
@@ -18,19 +20,67 @@ constexpr size_t blockSize = 256 * 1024;
 
 using Formats = LibarchiveBackend::Formats;
 
+// How a stream is read: an uncompressed file as any archive format; a compressed one as an
+// archive only when its first decompressed bytes begin one, or its name says it is a tar
+// (an empty tar is zeros), else as the one file it holds. libarchive's own choice is not
+// enough: its tar reader takes a stream that begins with a zero block for an empty tar.
+enum class Reading { Uncompressed, CompressedArchive, SingleFile };
+
+bool nameSaysTar(const QString &path)
+{
+    const QFileInfo info(path);
+    static const QStringList tarSuffixes{QStringLiteral("tgz"), QStringLiteral("tbz"),
+                                         QStringLiteral("tbz2"), QStringLiteral("txz"),
+                                         QStringLiteral("tzst")};
+    return tarSuffixes.contains(info.suffix(), Qt::CaseInsensitive) ||
+           info.completeBaseName().endsWith(QLatin1String(".tar"), Qt::CaseInsensitive);
+}
+
+Reading readingFor(const QString &path)
+{
+    ArchiveReadPtr probe(archive_read_new());
+    archive_read_support_filter_all(probe.get());
+    archive_read_support_format_raw(probe.get());
+    struct archive_entry *header = nullptr;
+    if (archive_read_open_filename(probe.get(), QFile::encodeName(path).constData(), blockSize) !=
+            ARCHIVE_OK ||
+        archive_read_next_header(probe.get(), &header) != ARCHIVE_OK ||
+        archive_filter_code(probe.get(), 0) == ARCHIVE_FILTER_NONE)
+        return Reading::Uncompressed; // or unreadable: the real open says why
+    if (nameSaysTar(path))
+        return Reading::CompressedArchive;
+    QByteArray first(512, '\0');
+    qsizetype filled = 0;
+    while (filled < first.size()) {
+        const auto n = archive_read_data(probe.get(), first.data() + filled,
+                                         size_t(first.size() - filled));
+        if (n <= 0)
+            break;
+        filled += n;
+    }
+    return ArchiveHeader::beginsArchive(QByteArrayView(first).first(filled))
+               ? Reading::CompressedArchive
+               : Reading::SingleFile;
+}
+
 ArchiveReadPtr openStream(const QString &path, Formats formats, Error *error)
 {
     ArchiveReadPtr archive(archive_read_new());
     if (formats == Formats::SevenZip) {
         archive_read_support_format_7zip(archive.get());
     } else {
+        const auto reading = readingFor(path);
         archive_read_support_filter_all(archive.get());
-        archive_read_support_format_tar(archive.get());
-        archive_read_support_format_gnutar(archive.get());
-        archive_read_support_format_cpio(archive.get());
-        archive_read_support_format_iso9660(archive.get());
-        archive_read_support_format_empty(archive.get());
-        archive_read_support_format_raw(archive.get()); // bids last: only when nothing else fits
+        if (reading != Reading::SingleFile) {
+            archive_read_support_format_tar(archive.get());
+            archive_read_support_format_gnutar(archive.get());
+            archive_read_support_format_cpio(archive.get());
+            archive_read_support_format_empty(archive.get());
+        }
+        if (reading == Reading::Uncompressed)
+            archive_read_support_format_iso9660(archive.get());
+        if (reading != Reading::CompressedArchive) // bids last: only when nothing else fits
+            archive_read_support_format_raw(archive.get());
     }
     if (archive_read_open_filename(archive.get(), QFile::encodeName(path).constData(), blockSize) !=
         ARCHIVE_OK) {
@@ -138,7 +188,7 @@ public:
                 break;
             case Event::Kind::EntryEnd:
                 if (!m_file->skipTo(std::max<qint64>(event.offset, m_file->position()), error) ||
-                    !m_file->finish(error))
+                    !m_file->finish(error) || !finishLinkSet(error))
                     return false;
                 m_file.reset();
                 m_progress.entryFinished();
@@ -164,15 +214,14 @@ private:
             done = m_writer.makeSymbolicLink(entry, entry.linkTarget, error);
             break;
         case ArchiveEntry::Type::HardLink:
+            if (entry.size > 0)
+                return startFile(entry, error); // the set's data, linked at its EntryEnd
             done = m_writer.makeHardLink(entry, error);
+            if (done)
+                m_linkSets[EntryChecks::exactName(entry.linkTarget)] << entry.path;
             break;
         case ArchiveEntry::Type::File:
-            if (auto file = m_writer.createFile(entry, error)) {
-                m_file.emplace(std::move(*file));
-                m_entry = entry;
-                return true; // finished at its EntryEnd
-            }
-            return false;
+            return startFile(entry, error);
         case ArchiveEntry::Type::Special:
             return fail(error,
                         ArchiveErrors::unsafeEntry(entry.path, EntryChecks::typeProblem(entry)));
@@ -180,6 +229,36 @@ private:
         if (done)
             m_progress.entryFinished();
         return done;
+    }
+
+    bool startFile(const ArchiveEntry &entry, Error *error)
+    {
+        if (auto file = m_writer.createFile(entry, error)) {
+            m_file.emplace(std::move(*file));
+            m_entry = entry;
+            return true; // finished at its EntryEnd
+        }
+        return false;
+    }
+
+    // A hard link that brought the data of its set (cpio): the data was written under its own
+    // name; the target and the links made to it before now become links to that file.
+    bool finishLinkSet(Error *error)
+    {
+        if (m_entry.type != ArchiveEntry::Type::HardLink)
+            return true;
+        const auto target = EntryChecks::exactName(m_entry.linkTarget);
+        auto members = m_linkSets.take(target);
+        members.prepend(target);
+        ArchiveEntry link = m_entry;
+        link.linkTarget = m_entry.path;
+        for (const auto &member : std::as_const(members)) {
+            link.path = member;
+            if (!m_writer.makeHardLink(link, error))
+                return false;
+        }
+        m_linkSets[EntryChecks::exactName(m_entry.path)] = members;
+        return true;
     }
 
     // Sparse entries come as blocks at offsets with holes between, which may not reach past
@@ -202,6 +281,7 @@ private:
     EntryChecks::EntrySetChecker m_checker;
     ArchiveEntry m_entry;
     std::optional<EntryWriter::File> m_file;
+    QHash<QString, QStringList> m_linkSets; // a file's name → the hard links made to it
 };
 
 // Reads one stream entry after another, skipping their data; `visit` returns false to stop.
@@ -246,10 +326,12 @@ bool LibarchiveBackend::list(const QString &archivePath, const QString &password
                              ArchiveListing *listing, Error *error)
 {
     Q_UNUSED(password); // none of these formats is encrypted
-    return forEachEntry(archivePath, m_formats, error, [&](ArchiveEntry entry) {
+    const bool listed = forEachEntry(archivePath, m_formats, error, [&](ArchiveEntry entry) {
         listing->add(std::move(entry));
         return true;
     });
+    listing->entries.squeeze(); // the list is kept while the archive unpacks
+    return listed;
 }
 
 bool LibarchiveBackend::extract(const QString &archivePath, const QString &stagingPath,

@@ -3,6 +3,19 @@
 #include "ArchiveErrors.h"
 #include "LibarchiveMessage.h"
 
+namespace {
+
+// What an event counts against the queue's limit: its data, and a share for the event itself,
+// so that a great many small entries can't pile up without bound (each carries a name).
+constexpr qint64 eventCost = 1024;
+
+qint64 costOf(const LibarchiveReadAhead::Event &event)
+{
+    return event.data.size() + eventCost;
+}
+
+} // namespace
+
 LibarchiveReadAhead::LibarchiveReadAhead(ArchiveReadPtr archive, Describe describe,
                                          qint64 maxQueuedBytes)
     : m_archive(std::move(archive)), m_describe(std::move(describe)),
@@ -32,7 +45,7 @@ LibarchiveReadAhead::Event LibarchiveReadAhead::next()
         return {};
     auto event = std::move(m_queue.front());
     m_queue.pop_front();
-    m_queuedBytes -= event.data.size();
+    m_queuedBytes -= costOf(event);
     const bool wake = m_readerWaiting && m_queuedBytes < m_maxQueuedBytes / 2;
     lock.unlock();
     if (wake)
@@ -54,7 +67,7 @@ bool LibarchiveReadAhead::push(Event event)
     }
     if (m_stopping)
         return false;
-    m_queuedBytes += event.data.size();
+    m_queuedBytes += costOf(event);
     m_queue.push_back(std::move(event));
     const bool wake = m_writerWaiting;
     lock.unlock();
@@ -86,7 +99,9 @@ void LibarchiveReadAhead::read()
             push(std::move(event));
             break;
         }
-        const bool hasData = entry->type == ArchiveEntry::Type::File;
+        // cpio (newc) sends the data of a set of hard links with the last link.
+        const bool hasData = entry->type == ArchiveEntry::Type::File ||
+                             (entry->type == ArchiveEntry::Type::HardLink && entry->size > 0);
         event.kind = Event::Kind::Entry;
         event.entry = *entry;
         if (!push(std::move(event)) || (hasData && !readData(*entry)))

@@ -14,7 +14,7 @@
 
 // Reads an open libarchive stream on a thread of its own, ahead of the caller, so that
 // decompressing and writing files use both cores. What was read waits in a queue of at most
-// `maxQueuedBytes` of data; the reader waits when it is full.
+// `maxQueuedBytes` (data, and 1 KB for each event); the reader waits when it is full.
 //
 // Thread-safety: next() is called by one thread (the writer); the reader thread is private.
 // Destroying the object stops the reader and waits for it.
@@ -22,7 +22,8 @@ class LibarchiveReadAhead {
 public:
     struct Event {
         enum class Kind {
-            Entry,    // `entry` starts; a File entry's data follows, then EntryEnd
+            Entry,    // `entry` starts; the data of a File, or of a HardLink with a size,
+                      // follows, then EntryEnd
             Data,     // `data` of the current entry, at `offset` (holes between are sparse)
             EntryEnd, // the current entry's data ends at `offset`
             End,      // the archive ends

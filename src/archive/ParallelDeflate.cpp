@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <zlib.h>
 
@@ -260,10 +261,19 @@ void ParallelDeflate::work()
 void ParallelDeflate::deflateFile(qsizetype index)
 {
     const auto &file = m_files[index];
-    const FdCloser input{::open(QFile::encodeName(file.path).constData(), O_RDONLY | O_CLOEXEC)};
+    // Never blocks on a fifo swapped in since the items were looked at; only files are read.
+    const FdCloser input{::open(QFile::encodeName(file.path).constData(),
+                                O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW)};
+    struct stat info {};
+    if (input.fd < 0 || ::fstat(input.fd, &info) != 0) {
+        fail(ArchiveErrors::unreadableItem(file.entryName, errno));
+        return finishSlot(index, true, 0, 0);
+    }
     DeflateStream stream;
-    if (input.fd < 0 || !stream.isOpen()) {
-        fail(ArchiveErrors::fromErrno(input.fd < 0 ? errno : ENOMEM, file.entryName));
+    if (!S_ISREG(info.st_mode) || !stream.isOpen()) {
+        fail(S_ISREG(info.st_mode) ? ArchiveErrors::fromErrno(ENOMEM, file.entryName)
+                                   : ArchiveErrors::unreadableItem(
+                                         file.entryName, ArchiveErrors::tr("it is no longer a file")));
         return finishSlot(index, true, 0, 0);
     }
     const auto sink = [&](DeflateStream::Output output) {

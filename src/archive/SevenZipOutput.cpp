@@ -1,6 +1,7 @@
 #include "SevenZipOutput.h"
 
 #include "ArchiveErrors.h"
+#include "EntryChecks.h"
 
 #include <QStringList>
 
@@ -145,6 +146,26 @@ bool SevenZipOutput::askedForPassword(const QString &text)
     return text.contains(QLatin1String("Enter password"));
 }
 
+namespace {
+
+// 7zz refuses a link pointing out by itself ("ERROR: Dangerous link path was ignored : NAME :
+// TARGET"); where it alone can read the targets (encrypted archives) that is the refusal.
+std::optional<Error> dangerousLink(const QString &line)
+{
+    const QLatin1String marker("Dangerous link path was ignored : ");
+    const auto at = line.indexOf(marker);
+    if (at < 0)
+        return std::nullopt;
+    const auto rest = line.mid(at + marker.size());
+    const auto entry = rest.section(QLatin1String(" : "), 0, 0);
+    auto reason = EntryChecks::linkTargetProblem(entry, rest.section(QLatin1String(" : "), 1));
+    if (reason.isEmpty())
+        reason = ArchiveErrors::tr("is a link pointing out of the destination folder");
+    return ArchiveErrors::unsafeEntry(entry, reason);
+}
+
+} // namespace
+
 Error SevenZipOutput::failureFrom(const QString &text, bool passwordGiven,
                                   const QString &outputFolder)
 {
@@ -160,6 +181,8 @@ Error SevenZipOutput::failureFrom(const QString &text, bool passwordGiven,
     QString detail;
     for (const auto &line : text.split(u'\n')) {
         const auto trimmed = line.trimmed();
+        if (const auto unsafe = dangerousLink(trimmed))
+            return *unsafe;
         if (trimmed.contains(QLatin1String("Cannot open output file"))) {
             auto item = trimmed.section(QLatin1String(" : "), -1);
             if (!outputFolder.isEmpty() && item.startsWith(outputFolder + u'/'))

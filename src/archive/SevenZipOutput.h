@@ -26,8 +26,8 @@ void applyAttributes(const QString &attributes, ArchiveEntry *entry);
 // True when 7zz stopped to ask for a password (it got end of input instead).
 bool askedForPassword(const QString &text);
 
-// The error a failed run stands for: wrong password, full disk (or a file-size limit),
-// damaged or unreadable data. Items are named relative to `outputFolder` when given.
+// The error a failed run stands for: wrong password, full disk (or a file-size limit), a
+// link pointing out that 7zz refused (UnsafeEntry naming it), damaged or unreadable data. Items are named relative to `outputFolder` when given.
 Error failureFrom(const QString &text, bool passwordGiven, const QString &outputFolder = {});
 
 } // namespace SevenZipOutput

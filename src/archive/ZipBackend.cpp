@@ -24,6 +24,7 @@ namespace {
 constexpr qint64 chunkSize = 256 * 1024;
 constexpr qint64 largestLinkTarget = 4096;
 constexpr qint64 parallelThreshold = 4 * 1024 * 1024; // below this one worker is quicker
+constexpr qint64 manyEntries = 20000;
 
 ZipArchivePtr openArchive(const QString &path, const QString &password, Error *error)
 {
@@ -52,8 +53,13 @@ ArchiveEntry::Type typeFor(const QByteArray &rawName, quint32 unixMode)
 {
     if (rawName.endsWith('/') || rawName.endsWith('\\') || S_ISDIR(unixMode))
         return ArchiveEntry::Type::Directory;
-    // Other node types are only mode bits here: the entry carries data, unpacked as a file.
-    return S_ISLNK(unixMode) ? ArchiveEntry::Type::SymbolicLink : ArchiveEntry::Type::File;
+    if (S_ISLNK(unixMode))
+        return ArchiveEntry::Type::SymbolicLink;
+    // A fifo, device or socket is only mode bits here, but it is what the archive claims to
+    // hold: refused like one, never turned into a plain file.
+    if (S_ISFIFO(unixMode) || S_ISCHR(unixMode) || S_ISBLK(unixMode) || S_ISSOCK(unixMode))
+        return ArchiveEntry::Type::Special;
+    return ArchiveEntry::Type::File;
 }
 
 Error errorOpening(zip_t *archive, const zip_stat_t &stat)
@@ -84,11 +90,8 @@ bool readThroughLibzip(zip_t *archive, const ArchiveEntry &entry, const zip_stat
             return true;
         if (n < 0) {
             const int code = zip_error_code_zip(zip_file_get_error(file.get()));
-            const bool encrypted = stat.encryption_method != ZIP_EM_NONE;
             if (code == ZIP_ER_CRC && isAes(stat.encryption_method) && total == entry.size)
                 return true; // AES entries carry their own authentication code
-            if (code == ZIP_ER_CRC && encrypted)
-                return fail(error, ArchiveErrors::incorrectPassword());
             return fail(error, ArchiveErrors::unreadableArchive(
                                    QStringLiteral("%1: %2").arg(entry.path, libzipMessage(code))));
         }
@@ -118,29 +121,37 @@ bool readEntry(zip_t *archive, const ArchiveEntry &entry, const QByteArray &pass
             progress->addBytes(n);
         return true;
     };
-    const bool done = !password.isEmpty() && ZipAesReader::canRead(stat)
-                          ? ZipAesReader::read(archive, stat, password, progress, checked, error)
-                          : readThroughLibzip(archive, entry, stat, progress, checked, error);
-    if (!done)
-        return false;
-    if (total != entry.size)
-        return fail(error,
-                    ArchiveErrors::unreadableArchive(
-                        ArchiveErrors::tr("%1 is shorter than it declares").arg(entry.path)));
-    return true;
+    Error readError;
+    bool done = !password.isEmpty() && ZipAesReader::canRead(stat)
+                    ? ZipAesReader::read(archive, stat, password, progress, checked, &readError)
+                    : readThroughLibzip(archive, entry, stat, progress, checked, &readError);
+    if (done && total != entry.size) {
+        readError = ArchiveErrors::unreadableArchive(
+            ArchiveErrors::tr("%1 is shorter than it declares").arg(entry.path));
+        done = false;
+    }
+    if (done)
+        return true;
+    // ZipCrypto checks a password against one byte only: about one wrong password in 256
+    // passes, and the data then comes out as garbage (a CRC or inflate failure, a wrong size).
+    if (readError.code == ArchiveErrors::UnreadableArchive && !password.isEmpty() &&
+        stat.encryption_method == ZIP_EM_TRAD_PKWARE)
+        readError = ArchiveErrors::incorrectPassword();
+    return fail(error, readError);
 }
 
-QString readLinkTarget(zip_t *archive, const ArchiveEntry &entry, const QByteArray &password,
-                       Error *error)
+// A link's target is its data; failing to read it is a failure of its own (a wrong password,
+// damage), never an empty target.
+std::optional<QString> readLinkTarget(zip_t *archive, const ArchiveEntry &entry,
+                                      const QByteArray &password, Error *error)
 {
     QByteArray target;
-    readEntry(
-        archive, entry, password, nullptr,
-        [&](const char *data, qint64 n, Error *) {
-            target.append(data, n);
-            return true;
-        },
-        error);
+    const auto append = [&](const char *data, qint64 n, Error *) {
+        target.append(data, n);
+        return true;
+    };
+    if (!readEntry(archive, entry, password, nullptr, append, error))
+        return std::nullopt;
     return QFile::decodeName(target);
 }
 
@@ -167,22 +178,23 @@ ArchiveEntry entryAt(zip_t *archive, zip_uint64_t index)
     return entry;
 }
 
-// The files to write, the last of each name only, largest first so two workers end together.
-QList<ArchiveEntry> filesToWrite(const QList<ArchiveEntry> &entries)
+// The files to write (positions in `entries`), the last of each exact name only ("README"
+// and "readme" are two files), largest first so two workers end together.
+std::vector<qsizetype> filesToWrite(const QList<ArchiveEntry> &entries)
 {
     QHash<QString, qsizetype> lastIndex;
+    lastIndex.reserve(entries.size());
     for (qsizetype i = 0; i < entries.size(); ++i)
-        if (const auto parts = EntryChecks::safeComponents(entries[i].path))
-            lastIndex.insert(EntryChecks::itemKey(*parts), i);
-    QList<ArchiveEntry> files;
-    for (qsizetype i = 0; i < entries.size(); ++i) {
-        const auto parts = EntryChecks::safeComponents(entries[i].path);
-        if (entries[i].type == ArchiveEntry::Type::File && parts &&
-            lastIndex.value(EntryChecks::itemKey(*parts)) == i)
-            files << entries[i];
-    }
-    std::stable_sort(files.begin(), files.end(),
-                     [](const auto &a, const auto &b) { return a.size > b.size; });
+        if (auto name = EntryChecks::exactName(entries[i].path); !name.isEmpty())
+            lastIndex.insert(std::move(name), i);
+    std::vector<qsizetype> files;
+    for (qsizetype i = 0; i < entries.size(); ++i)
+        if (entries[i].type == ArchiveEntry::Type::File &&
+            lastIndex.value(EntryChecks::exactName(entries[i].path), -1) == i)
+            files.push_back(i);
+    std::stable_sort(files.begin(), files.end(), [&](qsizetype a, qsizetype b) {
+        return entries[a].size > entries[b].size;
+    });
     return files;
 }
 
@@ -196,11 +208,18 @@ public:
     {
     }
 
-    bool run(const QList<ArchiveEntry> &files, qint64 totalSize, Error *error)
+    bool run(const QList<ArchiveEntry> &entries, const std::vector<qsizetype> &files,
+             qint64 totalSize, Error *error)
     {
+        m_entries = &entries;
         m_files = &files;
-        const int workers =
-            totalSize < parallelThreshold ? 1 : std::clamp(QThread::idealThreadCount(), 1, 2);
+        // Each worker's libzip handle holds the whole central directory (about 300 bytes an
+        // entry): a second one is worth it for large data, not for a great many small files.
+        const bool manySmall = qint64(files.size()) > manyEntries &&
+                               totalSize / qint64(files.size()) < parallelThreshold / 64;
+        const int workers = totalSize < parallelThreshold || manySmall
+                                ? 1
+                                : std::clamp(QThread::idealThreadCount(), 1, 2);
         std::vector<std::thread> threads;
         for (int i = 1; i < workers; ++i)
             threads.emplace_back([this] { work(); });
@@ -217,8 +236,8 @@ private:
         auto archive = openArchive(m_archivePath, m_password, &error);
         if (!archive)
             return stop(error);
-        for (auto i = m_next++; i < m_files->size() && !m_stopped; i = m_next++)
-            if (!writeOne(archive.get(), (*m_files)[i], &error))
+        for (auto i = m_next++; i < qsizetype(m_files->size()) && !m_stopped; i = m_next++)
+            if (!writeOne(archive.get(), (*m_entries)[(*m_files)[size_t(i)]], &error))
                 return stop(error);
     }
 
@@ -251,7 +270,8 @@ private:
     const QByteArray m_passwordBytes;
     EntryWriter &m_writer;
     ProgressReporter &m_progress;
-    const QList<ArchiveEntry> *m_files = nullptr;
+    const QList<ArchiveEntry> *m_entries = nullptr;
+    const std::vector<qsizetype> *m_files = nullptr;
     std::atomic<qsizetype> m_next = 0;
     std::atomic<bool> m_stopped = false;
     std::mutex m_errorMutex;
@@ -280,11 +300,12 @@ bool ZipBackend::list(const QString &archivePath, const QString &password, Archi
         if (zip_stat_t stat; zip_stat_index(archive.get(), zip_uint64_t(i), 0, &stat) == 0 &&
                              !isReadableEncryption(stat.encryption_method))
             return fail(error, ArchiveErrors::unsupportedEncryption(ArchiveKind::Zip));
+    listing->entries.reserve(qsizetype(count));
     for (zip_int64_t i = 0; i < count; ++i) {
         auto entry = entryAt(archive.get(), zip_uint64_t(i));
         if (entry.type == ArchiveEntry::Type::SymbolicLink && !entry.encrypted &&
             entry.size <= largestLinkTarget)
-            entry.linkTarget = readLinkTarget(archive.get(), entry, {}, nullptr);
+            entry.linkTarget = readLinkTarget(archive.get(), entry, {}, nullptr).value_or(QString());
         listing->add(std::move(entry));
     }
     return true;
@@ -304,7 +325,7 @@ bool ZipBackend::extract(const QString &archivePath, const QString &stagingPath,
     }
     const auto files = filesToWrite(listing.entries);
     if (!ParallelUnzip(archivePath, password, writer, progress)
-             .run(files, listing.totalSize, error))
+             .run(listing.entries, files, listing.totalSize, error))
         return false;
     auto archive = openArchive(archivePath, password, error);
     if (!archive)
@@ -315,7 +336,7 @@ bool ZipBackend::extract(const QString &archivePath, const QString &stagingPath,
         const auto target = entry.linkTarget.isEmpty()
                                 ? readLinkTarget(archive.get(), entry, password.toUtf8(), error)
                                 : entry.linkTarget;
-        if (!writer.makeSymbolicLink(entry, target, error))
+        if (!target || !writer.makeSymbolicLink(entry, *target, error))
             return false;
         progress.entryFinished();
     }

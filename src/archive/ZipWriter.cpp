@@ -1,16 +1,16 @@
 #include "ZipWriter.h"
 
 #include "ArchiveErrors.h"
-#include "ArchiverManager.h"
 #include "CHandles.h"
 #include "LibzipMessage.h"
 #include "ParallelDeflate.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -87,59 +87,72 @@ bool ZipWriter::write(const QStringList &itemPaths, Error *error)
         return false;
     for (const auto &item : itemPaths) {
         const QFileInfo info(QDir::cleanPath(item));
-        if (info.isDir() && !info.isSymLink())
-            addFolderContent(info.filePath(), info.fileName());
-        else if (info.exists() || info.isSymLink())
-            addFile(info.filePath(), info.fileName());
-        else // a zip quietly lacking an item would pass for a whole one
-            return fail(error, ArchiveErrors::writeFailed(
-                                   info.fileName(), ArchiveErrors::tr("it no longer exists")));
+        if (!addItem(info.filePath(), info.fileName(), Level::Selected, error))
+            return false;
     }
     return commit(error);
 }
 
-bool ZipWriter::toCreateDir(const QString &folderPath, bool keepParentDirectory, Error *error)
+// What a zip can't hold faithfully fails the whole zip, naming the item: a zip quietly lacking
+// something would pass for a whole one. Fifos, sockets and devices are never opened (a fifo
+// would block for ever).
+bool ZipWriter::addItem(const QString &path, const QString &entryName, Level level, Error *error)
 {
-    addFolderContent(QDir::cleanPath(folderPath),
-                     keepParentDirectory ? QFileInfo(QDir::cleanPath(folderPath)).fileName()
-                                         : QString());
-    return commit(error);
-}
-
-void ZipWriter::addFile(const QString &path, const QString &entryName)
-{
-    const QFileInfo info(path);
-    if (info.isSymLink()) {
+    struct stat info {};
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
+        return fail(error, errno == ENOENT ? ArchiveErrors::unreadableItem(
+                                                 entryName, ArchiveErrors::tr("it no longer exists"))
+                                           : ArchiveErrors::unreadableItem(entryName, errno));
+    if (S_ISLNK(info.st_mode)) {
         m_items.append({path, entryName, true});
-        return;
+        return true;
     }
-    QFile probe(path);
-    if (probe.open(QIODevice::ReadOnly)) // unreadable files are left out, not fatal
-        m_items.append({path, entryName, false});
+    if (S_ISDIR(info.st_mode))
+        return addFolderContent(path, entryName, level, error);
+    if (!S_ISREG(info.st_mode))
+        return fail(error, ArchiveErrors::unreadableItem(
+                               entryName, ArchiveErrors::tr("it is a fifo, socket or device, "
+                                                            "which a zip can't hold")));
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
+    if (fd < 0)
+        return fail(error, ArchiveErrors::unreadableItem(entryName, errno));
+    ::close(fd);
+    m_items.append({path, entryName, false});
+    return true;
 }
 
-void ZipWriter::addFolderContent(const QString &folderPath, const QString &entryPrefix)
+// The folder's content, depth first with each folder before what it holds; an empty folder
+// inside a selected one becomes its placeholder entry. A folder that can't be listed fails
+// like an unreadable file.
+bool ZipWriter::addFolderContent(const QString &folderPath, const QString &entryName,
+                                 Level level, Error *error)
 {
-    const QDir folder(folderPath);
-    QDirIterator walk(folderPath,
-                      QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                      QDirIterator::Subdirectories);
-    while (walk.hasNext()) {
-        walk.next();
-        const auto info = walk.fileInfo();
-        const auto relative = folder.relativeFilePath(info.filePath());
-        const auto entryName =
-            entryPrefix.isEmpty() ? relative : entryPrefix + QLatin1Char('/') + relative;
-        if (info.isDir() && !info.isSymLink()) {
-            if (QDir(info.filePath())
-                    .isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System |
-                             QDir::NoDotAndDotDot) &&
-                !ArchiverManager::temporaryPathForDiscardableFile().isEmpty())
-                m_items.append({QString(), entryName + QStringLiteral("/.DS_Store"), false});
-        } else {
-            addFile(info.filePath(), entryName);
+    DIR *folder = ::opendir(QFile::encodeName(folderPath).constData());
+    if (!folder)
+        return fail(error, ArchiveErrors::unreadableItem(entryName, errno));
+    QStringList names;
+    int readError = 0;
+    for (;;) {
+        errno = 0; // readdir tells its end from a failure only by errno
+        const dirent *child = ::readdir(folder);
+        if (!child) {
+            readError = errno;
+            break;
         }
+        const auto name = QFile::decodeName(child->d_name);
+        if (name != QLatin1String(".") && name != QLatin1String(".."))
+            names << name;
     }
+    ::closedir(folder);
+    if (readError != 0)
+        return fail(error, ArchiveErrors::unreadableItem(entryName, readError));
+    if (names.isEmpty() && level == Level::Inside)
+        m_items.append({QString(), entryName + QStringLiteral("/.DS_Store"), false});
+    for (const auto &name : std::as_const(names))
+        if (!addItem(folderPath + u'/' + name, entryName + u'/' + name, Level::Inside, error))
+            return false;
+    return true;
 }
 
 bool ZipWriter::commit(Error *error)
@@ -158,9 +171,8 @@ bool ZipWriter::commit(Error *error)
         if (item.isLink) {
             modes[size_t(i)] = S_IFLNK | 0777;
         } else if (!item.sourcePath.isEmpty()) {
-            if (::stat(QFile::encodeName(item.sourcePath).constData(), &info) != 0)
-                return fail(error, ArchiveErrors::writeFailed(
-                                       item.entryName, ArchiveErrors::tr("it no longer exists")));
+            if (::lstat(QFile::encodeName(item.sourcePath).constData(), &info) != 0)
+                return fail(error, ArchiveErrors::unreadableItem(item.entryName, errno));
             modes[size_t(i)] = S_IFREG | (info.st_mode & 0777);
             fileOf[size_t(i)] = files.size();
             files.append(

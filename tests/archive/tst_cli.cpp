@@ -3,7 +3,10 @@
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QStandardPaths>
 #include <QTest>
+#include <csignal>
+#include <unistd.h>
 
 using namespace ArchiveFixtures;
 
@@ -76,6 +79,16 @@ private slots:
         const auto locked = tool({"needs-password", "locked.7z"});
         QCOMPARE(locked.exitCode, 0);
         QCOMPARE(locked.out, QByteArray("yes\n"));
+        // No answer at all for what is not there, or not an archive: a "no" would let the
+        // caller go on as if it could be unpacked.
+        const auto missing = tool({"needs-password", "absent.zip"});
+        QCOMPARE(missing.exitCode, 1);
+        QVERIFY(missing.out.isEmpty());
+        QCOMPARE(missing.err, QByteArray("error: Ombrisk 106: The archive can't be read; it may be "
+                                         "damaged or incomplete (“absent.zip” does not exist).\n"));
+        const auto text = tool({"needs-password", "src/a.txt"});
+        QCOMPARE(text.exitCode, 1);
+        QVERIFY(text.err.startsWith("error: Ombrisk 110: "));
     }
 
     void listsEntries()
@@ -151,6 +164,108 @@ private slots:
         const auto listed = tool({"list", "odd.zip"});
         QCOMPARE(listed.exitCode, 0);
         QCOMPARE(listed.out, QByteArray("f 1 red\\x1b[31m\\x0a.txt\n"));
+    }
+
+    // Error and progress lines show names escaped the same way.
+    void errorAndProgressLinesEscapeNames()
+    {
+        QCOMPARE(python(work.path(), "import zipfile\n"
+                                     "with zipfile.ZipFile('esc.zip', 'w') as z:\n"
+                                     "  z.writestr('title\\x1b]0;x\\x07\\nprogress: 100%', 'x')\n"
+                                     "with zipfile.ZipFile('bad.zip', 'w') as z:\n"
+                                     "  z.writestr('../\\x1b[2J', 'x')\n"),
+                 0);
+        const auto progress = tool({"--progress", "extract", "esc.zip", "out/esc"});
+        QCOMPARE(progress.exitCode, 0);
+        QVERIFY2(progress.err.endsWith("title\\x1b]0;x\\x07\\x0aprogress: 100%\n"),
+                 progress.err.constData());
+        const auto refused = tool({"extract", "bad.zip", "out/bad"});
+        QCOMPARE(refused.exitCode, 1);
+        QVERIFY2(refused.err.startsWith("error: Ombrisk 102: ") &&
+                     refused.err.contains("“../\\x1b[2J”") && !refused.err.contains('\x1b'),
+                 refused.err.constData());
+    }
+
+    // SIGHUP (a closed terminal) and a progress reader that goes away (a broken pipe) cancel
+    // through the engine: the tool ends with 105 and leaves nothing behind.
+    void hangUpAndBrokenPipeCancel()
+    {
+        QTemporaryDir dir;
+        QCOMPARE(python(dir.path(), "import tarfile, gzip, io\n"
+                                    "class Zeros(io.RawIOBase):\n"
+                                    "  def __init__(s, n): s.n = n\n"
+                                    "  def readinto(s, b):\n"
+                                    "    k = min(len(b), s.n); b[:k] = bytes(k); s.n -= k; return k\n"
+                                    "with tarfile.open(fileobj=gzip.open('big.tar.gz', 'wb', 1),"
+                                    " mode='w') as t:\n"
+                                    "  for n in range(3):\n"
+                                    "    i = tarfile.TarInfo('z%d' % n); i.size = 100 << 20\n"
+                                    "    t.addfile(i, Zeros(i.size))\n"),
+                 0);
+        QProcess hungUp;
+        hungUp.setWorkingDirectory(dir.path());
+        hungUp.setReadChannel(QProcess::StandardError);
+        hungUp.start(QStringLiteral(OMBRISK_ARCHIVE_TOOL),
+                     {"--progress", "extract", "big.tar.gz", "out/hup"});
+        QVERIFY(hungUp.waitForReadyRead(60000));
+        QCOMPARE(::kill(pid_t(hungUp.processId()), SIGHUP), 0);
+        QVERIFY(hungUp.waitForFinished(60000));
+        QCOMPARE(hungUp.exitStatus(), QProcess::NormalExit);
+        QVERIFY2(hungUp.readAllStandardError().contains("error: Ombrisk 105: "),
+                 "a hang-up cancels");
+
+        QByteArray status;
+        QCOMPARE(run(dir.path(), "bash",
+                     {"-c", QString("'%1' --progress extract big.tar.gz out/pipe 2>&1 >/dev/null"
+                                    " | head -c 1 >/dev/null; echo ${PIPESTATUS[0]}")
+                                .arg(OMBRISK_ARCHIVE_TOOL)},
+                     {}, &status),
+                 0);
+        QCOMPARE(status.trimmed(), QByteArray("1"));
+        QCOMPARE(tree(dir.filePath("out")), QStringList{}); // no staging folder left either
+    }
+
+    // Packing that can't read an item fails naming it, the target untouched; run as a user
+    // without rights when the test runs as root (whom permissions don't stop).
+    void unreadableItemsFailThePacking_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("file") << "in/locked.txt"
+                              << "in/locked.txt";
+        QTest::newRow("folder") << "in/closed"
+                                << "in/closed";
+    }
+    void unreadableItemsFailThePacking()
+    {
+        QFETCH(QString, item);
+        QFETCH(QString, named);
+        QTemporaryDir dir;
+        writeFile(dir.filePath("in/ok.txt"), "ok");
+        writeFile(dir.filePath("in/locked.txt"), "secret");
+        writeFile(dir.filePath("in/closed/inner.txt"), "inner");
+        writeFile(dir.filePath("old.zip"), "previous");
+        QFile::setPermissions(dir.filePath(item), {});
+        QStringList program{QStringLiteral(OMBRISK_ARCHIVE_TOOL)};
+        if (::geteuid() == 0) {
+            if (QStandardPaths::findExecutable("setpriv").isEmpty())
+                QSKIP("Running as root without setpriv: no user without rights to pack as.");
+            program = QStringList{"setpriv", "--reuid=nobody", "--regid=nogroup",
+                                  "--clear-groups", "--"} + program;
+            QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7777));
+            QFile::setPermissions(dir.filePath("old.zip"), QFileDevice::Permissions(0x6666));
+            QFile::setPermissions(dir.filePath("in"), QFileDevice::Permissions(0x5555));
+        }
+        QByteArray output;
+        const int code = run(dir.path(), program.first(),
+                             program.mid(1) + QStringList{"compress", "old.zip", "in"}, {},
+                             &output);
+        QFile::setPermissions(dir.filePath(item), QFileDevice::Permissions(0x7777));
+        QCOMPARE(code, 1);
+        QVERIFY2(output.startsWith(("error: Ombrisk 111: “" + named + "” can't be packed").toUtf8()),
+                 output.constData());
+        QCOMPARE(readFile(dir.filePath("old.zip")), QByteArray("previous"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.zip"});
     }
 
     // Legacy zip names follow the user's language, as the environment gives it.

@@ -229,6 +229,65 @@ private slots:
         QVERIFY(!QFileInfo::exists(dir.filePath("out")));
     }
 
+    // Names that differ only in case are two files, as in every other archive kind.
+    void namesDifferingInCaseAreBothKept()
+    {
+        QTemporaryDir dir;
+        QCOMPARE(python(dir.path(), "import zipfile\n"
+                                    "with zipfile.ZipFile('c.zip', 'w') as z:\n"
+                                    "  z.writestr('README', 'upper')\n"
+                                    "  z.writestr('readme', 'lower')\n"
+                                    "  z.writestr('d/x', 'first')\n"
+                                    "  z.writestr('d//x', 'second')\n"),
+                 0);
+        Error error;
+        QVERIFY2(ArchiverManager::decompressAtPath(dir.filePath("c.zip"), dir.filePath("out"), {},
+                                                   &error),
+                 qPrintable(error.message));
+        QCOMPARE(tree(dir.filePath("out")), (QStringList{"README", "d/", "d/x", "readme"}));
+        QCOMPARE(readFile(dir.filePath("out/README")), QByteArray("upper"));
+        QCOMPARE(readFile(dir.filePath("out/readme")), QByteArray("lower"));
+        QCOMPARE(readFile(dir.filePath("out/d/x")), QByteArray("second")); // the same name: last
+    }
+
+    // ZipCrypto checks a password against one byte: a wrong one that passes it yields garbage,
+    // which is a wrong password, not a damaged archive. Links read with a wrong password too.
+    void wrongZipCryptoPasswordsAreReportedAsSuch_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::newRow("file") << "secret.txt";
+        QTest::newRow("link") << "link";
+    }
+    void wrongZipCryptoPasswordsAreReportedAsSuch()
+    {
+        QFETCH(QString, item);
+        QTemporaryDir dir;
+        writeFile(dir.filePath("src/secret.txt"), QByteArray(5000, 's') + noise(5000));
+        QVERIFY(QFile::link("secret.txt", dir.filePath("src/link")));
+        QCOMPARE(run(dir.filePath("src"), "zip", {"-q", "-y", "-P", "right", "../z.zip", item}),
+                 0);
+        // A wrong password whose check byte matches (about one in 256), found by Python.
+        QByteArray found;
+        QCOMPARE(run(dir.path(), "python3",
+                     {"-c", "import zipfile\n"
+                            "z = zipfile.ZipFile('z.zip'); name = z.namelist()[0]\n"
+                            "for n in range(100000):\n"
+                            "  try:\n"
+                            "    z.read(name, pwd=b'w%d' % n); continue\n"
+                            "  except RuntimeError: continue\n"
+                            "  except Exception: print('w%d' % n, end=''); break\n"},
+                     {}, &found),
+                 0);
+        QVERIFY(!found.isEmpty());
+        for (const QString &password : {QString::fromLatin1(found), QString("wrong")}) {
+            Error error;
+            QVERIFY(!ArchiverManager::decompressAtPath(dir.filePath("z.zip"), dir.filePath("out"),
+                                                       password, &error));
+            QVERIFY2(error.code == 101, qPrintable(password + ": " + error.message));
+            QVERIFY(!QFileInfo::exists(dir.filePath("out")));
+        }
+    }
+
     // PKWARE's strong encryption (and any method unknown to libzip): no password would help,
     // so none is asked for and the archive is refused with a reason of its own.
     void unknownZipEncryptionIsRefused()

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <Utils.h>
+#include <sys/stat.h>
 
 using namespace ArchiveFixtures;
 
@@ -158,6 +159,84 @@ private slots:
         QCOMPARE(readFile(dir.filePath("out/" + unpacked)), QByteArray("some notes\n"));
     }
 
+    // A disk image begins with zero blocks, which a tar reader takes for an empty archive:
+    // compressed, it is still the one file it is, whole, in the listing too; a compressed tar
+    // or cpio is told by its own header.
+    void compressedStreamsAreToldByTheirHeader_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("archive");
+        QTest::addColumn<QStringList>("unpacked");
+        const QString image = "python3 -c \"import sys; sys.stdout.buffer.write(bytes(4096) + "
+                              "b'end')\" > disk.img && ";
+        QTest::newRow("gz image") << image + "gzip -n -c disk.img > disk.img.gz"
+                                  << "disk.img.gz" << QStringList{"disk.img"};
+        QTest::newRow("xz image") << image + "xz -c disk.img > disk.img.xz"
+                                  << "disk.img.xz" << QStringList{"disk.img"};
+        QTest::newRow("bz2 image") << image + "bzip2 -c disk.img > disk.img.bz2"
+                                   << "disk.img.bz2" << QStringList{"disk.img"};
+        QTest::newRow("zst image") << image + "zstd -q -c disk.img > disk.img.zst"
+                                   << "disk.img.zst" << QStringList{"disk.img"};
+        QTest::newRow("tar in gz") << "bsdtar -cf - notes.txt | gzip -c > t.gz"
+                                   << "t.gz" << QStringList{"notes.txt"};
+        QTest::newRow("old-style tar in xz")
+            << "bsdtar --format v7 -cf - notes.txt | xz -c > v.xz"
+            << "v.xz" << QStringList{"notes.txt"};
+        QTest::newRow("cpio in gz") << "echo notes.txt | bsdcpio -o --format newc 2>/dev/null |"
+                                       " gzip -c > c.gz"
+                                    << "c.gz" << QStringList{"notes.txt"};
+    }
+    void compressedStreamsAreToldByTheirHeader()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, archive);
+        QFETCH(QStringList, unpacked);
+        QTemporaryDir dir;
+        writeFile(dir.filePath("notes.txt"), "some notes\n");
+        QCOMPARE(run(dir.path(), "sh", {"-c", command}), 0);
+        Error error;
+        const auto listed = ArchiverManager::listEntriesAtPath(dir.filePath(archive), {}, &error);
+        QCOMPARE(listed.size(), 1);
+        QVERIFY2(ArchiverManager::decompressAtPath(dir.filePath(archive), dir.filePath("out"), {},
+                                                   &error),
+                 qPrintable(error.message));
+        QCOMPARE(tree(dir.filePath("out")), unpacked);
+        const auto original = dir.filePath(unpacked.first() == "disk.img" ? "disk.img"
+                                                                          : "notes.txt");
+        QCOMPARE(readFile(dir.filePath("out/" + unpacked.first())), readFile(original));
+    }
+
+    // cpio (newc) sends the data of a set of hard links with its last link: every name of
+    // the set holds it, as one file.
+    void cpioHardLinksHoldTheirData_data()
+    {
+        QTest::addColumn<QString>("archive");
+        QTest::newRow("cpio") << "l.cpio";
+        QTest::newRow("cpio in gz") << "l.cpio.gz";
+    }
+    void cpioHardLinksHoldTheirData()
+    {
+        QFETCH(QString, archive);
+        QTemporaryDir dir;
+        writeFile(dir.filePath("s/a"), "shared data\n");
+        QCOMPARE(run(dir.filePath("s"), "sh",
+                     {"-c", "ln a b && mkdir d && ln a d/c && printf 'a\\nb\\nd\\nd/c\\n' | "
+                            "bsdcpio -o --format newc > ../l.cpio 2>/dev/null && "
+                            "gzip -k ../l.cpio"}),
+                 0);
+        Error error;
+        QVERIFY2(ArchiverManager::decompressAtPath(dir.filePath(archive), dir.filePath("out"), {},
+                                                   &error),
+                 qPrintable(error.message));
+        QCOMPARE(tree(dir.filePath("out")), (QStringList{"a", "b", "d/", "d/c"}));
+        for (const QString &name : {"a", "b", "d/c"})
+            QCOMPARE(readFile(dir.filePath("out/" + name)), QByteArray("shared data\n"));
+        struct stat first {}, last {};
+        QCOMPARE(::stat(QFile::encodeName(dir.filePath("out/a")).constData(), &first), 0);
+        QCOMPARE(::stat(QFile::encodeName(dir.filePath("out/d/c")).constData(), &last), 0);
+        QCOMPARE(first.st_ino, last.st_ino);
+    }
+
     // The name in a gzip header is the archive's word: "../../x" or "/etc/x" never leaves
     // the destination, the archive's own name is used instead.
     void gzipHeaderNamesAreNotTrusted_data()
@@ -237,15 +316,19 @@ private slots:
         verifyUnpacked(dest);
     }
 
-    void otherNamesAreLeftAlone()
+    // A name of no archive kind is refused with a reason, the disk untouched, by every job.
+    void otherNamesAreRefused()
     {
         writeFile(work.filePath("notes.txt"), "text");
-        Error untouched;
+        Error error;
         QVERIFY(!ArchiverManager::decompressAtPath(work.filePath("notes.txt"),
-                                                   work.filePath("notes"), {}, &untouched));
-        QVERIFY(!untouched.isSet());
+                                                   work.filePath("notes"), {}, &error));
+        QCOMPARE(error.code, 110);
         QVERIFY(!QFileInfo::exists(work.filePath("notes")));
-        QVERIFY(!ArchiverManager::checkNeedPassword(work.filePath("notes.txt")));
+        error = {};
+        QVERIFY(!ArchiverManager::checkNeedPassword(work.filePath("notes.txt"), &error));
+        QCOMPARE(error.code, 110);
+        QVERIFY(!ArchiverManager::checkNeedPassword(work.filePath("notes.txt"))); // the plain form
     }
 };
 

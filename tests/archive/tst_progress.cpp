@@ -111,7 +111,7 @@ private slots:
         const QString zip = work.filePath("made.zip");
         RecordingDelegate delegate;
         Error error;
-        QVERIFY2(ArchiverManager::createZipFileAtPath(zip, {m_source}, {}, &error, &delegate),
+        QVERIFY2(ArchiverManager::compressZipAtPaths({m_source}, zip, {}, &error, &delegate),
                  qPrintable(error.message));
         QVERIFY(!delegate.reports.isEmpty());
         const auto &last = delegate.reports.last();
@@ -123,7 +123,7 @@ private slots:
         const QByteArray before = readFile(zip);
         for (int question : {1, 4}) {
             CancelOnQuestion cancel(question);
-            QVERIFY(!ArchiverManager::createZipFileAtPath(zip, {m_source}, "pw", &error, &cancel));
+            QVERIFY(!ArchiverManager::compressZipAtPaths({m_source}, zip, "pw", &error, &cancel));
             QCOMPARE(error.code, 105);
             QCOMPARE(readFile(zip), before); // the previous zip is untouched
         }

@@ -109,6 +109,14 @@ private slots:
                                      << zip + "i = zipfile.ZipInfo('s')\n"
                                               "i.external_attr = 0o104755 << 16\n"
                                               "z.writestr(i, 'x')";
+        QTest::newRow("zip fifo") << "h.zip"
+                                  << zip + "i = zipfile.ZipInfo('p')\n"
+                                           "i.external_attr = 0o010644 << 16\n"
+                                           "z.writestr(i, '')";
+        QTest::newRow("zip character device") << "h.zip"
+                                              << zip + "i = zipfile.ZipInfo('null')\n"
+                                                       "i.external_attr = 0o020666 << 16\n"
+                                                       "z.writestr(i, '')";
         QTest::newRow("tar fifo") << "h.tar" << tar + "add(t, 'p', tarfile.FIFOTYPE)";
         QTest::newRow("tar device")
             << "h.tar" << tar + "add(t, 'null', tarfile.CHRTYPE, devmajor=1, devminor=3)";
@@ -172,6 +180,25 @@ private slots:
         writeFile(dir.filePath("src/ok.txt"), "ok");
         QCOMPARE(run(dir.filePath("src"), "7zz", {"a", "-bd", "-snl", "../h.7z", "."}), 0);
         verifyRefused(dir, "h.7z", 102);
+    }
+
+    // An encrypted 7z's link targets are read by 7zz alone, which refuses one pointing out:
+    // that is an unsafe entry, named, like on every other route.
+    void encryptedLinkPointingOutIsAnUnsafeEntry()
+    {
+        QTemporaryDir dir;
+        QDir().mkpath(dir.filePath("src"));
+        QVERIFY(QFile::link("../../../etc/passwd", dir.filePath("src/out")));
+        writeFile(dir.filePath("src/ok.txt"), "ok");
+        QCOMPARE(run(dir.filePath("src"), "7zz", {"a", "-bd", "-snl", "-ppw", "-mhe", "../e.7z", "."}),
+                 0);
+        Error error;
+        QVERIFY(!ArchiverManager::decompressAtPath(dir.filePath("e.7z"), dir.filePath("out"), "pw",
+                                                   &error));
+        QVERIFY2(error.code == 102, qPrintable(error.message));
+        QVERIFY2(error.message.contains("“out” is a link pointing out of the destination"),
+                 qPrintable(error.message));
+        QVERIFY(!QFileInfo::exists(dir.filePath("out")));
     }
 
     // Declared sizes are compared with the real free space before anything is written,

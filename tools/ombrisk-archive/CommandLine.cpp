@@ -74,7 +74,8 @@ QString CommandLine::helpText()
         "tgz tbz tbz2 txz tzst bz2 xz zst iso cpio).\n"
         "\n"
         "Commands:\n"
-        "  needs-password ARCHIVE      print \"yes\" or \"no\"\n"
+        "  needs-password ARCHIVE      print \"yes\" or \"no\" (fails for a missing or unreadable\n"
+        "                              archive)\n"
         "  list ARCHIVE                print one line per entry: type (f, d, l), size, path\n"
         "  extract ARCHIVE DEST        unpack into the folder DEST (made when missing);\n"
         "                              files of the same names there are replaced\n"
@@ -92,5 +93,8 @@ QString CommandLine::helpText()
         "Codes of the domain Ombrisk: 100 password needed, 101 incorrect password, 102 unsafe\n"
         "entry refused, 103 not enough space, 104 unsupported RAR encryption, 105 cancelled,\n"
         "106 unreadable archive, 107 write failed, 108 invalid zip target, 109 helper tool\n"
-        "failed, 110 not an archive kind. Ctrl-C cancels and leaves nothing behind.\n");
+        "failed, 110 not an archive kind, 111 an item to pack can't be read (or is a fifo,\n"
+        "socket or device). Ctrl-C, SIGTERM, SIGHUP, or a --progress reader that goes away,\n"
+        "cancels and leaves nothing behind. Entry names are printed with control characters\n"
+        "escaped as \\xNN.\n");
 }

@@ -1,5 +1,7 @@
 #include "ProgressPrinter.h"
 
+#include "Printable.h"
+
 #include <csignal>
 #include <cstdio>
 
@@ -18,6 +20,9 @@ ProgressPrinter::ProgressPrinter(bool printing) : m_printing(printing)
 {
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
+    std::signal(SIGHUP, onSignal);
+    // A reader of the progress lines that goes away shows as a failed write, not a death.
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
 void ProgressPrinter::archiveProgressChanged(const ArchiveProgress &progress)
@@ -32,11 +37,12 @@ void ProgressPrinter::archiveProgressChanged(const ArchiveProgress &progress)
         progress.entriesTotal > 0
             ? QStringLiteral("%1/%2").arg(progress.entriesDone).arg(progress.entriesTotal)
             : QString::number(progress.entriesDone);
-    std::fprintf(stderr, "progress: %s %s %s\n", qPrintable(percentText), qPrintable(entries),
-                 progress.currentEntry.toUtf8().constData());
+    if (std::fprintf(stderr, "progress: %s %s %s\n", qPrintable(percentText),
+                     qPrintable(entries), printable(progress.currentEntry).toUtf8().constData()) < 0)
+        m_writeFailed = true;
 }
 
 bool ProgressPrinter::isArchiveCancelled()
 {
-    return interrupted != 0;
+    return interrupted != 0 || m_writeFailed;
 }

@@ -2,8 +2,10 @@
 
 #include <ArchiveProgress.h>
 
-// Writes progress as lines on standard error ("progress: 42% 120/300 docs/a.txt") and
-// cancels after SIGINT or SIGTERM, so an interrupted run still cleans up after itself.
+// Writes progress as lines on standard error ("progress: 42% 120/300 docs/a.txt", names
+// escaped) and cancels after SIGINT, SIGTERM or SIGHUP, or once a progress line can't be
+// written (its reader went away; SIGPIPE is ignored), so a stopped run still cleans up after
+// itself.
 class ProgressPrinter final : public ArchiveProgressDelegate {
 public:
     explicit ProgressPrinter(bool printing);
@@ -12,4 +14,5 @@ public:
 
 private:
     bool m_printing;
+    bool m_writeFailed = false;
 };

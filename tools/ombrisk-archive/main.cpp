@@ -1,6 +1,7 @@
 // ombrisk-archive: a thin front over ArchiverManager for scripts, tests and benchmarks.
 
 #include "CommandLine.h"
+#include "Printable.h"
 #include "ProgressPrinter.h"
 
 #include <ArchiverManager.h>
@@ -16,7 +17,7 @@ namespace {
 int reportFailure(const Error &error)
 {
     std::fprintf(stderr, "error: %s %d: %s\n", qPrintable(error.domain), error.code,
-                 error.message.toUtf8().constData());
+                 printable(error.message).toUtf8().constData());
     return 1;
 }
 
@@ -27,17 +28,6 @@ QString passwordFromStdin()
     if (!line.empty() && line.back() == '\r')
         line.pop_back();
     return QString::fromStdString(line);
-}
-
-// Control characters would reach the terminal as they stand; names are shown escaped.
-QString printable(const QString &name)
-{
-    QString out;
-    for (const QChar c : name)
-        out += (c.unicode() < 0x20 || c.unicode() == 0x7f)
-                   ? QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'))
-                   : QString(c);
-    return out;
 }
 
 char typeLetter(ArchiveEntry::Type type)
@@ -67,8 +57,6 @@ int listArchive(const QString &archive, const QString &password)
 int extractArchive(const QString &archive, const QString &destination, const QString &password,
                    ProgressPrinter &printer)
 {
-    if (ArchiveKinds::kindForPath(archive) == ArchiveKind::None)
-        return reportFailure(ArchiveErrors::unsupportedKind(archive));
     Error error;
     ArchiverManager::decompressAtPath(QFileInfo(archive).absoluteFilePath(),
                                       QFileInfo(destination).absoluteFilePath(), password, &error,
@@ -107,7 +95,11 @@ int main(int argc, char *argv[])
     ProgressPrinter printer(line->progress);
     const auto &operands = line->operands;
     if (line->command == QLatin1String("needs-password")) {
-        std::puts(ArchiverManager::checkNeedPassword(operands[0]) ? "yes" : "no");
+        Error error;
+        const bool needed = ArchiverManager::checkNeedPassword(operands[0], &error);
+        if (error)
+            return reportFailure(error);
+        std::puts(needed ? "yes" : "no");
         return 0;
     }
     if (line->command == QLatin1String("list"))
