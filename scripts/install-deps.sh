@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Ombrisk builds, runs and tests with, skipping those already present.
+# Installs the Debian packages Ombrisk builds, runs and tests with, skipping those already present:
+# Qt's translation tools (lupdate, lrelease), Noto fonts so that names in any script (Japanese,
+# emoji) draw, and clang with its libFuzzer runtime for the archive fuzzer.
 set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-declarative-dev qt6-svg-dev qt6-pdf-dev libgl-dev
+  qt6-tools-dev qt6-l10n-tools
   qml6-module-qtqml qml6-module-qtqml-models qml6-module-qtqml-workerscript
   qml6-module-qtquick qml6-module-qtquick-controls qml6-module-qtquick-layouts
   qml6-module-qtquick-templates qml6-module-qtquick-window qml6-module-qtquick-dialogs
@@ -12,6 +15,8 @@ packages=(
   libicu-dev libzip-dev libarchive-dev nettle-dev zlib1g-dev libvips-dev libvips-tools
   7zip unar zip unzip libarchive-tools imagemagick
   xvfb xauth fonts-dejavu-core
+  fonts-noto-core fonts-noto-cjk fonts-noto-color-emoji
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -1,6 +1,8 @@
 #include "AppDelegate.h"
 
-#include "FileOperations.h"
+#include "ApplicationFolders.h"
+#include "DispatchQueue.h"
+#include "LocalFolderListing.h"
 #include "LocalStorageViewController.h"
 #include "NavigationController.h"
 #include "StagingFolder.h"
@@ -9,9 +11,11 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QFileInfo>
 #include <QQmlApplicationEngine>
 #include <QQuickWindow>
 #include <QThreadPool>
+#include <cstdio>
 
 AppDelegate::AppDelegate() = default;
 
@@ -21,24 +25,57 @@ AppDelegate::~AppDelegate()
     m_engine.reset();
 }
 
-void AppDelegate::createHomeFolder()
+namespace {
+
+void sayOnStandardError(const QString &text)
 {
-    FileOperations::createDirectoriesForPath(Utils::documentsPath());
-    FileOperations::createDirectoriesForPath(Utils::cachePath());
+    std::fprintf(stderr, "ombrisk: %s\n", qPrintable(text));
 }
+
+// The start folders of `--open`, or none when its path is no folder of the home folder.
+QStringList existingStartFolders(const LaunchOptions &options)
+{
+    const QStringList paths = options.pathsToOpen();
+    if (paths.isEmpty() ||
+        QFileInfo(LocalFolderListing::folderPathForPickerPath(paths.constLast())).isDir())
+        return paths;
+    sayOnStandardError(AppDelegate::tr("There is no folder %1 in the home folder; the home "
+                                       "folder is shown instead.")
+                           .arg(paths.constLast()));
+    return {};
+}
+
+// `Application` in QML: the delegate whose engine asks (one engine per delegate).
+void registerForQml(AppDelegate *delegate)
+{
+    static QPointer<AppDelegate> current;
+    current = delegate;
+    static const int registered = qmlRegisterSingletonType<AppDelegate>(
+        "Ombrisk.App", 1, 0, "Application", [](QQmlEngine *, QJSEngine *) -> QObject * {
+            QQmlEngine::setObjectOwnership(current.data(), QQmlEngine::CppOwnership);
+            return current.data();
+        });
+    Q_UNUSED(registered);
+}
+
+} // namespace
 
 bool AppDelegate::didFinishLaunching(const LaunchOptions &options)
 {
-    createHomeFolder();
+    Error error;
+    if (!ApplicationFolders::createAtStart(&error))
+        sayOnStandardError(error.message);
     // Unpacking left behind by a run that died; on a worker, as it may be gigabytes.
     QThreadPool::globalInstance()->start([] { StagingFolder::sweepHome(Utils::documentsPath()); });
     auto *root = new LocalStorageViewController(QStringLiteral("/"));
-    root->setTitle(QCoreApplication::translate("AppDelegate", "Home"));
+    root->setTitle(tr("Home"));
     m_viewController = root;
     m_navigationController = std::make_unique<NavigationController>(root);
-    openStartFolders(options.pathsToOpen());
+    openStartFolders(existingStartFolders(options));
 
+    registerForQml(this);
     m_engine = std::make_unique<QQmlApplicationEngine>();
+    connect(m_engine.get(), &QQmlEngine::quit, this, &AppDelegate::quit);
     m_engine->addImportPath(QStringLiteral("qrc:/"));
     m_engine->setInitialProperties(
         {{QStringLiteral("navigation"), QVariant::fromValue(m_navigationController.get())},
@@ -52,6 +89,18 @@ bool AppDelegate::didFinishLaunching(const LaunchOptions &options)
     // Thumbnails not looked at for a week go.
     ThumbnailCache::sharedCache().trimToDate(QDateTime::currentDateTime().addSecs(-604800));
     return true;
+}
+
+void AppDelegate::quit()
+{
+    QCoreApplication::quit();
+}
+
+bool AppDelegate::shutDown(int timeoutMs)
+{
+    const bool ended = DispatchQueue::stopAll(timeoutMs);
+    m_engine.reset();
+    return ended;
 }
 
 void AppDelegate::openStartFolders(const QStringList &paths)

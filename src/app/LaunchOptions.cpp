@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <algorithm>
 
 namespace {
 
@@ -17,23 +18,48 @@ std::optional<QSize> parseSize(const QString &text)
     return QSize(w, h);
 }
 
-QString tr(const char *text)
+
+bool isHelp(const QString &argument)
 {
-    return QCoreApplication::translate("LaunchOptions", text);
+    return argument == QLatin1String("--help") || argument == QLatin1String("-h");
 }
 
 } // namespace
+
+bool LaunchOptions::asksForHelp(const QStringList &arguments)
+{
+    return std::any_of(arguments.cbegin() + std::min<qsizetype>(1, arguments.size()),
+                       arguments.cend(), isHelp);
+}
+
+QString LaunchOptions::usage()
+{
+    return tr("Usage: ombrisk [OPTION]...\n"
+              "A file manager and archiver for one folder tree of its own.\n"
+              "\n"
+              "  --open PATH         open the folder PATH of the home folder, as \"/A/B\"\n"
+              "  --root DIR          keep the home and cache folders in DIR\n"
+              "  --window-size WxH   the window's size in points, as 420x760\n"
+              "  --screenshot FILE   save the window as a PNG once listed, then quit\n"
+              "  -h, --help          show this help and quit\n");
+}
 
 LaunchOptions LaunchOptions::fromArguments(const QStringList &arguments)
 {
     LaunchOptions options;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString &name = arguments.at(i);
+        if (isHelp(name)) {
+            options.helpRequested = true;
+            continue;
+        }
         const bool takesValue = name == QLatin1String("--window-size") ||
                                 name == QLatin1String("--screenshot") ||
                                 name == QLatin1String("--open") || name == QLatin1String("--root");
-        if (!takesValue)
-            continue; // Qt's own options (-platform ...) pass through
+        if (!takesValue) {
+            options.error = tr("Unknown option: %1").arg(name);
+            return options;
+        }
         if (i + 1 >= arguments.size()) {
             options.error = tr("%1 needs a value").arg(name);
             return options;

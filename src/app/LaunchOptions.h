@@ -1,19 +1,30 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QSize>
 #include <QString>
 #include <QStringList>
 #include <optional>
 
-// What the command line asks of a start: `--window-size WxH`, `--screenshot FILE`,
-// `--open PICKER_PATH` (and `--root DIR`, which AppDirectories reads itself).
+// What the command line asks of a start: `--help`, `--window-size WxH`, `--screenshot FILE`,
+// `--open PICKER_PATH` (and `--root DIR`, which AppDirectories reads itself). Qt's own options
+// are taken out of the arguments by the application object before they are read here.
 struct LaunchOptions {
+    Q_DECLARE_TR_FUNCTIONS(LaunchOptions)
+
+public:
     QSize windowSize{420, 760};
     QString screenshotPath; // empty: keep the window open
     QString openPath;       // empty: the home folder alone
-    QString error;          // set when the command line is wrong
+    bool helpRequested = false;
+    QString error; // set when the command line is wrong
 
     static LaunchOptions fromArguments(const QStringList &arguments);
+    // Whether `arguments` ask for the usage alone; read before the application object is made,
+    // so that `--help` needs no display and touches nothing.
+    static bool asksForHelp(const QStringList &arguments);
+    // The usage text, several lines, translated.
+    static QString usage();
     // The picker paths to push above the home folder for `openPath`: "/A/B" gives "/A", "/A/B".
     QStringList pathsToOpen() const;
 };

@@ -1,10 +1,13 @@
 #include "AppDelegate.h"
 #include "AppDirectories.h"
+#include "Translations.h"
 #include "LaunchOptions.h"
 #include "NavigationController.h"
+#include "QuitSignals.h"
 #include "WindowScreenshot.h"
 
 #include <QGuiApplication>
+#include <QLocale>
 #include <QQuickWindow>
 #include <QtQml/qqmlextensionplugin.h>
 #include <cstdio>
@@ -22,23 +25,46 @@ Q_IMPORT_QML_PLUGIN(Ombrisk_PlatformPlugin)
 Q_IMPORT_QML_PLUGIN(Ombrisk_PickerPlugin)
 Q_IMPORT_QML_PLUGIN(Ombrisk_AppPlugin)
 
+namespace {
+
+QStringList argumentsOf(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+// `--help` before any window system is asked for: it needs no display and touches nothing.
+int printUsage(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    Translations::install(app, QLocale());
+    std::fputs(qPrintable(LaunchOptions::usage()), stdout);
+    return 0;
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
-    QGuiApplication app(argc, argv);
+    if (LaunchOptions::asksForHelp(argumentsOf(argc, argv)))
+        return printUsage(argc, argv);
+    QGuiApplication app(argc, argv); // takes Qt's own options out of the arguments
     QGuiApplication::setApplicationName(QStringLiteral("Ombrisk"));
     QGuiApplication::setOrganizationName(QStringLiteral("Ombrisk"));
+    Translations::install(app, QLocale());
     const QStringList arguments = QGuiApplication::arguments();
     const LaunchOptions options = LaunchOptions::fromArguments(arguments);
     if (!options.error.isEmpty()) {
-        std::fprintf(stderr,
-                     "error: %s\nusage: ombrisk [--root DIR] [--window-size WxH] "
-                     "[--screenshot FILE] [--open PICKER_PATH]\n",
-                     qPrintable(options.error));
+        std::fprintf(stderr, "ombrisk: %s\n%s", qPrintable(options.error),
+                     qPrintable(LaunchOptions::usage()));
         return 2;
     }
     AppDirectories::configureFromCommandLine(arguments);
 
     AppDelegate delegate;
+    QuitSignals quitSignals([&delegate] { delegate.quit(); });
     delegate.didFinishLaunching(options);
     if (!delegate.window())
         return 1;
@@ -47,5 +73,8 @@ int main(int argc, char *argv[])
         screenshot = std::make_unique<WindowScreenshot>(
             delegate.window(), delegate.navigationController()->topViewController(),
             options.screenshotPath);
-    return QGuiApplication::exec();
+    const int status = QGuiApplication::exec();
+    screenshot.reset();
+    delegate.shutDown();
+    return status;
 }

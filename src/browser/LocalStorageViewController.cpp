@@ -13,11 +13,6 @@
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("LocalStorageViewController", text);
-}
-
 const QString localMoveNotification = QStringLiteral("localMove");
 
 } // namespace
@@ -102,10 +97,11 @@ void LocalStorageViewController::configureCell(KPDocumentPickerViewController *,
 {
     const QVariant dataItem = QVariant::fromValue(item);
     std::vector<std::unique_ptr<KPDocumentPickerMenuItem>> entries;
-    const std::pair<const char *, const char *> menu[] = {{"Delete", "deleteAction:"},
-                                                          {"Rename...", "renameAction:"},
-                                                          {"Move...", "moveAction:"},
-                                                          {"Info...", "infoAction:"}};
+    static const std::pair<const char *, const char *> menu[] = {
+        {QT_TR_NOOP("Delete"), "deleteAction:"},
+        {QT_TR_NOOP("Rename..."), "renameAction:"},
+        {QT_TR_NOOP("Move..."), "moveAction:"},
+        {QT_TR_NOOP("Info..."), "infoAction:"}};
     for (const auto &[title, action] : menu)
         entries.push_back(std::make_unique<KPDocumentPickerMenuItem>(tr(title), action, dataItem));
     cell->setMenuItems(std::move(entries));

@@ -3,6 +3,7 @@
 #include "PictureDecoder.h"
 #include "ScreenScale.h"
 #include "ThumbnailCache.h"
+#include "UndecodablePictures.h"
 #include "Utils.h"
 
 #include <QCoreApplication>
@@ -53,15 +54,21 @@ QImage makeThumbnail(const Request &request, Error *error)
 }
 
 // On the thumbnail queue. A thumbnail in a cache file, or made for an earlier request of the
-// same key (a row scrolled away and back before its turn came), is used as it is.
+// same key (a row scrolled away and back before its turn came), is used as it is. A file that
+// failed to decode is not tried again until it changes.
 void addLocalImageTask(const Request &request)
 {
     ThumbnailCache &cache = ThumbnailCache::sharedCache();
     QImage thumbnail = cache.objectForKey(request.key);
     if (thumbnail.isNull()) {
+        const auto version = UndecodablePictures::versionOf(request.path);
+        if (version && UndecodablePictures::contains(*version))
+            return;
         Error error;
         thumbnail = makeThumbnail(request, &error);
         if (thumbnail.isNull()) {
+            if (version)
+                UndecodablePictures::remember(*version);
             qCInfo(lcThumbnail).noquote() << error.message;
             return;
         }

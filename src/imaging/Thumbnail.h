@@ -20,7 +20,8 @@ namespace Thumbnail {
 // it from the picture; it is dropped if the view is gone by then or
 // asks for something else (a newer request, or `setRequestedImageKey("")` when a reused view
 // shows a file without a thumbnail). A file that cannot be decoded gives nothing: the view keeps
-// its image and nothing is cached. A view with an empty frame asks for nothing.
+// its image and nothing is cached; that version of the file is not tried again
+// (UndecodablePictures). A view with an empty frame asks for nothing.
 // Main thread only.
 void cr_setLocalImageFilePath(ImageView *view, const QString &path);
 

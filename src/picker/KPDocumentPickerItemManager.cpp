@@ -1,47 +1,76 @@
 #include "KPDocumentPickerItemManager.h"
 
+#include "DispatchQueue.h"
+#include "KPDocumentPickerItemKeys.h"
 #include "NameCollation.h"
 #include "TableView.h"
 
-#include <QMetaObject>
 #include <algorithm>
 #include <cmath>
-#include <functional>
-#include <vector>
+#include <mutex>
+#include <utility>
+
+struct KPDocumentPickerItemManager::Shared {
+    std::mutex mutex; // guards the two fields below
+    Inputs inputs;
+    quint64 requested = 0; // the number of the newest rebuild asked for
+    // The keys of the listing last rebuilt; used on the builder queue only.
+    std::unique_ptr<KPDocumentPickerItemKeys> keys;
+
+    bool isNewest(quint64 request)
+    {
+        std::lock_guard lock(mutex);
+        return request == requested;
+    }
+};
 
 namespace {
 
-// Sorts by a key made once per item: a comparison then costs no collation or time-zone work,
-// which keeps folders of 100,000 entries quick to order.
-template <typename KeyOf, typename Less>
-KPDocumentPickerItems stableSortedByKey(const KPDocumentPickerItems &items, KeyOf keyOf, Less less)
+using Derived = KPDocumentPickerItemManager::Derived;
+
+std::shared_ptr<const Derived> derive(KPDocumentPickerItemKeys &keys,
+                                      const KPDocumentPickerItemManager::Inputs &in)
 {
-    using Key = decltype(keyOf(items.front()));
-    std::vector<std::pair<Key, qsizetype>> keyed;
-    keyed.reserve(items.size());
-    for (qsizetype i = 0; i < items.size(); ++i)
-        keyed.emplace_back(keyOf(items.at(i)), i);
-    std::stable_sort(keyed.begin(), keyed.end(),
-                     [&less](const auto &a, const auto &b) { return less(a.first, b.first); });
-    KPDocumentPickerItems sorted;
-    sorted.reserve(items.size());
-    for (const auto &entry : keyed)
-        sorted.append(items.at(entry.second));
-    return sorted;
+    auto derived = std::make_shared<Derived>();
+    const KPDocumentPickerSortType type = in.sortingType;
+    if (!in.searchString.isEmpty()) {
+        derived->filteredItems = keys.sorted(type, keys.matching(in.searchString));
+    } else if (in.hasTable && KPDocumentPickerItemManager::shouldUseSections(
+                                  int(keys.items().size()), type, in.tableSize, in.rowHeight)) {
+        derived->sectionTitles = KPDocumentPickerItemManager::sectionTitlesForItems(type);
+        derived->sectionedItems = keys.sectioned(type);
+    } else {
+        derived->sortedItems = keys.sorted(type);
+    }
+    return derived;
 }
 
-KPDocumentPickerItems sortedByName(const KPDocumentPickerItems &items)
+// On the builder queue: skipped when a newer request is queued behind, dropped when one came
+// while it ran.
+std::shared_ptr<const Derived> rebuild(KPDocumentPickerItemManager::Shared &shared,
+                                       quint64 request)
 {
-    const auto &collation = NameCollation::current();
-    return stableSortedByKey(
-        items, [&collation](const auto &item) { return collation.sortKey(item->fileName); },
-        std::less<QByteArray>());
+    KPDocumentPickerItemManager::Inputs inputs;
+    {
+        std::lock_guard lock(shared.mutex);
+        if (request != shared.requested)
+            return nullptr;
+        inputs = shared.inputs;
+    }
+    if (!shared.keys || !shared.keys->items().isSharedWith(inputs.items) ||
+        shared.keys->items().size() != inputs.items.size())
+        shared.keys = std::make_unique<KPDocumentPickerItemKeys>(inputs.items);
+    auto derived = derive(*shared.keys, inputs);
+    return shared.isNewest(request) ? derived : nullptr;
 }
 
 } // namespace
 
 KPDocumentPickerItemManager::KPDocumentPickerItemManager(QObject *parent)
-    : QObject(parent), m_latest(std::make_shared<Derived>()), m_shown(m_latest)
+    : QObject(parent), m_shared(std::make_shared<Shared>()), m_self(this),
+      m_builderQueue(std::make_unique<DispatchQueue>(
+          QStringLiteral("KPDocumentPickerViewController.itemBuilderQueue"))),
+      m_shown(std::make_shared<Derived>())
 {
 }
 
@@ -49,61 +78,63 @@ KPDocumentPickerItemManager::~KPDocumentPickerItemManager() = default;
 
 KPDocumentPickerItems KPDocumentPickerItemManager::items() const
 {
-    std::lock_guard lock(m_mutex);
-    return m_items;
+    std::lock_guard lock(m_shared->mutex);
+    return m_shared->inputs.items;
+}
+
+void KPDocumentPickerItemManager::update(const std::function<bool(Inputs &)> &change)
+{
+    quint64 request;
+    {
+        std::lock_guard lock(m_shared->mutex);
+        if (!change(m_shared->inputs) || !m_shared->inputs.hasTable)
+            return;
+        request = ++m_shared->requested;
+    }
+    m_builderQueue->async([shared = m_shared, self = m_self, request] {
+        auto derived = rebuild(*shared, request);
+        if (!derived)
+            return;
+        DispatchQueue::main(self, [self, shared, request, derived = std::move(derived)] {
+            if (shared->isNewest(request))
+                static_cast<KPDocumentPickerItemManager *>(self.data())->show(derived);
+        });
+    });
 }
 
 void KPDocumentPickerItemManager::setItems(const KPDocumentPickerItems &items)
 {
-    bool rebuild;
-    {
-        std::lock_guard lock(m_mutex);
+    update([&items](Inputs &in) {
         // The same handover twice is no change; a new list, even an equal one, is. The first
         // handover always counts, empty or not, so an empty folder gets its reload too.
-        const bool same = m_itemsSet && items.isSharedWith(m_items) &&
-                          items.size() == m_items.size() && (!items.isEmpty() || m_items.isEmpty());
-        rebuild = !same && m_hasTable;
-        m_items = items;
-        m_itemsSet = true;
-    }
-    if (rebuild)
-        rebuildItems();
+        const bool same = in.itemsSet && items.isSharedWith(in.items) &&
+                          items.size() == in.items.size() && (!items.isEmpty() || in.items.isEmpty());
+        in.items = items;
+        in.itemsSet = true;
+        return !same;
+    });
 }
 
 KPDocumentPickerSortType KPDocumentPickerItemManager::sortingType() const
 {
-    std::lock_guard lock(m_mutex);
-    return m_sortingType;
+    std::lock_guard lock(m_shared->mutex);
+    return m_shared->inputs.sortingType;
 }
 
 void KPDocumentPickerItemManager::setSortingType(KPDocumentPickerSortType type)
 {
-    bool rebuild;
-    {
-        std::lock_guard lock(m_mutex);
-        rebuild = type != m_sortingType && m_hasTable;
-        m_sortingType = type;
-    }
-    if (rebuild)
-        rebuildItems();
+    update([type](Inputs &in) { return std::exchange(in.sortingType, type) != type; });
 }
 
 QString KPDocumentPickerItemManager::searchString() const
 {
-    std::lock_guard lock(m_mutex);
-    return m_searchString;
+    std::lock_guard lock(m_shared->mutex);
+    return m_shared->inputs.searchString;
 }
 
 void KPDocumentPickerItemManager::setSearchString(const QString &search)
 {
-    bool rebuild;
-    {
-        std::lock_guard lock(m_mutex);
-        rebuild = search != m_searchString && m_hasTable;
-        m_searchString = search;
-    }
-    if (rebuild)
-        rebuildItems();
+    update([&search](Inputs &in) { return std::exchange(in.searchString, search) != search; });
 }
 
 void KPDocumentPickerItemManager::setTableView(TableView *tableView)
@@ -114,62 +145,25 @@ void KPDocumentPickerItemManager::setTableView(TableView *tableView)
 
 void KPDocumentPickerItemManager::updateTableGeometry()
 {
-    std::lock_guard lock(m_mutex);
-    m_hasTable = m_tableView != nullptr;
-    m_tableSize = m_tableView ? m_tableView->size() : QSizeF();
-    m_rowHeight = m_tableView ? m_tableView->rowHeight() : 0;
+    std::lock_guard lock(m_shared->mutex);
+    Inputs &in = m_shared->inputs;
+    in.hasTable = m_tableView != nullptr;
+    in.tableSize = m_tableView ? m_tableView->size() : QSizeF();
+    in.rowHeight = m_tableView ? m_tableView->rowHeight() : 0;
 }
 
 void KPDocumentPickerItemManager::rebuildItems()
 {
-    KPDocumentPickerItems items;
-    KPDocumentPickerSortType type;
-    QString search;
-    bool hasTable;
-    QSizeF size;
-    double rowHeight;
-    {
-        std::lock_guard lock(m_mutex);
-        items = m_items;
-        type = m_sortingType;
-        search = m_searchString;
-        hasTable = m_hasTable;
-        size = m_tableSize;
-        rowHeight = m_rowHeight;
-    }
-    auto derived = std::make_shared<Derived>();
-    if (!search.isEmpty()) {
-        derived->filteredItems =
-            sortedItemsArrayWithArray(filteredItemsWithItems(items, search), type);
-    } else if (hasTable && shouldUseSections(int(items.size()), type, size, rowHeight)) {
-        derived->sectionTitles = sectionTitlesForItems(type);
-        derived->sectionedItems = sectionedItemsWithArray(items, type);
-    } else {
-        derived->sortedItems = sortedItemsArrayWithArray(items, type);
-    }
-    {
-        std::lock_guard lock(m_mutex);
-        m_latest = std::move(derived);
-    }
-    updateTableView();
+    update([](Inputs &) { return true; });
 }
 
-void KPDocumentPickerItemManager::updateTableView()
+void KPDocumentPickerItemManager::show(std::shared_ptr<const Derived> derived)
 {
-    // Always later, on the main thread, even from there: the table follows on the next turn.
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            {
-                std::lock_guard lock(m_mutex);
-                m_shown = m_latest;
-            }
-            if (m_tableView)
-                m_tableView->reloadData();
-            if (m_contentReloadedHandler)
-                m_contentReloadedHandler();
-        },
-        Qt::QueuedConnection);
+    m_shown = std::move(derived);
+    if (m_tableView)
+        m_tableView->reloadData();
+    if (m_contentReloadedHandler)
+        m_contentReloadedHandler();
 }
 
 int KPDocumentPickerItemManager::numberOfSections() const
@@ -228,52 +222,14 @@ KPDocumentPickerItems
 KPDocumentPickerItemManager::sortedItemsArrayWithArray(const KPDocumentPickerItems &items,
                                                        KPDocumentPickerSortType type)
 {
-    KPDocumentPickerItems sorted = items;
-    switch (type) {
-    case KPDocumentPickerSortTypeNameAscending:
-    case KPDocumentPickerSortTypeNameDescending:
-        sorted = sortedByName(items);
-        if (type == KPDocumentPickerSortTypeNameDescending)
-            std::reverse(sorted.begin(), sorted.end());
-        break;
-    case KPDocumentPickerSortTypeDateAscending:
-    case KPDocumentPickerSortTypeDateDescending: {
-        const bool up = type == KPDocumentPickerSortTypeDateAscending;
-        // Items without a date count as the oldest.
-        sorted = stableSortedByKey(
-            items,
-            [](const auto &item) {
-                return item->lastModifiedDate.isValid() ? item->lastModifiedDate.toMSecsSinceEpoch()
-                                                        : std::numeric_limits<qint64>::min();
-            },
-            [up](qint64 a, qint64 b) { return up ? a < b : b < a; });
-        break;
-    }
-    case KPDocumentPickerSortTypeSizeAscending:
-    case KPDocumentPickerSortTypeSizeDescending: {
-        const bool up = type == KPDocumentPickerSortTypeSizeAscending;
-        std::stable_sort(sorted.begin(), sorted.end(), [up](const auto &a, const auto &b) {
-            return up ? a->fileSize < b->fileSize : b->fileSize < a->fileSize;
-        });
-        break;
-    }
-    }
-    return sorted;
+    return KPDocumentPickerItemKeys(items).sorted(type);
 }
 
 QList<KPDocumentPickerItems>
 KPDocumentPickerItemManager::sectionedItemsWithArray(const KPDocumentPickerItems &items,
                                                      KPDocumentPickerSortType type)
 {
-    const auto &collation = NameCollation::current();
-    QList<KPDocumentPickerItems> sections(collation.sectionTitles().size());
-    for (const auto &item : items)
-        sections[collation.sectionOf(item->fileName)].append(item);
-    for (auto &section : sections)
-        section = sortedByName(section);
-    if (type == KPDocumentPickerSortTypeNameDescending)
-        std::reverse(sections.begin(), sections.end());
-    return sections;
+    return KPDocumentPickerItemKeys(items).sectioned(type);
 }
 
 QStringList KPDocumentPickerItemManager::sectionTitlesForItems(KPDocumentPickerSortType type)
@@ -289,9 +245,8 @@ KPDocumentPickerItemManager::filteredItemsWithItems(const KPDocumentPickerItems 
                                                     const QString &search)
 {
     KPDocumentPickerItems kept;
-    for (const auto &item : items)
-        if (NameCollation::containsIgnoringCaseAndAccents(item->fileName, search))
-            kept.append(item);
+    for (const qsizetype i : KPDocumentPickerItemKeys(items).matching(search))
+        kept.append(items.at(i));
     return kept;
 }
 

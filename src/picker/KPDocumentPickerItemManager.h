@@ -9,20 +9,23 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
-#include <mutex>
 
+class DispatchQueue;
 class TableView;
 
 // Owns one picker's listing and derives what its list shows: a flat sorted list, lettered
 // sections with an index under name sorts of long lists, or a flat filtered list while a search
-// string is set. Every change of items, order or search rebuilds the derived lists and then
-// reloads the table on the main thread and calls `contentReloadedHandler`.
+// string is set. Every change of items, order or search asks for a rebuild on the picker's
+// item-builder queue ("KPDocumentPickerViewController.itemBuilderQueue", owned here); the
+// newest request wins: a rebuild that a later request overtook is skipped or its result
+// dropped. The finished snapshot is swapped in on the main thread, which then reloads the table
+// and calls `contentReloadedHandler`; the main thread never sorts or filters.
 //
-// Thread-safety: `setItems` may be called on a worker (the picker's item-builder queue) while
-// the main thread reads; every other member is main-thread only. A rebuild makes a new derived
-// snapshot under a lock; the table-facing lookups read the snapshot last handed to the table,
+// Thread-safety: `setItems` and the getters may be called from any thread; every other member
+// is main-thread only. The table-facing lookups read the snapshot last handed to the table,
 // which is replaced on the main thread right before the reload, so the table never sees
-// numbers that differ from the ones it was loaded with.
+// numbers that differ from the ones it was loaded with. Destroying the manager never waits for
+// a rebuild: one still running finishes on its own and its result is dropped.
 class KPDocumentPickerItemManager : public QObject {
     Q_OBJECT
 
@@ -49,6 +52,7 @@ public:
 
     bool sectionIndexIsVisible() const { return sortingType() < 2; }
 
+    // Asks for a rebuild (from any thread); the table follows once it is done.
     void rebuildItems();
     void reloadItems() { rebuildItems(); }
 
@@ -61,7 +65,8 @@ public:
     QStringList sectionIndexTitles() const;
     int sectionForSectionIndexAtIndex(int index) const;
 
-    // The steps of a rebuild, as pure functions.
+    // The steps of a rebuild, as pure functions (each makes its keys afresh; the rebuilds keep
+    // theirs per listing).
     static KPDocumentPickerItems sortedItemsArrayWithArray(const KPDocumentPickerItems &items,
                                                            KPDocumentPickerSortType type);
     static QList<KPDocumentPickerItems> sectionedItemsWithArray(const KPDocumentPickerItems &items,
@@ -80,18 +85,26 @@ public:
         std::optional<KPDocumentPickerItems> filteredItems;
     };
 
-private:
-    void updateTableView();
+    // What a rebuild starts from.
+    struct Inputs {
+        KPDocumentPickerItems items;
+        bool itemsSet = false;
+        KPDocumentPickerSortType sortingType = KPDocumentPickerSortTypeNameAscending;
+        QString searchString;
+        bool hasTable = false;
+        QSizeF tableSize;
+        double rowHeight = 0;
+    };
+    struct Shared;
 
-    mutable std::mutex m_mutex; // guards the fields below up to m_latest
-    KPDocumentPickerItems m_items;
-    bool m_itemsSet = false;
-    KPDocumentPickerSortType m_sortingType = KPDocumentPickerSortTypeNameAscending;
-    QString m_searchString;
-    bool m_hasTable = false;
-    QSizeF m_tableSize;
-    double m_rowHeight = 0;
-    std::shared_ptr<const Derived> m_latest;
+private:
+    // Changes the inputs under the lock; rebuilds when `change` says the derived lists differ.
+    void update(const std::function<bool(Inputs &)> &change);
+    void show(std::shared_ptr<const Derived> derived);
+
+    std::shared_ptr<Shared> m_shared; // also held by queued rebuilds
+    std::unique_ptr<DispatchQueue> m_builderQueue;
+    QPointer<QObject> m_self;         // made on the main thread, for results coming back
 
     std::shared_ptr<const Derived> m_shown; // main thread: what the table was loaded with
     QPointer<TableView> m_tableView;

@@ -5,13 +5,9 @@
 #include <QCoreApplication>
 #include <cmath>
 #include <stdexcept>
+#include <utility>
 
 namespace {
-
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("KPDocumentPickerViewController", text);
-}
 
 QString pathOrRoot(const QString &path)
 {
@@ -95,8 +91,6 @@ void KPDocumentPickerViewController::commonInit()
 {
     cellFolderFont = systemFont(17);
     cellFileFont = systemFont(17);
-    m_serialQueue = std::make_unique<DispatchQueue>(
-        QStringLiteral("KPDocumentPickerViewController.itemBuilderQueue"));
     m_tableView = new KPDocumentPickerTableView(this);
     m_tableView->setDataSource(this);
     m_tableView->setDelegate(this);
@@ -109,8 +103,6 @@ KPDocumentPickerViewController::~KPDocumentPickerViewController()
         if (auto *source = dataSource())
             source->cancelRequestForFilePath(this, m_filePath);
     }
-    // Let queued sorting finish while the manager and the table still exist.
-    m_serialQueue.reset();
     m_itemManager.setTableView(nullptr);
 }
 
@@ -169,7 +161,7 @@ void KPDocumentPickerViewController::setUpTableView()
     QPointer<KPDocumentPickerViewController> weakSelf(this);
     m_itemManager.setContentReloadedHandler([weakSelf] {
         if (weakSelf)
-            weakSelf->updateViewContent();
+            weakSelf->contentReloaded();
     });
 }
 
@@ -296,15 +288,9 @@ void KPDocumentPickerViewController::setItems(const KPDocumentPickerItems &items
         // Judged on the delivered list: the manager still holds the previous one.
         updateFeedbackLabel(items);
     }
-    QPointer<KPDocumentPickerViewController> weakSelf(this);
-    m_serialQueue->async([this, weakSelf, items] {
-        // The queue is emptied before the picker goes, so `this` is alive here.
-        m_itemManager.setItems(items);
-        DispatchQueue::mainAfter(0.05, this, [weakSelf] {
-            if (weakSelf)
-                weakSelf->resetAfterInitialItemLoad();
-        });
-    });
+    // Sorted on the item-builder queue; the loading state ends 0.05 s after it is shown.
+    m_listingPending = true;
+    m_itemManager.setItems(items);
 }
 
 void KPDocumentPickerViewController::setItems(const KPDocumentPickerItems &items,
@@ -329,6 +315,18 @@ void KPDocumentPickerViewController::setItems(const KPDocumentPickerItems &items
             return;
         }
     }
+}
+
+void KPDocumentPickerViewController::contentReloaded()
+{
+    updateViewContent();
+    updateSelectAllButton(); // a reload clears the selection
+    if (!std::exchange(m_listingPending, false))
+        return;
+    DispatchQueue::mainAfter(0.05, this, [weakSelf = QPointer(this)] {
+        if (weakSelf)
+            weakSelf->resetAfterInitialItemLoad();
+    });
 }
 
 void KPDocumentPickerViewController::resetAfterInitialItemLoad()
@@ -461,6 +459,7 @@ int KPDocumentPickerViewController::sectionForSectionIndexTitle(TableView *, con
 void KPDocumentPickerViewController::didSelectRow(TableView *, IndexPath indexPath)
 {
     if (isEditing()) {
+        updateSelectAllButton();
         updateToolbarItems();
         return;
     }
@@ -478,8 +477,10 @@ void KPDocumentPickerViewController::didSelectRow(TableView *, IndexPath indexPa
 
 void KPDocumentPickerViewController::didDeselectRow(TableView *, IndexPath)
 {
-    if (isEditing())
-        updateToolbarItems();
+    if (!isEditing())
+        return;
+    updateSelectAllButton();
+    updateToolbarItems();
 }
 
 void KPDocumentPickerViewController::didScroll(TableView *tableView)
@@ -531,6 +532,7 @@ void KPDocumentPickerViewController::setEditing(bool editing, bool animated)
 {
     ViewController::setEditing(editing, animated);
     m_tableView->setEditing(editing);
+    updateSelectAllButton();
     updateViewContent();
 }
 
@@ -582,8 +584,17 @@ void KPDocumentPickerViewController::selectAllButtonTapped()
                 m_tableView->selectRow({section, row});
         }
     }
-    m_selectAllButton->setTitle(allCellsSelected() ? tr("Select None") : tr("Select All"));
+    updateSelectAllButton();
     updateToolbarItems();
+}
+
+void KPDocumentPickerViewController::updateSelectAllButton()
+{
+    if (!m_selectAllButton)
+        return;
+    const bool none = m_tableView->indexPathsForSelectedRows().isEmpty();
+    m_selectAllButton->setTitle(!none && allCellsSelected() ? tr("Select None")
+                                                            : tr("Select All"));
 }
 
 void KPDocumentPickerViewController::updateFooterLabel()
@@ -591,23 +602,21 @@ void KPDocumentPickerViewController::updateFooterLabel()
     if (!toolBarLabel)
         return;
     if (isEditing()) {
-        const qsizetype n = m_tableView->indexPathsForSelectedRows().size();
-        toolBarLabel->setTitle(n == 1 ? tr("%1 item selected").arg(1)
-                                      : tr("%1 items selected").arg(n));
+        const int n = int(m_tableView->indexPathsForSelectedRows().size());
+        toolBarLabel->setTitle(tr("%n item(s) selected", nullptr, n));
         return;
     }
-    qsizetype folders = 0, files = 0;
+    int folders = 0, files = 0;
     for (const auto &item : items())
         ++(item->isFolder ? folders : files);
-    const QString folderWord = folders == 1 ? tr("folder") : tr("folders");
-    const QString fileWord = files == 1 ? tr("file") : tr("files");
     QString text;
     if (folders && files)
-        text = tr("%1 %2, %3 %4").arg(folders).arg(folderWord).arg(files).arg(fileWord);
+        //: The two counts of the footer, "1 folder, 3 files"; %1 is the folders', %2 the files'.
+        text = tr("%1, %2").arg(tr("%n folder(s)", nullptr, folders), tr("%n file(s)", nullptr, files));
     else if (folders)
-        text = tr("%1 %2").arg(folders).arg(folderWord);
+        text = tr("%n folder(s)", nullptr, folders);
     else if (files)
-        text = tr("%1 %2").arg(files).arg(fileWord);
+        text = tr("%n file(s)", nullptr, files);
     else
         text = m_loadingView && m_loadingView->isAnimating() ? tr("Loading...")
                                                              : tr("No files or folders found");

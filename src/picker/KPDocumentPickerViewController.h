@@ -62,8 +62,9 @@ public:
 // `(KPDocumentPickerViewController *rootViewController, const QString &filePath,
 // QObject *parent)`.
 //
-// Thread-safety: main thread only. A listing is sorted on the picker's own serial queue
-// ("KPDocumentPickerViewController.itemBuilderQueue") and shown back on the main thread.
+// Thread-safety: main thread only. A listing is sorted, sectioned and searched on the item
+// manager's serial queue ("KPDocumentPickerViewController.itemBuilderQueue", one per picker)
+// and shown back on the main thread.
 class KPDocumentPickerViewController : public ViewController,
                                        public TableViewDataSource,
                                        public TableViewDelegate {
@@ -181,6 +182,10 @@ private:
     void setUpHeaderView();
     void setUpLoadingView();
     void setUpBarButtons();
+    void contentReloaded();
+    // "Select None" while every shown row (one at least) is selected, else "Select All": what
+    // the button will do for the selection as it is now.
+    void updateSelectAllButton();
     void resetAfterInitialItemLoad();
     bool visibleListIsEmpty(const KPDocumentPickerItems &items) const;
     void updateFeedbackLabel(const KPDocumentPickerItems &items);
@@ -196,9 +201,7 @@ private:
     KPDocumentPickerViewControllerDelegate *m_delegate = nullptr;
     QVariant m_session;
 
-    // The manager outlives the queue (members go in reverse order), so queued work finds it.
-    KPDocumentPickerItemManager m_itemManager;
-    std::unique_ptr<DispatchQueue> m_serialQueue;
+    KPDocumentPickerItemManager m_itemManager; // owns the item-builder queue
     KPDocumentPickerTableView *m_tableView = nullptr; // a child, so menus reach this screen
     KPDocumentPickerHeaderView m_headerView;
     ActivityIndicator *m_loadingView = nullptr;
@@ -209,4 +212,5 @@ private:
     BarButtonItem *m_selectAllButton = nullptr;
     bool m_viewInitiallyAppeared = false;
     bool m_viewInitiallyLaidOut = false;
+    bool m_listingPending = false; // a delivered listing is not shown yet
 };

@@ -17,18 +17,6 @@ QString fromIcu(const icu::UnicodeString &s)
     return QString(reinterpret_cast<const QChar *>(s.getBuffer()), s.length());
 }
 
-// Case-folded, with the accents taken off.
-QString folded(const QString &s)
-{
-    QString bare;
-    const QString decomposed = s.normalized(QString::NormalizationForm_KD);
-    bare.reserve(decomposed.size());
-    for (const QChar c : decomposed)
-        if (c.category() != QChar::Mark_NonSpacing)
-            bare.append(c);
-    return bare.toCaseFolded();
-}
-
 } // namespace
 
 const NameCollation &NameCollation::current()
@@ -105,7 +93,13 @@ int NameCollation::sectionOf(const QString &name) const
                : int(m_titles.size()) - 1;
 }
 
-bool NameCollation::containsIgnoringCaseAndAccents(const QString &text, const QString &search)
+QString NameCollation::foldedForSearch(const QString &text)
 {
-    return folded(text).contains(folded(search));
+    QString bare;
+    const QString decomposed = text.normalized(QString::NormalizationForm_KD);
+    bare.reserve(decomposed.size());
+    for (const QChar c : decomposed)
+        if (c.category() != QChar::Mark_NonSpacing)
+            bare.append(c);
+    return bare.toCaseFolded();
 }

@@ -25,8 +25,9 @@ public:
     QStringList sectionTitles() const { return m_titles; }
     int sectionOf(const QString &name) const;
 
-    // Case- and accent-blind containment of plain text (never a pattern).
-    static bool containsIgnoringCaseAndAccents(const QString &text, const QString &search);
+    // `text` case-folded with its accents taken off: a name holds a search, blind to case and
+    // accents, when its folded form contains the search's as plain text (never a pattern).
+    static QString foldedForSearch(const QString &text);
 
 private:
     NameCollation();

@@ -1,61 +1,174 @@
 #include "DispatchQueue.h"
 
 #include <QCoreApplication>
+#include <QThread>
+#include <QThreadPool>
 #include <QTimer>
+#include <atomic>
 #include <cmath>
+#include <deque>
+#include <mutex>
+
+struct DispatchQueue::State {
+    explicit State(const QString &label) : label(label) {}
+    const QString label;
+    std::mutex mutex; // guards the fields below
+    std::deque<std::function<void()>> pending;
+    bool scheduled = false; // a pool task runs or will run this queue
+    bool closed = false;    // the queue object is gone
+};
 
 namespace {
+
+std::atomic<bool> stopping = false;
+thread_local const DispatchQueue::State *runningQueue = nullptr;
+
+// Work items one pool task runs before it lets other queues' tasks have the thread.
+constexpr int batchSize = 16;
 
 int milliseconds(double seconds)
 {
     return std::max(0, int(std::lround(seconds * 1000.0)));
 }
 
+// Where main-thread work is delivered: one object that lives on the main thread and is never
+// deleted, so a worker never posts to an object that may be dying.
+QObject *mainReceiver()
+{
+    static QObject *receiver = [] {
+        auto *object = new QObject;
+        object->moveToThread(QCoreApplication::instance()->thread());
+        return object;
+    }();
+    return receiver;
+}
+
+void schedule(const std::shared_ptr<DispatchQueue::State> &state);
+
+// One pool task: runs up to a batch of the queue's work in order, then hands the thread back.
+void drain(const std::shared_ptr<DispatchQueue::State> &state)
+{
+    runningQueue = state.get();
+    for (int done = 0;; ++done) {
+        std::function<void()> work;
+        {
+            std::lock_guard lock(state->mutex);
+            if (state->closed || stopping || state->pending.empty()) {
+                state->pending.clear();
+                state->scheduled = false;
+                break;
+            }
+            if (done == batchSize) {
+                runningQueue = nullptr;
+                schedule(state); // still marked scheduled: nobody else starts it meanwhile
+                return;
+            }
+            work = std::move(state->pending.front());
+            state->pending.pop_front();
+        }
+        work();
+    }
+    runningQueue = nullptr;
+}
+
+void schedule(const std::shared_ptr<DispatchQueue::State> &state)
+{
+    DispatchQueue::pool().start([state] { drain(state); });
+}
+
+void enqueue(const std::shared_ptr<DispatchQueue::State> &state, std::function<void()> work)
+{
+    {
+        std::lock_guard lock(state->mutex);
+        if (stopping || state->closed)
+            return;
+        state->pending.push_back(std::move(work));
+        if (state->scheduled)
+            return;
+        state->scheduled = true;
+    }
+    schedule(state);
+}
+
 } // namespace
 
-DispatchQueue::DispatchQueue(const QString &label) : m_worker(new QObject)
-{
-    m_thread.setObjectName(label);
-    m_worker->moveToThread(&m_thread);
-    QObject::connect(&m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
-    m_thread.start();
-}
+DispatchQueue::DispatchQueue(const QString &label) : m_state(std::make_shared<State>(label)) {}
 
 DispatchQueue::~DispatchQueue()
 {
-    // Queued behind everything already given, so that work still runs.
-    QMetaObject::invokeMethod(
-        m_worker, [this] { m_thread.quit(); }, Qt::QueuedConnection);
-    m_thread.wait();
+    std::lock_guard lock(m_state->mutex);
+    m_state->closed = true;
+    m_state->pending.clear();
+}
+
+QString DispatchQueue::label() const
+{
+    return m_state->label;
 }
 
 void DispatchQueue::async(std::function<void()> work)
 {
-    QMetaObject::invokeMethod(m_worker, std::move(work), Qt::QueuedConnection);
+    enqueue(m_state, std::move(work));
 }
 
 void DispatchQueue::after(double seconds, std::function<void()> work)
 {
-    const int ms = milliseconds(seconds);
-    async([this, ms, work = std::move(work)] { QTimer::singleShot(ms, m_worker, work); });
+    std::weak_ptr<State> weakState = m_state;
+    mainAfter(seconds, mainReceiver(), [weakState, work = std::move(work)]() mutable {
+        if (const auto state = weakState.lock())
+            enqueue(state, std::move(work));
+    });
 }
 
-void DispatchQueue::main(QObject *context, std::function<void()> work)
+bool DispatchQueue::isCurrent() const
 {
-    Q_ASSERT(context->thread() == QCoreApplication::instance()->thread());
-    QMetaObject::invokeMethod(context, std::move(work), Qt::QueuedConnection);
+    return runningQueue == m_state.get();
 }
 
-void DispatchQueue::mainAfter(double seconds, QObject *context, std::function<void()> work)
+QString DispatchQueue::currentLabel()
 {
-    Q_ASSERT(context->thread() == QCoreApplication::instance()->thread());
-    const int ms = milliseconds(seconds);
-    if (QThread::currentThread() == context->thread()) {
-        QTimer::singleShot(ms, context, std::move(work));
-        return;
-    }
-    // A timer belongs to the thread that starts it: start it from the main thread.
+    return runningQueue ? runningQueue->label : QString();
+}
+
+void DispatchQueue::main(const QPointer<QObject> &context, std::function<void()> work)
+{
     QMetaObject::invokeMethod(
-        context, [context, ms, work = std::move(work)] { QTimer::singleShot(ms, context, work); },
+        mainReceiver(),
+        [context, work = std::move(work)] {
+            if (context)
+                work();
+        },
         Qt::QueuedConnection);
+}
+
+void DispatchQueue::mainAfter(double seconds, const QPointer<QObject> &context,
+                              std::function<void()> work)
+{
+    const int ms = milliseconds(seconds);
+    auto start = [context, ms, work = std::move(work)] {
+        if (context)
+            QTimer::singleShot(ms, context.data(), work);
+    };
+    // A timer belongs to the thread that starts it: start it on the main thread.
+    if (QThread::currentThread() == mainReceiver()->thread())
+        start();
+    else
+        QMetaObject::invokeMethod(mainReceiver(), std::move(start), Qt::QueuedConnection);
+}
+
+bool DispatchQueue::stopAll(int timeoutMs)
+{
+    stopping = true;
+    pool().clear();
+    return pool().waitForDone(timeoutMs);
+}
+
+QThreadPool &DispatchQueue::pool()
+{
+    static QThreadPool *threads = [] {
+        auto *pool = new QThreadPool;
+        pool->setMaxThreadCount(std::max(4, QThread::idealThreadCount()));
+        return pool;
+    }();
+    return *threads;
 }

@@ -1,20 +1,26 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
-#include <QThread>
 #include <functional>
+#include <memory>
 
-// A labelled serial queue: work items run one at a time, in the order given, on one thread of
-// the queue's own. The main queue is Qt's event loop on the main thread; see `main()` and
+class QThreadPool;
+
+// A labelled serial queue: work items run one at a time, in the order given. A queue holds no
+// thread: it is a list of work and a "scheduled" flag, and while it has work one task of the
+// process-wide pool (`pool()`) runs it, so a deep stack of screens, each with a queue, costs
+// no thread while idle. The main queue is Qt's event loop on the main thread; see `main()` and
 // `mainAfter()`.
 //
 // Work on a queue gets plain values and hands results back with `main()`, never touching
-// controllers or views itself.
+// controllers or views itself. Work may outlive its queue's owner (see the destructor): it
+// holds what it uses (shared state, values, `QPointer`s made on the main thread), never a raw
+// pointer to its owner.
 //
-// Thread-safety: `async` and `after` may be called from any thread. The destructor runs the
-// work already queued to its end, then stops the thread; call it from another thread than the
-// queue's own.
+// Thread-safety: every member may be called from any thread. The destructor returns at once:
+// work not yet started is dropped, work running finishes on its pool thread.
 class DispatchQueue {
 public:
     explicit DispatchQueue(const QString &label);
@@ -22,20 +28,37 @@ public:
     DispatchQueue(const DispatchQueue &) = delete;
     DispatchQueue &operator=(const DispatchQueue &) = delete;
 
-    QString label() const { return m_thread.objectName(); }
+    QString label() const;
 
+    // Dropped once `stopAll` has run.
     void async(std::function<void()> work);
+    // Queues `work` after `seconds`, timed on the main thread's event loop.
     void after(double seconds, std::function<void()> work);
 
     // Whether the calling code runs on this queue.
-    bool isCurrent() const { return QThread::currentThread() == &m_thread; }
+    bool isCurrent() const;
+    // The label of the queue the calling code runs on; empty outside any queue.
+    static QString currentLabel();
 
-    // Runs `work` on the main thread's event loop, later, unless `context` is gone by then.
-    static void main(QObject *context, std::function<void()> work);
+    // Runs `work` on the main thread's event loop, later, unless `context` is gone by then. Off
+    // the main thread, pass a `QPointer` made on the main thread when the context may be
+    // deleted meanwhile.
+    static void main(const QPointer<QObject> &context, std::function<void()> work);
     // Runs `work` on the main thread after `seconds`, unless `context` is gone by then.
-    static void mainAfter(double seconds, QObject *context, std::function<void()> work);
+    static void mainAfter(double seconds, const QPointer<QObject> &context,
+                          std::function<void()> work);
+
+    // For the end of the process, on the main thread: every queue drops the work it has not
+    // started and takes no more; waits up to `timeoutMs` for running work to end. Returns
+    // whether it ended.
+    static bool stopAll(int timeoutMs);
+
+    // The threads every queue runs on: at least four, so that a long thumbnail decode and a
+    // listing's sort never wait for each other.
+    static QThreadPool &pool();
+
+    struct State;
 
 private:
-    QThread m_thread;
-    QObject *m_worker; // lives in m_thread; deleted there when the thread finishes
+    std::shared_ptr<State> m_state;
 };

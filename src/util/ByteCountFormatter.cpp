@@ -2,7 +2,7 @@
 
 #include <QCoreApplication>
 #include <QLocale>
-#include <array>
+#include <iterator>
 #include <cmath>
 
 namespace {
@@ -12,14 +12,9 @@ struct Unit {
     int fractionDigits;
 };
 
-constexpr std::array<Unit, 6> units{{
-    {"KB", 0},
-    {"MB", 1},
-    {"GB", 2},
-    {"TB", 2},
-    {"PB", 2},
-    {"EB", 2},
-}};
+constexpr Unit units[] = {
+    {"KB", 0}, {"MB", 1}, {"GB", 2}, {"TB", 2}, {"PB", 2}, {"EB", 2},
+};
 
 } // namespace
 
@@ -28,18 +23,15 @@ QString ByteCountFormatter::stringFromByteCount(qint64 byteCount) const
     const QLocale locale;
     const auto magnitude = std::abs(static_cast<double>(byteCount));
     if (magnitude < 1000) {
-        const auto n = static_cast<int>(byteCount);
-        return std::abs(n) == 1 ? QCoreApplication::translate("ByteCountFormatter", "%1 byte")
-                                      .arg(locale.toString(n))
-                                : QCoreApplication::translate("ByteCountFormatter", "%1 bytes")
-                                      .arg(locale.toString(n));
+        const int n = int(byteCount);
+        return QCoreApplication::translate("ByteCountFormatter", "%Ln byte(s)", "", n);
     }
     double value = static_cast<double>(byteCount) / 1000.0;
-    for (std::size_t i = 0; i < units.size(); ++i) {
+    for (std::size_t i = 0; i < std::size(units); ++i) {
         const auto scale = std::pow(10.0, units[i].fractionDigits);
         const auto rounded = std::round(value * scale) / scale;
         // A value that rounds up to 1000 of this unit reads better as 1 of the next.
-        if (std::abs(rounded) < 1000.0 || i + 1 == units.size())
+        if (std::abs(rounded) < 1000.0 || i + 1 == std::size(units))
             return QStringLiteral("%1 %2").arg(
                 locale.toString(rounded, 'f', QLocale::FloatingPointShortest),
                 QString::fromLatin1(units[i].name));

@@ -49,12 +49,12 @@ QString adviceFor(const std::error_code &ec)
 {
     if (ec == std::errc::permission_denied || ec == std::errc::operation_not_permitted ||
         ec == std::errc::read_only_file_system)
-        return Op::tr("Check that you may change this item and its folder, then try again.");
+        return FileOperations::tr("Check that you may change this item and its folder, then try again.");
     if (ec == std::errc::no_space_on_device)
-        return Op::tr("Free some space, then try again.");
+        return FileOperations::tr("Free some space, then try again.");
     if (ec == std::errc::filename_too_long)
-        return Op::tr("Choose a shorter name.");
-    return Op::tr("Try again.");
+        return FileOperations::tr("Choose a shorter name.");
+    return FileOperations::tr("Try again.");
 }
 
 // `what` is a sentence start such as "“a.txt” could not be removed".
@@ -69,13 +69,13 @@ std::optional<fs::path> checkedPath(const QString &path, Error *error)
 {
     if (path.isEmpty()) {
         fail(error, makeError(Op::InvalidPath,
-                              Op::tr("No item was given to work on. This is a fault of the "
+                              FileOperations::tr("No item was given to work on. This is a fault of the "
                                      "application; please report it.")));
         return std::nullopt;
     }
     if (path.contains(QChar(u'\0'))) {
         fail(error, makeError(Op::InvalidPath,
-                              Op::tr("The path of the item holds a NUL character, which no "
+                              FileOperations::tr("The path of the item holds a NUL character, which no "
                                      "file name may contain.")));
         return std::nullopt;
     }
@@ -187,7 +187,7 @@ Placement placeItem(const fs::path &source, const fs::path &target, Error *error
     if (!ec)
         return Placement::Placed;
     if (ec != std::errc::cross_device_link) {
-        fail(error, systemError(Op::tr("%1 could not be moved").arg(quoted(source)), ec));
+        fail(error, systemError(FileOperations::tr("%1 could not be moved").arg(quoted(source)), ec));
         return Placement::Failed;
     }
     // Copy under a hidden name first, so a half-made copy never shows under the real one.
@@ -196,20 +196,20 @@ Placement placeItem(const fs::path &source, const fs::path &target, Error *error
     if (const auto copyEc = copyTree(source, partial)) {
         fs::remove_all(partial, ignored);
         fail(error, makeError(Op::CopyFailed,
-                              Op::tr("%1 could not be copied to the other disk: %2. Nothing was "
+                              FileOperations::tr("%1 could not be copied to the other disk: %2. Nothing was "
                                      "moved; the original is unchanged.")
                                   .arg(quoted(source), QString::fromLocal8Bit(copyEc.message()))));
         return Placement::Failed;
     }
     if (const auto placeEc = renameWithoutReplacing(partial, target)) {
         fs::remove_all(partial, ignored);
-        fail(error, systemError(Op::tr("%1 could not be moved").arg(quoted(source)), placeEc));
+        fail(error, systemError(FileOperations::tr("%1 could not be moved").arg(quoted(source)), placeEc));
         return Placement::Failed;
     }
     std::error_code removeEc;
     fs::remove_all(source, removeEc);
     if (removeEc) {
-        fail(error, systemError(Op::tr("%1 was copied to its new place, but the original could "
+        fail(error, systemError(FileOperations::tr("%1 was copied to its new place, but the original could "
                                        "not be removed")
                                     .arg(quoted(source)),
                                 removeEc));
@@ -223,7 +223,7 @@ bool replaceItem(const fs::path &source, const fs::path &target, Error *error)
 {
     const auto aside = sideName(target.parent_path(), "replaced");
     if (const auto ec = renameWithoutReplacing(target, aside))
-        return fail(error, systemError(Op::tr("%1 could not be replaced").arg(quoted(target)), ec));
+        return fail(error, systemError(FileOperations::tr("%1 could not be replaced").arg(quoted(target)), ec));
     const auto placed = placeItem(source, target, error);
     std::error_code ec;
     if (placed == Placement::Failed) {
@@ -245,7 +245,7 @@ bool replaceItem(const fs::path &source, const fs::path &target, Error *error)
 
 Error notFound(const fs::path &p)
 {
-    return makeError(Op::ItemNotFound, Op::tr("%1 no longer exists. Refresh the list and try "
+    return makeError(Op::ItemNotFound, FileOperations::tr("%1 no longer exists. Refresh the list and try "
                                               "again.")
                                            .arg(quoted(p)));
 }

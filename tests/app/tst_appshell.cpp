@@ -5,6 +5,7 @@
 #include "KPDocumentPickerMenuItem.h"
 #include "LaunchOptions.h"
 #include "MenuController.h"
+#include "Translations.h"
 #include "Utils.h"
 
 #include <QDir>
@@ -76,14 +77,23 @@ class TestAppShell : public QObject {
     }
 
 private slots:
-    void initTestCase() { AppDirectories::useRoot(m_root.path()); }
+    void initTestCase()
+    {
+        AppDirectories::useRoot(m_root.path());
+        Translations::install(*qApp, QLocale(QLocale::English));
+    }
 
     void launchMakesTheFoldersAndTitlesTheHomeFolder()
     {
+        for (const QString &made : {AppDirectories::documentsDirectory(),
+                                    AppDirectories::cachesDirectory()})
+            QVERIFY(QDir(made).removeRecursively());
         QVERIFY(!QFileInfo::exists(home()));
         auto app = launch();
         QVERIFY(QFileInfo(home()).isDir());
-        QVERIFY(QFileInfo(Utils::cachePath()).isDir());
+        QFile tag(Utils::cachePath() + "/CACHEDIR.TAG"); // backup tools skip the cache
+        QVERIFY(tag.open(QIODevice::ReadOnly));
+        QVERIFY(tag.readAll().startsWith("Signature: 8a477f597d28d172789f06886806bc55"));
         QVERIFY(app->window());
         auto *root = app->viewController();
         waitUntilListed(root);

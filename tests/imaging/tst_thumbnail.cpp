@@ -2,6 +2,7 @@
 #include "PictureFixtures.h"
 #include "Thumbnail.h"
 #include "ThumbnailCache.h"
+#include "UndecodablePictures.h"
 #include "Utils.h"
 
 #include <QCryptographicHash>
@@ -223,6 +224,45 @@ private slots:
             QCOMPARE(view.image(), badge);
             QVERIFY(!ThumbnailCache::sharedCache().containsObjectForKey(view.requestedImageKey()));
         }
+    }
+
+    // Each visit of the folder asks again: the failure is remembered for that version of the
+    // file, and a changed file is tried anew.
+    void anUndecodablePictureIsTriedOncePerVersion()
+    {
+        const QString path = homePath("/undecodable.jpg");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("\xFF\xD8\xFF", 3) + QByteArray(4096, 'x'));
+        file.close();
+        static std::atomic<int> decodeFailures;
+        decodeFailures = 0;
+        const QtMessageHandler previous = qInstallMessageHandler(
+            [](QtMsgType, const QMessageLogContext &, const QString &message) {
+                if (message.contains(QLatin1String("undecodable.jpg")))
+                    ++decodeFailures;
+            });
+        const auto visit = [&] {
+            ImageView view(QSizeF(37, 37));
+            Thumbnail::cr_setLocalImageFilePath(&view, path);
+            view.setImage(badge);
+            QVERIFY(drainThumbnailQueue());
+            QCOMPARE(view.image(), badge);
+        };
+        visit();
+        const auto version = UndecodablePictures::versionOf(path);
+        const bool remembered = version && UndecodablePictures::contains(*version);
+        visit();
+        visit();
+        const int failuresBeforeTheChange = decodeFailures;
+        qInstallMessageHandler(previous);
+        QVERIFY(remembered);
+        QCOMPARE(failuresBeforeTheChange, 1);
+
+        QVERIFY(QFile::remove(path));
+        picture("/undecodable.jpg", QSize(40, 30));
+        ImageView view(QSizeF(37, 37));
+        QVERIFY(!requestAndWait(view, path).isNull());
     }
 
     void aDamagedCacheEntryIsMadeAgain()

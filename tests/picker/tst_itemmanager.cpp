@@ -1,3 +1,4 @@
+#include "DispatchQueue.h"
 #include "KPDocumentPickerItemManager.h"
 #include "KPDocumentPickerTableView.h"
 #include "NameCollation.h"
@@ -5,6 +6,7 @@
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThreadPool>
 #include <QThread>
 #include <thread>
 
@@ -47,6 +49,13 @@ public:
     }
     KPDocumentPickerItemManager *m;
 };
+
+// Every rebuild asked for so far has run and its result, if kept, has been shown.
+void drainBuilderQueues()
+{
+    QVERIFY(DispatchQueue::pool().waitForDone(30000));
+    QCoreApplication::sendPostedEvents();
+}
 
 } // namespace
 
@@ -194,10 +203,36 @@ private slots:
         f.settle();
         const int reloads = f.reloads;
         f.manager.setItems(items);
-        QTest::qWait(20);
+        drainBuilderQueues();
         QCOMPARE(f.reloads, reloads);
         f.manager.setItems(KPDocumentPickerItems(items.cbegin(), items.cend())); // equal, new
         f.settle();
+    }
+
+    // Typing: each keystroke asks for a rebuild on the builder queue without waiting for the
+    // one before; what is finally shown is the newest search, whatever ran in between, and no
+    // result shows after a newer one was asked for.
+    void theNewestSearchWins()
+    {
+        Fixture f;
+        KPDocumentPickerItems items;
+        for (int i = 0; i < 20000; ++i)
+            items.append(item(QStringLiteral("name%1").arg(i)));
+        f.manager.setItems(items);
+        f.settle();
+        QStringList shownFor;
+        f.manager.setContentReloadedHandler([&] { shownFor.append(f.manager.searchString()); });
+        const QStringList typed = {"n", "na", "nam", "name", "name1", "name19", "name199"};
+        for (const QString &search : typed)
+            f.manager.setSearchString(search);
+        drainBuilderQueues();
+        QVERIFY(!shownFor.isEmpty());
+        QVERIFY(shownFor.size() <= typed.size());
+        QCOMPARE(shownFor.constLast(), QStringLiteral("name199"));
+        // name199, name1990 to name1999, name19900 to name19999.
+        QCOMPARE(f.manager.numberOfRowsForSection(0), 111);
+        QCOMPARE(f.table.rows()->rowCount(), 111);
+        QCOMPARE(f.manager.itemForIndexPath(0, 0)->fileName, QStringLiteral("name199"));
     }
 
     // Rebuilds on a worker while the main thread keeps asking: what the table sees always

@@ -5,6 +5,8 @@
 #include "KPDocumentPickerSegmentedControl.h"
 #include "Utils.h"
 
+#include "Translations.h"
+
 #include <QTest>
 
 class TestPickerItem : public QObject {
@@ -14,6 +16,7 @@ class TestPickerItem : public QObject {
     QString dateText() const { return Utils::sharedDateFormatter().stringFromDate(date); }
 
 private slots:
+    void initTestCase() { Translations::install(*QCoreApplication::instance(), QLocale(QLocale::English)); }
     void metadataLine()
     {
         KPDocumentPickerItem file;

@@ -1,8 +1,11 @@
 // The generic picker driven without a window: a small data source in the test answers at once.
 #include "KPDocumentPickerViewController.h"
+#include "DispatchQueue.h"
 #include "NavigationController.h"
+#include "Translations.h"
 
 #include <QTest>
+#include <QThreadPool>
 #include <stdexcept>
 
 namespace {
@@ -80,6 +83,7 @@ class TestPickerViewController : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { Translations::install(*qApp, QLocale(QLocale::English)); }
     void rootWithoutPathShowsSlash()
     {
         Source source;
@@ -112,7 +116,8 @@ private slots:
         waitUntilListed(stack.root);
         const int reloads = stack.root->tableView()->reloadCount();
         stack.root->setItems(stack.root->items());
-        QTest::qWait(50);
+        QVERIFY(DispatchQueue::pool().waitForDone(30000));
+        QCoreApplication::sendPostedEvents();
         QCOMPARE(stack.root->tableView()->reloadCount(), reloads);
         stack.root->setItems({makeItem("a"), makeItem("b")});
         QTRY_COMPARE(stack.root->tableView()->reloadCount(), reloads + 1);
@@ -221,6 +226,41 @@ private slots:
         QCOMPARE(stack.root->selectAllButton()->title(), QStringLiteral("Select All"));
         stack.root->selectButtonTapped();
         QVERIFY(stack.root->leftBarButtonItems().isEmpty());
+    }
+
+    // The button names what a tap will do for the selection as it is now, however the selection
+    // changed: row taps, Escape clearing a search, a reload.
+    void selectAllSaysWhatItWillDoNow()
+    {
+        Source source;
+        source.folders["/"] = {makeItem("match one"), makeItem("match two"), makeItem("other")};
+        Stack stack(&source);
+        waitUntilListed(stack.root);
+        auto *button = stack.root->selectAllButton();
+        stack.root->headerView()->setSearchText("match");
+        QTRY_COMPARE(stack.root->tableView()->numberOfRows(0), 2);
+        stack.root->selectButtonTapped();
+        QCOMPARE(button->title(), QStringLiteral("Select All"));
+        stack.root->tableView()->tapFlatRow(0);
+        stack.root->tableView()->tapFlatRow(1);
+        QCOMPARE(button->title(), QStringLiteral("Select None")); // both selected by taps
+        stack.root->tableView()->tapFlatRow(1);
+        QCOMPARE(button->title(), QStringLiteral("Select All"));
+        stack.root->selectAllButtonTapped();
+        QCOMPARE(button->title(), QStringLiteral("Select None"));
+
+        stack.root->headerView()->setSearchText(QString()); // as Escape does
+        QTRY_COMPARE(stack.root->tableView()->numberOfRows(0), 3);
+        QVERIFY(stack.root->tableView()->indexPathsForSelectedRows().isEmpty());
+        QCOMPARE(button->title(), QStringLiteral("Select All"));
+
+        stack.root->selectAllButtonTapped();
+        QCOMPARE(button->title(), QStringLiteral("Select None"));
+        const int reloads = stack.root->tableView()->reloadCount();
+        stack.root->setItems({makeItem("match one"), makeItem("match two"), makeItem("other")});
+        QTRY_VERIFY(stack.root->tableView()->reloadCount() > reloads);
+        QVERIFY(stack.root->tableView()->indexPathsForSelectedRows().isEmpty());
+        QCOMPARE(button->title(), QStringLiteral("Select All"));
     }
 
     void editingInASubLevelHidesTheBackButton()

@@ -1,0 +1,85 @@
+// The real `ombrisk` executable on the offscreen platform, with its folders in a temporary root.
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <csignal>
+
+class TestProcess : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_root;
+
+    void start(QProcess &app, const QStringList &arguments)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        environment.remove("OMBRISK_ROOT");
+        app.setProcessEnvironment(environment);
+        app.start(OMBRISK_APP, arguments);
+        QVERIFY(app.waitForStarted());
+    }
+
+    QString cacheTag() const { return m_root.filePath("Caches/home/CACHEDIR.TAG"); }
+
+private slots:
+    void helpPrintsTheUsageAndTouchesNothing()
+    {
+        QProcess app;
+        start(app, {"--help", "--root", m_root.filePath("help")});
+        QVERIFY(app.waitForFinished(30000));
+        QCOMPARE(app.exitCode(), 0);
+        QVERIFY(app.readAllStandardOutput().startsWith("Usage: ombrisk"));
+        QVERIFY(!QFileInfo::exists(m_root.filePath("help")));
+    }
+
+    void anUnknownOptionIsNamedAndExitsWithTwo()
+    {
+        QProcess app;
+        start(app, {"--root", m_root.filePath("unknown"), "--colour", "red"});
+        QVERIFY(app.waitForFinished(30000));
+        QCOMPARE(app.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(app.exitCode(), 2);
+        QVERIFY(app.readAllStandardError().contains("Unknown option: --colour"));
+        QVERIFY(!QFileInfo::exists(m_root.filePath("unknown")));
+    }
+
+    // Each ends the application in order: the event loop returns, the queues stop, exit code 0.
+    void terminationSignalsEndTheApplicationInOrder_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM") << SIGTERM;
+        QTest::newRow("SIGHUP") << SIGHUP;
+    }
+    void terminationSignalsEndTheApplicationInOrder()
+    {
+        QFETCH(int, signal);
+        QFile::remove(cacheTag());
+        QVERIFY(QDir().mkpath(m_root.filePath("Documents/home/Pictures")));
+        QProcess app;
+        start(app, {"--root", m_root.path(), "--open", "/Pictures"});
+        // The tag is written after the handlers are set, before the window is made.
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(cacheTag()), 30000);
+        ::kill(pid_t(app.processId()), signal);
+        QVERIFY(app.waitForFinished(30000));
+        QCOMPARE(app.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(app.exitCode(), 0);
+    }
+
+    void openingAMissingFolderSaysSoAndShowsTheHomeFolder()
+    {
+        QFile::remove(cacheTag());
+        QProcess app;
+        start(app, {"--root", m_root.path(), "--open", "/No/Such"});
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(cacheTag()), 30000);
+        QByteArray said;
+        QTRY_VERIFY_WITH_TIMEOUT((said += app.readAllStandardError()).contains("/No/Such"), 30000);
+        ::kill(pid_t(app.processId()), SIGTERM);
+        QVERIFY(app.waitForFinished(30000));
+        QCOMPARE(app.exitCode(), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestProcess)
+#include "tst_process.moc"
