@@ -3,6 +3,7 @@ import QtQuick.Window
 import Ombrisk.Platform
 
 // The one window: the navigation stack over the home folder, and the shared overlays.
+// Ctrl+Q quits from anywhere.
 Window {
     id: window
     required property NavigationController navigation
@@ -10,10 +11,17 @@ Window {
     title: navigation.topViewController && navigation.topViewController.title !== ""
            ? navigation.topViewController.title : qsTr("Documents")
     color: "white"
+    minimumWidth: Theme.minimumWindowSize.width
+    minimumHeight: Theme.minimumWindowSize.height
 
     NavigationView {
         anchors.fill: parent
         controller: window.navigation
         focus: true
+    }
+    Shortcut {
+        sequence: StandardKey.Quit
+        context: Qt.ApplicationShortcut
+        onActivated: Qt.quit()
     }
 }

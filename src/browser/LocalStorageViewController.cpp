@@ -135,6 +135,8 @@ void LocalStorageViewController::setSelectionButtonsEnabled(bool enabled)
 
 void LocalStorageViewController::updateViewContent()
 {
+    // The index strip may have come or gone with the new content.
+    resetHeaderConstraints();
     const bool hasItems = !items().isEmpty();
     if (selectButton())
         selectButton()->setEnabled(hasItems);
@@ -177,6 +179,10 @@ void LocalStorageViewController::configureToolbar()
         m_moveButton,         space, m_deleteButton};
     setToolbarItems(m_normalToolbarItems);
     setSelectionButtonsEnabled(false);
+    m_createFolderButton->setAccessibleName(tr("New Folder"));
+    m_compressButton->setAccessibleName(tr("Compress"));
+    m_moveButton->setAccessibleName(tr("Move"));
+    m_deleteButton->setAccessibleName(tr("Delete"));
     for (auto *button : {m_deleteButton, m_createFolderButton}) {
         button->setBoldTitle(true);
         button->setTitleFontSize(12);

@@ -11,8 +11,11 @@ void KPDocumentPickerHeaderView::setSearchText(const QString &text)
 {
     if (text == m_searchText)
         return;
+    const bool wasActive = isSearchActive();
     m_searchText = text;
     emit searchTextChanged();
+    if (isSearchActive() != wasActive)
+        emit searchActiveChanged();
     if (m_searchTextChangedHandler)
         m_searchTextChangedHandler(text);
 }
@@ -21,8 +24,11 @@ void KPDocumentPickerHeaderView::setSearchFocused(bool focused)
 {
     if (focused == m_searchFocused)
         return;
+    const bool wasActive = isSearchActive();
     m_searchFocused = focused;
     emit searchFocusChanged();
+    if (isSearchActive() != wasActive)
+        emit searchActiveChanged();
 }
 
 void KPDocumentPickerHeaderView::setClippingHeight(double value)

@@ -23,6 +23,7 @@ class KPDocumentPickerHeaderView : public QObject {
     Q_PROPERTY(QString searchText READ searchText WRITE setSearchText NOTIFY searchTextChanged)
     Q_PROPERTY(
         bool searchFocused READ isSearchFocused WRITE setSearchFocused NOTIFY searchFocusChanged)
+    Q_PROPERTY(bool searchActive READ isSearchActive NOTIFY searchActiveChanged)
     Q_PROPERTY(KPDocumentPickerSegmentedControl *sortControl READ sortControl CONSTANT)
     Q_PROPERTY(double clippingHeight READ clippingHeight NOTIFY layoutChanged)
     Q_PROPERTY(bool hidden READ isHidden NOTIFY layoutChanged)
@@ -47,6 +48,9 @@ public:
     }
 
     bool isSearchFocused() const { return m_searchFocused; }
+    // The user is searching (the field has the keyboard or holds text): the field stays in
+    // view above the rows however far they scroll.
+    bool isSearchActive() const { return m_searchFocused || !m_searchText.isEmpty(); }
     void setSearchFocused(bool focused);
     // Gives up the keyboard, if the search field has it.
     Q_INVOKABLE void dismissKeyboard() { setSearchFocused(false); }
@@ -67,6 +71,7 @@ public:
 signals:
     void searchTextChanged();
     void searchFocusChanged();
+    void searchActiveChanged();
     void layoutChanged();
 
 private:

@@ -93,16 +93,21 @@ void KPDocumentPickerSegmentedControl::tapSegment(int segment)
         m_sortTypeChangedHandler();
 }
 
+QStringList KPDocumentPickerSegmentedControl::segmentTitles()
+{
+    return {QCoreApplication::translate("Picker", "Name"),
+            QCoreApplication::translate("Picker", "Size"),
+            QCoreApplication::translate("Picker", "Date")};
+}
+
 const QList<QList<QImage>> &KPDocumentPickerSegmentedControl::segmentedControlImages()
 {
-    static const QList<QList<QImage>> images = {
-        KP_documentPickerSegmentedControlItemsForTitle(
-            QCoreApplication::translate("Picker", "Name")),
-        KP_documentPickerSegmentedControlItemsForTitle(
-            QCoreApplication::translate("Picker", "Size")),
-        KP_documentPickerSegmentedControlItemsForTitle(
-            QCoreApplication::translate("Picker", "Date")),
-    };
+    static const QList<QList<QImage>> images = [] {
+        QList<QList<QImage>> made;
+        for (const QString &title : segmentTitles())
+            made.append(KP_documentPickerSegmentedControlItemsForTitle(title));
+        return made;
+    }();
     return images;
 }
 

@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QList>
+#include <QStringList>
 #include <QObject>
 #include <QPointF>
 #include <QtQml/qqmlregistration.h>
@@ -23,6 +24,8 @@ class KPDocumentPickerSegmentedControl : public QObject {
     Q_PROPERTY(int selectedSegmentIndex READ selectedSegmentIndex NOTIFY changed)
     Q_PROPERTY(QList<QImage> segmentImages READ segmentImages NOTIFY changed)
     Q_PROPERTY(int sortingType READ sortingTypeValue NOTIFY changed)
+    Q_PROPERTY(QStringList segmentTitles READ segmentTitles CONSTANT)
+    Q_PROPERTY(bool ascending READ isAscending NOTIFY changed)
 
 public:
     enum Segment { NameSegment = 0, SizeSegment = 1, DateSegment = 2 };
@@ -42,6 +45,9 @@ public:
     int selectedSegmentIndex() const { return m_selectedSegment; }
     void setSelectedSegmentIndex(int segment);
     QList<QImage> segmentImages() const { return m_images; }
+    // The words the images show, per segment, for assistive tools.
+    static QStringList segmentTitles();
+    bool isAscending() const { return m_sortingType % 2 == 0; }
 
     void updateItemsForCurrentSortType();
     // Put on screen: the first segment is selected and the images follow the order.

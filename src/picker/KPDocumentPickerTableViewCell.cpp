@@ -23,10 +23,28 @@ void KPDocumentPickerTableViewCell::setMenuItems(
 
 void KPDocumentPickerTableViewCell::resignFocus()
 {
-    if (!m_focused)
+    setFocused(false);
+}
+
+void KPDocumentPickerTableViewCell::setFocused(bool focused)
+{
+    if (focused == m_focused)
         return;
-    m_focused = false;
+    m_focused = focused;
+    auto *menu = MenuController::sharedMenuController();
+    if (focused)
+        connect(menu, &MenuController::changed, this, &KPDocumentPickerTableViewCell::menuChanged);
+    else
+        disconnect(menu, &MenuController::changed, this,
+                   &KPDocumentPickerTableViewCell::menuChanged);
     emit focusChanged();
+}
+
+void KPDocumentPickerTableViewCell::menuChanged()
+{
+    const auto *menu = MenuController::sharedMenuController();
+    if (!menu->isMenuVisible() || menu->responder() != this)
+        resignFocus();
 }
 
 void KPDocumentPickerTableViewCell::longPress(QRectF frame)
@@ -36,13 +54,10 @@ void KPDocumentPickerTableViewCell::longPress(QRectF frame)
 
 void KPDocumentPickerTableViewCell::showMenu(QRectF frame)
 {
-    if (!m_focused) {
-        m_focused = true;
-        emit focusChanged();
-    }
     if (m_menuItems.empty())
         return;
     MenuController::sharedMenuController()->showMenu(this, menuItems(), frame);
+    setFocused(true);
 }
 
 bool KPDocumentPickerTableViewCell::canPerformAction(const QByteArray &action) const

@@ -7,7 +7,8 @@
 #include <QList>
 #include <memory>
 
-// A picker row: a long press (or a right click) opens the shared menu with the row's entries.
+// A picker row: a long press (or a right click) opens the shared menu with the row's entries,
+// and the row is highlighted (`focused`) exactly while that menu shows for it.
 // The entries are made afresh each time the row is configured, owned by the cell. The cell
 // itself takes only "copyAction:"; every other entry's action goes on to the list and the screen.
 class KPDocumentPickerTableViewCell : public TableViewCell {
@@ -39,5 +40,8 @@ signals:
 
 private:
     std::vector<std::unique_ptr<KPDocumentPickerMenuItem>> m_menuItems;
+    void setFocused(bool focused);
+    void menuChanged();
+
     bool m_focused = false;
 };

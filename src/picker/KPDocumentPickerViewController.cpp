@@ -173,6 +173,7 @@ void KPDocumentPickerViewController::setUpHeaderView()
             return;
         weakSelf->m_itemManager.setSearchString(text);
         weakSelf->showFeedbackLabelIfNeeded();
+        weakSelf->scrollToTopForSearch();
     });
     m_headerView.setWidth(viewSize().width());
     m_tableView->setHeaderViewHeight(KPDocumentPickerHeaderView::height);
@@ -429,6 +430,9 @@ TableViewCell *KPDocumentPickerViewController::cellForRow(TableView *tableView, 
                        : new KPDocumentPickerTableViewCell(identifier, tableView);
         cell->setDetailTextColor(QColor::fromRgbF(0.6, 0.6, 0.6));
     }
+    // A cell whose row went out of sight takes its menu down with it.
+    if (cell->hasFocus())
+        menuController()->hideMenu();
     const auto item = m_itemManager.itemForIndexPath(indexPath.section, indexPath.row);
     if (!item)
         return cell;
@@ -483,9 +487,17 @@ void KPDocumentPickerViewController::didDeselectRow(TableView *, IndexPath)
     updateToolbarItems();
 }
 
+void KPDocumentPickerViewController::scrollToTopForSearch()
+{
+    m_scrollingForSearch = true;
+    m_tableView->setContentOffsetY(-m_tableView->contentInsetTop());
+    m_scrollingForSearch = false;
+}
+
 void KPDocumentPickerViewController::didScroll(TableView *tableView)
 {
-    m_headerView.dismissKeyboard();
+    if (!m_scrollingForSearch)
+        m_headerView.dismissKeyboard();
     m_headerView.setClippingHeight(tableView->contentInsetTop() + tableView->contentOffsetY());
 }
 
@@ -518,6 +530,48 @@ void KPDocumentPickerViewController::openFolder(const KPDocumentPickerItemPtr &i
         stack->pushViewController(picker, true);
     else
         delete picker;
+}
+
+// ----------------------------------------------------------------------------- keyboard
+
+void KPDocumentPickerViewController::escapePressed()
+{
+    if (menuController()->isMenuVisible())
+        menuController()->hideMenu();
+    else if (!m_headerView.searchText().isEmpty())
+        m_headerView.setSearchText(QString());
+    else if (isEditing())
+        selectButtonTapped();
+    else
+        m_headerView.dismissKeyboard();
+}
+
+void KPDocumentPickerViewController::selectAllRequested()
+{
+    if (isEditing() && !allCellsSelected())
+        selectAllButtonTapped();
+}
+
+int KPDocumentPickerViewController::flatRowForTypedText(const QString &text, int currentFlatRow)
+{
+    constexpr qint64 typingPauseMs = 1000;
+    if (!m_typingClock.isValid() || m_typingClock.elapsed() > typingPauseMs)
+        m_typedPrefix.clear();
+    m_typingClock.start();
+    m_typedPrefix += text;
+    // A first letter looks past the current row; more letters refine the current match.
+    const int start = std::max(0, m_typedPrefix.size() == text.size() ? currentFlatRow + 1
+                                                                       : currentFlatRow);
+    auto *rows = m_tableView->rows();
+    const int count = rows->rowCount();
+    for (int step = 0; step < count; ++step) {
+        const int flat = (start + step) % count;
+        const IndexPath path = rows->indexPathAt(flat);
+        const auto item = m_itemManager.itemForIndexPath(path.section, path.row);
+        if (item && item->fileName.startsWith(m_typedPrefix, Qt::CaseInsensitive))
+            return flat;
+    }
+    return -1;
 }
 
 // ----------------------------------------------------------------------------- editing

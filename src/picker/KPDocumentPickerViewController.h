@@ -15,6 +15,7 @@
 #include "TableViewProtocols.h"
 #include "ViewController.h"
 
+#include <QElapsedTimer>
 #include <QFont>
 #include <QPointer>
 #include <QVariant>
@@ -136,6 +137,21 @@ public:
     void showFeedbackLabelIfNeeded();
     void refreshControlTriggered();
 
+    // The keyboard, as the page forwards it.
+    // Escape: closes the item menu, else clears the search, else leaves editing, else gives up
+    // the keyboard.
+    Q_INVOKABLE void escapePressed();
+    // Ctrl+F: the search field takes the keyboard (and so shows above the rows).
+    Q_INVOKABLE void findRequested() { m_headerView.setSearchFocused(true); }
+    // F5, Ctrl+R: the folder is listed again.
+    Q_INVOKABLE void reloadRequested() { reloadItemsFromDataSource(); }
+    // Ctrl+A: every row selected, while editing.
+    Q_INVOKABLE void selectAllRequested();
+    // A letter typed on the list: the flat row of the next row whose name starts with the
+    // letters typed within the last second (from `currentFlatRow` on, round to the start),
+    // -1 if none.
+    Q_INVOKABLE int flatRowForTypedText(const QString &text, int currentFlatRow);
+
     // Editing and picking.
     Q_INVOKABLE void selectButtonTapped();
     void setEditing(bool editing, bool animated) override;
@@ -191,6 +207,8 @@ private:
     void updateFeedbackLabel(const KPDocumentPickerItems &items);
     double secondRowSlotTop(double height) const;
     void openFolder(const KPDocumentPickerItemPtr &item);
+    // The matches start right under the search field, which keeps the keyboard.
+    void scrollToTopForSearch();
     KPDocumentPickerViewController *makeSubPicker(const QString &subPath);
 
     KPDocumentPickerConfigurationPtr m_configuration;
@@ -210,6 +228,9 @@ private:
     BarButtonItem *m_selectButton = nullptr;
     BarButtonItem *m_cancelButton = nullptr;
     BarButtonItem *m_selectAllButton = nullptr;
+    QString m_typedPrefix;
+    QElapsedTimer m_typingClock;
+    bool m_scrollingForSearch = false;
     bool m_viewInitiallyAppeared = false;
     bool m_viewInitiallyLaidOut = false;
     bool m_listingPending = false; // a delivered listing is not shown yet

@@ -45,6 +45,15 @@ void AlertController::cancel()
         pick(int(it - m_actions.cbegin()));
 }
 
+int AlertController::defaultActionIndex() const
+{
+    for (qsizetype i = 0; i < m_actions.size(); ++i) {
+        if (m_actions.at(i)->style() != AlertAction::Style::Cancel)
+            return int(i);
+    }
+    return -1;
+}
+
 QUrl AlertController::pageUrl() const
 {
     return QUrl(QStringLiteral("qrc:/Ombrisk/Platform/qml/AlertDialog.qml"));

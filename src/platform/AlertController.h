@@ -84,6 +84,7 @@ class AlertController : public ViewController {
     Q_PROPERTY(Style style READ style CONSTANT)
     Q_PROPERTY(QList<AlertAction *> actions READ actions CONSTANT)
     Q_PROPERTY(QList<AlertTextField *> textFields READ textFields CONSTANT)
+    Q_PROPERTY(int defaultActionIndex READ defaultActionIndex CONSTANT)
 
 public:
     enum class Style { Alert, ActionSheet };
@@ -105,6 +106,10 @@ public:
     // The user picked the button at `index` (Escape picks the cancel button, if any).
     Q_INVOKABLE void pick(int index);
     Q_INVOKABLE void cancel();
+    // The button Enter picks: the first that does not cancel; -1 when all cancel.
+    int defaultActionIndex() const;
+    // Enter or a field's Return: picks the default button.
+    Q_INVOKABLE void accept() { pick(defaultActionIndex()); }
 
     bool coversPresenter() const override { return false; }
     QUrl pageUrl() const override;

@@ -72,6 +72,14 @@ void BarButtonItem::setTitleFontSize(double size)
     emit changed();
 }
 
+void BarButtonItem::setAccessibleName(const QString &name)
+{
+    if (name == m_accessibleName)
+        return;
+    m_accessibleName = name;
+    emit changed();
+}
+
 void BarButtonItem::trigger()
 {
     if (m_enabled && m_action)

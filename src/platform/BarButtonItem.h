@@ -21,6 +21,7 @@ class BarButtonItem : public QObject {
     Q_PROPERTY(bool enabled READ isEnabled WRITE setEnabled NOTIFY changed)
     Q_PROPERTY(bool boldTitle READ hasBoldTitle WRITE setBoldTitle NOTIFY changed)
     Q_PROPERTY(double titleFontSize READ titleFontSize WRITE setTitleFontSize NOTIFY changed)
+    Q_PROPERTY(QString accessibleName READ accessibleName NOTIFY changed)
 
 public:
     enum class Kind { Button, Trash, FlexibleSpace, Label };
@@ -49,6 +50,11 @@ public:
     double titleFontSize() const { return m_titleFontSize; }
     void setTitleFontSize(double size);
 
+    // What the button is called for assistive tools and in its tooltip: the title, or for a
+    // picture the name its screen gives it.
+    QString accessibleName() const { return m_accessibleName.isEmpty() ? m_title : m_accessibleName; }
+    void setAccessibleName(const QString &name);
+
     // What a tap or click does: the action, when enabled and there is one.
     Q_INVOKABLE void trigger();
 
@@ -62,6 +68,7 @@ private:
     Style m_style = Style::Plain;
     QString m_title;
     QString m_imageName;
+    QString m_accessibleName;
     bool m_enabled = true;
     bool m_boldTitle = false;
     double m_titleFontSize = 17;

@@ -30,6 +30,8 @@ public:
     QList<MenuItem *> menuItems() const;
     QRectF targetRect() const { return m_targetRect; }
     bool isMenuVisible() const { return m_visible; }
+    // The object that showed the menu last, while it exists.
+    QObject *responder() const { return m_responder; }
 
     // Entries are shared with their owner, not taken over.
     void showMenu(QObject *responder, const QList<MenuItem *> &items, QRectF targetRect);

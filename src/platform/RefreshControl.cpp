@@ -10,6 +10,12 @@ void RefreshControl::pulled()
         m_action();
 }
 
+void RefreshControl::released(double distance)
+{
+    if (distance >= pullDistance())
+        pulled();
+}
+
 void RefreshControl::endRefreshing()
 {
     if (!m_refreshing)

@@ -1,12 +1,5 @@
 #include "TableView.h"
 
-namespace {
-
-// Height of a titled section's header line.
-constexpr double sectionHeaderHeight = 28;
-
-} // namespace
-
 TableView::TableView(QObject *parent) : QObject(parent), m_rows(this) {}
 
 void TableView::setSize(QSizeF size)
@@ -32,10 +25,8 @@ void TableView::setHeaderViewHeight(double height)
 
 void TableView::setContentOffsetY(double y)
 {
-    if (y != m_offsetY) {
-        m_offsetY = y;
-        emit contentOffsetChanged();
-    }
+    m_offsetY = y;
+    emit contentOffsetChanged();
     if (m_delegate)
         m_delegate->didScroll(this);
 }
@@ -183,7 +174,7 @@ void TableView::updateContentHeight()
     for (int section = 0; section < sections; ++section) {
         const int rows = numberOfRows(section);
         if (rows > 0 && m_dataSource && !m_dataSource->titleForHeader(this, section).isEmpty())
-            height += sectionHeaderHeight;
+            height += sectionHeaderHeight();
         height += rows * m_rowHeight;
     }
     setContentHeight(height);

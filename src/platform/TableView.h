@@ -33,6 +33,7 @@ class TableView : public QObject {
     Q_PROPERTY(double contentOffsetY READ contentOffsetY NOTIFY contentOffsetChanged)
     Q_PROPERTY(double contentHeight READ contentHeight NOTIFY contentHeightChanged)
     Q_PROPERTY(double headerViewHeight READ headerViewHeight NOTIFY contentHeightChanged)
+    Q_PROPERTY(double sectionHeaderHeight READ sectionHeaderHeight CONSTANT)
     Q_PROPERTY(QStringList sectionIndexTitles READ sectionIndexTitles NOTIFY reloaded)
     Q_PROPERTY(bool editing READ isEditing NOTIFY editingChanged)
 
@@ -53,13 +54,17 @@ public:
     double contentInsetBottom() const { return m_insetBottom; }
     void setContentInsets(double top, double bottom);
     double headerViewHeight() const { return m_headerViewHeight; }
+    // Height of a titled section's header line, as laid out and as drawn.
+    static constexpr double sectionHeaderHeight() { return 28; }
     void setHeaderViewHeight(double height);
     // Width of the section index strip when one shows (QML reports the drawn one).
     double sectionIndexWidth() const { return m_sectionIndexTitles.isEmpty() ? 0 : m_indexWidth; }
     Q_INVOKABLE void setSectionIndexWidth(double width) { m_indexWidth = width; }
 
     double contentOffsetY() const { return m_offsetY; }
-    // Scrolls there (QML follows); the delegate hears of it like of a scroll by the user.
+    // Scrolls there (QML follows, even when the table already thought it was there: the view
+    // may have moved on its own, by keys or an index jump); the delegate hears of it like of a
+    // scroll by the user.
     void setContentOffsetY(double y);
     double contentHeight() const { return m_contentHeight; }
     // The height of all rows, headers and the header view, which subclasses may raise.
@@ -92,6 +97,9 @@ public:
     Q_INVOKABLE void tapFlatRow(int flatRow);
     Q_INVOKABLE void tapAccessoryOfFlatRow(int flatRow);
     Q_INVOKABLE void userScrolled(double contentOffsetY);
+    // The view moved by itself (keys, an index jump, its content shrinking): the table only
+    // records where it is, so a later reload doesn't take it back.
+    Q_INVOKABLE void viewScrolled(double contentOffsetY) { m_offsetY = contentOffsetY; }
     Q_INVOKABLE void tapSectionIndex(int index);
     Q_INVOKABLE int flatRowOf(int section, int row) const;
 

@@ -1,6 +1,7 @@
 // The whole shell on the offscreen platform: real folders, the real QML, the listing screen's
 // controllers read directly and its drawn items found by name.
 #include "AppDelegate.h"
+#include "AlertController.h"
 #include "AppDirectories.h"
 #include "KPDocumentPickerMenuItem.h"
 #include "LaunchOptions.h"
@@ -8,11 +9,13 @@
 #include "Translations.h"
 #include "Utils.h"
 
+#include <QAccessible>
 #include <QDir>
 #include <QFile>
 #include <QQuickItem>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 #include <QtQml/qqmlextensionplugin.h>
 
 Q_IMPORT_QML_PLUGIN(Ombrisk_PlatformPlugin)
@@ -57,6 +60,75 @@ QQuickItem *visibleItemNamed(QQuickItem *item, const QString &name)
 QQuickItem *visibleItemNamed(QQuickWindow *window, const QString &name)
 {
     return visibleItemNamed(window->contentItem(), name);
+}
+
+QQuickItem *shownList(QQuickWindow *window)
+{
+    return visibleItemNamed(window, QStringLiteral("rows"));
+}
+
+// The item's rectangle in window coordinates.
+QRectF inWindow(QQuickItem *item)
+{
+    return item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
+}
+
+// The list's drawn row at the window height y, or showing the name.
+QQuickItem *drawnRow(QQuickItem *list, const std::function<bool(QQuickItem *)> &wanted)
+{
+    auto *content = list->property("contentItem").value<QQuickItem *>();
+    for (QQuickItem *child : content->childItems()) {
+        if (child->isVisible() && child->property("cell").isValid() && wanted(child))
+            return child;
+    }
+    return nullptr;
+}
+
+QQuickItem *rowAt(QQuickItem *list, double y)
+{
+    return drawnRow(list, [y](QQuickItem *row) {
+        const QRectF frame = inWindow(row);
+        return frame.top() <= y && y < frame.bottom();
+    });
+}
+
+QQuickItem *rowNamed(QQuickItem *list, const QString &name)
+{
+    return drawnRow(list, [&name](QQuickItem *row) { return row->property("text") == name; });
+}
+
+// Items a pointer can act on: controls, mouse areas, pointer handlers' items and anything with
+// a pressing action (texts take the mouse only for links, and none shows one).
+bool isClickable(QQuickItem *item)
+{
+    if (item->acceptedMouseButtons() != Qt::NoButton && !item->inherits("QQuickText"))
+        return true;
+    auto *accessible = QAccessible::queryAccessibleInterface(item);
+    return accessible && accessible->actionInterface() &&
+           !accessible->actionInterface()->actionNames().isEmpty();
+}
+
+void collectUnnamed(QQuickItem *item, QStringList *unnamed)
+{
+    if (!item->isVisible() || item->opacity() == 0)
+        return;
+    if (isClickable(item)) {
+        auto *accessible = QAccessible::queryAccessibleInterface(item);
+        const bool named = accessible && accessible->role() != QAccessible::NoRole &&
+                           accessible->role() != QAccessible::Client &&
+                           !accessible->text(QAccessible::Name).isEmpty();
+        if (!named)
+            unnamed->append(QString::fromLatin1(item->metaObject()->className()) + u'/' +
+                            item->objectName());
+    }
+    for (QQuickItem *child : item->childItems())
+        collectUnnamed(child, unnamed);
+}
+
+void activate(QQuickWindow *window)
+{
+    window->requestActivate();
+    QVERIFY(QTest::qWaitForWindowActive(window));
 }
 
 } // namespace
@@ -129,7 +201,7 @@ private slots:
             }
         }
         QCOMPARE(drawnRows, 4);
-        auto *toolbar = visibleItemNamed(app->window(), "toolbarItems");
+        auto *toolbar = visibleItemNamed(app->window(), "toolbar");
         QVERIFY(toolbar);
         QCOMPARE(root->toolbarItems().size(), 8);
         QCOMPARE(toolbar->property("items").toList().size(), 8);
@@ -235,6 +307,211 @@ private slots:
                  (QStringList{"/A", "/A/B"}));
         QVERIFY(!LaunchOptions::fromArguments({"ombrisk", "--window-size", "big"}).error.isEmpty());
         QVERIFY(!LaunchOptions::fromArguments({"ombrisk", "--open"}).error.isEmpty());
+    }
+
+    void headerFitsBesideTheIndexStrip()
+    {
+        QDir(home()).removeRecursively();
+        for (char c = 'a'; c <= 'z'; ++c)
+            makeFile(home() + u'/' + QChar(c) + QStringLiteral(" file"));
+        auto app = launch();
+        auto *root = app->viewController();
+        waitUntilListed(root);
+        root->headerView()->sortControl()->tapSegment(KPDocumentPickerSegmentedControl::NameSegment);
+        QTRY_VERIFY(visibleItemNamed(app->window(), "sectionIndex"));
+        root->tableView()->setContentOffsetY(0);
+        auto *list = shownList(app->window());
+        auto *sort = visibleItemNamed(app->window(), "sortControl");
+        auto *search = visibleItemNamed(app->window(), "searchField");
+        QVERIFY(sort && search);
+        const QRectF strip = inWindow(visibleItemNamed(app->window(), "sectionIndex"));
+        QTRY_COMPARE(inWindow(sort).right(), inWindow(list).right() - 8);
+        QVERIFY(inWindow(sort).right() < strip.left());
+        QCOMPARE(search->width(), sort->width());
+        QCOMPARE(root->headerView()->width(), list->width());
+    }
+
+    void toolbarKeepsItsPlaces()
+    {
+        makeFile(home() + "/t.txt");
+        auto app = launch();
+        auto *root = app->viewController();
+        waitUntilListed(root);
+        auto *toolbar = visibleItemNamed(app->window(), "toolbar");
+        auto *status = visibleItemNamed(app->window(), "toolbarStatus");
+        QVERIFY(toolbar && status);
+        QCOMPARE(toolbar->property("color").value<QColor>().alpha(), 255);
+        QCOMPARE(app->window()->minimumSize(), QSize(320, 480));
+        QCOMPARE(inWindow(status).center().x(), app->window()->width() / 2.0);
+        QList<QQuickItem *> buttons;
+        std::function<void(QQuickItem *)> collect = [&](QQuickItem *item) {
+            if (item->objectName() == QLatin1String("barButton"))
+                buttons.append(item);
+            for (auto *child : item->childItems())
+                collect(child);
+        };
+        collect(toolbar);
+        QCOMPARE(buttons.size(), 4);
+        QList<QRectF> places;
+        for (auto *button : buttons)
+            places.append(inWindow(button));
+        root->toolBarLabel->setTitle(QStringLiteral("a much longer status text than before"));
+        root->toolBarLabel->setTitle(QStringLiteral("1"));
+        QCoreApplication::processEvents();
+        for (qsizetype i = 0; i < buttons.size(); ++i)
+            QCOMPARE(inWindow(buttons.at(i)), places.at(i));
+        QCOMPARE(inWindow(status).center().x(), app->window()->width() / 2.0);
+    }
+
+    void searchFieldStaysInViewWhileSearching()
+    {
+        QDir(home()).removeRecursively();
+        for (int i = 0; i < 60; ++i)
+            makeFile(home() + QStringLiteral("/file%1.txt").arg(i));
+        auto app = launch();
+        auto *root = app->viewController();
+        waitUntilListed(root);
+        activate(app->window());
+        auto *list = shownList(app->window());
+        QTRY_COMPARE(list->property("count").toInt(), 60);
+        root->tableView()->setContentOffsetY(2000);
+        QTRY_VERIFY(list->property("contentY").toDouble() - list->property("originY").toDouble() > 1000);
+        QTest::keyClick(app->window(), Qt::Key_F, Qt::ControlModifier);
+        auto *search = visibleItemNamed(app->window(), "searchField");
+        QVERIFY(search);
+        QTRY_VERIFY(search->hasActiveFocus());
+        QVERIFY(inWindow(list).contains(inWindow(search)));
+        for (char c : QByteArray("file5"))
+            QTest::keyClick(app->window(), c);
+        QCOMPARE(root->headerView()->searchText(), QStringLiteral("file5"));
+        QTRY_COMPARE(list->property("count").toInt(), 11);
+        QVERIFY(search->hasActiveFocus());
+        QVERIFY(inWindow(list).contains(inWindow(search)));
+        // The matches start right under the header.
+        QQuickItem *first = nullptr;
+        QTRY_VERIFY((first = rowAt(list, inWindow(search->parentItem()).bottom() + 35)));
+        QVERIFY(first->property("text").toString().startsWith(QStringLiteral("file5")));
+    }
+
+    void keysAndFocusOnEveryScreenOfTheStack()
+    {
+        QDir(home()).removeRecursively();
+        QDir(home()).mkpath("A");
+        makeFile(home() + "/A/inside.txt");
+        auto app = launch(QStringLiteral("/A"));
+        auto *top = topScreen(*app);
+        waitUntilListed(top);
+        activate(app->window());
+        auto *list = shownList(app->window());
+        QTRY_VERIFY(list->hasActiveFocus());
+        QTest::keyClick(app->window(), Qt::Key_F, Qt::ControlModifier);
+        QVERIFY(top->headerView()->isSearchFocused());
+        QTest::keyClick(app->window(), Qt::Key_Escape);
+        QVERIFY(!top->headerView()->isSearchFocused());
+        QVERIFY(list->hasActiveFocus());
+        top->selectButtonTapped();
+        QTest::keyClick(app->window(), Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(top->tableView()->indexPathsForSelectedRows().size(), 1);
+        QTest::keyClick(app->window(), Qt::Key_Escape);
+        QVERIFY(!top->isEditing());
+        // The mouse's back button goes back; the screen below has the keyboard.
+        QTest::mouseClick(app->window(), Qt::BackButton, {}, QPoint(100, 200));
+        QCOMPARE(app->navigationController()->viewControllers().size(), 1);
+        auto *rootList = shownList(app->window());
+        QVERIFY(rootList != list);
+        QTRY_VERIFY(rootList->hasActiveFocus());
+        QTRY_COMPARE(rootList->property("count").toInt(), 1); // listed again on its return
+        // A folder opened from the keyboard: the new screen's list has it.
+        QTest::keyClick(app->window(), Qt::Key_Home);
+        QTest::keyClick(app->window(), Qt::Key_Return);
+        QCOMPARE(app->navigationController()->viewControllers().size(), 2);
+        QTRY_VERIFY(shownList(app->window()) && shownList(app->window())->hasActiveFocus());
+    }
+
+    void rowMenuOpensAtThePointerAndEscapeClosesIt()
+    {
+        makeFile(home() + "/m.txt");
+        auto app = launch();
+        auto *root = app->viewController();
+        waitUntilListed(root);
+        activate(app->window());
+        auto *list = shownList(app->window());
+        QTRY_VERIFY(list->property("count").toInt() > 0);
+        QTRY_COMPARE(list->property("contentY").toDouble() - list->property("originY").toDouble(),
+                     88.0);
+        auto *row = rowNamed(list, QStringLiteral("m.txt"));
+        QVERIFY(row);
+        const QPoint pointer = inWindow(row).topLeft().toPoint() + QPoint(20, 30);
+        QTest::mouseClick(app->window(), Qt::RightButton, {}, pointer);
+        auto *menu = root->menuController();
+        QTRY_VERIFY(menu->isMenuVisible());
+        auto *cell = qobject_cast<KPDocumentPickerTableViewCell *>(
+            row->property("cell").value<QObject *>());
+        QVERIFY(cell->hasFocus());
+        auto *strip = visibleItemNamed(app->window(), "itemMenu");
+        QVERIFY(strip);
+        QTRY_COMPARE(inWindow(strip).topLeft().toPoint(), pointer);
+        QTest::keyClick(app->window(), Qt::Key_Escape);
+        QTRY_VERIFY(!menu->isMenuVisible());
+        QVERIFY(!cell->hasFocus());
+        // A click outside closes it too.
+        QTest::mouseClick(app->window(), Qt::RightButton, {}, pointer);
+        QTRY_VERIFY(menu->isMenuVisible());
+        QTest::mouseClick(app->window(), Qt::LeftButton, {}, QPoint(5, 5));
+        QTRY_VERIFY(!menu->isMenuVisible());
+    }
+
+    void everyClickableItemIsNamedForAssistiveTools()
+    {
+        QAccessible::setActive(true);
+        QDir(home()).mkpath("Folder");
+        makeFile(home() + "/photo.jpg", QByteArray("\xFF\xD8\xFF", 3));
+        auto app = launch();
+        auto *root = app->viewController();
+        waitUntilListed(root);
+        root->headerView()->sortControl()->tapSegment(KPDocumentPickerSegmentedControl::NameSegment);
+        root->tableView()->setContentOffsetY(0);
+        root->selectButtonTapped();
+        QTRY_VERIFY(shownList(app->window())->property("count").toInt() > 0);
+        QStringList unnamed;
+        collectUnnamed(app->window()->contentItem(), &unnamed);
+        QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(u' ')));
+        // Rows say what they show.
+        auto *row = rowNamed(shownList(app->window()), QStringLiteral("Folder"));
+        QVERIFY(row);
+        auto *accessible = QAccessible::queryAccessibleInterface(row);
+        QCOMPARE(accessible->role(), QAccessible::ListItem);
+        QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("Folder"));
+        QAccessible::setActive(false);
+    }
+
+    void alertKeysPickItsButtons()
+    {
+        auto app = launch();
+        auto *root = app->viewController();
+        waitUntilListed(root);
+        activate(app->window());
+        auto *alert = new AlertController("Create Folder", "", AlertController::Style::Alert);
+        auto *field = alert->addTextField("Folder name");
+        QString created;
+        bool cancelled = false;
+        alert->addAction("Cancel", AlertAction::Style::Cancel, [&] { cancelled = true; });
+        alert->addAction("Create", AlertAction::Style::Default, [&] { created = field->text(); });
+        root->present(alert, true);
+        QTRY_VERIFY(visibleItemNamed(app->window(), "alertBox"));
+        for (char c : QByteArray("new"))
+            QTest::keyClick(app->window(), c);
+        QTest::keyClick(app->window(), Qt::Key_Return);
+        QCOMPARE(created, QStringLiteral("new"));
+        QTRY_VERIFY(!visibleItemNamed(app->window(), "alertBox"));
+        auto *second = new AlertController("Delete", "", AlertController::Style::Alert);
+        second->addAction("Cancel", AlertAction::Style::Cancel, [&] { cancelled = true; });
+        second->addAction("Delete", AlertAction::Style::Destructive);
+        root->present(second, true);
+        QTRY_VERIFY(visibleItemNamed(app->window(), "alertBox"));
+        QTest::keyClick(app->window(), Qt::Key_Escape);
+        QVERIFY(cancelled);
+        QVERIFY(!root->presentedViewController());
     }
 };
 

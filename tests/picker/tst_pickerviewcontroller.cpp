@@ -4,6 +4,7 @@
 #include "NavigationController.h"
 #include "Translations.h"
 
+#include <QSignalSpy>
 #include <QTest>
 #include <QThreadPool>
 #include <stdexcept>
@@ -71,6 +72,17 @@ struct Stack {
         return qobject_cast<KPDocumentPickerViewController *>(navigation->topViewController());
     }
 };
+
+// The cell of a row, given one menu entry as the listing screen gives four.
+KPDocumentPickerTableViewCell *cellWithMenu(TableView *table, int flatRow)
+{
+    auto *cell = qobject_cast<KPDocumentPickerTableViewCell *>(table->cellForFlatRow(flatRow));
+    std::vector<std::unique_ptr<KPDocumentPickerMenuItem>> entries;
+    entries.push_back(
+        std::make_unique<KPDocumentPickerMenuItem>("Info...", "infoAction:", QVariant()));
+    cell->setMenuItems(std::move(entries));
+    return cell;
+}
 
 void waitUntilListed(KPDocumentPickerViewController *picker)
 {
@@ -362,6 +374,132 @@ private slots:
         QCOMPARE(stack.root->sortingType(), KPDocumentPickerSortTypeSizeAscending);
         control->tapSegment(KPDocumentPickerSegmentedControl::SizeSegment);
         QCOMPARE(stack.root->sortingType(), KPDocumentPickerSortTypeSizeDescending);
+    }
+
+    void escapeUndoesOneThingAtATime()
+    {
+        Source source;
+        source.folders["/"] = {makeItem("apple"), makeItem("pear")};
+        Stack stack(&source);
+        waitUntilListed(stack.root);
+        auto *header = stack.root->headerView();
+        auto *menu = stack.root->menuController();
+        auto *cell = cellWithMenu(stack.root->tableView(), 0);
+        stack.root->selectButtonTapped();
+        stack.root->findRequested();
+        QVERIFY(header->isSearchFocused());
+        header->setSearchText("ap");
+        cell->showMenu({0, 0, 100, 70});
+        QVERIFY(menu->isMenuVisible());
+
+        stack.root->escapePressed();
+        QVERIFY(!menu->isMenuVisible());
+        QCOMPARE(header->searchText(), QStringLiteral("ap"));
+        stack.root->escapePressed();
+        QVERIFY(header->searchText().isEmpty());
+        QVERIFY(stack.root->isEditing());
+        stack.root->escapePressed();
+        QVERIFY(!stack.root->isEditing());
+        QVERIFY(header->isSearchFocused());
+        stack.root->escapePressed();
+        QVERIFY(!header->isSearchFocused());
+    }
+
+    void keyboardSelectAllAndRelist()
+    {
+        Source source;
+        source.folders["/"] = {makeItem("a"), makeItem("b")};
+        Stack stack(&source);
+        waitUntilListed(stack.root);
+        auto *table = stack.root->tableView();
+        stack.root->selectAllRequested(); // not editing: nothing
+        QVERIFY(table->indexPathsForSelectedRows().isEmpty());
+        stack.root->selectButtonTapped();
+        table->tapFlatRow(0);
+        stack.root->selectAllRequested(); // some selected: all, never none
+        QCOMPARE(table->indexPathsForSelectedRows().size(), 2);
+        stack.root->selectAllRequested();
+        QCOMPARE(table->indexPathsForSelectedRows().size(), 2);
+        stack.root->reloadRequested();
+        QCOMPARE(source.requests, (QStringList{"/", "/"}));
+    }
+
+    void typedLettersFindTheNextName()
+    {
+        Source source;
+        source.folders["/"] = {makeItem("Beta"), makeItem("alpha"), makeItem("bravo"),
+                               makeItem("Charlie")};
+        Stack stack(&source);
+        waitUntilListed(stack.root);
+        QTRY_COMPARE(stack.root->tableView()->rows()->rowCount(), 4);
+        // Name order: alpha, Beta, bravo, Charlie.
+        QCOMPARE(stack.root->flatRowForTypedText("b", 0), 1);
+        QCOMPARE(stack.root->flatRowForTypedText("r", 1), 2); // "br" refines the match
+        QTest::qWait(1100); // a pause ends the word
+        QCOMPARE(stack.root->flatRowForTypedText("b", 2), 1); // round to the start
+        QTest::qWait(1100);
+        QCOMPARE(stack.root->flatRowForTypedText("z", 0), -1);
+    }
+
+    void searchingKeepsTheFieldInViewAndTheKeyboard()
+    {
+        Source source;
+        for (int i = 0; i < 30; ++i)
+            source.folders["/"].append(makeItem(QStringLiteral("file%1").arg(i)));
+        Stack stack(&source);
+        waitUntilListed(stack.root);
+        auto *header = stack.root->headerView();
+        QSignalSpy active(header, &KPDocumentPickerHeaderView::searchActiveChanged);
+        stack.root->tableView()->userScrolled(900);
+        stack.root->findRequested();
+        QVERIFY(header->isSearchActive());
+        header->setSearchText("file1");
+        QCOMPARE(stack.root->tableView()->contentOffsetY(), 0.0); // matches start under the field
+        QVERIFY(header->isSearchFocused());
+        header->dismissKeyboard();
+        QVERIFY(header->isSearchActive()); // the text still holds it in view
+        header->setSearchText({});
+        QVERIFY(!header->isSearchActive());
+        QCOMPARE(active.size(), 2);
+    }
+
+    void searchSymbolScrollsEvenAfterTheViewMovedByItself()
+    {
+        Source source;
+        Stack stack(&source);
+        auto *table = stack.root->tableView();
+        table->userScrolled(0);
+        table->viewScrolled(500); // an index jump moved the list
+        QSignalSpy scrolled(table, &TableView::contentOffsetChanged);
+        stack.root->sectionForSectionIndexTitle(table, "{search}", 0);
+        QCOMPARE(scrolled.size(), 1);
+        QCOMPARE(table->contentOffsetY(), 0.0);
+    }
+
+    void menuHighlightLastsOnlyWhileItsMenuShows()
+    {
+        Source source;
+        for (int i = 0; i < 3; ++i)
+            source.folders["/"].append(makeItem(QStringLiteral("f%1").arg(i)));
+        Stack stack(&source);
+        waitUntilListed(stack.root);
+        auto *table = stack.root->tableView();
+        auto *menu = stack.root->menuController();
+        auto *first = cellWithMenu(table, 0);
+        auto *second = cellWithMenu(table, 1);
+        first->showMenu({});
+        QVERIFY(first->hasFocus());
+        second->showMenu({});
+        QVERIFY(!first->hasFocus());
+        QVERIFY(second->hasFocus());
+        menu->hideMenu();
+        QVERIFY(!second->hasFocus());
+        // A cell reused for another row while its menu shows takes the menu down.
+        first->showMenu({});
+        table->releaseCell(first);
+        QCOMPARE(table->cellForFlatRow(2), first);
+        QVERIFY(!menu->isMenuVisible());
+        QVERIFY(!first->hasFocus());
     }
 };
 

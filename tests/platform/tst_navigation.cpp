@@ -2,6 +2,7 @@
 #include "MenuController.h"
 #include "NavigationController.h"
 #include "NotificationCenter.h"
+#include "RefreshControl.h"
 
 #include <QTest>
 
@@ -85,7 +86,8 @@ private slots:
         QCOMPARE(stack.presentedViewController(), alert);
         QVERIFY(log.isEmpty()); // an alert does not make the screen disappear
         field->setText("new");
-        alert->pick(1);
+        QCOMPARE(alert->defaultActionIndex(), 1); // Enter skips the cancel button
+        alert->accept();
         QCOMPARE(typed, QStringLiteral("new"));
         QVERIFY(!stack.presentedViewController());
 
@@ -135,6 +137,18 @@ private slots:
             center->addObserver(&owner, "localMove", [](const QVariantMap &) {});
         }
         QCOMPARE(center->observerCount("localMove"), 0); // gone with its owner
+    }
+
+    void refreshingNeedsAFullPull()
+    {
+        int runs = 0;
+        RefreshControl control([&] { ++runs; });
+        control.released(RefreshControl::pullDistance() - 1);
+        QCOMPARE(runs, 0);
+        control.released(RefreshControl::pullDistance());
+        control.released(RefreshControl::pullDistance() * 2); // still refreshing: once per pull
+        QCOMPARE(runs, 1);
+        QVERIFY(control.isRefreshing());
     }
 };
 

@@ -1,12 +1,13 @@
 import QtQuick
-import QtQuick.Controls
+import QtQuick.Controls.Basic
 import Ombrisk.Platform
 import Ombrisk.Picker
 
 // Draws a KPDocumentPickerViewController: the header (search field and sort control) that
-// scrolls with the rows, the rows in their sections, the index strip, the loading wheel, the
-// feedback line, pull-to-refresh and the item menu. Every decision is the controller's; this
-// file forwards touches, clicks and keys.
+// scrolls with the rows, or stays above them while the user searches; the rows in their
+// sections, the scroll bar, the index strip, the loading wheel, the feedback line,
+// pull-to-refresh and the item menu. Every decision is the controller's; this file forwards
+// touches, clicks and keys. The list has the keyboard whenever the screen is shown.
 //
 // The table's coordinates start at the header's top edge; the list's content starts
 // `list.originY` above its first row, so table y = list y - list.originY.
@@ -15,14 +16,37 @@ FocusScope {
     property KPDocumentPickerViewController controller
     readonly property KPDocumentPickerTableView table: controller ? controller.tableView : null
     readonly property KPDocumentPickerHeaderView headerView: controller ? controller.headerView : null
-    readonly property color tint: "#007aff"
+    readonly property RefreshControl refreshControl: controller ? controller.refreshControl : null
 
     onWidthChanged: updateSize()
     onHeightChanged: updateSize()
-    onControllerChanged: updateSize()
+    onControllerChanged: { updateSize(); takeKeyboard() }
+    onVisibleChanged: takeKeyboard()
     function updateSize() {
         if (controller && width > 0 && height > 0)
             controller.viewSize = Qt.size(width, height)
+    }
+    function takeKeyboard() {
+        if (visible && controller)
+            list.forceActiveFocus()
+    }
+
+    // Keys the list and the search field leave alone.
+    Keys.onPressed: function(event) {
+        if (!controller)
+            return
+        const control = (event.modifiers & Qt.ControlModifier) !== 0
+        if (event.matches(StandardKey.Find))
+            controller.findRequested()
+        else if (event.key === Qt.Key_Escape)
+            controller.escapePressed()
+        else if (event.key === Qt.Key_F5 || (control && event.key === Qt.Key_R))
+            controller.reloadRequested()
+        else if (event.matches(StandardKey.SelectAll))
+            controller.selectAllRequested()
+        else
+            return
+        event.accepted = true
     }
 
     ListView {
@@ -34,51 +58,80 @@ FocusScope {
         focus: true
         model: page.table ? page.table.rows : null
         boundsBehavior: Flickable.DragOverBounds
-        keyNavigationEnabled: true
-        highlightMoveDuration: 0
+        keyNavigationEnabled: false
+        // The row the keys act on. Not the view's currentIndex, which scrolls the view on its
+        // own (to the header for the first row) without telling the table.
+        property int focusedRow: -1
+        readonly property Item focusedItem: focusedRow >= 0 ? itemAtIndex(focusedRow) : null
+        headerPositioning: page.headerView && page.headerView.searchActive ? ListView.OverlayHeader
+                                                                           : ListView.InlineHeader
         readonly property real tableOffset: contentY - originY
+        readonly property real rowHeight: page.table ? page.table.rowHeight : 0
+        Accessible.role: Accessible.List
+        Accessible.name: page.controller ? page.controller.title : ""
+
+        ScrollBar.vertical: ScrollBar {
+            objectName: "scrollBar"
+            Accessible.name: qsTr("Position in the list")
+        }
 
         onContentYChanged: if (page.table && moving) page.table.userScrolled(tableOffset)
         onMovementEnded: if (page.table) page.table.userScrolled(tableOffset)
-        onDragEnded: if (page.controller && page.controller.refreshControl && tableOffset < -64)
-                         page.controller.refreshControl.pulled()
+        onDragEnded: if (page.refreshControl) page.refreshControl.released(-tableOffset)
 
+        // Scrolls to a row by itself, and tells the table where it went.
+        function show(index, mode) {
+            positionViewAtIndex(index, mode)
+            if (page.table)
+                page.table.viewScrolled(tableOffset)
+        }
         function followTable() {
             if (page.table && Math.abs(tableOffset - page.table.contentOffsetY) > 0.5)
                 contentY = page.table.contentOffsetY + originY
+        }
+        function moveFocus(to) {
+            if (count === 0)
+                return
+            focusedRow = Math.max(0, Math.min(count - 1, to))
+            show(focusedRow, ListView.Contain)
         }
         Connections {
             target: page.table
             function onContentOffsetChanged() { list.followTable() }
             function onReloaded() { Qt.callLater(list.followTable) }
-            function onScrollToFlatRowRequested(flatRow) { list.positionViewAtIndex(flatRow, ListView.Beginning) }
+            function onScrollToFlatRowRequested(flatRow) { list.show(flatRow, ListView.Beginning) }
         }
         Component.onCompleted: Qt.callLater(followTable)
 
         header: PickerHeader {
+            z: 2
             width: list.width
+            height: page.table ? page.table.headerViewHeight : 0
             headerView: page.headerView
         }
 
         footer: Item {
             // Room enough that the header can always scroll out of sight, and for the toolbar.
+            readonly property real inset: page.table ? page.table.contentInsetBottom : 0
             width: list.width
-            height: Math.max(44, list.height - list.count * 70 + 44)
+            height: Math.max(inset, list.height - list.count * list.rowHeight + inset)
         }
 
         section.property: "sectionTitle"
         section.delegate: Rectangle {
             required property string section
             width: list.width
-            height: section === "" ? 0 : 24
+            height: section === "" || !page.table ? 0 : page.table.sectionHeaderHeight
             visible: section !== ""
-            color: "#f2f2f7"
+            color: Theme.hovered
+            Accessible.role: Accessible.Heading
+            Accessible.name: section
             Text {
                 anchors { left: parent.left; leftMargin: 15; verticalCenter: parent.verticalCenter }
                 text: parent.section
                 font.pixelSize: 14
                 font.bold: true
-                color: "#6d6d72"
+                color: Theme.sectionText
             }
         }
 
@@ -104,11 +157,37 @@ FocusScope {
             font.pixelSize: label ? label.fontSize : 16
             x: (list.width - width) / 2
             y: label ? label.origin.y + list.originY : 0
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
         }
 
-        Keys.onReturnPressed: if (page.table && currentIndex >= 0) page.table.tapFlatRow(currentIndex)
-        Keys.onEnterPressed: if (page.table && currentIndex >= 0) page.table.tapFlatRow(currentIndex)
-        Keys.onMenuPressed: if (currentItem) currentItem.openMenu()
+        Keys.onPressed: function(event) {
+            const pageRows = Math.max(1, Math.floor(height / rowHeight) - 1)
+            const plain = (event.modifiers & (Qt.ControlModifier | Qt.AltModifier | Qt.MetaModifier)) === 0
+            if (event.key === Qt.Key_Up)
+                moveFocus(focusedRow - 1)
+            else if (event.key === Qt.Key_Down)
+                moveFocus(focusedRow + 1)
+            else if (event.key === Qt.Key_Home)
+                moveFocus(0)
+            else if (event.key === Qt.Key_End)
+                moveFocus(count - 1)
+            else if (event.key === Qt.Key_PageUp)
+                moveFocus(focusedRow - pageRows)
+            else if (event.key === Qt.Key_PageDown)
+                moveFocus(focusedRow + pageRows)
+            else if ((event.key === Qt.Key_Return || event.key === Qt.Key_Enter) && focusedItem)
+                focusedItem.tap()
+            else if (event.key === Qt.Key_Menu && focusedItem)
+                focusedItem.openMenu(focusedItem.frameInTable())
+            else if (plain && event.text.length === 1 && event.text > " ") {
+                const found = page.controller.flatRowForTypedText(event.text, focusedRow)
+                if (found >= 0)
+                    moveFocus(found)
+            } else
+                return
+            event.accepted = true
+        }
     }
 
     BusyIndicator {
@@ -116,41 +195,22 @@ FocusScope {
         width: 28
         height: 28
         running: visible
-        visible: page.controller !== null && page.controller.refreshControl !== null
-                 && (page.controller.refreshControl.refreshing || list.tableOffset < -64)
+        visible: page.refreshControl !== null
+                 && (page.refreshControl.refreshing || -list.tableOffset >= page.refreshControl.pullDistance)
     }
 
     SectionIndexStrip {
         id: indexStrip
-        anchors { right: parent.right; top: parent.top; bottom: parent.bottom; bottomMargin: 44 }
+        anchors { right: parent.right; top: parent.top; bottom: parent.bottom }
+        anchors.bottomMargin: page.table ? page.table.contentInsetBottom : 0
         table: page.table
     }
 
     MenuPopup {
-        anchors.fill: parent
-        z: 5
-        menu: page.controller ? page.controller.menuController : null
+        // Only the shown screen draws the shared menu.
+        menu: page.visible && page.controller ? page.controller.menuController : null
         mapTarget: function(rect) {
             return Qt.rect(rect.x, rect.y - list.tableOffset, rect.width, rect.height)
-        }
-    }
-
-    Shortcut {
-        sequence: StandardKey.Find
-        onActivated: {
-            list.positionViewAtBeginning()
-            page.headerView.searchFocused = true
-        }
-    }
-    Shortcut {
-        sequence: "Escape"
-        onActivated: {
-            if (page.headerView.searchText !== "")
-                page.headerView.searchText = ""
-            else if (page.controller.editing)
-                page.controller.selectButtonTapped()
-            else
-                page.headerView.dismissKeyboard()
         }
     }
 }

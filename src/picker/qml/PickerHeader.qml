@@ -1,29 +1,33 @@
 import QtQuick
-import QtQuick.Controls
+import QtQuick.Controls.Basic
 import Ombrisk.Platform
 import Ombrisk.Picker
 
-// The header above the first row: the search field and the three sort segments, 88 high.
-Item {
+// The header above the first row, as wide as the list beside the index strip: the search field
+// and the three sort segments below it. Opaque, since rows pass under it while it stays in
+// view during a search.
+Rectangle {
     id: root
     property KPDocumentPickerHeaderView headerView
-    readonly property color tint: "#007aff"
-    height: 88
-    clip: true
-    visible: headerView && !headerView.hidden
+    readonly property KPDocumentPickerSegmentedControl sortControl: headerView ? headerView.sortControl : null
+    readonly property real inset: 8
+    color: "white"
+    visible: headerView !== null && (!headerView.hidden || headerView.searchActive)
 
     TextField {
         id: search
         objectName: "searchField"
-        x: 8
+        x: root.inset
         y: 7
-        width: Math.min(parent.width, root.headerView ? root.headerView.width : parent.width) - 16
+        width: root.width - 2 * root.inset
         height: 30
         placeholderText: qsTr("Search")
         inputMethodHints: Qt.ImhNoPredictiveText
         font.pixelSize: 15
         text: root.headerView ? root.headerView.searchText : ""
         background: Rectangle { radius: 8; color: "#e9e9eb" }
+        Accessible.role: Accessible.EditableText
+        Accessible.name: qsTr("Search")
         onTextEdited: root.headerView.searchText = text
         onAccepted: root.headerView.searchButtonClicked()
         onActiveFocusChanged: if (root.headerView) root.headerView.searchFocused = activeFocus
@@ -39,32 +43,44 @@ Item {
     }
 
     Row {
+        id: segments
         objectName: "sortControl"
-        readonly property KPDocumentPickerSegmentedControl control: root.headerView ? root.headerView.sortControl : null
-        x: 8
+        x: root.inset
         y: 51
-        width: (root.headerView ? root.headerView.width : root.width) - 16
+        width: root.width - 2 * root.inset
         height: 29
         Repeater {
-            model: parent.control ? parent.control.segmentImages : []
-            Rectangle {
+            model: root.sortControl ? root.sortControl.segmentImages : []
+            AbstractButton {
+                id: segment
                 required property int index
                 required property var modelData
-                width: parent.width / 3
-                height: parent.height
-                color: parent.control.selectedSegmentIndex === index ? "#dcebff" : "white"
-                border.color: root.tint
-                border.width: 1
-                radius: index === 1 ? 0 : 5
-                PaintedImage {
-                    anchors.centerIn: parent
-                    width: Math.min(parent.width - 4, implicitWidth)
-                    height: parent.height - 4
-                    image: modelData
+                readonly property bool chosen: root.sortControl.selectedSegmentIndex === index
+                width: segments.width / 3
+                height: segments.height
+                hoverEnabled: true
+                focusPolicy: Qt.TabFocus
+                text: root.sortControl.segmentTitles[index]
+                Accessible.role: Accessible.RadioButton
+                Accessible.name: text
+                Accessible.checkable: true
+                Accessible.checked: chosen
+                Accessible.description: !chosen ? ""
+                                        : root.sortControl.ascending ? qsTr("Ascending") : qsTr("Descending")
+                onClicked: root.sortControl.tapSegment(index)
+                background: Rectangle {
+                    color: segment.chosen || segment.down ? "#dcebff" : segment.hovered ? "#f0f6ff" : "white"
+                    border.color: Theme.tint
+                    border.width: segment.visualFocus ? 2 : 1
+                    radius: segment.index === 1 ? 0 : 5
                 }
-                MouseArea {
-                    anchors.fill: parent
-                    onClicked: root.headerView.sortControl.tapSegment(index)
+                contentItem: Item {
+                    PaintedImage {
+                        anchors.centerIn: parent
+                        width: Math.min(parent.width - 4, implicitWidth)
+                        height: parent.height - 4
+                        image: segment.modelData
+                    }
                 }
             }
         }

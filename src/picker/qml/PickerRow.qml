@@ -1,11 +1,13 @@
 import QtQuick
+import QtQuick.Controls.Basic
 import Ombrisk.Platform
 import Ombrisk.Picker
 
-// One row, 70 high: the selection mark while editing, the 37-point icon, the name and the gray
-// detail line, the accessory. Its cell comes from the table when the row comes into sight and
-// goes back to the table's pool when it leaves.
-Item {
+// One row: the selection mark while editing, the 37-point icon, the name and the grey detail
+// line, the accessory. Its cell comes from the table when the row comes into sight and goes
+// back to the table's pool when it leaves. The list keeps the keyboard; the row its keys act on
+// (`focusedRow`) wears a frame in the highlight colour.
+ItemDelegate {
     id: row
     required property int index
     required property bool selected
@@ -13,8 +15,19 @@ Item {
     property ListView listView
     property TableViewCell cell: null
     readonly property bool editing: table !== null && table.editing
-    readonly property color tint: "#007aff"
-    height: 70
+    readonly property bool showsDetailButton: cell !== null && cell.accessory === TableViewCell.DetailButton
+    height: table ? table.rowHeight : 0
+    padding: 0
+    hoverEnabled: true
+    focusPolicy: Qt.NoFocus
+    text: cell ? cell.text : ""
+
+    Accessible.role: Accessible.ListItem
+    Accessible.name: text
+    Accessible.description: cell ? cell.detailText : ""
+    Accessible.selectable: editing
+    Accessible.selected: editing && selected
+    Accessible.onPressAction: tap()
 
     Component.onCompleted: cell = table.cellForFlatRow(index)
     Component.onDestruction: if (cell && table) table.releaseCell(cell)
@@ -23,115 +36,129 @@ Item {
     function frameInTable() {
         return Qt.rect(0, y - listView.originY, width, height)
     }
-    function openMenu() {
+    function openMenu(frame) {
+        listView.focusedRow = index
         if (cell && cell.longPress)
-            cell.longPress(frameInTable())
+            cell.longPress(frame)
     }
-
-    Rectangle {
-        anchors.fill: parent
-        color: (row.cell && row.cell.focused) || (row.selected && row.editing) ? "#e5e5ea"
-               : row.ListView.isCurrentItem && row.listView.activeFocus ? "#f0f4ff" : "white"
+    function tap() {
+        listView.focusedRow = index
+        table.tapFlatRow(index)
     }
-
-    Rectangle {
-        id: mark
-        objectName: "selectionMark"
-        visible: row.editing
-        x: 12
-        anchors.verticalCenter: parent.verticalCenter
-        width: 22
-        height: 22
-        radius: 11
-        color: row.selected ? row.tint : "transparent"
-        border.color: row.selected ? row.tint : "#c7c7cc"
-        border.width: 1.5
-        Text { anchors.centerIn: parent; visible: row.selected; text: "\u2713"; color: "white"; font.pixelSize: 14 }
-    }
-
-    ImageViewItem {
-        id: icon
-        x: row.editing ? 46 : 15
-        anchors.verticalCenter: parent.verticalCenter
-        width: 37
-        height: 37
-        imageView: row.cell ? row.cell.imageView : null
-    }
-
-    Column {
-        anchors {
-            left: icon.right; leftMargin: 12
-            right: accessory.left; rightMargin: 6
-            verticalCenter: parent.verticalCenter
-        }
-        spacing: 3
-        Text {
-            width: parent.width
-            text: row.cell ? row.cell.text : ""
-            font: row.cell ? row.cell.font : Qt.font({ pixelSize: 17 })
-            elide: Text.ElideMiddle
-        }
-        Text {
-            width: parent.width
-            text: row.cell ? row.cell.detailText : ""
-            color: row.cell ? row.cell.detailTextColor : "gray"
-            font.pixelSize: 12
-            elide: Text.ElideRight
+    onClicked: tap()
+    onPressAndHold: openMenu(frameInTable())
+    TapHandler {
+        acceptedButtons: Qt.RightButton
+        onTapped: function(point) {
+            const at = row.frameInTable()
+            row.openMenu(Qt.rect(point.position.x, at.y + point.position.y, 0, 0))
         }
     }
 
-    Item {
-        id: accessory
-        anchors { right: parent.right; verticalCenter: parent.verticalCenter }
-        width: !row.cell || row.cell.accessory === TableViewCell.None ? 8 : 40
-        height: parent.height
-        Text {
-            anchors.centerIn: parent
-            visible: row.cell && row.cell.accessory === TableViewCell.DisclosureIndicator
-            text: "\u203a"
-            color: "#c7c7cc"
-            font.pixelSize: 28
+    background: Rectangle {
+        color: (row.cell && row.cell.focused) || (row.selected && row.editing) || row.down ? Theme.pressed
+               : row.hovered ? Theme.hovered : "white"
+        Rectangle {
+            anchors { left: parent.left; right: parent.right; bottom: parent.bottom }
+            anchors.leftMargin: icon.x
+            height: 1
+            color: Theme.rowSeparator
         }
         Rectangle {
-            objectName: "detailButton"
-            anchors.centerIn: parent
-            visible: row.cell && row.cell.accessory === TableViewCell.DetailButton
+            objectName: "focusFrame"
+            anchors.fill: parent
+            visible: row.listView.focusedRow === row.index && row.listView.activeFocus
+            color: "transparent"
+            border.color: Theme.tint
+            border.width: 2
+        }
+    }
+
+    contentItem: Item {
+        Rectangle {
+            objectName: "selectionMark"
+            visible: row.editing
+            x: 12
+            anchors.verticalCenter: parent.verticalCenter
             width: 22
             height: 22
             radius: 11
-            color: "transparent"
-            border.color: row.tint
+            color: row.selected ? Theme.tint : "transparent"
+            border.color: row.selected ? Theme.tint : Theme.disclosure
             border.width: 1.5
-            Text { anchors.centerIn: parent; text: "i"; color: row.tint; font.pixelSize: 14; font.bold: true; font.italic: true }
+            Text { anchors.centerIn: parent; visible: row.selected; text: "\u2713"; color: "white"; font.pixelSize: 14 }
         }
-    }
 
-    Rectangle {
-        anchors { left: icon.left; right: parent.right; bottom: parent.bottom }
-        height: 1
-        color: "#e5e5ea"
-    }
+        ImageViewItem {
+            id: icon
+            x: row.editing ? 46 : 15
+            anchors.verticalCenter: parent.verticalCenter
+            width: imageView ? imageView.frameSize.width : 0
+            height: imageView ? imageView.frameSize.height : 0
+            imageView: row.cell ? row.cell.imageView : null
+        }
 
-    MouseArea {
-        anchors.fill: parent
-        acceptedButtons: Qt.LeftButton | Qt.RightButton
-        pressAndHoldInterval: 500
-        onClicked: function(mouse) {
-            row.listView.currentIndex = row.index
-            if (mouse.button === Qt.RightButton) {
-                row.openMenu()
-                return
+        Column {
+            anchors {
+                left: icon.right; leftMargin: 12
+                right: accessory.left; rightMargin: 6
+                verticalCenter: parent.verticalCenter
             }
-            const onAccessory = mouse.x >= accessory.x && row.cell
-                                && row.cell.accessory === TableViewCell.DetailButton
-            if (onAccessory)
-                row.table.tapAccessoryOfFlatRow(row.index)
-            else
-                row.table.tapFlatRow(row.index)
+            spacing: 3
+            Text {
+                width: parent.width
+                text: row.text
+                font: row.cell ? row.cell.font : Qt.font({ pixelSize: 17 })
+                elide: Text.ElideMiddle
+            }
+            Text {
+                width: parent.width
+                text: row.cell ? row.cell.detailText : ""
+                color: row.cell ? row.cell.detailTextColor : "gray"
+                font.pixelSize: 12
+                elide: Text.ElideRight
+            }
         }
-        onPressAndHold: function(mouse) {
-            if (mouse.button === Qt.LeftButton)
-                row.openMenu()
+
+        Item {
+            id: accessory
+            anchors { right: parent.right; top: parent.top; bottom: parent.bottom }
+            width: !row.cell || row.cell.accessory === TableViewCell.None ? 8 : 40
+            Text {
+                anchors.centerIn: parent
+                visible: row.cell !== null && row.cell.accessory === TableViewCell.DisclosureIndicator
+                text: "\u203a"
+                color: Theme.disclosure
+                font.pixelSize: 28
+            }
+            ToolButton {
+                id: detail
+                objectName: "detailButton"
+                anchors.fill: parent
+                visible: row.showsDetailButton
+                hoverEnabled: true
+                focusPolicy: Qt.NoFocus
+                text: qsTr("Info")
+                Accessible.role: Accessible.Button
+                Accessible.name: qsTr("Info about %1").arg(row.text)
+                ToolTip.visible: hovered
+                ToolTip.text: text
+                ToolTip.delay: 600
+                onClicked: row.table.tapAccessoryOfFlatRow(row.index)
+                background: Item {}
+                contentItem: Item {
+                    Rectangle {
+                        anchors.centerIn: parent
+                        width: 22
+                        height: 22
+                        radius: 11
+                        color: detail.hovered ? Theme.hovered : "transparent"
+                        border.color: Theme.tint
+                        border.width: 1.5
+                        Text { anchors.centerIn: parent; text: "i"; color: Theme.tint; font.pixelSize: 14; font.bold: true; font.italic: true }
+                    }
+                }
+            }
         }
     }
 }

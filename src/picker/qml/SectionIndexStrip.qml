@@ -2,16 +2,16 @@ import QtQuick
 import Ombrisk.Platform
 
 // The index strip at the list's right edge under name sorts: the search symbol, then the
-// letters. Touching or dragging over an entry jumps there.
+// letters. Touching or dragging over an entry jumps there; each entry is also a button for
+// assistive tools.
 Item {
     id: root
     property TableView table
     readonly property var titles: table ? table.sectionIndexTitles : []
-    readonly property color tint: "#007aff"
     visible: titles.length > 0
     width: 16
     onWidthChanged: if (table) table.setSectionIndexWidth(width)
-    Component.onCompleted: if (table) table.setSectionIndexWidth(width)
+    onTableChanged: if (table) table.setSectionIndexWidth(width)
 
     Column {
         id: entries
@@ -20,31 +20,39 @@ Item {
             model: root.titles
             Item {
                 required property string modelData
+                required property int index
+                readonly property bool searchSymbol: modelData === "{search}"
                 width: root.width
                 height: Math.min(14, root.height / Math.max(1, root.titles.length))
+                Accessible.role: Accessible.Button
+                Accessible.name: searchSymbol ? qsTr("Search") : modelData
+                Accessible.onPressAction: root.table.tapSectionIndex(index)
                 Text {
                     anchors.centerIn: parent
-                    visible: modelData !== "{search}"
-                    text: modelData
-                    color: root.tint
+                    visible: !parent.searchSymbol
+                    text: parent.modelData
+                    color: Theme.tint
                     font.pixelSize: Math.min(11, parent.height)
                     font.bold: true
                 }
                 Item { // the search symbol: a small lens with its handle
                     anchors.centerIn: parent
-                    visible: modelData === "{search}"
+                    visible: parent.searchSymbol
                     width: 9
                     height: 9
-                    Rectangle { width: 7; height: 7; radius: 3.5; color: "transparent"; border.color: root.tint; border.width: 1.3 }
-                    Rectangle { x: 5.5; y: 6; width: 4; height: 1.4; rotation: 45; color: root.tint }
+                    Rectangle { width: 7; height: 7; radius: 3.5; color: "transparent"; border.color: Theme.tint; border.width: 1.3 }
+                    Rectangle { x: 5.5; y: 6; width: 4; height: 1.4; rotation: 45; color: Theme.tint }
                 }
             }
         }
     }
 
     MouseArea {
+        objectName: "sectionIndex"
         anchors.fill: parent
         property int last: -1
+        Accessible.role: Accessible.ScrollBar
+        Accessible.name: qsTr("Section index")
         function jump(y) {
             const local = y - entries.y
             const step = entries.height / Math.max(1, root.titles.length)

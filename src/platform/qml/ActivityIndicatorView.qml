@@ -1,5 +1,5 @@
 import QtQuick
-import QtQuick.Controls
+import QtQuick.Controls.Basic
 import Ombrisk.Platform
 
 // Draws an ActivityIndicator where its controller placed it (x, y of the origin).
@@ -8,8 +8,8 @@ BusyIndicator {
     objectName: "loadingView"
     property ActivityIndicator indicator
     x: indicator ? indicator.origin.x : 0
-    width: 20
-    height: 20
+    width: indicator ? indicator.size.width : 0
+    height: indicator ? indicator.size.height : 0
     visible: indicator !== null && indicator.animating
     running: visible
 }

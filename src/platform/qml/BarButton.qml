@@ -1,59 +1,54 @@
 import QtQuick
+import QtQuick.Controls.Basic
 import Ombrisk.Platform
 
-// Draws one BarButtonItem: a title, a picture, the trash can, a label or flexible room.
-Item {
+// Draws one titled or pictured BarButtonItem (the trash can too) as a tool button; a picture
+// alone gets a tooltip with the button's name.
+ToolButton {
     id: root
     property BarButtonItem item
-    readonly property color tint: "#007aff"
-
-    implicitWidth: item && item.kind === BarButtonItem.FlexibleSpace ? 0
-                   : item && item.kind === BarButtonItem.Label ? labelText.implicitWidth + 8
-                   : Math.max(44, content.implicitWidth + 16)
+    readonly property bool pictured: item !== null
+                                     && (item.imageName !== "" || item.kind === BarButtonItem.Trash)
+    objectName: "barButton"
+    enabled: item !== null && item.enabled
+    implicitWidth: Math.max(44, implicitContentWidth + 16)
     implicitHeight: 44
-    opacity: !item || item.enabled || item.kind === BarButtonItem.Label ? 1 : 0.35
+    padding: 0
+    hoverEnabled: true
+    focusPolicy: Qt.TabFocus
+    text: item ? item.accessibleName : ""
+    ToolTip.visible: pictured && hovered
+    ToolTip.text: text
+    ToolTip.delay: 600
+    Accessible.role: Accessible.Button
+    Accessible.name: text
+    onClicked: item.trigger()
 
-    Item {
-        id: content
-        anchors.centerIn: parent
-        implicitWidth: item && item.kind === BarButtonItem.Button && item.imageName === ""
-                       ? titleText.implicitWidth : 24
+    contentItem: Item {
+        implicitWidth: root.pictured ? 24 : title.implicitWidth
         implicitHeight: 24
-        visible: item && item.kind !== BarButtonItem.FlexibleSpace && item.kind !== BarButtonItem.Label
-
+        opacity: root.enabled ? 1 : 0.35
         Text {
-            id: titleText
+            id: title
             anchors.centerIn: parent
-            visible: root.item && root.item.kind === BarButtonItem.Button && root.item.imageName === ""
+            visible: !root.pictured
             text: root.item ? root.item.title : ""
-            color: root.tint
+            color: Theme.tint
             font.pixelSize: root.item ? root.item.titleFontSize : 17
-            font.bold: root.item && (root.item.boldTitle || root.item.style === BarButtonItem.Done)
+            font.bold: root.item !== null
+                       && (root.item.boldTitle || root.item.style === BarButtonItem.Done)
         }
         Image {
-            anchors.fill: parent
-            visible: root.item && (root.item.imageName !== "" || root.item.kind === BarButtonItem.Trash)
-            source: !root.item ? ""
+            anchors.centerIn: parent
+            width: 24
+            height: 24
+            visible: root.pictured
+            source: !root.pictured ? ""
                     : root.item.kind === BarButtonItem.Trash ? "qrc:/images/trash.svg"
-                    : root.item.imageName !== "" ? "qrc:/images/" + root.item.imageName + ".svg" : ""
+                    : "qrc:/images/" + root.item.imageName + ".svg"
             sourceSize: Qt.size(48, 48)
             fillMode: Image.PreserveAspectFit
         }
     }
-    Text {
-        id: labelText
-        anchors.centerIn: parent
-        visible: root.item && root.item.kind === BarButtonItem.Label
-        text: root.item ? root.item.title : ""
-        font.pixelSize: root.item ? root.item.titleFontSize : 12
-        horizontalAlignment: Text.AlignHCenter
-        elide: Text.ElideRight
-        width: Math.min(implicitWidth, root.width)
-    }
-    MouseArea {
-        anchors.fill: parent
-        enabled: root.item && root.item.kind !== BarButtonItem.FlexibleSpace
-                 && root.item.kind !== BarButtonItem.Label
-        onClicked: root.item.trigger()
-    }
+    background: ControlBackground { control: root }
 }

@@ -1,42 +1,59 @@
 import QtQuick
-import Ombrisk.Platform
+import QtQuick.Controls.Basic
+import Ombrisk.Platform as Platform
 
 // Draws the shared item menu: a dark horizontal strip of entries above (or below) the target
-// rectangle, given in the coordinates of `target`'s content. A click elsewhere closes it.
-Item {
+// rectangle, or with its corner at the target point after a right click, given in the
+// coordinates of the owner's content (`mapTarget` maps them here). Escape, or a click or tap
+// anywhere outside, closes it.
+Menu {
     id: root
-    property MenuController menu
-    // Maps the menu's target rectangle (in list content coordinates) into this item.
+    property Platform.MenuController menu
+    // Maps the menu's target rectangle (in list content coordinates) into the parent.
     property var mapTarget: function(rect) { return rect }
-    visible: menu && menu.menuVisible
+    readonly property rect target: menu ? mapTarget(menu.targetRect) : Qt.rect(0, 0, 0, 0)
+    readonly property bool atPoint: target.width === 0 && target.height === 0
+    readonly property real gap: 6
+    visible: menu !== null && menu.menuVisible
+    onClosed: if (menu) menu.hideMenu()
+    closePolicy: Popup.CloseOnEscape | Popup.CloseOnPressOutside
+    padding: 0
+    margins: 4
+    height: 40
+    x: atPoint ? target.x : target.x + (target.width - width) / 2
+    y: atPoint ? target.y
+       : target.y - height - gap >= 0 ? target.y - height - gap : target.y + target.height + gap
 
-    MouseArea { anchors.fill: parent; onClicked: root.menu.hideMenu(); onWheel: root.menu.hideMenu() }
+    background: Rectangle { objectName: "itemMenu"; radius: 8; color: "#e6222222" }
+    contentItem: ListView {
+        implicitWidth: contentWidth
+        implicitHeight: 40
+        orientation: ListView.Horizontal
+        interactive: false
+        model: root.contentModel
+    }
 
-    Rectangle {
-        id: strip
-        objectName: "itemMenu"
-        readonly property rect target: root.menu ? root.mapTarget(root.menu.targetRect) : Qt.rect(0, 0, 0, 0)
-        height: 40
-        width: entries.implicitWidth
-        radius: 8
-        color: "#e6222222"
-        x: Math.max(4, Math.min(root.width - width - 4, target.x + (target.width - width) / 2))
-        y: target.y - height - 6 >= 0 ? target.y - height - 6 : target.y + target.height + 6
-        Row {
-            id: entries
-            height: parent.height
-            Repeater {
-                model: root.menu ? root.menu.menuItems : []
-                Item {
-                    required property var modelData
-                    required property int index
-                    width: label.implicitWidth + 24
-                    height: 40
-                    Rectangle { visible: index > 0; width: 1; height: parent.height; color: "#66ffffff" }
-                    Text { id: label; anchors.centerIn: parent; text: modelData.title; color: "white"; font.pixelSize: 14 }
-                    MouseArea { anchors.fill: parent; onClicked: root.menu.pick(index) }
-                }
+    Instantiator {
+        model: root.menu ? root.menu.menuItems : []
+        delegate: MenuItem {
+            id: entry
+            required property var modelData
+            required property int index
+            text: modelData.title
+            height: 40
+            leftPadding: 12
+            rightPadding: 12
+            hoverEnabled: true
+            Accessible.role: Accessible.MenuItem
+            Accessible.name: text
+            onTriggered: root.menu.pick(index)
+            contentItem: Text { text: entry.text; color: "white"; font.pixelSize: 14; verticalAlignment: Text.AlignVCenter }
+            background: Rectangle {
+                color: entry.down ? "#66ffffff" : entry.highlighted || entry.hovered ? "#33ffffff" : "transparent"
+                Rectangle { visible: entry.index > 0; width: 1; height: parent.height; color: "#66ffffff" }
             }
         }
+        onObjectAdded: function(index, object) { root.insertItem(index, object) }
+        onObjectRemoved: function(index, object) { root.removeItem(object) }
     }
 }

@@ -1,45 +1,57 @@
 import QtQuick
-import QtQuick.Controls
+import QtQuick.Controls.Basic
 import Ombrisk.Platform
 
-// Draws a NavigationController: the bar with the back arrow, the title and the top screen's bar
-// buttons; the screens of the stack (only the top one shown, the others keep their state); the
-// toolbar with the top screen's items; and whatever is presented above.
+// Draws a NavigationController: the bar with the back button, the title and the top screen's
+// bar buttons; the screens of the stack (only the top one shown and given the keyboard, the
+// others keep their state); the toolbar with the top screen's items; and whatever is presented
+// above. The mouse's back button goes back like the bar's.
 FocusScope {
     id: root
     property NavigationController controller
     readonly property ViewController topScreen: controller ? controller.topViewController : null
+    // The area of the shown screen, which takes the mouse's back button.
+    Accessible.role: Accessible.Pane
+    Accessible.name: topScreen ? topScreen.title : ""
+    readonly property bool canGoBack: controller !== null && controller.viewControllers.length > 1
+                                     && topScreen !== null && !topScreen.hidesBackButton
+                                     && !controller.presentedViewController
 
     Rectangle {
         id: bar
         z: 2
         anchors { left: parent.left; right: parent.right; top: parent.top }
         height: 44
-        color: "#f7f7f7"
-        Rectangle { anchors { left: parent.left; right: parent.right; bottom: parent.bottom } height: 1; color: "#c8c7cc" }
+        color: Theme.bar
+        Rectangle { anchors { left: parent.left; right: parent.right; bottom: parent.bottom } height: 1; color: Theme.barSeparator }
 
         Row {
             id: leading
             anchors { left: parent.left; leftMargin: 4; verticalCenter: parent.verticalCenter }
-            Item {
+            ToolButton {
                 id: back
                 objectName: "backButton"
-                visible: root.controller && root.controller.viewControllers.length > 1
-                         && root.topScreen && !root.topScreen.hidesBackButton
-                width: backRow.implicitWidth + 12
+                visible: root.controller !== null && root.controller.viewControllers.length > 1
+                         && root.topScreen !== null && !root.topScreen.hidesBackButton
+                readonly property string below: root.topScreen ? root.topScreen.backButtonTitleOfScreenBelow() : ""
                 height: 44
-                Row {
-                    id: backRow
-                    anchors.verticalCenter: parent.verticalCenter
+                leftPadding: 4
+                rightPadding: 8
+                hoverEnabled: true
+                focusPolicy: Qt.TabFocus
+                text: below
+                Accessible.role: Accessible.Button
+                Accessible.name: below !== "" ? qsTr("Back to %1").arg(below) : qsTr("Back")
+                ToolTip.visible: hovered && below === ""
+                ToolTip.text: Accessible.name
+                ToolTip.delay: 600
+                contentItem: Row {
                     spacing: 4
-                    Text { text: "\u2039"; color: "#007aff"; font.pixelSize: 34; anchors.verticalCenter: parent.verticalCenter }
-                    Text {
-                        text: root.topScreen ? root.topScreen.backButtonTitleOfScreenBelow() : ""
-                        color: "#007aff"; font.pixelSize: 17
-                        anchors.verticalCenter: parent.verticalCenter
-                    }
+                    Text { text: "\u2039"; color: Theme.tint; font.pixelSize: 34; anchors.verticalCenter: parent.verticalCenter }
+                    Text { text: back.below; color: Theme.tint; font.pixelSize: 17; anchors.verticalCenter: parent.verticalCenter }
                 }
-                MouseArea { anchors.fill: parent; onClicked: root.controller.popViewController(true) }
+                background: ControlBackground { control: back }
+                onClicked: root.controller.popViewController(true)
             }
             BarButtonRow { items: root.topScreen ? root.topScreen.leftBarButtonItems : [] }
         }
@@ -51,6 +63,8 @@ FocusScope {
             text: root.topScreen ? root.topScreen.title : ""
             font.pixelSize: 17
             font.bold: true
+            Accessible.role: Accessible.TitleBar
+            Accessible.name: text
         }
         BarButtonRow {
             id: trailing
@@ -75,29 +89,24 @@ FocusScope {
         }
     }
 
-    Rectangle {
-        id: toolbar
-        objectName: "toolbar"
+    Toolbar {
         z: 2
-        visible: root.controller && !root.controller.toolbarHidden
+        visible: root.controller !== null && !root.controller.toolbarHidden
         anchors { left: parent.left; right: parent.right; bottom: parent.bottom }
-        height: 44
-        color: "#f7f7f7f0"
-        Rectangle { anchors { left: parent.left; right: parent.right; top: parent.top } height: 1; color: "#c8c7cc" }
-        BarButtonRow {
-            objectName: "toolbarItems"
-            anchors { fill: parent; leftMargin: 8; rightMargin: 8 }
-            items: root.topScreen ? root.topScreen.toolbarItems : []
-        }
+        items: root.topScreen ? root.topScreen.toolbarItems : []
     }
 
     TextNoticeView { z: 3; anchors.centerIn: pages; notice: root.topScreen ? root.topScreen.textNotice : null }
 
     Shortcut {
         sequences: ["Alt+Left", "Back", "Backspace"]
-        enabled: root.controller && root.controller.viewControllers.length > 1
-                 && root.topScreen && !root.topScreen.hidesBackButton && !root.controller.presentedViewController
+        enabled: root.canGoBack
         onActivated: root.controller.popViewController(true)
+    }
+    TapHandler {
+        acceptedButtons: Qt.BackButton
+        enabled: root.canGoBack
+        onTapped: root.controller.popViewController(true)
     }
 
     onWidthChanged: if (controller) controller.viewSize = Qt.size(width, height)

@@ -2,7 +2,7 @@ import QtQuick
 import Ombrisk.Platform
 
 // Draws the controller presented by `presenter` (an alert above a dimmed screen, or a whole
-// screen), and in turn what that one presents.
+// screen), and in turn what that one presents. The dimmed screen takes no touches.
 Item {
     id: root
     property ViewController presenter
@@ -11,9 +11,9 @@ Item {
 
     Rectangle {
         anchors.fill: parent
-        color: "#66000000"
-        visible: root.presented && !root.presented.coversPresenter
-        MouseArea { anchors.fill: parent }
+        color: Theme.dim
+        visible: root.presented !== null && !root.presented.coversPresenter
+        MouseArea { anchors.fill: parent; hoverEnabled: true }
     }
     Loader {
         anchors.fill: parent

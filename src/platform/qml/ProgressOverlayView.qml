@@ -1,5 +1,5 @@
 import QtQuick
-import QtQuick.Controls
+import QtQuick.Controls.Basic
 import Ombrisk.Platform
 
 // Draws the shared ProgressOverlay above everything, taking all touches while it shows.
@@ -8,7 +8,7 @@ Item {
     property ProgressOverlay overlay
     visible: overlay && overlay.visible
 
-    Rectangle { anchors.fill: parent; color: "#66000000"; MouseArea { anchors.fill: parent } }
+    Rectangle { anchors.fill: parent; color: Theme.dim; MouseArea { anchors.fill: parent; hoverEnabled: true } }
     Rectangle {
         anchors.centerIn: parent
         width: 220

@@ -24,5 +24,8 @@ Rectangle {
         wrapMode: Text.Wrap
         horizontalAlignment: Text.AlignHCenter
     }
-    MouseArea { anchors.fill: parent; onClicked: root.notice.hide() }
+    Accessible.role: Accessible.StaticText
+    Accessible.name: text.text
+    Accessible.onPressAction: root.notice.hide()
+    TapHandler { onTapped: root.notice.hide() }
 }
