@@ -147,6 +147,9 @@ public:
     Q_INVOKABLE void reloadRequested() { reloadItemsFromDataSource(); }
     // Ctrl+A: every row selected, while editing.
     Q_INVOKABLE void selectAllRequested();
+    // Delete, F2 on the row with the keyboard (-1: none): left to screens with such actions.
+    Q_INVOKABLE virtual void deleteKeyPressed() {}
+    Q_INVOKABLE virtual void renameKeyPressed(int flatRow) { Q_UNUSED(flatRow) }
     // A letter typed on the list: the flat row of the next row whose name starts with the
     // letters typed within the last second (from `currentFlatRow` on, round to the start),
     // -1 if none.
