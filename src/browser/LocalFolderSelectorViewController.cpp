@@ -147,10 +147,11 @@ void LocalFolderSelectorViewController::createFolderButtonTapped()
 
 void LocalFolderSelectorViewController::doneButtonTapped()
 {
-    QPointer<LocalFolderSelectorViewController> weakSelf(this);
-    dismissStack([weakSelf] {
-        if (weakSelf)
-            weakSelf->postChoice();
+    // The choice is read now: leaving the screen clears its selection.
+    const auto [name, object] = choice();
+    dismissStack([name, object] {
+        if (!name.isEmpty())
+            NotificationCenter::defaultCenter()->post(name, object);
     });
 }
 
@@ -169,19 +170,19 @@ void LocalFolderSelectorViewController::dismissStack(std::function<void()> then)
         then();
 }
 
-void LocalFolderSelectorViewController::postChoice()
+std::pair<QString, QVariant> LocalFolderSelectorViewController::choice()
 {
-    auto *center = NotificationCenter::defaultCenter();
-    if (m_isUpload) {
-        center->post(QStringLiteral("upload"), selectedRowPaths());
-    } else if (m_isDownload) {
-        center->post(QStringLiteral("download"), filePath());
-    } else if (m_isMoveItem) {
+    if (m_isUpload)
+        return {QStringLiteral("upload"), selectedRowPaths()};
+    if (m_isDownload)
+        return {QStringLiteral("download"), filePath()};
+    if (m_isMoveItem) {
         QVariantMap info{{QStringLiteral("dist"), filePath()}};
         if (!m_sourceFiles.isEmpty())
             info.insert(QStringLiteral("source"), m_sourceFiles);
-        center->post(QStringLiteral("localMove"), info);
+        return {QStringLiteral("localMove"), info};
     }
+    return {};
 }
 
 QStringList LocalFolderSelectorViewController::selectedRowPaths()

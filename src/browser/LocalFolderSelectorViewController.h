@@ -67,7 +67,8 @@ protected:
 private:
     // Dismisses the stack this selector is on, then runs `then`.
     void dismissStack(std::function<void()> then);
-    void postChoice();
+    // The notification Done posts, by mode: its name (empty: none) and object.
+    std::pair<QString, QVariant> choice();
     QStringList selectedRowPaths();
 
     bool m_isUpload = false;

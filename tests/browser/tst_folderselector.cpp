@@ -138,7 +138,9 @@ private slots:
         QCOMPARE(upload.root->rightBarButtonItems(), {upload.root->selectButton()});
         upload.open("C");
         QVERIFY(upload.top()->isUpload());
-        auto *cell = upload.top()->cellForRow(upload.top()->tableView(), {0, 0});
+        auto *table = upload.top()->tableView();
+        auto *cell = upload.top()->cellForRow(table, table->rows()->indexPathAt(0));
+        QCOMPARE(cell->text(), QStringLiteral("c.txt"));
         QCOMPARE(cell->imageView()->image().text("template"), QStringLiteral("1"));
 
         Presented none(Mode::None);
@@ -175,7 +177,7 @@ private slots:
         {
             Posted posted;
             Presented upload(Mode::Upload);
-            upload.root->selectButtonTapped();
+            upload.top()->selectButtonTapped();
             upload.root->tableView()->tapFlatRow(3);
             upload.root->tableView()->tapFlatRow(2);
             const QStringList chosen{
