@@ -180,9 +180,10 @@ private slots:
             upload.top()->selectButtonTapped();
             upload.root->tableView()->tapFlatRow(3);
             upload.root->tableView()->tapFlatRow(2);
-            const QStringList chosen{
-                Utils::documentsPath() + "/" + upload.root->cellForRow(upload.root->tableView(), upload.root->tableView()->rows()->indexPathAt(3))->text(),
-                Utils::documentsPath() + "/" + upload.root->cellForRow(upload.root->tableView(), upload.root->tableView()->rows()->indexPathAt(2))->text()};
+            // In the table's order of selected rows, not the order of the taps.
+            QStringList chosen;
+            for (int row : {2, 3})
+                chosen.append(home() + "/" + upload.root->cellForRow(upload.root->tableView(), upload.root->tableView()->rows()->indexPathAt(row))->text());
             upload.root->doneButtonTapped();
             QCOMPARE(posted.received[0].first, QStringLiteral("upload"));
             QCOMPARE(posted.received[0].second.toStringList(), chosen);
