@@ -6,6 +6,7 @@
 #include "KPDocumentPickerMenuItem.h"
 #include "LaunchOptions.h"
 #include "MenuController.h"
+#include "NavigationController.h"
 #include "Translations.h"
 #include "Utils.h"
 
@@ -301,6 +302,16 @@ private slots:
         QTRY_VERIFY((sheet = visibleItemNamed(app->window(), "presentedScreen")));
         QTRY_COMPARE(sheet->width(), 540.0); // a centred panel on a wide window
         QVERIFY(qAbs(inWindow(sheet).center().x() - app->window()->width() / 2.0) < 1);
+        // The selector takes the keys the listing takes: the first row, then into it.
+        auto *selectorStack =
+            qobject_cast<NavigationController *>(app->navigationController()->presentedViewController());
+        QVERIFY(selectorStack);
+        QTRY_COMPARE(qobject_cast<KPDocumentPickerViewController *>(selectorStack->topViewController())
+                         ->tableView()->rows()->rowCount(), 1);
+        QTest::keyClick(app->window(), Qt::Key_Down);
+        QTest::keyClick(app->window(), Qt::Key_Return);
+        QTRY_COMPARE(selectorStack->viewControllers().size(), 2);
+        QCOMPARE(selectorStack->topViewController()->title(), QStringLiteral("Target"));
         QQuickItem *cancel = nullptr;
         std::function<void(QQuickItem *)> find = [&](QQuickItem *item) {
             if (item->isVisible() && item->objectName() == "barButton" &&
