@@ -63,6 +63,8 @@ public:
 
 protected:
     void viewDidLoad() override;
+    // Escape closes the selector as Cancel does.
+    void escapeWithNothingOpen() override { cancelButtonTapped(); }
 
 private:
     // Dismisses the stack this selector is on, then runs `then`.

@@ -138,8 +138,8 @@ public:
     void refreshControlTriggered();
 
     // The keyboard, as the page forwards it.
-    // Escape: closes the item menu, else clears the search, else leaves editing, else gives up
-    // the keyboard.
+    // Escape: closes the item menu, else clears the search, else leaves editing, else
+    // `escapeWithNothingOpen`.
     Q_INVOKABLE void escapePressed();
     // Ctrl+F: the search field takes the keyboard (and so shows above the rows).
     Q_INVOKABLE void findRequested() { m_headerView.setSearchFocused(true); }
@@ -189,6 +189,9 @@ signals:
     void initialItemsLoaded();
 
 protected:
+    // Escape with no menu, search text or editing to end: the search field lets the keyboard
+    // go. A screen presented as a sheet may close instead.
+    virtual void escapeWithNothingOpen();
     void viewDidLoad() override;
     void viewWillAppear(bool animated) override;
     void viewDidAppear(bool animated) override;

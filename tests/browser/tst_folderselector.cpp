@@ -192,6 +192,10 @@ private slots:
             Posted posted;
             Presented move(Mode::Move, {home() + "/a.txt"});
             move.root->cancelButtonTapped();
+            Presented escaped(Mode::Move, {home() + "/a.txt"});
+            escaped.open("C");
+            escaped.top()->escapePressed();
+            QVERIFY(!escaped.presenter.presentedViewController());
             Presented none(Mode::None);
             none.root->doneButtonTapped();
             QVERIFY(!move.presenter.presentedViewController());
