@@ -4,8 +4,8 @@
 <context>
     <name>AppDelegate</name>
     <message>
-        <source>There is no folder %1 in the home folder; the home folder is shown instead.</source>
-        <translation>Im Basisordner gibt es keinen Ordner %1; stattdessen wird der Basisordner gezeigt.</translation>
+        <source>There is no item %1 in the home folder; the home folder is shown instead.</source>
+        <translation>Im Basisordner gibt es kein Objekt %1; stattdessen wird der Basisordner gezeigt.</translation>
     </message>
     <message>
         <source>Home</source>

@@ -4,7 +4,7 @@
 <context>
     <name>AppDelegate</name>
     <message>
-        <source>There is no folder %1 in the home folder; the home folder is shown instead.</source>
+        <source>There is no item %1 in the home folder; the home folder is shown instead.</source>
         <translation type="unfinished" />
     </message>
     <message>

@@ -11,6 +11,7 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QQmlApplicationEngine>
 #include <QQuickWindow>
@@ -32,14 +33,14 @@ void sayOnStandardError(const QString &text)
     std::fprintf(stderr, "ombrisk: %s\n", qPrintable(text));
 }
 
-// The start folders of `--open`, or none when its path is no folder of the home folder.
-QStringList existingStartFolders(const LaunchOptions &options)
+// The start paths of `--open` or `--info`, or none when the last names nothing of the home
+// folder (a file or a folder).
+QStringList existingStartPaths(const QStringList &paths)
 {
-    const QStringList paths = options.pathsToOpen();
     if (paths.isEmpty() ||
-        QFileInfo(LocalFolderListing::folderPathForPickerPath(paths.constLast())).isDir())
+        QFileInfo::exists(LocalFolderListing::folderPathForPickerPath(paths.constLast())))
         return paths;
-    sayOnStandardError(AppDelegate::tr("There is no folder %1 in the home folder; the home "
+    sayOnStandardError(AppDelegate::tr("There is no item %1 in the home folder; the home "
                                        "folder is shown instead.")
                            .arg(paths.constLast()));
     return {};
@@ -71,7 +72,8 @@ bool AppDelegate::didFinishLaunching(const LaunchOptions &options)
     root->setTitle(tr("Home"));
     m_viewController = root;
     m_navigationController = std::make_unique<NavigationController>(root);
-    openStartFolders(existingStartFolders(options));
+    openStartFolders(existingStartPaths(options.pathsToOpen()));
+    showStartProperties(existingStartPaths(options.pathsToInfo()));
 
     registerForQml(this);
     m_engine = std::make_unique<QQmlApplicationEngine>();
@@ -98,16 +100,37 @@ void AppDelegate::quit()
 
 bool AppDelegate::shutDown(int timeoutMs)
 {
-    const bool ended = DispatchQueue::stopAll(timeoutMs);
-    m_engine.reset();
-    return ended;
+    QElapsedTimer clock;
+    clock.start();
+    DispatchQueue::stopAll(0); // waiting work is dropped at once
+    m_engine.reset();          // while the work already running ends
+    return DispatchQueue::stopAll(int(std::max<qint64>(0, timeoutMs - clock.elapsed())));
 }
 
 void AppDelegate::openStartFolders(const QStringList &paths)
 {
     for (const QString &path : paths) {
+        if (QFileInfo(LocalFolderListing::folderPathForPickerPath(path)).isFile()) {
+            if (auto *listing = topListingScreen())
+                listing->openFileNamed(QFileInfo(path).fileName());
+            return;
+        }
         auto *screen = new LocalStorageViewController(m_viewController, path);
         screen->setTitle(path.mid(path.lastIndexOf(u'/') + 1));
         m_navigationController->pushViewController(screen, false);
     }
+}
+
+void AppDelegate::showStartProperties(const QStringList &paths)
+{
+    if (paths.isEmpty())
+        return;
+    openStartFolders(paths.mid(0, paths.size() - 1));
+    if (auto *listing = topListingScreen())
+        listing->showPropertiesOfItemNamed(QFileInfo(paths.constLast()).fileName());
+}
+
+LocalStorageViewController *AppDelegate::topListingScreen() const
+{
+    return qobject_cast<LocalStorageViewController *>(m_navigationController->topViewController());
 }

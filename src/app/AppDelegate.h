@@ -14,9 +14,10 @@
 class QQmlApplicationEngine;
 
 // The application shell: makes the home and cache folders, the one window with its navigation
-// stack over the home folder screen, and (for `--open`) the screens of the start folder; and
-// ends the application in order. QML reaches it as the singleton `Application` of the module
-// Ombrisk.App (`Application.quit()`).
+// stack over the home folder screen, and (for `--open` and `--info`) the screens of the start
+// folder with the file opened or the item's properties shown above them; and ends the
+// application in order. QML reaches it as the singleton `Application` of the module Ombrisk.App
+// (`Application.quit()`).
 //
 // Thread-safety: main thread only.
 class AppDelegate : public QObject {
@@ -34,8 +35,9 @@ public:
     // Ends the event loop; Ctrl+Q, closing the window, SIGTERM and SIGHUP all come here (or to
     // the event loop's end). `shutDown` does the rest once the loop has returned.
     Q_INVOKABLE void quit();
-    // After the event loop: every queue drops the work it has not started, running work gets
-    // up to `timeoutMs` to end, then the window goes. Returns whether the queues ended in time.
+    // After the event loop: every queue drops the work it has not started, the window goes
+    // while running work ends, and that work gets what is left of `timeoutMs` in all. Returns
+    // whether the queues ended in time (else the process ends around a decode still running).
     bool shutDown(int timeoutMs = 250);
 
     QQuickWindow *window() const { return m_window; }
@@ -43,7 +45,12 @@ public:
     NavigationController *navigationController() const { return m_navigationController.get(); }
 
 private:
+    // Pushes a listing screen for each folder of `paths`; a file among them is opened as a tap
+    // on its row opens it, and nothing further is pushed.
     void openStartFolders(const QStringList &paths);
+    // Pushes the folders above the last of `paths`, then the last one's properties sheet.
+    void showStartProperties(const QStringList &paths);
+    LocalStorageViewController *topListingScreen() const;
 
     std::unique_ptr<NavigationController> m_navigationController;
     QPointer<LocalStorageViewController> m_viewController;

@@ -18,6 +18,20 @@ std::optional<QSize> parseSize(const QString &text)
     return QSize(w, h);
 }
 
+// "/A/B" gives "/A", "/A/B"; never above the home folder.
+QStringList componentPaths(const QString &pickerPath)
+{
+    QStringList paths;
+    QString path;
+    const QString clean = QDir::cleanPath(QStringLiteral("/") + pickerPath);
+    for (const QString &component : clean.split(u'/', Qt::SkipEmptyParts)) {
+        if (component == QLatin1String(".."))
+            continue; // a start path never leaves the home folder
+        path += u'/' + component;
+        paths.append(path);
+    }
+    return paths;
+}
 
 bool isHelp(const QString &argument)
 {
@@ -37,7 +51,9 @@ QString LaunchOptions::usage()
     return tr("Usage: ombrisk [OPTION]...\n"
               "A file manager and archiver for one folder tree of its own.\n"
               "\n"
-              "  --open PATH         open the folder PATH of the home folder, as \"/A/B\"\n"
+              "  --open PATH         open PATH of the home folder, as \"/A/B\": a folder is\n"
+              "                      shown, a file opened as a tap on it opens it\n"
+              "  --info PATH         show the properties of the item PATH of the home folder\n"
               "  --root DIR          keep the home and cache folders in DIR\n"
               "  --window-size WxH   the window's size in points, as 420x760\n"
               "  --screenshot FILE   save the window as a PNG once listed, then quit\n"
@@ -55,7 +71,8 @@ LaunchOptions LaunchOptions::fromArguments(const QStringList &arguments)
         }
         const bool takesValue = name == QLatin1String("--window-size") ||
                                 name == QLatin1String("--screenshot") ||
-                                name == QLatin1String("--open") || name == QLatin1String("--root");
+                                name == QLatin1String("--open") || name == QLatin1String("--root") ||
+                                name == QLatin1String("--info");
         if (!takesValue) {
             options.error = tr("Unknown option: %1").arg(name);
             return options;
@@ -76,6 +93,8 @@ LaunchOptions LaunchOptions::fromArguments(const QStringList &arguments)
             options.screenshotPath = value;
         } else if (name == QLatin1String("--open")) {
             options.openPath = value;
+        } else if (name == QLatin1String("--info")) {
+            options.infoPath = value;
         }
     }
     return options;
@@ -83,14 +102,10 @@ LaunchOptions LaunchOptions::fromArguments(const QStringList &arguments)
 
 QStringList LaunchOptions::pathsToOpen() const
 {
-    QStringList paths;
-    QString path;
-    const QString clean = QDir::cleanPath(QStringLiteral("/") + openPath);
-    for (const QString &component : clean.split(u'/', Qt::SkipEmptyParts)) {
-        if (component == QLatin1String(".."))
-            continue; // a start path never leaves the home folder
-        path += u'/' + component;
-        paths.append(path);
-    }
-    return paths;
+    return componentPaths(openPath);
+}
+
+QStringList LaunchOptions::pathsToInfo() const
+{
+    return componentPaths(infoPath);
 }

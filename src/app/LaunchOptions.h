@@ -7,8 +7,9 @@
 #include <optional>
 
 // What the command line asks of a start: `--help`, `--window-size WxH`, `--screenshot FILE`,
-// `--open PICKER_PATH` (and `--root DIR`, which AppDirectories reads itself). Qt's own options
-// are taken out of the arguments by the application object before they are read here.
+// `--open PICKER_PATH`, `--info PICKER_PATH` (and `--root DIR`, which AppDirectories reads
+// itself). Qt's own options are taken out of the arguments by the application object before
+// they are read here.
 struct LaunchOptions {
     Q_DECLARE_TR_FUNCTIONS(LaunchOptions)
 
@@ -16,6 +17,7 @@ public:
     QSize windowSize{420, 760};
     QString screenshotPath; // empty: keep the window open
     QString openPath;       // empty: the home folder alone
+    QString infoPath;       // empty: no properties sheet
     bool helpRequested = false;
     QString error; // set when the command line is wrong
 
@@ -27,4 +29,6 @@ public:
     static QString usage();
     // The picker paths to push above the home folder for `openPath`: "/A/B" gives "/A", "/A/B".
     QStringList pathsToOpen() const;
+    // The same for `infoPath`: the last one is the item whose properties are shown.
+    QStringList pathsToInfo() const;
 };

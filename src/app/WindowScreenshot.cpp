@@ -1,10 +1,12 @@
 #include "WindowScreenshot.h"
 
 #include "KPDocumentPickerViewController.h"
+#include "LocalFilePreviewViewController.h"
 
 #include <QCoreApplication>
 #include <QImage>
 #include <QQuickWindow>
+#include <QTimer>
 #include <cstdio>
 
 WindowScreenshot::WindowScreenshot(QQuickWindow *window, ViewController *shownScreen,
@@ -12,13 +14,33 @@ WindowScreenshot::WindowScreenshot(QQuickWindow *window, ViewController *shownSc
     : QObject(parent), m_window(window), m_path(path)
 {
     auto *picker = qobject_cast<KPDocumentPickerViewController *>(shownScreen);
-    if (picker && picker->loadingView()) {
+    auto *preview = qobject_cast<LocalFilePreviewViewController *>(shownScreen);
+    if (preview && !preview->isContentShown()) {
+        waitForPreview(preview);
+    } else if (picker && picker->loadingView()) {
         connect(
             picker, &KPDocumentPickerViewController::initialItemsLoaded, this,
             [this] { waitForFrames(2); }, Qt::SingleShotConnection);
     } else {
         waitForFrames(2);
     }
+}
+
+void WindowScreenshot::waitForPreview(LocalFilePreviewViewController *preview)
+{
+    connect(preview, &LocalFilePreviewViewController::contentShownChanged, this, [this, preview] {
+        if (preview->isContentShown() && !m_previewShown) {
+            m_previewShown = true;
+            waitForFrames(2);
+        }
+    });
+    // A picture whose thumbnail cannot be made never shows one: take the sheet as it is.
+    QTimer::singleShot(previewPatience * 1000, this, [this] {
+        if (!m_previewShown) {
+            m_previewShown = true;
+            waitForFrames(2);
+        }
+    });
 }
 
 void WindowScreenshot::waitForFrames(int frames)

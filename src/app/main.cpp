@@ -1,9 +1,9 @@
 #include "AppDelegate.h"
 #include "AppDirectories.h"
-#include "Translations.h"
 #include "LaunchOptions.h"
 #include "NavigationController.h"
 #include "QuitSignals.h"
+#include "Translations.h"
 #include "WindowScreenshot.h"
 
 #include <QGuiApplication>
@@ -23,6 +23,7 @@ extern "C" const char *__asan_default_options()
 
 Q_IMPORT_QML_PLUGIN(Ombrisk_PlatformPlugin)
 Q_IMPORT_QML_PLUGIN(Ombrisk_PickerPlugin)
+Q_IMPORT_QML_PLUGIN(Ombrisk_PreviewPlugin)
 Q_IMPORT_QML_PLUGIN(Ombrisk_AppPlugin)
 
 namespace {

@@ -71,6 +71,18 @@ Fd walk(int rootFd, const QByteArray &relative, bool create, int flags)
     return current;
 }
 
+// A listing of the folder open as `folderFd` from its start; null with errno set on failure.
+DIR *openListing(int folderFd)
+{
+    const int copy = ::fcntl(folderFd, F_DUPFD_CLOEXEC, 0);
+    DIR *listing = copy >= 0 ? ::fdopendir(copy) : nullptr;
+    if (!listing && copy >= 0)
+        ::close(copy);
+    if (listing)
+        ::rewinddir(listing); // the copy shares the position of `folderFd`
+    return listing;
+}
+
 mode_t readUmask()
 {
     // /proc tells it without changing it; umask() itself would race other threads.
@@ -121,27 +133,30 @@ bool FolderHandle::removeTree(int folderFd, const char *name)
 bool FolderHandle::removeContents(int folderFd)
 {
     ::fchmod(folderFd, 0700);
-    DIR *listing = FolderHandle::openListing(folderFd);
-    if (!listing)
-        return false;
     bool removedAll = true;
-    while (const auto *item = ::readdir(listing)) {
-        if (std::strcmp(item->d_name, ".") != 0 && std::strcmp(item->d_name, "..") != 0)
-            removedAll = removeTree(folderFd, item->d_name) && removedAll;
-    }
-    ::closedir(listing);
-    return removedAll;
+    return forEachItem(folderFd,
+                       [&](const dirent &item) {
+                           removedAll = removeTree(folderFd, item.d_name) && removedAll;
+                           return true;
+                       }) &&
+           removedAll;
 }
 
-DIR *FolderHandle::openListing(int folderFd)
+bool FolderHandle::forEachItem(int folderFd, const std::function<bool(const dirent &)> &visit)
 {
-    const int copy = ::fcntl(folderFd, F_DUPFD_CLOEXEC, 0);
-    DIR *listing = copy >= 0 ? ::fdopendir(copy) : nullptr;
-    if (!listing && copy >= 0)
-        ::close(copy);
-    if (listing)
-        ::rewinddir(listing); // the copy shares the position of `folderFd`
-    return listing;
+    DIR *listing = openListing(folderFd);
+    if (!listing)
+        return false;
+    bool goOn = true;
+    while (goOn) {
+        const auto *item = ::readdir(listing);
+        if (!item)
+            break;
+        if (std::strcmp(item->d_name, ".") != 0 && std::strcmp(item->d_name, "..") != 0)
+            goOn = visit(*item);
+    }
+    ::closedir(listing);
+    return goOn;
 }
 
 mode_t FolderHandle::folderMode()

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <dirent.h>
+#include <functional>
 #include <sys/types.h>
 
 // Descriptors of folders, and the walks below a root folder that never follow a link: every
@@ -45,9 +46,11 @@ Fd openBeneath(int rootFd, const QByteArray &relative, bool create, int flags);
 // some item could not be removed (the rest is removed all the same).
 bool removeTree(int folderFd, const char *name);
 
-// A listing of the folder open as `folderFd` (read access), from its start, read item by item
-// with readdir(); the caller closes it with closedir(). Null with errno set on failure.
-DIR *openListing(int folderFd);
+// Calls `visit` for each item of the folder open as `folderFd` (read access), "." and ".."
+// left out, until it returns false. Items may be removed or renamed away meanwhile (readdir
+// copes with that), never added. False when the folder can't be listed (errno set) or `visit`
+// stopped.
+bool forEachItem(int folderFd, const std::function<bool(const dirent &)> &visit);
 
 // Removes everything in the folder open as `folderFd` (read access), as removeTree does.
 bool removeContents(int folderFd);

@@ -60,21 +60,12 @@ bool FolderMerge::run(Error *error)
 bool FolderMerge::mergeFolder(int sourceFd, int targetFd, quint32 folder,
                               const QString &relative, Error *error)
 {
-    DIR *listing = FolderHandle::openListing(sourceFd);
-    if (!listing)
-        return fail(error, ArchiveErrors::fromErrno(errno, relative));
-    bool ok = true;
-    // Items leave the listed folder as they go, which readdir copes with; none are added.
-    while (ok) {
-        const auto *item = ::readdir(listing);
-        if (!item)
-            break;
-        if (std::strcmp(item->d_name, ".") != 0 && std::strcmp(item->d_name, "..") != 0)
-            ok = mergeItem(sourceFd, targetFd, folder, item->d_name, item->d_type, relative,
-                           error);
-    }
-    ::closedir(listing);
-    return ok;
+    bool listed = true;
+    const bool merged = FolderHandle::forEachItem(sourceFd, [&](const dirent &item) {
+        listed = mergeItem(sourceFd, targetFd, folder, item.d_name, item.d_type, relative, error);
+        return listed;
+    });
+    return merged || (listed && fail(error, ArchiveErrors::fromErrno(errno, relative)));
 }
 
 bool FolderMerge::mergeItem(int sourceFd, int targetFd, quint32 folder, const char *name,

@@ -56,19 +56,16 @@ Fd makeLockedFolder(int placeFd, QByteArray *name)
 
 void sweepPlace(int placeFd)
 {
-    DIR *listing = FolderHandle::openListing(placeFd);
-    if (!listing)
-        return;
-    while (const auto *item = ::readdir(listing)) {
-        if (std::strncmp(item->d_name, stagingPrefix, sizeof stagingPrefix - 1) != 0)
-            continue;
-        const auto folder = FolderHandle::openChild(placeFd, item->d_name, O_RDONLY);
+    FolderHandle::forEachItem(placeFd, [placeFd](const dirent &item) {
+        if (std::strncmp(item.d_name, stagingPrefix, sizeof stagingPrefix - 1) != 0)
+            return true;
+        const auto folder = FolderHandle::openChild(placeFd, item.d_name, O_RDONLY);
         if (!folder.isValid() || ::flock(folder.get(), LOCK_EX | LOCK_NB) != 0)
-            continue; // a link of that name is not ours; a locked folder is in use
+            return true; // a link of that name is not ours; a locked folder is in use
         FolderHandle::removeContents(folder.get());
-        ::unlinkat(placeFd, item->d_name, AT_REMOVEDIR);
-    }
-    ::closedir(listing);
+        ::unlinkat(placeFd, item.d_name, AT_REMOVEDIR);
+        return true;
+    });
 }
 
 Fd openFolder(const QString &path)
@@ -200,16 +197,11 @@ void StagingFolder::sweepHome(const QString &home)
     if (!place.isValid())
         return;
     sweepPlace(place.get());
-    DIR *listing = FolderHandle::openListing(place.get());
-    if (!listing)
-        return;
-    while (const auto *item = ::readdir(listing)) {
-        if (item->d_type != DT_DIR || std::strcmp(item->d_name, ".") == 0 ||
-            std::strcmp(item->d_name, "..") == 0)
-            continue;
-        if (const auto child = FolderHandle::openChild(place.get(), item->d_name, O_RDONLY);
-            child.isValid())
-            sweepPlace(child.get());
-    }
-    ::closedir(listing);
+    FolderHandle::forEachItem(place.get(), [&place](const dirent &item) {
+        if (item.d_type == DT_DIR)
+            if (const auto child = FolderHandle::openChild(place.get(), item.d_name, O_RDONLY);
+                child.isValid())
+                sweepPlace(child.get());
+        return true;
+    });
 }

@@ -51,29 +51,22 @@ bool StagingScan::run(Error *error)
 
 bool StagingScan::walk(int folderFd, const QString &relative, Error *error)
 {
-    DIR *listing = FolderHandle::openListing(folderFd);
-    if (!listing)
-        return fail(error, ArchiveErrors::fromErrno(errno, relative));
-    bool ok = true;
-    while (ok) {
-        const auto *item = ::readdir(listing);
-        if (!item)
-            break;
-        if (std::strcmp(item->d_name, ".") == 0 || std::strcmp(item->d_name, "..") == 0 ||
-            (m_linksOnly && item->d_type == DT_REG))
-            continue;
-        const auto name = QFile::decodeName(item->d_name);
+    bool listed = true;
+    const bool scanned = FolderHandle::forEachItem(folderFd, [&](const dirent &item) {
+        if (m_linksOnly && item.d_type == DT_REG)
+            return true;
+        const auto name = QFile::decodeName(item.d_name);
         const auto itemRelative = relative.isEmpty() ? name : relative + u'/' + name;
-        if (m_linksOnly && item->d_type == DT_DIR) {
-            const auto child = FolderHandle::openChild(folderFd, item->d_name, O_RDONLY);
-            ok = child.isValid() ? walk(child.get(), itemRelative, error)
-                                 : fail(error, ArchiveErrors::fromErrno(errno, itemRelative));
-        } else {
-            ok = check(folderFd, item->d_name, itemRelative, error);
+        if (!m_linksOnly || item.d_type != DT_DIR) {
+            listed = check(folderFd, item.d_name, itemRelative, error);
+            return listed;
         }
-    }
-    ::closedir(listing);
-    return ok;
+        const auto child = FolderHandle::openChild(folderFd, item.d_name, O_RDONLY);
+        listed = child.isValid() ? walk(child.get(), itemRelative, error)
+                                 : fail(error, ArchiveErrors::fromErrno(errno, itemRelative));
+        return listed;
+    });
+    return scanned || (listed && fail(error, ArchiveErrors::fromErrno(errno, relative)));
 }
 
 bool StagingScan::check(int folderFd, const char *name, const QString &relative, Error *error)

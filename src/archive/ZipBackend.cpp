@@ -49,14 +49,18 @@ bool isReadableEncryption(zip_uint16_t method)
     return method == ZIP_EM_NONE || method == ZIP_EM_TRAD_PKWARE || isAes(method);
 }
 
-ArchiveEntry::Type typeFor(const QByteArray &rawName, quint32 unixMode)
+ArchiveEntry::Type typeFor(const QByteArray &rawName, quint32 unixMode, zip_uint64_t size)
 {
     if (rawName.endsWith('/') || rawName.endsWith('\\') || S_ISDIR(unixMode))
         return ArchiveEntry::Type::Directory;
     if (S_ISLNK(unixMode))
         return ArchiveEntry::Type::SymbolicLink;
-    // A fifo, device or socket is only mode bits here, but it is what the archive claims to
-    // hold: refused like one, never turned into a plain file.
+    // Info-ZIP packs what it reads from standard input ("zip out.zip -") with the pipe's fifo
+    // mode and the data it read: that is a file. Any other fifo, device or socket is only mode
+    // bits here, but it is what the archive claims to hold: refused like one, never turned
+    // into a plain file.
+    if (S_ISFIFO(unixMode) && size > 0)
+        return ArchiveEntry::Type::File;
     if (S_ISFIFO(unixMode) || S_ISCHR(unixMode) || S_ISBLK(unixMode) || S_ISSOCK(unixMode))
         return ArchiveEntry::Type::Special;
     return ArchiveEntry::Type::File;
@@ -167,7 +171,7 @@ ArchiveEntry entryAt(zip_t *archive, zip_uint64_t index)
     ArchiveEntry entry;
     entry.index = qint64(index);
     entry.path = ZipNameDecoding::decode(raw);
-    entry.type = typeFor(raw, unixMode);
+    entry.type = typeFor(raw, unixMode, (stat.valid & ZIP_STAT_SIZE) ? stat.size : 0);
     if (stat.valid & ZIP_STAT_SIZE) // Zip64 sizes are unsigned; beyond qint64 is a lie anyway
         entry.size = qint64(std::min<zip_uint64_t>(stat.size, std::numeric_limits<qint64>::max()));
     entry.mode = unixMode & 07777;

@@ -4,7 +4,9 @@
 #include "FileActionJob.h"
 #include "FileExtensionImage.h"
 #include "FileOperations.h"
+#include "FilePreviewController.h"
 #include "KPDocumentPickerMenuItem.h"
+#include "LocalFilePreviewViewController.h"
 #include "LocalFolderListing.h"
 #include "LocalFolderSelectorViewController.h"
 #include "NavigationController.h"
@@ -231,6 +233,36 @@ void LocalStorageViewController::accessoryButtonTapped(TableView *, IndexPath in
         showProperty(item);
 }
 
+// ----------------------------------------------------------------------------- preview
+
+void LocalStorageViewController::didChangedValue(ViewController *, const QVariant &)
+{
+    reloadItemsFromDataSource();
+}
+
+void LocalStorageViewController::openFileNamed(const QString &fileName)
+{
+    const QString extension = QFileInfo(fileName).suffix().toLower();
+    if (Utils::isSupportMediaFileFormat(extension) || Utils::isSupportArchiverFileFormat(extension))
+        return;
+    auto *screen = new LocalFilePreviewViewController;
+    screen->setFilePath(LocalFolderListing::itemPath(filePath(), fileName));
+    screen->setSimpleValueChangedDelegate(this);
+    if (FilePreviewController::canPreviewItem(screen->filePath()))
+        screen->setTitle(fileName);
+    navigationController()->pushViewController(screen, true);
+}
+
+void LocalStorageViewController::showPropertiesOfItemNamed(const QString &name)
+{
+    auto *screen = new LocalFilePreviewViewController;
+    screen->setFilePath(LocalFolderListing::itemPath(filePath(), name));
+    screen->setOnlyShowFileProperty(true);
+    screen->setTitle(name);
+    screen->setSimpleValueChangedDelegate(this);
+    navigationController()->pushViewController(screen, true);
+}
+
 // ----------------------------------------------------------------------------- actions
 
 void LocalStorageViewController::showNotAvailable()
@@ -443,11 +475,12 @@ void LocalStorageViewController::moveSelectorFinished(const QVariantMap &userInf
                        });
 }
 
-// ----------------------------------------------------------------------------- not yet here
+// ----------------------------------------------------------------------------- properties
 
-void LocalStorageViewController::infoAction(MenuController *)
+void LocalStorageViewController::infoAction(MenuController *sender)
 {
-    showNotAvailable();
+    if (const auto item = menuItem(sender))
+        showProperty(item);
 }
 
 void LocalStorageViewController::compressButtonTapped()
@@ -455,7 +488,7 @@ void LocalStorageViewController::compressButtonTapped()
     showNotAvailable();
 }
 
-void LocalStorageViewController::showProperty(const KPDocumentPickerItemPtr &)
+void LocalStorageViewController::showProperty(const KPDocumentPickerItemPtr &item)
 {
-    showNotAvailable();
+    showPropertiesOfItemNamed(item->fileName);
 }

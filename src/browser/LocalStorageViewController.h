@@ -3,6 +3,7 @@
 #include "KPDocumentPickerViewController.h"
 #include "Error.h"
 #include "MenuController.h"
+#include "SimpleValueChangedDelegate.h"
 
 #include <QVariantMap>
 
@@ -20,8 +21,10 @@
 // main thread 0.2 seconds after the request at the earliest.
 class LocalStorageViewController : public KPDocumentPickerViewController,
                                    public KPDocumentPickerViewControllerDataSource,
-                                   public KPDocumentPickerViewControllerDelegate {
+                                   public KPDocumentPickerViewControllerDelegate,
+                                   public SimpleValueChangedDelegate {
     Q_OBJECT
+    Q_INTERFACES(SimpleValueChangedDelegate)
 
 public:
     static constexpr double listingDelay = 0.2;
@@ -62,6 +65,16 @@ public:
     Q_INVOKABLE void renameAction(MenuController *sender);
     Q_INVOKABLE void moveAction(MenuController *sender);
     Q_INVOKABLE void infoAction(MenuController *sender);
+
+    // A screen above changed an item of this folder (a rename): the folder is listed again.
+    void didChangedValue(ViewController *viewController, const QVariant &value) override;
+
+    // Opens the file `fileName` of this folder as a tap on its row does: a media file not at
+    // all, an archive not here (unpacking is the workflows' part), anything else in the preview
+    // screen, pushed above this one.
+    void openFileNamed(const QString &fileName);
+    // Pushes the properties sheet of the item `name` of this folder (a file or a folder).
+    void showPropertiesOfItemNamed(const QString &name);
 
     void createFolderButtonTapped();
     void compressButtonTapped();

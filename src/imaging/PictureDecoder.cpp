@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <algorithm>
 #include <memory>
 #include <mutex>
 
@@ -72,47 +73,34 @@ VipsImagePtr toRgba8(VipsImage *image)
                  [](VipsImage *in, VipsImage **out) { return vips_cast_uchar(in, out, nullptr); });
 }
 
-// Whether the file starts like a picture libvips reads itself (JPEG, GIF, BMP, TIFF, PNG) or
-// like a Photoshop file. Anything else is never handed over: libvips would then try every
-// ImageMagick coder on it, a large surface for hostile files and one that has crashed.
-bool hasPictureSignature(const QString &path)
+Error notAPictureError(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray head = file.read(8);
-    static const QByteArray signatures[] = {QByteArray("\xFF\xD8\xFF", 3),
-                                            QByteArray("GIF8"),
-                                            QByteArray("BM"),
-                                            QByteArray("II*\0", 4),
-                                            QByteArray("MM\0*", 4),
-                                            QByteArray("\x89PNG", 4),
-                                            QByteArray("8BPS")};
-    for (const QByteArray &signature : signatures) {
-        if (head.startsWith(signature))
-            return true;
-    }
-    return false;
+    return Error(
+        ImagingErrors::domain, ImagingErrors::UnreadablePicture,
+        QCoreApplication::translate("PictureDecoder", "%1 is not a picture that can be read")
+            .arg(path));
 }
 
-} // namespace
+// The head of the file, empty when it cannot be read.
+QByteArray fileHead(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.read(PictureDecoder::signatureLength) : QByteArray();
+}
 
-namespace PictureDecoder {
-
-QImage decodeToFit(const QString &path, QSize bounds, Error *error)
+// Decodes `path` to fit `bounds`; `size` is libvips's VipsSize (both ways, or down only).
+QImage decode(const QString &path, QSize bounds, VipsSize size, Error *error)
 {
     initialiseVips();
     const QByteArray fileName = QFile::encodeName(path);
     VipsImage *thumbnail = nullptr;
-    if (bounds.isEmpty() || !hasPictureSignature(path)) {
-        fail(error, Error(ImagingErrors::domain, ImagingErrors::UnreadablePicture,
-                          QCoreApplication::translate("PictureDecoder",
-                                                      "%1 is not a picture that can be read")
-                              .arg(path)));
+    if (bounds.isEmpty() || PictureDecoder::signatureKind(fileHead(path)) ==
+                                PictureDecoder::SignatureKind::None) {
+        fail(error, notAPictureError(path));
         return {};
     }
     if (vips_thumbnail(fileName.constData(), &thumbnail, bounds.width(), "height", bounds.height(),
-                       nullptr) != 0) {
+                       "size", size, nullptr) != 0) {
         fail(error, decodeError(path));
         return {};
     }
@@ -130,6 +118,44 @@ QImage decodeToFit(const QString &path, QSize bounds, Error *error)
     return QImage(static_cast<const uchar *>(pixels.get()), width, height, width * 4,
                   QImage::Format_RGBA8888)
         .copy();
+}
+
+bool startsWithAny(const QByteArray &head, std::initializer_list<QByteArray> signatures)
+{
+    return std::any_of(signatures.begin(), signatures.end(),
+                       [&head](const QByteArray &signature) { return head.startsWith(signature); });
+}
+
+// SVG text: markup (an XML declaration, comments or a doctype may come first) holding <svg.
+bool looksLikeSvg(const QByteArray &head)
+{
+    return head.trimmed().startsWith('<') && head.contains("<svg") && !head.contains('\0');
+}
+
+} // namespace
+
+namespace PictureDecoder {
+
+SignatureKind signatureKind(const QByteArray &head)
+{
+    // Formats libvips reads itself, and Photoshop files through ImageMagick's one coder.
+    if (startsWithAny(head, {QByteArray("\xFF\xD8\xFF", 3), QByteArray("GIF8"), QByteArray("BM"),
+                             QByteArray("II*\0", 4), QByteArray("MM\0*", 4),
+                             QByteArray("\x89PNG", 4), QByteArray("8BPS")}))
+        return SignatureKind::Raster;
+    if (head.startsWith("RIFF") && head.mid(8, 4) == "WEBP")
+        return SignatureKind::Raster;
+    return looksLikeSvg(head) ? SignatureKind::Svg : SignatureKind::None;
+}
+
+QImage decodeToFit(const QString &path, QSize bounds, Error *error)
+{
+    return decode(path, bounds, VIPS_SIZE_BOTH, error);
+}
+
+QImage decodeFullSize(const QString &path, int maximumSide, Error *error)
+{
+    return decode(path, QSize(maximumSide, maximumSide), VIPS_SIZE_DOWN, error);
 }
 
 } // namespace PictureDecoder

@@ -8,11 +8,25 @@
 // Decodes a picture file straight to a size that fits inside `bounds` (device pixels), aspect
 // ratio kept, turned upright by its orientation tag, in sRGB with straight alpha. JPEGs are
 // shrunk while they load; bmp and psd go through ImageMagick. Small pictures are enlarged.
+// Only files whose first bytes have a known picture signature are handed to libvips.
 //
 // Thread-safety: any thread; it blocks for the whole decode, so never call it on the main one.
+// `signatureKind` is quick and may run on the main thread.
 namespace PictureDecoder {
+
+// How many bytes of a file's head `signatureKind` needs.
+constexpr qint64 signatureLength = 512;
+
+// JPEG, GIF, BMP, TIFF, PNG, WebP and Photoshop are raster pictures; SVG text is drawn by librsvg,
+// which never reads files outside the picture's own folder.
+enum class SignatureKind { None, Raster, Svg };
+SignatureKind signatureKind(const QByteArray &head);
 
 // A null image with the reason in `error` (may be null) when the file cannot be read or decoded.
 QImage decodeToFit(const QString &path, QSize bounds, Error *error = nullptr);
+
+// The picture at its own size, or shrunk so that neither side exceeds `maximumSide`; never
+// enlarged (an SVG comes at its own declared size).
+QImage decodeFullSize(const QString &path, int maximumSide, Error *error = nullptr);
 
 } // namespace PictureDecoder

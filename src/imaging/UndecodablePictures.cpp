@@ -7,7 +7,7 @@
 
 namespace {
 
-std::mutex mutex; // guards `failures`
+std::mutex mutex;                                          // guards `failures`
 QHash<QString, UndecodablePictures::FileVersion> failures; // by path: the version that failed
 
 } // namespace

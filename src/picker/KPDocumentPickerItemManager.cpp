@@ -47,8 +47,7 @@ std::shared_ptr<const Derived> derive(KPDocumentPickerItemKeys &keys,
 
 // On the builder queue: skipped when a newer request is queued behind, dropped when one came
 // while it ran.
-std::shared_ptr<const Derived> rebuild(KPDocumentPickerItemManager::Shared &shared,
-                                       quint64 request)
+std::shared_ptr<const Derived> rebuild(KPDocumentPickerItemManager::Shared &shared, quint64 request)
 {
     KPDocumentPickerItemManager::Inputs inputs;
     {
@@ -108,7 +107,8 @@ void KPDocumentPickerItemManager::setItems(const KPDocumentPickerItems &items)
         // The same handover twice is no change; a new list, even an equal one, is. The first
         // handover always counts, empty or not, so an empty folder gets its reload too.
         const bool same = in.itemsSet && items.isSharedWith(in.items) &&
-                          items.size() == in.items.size() && (!items.isEmpty() || in.items.isEmpty());
+                          items.size() == in.items.size() &&
+                          (!items.isEmpty() || in.items.isEmpty());
         in.items = items;
         in.itemsSet = true;
         return !same;
@@ -159,7 +159,9 @@ void KPDocumentPickerItemManager::rebuildItems()
 
 void KPDocumentPickerItemManager::show(std::shared_ptr<const Derived> derived)
 {
-    m_shown = std::move(derived);
+    // The old snapshot may hold the last references to a whole earlier listing: freed on the
+    // builder queue, not here.
+    m_builderQueue->async([old = std::exchange(m_shown, std::move(derived))] {});
     if (m_tableView)
         m_tableView->reloadData();
     if (m_contentReloadedHandler)

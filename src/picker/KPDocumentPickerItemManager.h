@@ -104,7 +104,7 @@ private:
 
     std::shared_ptr<Shared> m_shared; // also held by queued rebuilds
     std::unique_ptr<DispatchQueue> m_builderQueue;
-    QPointer<QObject> m_self;         // made on the main thread, for results coming back
+    QPointer<QObject> m_self; // made on the main thread, for results coming back
 
     std::shared_ptr<const Derived> m_shown; // main thread: what the table was loaded with
     QPointer<TableView> m_tableView;

@@ -652,8 +652,7 @@ void KPDocumentPickerViewController::updateSelectAllButton()
     if (!m_selectAllButton)
         return;
     const bool none = m_tableView->indexPathsForSelectedRows().isEmpty();
-    m_selectAllButton->setTitle(!none && allCellsSelected() ? tr("Select None")
-                                                            : tr("Select All"));
+    m_selectAllButton->setTitle(!none && allCellsSelected() ? tr("Select None") : tr("Select All"));
 }
 
 void KPDocumentPickerViewController::updateFooterLabel()
@@ -671,7 +670,8 @@ void KPDocumentPickerViewController::updateFooterLabel()
     QString text;
     if (folders && files)
         //: The two counts of the footer, "1 folder, 3 files"; %1 is the folders', %2 the files'.
-        text = tr("%1, %2").arg(tr("%n folder(s)", nullptr, folders), tr("%n file(s)", nullptr, files));
+        text = tr("%1, %2").arg(tr("%n folder(s)", nullptr, folders),
+                                tr("%n file(s)", nullptr, files));
     else if (folders)
         text = tr("%n folder(s)", nullptr, folders);
     else if (files)

@@ -225,7 +225,7 @@ private:
     KPDocumentPickerViewControllerDelegate *m_delegate = nullptr;
     QVariant m_session;
 
-    KPDocumentPickerItemManager m_itemManager; // owns the item-builder queue
+    KPDocumentPickerItemManager m_itemManager;        // owns the item-builder queue
     KPDocumentPickerTableView *m_tableView = nullptr; // a child, so menus reach this screen
     KPDocumentPickerHeaderView m_headerView;
     ActivityIndicator *m_loadingView = nullptr;

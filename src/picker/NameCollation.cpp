@@ -72,8 +72,8 @@ QByteArray NameCollation::sortKey(const QString &name) const
     icu::Collator &collator = threadCollator();
     const icu::UnicodeString text = toIcu(name);
     QByteArray key(64, Qt::Uninitialized);
-    int32_t length = collator.getSortKey(text, reinterpret_cast<uint8_t *>(key.data()),
-                                         int32_t(key.size()));
+    int32_t length =
+        collator.getSortKey(text, reinterpret_cast<uint8_t *>(key.data()), int32_t(key.size()));
     if (length > key.size()) {
         key.resize(length);
         length = collator.getSortKey(text, reinterpret_cast<uint8_t *>(key.data()), length);

@@ -49,8 +49,8 @@ public:
                           std::function<void()> work);
 
     // For the end of the process, on the main thread: every queue drops the work it has not
-    // started and takes no more; waits up to `timeoutMs` for running work to end. Returns
-    // whether it ended.
+    // started and takes no more; waits up to `timeoutMs` for running work to end (0: not at
+    // all; a later call may wait again). Returns whether it ended.
     static bool stopAll(int timeoutMs);
 
     // The threads every queue runs on: at least four, so that a long thumbnail decode and a

@@ -2,8 +2,8 @@
 
 #include <QCoreApplication>
 #include <QLocale>
-#include <iterator>
 #include <cmath>
+#include <iterator>
 
 namespace {
 

@@ -49,7 +49,8 @@ QString adviceFor(const std::error_code &ec)
 {
     if (ec == std::errc::permission_denied || ec == std::errc::operation_not_permitted ||
         ec == std::errc::read_only_file_system)
-        return FileOperations::tr("Check that you may change this item and its folder, then try again.");
+        return FileOperations::tr(
+            "Check that you may change this item and its folder, then try again.");
     if (ec == std::errc::no_space_on_device)
         return FileOperations::tr("Free some space, then try again.");
     if (ec == std::errc::filename_too_long)
@@ -68,15 +69,17 @@ Error systemError(const QString &what, const std::error_code &ec)
 std::optional<fs::path> checkedPath(const QString &path, Error *error)
 {
     if (path.isEmpty()) {
-        fail(error, makeError(Op::InvalidPath,
-                              FileOperations::tr("No item was given to work on. This is a fault of the "
-                                     "application; please report it.")));
+        fail(error,
+             makeError(Op::InvalidPath,
+                       FileOperations::tr("No item was given to work on. This is a fault of the "
+                                          "application; please report it.")));
         return std::nullopt;
     }
     if (path.contains(QChar(u'\0'))) {
-        fail(error, makeError(Op::InvalidPath,
-                              FileOperations::tr("The path of the item holds a NUL character, which no "
-                                     "file name may contain.")));
+        fail(error,
+             makeError(Op::InvalidPath,
+                       FileOperations::tr("The path of the item holds a NUL character, which no "
+                                          "file name may contain.")));
         return std::nullopt;
     }
     return toFsPath(Op::resolvedPath(path));
@@ -187,7 +190,8 @@ Placement placeItem(const fs::path &source, const fs::path &target, Error *error
     if (!ec)
         return Placement::Placed;
     if (ec != std::errc::cross_device_link) {
-        fail(error, systemError(FileOperations::tr("%1 could not be moved").arg(quoted(source)), ec));
+        fail(error,
+             systemError(FileOperations::tr("%1 could not be moved").arg(quoted(source)), ec));
         return Placement::Failed;
     }
     // Copy under a hidden name first, so a half-made copy never shows under the real one.
@@ -196,23 +200,26 @@ Placement placeItem(const fs::path &source, const fs::path &target, Error *error
     if (const auto copyEc = copyTree(source, partial)) {
         fs::remove_all(partial, ignored);
         fail(error, makeError(Op::CopyFailed,
-                              FileOperations::tr("%1 could not be copied to the other disk: %2. Nothing was "
-                                     "moved; the original is unchanged.")
+                              FileOperations::tr(
+                                  "%1 could not be copied to the other disk: %2. Nothing was "
+                                  "moved; the original is unchanged.")
                                   .arg(quoted(source), QString::fromLocal8Bit(copyEc.message()))));
         return Placement::Failed;
     }
     if (const auto placeEc = renameWithoutReplacing(partial, target)) {
         fs::remove_all(partial, ignored);
-        fail(error, systemError(FileOperations::tr("%1 could not be moved").arg(quoted(source)), placeEc));
+        fail(error,
+             systemError(FileOperations::tr("%1 could not be moved").arg(quoted(source)), placeEc));
         return Placement::Failed;
     }
     std::error_code removeEc;
     fs::remove_all(source, removeEc);
     if (removeEc) {
-        fail(error, systemError(FileOperations::tr("%1 was copied to its new place, but the original could "
-                                       "not be removed")
-                                    .arg(quoted(source)),
-                                removeEc));
+        fail(error, systemError(
+                        FileOperations::tr("%1 was copied to its new place, but the original could "
+                                           "not be removed")
+                            .arg(quoted(source)),
+                        removeEc));
         return Placement::PlacedSourceKept;
     }
     return Placement::Placed;
@@ -223,7 +230,9 @@ bool replaceItem(const fs::path &source, const fs::path &target, Error *error)
 {
     const auto aside = sideName(target.parent_path(), "replaced");
     if (const auto ec = renameWithoutReplacing(target, aside))
-        return fail(error, systemError(FileOperations::tr("%1 could not be replaced").arg(quoted(target)), ec));
+        return fail(
+            error,
+            systemError(FileOperations::tr("%1 could not be replaced").arg(quoted(target)), ec));
     const auto placed = placeItem(source, target, error);
     std::error_code ec;
     if (placed == Placement::Failed) {
@@ -245,9 +254,10 @@ bool replaceItem(const fs::path &source, const fs::path &target, Error *error)
 
 Error notFound(const fs::path &p)
 {
-    return makeError(Op::ItemNotFound, FileOperations::tr("%1 no longer exists. Refresh the list and try "
-                                              "again.")
-                                           .arg(quoted(p)));
+    return makeError(Op::ItemNotFound,
+                     FileOperations::tr("%1 no longer exists. Refresh the list and try "
+                                        "again.")
+                         .arg(quoted(p)));
 }
 
 } // namespace
@@ -368,15 +378,29 @@ bool FileOperations::moveItemAtPath(const QString &source, const QString &target
 
 QStringList FileOperations::listFilesInDirectoryAtPath(const QString &path)
 {
-    QStringList files;
     const auto p = checkedPath(path, nullptr);
     if (!p)
-        return files;
+        return {};
+    struct File {
+        fs::file_time_type modified;
+        QString path;
+    };
+    std::vector<File> found;
     std::error_code ec;
-    for (fs::directory_iterator it(*p, ec), end; !ec && it != end; it.increment(ec))
+    for (fs::directory_iterator it(*p, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code timeError;
         if (it->symlink_status(ec).type() == fs::file_type::regular)
-            files.append(toQString(it->path()));
-    files.sort();
+            found.push_back({it->last_write_time(timeError), toQString(it->path())});
+    }
+    // Oldest first, then by name: the preview pages through a folder's pictures in the reverse
+    // of this order, newest first, as the folder screens open sorted.
+    std::sort(found.begin(), found.end(), [](const File &a, const File &b) {
+        return a.modified != b.modified ? a.modified < b.modified : a.path < b.path;
+    });
+    QStringList files;
+    files.reserve(qsizetype(found.size()));
+    for (const File &file : found)
+        files.append(file.path);
     return files;
 }
 

@@ -77,7 +77,8 @@ public:
     static bool moveItemAtPath(const QString &source, const QString &target, Error *error);
 
     // Full paths of the plain files (not folders, not links) directly inside the folder, hidden
-    // ones included, sorted by name. Empty when the folder can't be read.
+    // ones included, by modification date, oldest first, then by name. Empty when the folder
+    // can't be read.
     static QStringList listFilesInDirectoryAtPath(const QString &path);
 
     // A name for one item in a folder: refuses "", ".", "..", "/" and NUL.

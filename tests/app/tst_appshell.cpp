@@ -21,6 +21,7 @@
 
 Q_IMPORT_QML_PLUGIN(Ombrisk_PlatformPlugin)
 Q_IMPORT_QML_PLUGIN(Ombrisk_PickerPlugin)
+Q_IMPORT_QML_PLUGIN(Ombrisk_PreviewPlugin)
 Q_IMPORT_QML_PLUGIN(Ombrisk_AppPlugin)
 
 namespace {
@@ -153,13 +154,13 @@ private slots:
     void initTestCase()
     {
         AppDirectories::useRoot(m_root.path());
-        Translations::install(*qApp, QLocale(QLocale::English));
+        Translations::install(*QCoreApplication::instance(), QLocale(QLocale::English));
     }
 
     void launchMakesTheFoldersAndTitlesTheHomeFolder()
     {
-        for (const QString &made : {AppDirectories::documentsDirectory(),
-                                    AppDirectories::cachesDirectory()})
+        for (const QString &made :
+             {AppDirectories::documentsDirectory(), AppDirectories::cachesDirectory()})
             QVERIFY(QDir(made).removeRecursively());
         QVERIFY(!QFileInfo::exists(home()));
         auto app = launch();
@@ -526,6 +527,7 @@ private slots:
         QTest::mouseClick(app->window(), Qt::RightButton, {}, pointer);
         auto *menu = root->menuController();
         QTRY_VERIFY(menu->isMenuVisible());
+        QVERIFY(!root->textNotice()->isVisible()); // the row itself was not tapped
         auto *cell = qobject_cast<KPDocumentPickerTableViewCell *>(
             row->property("cell").value<QObject *>());
         QVERIFY(cell->hasFocus());

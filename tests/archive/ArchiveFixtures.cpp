@@ -94,3 +94,12 @@ bool ArchiveFixtures::RecordingDelegate::isArchiveCancelled()
 {
     return m_cancelAfter >= 0 && reports.size() >= m_cancelAfter;
 }
+
+const QString ArchiveFixtures::tarPrelude =
+    QStringLiteral("import tarfile, io\n"
+                   "def add(t, name, type=tarfile.REGTYPE, data=b'', **fields):\n"
+                   "  i = tarfile.TarInfo(name); i.type = type\n"
+                   "  i.size = len(data) if type == tarfile.REGTYPE else 0\n"
+                   "  for k, v in fields.items(): setattr(i, k, v)\n"
+                   "  t.addfile(i, io.BytesIO(data) if type == tarfile.REGTYPE else None)\n"
+                   "t = tarfile.open('h.tar', 'w')\n");

@@ -15,6 +15,10 @@ namespace ArchiveFixtures {
 int run(const QString &folder, const QString &program, const QStringList &arguments,
         const QByteArray &input = {}, QByteArray *output = nullptr);
 
+// Python that makes the tar archive h.tar entry by entry: add(t, name, type, data,
+// field=value...); the script goes on after it and ends with t.close().
+extern const QString tarPrelude;
+
 // Runs a Python script (python3 -c) in `folder`; for hostile archives made with zipfile and
 // tarfile. Returns the exit code.
 int python(const QString &folder, const QString &script);

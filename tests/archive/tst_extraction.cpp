@@ -250,6 +250,18 @@ private slots:
         QCOMPARE(readFile(dir.filePath("out/d/x")), QByteArray("second")); // the same name: last
     }
 
+    // "echo x | zip out.zip -" stores the piped data under the pipe's fifo mode: a file.
+    void pipedZipEntryIsAFile()
+    {
+        QTemporaryDir dir;
+        QCOMPARE(run(dir.path(), "sh", {"-c", "printf piped | zip -q p.zip -"}), 0);
+        Error error;
+        QVERIFY2(ArchiverManager::decompressAtPath(dir.filePath("p.zip"), dir.filePath("out"), {},
+                                                   &error),
+                 qPrintable(error.message));
+        QCOMPARE(readFile(dir.filePath("out/-")), QByteArray("piped"));
+    }
+
     // ZipCrypto checks a password against one byte: a wrong one that passes it yields garbage,
     // which is a wrong password, not a damaged archive. Links read with a wrong password too.
     void wrongZipCryptoPasswordsAreReportedAsSuch_data()

@@ -18,15 +18,6 @@ using namespace ArchiveFixtures;
 
 namespace {
 
-const QString tarPrelude =
-    QStringLiteral("import tarfile, io\n"
-                   "def add(t, name, type=tarfile.REGTYPE, data=b'', **fields):\n"
-                   "  i = tarfile.TarInfo(name); i.type = type\n"
-                   "  i.size = len(data) if type == tarfile.REGTYPE else 0\n"
-                   "  for k, v in fields.items(): setattr(i, k, v)\n"
-                   "  t.addfile(i, io.BytesIO(data) if type == tarfile.REGTYPE else None)\n"
-                   "t = tarfile.open('h.tar', 'w')\n");
-
 QStringList stagingFoldersIn(const QString &folder)
 {
     return QDir(folder).entryList({QStringLiteral(".ombrisk-unpacking-*")},
@@ -107,7 +98,7 @@ private slots:
         const auto before = tree(dest);
 
         Error error;
-        QVERIFY(!ArchiverManager::decompressTarAtPath(dir.filePath("h.tar"), dest, &error));
+        QVERIFY(!ArchiverManager::decompressAtPath(dir.filePath("h.tar"), dest, {}, &error));
         QCOMPARE(error.code, int(ArchiveErrors::WriteFailed));
         QVERIFY2(error.message.contains("“docs”") && error.message.contains(obstacle),
                  qPrintable(error.message));
@@ -135,7 +126,7 @@ private slots:
         writeFile(dest + "/sub/kept.txt", "kept");
         QVERIFY(QFile::link("sub", dest + "/l"));
         Error error;
-        QVERIFY2(ArchiverManager::decompressTarAtPath(dir.filePath("h.tar"), dest, &error),
+        QVERIFY2(ArchiverManager::decompressAtPath(dir.filePath("h.tar"), dest, {}, &error),
                  qPrintable(error.message));
         QCOMPARE(tree(dest), QStringList({"a.txt", "fresh/", "fresh/c.txt", "l -> a.txt", "sub/",
                                           "sub/b.txt", "sub/kept.txt"}));
@@ -175,7 +166,7 @@ private slots:
         QVERIFY(swapper.waitForStarted());
         for (int round = 0; round < 3; ++round) {
             Error error;
-            ArchiverManager::decompressTarAtPath(dir.filePath("h.tar"), dest, &error);
+            ArchiverManager::decompressAtPath(dir.filePath("h.tar"), dest, {}, &error);
         }
         swapper.kill();
         swapper.waitForFinished();
@@ -210,7 +201,7 @@ private slots:
         } else {
             QFile::setPermissions(dest + "/locked", QFile::ReadOwner | QFile::ExeOwner);
             Error error;
-            QVERIFY(!ArchiverManager::decompressTarAtPath(dir.filePath("h.tar"), dest, &error));
+            QVERIFY(!ArchiverManager::decompressAtPath(dir.filePath("h.tar"), dest, {}, &error));
             QCOMPARE(error.code, int(ArchiveErrors::WriteFailed));
         }
         QCOMPARE(tree(dest), before);
@@ -253,9 +244,9 @@ private slots:
         QCOMPARE(run(dir.path(), "bsdtar", {"-cf", "h.tar", "small.txt", "big.bin"}), 0);
         QCOMPARE(run(dir.path(), "bsdtar", {"-czf", "h.tar.gz", "small.txt", "big.bin"}), 0);
         Error error;
-        QVERIFY(!ArchiverManager::decompressTarAtPath(dir.filePath("h.tar"), dest, &error));
+        QVERIFY(!ArchiverManager::decompressAtPath(dir.filePath("h.tar"), dest, {}, &error));
         QCOMPARE(error.code, int(ArchiveErrors::NotEnoughSpace)); // known before writing
-        QVERIFY(!ArchiverManager::decompressTarAtPath(dir.filePath("h.tar.gz"), dest, &error));
+        QVERIFY(!ArchiverManager::decompressAtPath(dir.filePath("h.tar.gz"), dest, {}, &error));
         QCOMPARE(error.code, int(ArchiveErrors::NotEnoughSpace)); // found while writing
         QCOMPARE(tree(dest), QStringList({"mine.txt"}));
     }
@@ -280,7 +271,7 @@ private slots:
                                 O_RDONLY | O_DIRECTORY);
         QVERIFY(live >= 0 && ::flock(live, LOCK_EX | LOCK_NB) == 0);
         Error error;
-        QVERIFY2(ArchiverManager::decompressTarAtPath(dir.filePath("h.tar"), dest, &error),
+        QVERIFY2(ArchiverManager::decompressAtPath(dir.filePath("h.tar"), dest, {}, &error),
                  qPrintable(error.message));
         QCOMPARE(stagingFoldersIn(dest),
                  QStringList({".ombrisk-unpacking-link01", ".ombrisk-unpacking-live01"}));
@@ -313,7 +304,7 @@ private slots:
                  0);
         const QString dest = dir.filePath("out");
         Error error;
-        QVERIFY2(ArchiverManager::decompressZipAtPath(dir.filePath("h.zip"), dest, {}, &error),
+        QVERIFY2(ArchiverManager::decompressAtPath(dir.filePath("h.zip"), dest, {}, &error),
                  qPrintable(error.message));
         const auto expected = 0755 & ~[] {
             const auto mask = ::umask(0);

@@ -12,16 +12,6 @@ using namespace ArchiveFixtures;
 
 namespace {
 
-// Python that makes tar archives entry by entry: add(t, name, type, data, field=value...).
-const QString tarPrelude =
-    QStringLiteral("import tarfile, io\n"
-                   "def add(t, name, type=tarfile.REGTYPE, data=b'', **fields):\n"
-                   "  i = tarfile.TarInfo(name); i.type = type\n"
-                   "  i.size = len(data) if type == tarfile.REGTYPE else 0\n"
-                   "  for k, v in fields.items(): setattr(i, k, v)\n"
-                   "  t.addfile(i, io.BytesIO(data) if type == tarfile.REGTYPE else None)\n"
-                   "t = tarfile.open('h.tar', 'w')\n");
-
 const QString zipPrelude = QStringLiteral("import zipfile\nz = zipfile.ZipFile('h.zip', 'w')\n"
                                           "def link(name, target):\n"
                                           "  i = zipfile.ZipInfo(name)\n"

@@ -3,6 +3,7 @@
 #include "AlertController.h"
 #include "AppDirectories.h"
 #include "KPDocumentPickerMenuItem.h"
+#include "LocalFilePreviewViewController.h"
 #include "LocalFolderSelectorViewController.h"
 #include "LocalStorageViewController.h"
 #include "NavigationController.h"
@@ -401,6 +402,30 @@ private slots:
         root.pick("Cancel");
         root.screen->renameKeyPressed(-1);
         QVERIFY(!root.alert());
+    }
+
+    void infoAndTheDetailButtonOpenTheSameProperties()
+    {
+        makeFile(home() + "/Sub/doc.txt");
+        Screen sub("/Sub");
+        QList<LocalFilePreviewViewController *> opened;
+        sub.menuAction("doc.txt", &LocalStorageViewController::infoAction);
+        opened.append(qobject_cast<LocalFilePreviewViewController *>(sub.stack->topViewController()));
+        sub.stack->popViewController(false);
+        sub.screen->tableView()->tapAccessoryOfFlatRow(0);
+        opened.append(qobject_cast<LocalFilePreviewViewController *>(sub.stack->topViewController()));
+        for (auto *properties : opened) {
+            QVERIFY(properties);
+            QCOMPARE(properties->filePath(), home() + "/Sub/doc.txt");
+            QVERIFY(properties->isOnlyShowFileProperty());
+            QCOMPARE(properties->title(), QStringLiteral("doc.txt"));
+            QCOMPARE(properties->simpleValueChangedDelegate(), sub.screen);
+        }
+        // A change reported from above lists the folder again.
+        QVERIFY(QFile::rename(home() + "/Sub/doc.txt", home() + "/Sub/renamed.txt"));
+        sub.screen->didChangedValue(opened.last(), {});
+        sub.listed();
+        QCOMPARE(sub.names(), QStringList{"renamed.txt"});
     }
 
     void selectAllEnablesTheSelectionButtons()

@@ -87,7 +87,10 @@ private slots:
                 white += image.pixel(x, y) == qRgb(255, 255, 255);
         QVERIFY2(white > 100, "the strokes are white");
         const double middle = image.width() / 2.0;
-        QVERIFY(qAbs(text.center().x() + 0.5 - middle) <= 2 * scale);
+        // The line is centred by its advance; the strokes' own middle differs by the glyphs'
+        // side bearings, which depend on the font (Noto's "F" leaves more room than DejaVu's).
+        QVERIFY2(qAbs(text.center().x() + 0.5 - middle) <= 0.03 * image.width(),
+                 qPrintable(QString::number(text.center().x() + 0.5 - middle)));
         // Centred by the line's height, so the capitals sit within a few pixels of the middle.
         QVERIFY(qAbs(text.center().y() + 0.5 - middle) <= 10 * scale);
     }

@@ -6,8 +6,8 @@
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
 #include <QTest>
-#include <QThreadPool>
 #include <QThread>
+#include <QThreadPool>
 #include <thread>
 
 namespace {

@@ -16,7 +16,10 @@ class TestPickerItem : public QObject {
     QString dateText() const { return Utils::sharedDateFormatter().stringFromDate(date); }
 
 private slots:
-    void initTestCase() { Translations::install(*QCoreApplication::instance(), QLocale(QLocale::English)); }
+    void initTestCase()
+    {
+        Translations::install(*QCoreApplication::instance(), QLocale(QLocale::English));
+    }
     void metadataLine()
     {
         KPDocumentPickerItem file;

@@ -1,6 +1,6 @@
 // The generic picker driven without a window: a small data source in the test answers at once.
-#include "KPDocumentPickerViewController.h"
 #include "DispatchQueue.h"
+#include "KPDocumentPickerViewController.h"
 #include "NavigationController.h"
 #include "Translations.h"
 
@@ -95,7 +95,7 @@ class TestPickerViewController : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { Translations::install(*qApp, QLocale(QLocale::English)); }
+    void initTestCase() { Translations::install(*QCoreApplication::instance(), QLocale(QLocale::English)); }
     void rootWithoutPathShowsSlash()
     {
         Source source;

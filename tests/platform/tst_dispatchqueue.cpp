@@ -23,7 +23,7 @@ private slots:
         for (int i = 0; i < 100; ++i)
             queue.async([&, i] {
                 order.append(i); // never two at once, so no lock
-                sawMainThread = sawMainThread || (QThread::currentThread() == qApp->thread());
+                sawMainThread = sawMainThread || (QThread::currentThread() == QCoreApplication::instance()->thread());
                 lostItsLabel = lostItsLabel || !queue.isCurrent() ||
                                DispatchQueue::currentLabel() != QLatin1String("test.queue");
                 ++done;

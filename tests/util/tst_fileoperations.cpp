@@ -394,9 +394,18 @@ private slots:
         writeFile(at(".hidden"), "h");
         writeFile(at("a.jpg"), "a");
         writeFile(at("folder/inner.txt"), "i");
+        writeFile(at("c.txt"), "c");
         QVERIFY(QFile::link(at("a.jpg"), at("link.jpg")));
+        // Oldest first; the same time goes by name.
+        const QDateTime base = QDateTime::currentDateTime().addDays(-1);
+        for (const auto &[name, minutes] : {std::pair{"b.txt", 0}, {".hidden", 5}, {"a.jpg", 5},
+                                            {"c.txt", 1}}) {
+            QFile file(at(name));
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.setFileTime(base.addSecs(60 * minutes), QFileDevice::FileModificationTime));
+        }
         QCOMPARE(Op::listFilesInDirectoryAtPath(dir_->path()),
-                 (QStringList{at(".hidden"), at("a.jpg"), at("b.txt")}));
+                 (QStringList{at("b.txt"), at("c.txt"), at(".hidden"), at("a.jpg")}));
         QCOMPARE(Op::listFilesInDirectoryAtPath(at("missing")), QStringList{});
         QCOMPARE(Op::listFilesInDirectoryAtPath(at("b.txt")), QStringList{});
     }

@@ -63,7 +63,8 @@ private slots:
         QVERIFY(QRegularExpression("^[0-9A-F]{32}$").match(name).hasMatch());
         QCOMPARE(Utils::cachedFileNameForKey(""),
                  QStringLiteral("D41D8CD98F00B204E9800998ECF8427E"));
-        QCOMPARE(Utils::cachedFileNameForKey("a"), QStringLiteral("0CC175B9C0F1B6A831C399E269772661"));
+        QCOMPARE(Utils::cachedFileNameForKey("a"),
+                 QStringLiteral("0CC175B9C0F1B6A831C399E269772661"));
         QCOMPARE(Utils::cachedFileNameForKey("/Fotos/é.jpg"), // MD5 of the UTF-8 bytes
                  QString(QCryptographicHash::hash("/Fotos/é.jpg", QCryptographicHash::Md5)
                              .toHex()
@@ -102,15 +103,15 @@ private slots:
     // The German catalogue, through the real translator, plurals included.
     void germanTextsComeFromTheCatalogue()
     {
-        QVERIFY(Translations::install(*qApp, QLocale(QLocale::German)));
+        QVERIFY(Translations::install(*QCoreApplication::instance(), QLocale(QLocale::German)));
         QCOMPARE(QCoreApplication::translate("KPDocumentPickerViewController", "Select All"),
                  QStringLiteral("Alle auswählen"));
-        QCOMPARE(QCoreApplication::translate("KPDocumentPickerViewController", "%n file(s)",
-                                             nullptr, 1),
-                 QStringLiteral("1 Datei"));
-        QCOMPARE(QCoreApplication::translate("KPDocumentPickerViewController", "%n file(s)",
-                                             nullptr, 3),
-                 QStringLiteral("3 Dateien"));
+        QCOMPARE(
+            QCoreApplication::translate("KPDocumentPickerViewController", "%n file(s)", nullptr, 1),
+            QStringLiteral("1 Datei"));
+        QCOMPARE(
+            QCoreApplication::translate("KPDocumentPickerViewController", "%n file(s)", nullptr, 3),
+            QStringLiteral("3 Dateien"));
     }
 
     void emptiness()

@@ -45,10 +45,18 @@ ItemDelegate {
         listView.focusedRow = index
         table.tapFlatRow(index)
     }
-    onClicked: tap()
+    // The button takes every mouse button; a right click belongs to the menu alone.
+    property bool rightClicking: false
+    onClicked: if (!rightClicking) tap()
     onPressAndHold: openMenu(frameInTable())
     TapHandler {
         acceptedButtons: Qt.RightButton
+        onPressedChanged: {
+            if (pressed)
+                row.rightClicking = true
+            else // after the button's click, which comes in the same release
+                Qt.callLater(function() { row.rightClicking = false })
+        }
         onTapped: function(point) {
             const at = row.frameInTable()
             row.openMenu(Qt.rect(point.position.x, at.y + point.position.y, 0, 0))

@@ -5,8 +5,8 @@ import Ombrisk.Platform as Platform
 // Draws the shared item menu: a dark horizontal strip of entries above (or below) the target
 // rectangle, or with its corner at the target point after a right click, given in the
 // coordinates of the owner's content (`mapTarget` maps them here). Escape, or a click or tap
-// anywhere outside, closes it.
-Menu {
+// anywhere outside, closes it. A popup of menu items rather than a Menu, whose entries stack.
+Popup {
     id: root
     property Platform.MenuController menu
     // Maps the menu's target rectangle (in list content coordinates) into the parent.
@@ -16,44 +16,41 @@ Menu {
     readonly property real gap: 6
     visible: menu !== null && menu.menuVisible
     onClosed: if (menu) menu.hideMenu()
+    focus: true
     closePolicy: Popup.CloseOnEscape | Popup.CloseOnPressOutside
     padding: 0
     margins: 4
-    height: 40
     x: atPoint ? target.x : target.x + (target.width - width) / 2
     y: atPoint ? target.y
        : target.y - height - gap >= 0 ? target.y - height - gap : target.y + target.height + gap
 
     background: Rectangle { objectName: "itemMenu"; radius: 8; color: "#e6222222" }
-    contentItem: ListView {
-        implicitWidth: contentWidth
-        implicitHeight: 40
-        orientation: ListView.Horizontal
-        interactive: false
-        model: root.contentModel
-    }
-
-    Instantiator {
-        model: root.menu ? root.menu.menuItems : []
-        delegate: MenuItem {
-            id: entry
-            required property var modelData
-            required property int index
-            text: modelData.title
-            height: 40
-            leftPadding: 12
-            rightPadding: 12
-            hoverEnabled: true
-            Accessible.role: Accessible.MenuItem
-            Accessible.name: text
-            onTriggered: root.menu.pick(index)
-            contentItem: Text { text: entry.text; color: "white"; font.pixelSize: 14; verticalAlignment: Text.AlignVCenter }
-            background: Rectangle {
-                color: entry.down ? "#66ffffff" : entry.highlighted || entry.hovered ? "#33ffffff" : "transparent"
-                Rectangle { visible: entry.index > 0; width: 1; height: parent.height; color: "#66ffffff" }
+    contentItem: Row {
+        Repeater {
+            model: root.menu ? root.menu.menuItems : []
+            MenuItem {
+                id: entry
+                required property var modelData
+                required property int index
+                text: modelData.title
+                height: 40
+                leftPadding: 12
+                rightPadding: 12
+                hoverEnabled: true
+                Accessible.role: Accessible.MenuItem
+                Accessible.name: text
+                onClicked: root.menu.pick(index)
+                contentItem: Text {
+                    text: entry.text
+                    color: "white"
+                    font.pixelSize: 14
+                    verticalAlignment: Text.AlignVCenter
+                }
+                background: Rectangle {
+                    color: entry.down ? "#66ffffff" : entry.hovered || entry.visualFocus ? "#33ffffff" : "transparent"
+                    Rectangle { visible: entry.index > 0; width: 1; height: parent.height; color: "#66ffffff" }
+                }
             }
         }
-        onObjectAdded: function(index, object) { root.insertItem(index, object) }
-        onObjectRemoved: function(index, object) { root.removeItem(object) }
     }
 }

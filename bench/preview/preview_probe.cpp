@@ -1,0 +1,123 @@
+// Starts the real shell on a home folder, waits for its listing to be drawn, then opens a file
+// of the home folder as a tap on its row will and reports the time from that call to the first
+// frame drawn with the file's picture, first page or text. With --page-all it then pages
+// through every picture of the folder, each once drawn, and reports the longest main-thread
+// stall and the peak memory.
+#include "AppDelegate.h"
+#include "AppDirectories.h"
+#include "LocalFilePreviewViewController.h"
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QTimer>
+#include <QtQml/qqmlextensionplugin.h>
+#include <cstdio>
+#include <cstdlib>
+#include <sys/resource.h>
+
+Q_IMPORT_QML_PLUGIN(Ombrisk_PlatformPlugin)
+Q_IMPORT_QML_PLUGIN(Ombrisk_PickerPlugin)
+Q_IMPORT_QML_PLUGIN(Ombrisk_PreviewPlugin)
+Q_IMPORT_QML_PLUGIN(Ombrisk_AppPlugin)
+
+namespace {
+
+// Runs `then` after the next frame is drawn.
+void afterNextFrame(QQuickWindow *window, std::function<void()> then)
+{
+    QObject::connect(window, &QQuickWindow::frameSwapped, window, std::move(then),
+                     Qt::SingleShotConnection);
+    window->update();
+}
+
+// Leaves at once once the figures are out: the thumbnail and picture queues may still be
+// decoding, and tearing the process down under them measures nothing.
+[[noreturn]] void finish()
+{
+    std::fflush(stdout);
+    std::_Exit(0);
+}
+
+long peakMegabytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QGuiApplication app(argc, argv);
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() < 4) {
+        std::fprintf(stderr, "usage: preview-probe ROOT WIDTHxHEIGHT FILE_NAME [--page-all]\n");
+        return 2;
+    }
+    AppDirectories::useRoot(arguments.at(1));
+    const QStringList size = arguments.at(2).split(u'x');
+    const QString fileName = arguments.at(3);
+    const bool pageAll = arguments.contains(QStringLiteral("--page-all"));
+    LaunchOptions options;
+    options.windowSize = QSize(size.value(0).toInt(), size.value(1).toInt());
+    AppDelegate delegate;
+    delegate.didFinishLaunching(options);
+
+    QElapsedTimer sinceBeat, sinceOpen;
+    qint64 longestStall = 0;
+    QTimer beat;
+    beat.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&beat, &QTimer::timeout,
+                     [&] { longestStall = std::max(longestStall, sinceBeat.restart()); });
+
+    LocalFilePreviewViewController *screen = nullptr;
+    bool reported = false;
+    std::function<void()> pageOn = [&] {
+        FilePreviewController *previewer = screen->previewController();
+        if (previewer->currentPreviewItemIndex() + 1 >= previewer->count()) {
+            std::printf("paged %d pictures: longest main-thread stall %lld ms, peak memory %ld MB\n",
+                        int(previewer->count()), (long long)longestStall, peakMegabytes());
+            finish();
+        }
+        previewer->showNextItem();
+        if (previewer->isCurrentItemShown())
+            afterNextFrame(delegate.window(), pageOn);
+        else
+            QObject::connect(previewer, &FilePreviewController::currentItemShownChanged,
+                             delegate.window(),
+                             [&] { afterNextFrame(delegate.window(), pageOn); },
+                             Qt::SingleShotConnection);
+    };
+    const auto shown = [&] {
+        std::printf("open to first drawn frame: %lld ms\n", (long long)sinceOpen.elapsed());
+        if (!pageAll)
+            finish();
+        sinceBeat.start();
+        beat.start(1);
+        pageOn();
+    };
+    QObject::connect(
+        delegate.viewController(), &KPDocumentPickerViewController::initialItemsLoaded,
+        [&] {
+            afterNextFrame(delegate.window(), [&] {
+                sinceOpen.start();
+                delegate.viewController()->openFileNamed(fileName);
+                screen = qobject_cast<LocalFilePreviewViewController *>(
+                    delegate.navigationController()->topViewController());
+                if (!screen) {
+                    std::fprintf(stderr, "%s was not opened\n", qPrintable(fileName));
+                    QCoreApplication::exit(1);
+                    return;
+                }
+                QObject::connect(screen, &LocalFilePreviewViewController::contentShownChanged,
+                                 [&] {
+                                     if (reported || !screen->isContentShown())
+                                         return;
+                                     reported = true;
+                                     afterNextFrame(delegate.window(), shown);
+                                 });
+            });
+        });
+    return QGuiApplication::exec();
+}

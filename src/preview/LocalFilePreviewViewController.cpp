@@ -1,0 +1,134 @@
+#include "LocalFilePreviewViewController.h"
+
+#include "FileOperations.h"
+#include "NavigationController.h"
+#include "SimpleValueChangedDelegate.h"
+#include "Utils.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <algorithm>
+
+LocalFilePreviewViewController::LocalFilePreviewViewController(QObject *parent)
+    : ViewController(parent)
+{
+    connect(&m_previewController, &FilePreviewController::currentItemShownChanged, this,
+            &LocalFilePreviewViewController::contentShownChanged);
+    connect(&m_sheet, &PropertiesSheet::hiddenChanged, this,
+            &LocalFilePreviewViewController::contentShownChanged);
+    connect(m_sheet.previewImageView(), &ImageView::imageChanged, this,
+            &LocalFilePreviewViewController::contentShownChanged);
+}
+
+void LocalFilePreviewViewController::setFilePath(const QString &path)
+{
+    if (path == m_filePath)
+        return;
+    m_filePath = path;
+    emit filePathChanged();
+}
+
+QUrl LocalFilePreviewViewController::pageUrl() const
+{
+    return QUrl(QStringLiteral("qrc:/Ombrisk/Preview/qml/LocalFilePreviewPage.qml"));
+}
+
+void LocalFilePreviewViewController::viewDidLoad()
+{
+    m_previewController.setDataSource(this);
+    setBackButtonTitle(QStringLiteral(""));
+    m_fileUrls = getAllPhotoFiles();
+    if (!m_onlyShowFileProperty)
+        preview();
+}
+
+void LocalFilePreviewViewController::viewWillAppear(bool animated)
+{
+    m_sheet.fill(m_filePath);
+    setTitle(QFileInfo(m_filePath).fileName());
+    // The screen has no toolbar items: the folder's toolbar would only cover the preview.
+    if (auto *stack = navigationController()) {
+        m_toolbarWasHidden = stack->isToolbarHidden();
+        stack->setToolbarHidden(true, animated);
+    }
+}
+
+void LocalFilePreviewViewController::viewWillDisappear(bool animated)
+{
+    if (auto *stack = navigationController())
+        stack->setToolbarHidden(m_toolbarWasHidden, animated);
+}
+
+QStringList LocalFilePreviewViewController::getAllPhotoFiles() const
+{
+    const QString folder = QFileInfo(m_filePath).path();
+    QStringList pictures;
+    for (const QString &path : FileOperations::listFilesInDirectoryAtPath(folder)) {
+        const QFileInfo info(path);
+        if (Utils::isSupportPhotoFileFormat(info.suffix().toLower()) &&
+            !info.fileName().startsWith(u'.'))
+            pictures.append(path);
+    }
+    std::reverse(pictures.begin(), pictures.end());
+    return pictures;
+}
+
+void LocalFilePreviewViewController::preview()
+{
+    if (!FilePreviewController::canPreviewItem(m_filePath))
+        return;
+    m_sheet.setHidden(true);
+    const qsizetype start = m_fileUrls.indexOf(m_filePath);
+    m_previewController.setCurrentPreviewItemIndex(start < 0 ? FilePreviewController::notFound
+                                                             : int(start));
+    m_previewController.reloadData();
+    m_previewController.refreshCurrentPreviewItem();
+}
+
+bool LocalFilePreviewViewController::pagesThroughPictures() const
+{
+    return Utils::isSupportPhotoFileFormat(QFileInfo(m_filePath).suffix().toLower()) &&
+           !m_onlyShowFileProperty;
+}
+
+int LocalFilePreviewViewController::numberOfPreviewItems(FilePreviewController *)
+{
+    return pagesThroughPictures() ? int(m_fileUrls.size()) : 1;
+}
+
+QString LocalFilePreviewViewController::previewItemAtIndex(FilePreviewController *, int index)
+{
+    return pagesThroughPictures() ? m_fileUrls.value(index) : m_filePath;
+}
+
+bool LocalFilePreviewViewController::textFieldShouldReturn(const QString &text)
+{
+    Error error;
+    const bool renamed = FileOperations::renameItemAtPath(m_filePath, text, &error);
+    if (error) {
+        textNotice()->show(error.message);
+    } else if (!renamed) {
+        textNotice()->show(tr("Rename failed"));
+    } else {
+        emit nameFieldResignRequested();
+        setFilePath(QFileInfo(m_filePath).dir().filePath(text));
+        setTitle(text);
+    }
+    tellDelegate();
+    return true;
+}
+
+void LocalFilePreviewViewController::tellDelegate()
+{
+    if (auto *delegate = qobject_cast<SimpleValueChangedDelegate *>(m_simpleValueChangedDelegate))
+        delegate->didChangedValue(this, {});
+}
+
+bool LocalFilePreviewViewController::isContentShown() const
+{
+    if (m_sheet.isHidden())
+        return m_previewController.isCurrentItemShown();
+    const QString extension = QFileInfo(m_filePath).suffix().toLower();
+    return Utils::isSupportMediaFileFormat(extension) ||
+           !m_sheet.previewImageView()->image().isNull();
+}

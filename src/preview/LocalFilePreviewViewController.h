@@ -1,0 +1,87 @@
+#pragma once
+
+#include "FilePreviewController.h"
+#include "PropertiesSheet.h"
+#include "ViewController.h"
+
+#include <QPointer>
+#include <QStringList>
+
+// The preview screen of one file, with its properties sheet laid over the previewer. In
+// preview mode a file the previewer can show brings the previewer to the front for good (a
+// picture paged through every picture of its folder, starting at it); in properties-only mode
+// (`isOnlyShowFileProperty`), and for a file the previewer cannot show, the sheet stays in front:
+// the picture or badge, the name to rename on Enter, the size and the dates.
+//
+// After a successful rename `filePath` and the title follow the new name, so a further rename
+// or a later appearance works on the item as it now is.
+//
+// Thread-safety: main thread only.
+class LocalFilePreviewViewController : public ViewController,
+                                       public FilePreviewControllerDataSource {
+    Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Screens are made in C++")
+    Q_PROPERTY(QString filePath READ filePath NOTIFY filePathChanged)
+    Q_PROPERTY(FilePreviewController *previewController READ previewController CONSTANT)
+    Q_PROPERTY(PropertiesSheet *sheet READ sheet CONSTANT)
+    Q_PROPERTY(bool contentShown READ isContentShown NOTIFY contentShownChanged)
+
+public:
+    explicit LocalFilePreviewViewController(QObject *parent = nullptr);
+
+    QString filePath() const { return m_filePath; }
+    // Set by the caller before the screen is shown.
+    void setFilePath(const QString &path);
+    bool isOnlyShowFileProperty() const { return m_onlyShowFileProperty; }
+    void setOnlyShowFileProperty(bool only) { m_onlyShowFileProperty = only; }
+    // Held weakly; told after every rename attempt if it adopts SimpleValueChangedDelegate.
+    QObject *simpleValueChangedDelegate() const { return m_simpleValueChangedDelegate; }
+    void setSimpleValueChangedDelegate(QObject *delegate) { m_simpleValueChangedDelegate = delegate; }
+
+    FilePreviewController *previewController() { return &m_previewController; }
+    PropertiesSheet *sheet() { return &m_sheet; }
+
+    // The pictures of the file's folder to page through: its files (not sub-folders) whose
+    // extension is a picture kind and whose name does not begin with ".", in the reverse of
+    // the folder's listing order (FileOperations::listFilesInDirectoryAtPath), so newest first.
+    QStringList getAllPhotoFiles() const;
+    QStringList photoFiles() const { return m_fileUrls; }
+    // Brings the previewer to the front at the file, unless it cannot show it.
+    void preview();
+
+    // The name field's Done: renames the item to `text` in its folder. A failure shows its
+    // reason (or "Rename failed") for 2.2 seconds and keeps the field in use; a success lets
+    // the field go (`nameFieldResignRequested`). The delegate is told either way. Always true.
+    Q_INVOKABLE bool textFieldShouldReturn(const QString &text);
+
+    // What a screenshot waits for: the previewer's item, or the sheet with its picture.
+    bool isContentShown() const;
+
+    int numberOfPreviewItems(FilePreviewController *controller) override;
+    QString previewItemAtIndex(FilePreviewController *controller, int index) override;
+
+    QUrl pageUrl() const override;
+
+signals:
+    void filePathChanged();
+    void nameFieldResignRequested();
+    void contentShownChanged();
+
+protected:
+    void viewDidLoad() override;
+    void viewWillAppear(bool animated) override;
+    void viewWillDisappear(bool animated) override;
+
+private:
+    bool pagesThroughPictures() const;
+    void tellDelegate();
+
+    QString m_filePath;
+    bool m_onlyShowFileProperty = false;
+    QPointer<QObject> m_simpleValueChangedDelegate;
+    bool m_toolbarWasHidden = true;
+    QStringList m_fileUrls;
+    FilePreviewController m_previewController;
+    PropertiesSheet m_sheet;
+};

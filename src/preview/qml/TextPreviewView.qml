@@ -1,0 +1,86 @@
+import QtQuick
+import QtQuick.Controls.Basic
+import Ombrisk.Preview
+
+// Draws a TextPreview: plain text as rows in a fixed-width font (only the rows in sight are
+// laid out), Markdown as rendered text; then the line saying what of the file is not shown.
+Item {
+    id: root
+    property TextPreview textPreview
+    objectName: "textPreview"
+    Accessible.role: Accessible.Pane
+    Accessible.name: qsTr("Text")
+
+    ListView {
+        id: rows
+        objectName: "textRows"
+        anchors.fill: parent
+        visible: root.textPreview && !root.textPreview.markdown
+        focus: visible
+        clip: true
+        model: visible ? root.textPreview.lines : null
+        boundsBehavior: Flickable.StopAtBounds
+        ScrollBar.vertical: ScrollBar { }
+        Accessible.role: Accessible.List
+        Accessible.name: qsTr("Lines")
+        Keys.onUpPressed: flick(0, 800)
+        Keys.onDownPressed: flick(0, -800)
+
+        delegate: Text {
+            required property string display
+            width: ListView.view.width
+            leftPadding: 8
+            rightPadding: 8
+            text: display
+            textFormat: Text.PlainText
+            wrapMode: Text.WrapAnywhere
+            font: root.textPreview.fixedFont
+            Accessible.role: Accessible.StaticText
+            Accessible.name: display
+        }
+        footer: OmittedLine { width: rows.width }
+    }
+
+    Flickable {
+        id: page
+        objectName: "markdownPage"
+        anchors.fill: parent
+        visible: root.textPreview && root.textPreview.markdown
+        clip: true
+        contentWidth: width
+        contentHeight: column.height
+        boundsBehavior: Flickable.StopAtBounds
+        ScrollBar.vertical: ScrollBar { }
+
+        Column {
+            id: column
+            width: page.width
+            TextEdit {
+                objectName: "markdownText"
+                width: parent.width
+                padding: 12
+                readOnly: true
+                selectByMouse: true
+                textFormat: TextEdit.RichText
+                wrapMode: TextEdit.Wrap
+                text: page.visible ? root.textPreview.html : ""
+                Accessible.role: Accessible.StaticText
+                Accessible.name: getText(0, length)
+            }
+            OmittedLine { width: parent.width }
+        }
+    }
+
+    PreviewMessage { text: root.textPreview ? root.textPreview.errorText : "" }
+
+    component OmittedLine: Text {
+        visible: text !== ""
+        padding: 12
+        text: root.textPreview ? root.textPreview.omittedText : ""
+        color: "#808080"
+        font.italic: true
+        wrapMode: Text.Wrap
+        Accessible.role: Accessible.StaticText
+        Accessible.name: text
+    }
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QSize>
+#include <QString>
+
+// Files for the preview tests, made by the real writers: Qt's JPEG and PDF writers, a JPEG
+// given an orientation tag, plain bytes.
+namespace PreviewFixtures {
+
+// Writes `data` to `path`, making its folder; false when it cannot.
+bool writeFile(const QString &path, const QByteArray &data);
+// A JPEG of `size` in one colour, optionally marked with the EXIF orientation `orientation`
+// (6: to be turned a quarter clockwise to stand upright).
+bool writeJpeg(const QString &path, QSize size, int orientation = 0);
+// A PDF of `pages` A4 pages, each with its number written large.
+bool writePdf(const QString &path, int pages);
+// Sets the file's modification time.
+bool setModified(const QString &path, const QDateTime &time);
+
+} // namespace PreviewFixtures

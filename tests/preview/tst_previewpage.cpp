@@ -1,0 +1,271 @@
+// The preview screen in the real shell, on the offscreen platform: opened from the command
+// line, drawn by its QML, paged with the keys, renamed through its field, read through the
+// accessibility tree, and fetching nothing over the network.
+#include "AppDelegate.h"
+#include "AppDirectories.h"
+#include "LaunchOptions.h"
+#include "LocalFilePreviewViewController.h"
+#include "PreviewFixtures.h"
+#include "Utils.h"
+
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QQuickItem>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtQml/qqmlextensionplugin.h>
+
+Q_IMPORT_QML_PLUGIN(Ombrisk_PlatformPlugin)
+Q_IMPORT_QML_PLUGIN(Ombrisk_PickerPlugin)
+Q_IMPORT_QML_PLUGIN(Ombrisk_PreviewPlugin)
+Q_IMPORT_QML_PLUGIN(Ombrisk_AppPlugin)
+
+namespace {
+
+QQuickItem *shownItem(QQuickItem *item, const QString &name)
+{
+    if (!item->isVisible())
+        return nullptr;
+    if (item->objectName() == name)
+        return item;
+    for (QQuickItem *child : item->childItems()) {
+        if (auto *found = shownItem(child, name))
+            return found;
+    }
+    return nullptr;
+}
+
+void typeText(QWindow *window, const char *text)
+{
+    for (; *text; ++text)
+        QTest::keyClick(window, *text);
+}
+
+// Every frame asked for drawn, and every event that came of it handled.
+void drain(QQuickWindow *window)
+{
+    for (int frame = 0; frame < 2; ++frame) {
+        bool swapped = false;
+        QObject::connect(window, &QQuickWindow::frameSwapped, window, [&] { swapped = true; },
+                         Qt::SingleShotConnection);
+        window->update();
+        QVERIFY(QTest::qWaitFor([&] { return swapped; }, 5000));
+    }
+    QCoreApplication::processEvents();
+}
+
+// Interfaces of the tree under `interface` that a user can press.
+void collectPressable(QAccessibleInterface *interface, QList<QAccessibleInterface *> &pressable)
+{
+    if (!interface)
+        return;
+    if (auto *actions = interface->actionInterface();
+        actions && actions->actionNames().contains(QAccessibleActionInterface::pressAction()))
+        pressable.append(interface);
+    for (int i = 0; i < interface->childCount(); ++i)
+        collectPressable(interface->child(i), pressable);
+}
+
+QStringList accessibleNames(QAccessibleInterface *interface)
+{
+    QStringList names;
+    if (!interface)
+        return names;
+    names.append(interface->text(QAccessible::Name));
+    for (int i = 0; i < interface->childCount(); ++i)
+        names += accessibleNames(interface->child(i));
+    return names;
+}
+
+} // namespace
+
+class TestPreviewPage : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_root;
+    QString home() const { return Utils::documentsPath(); }
+    QString at(const QString &relative) const { return home() + u'/' + relative; }
+
+    std::unique_ptr<AppDelegate> launch(const QString &openPath, const QString &infoPath = {})
+    {
+        LaunchOptions options;
+        options.openPath = openPath;
+        options.infoPath = infoPath;
+        auto app = std::make_unique<AppDelegate>();
+        app->didFinishLaunching(options);
+        return app;
+    }
+
+    static LocalFilePreviewViewController *previewScreen(const AppDelegate &app)
+    {
+        return qobject_cast<LocalFilePreviewViewController *>(
+            app.navigationController()->topViewController());
+    }
+
+private slots:
+    void initTestCase()
+    {
+        AppDirectories::useRoot(m_root.path());
+        QVERIFY(QDir().mkpath(home()));
+    }
+
+    void aPictureOpensAmongItsFolderAndPagesWithTheKeys()
+    {
+        const QDateTime base = QDateTime::currentDateTime().addDays(-1);
+        const QStringList names{"a.jpg", "b.jpg", "c.jpg"};
+        for (int i = 0; i < names.size(); ++i) {
+            QVERIFY(PreviewFixtures::writeJpeg(at("Photos/" + names.at(i)), QSize(640, 480)));
+            QVERIFY(PreviewFixtures::setModified(at("Photos/" + names.at(i)), base.addSecs(i * 60)));
+        }
+        auto app = launch("/Photos/b.jpg");
+        auto *screen = previewScreen(*app);
+        QVERIFY(screen);
+        QCOMPARE(app->navigationController()->viewControllers().size(), 3);
+        QCOMPARE(screen->simpleValueChangedDelegate(),
+                 app->navigationController()->viewControllers().at(1));
+        QTRY_VERIFY(screen->isContentShown());
+        auto *pager = shownItem(app->window()->contentItem(), "picturePager");
+        QVERIFY(pager);
+        QCOMPARE(pager->property("count").toInt(), 3);
+        QTRY_COMPARE(pager->property("currentIndex").toInt(), 1);
+        auto *indicator = shownItem(app->window()->contentItem(), "itemIndicator");
+        QVERIFY(indicator);
+        QCOMPARE(indicator->property("text").toString(), QStringLiteral("2 of 3"));
+        auto *picture = shownItem(pager, "picture");
+        QVERIFY(picture);
+        QTRY_VERIFY(!picture->property("pictureSize").toSizeF().isEmpty());
+
+        QTest::keyClick(app->window(), Qt::Key_Right);
+        QCOMPARE(screen->previewController()->currentPreviewItemIndex(), 2);
+        QTRY_COMPARE(pager->property("currentIndex").toInt(), 2);
+        QCOMPARE(indicator->property("text").toString(), QStringLiteral("3 of 3"));
+        QTest::keyClick(app->window(), Qt::Key_Left);
+        QTest::keyClick(app->window(), Qt::Key_Left);
+        QTest::keyClick(app->window(), Qt::Key_Left);
+        QCOMPARE(screen->previewController()->currentPreviewItemIndex(), 0);
+        QCOMPARE(screen->title(), QStringLiteral("b.jpg"));
+    }
+
+    void mediaAndArchivesAreNotOpened()
+    {
+        QVERIFY(PreviewFixtures::writeFile(at("song.mp3"), "x"));
+        QVERIFY(PreviewFixtures::writeFile(at("pack.zip"), "x"));
+        for (const char *path : {"/song.mp3", "/pack.zip"}) {
+            auto app = launch(path);
+            QCOMPARE(app->navigationController()->viewControllers().size(), 1);
+        }
+    }
+
+    void markdownFetchesNothingFromTheNetwork()
+    {
+        QTcpServer server;
+        QVERIFY(server.listen(QHostAddress::LocalHost));
+        const QString remote = QStringLiteral("http://127.0.0.1:%1/").arg(server.serverPort());
+        QVERIFY(PreviewFixtures::writeJpeg(at("Notes/inside.jpg"), QSize(20, 20)));
+        QVERIFY(PreviewFixtures::writeFile(
+            at("Notes/readme.md"),
+            QStringLiteral("# Notes\n\n![remote](%1a.png)\n\n<img src=\"%1b.png\">\n\n"
+                           "![local](inside.jpg)\n")
+                .arg(remote)
+                .toUtf8()));
+        auto app = launch("/Notes/readme.md");
+        auto *screen = previewScreen(*app);
+        QVERIFY(screen);
+        QTRY_VERIFY(screen->isContentShown());
+        auto *text = shownItem(app->window()->contentItem(), "markdownText");
+        QVERIFY(text);
+        QTRY_VERIFY(text->property("text").toString().contains("Notes"));
+        drain(app->window());
+        QVERIFY(!server.waitForNewConnection(0));
+        QVERIFY(!server.hasPendingConnections());
+    }
+
+    void thePropertiesSheetRenamesThroughItsField()
+    {
+        QVERIFY(PreviewFixtures::writeFile(at("Docs/report.txt"), "report"));
+        QVERIFY(PreviewFixtures::writeFile(at("Docs/taken.txt"), "taken"));
+        auto app = launch({}, "/Docs/report.txt");
+        auto *screen = previewScreen(*app);
+        QVERIFY(screen);
+        QVERIFY(screen->isOnlyShowFileProperty());
+        QCOMPARE(app->navigationController()->viewControllers().size(), 3);
+        QQuickItem *content = app->window()->contentItem();
+        QVERIFY(shownItem(content, "propertiesSheet"));
+        QVERIFY(!shownItem(content, "filePreview"));
+        auto *field = shownItem(content, "nameField");
+        QVERIFY(field);
+        QCOMPARE(field->property("text").toString(), QStringLiteral("report.txt"));
+        QCOMPARE(shownItem(content, "sizeCaption")->property("text").toString(), QStringLiteral("Size"));
+        QCOMPARE(shownItem(content, "sizeValue")->property("text").toString(), QStringLiteral("6 bytes"));
+        // The layout relations: captions right-aligned on one edge, values 10 to the right.
+        auto *caption = shownItem(content, "createdCaption");
+        auto *value = shownItem(content, "createdValue");
+        QCOMPARE(shownItem(content, "sizeCaption")->x() + shownItem(content, "sizeCaption")->width(),
+                 caption->x() + caption->width());
+        QCOMPARE(value->x(), caption->x() + caption->width() + 10);
+        QCOMPARE(field->height(), 40.0);
+
+        field->forceActiveFocus();
+        QTest::keyClick(app->window(), Qt::Key_A, Qt::ControlModifier);
+        typeText(app->window(), "taken.txt");
+        QTest::keyClick(app->window(), Qt::Key_Return);
+        QVERIFY(screen->textNotice()->isVisible());
+        QVERIFY(field->hasActiveFocus()); // the field stays in use after a failure
+        QVERIFY(QFile::exists(at("Docs/report.txt")));
+
+        QTest::keyClick(app->window(), Qt::Key_A, Qt::ControlModifier);
+        typeText(app->window(), "renamed.txt");
+        QTest::keyClick(app->window(), Qt::Key_Return);
+        QVERIFY(QFile::exists(at("Docs/renamed.txt")));
+        QVERIFY(!field->hasActiveFocus());
+        QCOMPARE(screen->title(), QStringLiteral("renamed.txt"));
+        QCOMPARE(field->property("text").toString(), QStringLiteral("renamed.txt"));
+    }
+
+    void everyPressableThingHasARoleAndAName()
+    {
+        QVERIFY(PreviewFixtures::writeFile(at("Access/notes.txt"), "one\ntwo\n"));
+        QVERIFY(PreviewFixtures::writeJpeg(at("Access/a.jpg"), QSize(64, 48)));
+        QVERIFY(PreviewFixtures::writeJpeg(at("Access/b.jpg"), QSize(64, 48)));
+        struct Start {
+            QString open, info;
+        };
+        for (const Start &start : {Start{{}, "/Access/notes.txt"}, Start{"/Access/a.jpg", {}},
+                                   Start{"/Access/notes.txt", {}}}) {
+            auto app = launch(start.open, start.info);
+            auto *screen = previewScreen(*app);
+            QVERIFY(screen);
+            QTRY_VERIFY(screen->isContentShown());
+            drain(app->window());
+            QAccessibleInterface *window = QAccessible::queryAccessibleInterface(app->window());
+            QVERIFY(window);
+            QList<QAccessibleInterface *> pressable;
+            collectPressable(window, pressable);
+            for (QAccessibleInterface *interface : pressable) {
+                QVERIFY(interface->role() != QAccessible::NoRole);
+                QVERIFY2(!interface->text(QAccessible::Name).trimmed().isEmpty(),
+                         qPrintable(QStringLiteral("role %1 in %2").arg(interface->role()).arg(start.open + start.info)));
+            }
+            const QStringList names = accessibleNames(window);
+            if (!start.info.isEmpty()) {
+                QVERIFY(names.contains("Name"));
+                QVERIFY(names.contains("Properties of notes.txt"));
+                QVERIFY(names.contains("Size 8 bytes"));
+            } else if (start.open.endsWith("jpg")) {
+                QVERIFY(names.contains("Pictures"));
+                // A picture's page zooms when pressed.
+                const auto page = std::find_if(pressable.begin(), pressable.end(), [](auto *i) {
+                    return i->text(QAccessible::Name) == "a.jpg";
+                });
+                QVERIFY(page != pressable.end());
+                QCOMPARE((*page)->role(), QAccessible::Graphic);
+            } else {
+                QVERIFY(names.contains("one"));
+            }
+        }
+    }
+};
+
+QTEST_MAIN(TestPreviewPage)
+#include "tst_previewpage.moc"
