@@ -1,11 +1,16 @@
 #include "LocalStorageViewController.h"
 
+#include "AlertController.h"
+#include "FileActionJob.h"
 #include "FileExtensionImage.h"
+#include "FileOperations.h"
 #include "FilePreviewController.h"
 #include "KPDocumentPickerMenuItem.h"
 #include "LocalFilePreviewViewController.h"
 #include "LocalFolderListing.h"
+#include "LocalFolderSelectorViewController.h"
 #include "NavigationController.h"
+#include "NewFolderDialog.h"
 #include "NotificationCenter.h"
 #include "Thumbnail.h"
 #include "Utils.h"
@@ -61,7 +66,7 @@ void LocalStorageViewController::viewDidAppear(bool animated)
     KPDocumentPickerViewController::viewDidAppear(animated);
     NotificationCenter::defaultCenter()->addObserver(
         this, localMoveNotification,
-        [this](const QVariantMap &info) { moveSelectorFinished(info); });
+        [this](const QVariant &info) { moveSelectorFinished(info.toMap()); });
 }
 
 void LocalStorageViewController::viewDidDisappear(bool animated)
@@ -265,29 +270,217 @@ void LocalStorageViewController::showNotAvailable()
     textNotice()->show(tr("Not available yet"));
 }
 
-void LocalStorageViewController::deleteAction(MenuController *)
+KPDocumentPickerItemPtr LocalStorageViewController::menuItem(MenuController *sender)
 {
-    showNotAvailable();
+    const auto entries = sender ? sender->menuItems() : QList<MenuItem *>{};
+    const auto *entry =
+        entries.isEmpty() ? nullptr : qobject_cast<KPDocumentPickerMenuItem *>(entries.first());
+    return entry ? entry->dataItem().value<KPDocumentPickerItemPtr>() : nullptr;
 }
 
-void LocalStorageViewController::renameAction(MenuController *)
+QList<KPDocumentPickerItemPtr> LocalStorageViewController::selectedItems()
 {
-    showNotAvailable();
+    QList<KPDocumentPickerItemPtr> selected;
+    for (const IndexPath &path : tableView()->indexPathsForSelectedRows()) {
+        if (auto item = itemManager()->itemForIndexPath(path.section, path.row))
+            selected.append(item);
+    }
+    return selected;
 }
 
-void LocalStorageViewController::moveAction(MenuController *)
+QString LocalStorageViewController::pathOnDisk(const KPDocumentPickerItemPtr &item) const
 {
-    showNotAvailable();
+    return LocalFolderListing::itemPath(filePath(), item->fileName);
 }
 
-void LocalStorageViewController::infoAction(MenuController *)
+void LocalStorageViewController::showFailures(const QList<Error> &failures,
+                                              const QString &fallback)
 {
-    showNotAvailable();
+    for (const Error &error : failures)
+        textNotice()->show(error.isSet() ? error.message : fallback);
 }
+
+void LocalStorageViewController::leaveEditing()
+{
+    if (isEditing())
+        selectButtonTapped();
+}
+
+// ----------------------------------------------------------------------------- new folder
 
 void LocalStorageViewController::createFolderButtonTapped()
 {
-    showNotAvailable();
+    QPointer<LocalStorageViewController> weakSelf(this);
+    NewFolderDialog::present(this, LocalFolderListing::folderPathForPickerPath(filePath()),
+                             [weakSelf] {
+                                 if (weakSelf)
+                                     weakSelf->reloadItemsFromDataSource();
+                             });
+}
+
+// ----------------------------------------------------------------------------- delete
+
+void LocalStorageViewController::confirmDeletion(const QString &title, const QString &message,
+                                                 std::function<void()> deleteChosen)
+{
+    auto *sheet = new AlertController(title, message, AlertController::Style::ActionSheet);
+    sheet->addAction(tr("Delete from local folder"), AlertAction::Style::Destructive,
+                     std::move(deleteChosen));
+    sheet->addAction(tr("Cancel"), AlertAction::Style::Cancel);
+    present(sheet, true);
+}
+
+void LocalStorageViewController::removeItems(const QStringList &paths,
+                                             std::function<void(const QList<Error> &)> done)
+{
+    QList<FileActionJob::Operation> operations;
+    for (const QString &path : paths)
+        operations.append([path](Error *error) {
+            return FileOperations::removeItemAtPath(path, error);
+        });
+    FileActionJob::run(tr("Deleting..."), std::move(operations), this, std::move(done));
+}
+
+void LocalStorageViewController::deleteButtonTapped()
+{
+    QStringList paths;
+    for (const auto &item : selectedItems())
+        paths.append(pathOnDisk(item));
+    QPointer<LocalStorageViewController> weakSelf(this);
+    confirmDeletion(QString(""), tr("The file will be deleted and cannot be recovered."),
+                    [weakSelf, paths] {
+                        if (!weakSelf)
+                            return;
+                        weakSelf->removeItems(paths, [weakSelf](const QList<Error> &failures) {
+                            weakSelf->showFailures(failures, tr("Delete failed"));
+                            weakSelf->reloadItemsFromDataSource();
+                            weakSelf->leaveEditing();
+                        });
+                    });
+}
+
+void LocalStorageViewController::deleteAction(MenuController *sender)
+{
+    const auto item = menuItem(sender);
+    if (!item)
+        return;
+    const QString path = pathOnDisk(item);
+    QPointer<LocalStorageViewController> weakSelf(this);
+    confirmDeletion(tr("The file will be deleted and cannot be recovered."), QString(""),
+                    [weakSelf, path] {
+                        if (!weakSelf)
+                            return;
+                        weakSelf->removeItems({path}, [weakSelf](const QList<Error> &failures) {
+                            for (const Error &error : failures)
+                                qWarning("%s %s", Q_FUNC_INFO, qPrintable(error.message));
+                            weakSelf->showFailures(failures, tr("Delete failed"));
+                            weakSelf->reloadItemsFromDataSource();
+                        });
+                    });
+}
+
+void LocalStorageViewController::deleteKeyPressed()
+{
+    if (isEditing() && !tableView()->indexPathsForSelectedRows().isEmpty())
+        deleteButtonTapped();
+}
+
+// ----------------------------------------------------------------------------- rename
+
+void LocalStorageViewController::renameAction(MenuController *sender)
+{
+    if (const auto item = menuItem(sender))
+        presentRenameDialog(item);
+}
+
+void LocalStorageViewController::presentRenameDialog(const KPDocumentPickerItemPtr &item)
+{
+    auto *alert = new AlertController(tr("Rename"), tr("Please enter a name."),
+                                      AlertController::Style::Alert);
+    QPointer<AlertTextField> field = alert->addTextField(tr("New Name"), item->fileName);
+    alert->addAction(tr("Cancel"), AlertAction::Style::Cancel);
+    QPointer<LocalStorageViewController> weakSelf(this);
+    alert->addAction(tr("Done"), AlertAction::Style::Default, [weakSelf, field, item] {
+        if (weakSelf && field)
+            weakSelf->rename(item, field->text());
+    });
+    present(alert, true);
+}
+
+void LocalStorageViewController::rename(const KPDocumentPickerItemPtr &item,
+                                        const QString &newName)
+{
+    Error error;
+    if (!FileOperations::renameItemAtPath(pathOnDisk(item), newName, &error))
+        showFailures({error}, tr("Rename failed"));
+    reloadItemsFromDataSource();
+}
+
+void LocalStorageViewController::renameKeyPressed(int flatRow)
+{
+    const IndexPath path = tableView()->rows()->indexPathAt(flatRow);
+    if (path.section < 0)
+        return;
+    if (const auto item = itemManager()->itemForIndexPath(path.section, path.row))
+        presentRenameDialog(item);
+}
+
+// ----------------------------------------------------------------------------- move
+
+void LocalStorageViewController::presentFolderSelector(const QStringList &sourceFiles)
+{
+    auto *selector = new LocalFolderSelectorViewController(QStringLiteral("/"));
+    selector->setIsMoveItem(true);
+    selector->setSourceFiles(sourceFiles);
+    auto *stack = new NavigationController(selector);
+    stack->setModalPresentationStyle(ViewController::PresentationStyle::FormSheet);
+    present(stack, true);
+}
+
+void LocalStorageViewController::moveAction(MenuController *sender)
+{
+    const auto item = menuItem(sender);
+    if (!item)
+        return;
+    for (const IndexPath &path : tableView()->indexPathsForSelectedRows())
+        tableView()->deselectRow(path);
+    presentFolderSelector({pathOnDisk(item)});
+}
+
+void LocalStorageViewController::moveBarButtonTaped()
+{
+    QStringList paths;
+    for (const auto &item : selectedItems())
+        paths.append(pathOnDisk(item));
+    presentFolderSelector(paths);
+}
+
+void LocalStorageViewController::moveSelectorFinished(const QVariantMap &userInfo)
+{
+    const QString destination =
+        LocalFolderListing::folderPathForPickerPath(userInfo.value("dist").toString());
+    QList<FileActionJob::Operation> operations;
+    for (const QString &source : userInfo.value("source").toStringList()) {
+        const QString target = destination + QLatin1Char('/') + QFileInfo(source).fileName();
+        operations.append([source, target](Error *error) {
+            return FileOperations::moveItemAtPath(source, target, true, error);
+        });
+    }
+    QPointer<LocalStorageViewController> weakSelf(this);
+    FileActionJob::run(tr("Moving..."), std::move(operations), this,
+                       [weakSelf](const QList<Error> &failures) {
+                           weakSelf->showFailures(failures, tr("Move failed"));
+                           weakSelf->leaveEditing();
+                           weakSelf->reloadItemsFromDataSource();
+                       });
+}
+
+// ----------------------------------------------------------------------------- properties
+
+void LocalStorageViewController::infoAction(MenuController *sender)
+{
+    if (const auto item = menuItem(sender))
+        showProperty(item);
 }
 
 void LocalStorageViewController::compressButtonTapped()
@@ -295,22 +488,7 @@ void LocalStorageViewController::compressButtonTapped()
     showNotAvailable();
 }
 
-void LocalStorageViewController::deleteButtonTapped()
+void LocalStorageViewController::showProperty(const KPDocumentPickerItemPtr &item)
 {
-    showNotAvailable();
-}
-
-void LocalStorageViewController::moveBarButtonTaped()
-{
-    showNotAvailable();
-}
-
-void LocalStorageViewController::showProperty(const KPDocumentPickerItemPtr &)
-{
-    showNotAvailable();
-}
-
-void LocalStorageViewController::moveSelectorFinished(const QVariantMap &)
-{
-    showNotAvailable();
+    showPropertiesOfItemNamed(item->fileName);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "KPDocumentPickerViewController.h"
+#include "Error.h"
 #include "MenuController.h"
 #include "SimpleValueChangedDelegate.h"
 
@@ -9,6 +10,12 @@
 // The application's folder screen: a picker over one folder of the home folder tree, its own
 // data source and delegate, with the bottom toolbar (new folder, compress, status text, move,
 // delete) and the four-entry item menu. Opening a folder pushes another screen of this class.
+//
+// Actions: new folder, delete (toolbar and item menu, after a confirmation), rename, move
+// through the folder selector, and the properties screen. Deleting and moving run on a worker
+// behind the progress overlay (FileActionJob); the folder is listed again, and edit mode left
+// where the action says so, only once they are over. A rename is a single system call and runs
+// at once.
 //
 // Thread-safety: main thread only. A folder is read on a worker thread and delivered on the
 // main thread 0.2 seconds after the request at the earliest.
@@ -74,7 +81,14 @@ public:
     void deleteButtonTapped();
     void moveBarButtonTaped();
     void showProperty(const KPDocumentPickerItemPtr &item);
+    // The folder selector's choice ("localMove"): {"dist": picker path, "source": absolute
+    // paths}. Each item replaces a namesake in the destination; one notice per failing item.
     void moveSelectorFinished(const QVariantMap &userInfo);
+
+    // The keyboard, as the page forwards it: Delete asks to delete the selection while
+    // editing; F2 renames the row with the keyboard.
+    void deleteKeyPressed() override;
+    void renameKeyPressed(int flatRow) override;
 
 protected:
     void viewDidLoad() override;
@@ -84,8 +98,22 @@ protected:
 
 private:
     void setSelectionButtonsEnabled(bool enabled);
-    // Until the file actions exist, every action says so rather than doing nothing.
+    // Until the workflows that belong to them exist, these say so rather than do nothing.
     void showNotAvailable();
+
+    // The item a menu action acts on: the data of the menu's first entry.
+    static KPDocumentPickerItemPtr menuItem(MenuController *sender);
+    QList<KPDocumentPickerItemPtr> selectedItems();
+    QString pathOnDisk(const KPDocumentPickerItemPtr &item) const;
+    // The delete confirmation: `title` and `message` differ between the toolbar and the menu.
+    void confirmDeletion(const QString &title, const QString &message,
+                         std::function<void()> deleteChosen);
+    void removeItems(const QStringList &paths, std::function<void(const QList<Error> &)> done);
+    void presentFolderSelector(const QStringList &sourceFiles);
+    void showFailures(const QList<Error> &failures, const QString &fallback);
+    void leaveEditing();
+    void presentRenameDialog(const KPDocumentPickerItemPtr &item);
+    void rename(const KPDocumentPickerItemPtr &item, const QString &newName);
 
     BarButtonItem *m_createFolderButton = nullptr;
     BarButtonItem *m_compressButton = nullptr;

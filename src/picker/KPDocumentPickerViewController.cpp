@@ -543,7 +543,12 @@ void KPDocumentPickerViewController::escapePressed()
     else if (isEditing())
         selectButtonTapped();
     else
-        m_headerView.dismissKeyboard();
+        escapeWithNothingOpen();
+}
+
+void KPDocumentPickerViewController::escapeWithNothingOpen()
+{
+    m_headerView.dismissKeyboard();
 }
 
 void KPDocumentPickerViewController::selectAllRequested()

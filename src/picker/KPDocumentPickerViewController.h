@@ -138,8 +138,8 @@ public:
     void refreshControlTriggered();
 
     // The keyboard, as the page forwards it.
-    // Escape: closes the item menu, else clears the search, else leaves editing, else gives up
-    // the keyboard.
+    // Escape: closes the item menu, else clears the search, else leaves editing, else
+    // `escapeWithNothingOpen`.
     Q_INVOKABLE void escapePressed();
     // Ctrl+F: the search field takes the keyboard (and so shows above the rows).
     Q_INVOKABLE void findRequested() { m_headerView.setSearchFocused(true); }
@@ -147,6 +147,9 @@ public:
     Q_INVOKABLE void reloadRequested() { reloadItemsFromDataSource(); }
     // Ctrl+A: every row selected, while editing.
     Q_INVOKABLE void selectAllRequested();
+    // Delete, F2 on the row with the keyboard (-1: none): left to screens with such actions.
+    Q_INVOKABLE virtual void deleteKeyPressed() {}
+    Q_INVOKABLE virtual void renameKeyPressed(int flatRow) { Q_UNUSED(flatRow) }
     // A letter typed on the list: the flat row of the next row whose name starts with the
     // letters typed within the last second (from `currentFlatRow` on, round to the start),
     // -1 if none.
@@ -186,6 +189,9 @@ signals:
     void initialItemsLoaded();
 
 protected:
+    // Escape with no menu, search text or editing to end: the search field lets the keyboard
+    // go. A screen presented as a sheet may close instead.
+    virtual void escapeWithNothingOpen();
     void viewDidLoad() override;
     void viewWillAppear(bool animated) override;
     void viewDidAppear(bool animated) override;

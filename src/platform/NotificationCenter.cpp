@@ -23,7 +23,7 @@ void NotificationCenter::removeObserver(QObject *owner, const QString &name)
         disconnect(m_ownerWatches.take(owner));
 }
 
-void NotificationCenter::post(const QString &name, const QVariantMap &userInfo)
+void NotificationCenter::post(const QString &name, const QVariant &object)
 {
     // Handlers may add or remove observers: run those present now, unless removed meanwhile.
     QList<quint64> ids;
@@ -35,7 +35,7 @@ void NotificationCenter::post(const QString &name, const QVariantMap &userInfo)
                                      [id](const Observer &o) { return o.id == id; });
         if (it != m_observers.cend()) {
             const Handler handler = it->handler;
-            handler(userInfo);
+            handler(object);
         }
     }
 }

@@ -1,18 +1,22 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QString>
-#include <QTimer>
+#include <QStringList>
 #include <QtQml/qqmlregistration.h>
 
-// A short text shown over one screen, hidden on its own after `duration` seconds. Showing a new
-// text replaces the one shown and starts the time again.
+class QTimer;
+
+// Short texts shown over one screen, each hidden on its own `duration` seconds after it was
+// shown. Several may stand at once (one per failing item of a move, say), oldest first.
 //
 // Thread-safety: main thread only.
 class TextNotice : public QObject {
     Q_OBJECT
     QML_ELEMENT
     QML_UNCREATABLE("Each screen has its notice")
+    Q_PROPERTY(QStringList texts READ texts NOTIFY changed)
     Q_PROPERTY(QString text READ text NOTIFY changed)
     Q_PROPERTY(bool visible READ isVisible NOTIFY changed)
 
@@ -21,16 +25,24 @@ public:
 
     explicit TextNotice(QObject *parent = nullptr);
 
-    QString text() const { return m_text; }
-    bool isVisible() const { return m_timer.isActive(); }
+    QStringList texts() const;
+    // The newest text standing; empty when none.
+    QString text() const;
+    bool isVisible() const { return !m_shown.isEmpty(); }
 
     void show(const QString &text);
+    // Hides every text standing.
     Q_INVOKABLE void hide();
 
 signals:
     void changed();
 
 private:
-    QString m_text;
-    QTimer m_timer;
+    struct Shown {
+        QString text;
+        QTimer *timer;
+    };
+    void expire(QTimer *timer);
+
+    QList<Shown> m_shown;
 };

@@ -40,10 +40,17 @@ class ViewController : public QObject {
     Q_PROPERTY(QSizeF viewSize READ viewSize WRITE setViewSize NOTIFY viewSizeChanged)
     Q_PROPERTY(QUrl pageUrl READ pageUrl CONSTANT)
     Q_PROPERTY(bool coversPresenter READ coversPresenter CONSTANT)
+    Q_PROPERTY(PresentationStyle modalPresentationStyle READ modalPresentationStyle CONSTANT)
     Q_PROPERTY(ViewController *presentedViewController READ presentedViewController NOTIFY
                    presentedViewControllerChanged)
 
 public:
+    // How a presented screen shows: over the whole window, or as a sheet (a centred panel over
+    // the dimmed presenter on a wide window, the whole window on a narrow one). A sheet leaves
+    // the presenter in the life cycle as visible.
+    enum class PresentationStyle { FullScreen, FormSheet };
+    Q_ENUM(PresentationStyle)
+
     explicit ViewController(QObject *parent = nullptr);
     ~ViewController() override;
 
@@ -76,7 +83,13 @@ public:
     virtual QUrl pageUrl() const { return {}; }
     // Whether being presented hides the presenting screens (a full screen) rather than
     // floating above them (an alert).
-    virtual bool coversPresenter() const { return true; }
+    virtual bool coversPresenter() const
+    {
+        return m_modalPresentationStyle == PresentationStyle::FullScreen;
+    }
+    // Set before presenting.
+    PresentationStyle modalPresentationStyle() const { return m_modalPresentationStyle; }
+    void setModalPresentationStyle(PresentationStyle style) { m_modalPresentationStyle = style; }
 
     // The stack this screen is on, or null; a screen presented inside a stack reports it.
     NavigationController *navigationController() const;
@@ -119,6 +132,7 @@ private:
     bool m_hidesBackButton = false;
     QString m_backButtonTitle; // null: this screen's title
     bool m_editing = false;
+    PresentationStyle m_modalPresentationStyle = PresentationStyle::FullScreen;
     TextNotice m_textNotice;
     QSizeF m_viewSize;
     bool m_viewLoaded = false;

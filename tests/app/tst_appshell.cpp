@@ -6,6 +6,7 @@
 #include "KPDocumentPickerMenuItem.h"
 #include "LaunchOptions.h"
 #include "MenuController.h"
+#include "NavigationController.h"
 #include "Translations.h"
 #include "Utils.h"
 
@@ -250,8 +251,90 @@ private slots:
         auto *cell = qobject_cast<KPDocumentPickerTableViewCell *>(
             root->cellForRow(root->tableView(), {0, 0}));
         cell->showMenu({0, 0, 100, 70});
-        QVERIFY(MenuController::sharedMenuController()->pick(0));
-        QCOMPARE(root->textNotice()->text(), QStringLiteral("Not available yet"));
+        QVERIFY(MenuController::sharedMenuController()->pick(0)); // Delete
+        auto *sheet = qobject_cast<AlertController *>(
+            app->navigationController()->presentedViewController());
+        QVERIFY(sheet);
+        QCOMPARE(sheet->actions().first()->title(), QStringLiteral("Delete from local folder"));
+        sheet->cancel();
+    }
+
+    void deleteSheetDrawsItsButtonsInOrder()
+    {
+        makeFile(home() + "/a.txt");
+        auto app = launch();
+        auto *root = app->viewController();
+        waitUntilListed(root);
+        root->selectButtonTapped();
+        root->tableView()->tapFlatRow(0);
+        root->deleteButtonTapped();
+        QTRY_VERIFY(visibleItemNamed(app->window(), "alertBox"));
+        QStringList drawn;
+        std::function<void(QQuickItem *)> collect = [&](QQuickItem *item) {
+            if (item->isVisible() && item->objectName() == "alertButton")
+                drawn.append(item->property("text").toString());
+            for (QQuickItem *child : item->childItems())
+                collect(child);
+        };
+        const QQuickItem *box = visibleItemNamed(app->window(), "alertBox");
+        collect(app->window()->contentItem());
+        QCOMPARE(drawn, (QStringList{"Delete from local folder", "Cancel"}));
+        // An action sheet stands at the bottom of the window.
+        QVERIFY(inWindow(const_cast<QQuickItem *>(box)).bottom() > app->window()->height() - 40);
+        QTest::keyClick(app->window(), Qt::Key_Escape);
+        QTRY_VERIFY(!visibleItemNamed(app->window(), "alertBox"));
+        QVERIFY(QFileInfo::exists(home() + "/a.txt"));
+    }
+
+    void folderSelectorIsASheetDismissedByItsCancelButton()
+    {
+        makeFile(home() + "/a.txt");
+        QDir().mkpath(home() + "/Target");
+        auto app = launch();
+        auto *root = app->viewController();
+        waitUntilListed(root);
+        activate(app->window());
+        app->window()->resize(1000, 800);
+        root->selectButtonTapped();
+        for (int row = 0; row < 2; ++row)
+            root->tableView()->tapFlatRow(row);
+        root->moveBarButtonTaped();
+        QQuickItem *sheet = nullptr;
+        QTRY_VERIFY((sheet = visibleItemNamed(app->window(), "presentedScreen")));
+        QTRY_COMPARE(sheet->width(), 540.0); // a centred panel on a wide window
+        QVERIFY(qAbs(inWindow(sheet).center().x() - app->window()->width() / 2.0) < 1);
+        // The selector takes the keys the listing takes: typed letters find a row, Enter opens it.
+        auto *selectorStack =
+            qobject_cast<NavigationController *>(app->navigationController()->presentedViewController());
+        QVERIFY(selectorStack);
+        auto *selector = qobject_cast<KPDocumentPickerViewController *>(selectorStack->topViewController());
+        QTRY_VERIFY(selector->tableView()->rows()->rowCount() > 0);
+        QTRY_COMPARE(selector->tableView()->rows()->rowCount(), int(selector->items().size()));
+        for (char c : QByteArray("Targ"))
+            QTest::keyClick(app->window(), c);
+        QTest::keyClick(app->window(), Qt::Key_Return);
+        QTRY_COMPARE(selectorStack->viewControllers().size(), 2);
+        QCOMPARE(selectorStack->topViewController()->title(), QStringLiteral("Target"));
+        QQuickItem *cancel = nullptr;
+        std::function<void(QQuickItem *)> find = [&](QQuickItem *item) {
+            if (item->isVisible() && item->objectName() == "barButton" &&
+                item->property("text") == "Cancel")
+                cancel = item;
+            for (QQuickItem *child : item->childItems())
+                find(child);
+        };
+        find(sheet);
+        QVERIFY(cancel);
+        QTest::mouseClick(app->window(), Qt::LeftButton, {},
+                          inWindow(cancel).center().toPoint());
+        QTRY_VERIFY(!visibleItemNamed(app->window(), "presentedScreen"));
+        QVERIFY(!app->navigationController()->presentedViewController());
+        QVERIFY(root->isEditing()); // nothing moved, the selection stands
+        QVERIFY(QFileInfo::exists(home() + "/a.txt"));
+        app->window()->resize(400, 700);
+        root->moveBarButtonTaped();
+        QTRY_VERIFY((sheet = visibleItemNamed(app->window(), "presentedScreen")));
+        QTRY_COMPARE(sheet->width(), qreal(app->window()->width())); // the whole narrow window
     }
 
     void buttonRulesFollowTheSelection()

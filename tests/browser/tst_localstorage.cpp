@@ -3,9 +3,11 @@
 #include "LocalStorageViewController.h"
 #include "NavigationController.h"
 #include "NotificationCenter.h"
+#include "ProgressOverlay.h"
 #include "Utils.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -55,17 +57,23 @@ private slots:
 
     void onlyTheVisibleScreenHearsOfMoves()
     {
+        auto *center = NotificationCenter::defaultCenter();
         auto *root = new CountingScreen(QStringLiteral("/"));
         NavigationController navigation(root);
         navigation.beginAppearanceTransition(true, false);
         navigation.endAppearanceTransition();
         QTRY_VERIFY(root->loadingView() == nullptr);
-        NotificationCenter::defaultCenter()->post("localMove");
-        QVERIFY(root->textNotice()->isVisible()); // the move itself comes with the file actions
-        root->textNotice()->hide();
-        root->tableView()->tapFlatRow(0);
-        NotificationCenter::defaultCenter()->post("localMove");
-        QVERIFY(!root->textNotice()->isVisible());
+        QCOMPARE(center->observerCount("localMove"), 1);
+        root->tableView()->tapFlatRow(0); // A: it listens, the root no longer does
+        QCOMPARE(center->observerCount("localMove"), 1);
+        navigation.popViewController(false);
+        QCOMPARE(center->observerCount("localMove"), 1);
+        QFile file(Utils::documentsPath() + "/x.txt");
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        center->post("localMove", QVariantMap{{"dist", "/A"}, {"source", QStringList{file.fileName()}}});
+        QTRY_VERIFY(!ProgressOverlay::shared()->isVisible());
+        QVERIFY(QFileInfo::exists(Utils::documentsPath() + "/A/x.txt"));
     }
 };
 

@@ -128,13 +128,13 @@ private slots:
         {
             QObject owner;
             center->addObserver(&owner, "localMove",
-                                [&](const QVariantMap &info) { received = info; });
-            center->post("localMove", {{"dist", "/A"}});
+                                [&](const QVariant &info) { received = info.toMap(); });
+            center->post("localMove", QVariantMap{{"dist", "/A"}});
             QCOMPARE(received.value("dist").toString(), QStringLiteral("/A"));
             center->removeObserver(&owner, "localMove");
-            center->post("localMove", {{"dist", "/B"}});
+            center->post("localMove", QVariantMap{{"dist", "/B"}});
             QCOMPARE(received.value("dist").toString(), QStringLiteral("/A"));
-            center->addObserver(&owner, "localMove", [](const QVariantMap &) {});
+            center->addObserver(&owner, "localMove", [](const QVariant &) {});
         }
         QCOMPARE(center->observerCount("localMove"), 0); // gone with its owner
     }

@@ -44,6 +44,10 @@ FocusScope {
             controller.reloadRequested()
         else if (event.matches(StandardKey.SelectAll))
             controller.selectAllRequested()
+        else if (event.key === Qt.Key_Delete)
+            controller.deleteKeyPressed()
+        else if (event.key === Qt.Key_F2)
+            controller.renameKeyPressed(list.focusedRow)
         else
             return
         event.accepted = true

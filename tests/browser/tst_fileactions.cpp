@@ -1,0 +1,448 @@
+// The listing screen's file actions, driven without a window on real folders: the dialogs as
+// the user would answer them, the disk and the screen checked after each.
+#include "AlertController.h"
+#include "AppDirectories.h"
+#include "KPDocumentPickerMenuItem.h"
+#include "LocalFilePreviewViewController.h"
+#include "LocalFolderSelectorViewController.h"
+#include "LocalStorageViewController.h"
+#include "NavigationController.h"
+#include "ProgressOverlay.h"
+#include "Utils.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+void makeFile(const QString &path, const QByteArray &data = "data")
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(data);
+}
+
+QString readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+// One listing screen of `pickerPath` on its own stack, shown and listed.
+struct Screen {
+    NavigationController *stack;
+    LocalStorageViewController *screen;
+
+    explicit Screen(const QString &pickerPath)
+    {
+        screen = new LocalStorageViewController(pickerPath);
+        stack = new NavigationController(screen);
+        stack->beginAppearanceTransition(true, false);
+        stack->endAppearanceTransition();
+        listed();
+    }
+    ~Screen() { delete stack; }
+
+    void listed()
+    {
+        // The listing arrives 0.2 s after each request; the reload that follows an action
+        // shows once the item count and the names agree with the disk.
+        QTRY_VERIFY(screen->loadingView() == nullptr);
+        auto onDisk = QDir(Utils::documentsPath() + screen->filePath())
+                          .entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        onDisk.sort();
+        QTRY_COMPARE(names(), onDisk);
+        QTRY_COMPARE(screen->tableView()->rows()->rowCount(), int(onDisk.size()));
+    }
+    QStringList names() const
+    {
+        QStringList names;
+        for (const auto &item : screen->items())
+            names.append(item->fileName);
+        names.sort();
+        return names;
+    }
+    AlertController *alert() const
+    {
+        return qobject_cast<AlertController *>(stack->presentedViewController());
+    }
+    KPDocumentPickerItemPtr item(const QString &name) const
+    {
+        for (const auto &item : screen->items())
+            if (item->fileName == name)
+                return item;
+        return nullptr;
+    }
+    IndexPath indexPathOf(const QString &name) const
+    {
+        auto *manager = screen->itemManager();
+        for (int s = 0; s < manager->numberOfSections(); ++s)
+            for (int r = 0; r < manager->numberOfRowsForSection(s); ++r)
+                if (manager->itemForIndexPath(s, r)->fileName == name)
+                    return {s, r};
+        return {-1, -1};
+    }
+    void select(const QStringList &names)
+    {
+        if (!screen->isEditing())
+            screen->selectButtonTapped();
+        for (const QString &name : names) {
+            const IndexPath path = indexPathOf(name);
+            screen->tableView()->selectRow(path);
+            screen->didSelectRow(screen->tableView(), path);
+        }
+    }
+    // Sends the menu entry `action` of the row `name`, as the shared menu does.
+    void menuAction(const QString &name, void (LocalStorageViewController::*action)(MenuController *))
+    {
+        KPDocumentPickerMenuItem entry("entry", "action:", QVariant::fromValue(item(name)));
+        auto *menu = MenuController::sharedMenuController();
+        menu->showMenu(screen, {&entry}, {});
+        (screen->*action)(menu);
+        menu->hideMenu();
+    }
+    void pick(const QString &button, const QString &typed = {})
+    {
+        auto *shown = alert();
+        QVERIFY(shown);
+        if (!typed.isNull())
+            shown->textFields().first()->setText(typed);
+        const auto actions = shown->actions();
+        for (int i = 0; i < actions.size(); ++i)
+            if (actions[i]->title() == button)
+                return shown->pick(i);
+        QFAIL(qPrintable("no button " + button));
+    }
+    void jobDone() { QTRY_VERIFY(!ProgressOverlay::shared()->isVisible()); }
+};
+
+// The selector on top of the presented stack, once its table shows its listing.
+LocalFolderSelectorViewController *shownSelector(ViewController *presented)
+{
+    auto *stack = qobject_cast<NavigationController *>(presented);
+    auto *selector =
+        stack ? qobject_cast<LocalFolderSelectorViewController *>(stack->topViewController())
+              : nullptr;
+    if (selector && !QTest::qWaitFor([selector] {
+            return selector->tableView()->rows()->rowCount() == selector->items().size();
+        }))
+        qWarning("the selector's table never showed its listing");
+    return selector;
+}
+
+using Buttons = QList<QPair<QString, AlertAction::Style>>;
+Buttons buttonsOf(const AlertController *alert)
+{
+    Buttons buttons;
+    for (const auto *action : alert->actions())
+        buttons.append({action->title(), action->style()});
+    return buttons;
+}
+
+const QString deleteWarning = QStringLiteral("The file will be deleted and cannot be recovered.");
+
+} // namespace
+
+class TestFileActions : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_root;
+    QString home() const { return Utils::documentsPath(); }
+
+private slots:
+    void initTestCase() { AppDirectories::useRoot(m_root.path()); }
+
+    void init()
+    {
+        QDir(home()).removeRecursively();
+        QVERIFY(QDir().mkpath(home()));
+    }
+
+    void newFolderNestedExistingEmptyAndRefused()
+    {
+        QVERIFY(QDir().mkpath(home() + "/X"));
+        Screen x("/X");
+        x.screen->createFolderButtonTapped();
+        auto *alert = x.alert();
+        QVERIFY(alert);
+        QCOMPARE(alert->title(), QStringLiteral("Create Folder"));
+        QCOMPARE(alert->message(), QStringLiteral("Please enter a name for this folder."));
+        QCOMPARE(alert->style(), AlertController::Style::Alert);
+        QCOMPARE(alert->textFields().size(), 1);
+        QCOMPARE(alert->textFields().first()->placeholder(), QStringLiteral("Folder name"));
+        QCOMPARE(buttonsOf(alert), (Buttons{{"Cancel", AlertAction::Style::Cancel},
+                                           {"Create", AlertAction::Style::Default}}));
+        x.pick("Create", "a/b");
+        QVERIFY(QFileInfo(home() + "/X/a/b").isDir());
+        x.listed();
+        QCOMPARE(x.names(), QStringList{"a"});
+
+        // Existing, empty and cancelled: nothing changes, nothing is said.
+        for (const QString &typed : {QStringLiteral("a"), QString("")}) {
+            x.screen->createFolderButtonTapped();
+            x.pick("Create", typed);
+        }
+        x.screen->createFolderButtonTapped();
+        x.pick("Cancel", "never");
+        QVERIFY(!x.screen->textNotice()->isVisible());
+        QCOMPARE(QDir(home() + "/X").entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList{"a"});
+
+        // Names reaching outside the folder make nothing and say so, one notice each.
+        for (const QString &typed : {QStringLiteral("../escaped"), QStringLiteral("a/../../up"),
+                                     home() + "/absolute"}) {
+            x.screen->createFolderButtonTapped();
+            x.pick("Create", typed);
+        }
+        QCOMPARE(x.screen->textNotice()->texts().size(), 3);
+        QVERIFY(!QFileInfo::exists(home() + "/escaped"));
+        QVERIFY(!QFileInfo::exists(home() + "/up"));
+        QVERIFY(!QFileInfo::exists(home() + "/X" + home() + "/absolute"));
+    }
+
+    void toolbarDeleteRunsBehindTheOverlayThenLeavesEditing()
+    {
+        makeFile(home() + "/Full/inner/deep.txt");
+        makeFile(home() + "/gone.txt");
+        makeFile(home() + "/kept.txt");
+        Screen root("/");
+        root.select({"Full", "gone.txt"});
+        root.screen->deleteButtonTapped();
+        auto *sheet = root.alert();
+        QVERIFY(sheet);
+        QCOMPARE(sheet->style(), AlertController::Style::ActionSheet);
+        QCOMPARE(sheet->title(), QString(""));
+        QCOMPARE(sheet->message(), deleteWarning);
+        QCOMPARE(buttonsOf(sheet), (Buttons{{"Delete from local folder", AlertAction::Style::Destructive},
+                                           {"Cancel", AlertAction::Style::Cancel}}));
+        root.pick("Cancel");
+        QVERIFY(QFileInfo::exists(home() + "/gone.txt"));
+        QVERIFY(root.screen->isEditing());
+
+        // An item gone meanwhile fails alone; the others are still removed.
+        root.screen->deleteButtonTapped();
+        QVERIFY(QFile::remove(home() + "/gone.txt"));
+        root.pick("Delete from local folder");
+        // The work is on the worker: the screen keeps its state until it ends.
+        QVERIFY(ProgressOverlay::shared()->isVisible());
+        QVERIFY(root.screen->isEditing());
+        root.jobDone();
+        QVERIFY(!root.screen->isEditing());
+        QVERIFY(!QFileInfo::exists(home() + "/Full"));
+        QCOMPARE(root.screen->textNotice()->texts().size(), 1);
+        root.listed();
+        QCOMPARE(root.names(), QStringList{"kept.txt"});
+    }
+
+    void menuDeleteKeepsEditingAsItWasAndLogsAFailure()
+    {
+        makeFile(home() + "/a.txt");
+        makeFile(home() + "/b.txt");
+        Screen root("/");
+        root.menuAction("a.txt", &LocalStorageViewController::deleteAction);
+        auto *sheet = root.alert();
+        QCOMPARE(sheet->title(), deleteWarning);
+        QCOMPARE(sheet->message(), QString(""));
+        QCOMPARE(buttonsOf(sheet), (Buttons{{"Delete from local folder", AlertAction::Style::Destructive},
+                                           {"Cancel", AlertAction::Style::Cancel}}));
+        root.pick("Delete from local folder");
+        root.jobDone();
+        QVERIFY(!root.screen->isEditing());
+        QVERIFY(!QFileInfo::exists(home() + "/a.txt"));
+
+        root.listed();
+        root.select({});
+        root.menuAction("b.txt", &LocalStorageViewController::deleteAction);
+        QVERIFY(QFile::remove(home() + "/b.txt"));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("deleteAction.* .*b\\.txt"));
+        root.pick("Delete from local folder");
+        root.jobDone();
+        QVERIFY(root.screen->isEditing());
+        QCOMPARE(root.screen->textNotice()->texts().size(), 1);
+    }
+
+    void renameInASubfolderAndItsRefusals()
+    {
+        makeFile(home() + "/Sub/old.txt", "old");
+        makeFile(home() + "/Sub/taken.txt", "taken");
+        Screen sub("/Sub");
+        sub.menuAction("old.txt", &LocalStorageViewController::renameAction);
+        auto *alert = sub.alert();
+        QCOMPARE(alert->title(), QStringLiteral("Rename"));
+        QCOMPARE(alert->message(), QStringLiteral("Please enter a name."));
+        QCOMPARE(alert->textFields().first()->placeholder(), QStringLiteral("New Name"));
+        QCOMPARE(alert->textFields().first()->text(), QStringLiteral("old.txt"));
+        QCOMPARE(buttonsOf(alert), (Buttons{{"Cancel", AlertAction::Style::Cancel},
+                                           {"Done", AlertAction::Style::Default}}));
+        sub.pick("Done", "new.txt");
+        // A rename is one system call: done before the dialog's handler returns.
+        QCOMPARE(readFile(home() + "/Sub/new.txt"), QStringLiteral("old"));
+        QVERIFY(!sub.screen->textNotice()->isVisible());
+        sub.listed();
+
+        sub.menuAction("new.txt", &LocalStorageViewController::renameAction);
+        sub.pick("Done", "taken.txt");
+        sub.menuAction("new.txt", &LocalStorageViewController::renameAction);
+        sub.pick("Done", "");
+        const QStringList notices = sub.screen->textNotice()->texts();
+        QCOMPARE(notices.size(), 2);
+        QVERIFY(notices[0].contains("taken.txt"));
+        QVERIFY(!notices[1].isEmpty());
+        QCOMPARE(readFile(home() + "/Sub/taken.txt"), QStringLiteral("taken"));
+        QCOMPARE(readFile(home() + "/Sub/new.txt"), QStringLiteral("old"));
+    }
+
+    void menuMoveClearsTheSelectionAndPresentsTheSelector()
+    {
+        makeFile(home() + "/a.txt", "new a");
+        makeFile(home() + "/Dest/a.txt", "old a");
+        makeFile(home() + "/other.txt");
+        Screen root("/");
+        root.select({"other.txt"});
+        root.menuAction("a.txt", &LocalStorageViewController::moveAction);
+        QVERIFY(root.screen->tableView()->indexPathsForSelectedRows().isEmpty());
+        auto *presented = qobject_cast<NavigationController *>(root.stack->presentedViewController());
+        QVERIFY(presented);
+        QCOMPARE(presented->modalPresentationStyle(), ViewController::PresentationStyle::FormSheet);
+        auto *selector = shownSelector(presented);
+        QVERIFY(selector);
+        QVERIFY(selector->isMoveItem());
+        QCOMPARE(selector->filePath(), QStringLiteral("/"));
+        QCOMPARE(selector->sourceFiles(), QStringList{home() + "/a.txt"});
+        QVERIFY(root.screen->isVisible()); // a sheet leaves the screen below listening
+
+        // Into Dest, which holds a namesake: it is replaced.
+        selector->tableView()->tapFlatRow(0);
+        auto *dest = shownSelector(presented);
+        QCOMPARE(dest->filePath(), QStringLiteral("/Dest"));
+        dest->doneButtonTapped();
+        QVERIFY(!root.stack->presentedViewController());
+        root.jobDone();
+        QCOMPARE(readFile(home() + "/Dest/a.txt"), QStringLiteral("new a"));
+        QVERIFY(!QFileInfo::exists(home() + "/a.txt"));
+        QVERIFY(!root.screen->isEditing());
+        root.listed();
+    }
+
+    void toolbarMoveKeepsTheSelectionAndReportsEachFailure()
+    {
+        makeFile(home() + "/Tree/Inner/x.txt");
+        makeFile(home() + "/b.txt");
+        makeFile(home() + "/c.txt");
+        Screen root("/");
+        root.select({"Tree", "b.txt", "c.txt"});
+        root.screen->moveBarButtonTaped();
+        QCOMPARE(root.screen->tableView()->indexPathsForSelectedRows().size(), 3);
+        auto *presented = qobject_cast<NavigationController *>(root.stack->presentedViewController());
+        auto *selector = shownSelector(presented);
+        QCOMPARE(selector->sourceFiles().size(), 3);
+        selector->tableView()->tapFlatRow(0); // Tree
+        auto *tree = shownSelector(presented);
+        tree->tableView()->tapFlatRow(0); // Tree/Inner
+        auto *inner = shownSelector(presented);
+        QCOMPARE(inner->filePath(), QStringLiteral("/Tree/Inner"));
+        QVERIFY(QFile::remove(home() + "/c.txt")); // gone before the move: fails alone
+        inner->doneButtonTapped();
+        QVERIFY(root.screen->isEditing()); // until the move has ended
+        root.jobDone();
+        QVERIFY(!root.screen->isEditing());
+        // Tree into its own sub-folder fails and stays whole; b.txt goes.
+        QVERIFY(QFileInfo::exists(home() + "/Tree/Inner/x.txt"));
+        QVERIFY(QFileInfo::exists(home() + "/Tree/Inner/b.txt"));
+        QCOMPARE(root.screen->textNotice()->texts().size(), 2);
+        root.listed();
+        QCOMPARE(root.names(), QStringList{"Tree"});
+    }
+
+    void moveOntoItselfAndWithoutSourcesChangesNothing()
+    {
+        makeFile(home() + "/a.txt", "a");
+        Screen root("/");
+        root.select({"a.txt"});
+        root.screen->moveSelectorFinished({{"dist", "/"}, {"source", QStringList{home() + "/a.txt"}}});
+        root.jobDone();
+        QCOMPARE(readFile(home() + "/a.txt"), QStringLiteral("a"));
+        QVERIFY(!root.screen->textNotice()->isVisible());
+        QVERIFY(!root.screen->isEditing());
+        root.select({"a.txt"});
+        root.screen->moveSelectorFinished({{"dist", "/"}});
+        root.jobDone();
+        QVERIFY(!root.screen->isEditing());
+    }
+
+    void cancelledSelectorMovesNothing()
+    {
+        makeFile(home() + "/a.txt");
+        QVERIFY(QDir().mkpath(home() + "/D"));
+        Screen root("/");
+        root.menuAction("a.txt", &LocalStorageViewController::moveAction);
+        auto *presented = qobject_cast<NavigationController *>(root.stack->presentedViewController());
+        qobject_cast<LocalFolderSelectorViewController *>(presented->topViewController())
+            ->cancelButtonTapped();
+        QVERIFY(!root.stack->presentedViewController());
+        QVERIFY(!ProgressOverlay::shared()->isVisible());
+        QVERIFY(QFileInfo::exists(home() + "/a.txt"));
+    }
+
+    void keysDeleteTheSelectionAndRenameTheRow()
+    {
+        makeFile(home() + "/a.txt");
+        Screen root("/");
+        root.screen->deleteKeyPressed(); // not editing: nothing asked
+        QVERIFY(!root.alert());
+        root.select({"a.txt"});
+        root.screen->deleteKeyPressed();
+        QCOMPARE(root.alert()->message(), deleteWarning);
+        root.pick("Cancel");
+        root.screen->renameKeyPressed(0);
+        QCOMPARE(root.alert()->textFields().first()->text(), QStringLiteral("a.txt"));
+        root.pick("Cancel");
+        root.screen->renameKeyPressed(-1);
+        QVERIFY(!root.alert());
+    }
+
+    void infoAndTheDetailButtonOpenTheSameProperties()
+    {
+        makeFile(home() + "/Sub/doc.txt");
+        Screen sub("/Sub");
+        QList<LocalFilePreviewViewController *> opened;
+        sub.menuAction("doc.txt", &LocalStorageViewController::infoAction);
+        opened.append(qobject_cast<LocalFilePreviewViewController *>(sub.stack->topViewController()));
+        sub.stack->popViewController(false);
+        sub.screen->tableView()->tapAccessoryOfFlatRow(0);
+        opened.append(qobject_cast<LocalFilePreviewViewController *>(sub.stack->topViewController()));
+        for (auto *properties : opened) {
+            QVERIFY(properties);
+            QCOMPARE(properties->filePath(), home() + "/Sub/doc.txt");
+            QVERIFY(properties->isOnlyShowFileProperty());
+            QCOMPARE(properties->title(), QStringLiteral("doc.txt"));
+            QCOMPARE(properties->simpleValueChangedDelegate(), sub.screen);
+        }
+        // A change reported from above lists the folder again.
+        QVERIFY(QFile::rename(home() + "/Sub/doc.txt", home() + "/Sub/renamed.txt"));
+        sub.screen->didChangedValue(opened.last(), {});
+        sub.listed();
+        QCOMPARE(sub.names(), QStringList{"renamed.txt"});
+    }
+
+    void selectAllEnablesTheSelectionButtons()
+    {
+        makeFile(home() + "/a.txt");
+        makeFile(home() + "/b.txt");
+        Screen root("/");
+        root.screen->selectButtonTapped();
+        QVERIFY(!root.screen->deleteBarButtonItem()->isEnabled());
+        root.screen->selectAllButtonTapped();
+        for (auto *button : {root.screen->deleteBarButtonItem(), root.screen->moveBarButtonItem(),
+                             root.screen->compressBarButtonItem()})
+            QVERIFY(button->isEnabled());
+        root.screen->selectAllButtonTapped(); // Select None
+        QVERIFY(!root.screen->moveBarButtonItem()->isEnabled());
+    }
+};
+
+QTEST_MAIN(TestFileActions)
+#include "tst_fileactions.moc"
