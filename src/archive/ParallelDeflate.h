@@ -77,7 +77,9 @@ private:
     void finishSlot(qsizetype index, bool failed, unsigned long crc, qint64 bytesRead);
     void fail(const Error &error);
 
-    QList<File> m_files;
+    // Const: the workers index it at once, and a non-const operator[] would detach a list still
+    // shared with the caller's, which is a write racing with the other workers' reads.
+    const QList<File> m_files;
     ProgressReporter &m_progress;
     std::vector<Slot> m_slots;
     std::vector<std::unique_ptr<SourceContext>> m_contexts;
