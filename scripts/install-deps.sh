@@ -13,7 +13,7 @@ packages=(
   qml6-module-qtquick-templates qml6-module-qtquick-window qml6-module-qtquick-dialogs
   qml6-module-qtquick-pdf
   libicu-dev libzip-dev libarchive-dev nettle-dev zlib1g-dev libvips-dev libvips-tools
-  7zip unar zip unzip libarchive-tools imagemagick poppler-utils
+  7zip unar zip unzip libarchive-tools imagemagick poppler-utils zstd xz-utils bzip2
   xvfb xauth fonts-dejavu-core
   fonts-noto-core fonts-noto-cjk fonts-noto-color-emoji
   clang libclang-rt-14-dev
