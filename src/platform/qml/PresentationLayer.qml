@@ -18,6 +18,8 @@ Item {
         anchors.fill: parent
         color: Theme.dim
         visible: root.presented !== null && !root.presented.coversPresenter
+        // Takes the touches meant for the screen below; nothing to press there.
+        Accessible.ignored: true
         MouseArea { anchors.fill: parent; hoverEnabled: true }
     }
     Loader {
@@ -29,6 +31,8 @@ Item {
         active: root.presented !== null
         source: root.presented ? root.presented.pageUrl : ""
         focus: true
+        Accessible.role: Accessible.Dialog
+        Accessible.name: root.presented ? root.presented.title : ""
         onLoaded: item.controller = root.presented
     }
 }

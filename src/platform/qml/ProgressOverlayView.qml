@@ -7,8 +7,16 @@ Item {
     id: root
     property ProgressOverlay overlay
     visible: overlay && overlay.visible
+    Accessible.role: Accessible.Dialog
+    Accessible.name: overlay && overlay.status !== "" ? overlay.status : qsTr("Working")
 
-    Rectangle { anchors.fill: parent; color: Theme.dim; MouseArea { anchors.fill: parent; hoverEnabled: true } }
+    // Takes the touches meant for the screen below; nothing to press there.
+    Rectangle {
+        anchors.fill: parent
+        color: Theme.dim
+        Accessible.ignored: true
+        MouseArea { anchors.fill: parent; hoverEnabled: true }
+    }
     Rectangle {
         anchors.centerIn: parent
         width: 220
@@ -24,11 +32,15 @@ Item {
                 anchors.horizontalCenter: parent.horizontalCenter
                 visible: root.overlay && root.overlay.progress < 0
                 running: visible
+                Accessible.role: Accessible.Animation
+                Accessible.name: qsTr("Working")
             }
             ProgressBar {
                 width: parent.width
                 visible: root.overlay && root.overlay.progress >= 0
                 value: root.overlay ? Math.max(0, root.overlay.progress) : 0
+                Accessible.role: Accessible.ProgressBar
+                Accessible.name: qsTr("Progress")
             }
             Text {
                 width: parent.width
@@ -36,12 +48,17 @@ Item {
                 horizontalAlignment: Text.AlignHCenter
                 wrapMode: Text.Wrap
                 font.pixelSize: 15
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
             }
             Button {
                 anchors.horizontalCenter: parent.horizontalCenter
                 visible: root.overlay && root.overlay.cancellable
                 text: qsTr("Cancel")
                 onClicked: root.overlay.cancel()
+                Accessible.role: Accessible.Button
+                Accessible.name: text
+                Accessible.onPressAction: root.overlay.cancel()
             }
         }
     }
