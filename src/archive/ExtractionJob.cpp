@@ -38,10 +38,7 @@ bool ExtractionJob::run(ArchiveBackend &backend, ArchiveKind kind, const QString
                         ArchiveProgressDelegate *delegate, Error *error)
 {
     if (!QFileInfo(archivePath).isFile())
-        return fail(
-            error,
-            ArchiveErrors::unreadableArchive(
-                ArchiveErrors::tr("“%1” does not exist").arg(QFileInfo(archivePath).fileName())));
+        return fail(error, ArchiveErrors::missingArchive(archivePath));
     ArchiveListing listing;
     if (backend.listsCheaply(archivePath) &&
         !checkListing(backend, kind, archivePath, password, &listing, error))
