@@ -488,6 +488,11 @@ void LocalStorageViewController::compressButtonTapped()
     showNotAvailable();
 }
 
+void LocalStorageViewController::unpackArchiveAtPath(const QString &, const QString &)
+{
+    showNotAvailable();
+}
+
 void LocalStorageViewController::showProperty(const KPDocumentPickerItemPtr &item)
 {
     showPropertiesOfItemNamed(item->fileName);

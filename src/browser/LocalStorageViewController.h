@@ -76,6 +76,11 @@ public:
     // Pushes the properties sheet of the item `name` of this folder (a file or a folder).
     void showPropertiesOfItemNamed(const QString &name);
 
+    // The unpacking route for the archive at `archivePath` (absolute) into the folder
+    // `destinationPath` (absolute): asks for a password first where the archive needs one,
+    // then unpacks on the shared compress queue and pushes the destination's screen.
+    void unpackArchiveAtPath(const QString &archivePath, const QString &destinationPath);
+
     void createFolderButtonTapped();
     void compressButtonTapped();
     void deleteButtonTapped();
