@@ -1,6 +1,7 @@
 #include "AppDirectories.h"
 #include "ApplicationFolders.h"
 #include "FileOperations.h"
+#include "FreeItemName.h"
 #include "Utils.h"
 
 #include <QDir>
@@ -470,6 +471,41 @@ private slots:
         QVERIFY(QFile::remove(tag));
         QVERIFY(ApplicationFolders::createAtStart());
         QVERIFY(QFile::exists(tag));
+    }
+
+    void freeNamesKeepBoth_data()
+    {
+        QTest::addColumn<QStringList>("present");
+        QTest::addColumn<QString>("wanted");
+        QTest::addColumn<QString>("given");
+        QTest::newRow("free") << QStringList{"other.zip"} << "Photos.zip" << "Photos.zip";
+        QTest::newRow("file") << QStringList{"Photos.zip"} << "Photos.zip" << "Photos 2.zip";
+        QTest::newRow("folder") << QStringList{"Photos.zip/"} << "Photos.zip" << "Photos 2.zip";
+        QTest::newRow("dangling link") << QStringList{"@Photos.zip"} << "Photos.zip"
+                                       << "Photos 2.zip";
+        QTest::newRow("gap") << QStringList{"r.pdf", "r 2.pdf", "r 4.pdf"} << "r.pdf" << "r 3.pdf";
+        QTest::newRow("counts on") << QStringList{"Pack 2.zip"} << "Pack 2.zip" << "Pack 3.zip";
+        QTest::newRow("no extension") << QStringList{"notes"} << "notes" << "notes 2";
+        QTest::newRow("hidden") << QStringList{".profile"} << ".profile" << ".profile 2";
+        QTest::newRow("tar") << QStringList{"a.tar.gz"} << "a.tar.gz" << "a 2.tar.gz";
+        QTest::newRow("case differs") << QStringList{"photos.zip"} << "Photos.zip" << "Photos.zip";
+    }
+
+    void freeNamesKeepBoth()
+    {
+        QFETCH(QStringList, present);
+        QFETCH(QString, wanted);
+        QFETCH(QString, given);
+        QTemporaryDir folder;
+        for (const QString &item : present) {
+            if (item.startsWith(u'@'))
+                QVERIFY(QFile::link(folder.filePath("gone"), folder.filePath(item.mid(1))));
+            else if (item.endsWith(u'/'))
+                QVERIFY(QDir(folder.path()).mkdir(item.chopped(1)));
+            else
+                writeFile(folder.filePath(item), "x");
+        }
+        QCOMPARE(FreeItemName::in(folder.path(), wanted), given);
     }
 };
 
