@@ -51,6 +51,17 @@ Item {
                 Accessible.role: Accessible.StaticText
                 Accessible.name: text
             }
+            Text {
+                width: parent.width
+                visible: text !== ""
+                text: root.overlay ? root.overlay.detail : ""
+                horizontalAlignment: Text.AlignHCenter
+                elide: Text.ElideMiddle
+                font.pixelSize: 12
+                color: Theme.secondaryText
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
+            }
             Button {
                 anchors.horizontalCenter: parent.horizontalCenter
                 visible: root.overlay && root.overlay.cancellable
