@@ -2,7 +2,7 @@ import QtQuick
 import QtQuick.Window
 import Ombrisk.Platform
 
-// The one window: the navigation stack over the home folder, and the shared overlays.
+// The one window: the navigation stack over the home folder, and the shared progress overlay.
 // Ctrl+Q quits from anywhere.
 Window {
     id: window
@@ -18,6 +18,16 @@ Window {
         anchors.fill: parent
         controller: window.navigation
         focus: true
+    }
+    ProgressOverlayView {
+        anchors.fill: parent
+    }
+    // Escape cancels the work the overlay shows, when it may be cancelled.
+    Shortcut {
+        sequence: "Escape"
+        context: Qt.ApplicationShortcut
+        enabled: ProgressOverlay.visible && ProgressOverlay.cancellable
+        onActivated: ProgressOverlay.cancel()
     }
     Shortcut {
         sequence: StandardKey.Quit

@@ -1,11 +1,18 @@
 #include "ProgressOverlay.h"
 
+#include <QQmlEngine>
 #include <algorithm>
 
 ProgressOverlay *ProgressOverlay::shared()
 {
     static ProgressOverlay overlay;
     return &overlay;
+}
+
+ProgressOverlay *ProgressOverlay::create(QQmlEngine *, QJSEngine *)
+{
+    QQmlEngine::setObjectOwnership(shared(), QQmlEngine::CppOwnership);
+    return shared();
 }
 
 void ProgressOverlay::show(const QString &status, bool cancellable)

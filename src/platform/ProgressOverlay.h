@@ -4,6 +4,9 @@
 #include <QString>
 #include <QtQml/qqmlregistration.h>
 
+class QJSEngine;
+class QQmlEngine;
+
 // The one process-wide overlay shown while long work runs: a status text, a spinner or a
 // progress fraction with the item being worked on, and an optional cancel button that emits
 // `cancelRequested`.
@@ -16,7 +19,7 @@
 class ProgressOverlay : public QObject {
     Q_OBJECT
     QML_ELEMENT
-    QML_UNCREATABLE("There is one shared overlay")
+    QML_SINGLETON
     Q_PROPERTY(bool visible READ isVisible NOTIFY changed)
     Q_PROPERTY(QString status READ status NOTIFY changed)
     Q_PROPERTY(QString detail READ detail NOTIFY changed)
@@ -25,6 +28,8 @@ class ProgressOverlay : public QObject {
 
 public:
     static ProgressOverlay *shared();
+    // QML's `ProgressOverlay` is the shared one.
+    static ProgressOverlay *create(QQmlEngine *, QJSEngine *);
 
     bool isVisible() const { return m_holders > 0; }
     QString status() const { return m_status; }
@@ -48,6 +53,8 @@ signals:
     void cancelRequested();
 
 private:
+    ProgressOverlay() = default;
+
     int m_holders = 0;
     QString m_status;
     QString m_detail;

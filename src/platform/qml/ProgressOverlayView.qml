@@ -5,7 +5,7 @@ import Ombrisk.Platform
 // Draws the shared ProgressOverlay above everything, taking all touches while it shows.
 Item {
     id: root
-    property ProgressOverlay overlay
+    readonly property QtObject overlay: ProgressOverlay
     visible: overlay && overlay.visible
     Accessible.role: Accessible.Dialog
     Accessible.name: overlay && overlay.status !== "" ? overlay.status : qsTr("Working")
@@ -58,7 +58,7 @@ Item {
                 horizontalAlignment: Text.AlignHCenter
                 elide: Text.ElideMiddle
                 font.pixelSize: 12
-                color: Theme.secondaryText
+                color: Theme.quietText
                 Accessible.role: Accessible.StaticText
                 Accessible.name: text
             }
