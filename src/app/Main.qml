@@ -18,6 +18,9 @@ Window {
         anchors.fill: parent
         controller: window.navigation
         focus: true
+        // Keys wait too while the overlay holds the screens (touches it takes itself).
+        enabled: !ProgressOverlay.visible
+        onEnabledChanged: if (enabled) forceActiveFocus()
     }
     ProgressOverlayView {
         anchors.fill: parent

@@ -611,9 +611,13 @@ private slots:
         QVERIFY(python.waitForFinished(60000) && python.exitCode() == 0);
         auto app = launch();
         waitUntilListed(app->viewController());
-        app->viewController()->openFileNamed("Big.zip");
         auto *window = app->window();
+        activate(window);
+        app->viewController()->openFileNamed("Big.zip");
         QTRY_VERIFY(ProgressOverlay::shared()->progress() > 0);
+        // The screens below take no keys meanwhile.
+        QTest::keyClick(window, Qt::Key_F, Qt::ControlModifier);
+        QVERIFY(!topScreen(*app)->headerView()->isSearchFocused());
         auto *bar = accessibleItem(window->contentItem(), QAccessible::ProgressBar, "Progress");
         QVERIFY(bar);
         QVERIFY(accessibleItem(window->contentItem(), QAccessible::StaticText,
@@ -628,8 +632,31 @@ private slots:
         QVERIFY(!ProgressOverlay::shared()->isVisible());
         QVERIFY(!QFileInfo::exists(home() + "/Big"));
         QTRY_VERIFY(!accessibleItem(window->contentItem(), QAccessible::Button, "Cancel"));
+        QTRY_VERIFY(shownList(window)->hasActiveFocus()); // the keyboard is back
         QAccessible::setActive(false);
         QFile::remove(home() + "/Big.zip");
+    }
+
+    void aWrongPasswordAsksAgainAndTheKeyboardAnswers()
+    {
+        makeFile(home() + "/Lock/secret.txt", "hidden");
+        QProcess zip;
+        zip.setWorkingDirectory(home());
+        zip.start("zip", {"-qrm", "-P", "k3y", "Lock.zip", "Lock"});
+        QVERIFY(zip.waitForFinished() && zip.exitCode() == 0);
+        auto app = launch();
+        waitUntilListed(app->viewController());
+        activate(app->window());
+        app->viewController()->openFileNamed("Lock.zip");
+        for (const char *typed : {"bad", "k3y"}) {
+            QTRY_VERIFY(visibleItemNamed(app->window(), "alertBox"));
+            for (const char *c = typed; *c; ++c)
+                QTest::keyClick(app->window(), *c);
+            QTest::keyClick(app->window(), Qt::Key_Return);
+            QTRY_VERIFY_WITH_TIMEOUT(!CompressQueue::shared()->isBusy(), 30000);
+        }
+        QTRY_VERIFY(QFileInfo(home() + "/Lock/Lock/secret.txt").isFile());
+        QVERIFY(!visibleItemNamed(app->window(), "alertBox"));
     }
 
     void alertKeysPickItsButtons()
