@@ -20,7 +20,8 @@ Window {
         focus: true
         // Keys wait too while the overlay holds the screens (touches it takes itself).
         enabled: !ProgressOverlay.visible
-        onEnabledChanged: if (enabled) forceActiveFocus()
+        // A dialog shown meanwhile takes the keyboard itself.
+        onEnabledChanged: if (enabled && !window.navigation.presentedViewController) forceActiveFocus()
     }
     ProgressOverlayView {
         anchors.fill: parent
