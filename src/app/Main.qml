@@ -1,9 +1,11 @@
 import QtQuick
 import QtQuick.Window
 import Ombrisk.Platform
+import Ombrisk.App
 
 // The one window: the navigation stack over the home folder, and the shared overlays.
-// Ctrl+Q quits from anywhere.
+// Ctrl+Q quits from anywhere. Files dropped anywhere on the window are handed over to the
+// application, which brings them to the top of the home folder.
 Window {
     id: window
     required property NavigationController navigation
@@ -18,6 +20,45 @@ Window {
         anchors.fill: parent
         controller: window.navigation
         focus: true
+    }
+    DropArea {
+        id: dropArea
+        objectName: "fileDropArea"
+        anchors.fill: parent
+        keys: ["text/uri-list"]
+        Accessible.role: Accessible.Pane
+        Accessible.name: qsTr("Drop files here to bring them into the home folder")
+        onEntered: function(drag) {
+            drag.accepted = drag.hasUrls
+            if (drag.accepted)
+                drag.acceptProposedAction()
+        }
+        onDropped: function(drop) {
+            if (!drop.hasUrls)
+                return
+            drop.accept(Qt.CopyAction)
+            Application.takeInDropped(drop.urls)
+        }
+
+        // While files are held over the window: a frame and what letting go does.
+        Rectangle {
+            anchors.fill: parent
+            visible: dropArea.containsDrag
+            color: "#1a007aff"
+            border.color: "#007aff"
+            border.width: 3
+            Text {
+                anchors.centerIn: parent
+                width: parent.width - 48
+                horizontalAlignment: Text.AlignHCenter
+                wrapMode: Text.WordWrap
+                text: dropArea.Accessible.name
+                color: "#005ecb"
+                font.pixelSize: 17
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
+            }
+        }
     }
     Shortcut {
         sequence: StandardKey.Quit
