@@ -1,7 +1,7 @@
 import QtQuick
 import QtQuick.Window
 import Ombrisk.Platform
-import Ombrisk.App
+import Ombrisk.App as App
 
 // The one window: the navigation stack over the home folder, and the shared overlays.
 // Ctrl+Q quits from anywhere. Files dropped anywhere on the window are handed over to the
@@ -37,7 +37,7 @@ Window {
             if (!drop.hasUrls)
                 return
             drop.accept(Qt.CopyAction)
-            Application.takeInDropped(drop.urls)
+            App.Application.takeInDropped(drop.urls)
         }
 
         // While files are held over the window: a frame and what letting go does.
