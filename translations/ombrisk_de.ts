@@ -1,839 +1,912 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
-    <context>
-        <name>AppDelegate</name>
-        <message>
-            <source>There is no item %1 in the home folder; the home folder is shown instead.</source>
-            <translation>Im Basisordner gibt es kein Objekt %1; stattdessen wird der Basisordner gezeigt.</translation>
-        </message>
-        <message>
-            <source>Home</source>
-            <translation>Start</translation>
-        </message>
-    </context>
-    <context>
-        <name>ArchiveErrors</name>
-        <message>
-            <source>password protected zip file</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>password protected rar file</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>password protected 7z file</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>password protected archive</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>incorrect password</source>
-            <translation>falsches Passwort</translation>
-        </message>
-        <message>
-            <source>The archive was not unpacked: its entry “%1” %2. Nothing was written.</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>Not enough free space: the archive unpacks to %1 but only %2 are free. Nothing was written.</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>The disk filled up while unpacking. Nothing was kept; free some space and try again.</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>The disk filled up while unpacking “%1”. Nothing was kept; free some space and try again.</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>this kind of zip encryption is not supported</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>this kind of RAR encryption is not supported</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>Cancelled. Nothing was changed.</source>
-            <translation>Abgebrochen. Nichts wurde geändert.</translation>
-        </message>
-        <message>
-            <source>The archive can't be read; it may be damaged or incomplete (%1).</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>“%1” could not be written: %2.</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>The helper program %1 failed: %2</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>“%1” is not an archive of a kind that can be opened.</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>a folder of the same name is in the archive too</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>is a hard link to a file outside the archive</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>“%1” does not exist</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>not an archive of this kind</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>%1 holds more data than it declares</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>unknown error</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>is a link pointing out of the destination folder</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>a file of that name is in the way of the destination folder</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>it is not installed</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>it crashed</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>no private folder could be made</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>the encrypted entry is cut short</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>the data is damaged</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>the data fails its authentication check</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>%1 is shorter than it declares</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>“%1” is a folder; a zip archive can't replace it.</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>The zip archive “%1” can't be one of the items it packs, nor lie inside them.</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>it no longer exists</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>“%1” can't be packed: %2. No zip was made.</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>The archive was not unpacked: its entry “%1” would replace %2 of the destination folder. Nothing was changed; move that item away or unpack into another folder.</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>has a link or a file in the place of one of its folders</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>a folder</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>a link</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>a file</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>a special file</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>it is no longer a file</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>it is a fifo, socket or device, which a zip can't hold</source>
-            <translation type="unfinished" />
-        </message>
-    </context>
-    <context>
-        <name>ByteCountFormatter</name>
-        <message numerus="yes">
-            <source>%Ln byte(s)</source>
-            <translation>
-                <numerusform>%Ln Byte</numerusform>
-                <numerusform>%Ln Byte</numerusform>
-            </translation>
-        </message>
-    </context>
-    <context>
-        <name>EntryChecks</name>
-        <message>
-            <source>has a NUL character in its name</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>has an absolute path</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>climbs out of the destination folder with “..”</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>has an empty name</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>is a link with no target</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>is a link to an absolute path outside the destination</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>is a link whose target holds a NUL character</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>is a link pointing out of the destination folder</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>is a device, fifo or socket, which is never unpacked</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>has the set-user-ID or set-group-ID bit</source>
-            <translation type="unfinished" />
-        </message>
-    </context>
-    <context>
-        <name>EntryChecks::EntrySetChecker</name>
-        <message>
-            <source>would be written through a symbolic link</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>is a link that would replace a folder of the archive</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>is a hard link to a file outside the archive</source>
-            <translation type="unfinished" />
-        </message>
-    </context>
-    <context>
-        <name>FileOperations</name>
-        <message>
-            <source>The cache folder could not be marked for backup tools: %1. Thumbnails may end up in backups.</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>The folder %1 could not be made because a file stands in its way. Rename or remove the file, then try again.</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>The folder %1 could not be made</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>The root folder can't be removed.</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>%1 could not be removed completely</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>There is already an item named %1 in this folder. Choose another name.</source>
-            <translation>In diesem Ordner gibt es schon ein Objekt namens %1. Bitte einen anderen Namen wählen.</translation>
-        </message>
-        <message>
-            <source>%1 could not be renamed</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>The folder %1 can't be moved into itself or one of its own folders. Choose another destination.</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>An item named %1 already exists there. Rename or remove one of them, then try again.</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>%1 can't replace %2, because %2 holds it. Choose another destination.</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>The name is empty. Type a name.</source>
-            <translation>Der Name ist leer. Bitte einen Namen eingeben.</translation>
-        </message>
-        <message>
-            <source>“.” can't be used as a name: it stands for the folder itself. Choose another name.</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>“..” can't be used as a name: it stands for the enclosing folder. Choose another name.</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>The name holds a NUL character, which no file name may contain. Type the name again.</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>A name can't contain “/”. Choose a name without it.</source>
-            <translation>Ein Name darf kein „/“ enthalten. Bitte einen Namen ohne wählen.</translation>
-        </message>
-        <message>
-            <source>A folder name can't start with “/”. Type a name without it.</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>%1 leads through a link to a place outside this folder. Choose another name.</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>A folder named %1 already exists here. Choose another name.</source>
-            <translation>Hier gibt es schon einen Ordner namens %1. Bitte einen anderen Namen wählen.</translation>
-        </message>
-        <message>
-            <source>Check that you may change this item and its folder, then try again.</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>Free some space, then try again.</source>
-            <translation>Bitte Platz schaffen und erneut versuchen.</translation>
-        </message>
-        <message>
-            <source>Choose a shorter name.</source>
-            <translation>Bitte einen kürzeren Namen wählen.</translation>
-        </message>
-        <message>
-            <source>Try again.</source>
-            <translation>Bitte erneut versuchen.</translation>
-        </message>
-        <message>
-            <source>No item was given to work on. This is a fault of the application; please report it.</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>The path of the item holds a NUL character, which no file name may contain.</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>%1 could not be moved</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>%1 could not be copied to the other disk: %2. Nothing was moved; the original is unchanged.</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>%1 was copied to its new place, but the original could not be removed</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>%1 could not be replaced</source>
-            <translation type="unfinished" />
-        </message>
-        <message>
-            <source>%1 no longer exists. Refresh the list and try again.</source>
-            <translation type="unfinished" />
-        </message>
-    </context>
-    <context>
-        <name>FilePreviewController</name>
-        <message>
-            <source>%1 of %2</source>
-            <translation>%1 von %2</translation>
-        </message>
-    </context>
-    <context>
-        <name>FilePreviewView</name>
-        <message>
-            <source>Preview</source>
-            <translation>Vorschau</translation>
-        </message>
-    </context>
-    <context>
-        <name>KPDocumentPickerPage</name>
-        <message>
-            <source>Position in the list</source>
-            <translation>Position in der Liste</translation>
-        </message>
-    </context>
-    <context>
-        <name>KPDocumentPickerViewController</name>
-        <message>
-            <source>Select</source>
-            <translation>Auswählen</translation>
-        </message>
-        <message>
-            <source>Cancel</source>
-            <translation>Abbrechen</translation>
-        </message>
-        <message>
-            <source>Select All</source>
-            <translation>Alle auswählen</translation>
-        </message>
-        <message>
-            <source>Folder is Empty</source>
-            <translation>Ordner ist leer</translation>
-        </message>
-        <message>
-            <source>No Results Found</source>
-            <translation>Keine Treffer</translation>
-        </message>
-        <message>
-            <source>Select None</source>
-            <translation>Keine auswählen</translation>
-        </message>
-        <message numerus="yes">
-            <source>%n item(s) selected</source>
-            <translation>
-                <numerusform>%n Objekt ausgewählt</numerusform>
-                <numerusform>%n Objekte ausgewählt</numerusform>
-            </translation>
-        </message>
-        <message>
-            <source>%1, %2</source>
-            <extracomment>The two counts of the footer, "1 folder, 3 files"; %1 is the folders', %2 the files'.</extracomment>
-            <translation>%1, %2</translation>
-        </message>
-        <message numerus="yes">
-            <source>%n folder(s)</source>
-            <translation>
-                <numerusform>%n Ordner</numerusform>
-                <numerusform>%n Ordner</numerusform>
-            </translation>
-        </message>
-        <message numerus="yes">
-            <source>%n file(s)</source>
-            <translation>
-                <numerusform>%n Datei</numerusform>
-                <numerusform>%n Dateien</numerusform>
-            </translation>
-        </message>
-        <message>
-            <source>Loading...</source>
-            <translation>Wird geladen …</translation>
-        </message>
-        <message>
-            <source>No files or folders found</source>
-            <translation>Keine Dateien oder Ordner gefunden</translation>
-        </message>
-    </context>
-    <context>
-        <name>LaunchOptions</name>
-        <message>
-            <source>Unknown option: %1</source>
-            <translation>Unbekannte Option: %1</translation>
-        </message>
-        <message>
-            <source>%1 needs a value</source>
-            <translation>%1 braucht einen Wert</translation>
-        </message>
-        <message>
-            <source>--window-size wants WIDTHxHEIGHT, such as 420x760</source>
-            <translation>--window-size erwartet BREITExHÖHE, etwa 420x760</translation>
-        </message>
-        <message>
-            <source>Usage: ombrisk [OPTION]...
+<context>
+    <name>AppDelegate</name>
+    <message>
+        <source>There is no item %1 in the home folder; the home folder is shown instead.</source>
+        <translation>Im Basisordner gibt es kein Objekt %1; stattdessen wird der Basisordner gezeigt.</translation>
+    </message>
+    <message>
+        <source>Home</source>
+        <translation>Start</translation>
+    </message>
+</context>
+<context>
+    <name>ArchiveErrors</name>
+    <message>
+        <source>password protected zip file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>password protected rar file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>password protected 7z file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>password protected archive</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>incorrect password</source>
+        <translation>falsches Passwort</translation>
+    </message>
+    <message>
+        <source>The archive was not unpacked: its entry “%1” %2. Nothing was written.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not enough free space: the archive unpacks to %1 but only %2 are free. Nothing was written.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The disk filled up while unpacking. Nothing was kept; free some space and try again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The disk filled up while unpacking “%1”. Nothing was kept; free some space and try again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>this kind of zip encryption is not supported</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>this kind of RAR encryption is not supported</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancelled. Nothing was changed.</source>
+        <translation>Abgebrochen. Nichts wurde geändert.</translation>
+    </message>
+    <message>
+        <source>The archive can&apos;t be read; it may be damaged or incomplete (%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” could not be written: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The helper program %1 failed: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” is not an archive of a kind that can be opened.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a folder of the same name is in the archive too</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>is a hard link to a file outside the archive</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” does not exist</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>not an archive of this kind</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 holds more data than it declares</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unknown error</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>is a link pointing out of the destination folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a file of that name is in the way of the destination folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is not installed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it crashed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no private folder could be made</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the encrypted entry is cut short</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the data is damaged</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the data fails its authentication check</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is shorter than it declares</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” is a folder; a zip archive can&apos;t replace it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The zip archive “%1” can&apos;t be one of the items it packs, nor lie inside them.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it no longer exists</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” can&apos;t be packed: %2. No zip was made.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The archive was not unpacked: its entry “%1” would replace %2 of the destination folder. Nothing was changed; move that item away or unpack into another folder.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>has a link or a file in the place of one of its folders</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a link</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a special file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is no longer a file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is a fifo, socket or device, which a zip can&apos;t hold</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ByteCountFormatter</name>
+    <message numerus="yes">
+        <source>%Ln byte(s)</source>
+        <translation>
+            <numerusform>%Ln Byte</numerusform>
+            <numerusform>%Ln Byte</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>CompressDialog</name>
+    <message>
+        <source>Compress file</source>
+        <translation>Datei komprimieren</translation>
+    </message>
+    <message>
+        <source>Please enter password for this file.</source>
+        <translation>Bitte das Passwort für diese Datei eingeben.</translation>
+    </message>
+    <message>
+        <source>Filename</source>
+        <translation>Dateiname</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Passwort</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished">Abbrechen</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>CompressQueue</name>
+    <message>
+        <source>Opening “%1”…</source>
+        <translation>„%1“ wird geöffnet …</translation>
+    </message>
+</context>
+<context>
+    <name>EntryChecks</name>
+    <message>
+        <source>has a NUL character in its name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>has an absolute path</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>climbs out of the destination folder with “..”</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>has an empty name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>is a link with no target</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>is a link to an absolute path outside the destination</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>is a link whose target holds a NUL character</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>is a link pointing out of the destination folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>is a device, fifo or socket, which is never unpacked</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>has the set-user-ID or set-group-ID bit</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>EntryChecks::EntrySetChecker</name>
+    <message>
+        <source>would be written through a symbolic link</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>is a link that would replace a folder of the archive</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>is a hard link to a file outside the archive</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>FileOperations</name>
+    <message>
+        <source>The cache folder could not be marked for backup tools: %1. Thumbnails may end up in backups.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The folder %1 could not be made because a file stands in its way. Rename or remove the file, then try again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The folder %1 could not be made</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The root folder can&apos;t be removed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 could not be removed completely</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>There is already an item named %1 in this folder. Choose another name.</source>
+        <translation>In diesem Ordner gibt es schon ein Objekt namens %1. Bitte einen anderen Namen wählen.</translation>
+    </message>
+    <message>
+        <source>%1 could not be renamed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The folder %1 can&apos;t be moved into itself or one of its own folders. Choose another destination.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>An item named %1 already exists there. Rename or remove one of them, then try again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 can&apos;t replace %2, because %2 holds it. Choose another destination.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The name is empty. Type a name.</source>
+        <translation>Der Name ist leer. Bitte einen Namen eingeben.</translation>
+    </message>
+    <message>
+        <source>“.” can&apos;t be used as a name: it stands for the folder itself. Choose another name.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“..” can&apos;t be used as a name: it stands for the enclosing folder. Choose another name.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The name holds a NUL character, which no file name may contain. Type the name again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A name can&apos;t contain “/”. Choose a name without it.</source>
+        <translation>Ein Name darf kein „/“ enthalten. Bitte einen Namen ohne wählen.</translation>
+    </message>
+    <message>
+        <source>A folder name can&apos;t start with “/”. Type a name without it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 leads through a link to a place outside this folder. Choose another name.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A folder named %1 already exists here. Choose another name.</source>
+        <translation>Hier gibt es schon einen Ordner namens %1. Bitte einen anderen Namen wählen.</translation>
+    </message>
+    <message>
+        <source>Check that you may change this item and its folder, then try again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Free some space, then try again.</source>
+        <translation>Bitte Platz schaffen und erneut versuchen.</translation>
+    </message>
+    <message>
+        <source>Choose a shorter name.</source>
+        <translation>Bitte einen kürzeren Namen wählen.</translation>
+    </message>
+    <message>
+        <source>Try again.</source>
+        <translation>Bitte erneut versuchen.</translation>
+    </message>
+    <message>
+        <source>No item was given to work on. This is a fault of the application; please report it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The path of the item holds a NUL character, which no file name may contain.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 could not be moved</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 could not be copied to the other disk: %2. Nothing was moved; the original is unchanged.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 was copied to its new place, but the original could not be removed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 could not be replaced</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 no longer exists. Refresh the list and try again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>FilePreviewController</name>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 von %2</translation>
+    </message>
+</context>
+<context>
+    <name>FilePreviewView</name>
+    <message>
+        <source>Preview</source>
+        <translation>Vorschau</translation>
+    </message>
+</context>
+<context>
+    <name>KPDocumentPickerPage</name>
+    <message>
+        <source>Position in the list</source>
+        <translation>Position in der Liste</translation>
+    </message>
+</context>
+<context>
+    <name>KPDocumentPickerViewController</name>
+    <message>
+        <source>Select</source>
+        <translation>Auswählen</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Select All</source>
+        <translation>Alle auswählen</translation>
+    </message>
+    <message>
+        <source>Folder is Empty</source>
+        <translation>Ordner ist leer</translation>
+    </message>
+    <message>
+        <source>No Results Found</source>
+        <translation>Keine Treffer</translation>
+    </message>
+    <message>
+        <source>Select None</source>
+        <translation>Keine auswählen</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n item(s) selected</source>
+        <translation>
+            <numerusform>%n Objekt ausgewählt</numerusform>
+            <numerusform>%n Objekte ausgewählt</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <extracomment>The two counts of the footer, &quot;1 folder, 3 files&quot;; %1 is the folders&apos;, %2 the files&apos;.</extracomment>
+        <translation>%1, %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n folder(s)</source>
+        <translation>
+            <numerusform>%n Ordner</numerusform>
+            <numerusform>%n Ordner</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s)</source>
+        <translation>
+            <numerusform>%n Datei</numerusform>
+            <numerusform>%n Dateien</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Loading...</source>
+        <translation>Wird geladen …</translation>
+    </message>
+    <message>
+        <source>No files or folders found</source>
+        <translation>Keine Dateien oder Ordner gefunden</translation>
+    </message>
+</context>
+<context>
+    <name>LaunchOptions</name>
+    <message>
+        <source>Unknown option: %1</source>
+        <translation>Unbekannte Option: %1</translation>
+    </message>
+    <message>
+        <source>%1 needs a value</source>
+        <translation>%1 braucht einen Wert</translation>
+    </message>
+    <message>
+        <source>--window-size wants WIDTHxHEIGHT, such as 420x760</source>
+        <translation>--window-size erwartet BREITExHÖHE, etwa 420x760</translation>
+    </message>
+    <message>
+        <source>Usage: ombrisk [OPTION]...
 A file manager and archiver for one folder tree of its own.
 
-  --open PATH         open PATH of the home folder, as "/A/B": a folder is
+  --open PATH         open PATH of the home folder, as &quot;/A/B&quot;: a folder is
                       shown, a file opened as a tap on it opens it
   --info PATH         show the properties of the item PATH of the home folder
   --root DIR          keep the home and cache folders in DIR
-  --window-size WxH   the window's size in points, as 420x760
+  --window-size WxH   the window&apos;s size in points, as 420x760
   --screenshot FILE   save the window as a PNG once listed, then quit
   -h, --help          show this help and quit
 </source>
-            <translation type="unfinished" />
-        </message>
-    </context>
-    <context>
-        <name>LocalFilePreviewViewController</name>
-        <message>
-            <source>Rename failed</source>
-            <translation>Umbenennen fehlgeschlagen</translation>
-        </message>
-    </context>
-    <context>
-        <name>LocalFolderSelectorViewController</name>
-        <message>
-            <source>Select file</source>
-            <translation>Datei auswählen</translation>
-        </message>
-        <message>
-            <source>Select Save Folder</source>
-            <translation>Zielordner auswählen</translation>
-        </message>
-        <message>
-            <source>Cancel</source>
-            <translation type="unfinished">Abbrechen</translation>
-        </message>
-        <message>
-            <source>New Folder</source>
-            <translation>Neuer Ordner</translation>
-        </message>
-        <message>
-            <source>Done</source>
-            <translation>Fertig</translation>
-        </message>
-    </context>
-    <context>
-        <name>LocalStorageViewController</name>
-        <message>
-            <source>Documents</source>
-            <translation>Dokumente</translation>
-        </message>
-        <message>
-            <source>Delete</source>
-            <translation>Löschen</translation>
-        </message>
-        <message>
-            <source>Rename...</source>
-            <translation>Umbenennen …</translation>
-        </message>
-        <message>
-            <source>Move...</source>
-            <translation>Bewegen …</translation>
-        </message>
-        <message>
-            <source>Info...</source>
-            <translation>Informationen …</translation>
-        </message>
-        <message>
-            <source>Loading...</source>
-            <translation>Wird geladen …</translation>
-        </message>
-        <message>
-            <source>Not available yet</source>
-            <translation>Noch nicht verfügbar</translation>
-        </message>
-        <message>
-            <source>New Folder</source>
-            <translation>Neuer Ordner</translation>
-        </message>
-        <message>
-            <source>Compress</source>
-            <translation>Komprimieren</translation>
-        </message>
-        <message>
-            <source>Move</source>
-            <translation>Verschieben</translation>
-        </message>
-        <message>
-            <source>Delete from local folder</source>
-            <translation>Aus dem lokalen Ordner löschen</translation>
-        </message>
-        <message>
-            <source>Cancel</source>
-            <translation type="unfinished">Abbrechen</translation>
-        </message>
-        <message>
-            <source>Deleting...</source>
-            <translation>Wird gelöscht …</translation>
-        </message>
-        <message>
-            <source>The file will be deleted and cannot be recovered.</source>
-            <translation>Die Datei wird gelöscht und kann nicht wiederhergestellt werden.</translation>
-        </message>
-        <message>
-            <source>Delete failed</source>
-            <translation>Löschen fehlgeschlagen</translation>
-        </message>
-        <message>
-            <source>Rename</source>
-            <translation>Umbenennen</translation>
-        </message>
-        <message>
-            <source>Please enter a name.</source>
-            <translation>Bitte einen Namen eingeben.</translation>
-        </message>
-        <message>
-            <source>New Name</source>
-            <translation>Neuer Name</translation>
-        </message>
-        <message>
-            <source>Done</source>
-            <translation>Fertig</translation>
-        </message>
-        <message>
-            <source>Rename failed</source>
-            <translation>Umbenennen fehlgeschlagen</translation>
-        </message>
-        <message>
-            <source>Moving...</source>
-            <translation>Wird verschoben …</translation>
-        </message>
-        <message>
-            <source>Move failed</source>
-            <translation>Verschieben fehlgeschlagen</translation>
-        </message>
-    </context>
-    <context>
-        <name>Main</name>
-        <message>
-            <source>Documents</source>
-            <translation type="unfinished">Dokumente</translation>
-        </message>
-    </context>
-    <context>
-        <name>NavigationView</name>
-        <message>
-            <source>Back to %1</source>
-            <translation>Zurück zu %1</translation>
-        </message>
-        <message>
-            <source>Back</source>
-            <translation>Zurück</translation>
-        </message>
-    </context>
-    <context>
-        <name>NewFolderDialog</name>
-        <message>
-            <source>Create Folder</source>
-            <translation>Ordner erstellen</translation>
-        </message>
-        <message>
-            <source>Please enter a name for this folder.</source>
-            <translation>Bitte einen Namen für diesen Ordner eingeben.</translation>
-        </message>
-        <message>
-            <source>Folder name</source>
-            <translation>Ordnername</translation>
-        </message>
-        <message>
-            <source>Cancel</source>
-            <translation type="unfinished">Abbrechen</translation>
-        </message>
-        <message>
-            <source>Create</source>
-            <translation>Erstellen</translation>
-        </message>
-    </context>
-    <context>
-        <name>PdfDocumentPreview</name>
-        <message>
-            <source>This PDF is protected by a password and cannot be shown here.</source>
-            <translation>Dieses PDF ist durch ein Passwort geschützt und kann hier nicht gezeigt werden.</translation>
-        </message>
-        <message>
-            <source>This PDF is protected in a way that cannot be shown here.</source>
-            <translation>Dieses PDF ist auf eine Weise geschützt, die hier nicht gezeigt werden kann.</translation>
-        </message>
-        <message>
-            <source>This PDF cannot be shown: it is damaged or not a PDF after all.</source>
-            <translation>Dieses PDF kann nicht gezeigt werden: Es ist beschädigt oder gar kein PDF.</translation>
-        </message>
-        <message>
-            <source>%1 of %2</source>
-            <translation>%1 von %2</translation>
-        </message>
-    </context>
-    <context>
-        <name>PdfDocumentView</name>
-        <message>
-            <source>PDF document</source>
-            <translation>PDF-Dokument</translation>
-        </message>
-        <message>
-            <source>Pages</source>
-            <translation>Seiten</translation>
-        </message>
-        <message>
-            <source>Page %1</source>
-            <translation>Seite %1</translation>
-        </message>
-    </context>
-    <context>
-        <name>Picker</name>
-        <message>
-            <source>Name</source>
-            <translation>Name</translation>
-        </message>
-        <message>
-            <source>Size</source>
-            <translation>Größe</translation>
-        </message>
-        <message>
-            <source>Date</source>
-            <translation>Datum</translation>
-        </message>
-    </context>
-    <context>
-        <name>PickerHeader</name>
-        <message>
-            <source>Search</source>
-            <translation>Suchen</translation>
-        </message>
-        <message>
-            <source>Ascending</source>
-            <translation>Aufsteigend</translation>
-        </message>
-        <message>
-            <source>Descending</source>
-            <translation>Absteigend</translation>
-        </message>
-    </context>
-    <context>
-        <name>PickerRow</name>
-        <message>
-            <source>Info</source>
-            <translation>Info</translation>
-        </message>
-        <message>
-            <source>Info about %1</source>
-            <translation>Info zu %1</translation>
-        </message>
-    </context>
-    <context>
-        <name>PictureDecoder</name>
-        <message>
-            <source>Cannot decode %1: %2</source>
-            <translation>%1 lässt sich nicht entschlüsseln: %2</translation>
-        </message>
-        <message>
-            <source>%1 is not a picture that can be read</source>
-            <translation>%1 ist kein lesbares Bild</translation>
-        </message>
-    </context>
-    <context>
-        <name>PicturePagerView</name>
-        <message>
-            <source>Pictures</source>
-            <translation>Bilder</translation>
-        </message>
-        <message>
-            <source>Loading</source>
-            <translation>Wird geladen</translation>
-        </message>
-        <message>
-            <source>This picture cannot be shown.</source>
-            <translation>Dieses Bild kann nicht gezeigt werden.</translation>
-        </message>
-    </context>
-    <context>
-        <name>ProgressOverlayView</name>
-        <message>
-            <source>Cancel</source>
-            <translation type="unfinished">Abbrechen</translation>
-        </message>
-    </context>
-    <context>
-        <name>PropertiesSheet</name>
-        <message>
-            <source>Size</source>
-            <translation type="unfinished">Größe</translation>
-        </message>
-        <message>
-            <source>Modified</source>
-            <translation>Geändert</translation>
-        </message>
-        <message>
-            <source>Created</source>
-            <translation>Erstellt</translation>
-        </message>
-    </context>
-    <context>
-        <name>PropertiesSheetView</name>
-        <message>
-            <source>Properties of %1</source>
-            <translation>Eigenschaften von %1</translation>
-        </message>
-        <message>
-            <source>Name</source>
-            <translation type="unfinished">Name</translation>
-        </message>
-        <message>
-            <source>Type a new name and press Enter to rename</source>
-            <translation>Neuen Namen eingeben und mit der Eingabetaste umbenennen</translation>
-        </message>
-        <message>
-            <source>Picture of %1</source>
-            <translation>Bild von %1</translation>
-        </message>
-    </context>
-    <context>
-        <name>SectionIndexStrip</name>
-        <message>
-            <source>Search</source>
-            <translation>Suchen</translation>
-        </message>
-        <message>
-            <source>Section index</source>
-            <translation>Abschnittsindex</translation>
-        </message>
-    </context>
-    <context>
-        <name>TextExcerpt</name>
-        <message>
-            <source>The file cannot be read: %1. Check that it still exists and is readable.</source>
-            <translation>Die Datei kann nicht gelesen werden: %1. Bitte prüfen, ob sie noch existiert und lesbar ist.</translation>
-        </message>
-    </context>
-    <context>
-        <name>TextPreview</name>
-        <message>
-            <source>The rest of the file (%1) is not shown.</source>
-            <translation>Der Rest der Datei (%1) wird nicht gezeigt.</translation>
-        </message>
-    </context>
-    <context>
-        <name>TextPreviewView</name>
-        <message>
-            <source>Text</source>
-            <translation>Text</translation>
-        </message>
-        <message>
-            <source>Lines</source>
-            <translation>Zeilen</translation>
-        </message>
-    </context>
-    <context>
-        <name>ThumbnailCache</name>
-        <message>
-            <source>Invalid cache key "%1"</source>
-            <translation>Ungültiger Cache-Schlüssel „%1“</translation>
-        </message>
-        <message>
-            <source>Cannot write %1: %2</source>
-            <translation>%1 lässt sich nicht schreiben: %2</translation>
-        </message>
-    </context>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>LocalFilePreviewViewController</name>
+    <message>
+        <source>Rename failed</source>
+        <translation>Umbenennen fehlgeschlagen</translation>
+    </message>
+</context>
+<context>
+    <name>LocalFolderSelectorViewController</name>
+    <message>
+        <source>Select file</source>
+        <translation>Datei auswählen</translation>
+    </message>
+    <message>
+        <source>Select Save Folder</source>
+        <translation>Zielordner auswählen</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished">Abbrechen</translation>
+    </message>
+    <message>
+        <source>New Folder</source>
+        <translation>Neuer Ordner</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>Fertig</translation>
+    </message>
+</context>
+<context>
+    <name>LocalStorageViewController</name>
+    <message>
+        <source>Documents</source>
+        <translation>Dokumente</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>Rename...</source>
+        <translation>Umbenennen …</translation>
+    </message>
+    <message>
+        <source>Move...</source>
+        <translation>Bewegen …</translation>
+    </message>
+    <message>
+        <source>Info...</source>
+        <translation>Informationen …</translation>
+    </message>
+    <message>
+        <source>Loading...</source>
+        <translation>Wird geladen …</translation>
+    </message>
+    <message>
+        <source>New Folder</source>
+        <translation>Neuer Ordner</translation>
+    </message>
+    <message>
+        <source>Compress</source>
+        <translation>Komprimieren</translation>
+    </message>
+    <message>
+        <source>Move</source>
+        <translation>Verschieben</translation>
+    </message>
+    <message>
+        <source>Delete from local folder</source>
+        <translation>Aus dem lokalen Ordner löschen</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished">Abbrechen</translation>
+    </message>
+    <message>
+        <source>Deleting...</source>
+        <translation>Wird gelöscht …</translation>
+    </message>
+    <message>
+        <source>The file will be deleted and cannot be recovered.</source>
+        <translation>Die Datei wird gelöscht und kann nicht wiederhergestellt werden.</translation>
+    </message>
+    <message>
+        <source>Delete failed</source>
+        <translation>Löschen fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Rename</source>
+        <translation>Umbenennen</translation>
+    </message>
+    <message>
+        <source>Please enter a name.</source>
+        <translation>Bitte einen Namen eingeben.</translation>
+    </message>
+    <message>
+        <source>New Name</source>
+        <translation>Neuer Name</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>Fertig</translation>
+    </message>
+    <message>
+        <source>Rename failed</source>
+        <translation>Umbenennen fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Moving...</source>
+        <translation>Wird verschoben …</translation>
+    </message>
+    <message>
+        <source>Move failed</source>
+        <translation>Verschieben fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>“%1” already exists; the archive is saved as “%2”.</source>
+        <translation>„%1“ gibt es schon; das Archiv wird als „%2“ gesichert.</translation>
+    </message>
+    <message>
+        <source>Packing “%1”…</source>
+        <translation>„%1“ wird gepackt …</translation>
+    </message>
+    <message>
+        <source>Unpacking “%1”…</source>
+        <translation>„%1“ wird entpackt …</translation>
+    </message>
+</context>
+<context>
+    <name>Main</name>
+    <message>
+        <source>Documents</source>
+        <translation type="unfinished">Dokumente</translation>
+    </message>
+</context>
+<context>
+    <name>NavigationView</name>
+    <message>
+        <source>Back to %1</source>
+        <translation>Zurück zu %1</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>Zurück</translation>
+    </message>
+</context>
+<context>
+    <name>NewFolderDialog</name>
+    <message>
+        <source>Create Folder</source>
+        <translation>Ordner erstellen</translation>
+    </message>
+    <message>
+        <source>Please enter a name for this folder.</source>
+        <translation>Bitte einen Namen für diesen Ordner eingeben.</translation>
+    </message>
+    <message>
+        <source>Folder name</source>
+        <translation>Ordnername</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished">Abbrechen</translation>
+    </message>
+    <message>
+        <source>Create</source>
+        <translation>Erstellen</translation>
+    </message>
+</context>
+<context>
+    <name>PasswordDialog</name>
+    <message>
+        <source>Password Protected</source>
+        <translation>Passwortgeschützt</translation>
+    </message>
+    <message>
+        <source>Please enter password for this file.</source>
+        <translation>Bitte das Passwort für diese Datei eingeben.</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Passwort</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished">Abbrechen</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>PdfDocumentPreview</name>
+    <message>
+        <source>This PDF is protected by a password and cannot be shown here.</source>
+        <translation>Dieses PDF ist durch ein Passwort geschützt und kann hier nicht gezeigt werden.</translation>
+    </message>
+    <message>
+        <source>This PDF is protected in a way that cannot be shown here.</source>
+        <translation>Dieses PDF ist auf eine Weise geschützt, die hier nicht gezeigt werden kann.</translation>
+    </message>
+    <message>
+        <source>This PDF cannot be shown: it is damaged or not a PDF after all.</source>
+        <translation>Dieses PDF kann nicht gezeigt werden: Es ist beschädigt oder gar kein PDF.</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 von %2</translation>
+    </message>
+</context>
+<context>
+    <name>PdfDocumentView</name>
+    <message>
+        <source>PDF document</source>
+        <translation>PDF-Dokument</translation>
+    </message>
+    <message>
+        <source>Pages</source>
+        <translation>Seiten</translation>
+    </message>
+    <message>
+        <source>Page %1</source>
+        <translation>Seite %1</translation>
+    </message>
+</context>
+<context>
+    <name>Picker</name>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Größe</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Datum</translation>
+    </message>
+</context>
+<context>
+    <name>PickerHeader</name>
+    <message>
+        <source>Search</source>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>Ascending</source>
+        <translation>Aufsteigend</translation>
+    </message>
+    <message>
+        <source>Descending</source>
+        <translation>Absteigend</translation>
+    </message>
+</context>
+<context>
+    <name>PickerRow</name>
+    <message>
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+    <message>
+        <source>Info about %1</source>
+        <translation>Info zu %1</translation>
+    </message>
+</context>
+<context>
+    <name>PictureDecoder</name>
+    <message>
+        <source>Cannot decode %1: %2</source>
+        <translation>%1 lässt sich nicht entschlüsseln: %2</translation>
+    </message>
+    <message>
+        <source>%1 is not a picture that can be read</source>
+        <translation>%1 ist kein lesbares Bild</translation>
+    </message>
+</context>
+<context>
+    <name>PicturePagerView</name>
+    <message>
+        <source>Pictures</source>
+        <translation>Bilder</translation>
+    </message>
+    <message>
+        <source>Loading</source>
+        <translation>Wird geladen</translation>
+    </message>
+    <message>
+        <source>This picture cannot be shown.</source>
+        <translation>Dieses Bild kann nicht gezeigt werden.</translation>
+    </message>
+</context>
+<context>
+    <name>ProgressOverlayView</name>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished">Abbrechen</translation>
+    </message>
+    <message>
+        <source>Working</source>
+        <translation>In Arbeit</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>Fortschritt</translation>
+    </message>
+</context>
+<context>
+    <name>PropertiesSheet</name>
+    <message>
+        <source>Size</source>
+        <translation type="unfinished">Größe</translation>
+    </message>
+    <message>
+        <source>Modified</source>
+        <translation>Geändert</translation>
+    </message>
+    <message>
+        <source>Created</source>
+        <translation>Erstellt</translation>
+    </message>
+</context>
+<context>
+    <name>PropertiesSheetView</name>
+    <message>
+        <source>Properties of %1</source>
+        <translation>Eigenschaften von %1</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation type="unfinished">Name</translation>
+    </message>
+    <message>
+        <source>Type a new name and press Enter to rename</source>
+        <translation>Neuen Namen eingeben und mit der Eingabetaste umbenennen</translation>
+    </message>
+    <message>
+        <source>Picture of %1</source>
+        <translation>Bild von %1</translation>
+    </message>
+</context>
+<context>
+    <name>SectionIndexStrip</name>
+    <message>
+        <source>Search</source>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>Section index</source>
+        <translation>Abschnittsindex</translation>
+    </message>
+</context>
+<context>
+    <name>TextExcerpt</name>
+    <message>
+        <source>The file cannot be read: %1. Check that it still exists and is readable.</source>
+        <translation>Die Datei kann nicht gelesen werden: %1. Bitte prüfen, ob sie noch existiert und lesbar ist.</translation>
+    </message>
+</context>
+<context>
+    <name>TextPreview</name>
+    <message>
+        <source>The rest of the file (%1) is not shown.</source>
+        <translation>Der Rest der Datei (%1) wird nicht gezeigt.</translation>
+    </message>
+</context>
+<context>
+    <name>TextPreviewView</name>
+    <message>
+        <source>Text</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>Lines</source>
+        <translation>Zeilen</translation>
+    </message>
+</context>
+<context>
+    <name>ThumbnailCache</name>
+    <message>
+        <source>Invalid cache key &quot;%1&quot;</source>
+        <translation>Ungültiger Cache-Schlüssel „%1“</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>%1 lässt sich nicht schreiben: %2</translation>
+    </message>
+</context>
 </TS>

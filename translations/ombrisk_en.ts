@@ -198,6 +198,40 @@
     </message>
 </context>
 <context>
+    <name>CompressDialog</name>
+    <message>
+        <source>Compress file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please enter password for this file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Filename</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CompressQueue</name>
+    <message>
+        <source>Opening “%1”…</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>EntryChecks</name>
     <message>
         <source>has a NUL character in its name</source>
@@ -542,10 +576,6 @@ A file manager and archiver for one folder tree of its own.
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Not available yet</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>New Folder</source>
         <translation type="unfinished"></translation>
     </message>
@@ -605,6 +635,18 @@ A file manager and archiver for one folder tree of its own.
         <source>Move failed</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>“%1” already exists; the archive is saved as “%2”.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Packing “%1”…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unpacking “%1”…</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>Main</name>
@@ -644,6 +686,29 @@ A file manager and archiver for one folder tree of its own.
     </message>
     <message>
         <source>Create</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PasswordDialog</name>
+    <message>
+        <source>Password Protected</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please enter password for this file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>OK</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -752,6 +817,14 @@ A file manager and archiver for one folder tree of its own.
     <name>ProgressOverlayView</name>
     <message>
         <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Working</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Progress</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

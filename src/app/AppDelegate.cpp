@@ -1,6 +1,7 @@
 #include "AppDelegate.h"
 
 #include "ApplicationFolders.h"
+#include "CompressQueue.h"
 #include "DispatchQueue.h"
 #include "LocalFolderListing.h"
 #include "LocalStorageViewController.h"
@@ -141,7 +142,8 @@ bool AppDelegate::shutDown(int timeoutMs)
 {
     QElapsedTimer clock;
     clock.start();
-    DispatchQueue::stopAll(0); // waiting work is dropped at once
+    CompressQueue::shared()->cancelAll(); // an unpacking stops and takes its staging away
+    DispatchQueue::stopAll(0);            // waiting work is dropped at once
     m_engine.reset();          // while the work already running ends
     return DispatchQueue::stopAll(int(std::max<qint64>(0, timeoutMs - clock.elapsed())));
 }

@@ -3,7 +3,7 @@ import QtQuick.Window
 import Ombrisk.Platform
 import Ombrisk.App as App
 
-// The one window: the navigation stack over the home folder, and the shared overlays.
+// The one window: the navigation stack over the home folder, and the shared progress overlay.
 // Ctrl+Q quits from anywhere. Files dropped anywhere on the window are handed over to the
 // application, which brings them to the top of the home folder.
 Window {
@@ -59,6 +59,16 @@ Window {
                 Accessible.name: text
             }
         }
+    }
+    ProgressOverlayView {
+        anchors.fill: parent
+    }
+    // Escape cancels the work the overlay shows, when it may be cancelled.
+    Shortcut {
+        sequence: "Escape"
+        context: Qt.ApplicationShortcut
+        enabled: ProgressOverlay.visible && ProgressOverlay.cancellable
+        onActivated: ProgressOverlay.cancel()
     }
     Shortcut {
         sequence: StandardKey.Quit

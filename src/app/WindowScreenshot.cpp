@@ -1,7 +1,9 @@
 #include "WindowScreenshot.h"
 
+#include "CompressQueue.h"
 #include "KPDocumentPickerViewController.h"
 #include "LocalFilePreviewViewController.h"
+#include "NavigationController.h"
 
 #include <QCoreApplication>
 #include <QImage>
@@ -9,12 +11,36 @@
 #include <QTimer>
 #include <cstdio>
 
-WindowScreenshot::WindowScreenshot(QQuickWindow *window, ViewController *shownScreen,
+WindowScreenshot::WindowScreenshot(QQuickWindow *window, NavigationController *stack,
                                    const QString &path, QObject *parent)
-    : QObject(parent), m_window(window), m_path(path)
+    : QObject(parent), m_window(window), m_stack(stack), m_path(path)
 {
-    auto *picker = qobject_cast<KPDocumentPickerViewController *>(shownScreen);
-    auto *preview = qobject_cast<LocalFilePreviewViewController *>(shownScreen);
+    auto *queue = CompressQueue::shared();
+    if (!queue->isBusy()) {
+        waitForShownScreen();
+        return;
+    }
+    // The job's screens change meanwhile (a destination pushed, a dialog shown): look only once
+    // it is over, at whatever is shown then, listed after the job.
+    connect(
+        queue, &CompressQueue::idle, this,
+        [this] {
+            auto *picker = m_stack ? qobject_cast<KPDocumentPickerViewController *>(
+                                         m_stack->topViewController())
+                                   : nullptr;
+            if (picker)
+                waitForFreshListing(picker);
+            else
+                waitForShownScreen();
+        },
+        Qt::SingleShotConnection);
+}
+
+void WindowScreenshot::waitForShownScreen()
+{
+    auto *shown = m_stack ? m_stack->topViewController() : nullptr;
+    auto *picker = qobject_cast<KPDocumentPickerViewController *>(shown);
+    auto *preview = qobject_cast<LocalFilePreviewViewController *>(shown);
     if (preview && !preview->isContentShown()) {
         waitForPreview(preview);
     } else if (picker && picker->loadingView()) {
@@ -24,6 +50,24 @@ WindowScreenshot::WindowScreenshot(QQuickWindow *window, ViewController *shownSc
     } else {
         waitForFrames(2);
     }
+}
+
+void WindowScreenshot::waitForFreshListing(KPDocumentPickerViewController *picker)
+{
+    // A listing asked for while the job ran may still arrive: the last one is the fresh one.
+    connect(picker, &KPDocumentPickerViewController::listingShown, this, [this, picker] {
+        if (!picker->hasListingInFlight() && !picker->loadingView()) {
+            disconnect(picker, nullptr, this, nullptr);
+            waitForFrames(2);
+        }
+    });
+    connect(picker, &KPDocumentPickerViewController::initialItemsLoaded, this, [this, picker] {
+        if (!picker->hasListingInFlight()) {
+            disconnect(picker, nullptr, this, nullptr);
+            waitForFrames(2);
+        }
+    });
+    picker->reloadItemsFromDataSource();
 }
 
 void WindowScreenshot::waitForPreview(LocalFilePreviewViewController *preview)

@@ -5,28 +5,34 @@
 #include <QString>
 
 class QQuickWindow;
+class KPDocumentPickerViewController;
 class LocalFilePreviewViewController;
-class ViewController;
+class NavigationController;
 
-// Saves the window as a PNG once the shown screen has its first listing on screen (its wheel
-// gone and a frame drawn after that), or, for a preview screen, its picture, first page or text
-// (at most `previewPatience` seconds waited for), then ends the application: 0 when saved, 1
-// when not.
+// Saves the window as a PNG once what the start asked for is on screen, then ends the
+// application: 0 when saved, 1 when not. "On screen" means: while packing or unpacking (or a
+// password check) is under way, until the compress queue is idle and the screen then shown has
+// been listed again; else the shown screen's first listing (its wheel gone), or for a preview
+// screen its picture, first page or text (at most `previewPatience` seconds waited for); and a
+// frame drawn after that.
 class WindowScreenshot : public QObject {
     Q_OBJECT
 
 public:
-    WindowScreenshot(QQuickWindow *window, ViewController *shownScreen, const QString &path,
+    WindowScreenshot(QQuickWindow *window, NavigationController *stack, const QString &path,
                      QObject *parent = nullptr);
 
     static constexpr int previewPatience = 10;
 
 private:
+    void waitForShownScreen();
+    void waitForFreshListing(KPDocumentPickerViewController *picker);
     void waitForPreview(LocalFilePreviewViewController *preview);
     void waitForFrames(int frames);
     void save();
 
     QPointer<QQuickWindow> m_window;
+    QPointer<NavigationController> m_stack;
     QString m_path;
     bool m_previewShown = false;
 };

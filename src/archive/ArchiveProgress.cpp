@@ -3,7 +3,7 @@
 #include <algorithm>
 
 namespace {
-constexpr qint64 reportIntervalMs = 100;
+constexpr qint64 reportIntervalMs = 50; // twenty updates a second keep a bar moving smoothly
 }
 
 ProgressReporter::ProgressReporter(ArchiveProgressDelegate *delegate) : m_delegate(delegate)

@@ -27,7 +27,7 @@ public:
 };
 
 // The engine's side: gathers counts from any number of worker threads and passes them on to
-// an optional delegate at most every 100 ms (and once at the end). Thread-safe.
+// an optional delegate at most every 50 ms (and once at the end). Thread-safe.
 class ProgressReporter {
 public:
     explicit ProgressReporter(ArchiveProgressDelegate *delegate);

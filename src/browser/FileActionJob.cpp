@@ -16,14 +16,11 @@ DispatchQueue &queue()
     return fileActionQueue;
 }
 
-int runningJobs = 0; // main thread only; the overlay stays while any job runs
-
 } // namespace
 
 void run(const QString &status, QList<Operation> operations, QObject *context,
          std::function<void(const QList<Error> &failures)> finished)
 {
-    ++runningJobs;
     ProgressOverlay::shared()->show(status);
     QPointer<QObject> weakContext(context);
     QPointer<QObject> overlay(ProgressOverlay::shared());
@@ -36,8 +33,7 @@ void run(const QString &status, QList<Operation> operations, QObject *context,
                 failures.append(error);
         }
         DispatchQueue::main(overlay, [weakContext, finished, failures] {
-            if (--runningJobs == 0)
-                ProgressOverlay::shared()->dismiss();
+            ProgressOverlay::shared()->dismiss();
             if (weakContext)
                 finished(failures);
         });

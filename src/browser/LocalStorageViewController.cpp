@@ -52,6 +52,7 @@ void LocalStorageViewController::viewDidLoad()
     sortControl->setSelectedSegmentIndex(KPDocumentPickerSegmentedControl::DateSegment);
     setBackButtonTitle(QStringLiteral(""));
     configureToolbar();
+    configureHUD();
 }
 
 void LocalStorageViewController::viewWillAppear(bool animated)
@@ -125,9 +126,11 @@ void LocalStorageViewController::configureCell(KPDocumentPickerViewController *,
 }
 
 void LocalStorageViewController::didSelectItems(KPDocumentPickerViewController *,
-                                                const KPDocumentPickerItems &, const QString &)
+                                                const KPDocumentPickerItems &items, const QString &)
 {
-    showNotAvailable();
+    dismiss(true);
+    if (items.size() == 1)
+        openFileNamed(items.constFirst()->fileName);
 }
 
 // ----------------------------------------------------------------------------- content and toolbar
@@ -243,8 +246,15 @@ void LocalStorageViewController::didChangedValue(ViewController *, const QVarian
 void LocalStorageViewController::openFileNamed(const QString &fileName)
 {
     const QString extension = QFileInfo(fileName).suffix().toLower();
-    if (Utils::isSupportMediaFileFormat(extension) || Utils::isSupportArchiverFileFormat(extension))
+    // Media first: a clip the preview could play still opens nothing.
+    if (Utils::isSupportMediaFileFormat(extension))
         return;
+    if (Utils::isSupportArchiverFileFormat(extension)) {
+        const QString folderName = fileName.left(fileName.size() - extension.size() - 1);
+        unpackArchiveAtPath(LocalFolderListing::itemPath(filePath(), fileName),
+                            Utils::documentsPath() + u'/' + folderName);
+        return;
+    }
     auto *screen = new LocalFilePreviewViewController;
     screen->setFilePath(LocalFolderListing::itemPath(filePath(), fileName));
     screen->setSimpleValueChangedDelegate(this);
@@ -264,11 +274,6 @@ void LocalStorageViewController::showPropertiesOfItemNamed(const QString &name)
 }
 
 // ----------------------------------------------------------------------------- actions
-
-void LocalStorageViewController::showNotAvailable()
-{
-    textNotice()->show(tr("Not available yet"));
-}
 
 KPDocumentPickerItemPtr LocalStorageViewController::menuItem(MenuController *sender)
 {
@@ -483,15 +488,6 @@ void LocalStorageViewController::infoAction(MenuController *sender)
         showProperty(item);
 }
 
-void LocalStorageViewController::compressButtonTapped()
-{
-    showNotAvailable();
-}
-
-void LocalStorageViewController::unpackArchiveAtPath(const QString &, const QString &)
-{
-    showNotAvailable();
-}
 
 void LocalStorageViewController::showProperty(const KPDocumentPickerItemPtr &item)
 {

@@ -17,8 +17,17 @@
 // where the action says so, only once they are over. A rename is a single system call and runs
 // at once.
 //
+// Packing and unpacking run on the shared compress queue (CompressQueue), their results always
+// at the top of the home folder. A tapped file opens by its extension: a media file not at
+// all, an archive by unpacking it (asking for a password first where needed) with the
+// destination's screen pushed at once, anything else in the preview screen. When a job ends the
+// screen that started it lists again, and so does the destination's screen if it is the one
+// shown; a failure is said in a notice on the screen shown, and a wrong password asks again.
+//
 // Thread-safety: main thread only. A folder is read on a worker thread and delivered on the
 // main thread 0.2 seconds after the request at the earliest.
+class CompressQueue;
+
 class LocalStorageViewController : public KPDocumentPickerViewController,
                                    public KPDocumentPickerViewControllerDataSource,
                                    public KPDocumentPickerViewControllerDelegate,
@@ -69,9 +78,7 @@ public:
     // A screen above changed an item of this folder (a rename): the folder is listed again.
     void didChangedValue(ViewController *viewController, const QVariant &value) override;
 
-    // Opens the file `fileName` of this folder as a tap on its row does: a media file not at
-    // all, an archive not here (unpacking is the workflows' part), anything else in the preview
-    // screen, pushed above this one.
+    // Opens the file `fileName` of this folder as a tap on its row does.
     void openFileNamed(const QString &fileName);
     // Pushes the properties sheet of the item `name` of this folder (a file or a folder).
     void showPropertiesOfItemNamed(const QString &name);
@@ -80,6 +87,15 @@ public:
     // `destinationPath` (absolute): asks for a password first where the archive needs one,
     // then unpacks on the shared compress queue and pushes the destination's screen.
     void unpackArchiveAtPath(const QString &archivePath, const QString &destinationPath);
+    void openPasswordDialogForFile(const QString &archivePath, const QString &destinationPath);
+    // Queues the unpacking and pushes the destination's screen at once (unless it is shown).
+    void decompress(const QString &archivePath, const QString &destinationPath,
+                    const QString &password);
+    // Packs the selected rows into a zip at `archivePath`; an empty password packs without.
+    void compress(const QString &archivePath, const QString &password);
+    static CompressQueue *sharedCompressQueue();
+    // The overlay's "Cancel" stops the compress queue's work; running it again changes nothing.
+    void configureHUD();
 
     // A file another application handed over, copied into the Inbox under `path`'s last
     // component: moved to the top of the home folder, keeping both where the name is taken,
@@ -110,8 +126,6 @@ protected:
 
 private:
     void setSelectionButtonsEnabled(bool enabled);
-    // Until the workflows that belong to them exist, these say so rather than do nothing.
-    void showNotAvailable();
 
     // The item a menu action acts on: the data of the menu's first entry.
     static KPDocumentPickerItemPtr menuItem(MenuController *sender);
@@ -126,6 +140,11 @@ private:
     void leaveEditing();
     void presentRenameDialog(const KPDocumentPickerItemPtr &item);
     void rename(const KPDocumentPickerItemPtr &item, const QString &newName);
+    // The name typed into the compress dialog, resolved to a free name at the top.
+    void compressAs(const QString &typedName, const QString &defaultName, const QString &password);
+    // The screen on top of this screen's stack (this one when it is on none).
+    ViewController *visibleScreen();
+    void pushListingScreen(const QString &pickerPath);
 
     BarButtonItem *m_createFolderButton = nullptr;
     BarButtonItem *m_compressButton = nullptr;

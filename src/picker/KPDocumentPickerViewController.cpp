@@ -272,18 +272,23 @@ void KPDocumentPickerViewController::reloadItemsFromDataSource()
     if (!source)
         return;
     QPointer<KPDocumentPickerViewController> weakSelf(this);
+    ++m_listingsInFlight;
     source->requestItemsForFilePath(this, m_filePath,
                                     [weakSelf](const KPDocumentPickerItems &items) {
-                                        if (weakSelf)
-                                            weakSelf->setItems(items);
+                                        if (!weakSelf)
+                                            return;
+                                        --weakSelf->m_listingsInFlight;
+                                        weakSelf->setItems(items);
                                     });
 }
 
 void KPDocumentPickerViewController::setItems(const KPDocumentPickerItems &items)
 {
     // An empty list is never "the same": the empty-folder state must show on every delivery.
-    if (!items.isEmpty() && items.isSharedWith(m_itemManager.items()))
+    if (!items.isEmpty() && items.isSharedWith(m_itemManager.items())) {
+        emit listingShown();
         return;
+    }
     if (items.isEmpty()) {
         resetAfterInitialItemLoad();
         // Judged on the delivered list: the manager still holds the previous one.
@@ -324,6 +329,7 @@ void KPDocumentPickerViewController::contentReloaded()
     updateSelectAllButton(); // a reload clears the selection
     if (!std::exchange(m_listingPending, false))
         return;
+    emit listingShown();
     DispatchQueue::mainAfter(0.05, this, [weakSelf = QPointer(this)] {
         if (weakSelf)
             weakSelf->resetAfterInitialItemLoad();

@@ -139,6 +139,8 @@ public:
     BarButtonItem *selectAllButton() const { return m_selectAllButton; }
 
     void reloadItemsFromDataSource();
+    // Whether a listing asked of the data source has not been delivered yet.
+    bool hasListingInFlight() const { return m_listingsInFlight > 0; }
     void hideFeedbackLabel();
     void showFeedbackLabelIfNeeded();
     void refreshControlTriggered();
@@ -193,6 +195,8 @@ signals:
     void refreshControlChanged();
     // The first listing is shown and the wheel is gone.
     void initialItemsLoaded();
+    // A delivered listing is in the table (every listing, the first one included).
+    void listingShown();
 
 protected:
     // Escape with no menu, search text or editing to end: the search field lets the keyboard
@@ -249,4 +253,5 @@ private:
     bool m_viewInitiallyAppeared = false;
     bool m_viewInitiallyLaidOut = false;
     bool m_listingPending = false; // a delivered listing is not shown yet
+    int m_listingsInFlight = 0;    // asked of the data source, not delivered
 };

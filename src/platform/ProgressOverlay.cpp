@@ -1,36 +1,55 @@
 #include "ProgressOverlay.h"
 
+#include <QQmlEngine>
+#include <algorithm>
+
 ProgressOverlay *ProgressOverlay::shared()
 {
     static ProgressOverlay overlay;
     return &overlay;
 }
 
+ProgressOverlay *ProgressOverlay::create(QQmlEngine *, QJSEngine *)
+{
+    QQmlEngine::setObjectOwnership(shared(), QQmlEngine::CppOwnership);
+    return shared();
+}
+
 void ProgressOverlay::show(const QString &status, bool cancellable)
 {
-    m_visible = true;
+    ++m_holders;
     m_status = status;
+    m_detail.clear();
     m_progress = -1;
     m_cancellable = cancellable;
     emit changed();
 }
 
-void ProgressOverlay::setProgress(double fraction)
+void ProgressOverlay::setStatus(const QString &status)
 {
-    m_progress = std::clamp(fraction, 0.0, 1.0);
+    m_status = status;
+    m_detail.clear();
+    m_progress = -1;
+    emit changed();
+}
+
+void ProgressOverlay::setProgress(double fraction, const QString &detail)
+{
+    m_progress = fraction < 0 ? -1 : std::min(fraction, 1.0);
+    m_detail = detail;
     emit changed();
 }
 
 void ProgressOverlay::dismiss()
 {
-    if (!m_visible)
+    if (m_holders == 0)
         return;
-    m_visible = false;
-    emit changed();
+    if (--m_holders == 0)
+        emit changed();
 }
 
 void ProgressOverlay::cancel()
 {
-    if (m_visible && m_cancellable)
+    if (isVisible() && m_cancellable)
         emit cancelRequested();
 }

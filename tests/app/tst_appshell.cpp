@@ -1,6 +1,8 @@
 // The whole shell on the offscreen platform: real folders, the real QML, the listing screen's
 // controllers read directly and its drawn items found by name.
 #include "AppDelegate.h"
+#include "CompressQueue.h"
+#include "ProgressOverlay.h"
 #include "AlertController.h"
 #include "AppDirectories.h"
 #include "KPDocumentPickerMenuItem.h"
@@ -13,6 +15,7 @@
 
 #include <QAccessible>
 #include <QDir>
+#include <QProcess>
 #include <QFile>
 #include <QQuickItem>
 #include <QTemporaryDir>
@@ -75,9 +78,19 @@ bool isClickable(QQuickItem *item)
            !accessible->actionInterface()->actionNames().isEmpty();
 }
 
+// Whether QML set `Accessible.ignored` on the item (a layer that only swallows touches).
+bool isIgnoredByAssistiveTools(const QQuickItem *item)
+{
+    for (const QObject *child : item->children()) {
+        if (child->inherits("QQuickAccessibleAttached"))
+            return child->property("ignored").toBool();
+    }
+    return false;
+}
+
 void collectUnnamed(QQuickItem *item, QStringList *unnamed)
 {
-    if (!item->isVisible() || item->opacity() == 0)
+    if (!item->isVisible() || item->opacity() == 0 || isIgnoredByAssistiveTools(item))
         return;
     if (isClickable(item)) {
         auto *accessible = QAccessible::queryAccessibleInterface(item);
@@ -90,6 +103,21 @@ void collectUnnamed(QQuickItem *item, QStringList *unnamed)
     }
     for (QQuickItem *child : item->childItems())
         collectUnnamed(child, unnamed);
+}
+
+// The visible item that names itself `name` with `role` to assistive tools.
+QQuickItem *accessibleItem(QQuickItem *item, QAccessible::Role role, const QString &name)
+{
+    if (!item->isVisible())
+        return nullptr;
+    auto *accessible = QAccessible::queryAccessibleInterface(item);
+    if (accessible && accessible->role() == role && accessible->text(QAccessible::Name) == name)
+        return item;
+    for (QQuickItem *child : item->childItems()) {
+        if (auto *found = accessibleItem(child, role, name))
+            return found;
+    }
+    return nullptr;
 }
 
 void activate(QQuickWindow *window)
@@ -531,6 +559,40 @@ private slots:
         QCOMPARE(accessible->role(), QAccessible::ListItem);
         QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("Folder"));
         QAccessible::setActive(false);
+    }
+
+    void unpackingShowsItsProgressAndCancelStopsIt()
+    {
+        QAccessible::setActive(true);
+        // Many small entries, so the unpacking lasts long enough to be watched.
+        QProcess python;
+        python.setWorkingDirectory(home());
+        python.start("python3", {"-c", "import zipfile\n"
+                                       "with zipfile.ZipFile('Big.zip', 'w') as z:\n"
+                                       "    for i in range(40000):\n"
+                                       "        z.writestr('f%d.txt' % i, 'x' * 512)\n"});
+        QVERIFY(python.waitForFinished(60000) && python.exitCode() == 0);
+        auto app = launch();
+        waitUntilListed(app->viewController());
+        app->viewController()->openFileNamed("Big.zip");
+        auto *window = app->window();
+        QTRY_VERIFY(ProgressOverlay::shared()->progress() > 0);
+        auto *bar = accessibleItem(window->contentItem(), QAccessible::ProgressBar, "Progress");
+        QVERIFY(bar);
+        QVERIFY(accessibleItem(window->contentItem(), QAccessible::StaticText,
+                               QStringLiteral("Unpacking “Big.zip”…")));
+        QStringList unnamed;
+        collectUnnamed(window->contentItem(), &unnamed);
+        QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(u' ')));
+        auto *cancel = accessibleItem(window->contentItem(), QAccessible::Button, "Cancel");
+        QVERIFY(cancel);
+        QTest::mouseClick(window, Qt::LeftButton, {}, inWindow(cancel).center().toPoint());
+        QTRY_VERIFY_WITH_TIMEOUT(!CompressQueue::shared()->isBusy(), 60000);
+        QVERIFY(!ProgressOverlay::shared()->isVisible());
+        QVERIFY(!QFileInfo::exists(home() + "/Big"));
+        QTRY_VERIFY(!accessibleItem(window->contentItem(), QAccessible::Button, "Cancel"));
+        QAccessible::setActive(false);
+        QFile::remove(home() + "/Big.zip");
     }
 
     void alertKeysPickItsButtons()

@@ -79,6 +79,27 @@ private slots:
         QVERIFY(app.waitForFinished(30000));
         QCOMPARE(app.exitCode(), 0);
     }
+
+    void openingAnArchiveUnpacksItBeforeTheScreenshotIsTaken()
+    {
+        QTemporaryDir root;
+        const QString folder = root.filePath("Documents/home/A");
+        QVERIFY(QDir().mkpath(folder + "/Pack"));
+        QFile file(folder + "/Pack/inside.txt");
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("inside") == 6);
+        file.close();
+        QProcess zip;
+        zip.setWorkingDirectory(folder);
+        zip.start("zip", {"-qrm", "Pack.zip", "Pack"});
+        QVERIFY(zip.waitForFinished() && zip.exitCode() == 0);
+        QProcess app;
+        const QString shot = root.filePath("shot.png");
+        start(app, {"--root", root.path(), "--open", "/A/Pack.zip", "--screenshot", shot});
+        QVERIFY(app.waitForFinished(60000));
+        QCOMPARE(app.exitCode(), 0);
+        QVERIFY(QFileInfo(shot).size() > 0);
+        QVERIFY(QFileInfo(root.filePath("Documents/home/Pack/Pack/inside.txt")).isFile());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestProcess)

@@ -5,7 +5,7 @@ import Ombrisk.Platform
 // Draws the shared ProgressOverlay above everything, taking all touches while it shows.
 Item {
     id: root
-    property ProgressOverlay overlay
+    readonly property QtObject overlay: ProgressOverlay
     visible: overlay && overlay.visible
     Accessible.role: Accessible.Dialog
     Accessible.name: overlay && overlay.status !== "" ? overlay.status : qsTr("Working")
@@ -48,6 +48,17 @@ Item {
                 horizontalAlignment: Text.AlignHCenter
                 wrapMode: Text.Wrap
                 font.pixelSize: 15
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
+            }
+            Text {
+                width: parent.width
+                visible: text !== ""
+                text: root.overlay ? root.overlay.detail : ""
+                horizontalAlignment: Text.AlignHCenter
+                elide: Text.ElideMiddle
+                font.pixelSize: 12
+                color: Theme.quietText
                 Accessible.role: Accessible.StaticText
                 Accessible.name: text
             }

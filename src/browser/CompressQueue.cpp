@@ -1,0 +1,139 @@
+#include "CompressQueue.h"
+
+#include "ArchiverManager.h"
+#include "ProgressOverlay.h"
+
+#include <QPointer>
+
+namespace {
+
+// Passes the engine's progress to the overlay and asks the queue whether a cancel came since
+// the job was queued. Called on the engine's threads, one call at a time.
+class OverlayProgress final : public ArchiveProgressDelegate {
+public:
+    OverlayProgress(QPointer<QObject> context, std::function<bool()> isCancelled)
+        : m_context(std::move(context)), m_isCancelled(std::move(isCancelled))
+    {
+    }
+
+    void archiveProgressChanged(const ArchiveProgress &progress) override
+    {
+        const double fraction =
+            progress.bytesTotal > 0     ? double(progress.bytesDone) / double(progress.bytesTotal)
+            : progress.entriesTotal > 0 ? double(progress.entriesDone) / double(progress.entriesTotal)
+                                        : -1;
+        DispatchQueue::main(m_context, [fraction, entry = progress.currentEntry] {
+            ProgressOverlay::shared()->setProgress(fraction, entry);
+        });
+    }
+
+    bool isArchiveCancelled() override { return m_isCancelled(); }
+
+private:
+    QPointer<QObject> m_context;
+    std::function<bool()> m_isCancelled;
+};
+
+} // namespace
+
+CompressQueue::CompressQueue()
+{
+    connect(ProgressOverlay::shared(), &ProgressOverlay::cancelRequested, this,
+            &CompressQueue::cancelAll);
+}
+
+CompressQueue *CompressQueue::shared()
+{
+    static CompressQueue queue;
+    return &queue;
+}
+
+void CompressQueue::addPending()
+{
+    if (m_pending++ == 0)
+        ProgressOverlay::shared()->show(QString(), true);
+    showStatus();
+}
+
+void CompressQueue::removePending()
+{
+    if (--m_pending > 0) {
+        showStatus();
+        return;
+    }
+    ProgressOverlay::shared()->dismiss();
+    emit idle();
+}
+
+void CompressQueue::showStatus()
+{
+    const QString status = !m_running.isEmpty()   ? m_running
+                           : !m_checking.isEmpty() ? m_checking.constLast()
+                           : !m_waiting.isEmpty()  ? m_waiting.constFirst()
+                                                   : QString();
+    if (status != ProgressOverlay::shared()->status())
+        ProgressOverlay::shared()->setStatus(status);
+}
+
+void CompressQueue::enqueue(const QString &status, Job job, Finished finished)
+{
+    m_waiting.append(status);
+    addPending();
+    const quint64 generation = m_generation.load();
+    QPointer<QObject> self(this);
+    m_queue.async([this, self, status, generation, job = std::move(job),
+                   finished = std::move(finished)] {
+        Error error;
+        const bool runs = !isCancelledSince(generation);
+        if (runs) {
+            emit jobStarted(status);
+            DispatchQueue::main(self, [this, status] {
+                m_waiting.removeFirst();
+                m_running = status;
+                showStatus();
+            });
+            OverlayProgress progress(self, [this, generation] {
+                return isCancelledSince(generation);
+            });
+            if (!job(&progress, &error) && !error.isSet())
+                error = ArchiveErrors::cancelled();
+            emit jobEnded(status);
+        } else {
+            error = ArchiveErrors::cancelled();
+        }
+        DispatchQueue::main(self, [this, runs, finished, error] {
+            if (runs)
+                m_running.clear();
+            else
+                m_waiting.removeFirst();
+            finished(error);
+            removePending();
+        });
+    });
+}
+
+void CompressQueue::checkNeedPassword(
+    const QString &archivePath, std::function<void(bool needed, const Error &error)> answered)
+{
+    const QString status = tr("Opening “%1”…").arg(archivePath.section(u'/', -1));
+    m_checking.append(status);
+    addPending();
+    const quint64 generation = m_generation.load();
+    QPointer<QObject> self(this);
+    m_checkQueue.async([this, self, archivePath, status, generation,
+                        answered = std::move(answered)] {
+        Error error;
+        const bool needed = ArchiverManager::checkNeedPassword(archivePath, &error);
+        DispatchQueue::main(self, [this, status, generation, answered, needed, error] {
+            m_checking.removeOne(status);
+            if (!isCancelledSince(generation))
+                answered(needed, error);
+            removePending();
+        });
+    });
+}
+
+void CompressQueue::cancelAll()
+{
+    ++m_generation;
+}
