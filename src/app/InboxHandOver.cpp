@@ -51,8 +51,10 @@ void InboxHandOver::finish(const QList<QUrl> &opened, const Error &error)
 {
     if (error)
         emit failed(error);
-    for (const QUrl &url : opened)
+    for (const QUrl &url : opened) {
+        ++m_opened;
         m_open(url);
+    }
     if (--m_pending == 0)
         emit idle();
 }

@@ -32,6 +32,8 @@ public:
     void handOver(const QList<QUrl> &urls);
 
     bool isBusy() const { return m_pending > 0; }
+    // How many `open` calls were made so far.
+    int openedCount() const { return m_opened; }
 
 signals:
     // A file could not be copied into the Inbox; it is skipped, the others go on.
@@ -47,4 +49,5 @@ private:
     std::function<void(const QUrl &)> m_open;
     DispatchQueue m_queue{QStringLiteral("InboxHandOver.copyQueue")};
     int m_pending = 0;
+    int m_opened = 0;
 };

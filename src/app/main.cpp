@@ -128,7 +128,8 @@ int main(int argc, char *argv[])
     std::unique_ptr<WindowScreenshot> screenshot;
     if (!options.screenshotPath.isEmpty())
         screenshot = std::make_unique<WindowScreenshot>(
-            delegate.window(), delegate.navigationController(), options.screenshotPath);
+            delegate.window(), delegate.navigationController(), delegate.handOver(),
+            options.screenshotPath);
     const int status = QGuiApplication::exec();
     screenshot.reset();
     delegate.shutDown();

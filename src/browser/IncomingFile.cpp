@@ -4,7 +4,6 @@
 #include "FileOperations.h"
 #include "KeepBothMove.h"
 #include "LocalStorageViewController.h"
-#include "NavigationController.h"
 #include "Utils.h"
 
 #include <QFileInfo>
@@ -48,10 +47,7 @@ void LocalStorageViewController::handleFileFromURL(const QString &path)
     Error error;
     const auto target = IncomingFile::moveIntoHome(name, &error);
     if (!target) {
-        // Said on the screen in sight, which need not be this one.
-        auto *stack = navigationController();
-        ViewController *shown = stack ? stack->topViewController() : this;
-        shown->textNotice()->show(IncomingFile::failureNotice(name, error));
+        visibleScreen()->textNotice()->show(IncomingFile::failureNotice(name, error));
         return;
     }
     if (IncomingFile::isArchive(name)) {
