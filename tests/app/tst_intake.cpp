@@ -1,6 +1,9 @@
 // Files handed over by other applications, through the whole shell on the offscreen platform:
 // the command line's files, the copy into the Inbox, the open-URL entry, drops on the window.
+#include "../archive/ArchiveFixtures.h"
+#include "AlertController.h"
 #include "AppDirectories.h"
+#include "CompressQueue.h"
 #include "InboxCopy.h"
 #include "InboxHandOver.h"
 #include "ShellFixtures.h"
@@ -44,6 +47,58 @@ bool lists(LocalStorageViewController *screen, const QString &name)
     const auto items = screen->items();
     return std::any_of(items.cbegin(), items.cend(),
                        [&name](const auto &item) { return item->fileName == name; });
+}
+
+// Zips `entry` (made with `data`) with the zip tool into `archive`, with `password` when given.
+void makeZip(const QString &archive, const QString &entry, const QByteArray &data,
+             const QString &password = {})
+{
+    QTemporaryDir folder;
+    makeFile(folder.filePath(entry), data);
+    QStringList arguments{"-q"};
+    if (!password.isEmpty())
+        arguments << "-P" << password;
+    arguments << "made.zip" << entry;
+    QCOMPARE(ArchiveFixtures::run(folder.path(), "zip", arguments), 0);
+    QDir().mkpath(QFileInfo(archive).absolutePath());
+    QVERIFY(QFile::rename(folder.filePath("made.zip"), archive));
+}
+
+void waitUntilIdle()
+{
+    QTRY_VERIFY_WITH_TIMEOUT(!CompressQueue::shared()->isBusy(), 60000);
+}
+
+QStringList stackPaths(const AppDelegate &app)
+{
+    QStringList paths;
+    for (auto *screen : app.navigationController()->viewControllers())
+        if (auto *listing = qobject_cast<LocalStorageViewController *>(screen))
+            paths.append(listing->filePath());
+    return paths;
+}
+
+// The shell once it has looked for leftovers in the Inbox, so that files put there now are
+// taken for handed over after the start.
+void waitUntilHandedOver(const AppDelegate &app)
+{
+    QTRY_VERIFY(!app.handOver()->isBusy());
+}
+
+std::unique_ptr<AppDelegate> launchSettled(const LaunchOptions &options = {})
+{
+    auto app = launch(options);
+    waitUntilHandedOver(*app);
+    return app;
+}
+
+// The shell at home with the folder A opened by a tap, as a user would have it.
+std::unique_ptr<AppDelegate> launchInFolderA()
+{
+    auto app = launchSettled();
+    waitUntilListed(app->viewController());
+    app->viewController()->tableView()->tapFlatRow(0);
+    return app;
 }
 
 LaunchOptions openingFolder(const QString &path)
@@ -127,10 +182,8 @@ private slots:
     // folder and lists again a second later; the shown screen stays.
     void aFileLandsAtTheTopOfTheHomeFolder()
     {
-        auto app = launch();
+        auto app = launchInFolderA();
         auto *root = app->viewController();
-        waitUntilListed(root);
-        root->tableView()->tapFlatRow(0); // the folder A
         QCOMPARE(topScreen(*app)->filePath(), QStringLiteral("/A"));
         makeFile(inbox() + "/report.pdf", "report");
         QElapsedTimer clock;
@@ -146,7 +199,7 @@ private slots:
 
     void aTakenNameKeepsBoth()
     {
-        auto app = launch();
+        auto app = launchSettled();
         makeFile(home() + "/report.pdf", "old");
         makeFile(inbox() + "/report.pdf", "new");
         app->openURL(QUrl::fromLocalFile(inbox() + "/report.pdf"));
@@ -155,9 +208,67 @@ private slots:
         QVERIFY(namesIn(inbox()).isEmpty());
     }
 
+    // An archive is unpacked at once into a folder of its name at the top, whose screen is
+    // pushed over whatever is shown; the extension's case does not matter.
+    void anArchiveIsUnpackedAtOnce_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("zip") << "Pack.zip" << "Pack";
+        QTest::newRow("comic book, upper case") << "Book.CBR" << "Book";
+    }
+    void anArchiveIsUnpackedAtOnce()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, folder);
+        auto app = launchInFolderA();
+        makeZip(inbox() + u'/' + name, "inside.txt", "inside");
+        app->openURL(QUrl::fromLocalFile(inbox() + u'/' + name));
+        waitUntilIdle();
+        QCOMPARE(stackPaths(*app), (QStringList{"/", "/A", u'/' + folder}));
+        QCOMPARE(contentOf(home() + u'/' + folder + "/inside.txt"), QByteArray("inside"));
+        QVERIFY(QFileInfo::exists(home() + u'/' + name));
+        QVERIFY(namesIn(inbox()).isEmpty());
+        QTRY_COMPARE(topScreen(*app)->items().size(), 1); // listed once filled
+    }
+
+    void aProtectedArchiveAsksForItsPasswordFirst()
+    {
+        auto app = launchSettled();
+        makeZip(inbox() + "/Lock.zip", "secret.txt", "hidden", "k3y");
+        app->openURL(QUrl::fromLocalFile(inbox() + "/Lock.zip"));
+        AlertController *dialog = nullptr;
+        QTRY_VERIFY((dialog = qobject_cast<AlertController *>(
+                         app->navigationController()->presentedViewController())));
+        QCOMPARE(dialog->title(), QStringLiteral("Password Protected"));
+        QVERIFY(!QFileInfo::exists(home() + "/Lock"));
+        dialog->textFields().first()->setText("k3y");
+        const auto actions = dialog->actions();
+        QCOMPARE(actions.last()->title(), QStringLiteral("OK"));
+        dialog->pick(int(actions.size()) - 1);
+        waitUntilIdle();
+        QCOMPARE(contentOf(home() + "/Lock/secret.txt"), QByteArray("hidden"));
+        QCOMPARE(topScreen(*app)->filePath(), QStringLiteral("/Lock"));
+    }
+
+    // The archive already at the top is neither replaced nor unpacked in the new one's stead.
+    void anArchiveUnderATakenNameKeepsBoth()
+    {
+        makeZip(home() + "/Pack.zip", "old.txt", "old");
+        const QByteArray old = contentOf(home() + "/Pack.zip");
+        auto app = launchSettled();
+        makeZip(inbox() + "/Pack.zip", "new.txt", "new");
+        app->openURL(QUrl::fromLocalFile(inbox() + "/Pack.zip"));
+        waitUntilIdle();
+        QCOMPARE(contentOf(home() + "/Pack.zip"), old);
+        QCOMPARE(namesIn(home()), (QStringList{"A", "Pack 2", "Pack 2.zip", "Pack.zip"}));
+        QCOMPARE(namesIn(home() + "/Pack 2"), QStringList{"new.txt"});
+        QCOMPARE(topScreen(*app)->filePath(), QStringLiteral("/Pack 2"));
+    }
+
     void otherAddressesAreAnsweredAndIgnored()
     {
-        auto app = launch();
+        auto app = launchSettled();
         waitUntilListed(app->viewController());
         QVERIFY(app->openURL(QUrl("https://example.com/report.pdf")));
         QVERIFY(app->openURL(QUrl()));
@@ -180,8 +291,8 @@ private slots:
     {
         QFETCH(QUrl, url);
         QFETCH(QString, said);
+        auto app = launchSettled(openingFolder("/A"));
         makeFile(inbox() + "/waiting.txt");
-        auto app = launch(openingFolder("/A"));
         QVERIFY(app->openURL(url));
         const QString notice = topScreen(*app)->textNotice()->text();
         QVERIFY2(notice.contains(said), qPrintable(notice));
