@@ -63,8 +63,10 @@ BusInstanceChannel::BusInstanceChannel(const InstanceKey &key, QObject *parent)
 
 BusInstanceChannel::~BusInstanceChannel()
 {
-    bus().unregisterObject(m_key.objectPath);
+    if (!m_claimed)
+        return;
     bus().unregisterService(m_key.busName);
+    bus().unregisterObject(m_key.objectPath);
 }
 
 bool BusInstanceChannel::isAvailable()
@@ -91,7 +93,8 @@ bool BusInstanceChannel::claim()
     const auto reply = bus().interface()->registerService(
         m_key.busName, QDBusConnectionInterface::DontQueueService,
         QDBusConnectionInterface::DontAllowReplacement);
-    if (reply.isValid() && reply.value() == QDBusConnectionInterface::ServiceRegistered)
+    m_claimed = reply.isValid() && reply.value() == QDBusConnectionInterface::ServiceRegistered;
+    if (m_claimed)
         return true;
     bus().unregisterObject(m_key.objectPath);
     return false;

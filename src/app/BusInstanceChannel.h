@@ -32,4 +32,5 @@ private:
 
     InstanceKey m_key;
     ApplicationBusInterface *m_interface = nullptr;
+    bool m_claimed = false;
 };
