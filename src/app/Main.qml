@@ -20,6 +20,10 @@ Window {
         anchors.fill: parent
         controller: window.navigation
         focus: true
+        // Keys wait too while the overlay holds the screens (touches it takes itself).
+        enabled: !ProgressOverlay.visible
+        // A dialog shown meanwhile takes the keyboard itself.
+        onEnabledChanged: if (enabled && !window.navigation.presentedViewController) forceActiveFocus()
     }
     DropArea {
         id: dropArea

@@ -55,14 +55,17 @@ void CompressQueue::addPending()
     showStatus();
 }
 
-void CompressQueue::removePending()
+void CompressQueue::removePending(const std::function<void()> &then)
 {
-    if (--m_pending > 0) {
+    // The overlay goes before the completion runs, so a dialog it shows (a password asked
+    // again) can take the keyboard at once.
+    if (--m_pending > 0)
         showStatus();
-        return;
-    }
-    ProgressOverlay::shared()->dismiss();
-    emit idle();
+    else
+        ProgressOverlay::shared()->dismiss();
+    then();
+    if (m_pending == 0)
+        emit idle();
 }
 
 void CompressQueue::showStatus()
@@ -106,8 +109,7 @@ void CompressQueue::enqueue(const QString &status, Job job, Finished finished)
                 m_running.clear();
             else
                 m_waiting.removeFirst();
-            finished(error);
-            removePending();
+            removePending([&] { finished(error); });
         });
     });
 }
@@ -126,9 +128,10 @@ void CompressQueue::checkNeedPassword(
         const bool needed = ArchiverManager::checkNeedPassword(archivePath, &error);
         DispatchQueue::main(self, [this, status, generation, answered, needed, error] {
             m_checking.removeOne(status);
-            if (!isCancelledSince(generation))
-                answered(needed, error);
-            removePending();
+            removePending([&] {
+                if (!isCancelledSince(generation))
+                    answered(needed, error);
+            });
         });
     });
 }

@@ -63,7 +63,8 @@ signals:
 private:
     CompressQueue();
     void addPending();
-    void removePending();
+    // Counts one piece of work out, runs its completion `then`, and says when all is done.
+    void removePending(const std::function<void()> &then);
     // The overlay tells what runs: the running job, else a check, else the next job queued.
     void showStatus();
     bool isCancelledSince(quint64 generation) const { return m_generation.load() != generation; }

@@ -142,6 +142,8 @@ private:
     void rename(const KPDocumentPickerItemPtr &item, const QString &newName);
     // The name typed into the compress dialog, resolved to a free name at the top.
     void compressAs(const QString &typedName, const QString &defaultName, const QString &password);
+    // `compress`, with a notice for the shown screen once the zip is made.
+    void pack(const QString &archivePath, const QString &password, const QString &successNotice);
     // The screen on top of this screen's stack (this one when it is on none).
     ViewController *visibleScreen();
     void pushListingScreen(const QString &pickerPath);

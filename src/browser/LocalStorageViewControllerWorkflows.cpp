@@ -70,13 +70,19 @@ void LocalStorageViewController::compressAs(const QString &typedName, const QStr
         return;
     }
     const QString wanted = typedName.isEmpty() ? defaultName : typedName;
-    if (name != wanted)
-        textNotice()->show(
-            tr("“%1” already exists; the archive is saved as “%2”.").arg(wanted, name));
-    compress(Utils::documentsPath() + u'/' + name, password);
+    pack(Utils::documentsPath() + u'/' + name, password,
+         name == wanted
+             ? QString()
+             : tr("“%1” already exists; the archive is saved as “%2”.").arg(wanted, name));
 }
 
 void LocalStorageViewController::compress(const QString &archivePath, const QString &password)
+{
+    pack(archivePath, password, QString());
+}
+
+void LocalStorageViewController::pack(const QString &archivePath, const QString &password,
+                                      const QString &successNotice)
 {
     QStringList paths;
     for (const auto &item : selectedItems())
@@ -90,9 +96,12 @@ void LocalStorageViewController::compress(const QString &archivePath, const QStr
             return ArchiverManager::compressZipAtPaths(paths, archivePath, usedPassword, error,
                                                        progress);
         },
-        [weakSelf, stack](const Error &error) {
-            if (error.isSet() && error.code != ArchiveErrors::Cancelled && stack)
-                stack->topViewController()->textNotice()->show(error.message);
+        [weakSelf, stack, successNotice](const Error &error) {
+            const QString notice = !error.isSet()                          ? successNotice
+                                   : error.code == ArchiveErrors::Cancelled ? QString()
+                                                                            : error.message;
+            if (!notice.isEmpty() && stack)
+                stack->topViewController()->textNotice()->show(notice);
             if (!weakSelf)
                 return;
             weakSelf->reloadItemsFromDataSource();

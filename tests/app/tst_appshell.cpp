@@ -134,6 +134,20 @@ class TestAppShell : public QObject {
     QTemporaryDir m_root;
     QString home() const { return Utils::documentsPath(); }
 
+    // A zip of many small entries, so that unpacking it lasts long enough to be watched.
+    void makeLongUnpacking(const QString &name, int entries = 40000)
+    {
+        QDir().mkpath(home());
+        QProcess python;
+        python.setWorkingDirectory(home());
+        python.start("python3", {"-c", "import sys, zipfile\n"
+                                       "with zipfile.ZipFile(sys.argv[1], 'w') as z:\n"
+                                       "    for i in range(int(sys.argv[2])):\n"
+                                       "        z.writestr('f%d.txt' % i, 'x' * 512)\n",
+                                 name, QString::number(entries)});
+        QVERIFY(python.waitForFinished(60000) && python.exitCode() == 0);
+    }
+
     std::unique_ptr<AppDelegate> launch(const QString &openPath = {})
     {
         LaunchOptions options;
@@ -564,19 +578,16 @@ private slots:
     void unpackingShowsItsProgressAndCancelStopsIt()
     {
         QAccessible::setActive(true);
-        // Many small entries, so the unpacking lasts long enough to be watched.
-        QProcess python;
-        python.setWorkingDirectory(home());
-        python.start("python3", {"-c", "import zipfile\n"
-                                       "with zipfile.ZipFile('Big.zip', 'w') as z:\n"
-                                       "    for i in range(40000):\n"
-                                       "        z.writestr('f%d.txt' % i, 'x' * 512)\n"});
-        QVERIFY(python.waitForFinished(60000) && python.exitCode() == 0);
+        makeLongUnpacking("Big.zip");
         auto app = launch();
         waitUntilListed(app->viewController());
-        app->viewController()->openFileNamed("Big.zip");
         auto *window = app->window();
+        activate(window);
+        app->viewController()->openFileNamed("Big.zip");
         QTRY_VERIFY(ProgressOverlay::shared()->progress() > 0);
+        // The screens below take no keys meanwhile.
+        QTest::keyClick(window, Qt::Key_F, Qt::ControlModifier);
+        QVERIFY(!topScreen(*app)->headerView()->isSearchFocused());
         auto *bar = accessibleItem(window->contentItem(), QAccessible::ProgressBar, "Progress");
         QVERIFY(bar);
         QVERIFY(accessibleItem(window->contentItem(), QAccessible::StaticText,
@@ -591,8 +602,55 @@ private slots:
         QVERIFY(!ProgressOverlay::shared()->isVisible());
         QVERIFY(!QFileInfo::exists(home() + "/Big"));
         QTRY_VERIFY(!accessibleItem(window->contentItem(), QAccessible::Button, "Cancel"));
+        QTRY_VERIFY(shownList(window)->hasActiveFocus()); // the keyboard is back
         QAccessible::setActive(false);
         QFile::remove(home() + "/Big.zip");
+    }
+
+    void aWrongPasswordAsksAgainAndTheKeyboardAnswers()
+    {
+        makeFile(home() + "/Lock/secret.txt", "hidden");
+        QProcess zip;
+        zip.setWorkingDirectory(home());
+        zip.start("zip", {"-qrm", "-P", "k3y", "Lock.zip", "Lock"});
+        QVERIFY(zip.waitForFinished() && zip.exitCode() == 0);
+        auto app = launch();
+        waitUntilListed(app->viewController());
+        activate(app->window());
+        app->viewController()->openFileNamed("Lock.zip");
+        for (const char *typed : {"bad", "k3y"}) {
+            QTRY_VERIFY(visibleItemNamed(app->window(), "alertBox"));
+            for (const char *c = typed; *c; ++c)
+                QTest::keyClick(app->window(), *c);
+            QTest::keyClick(app->window(), Qt::Key_Return);
+            QTRY_VERIFY_WITH_TIMEOUT(!CompressQueue::shared()->isBusy(), 30000);
+        }
+        QTRY_VERIFY(QFileInfo(home() + "/Lock/Lock/secret.txt").isFile());
+        QVERIFY(!visibleItemNamed(app->window(), "alertBox"));
+    }
+
+    void aPasswordAskedDuringAnotherJobHasTheKeyboardOnceItEnds()
+    {
+        makeLongUnpacking("Big.zip", 5000);
+        makeFile(home() + "/Lock/secret.txt", "hidden");
+        QProcess zip;
+        zip.setWorkingDirectory(home());
+        zip.start("zip", {"-qrm", "-P", "k3y", "Lock.zip", "Lock"});
+        QVERIFY(zip.waitForFinished() && zip.exitCode() == 0);
+        auto app = launch();
+        waitUntilListed(app->viewController());
+        activate(app->window());
+        app->viewController()->openFileNamed("Big.zip");
+        QTRY_VERIFY(ProgressOverlay::shared()->progress() > 0);
+        app->viewController()->openFileNamed("Lock.zip");
+        QTRY_VERIFY(app->navigationController()->presentedViewController());
+        QVERIFY(CompressQueue::shared()->isBusy()); // the dialog waits under the overlay
+        QTRY_VERIFY_WITH_TIMEOUT(!CompressQueue::shared()->isBusy(), 60000);
+        for (char c : QByteArray("k3y"))
+            QTest::keyClick(app->window(), c);
+        QTest::keyClick(app->window(), Qt::Key_Return);
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(home() + "/Lock/Lock/secret.txt").isFile(), 30000);
+        QDir(home()).removeRecursively();
     }
 
     void alertKeysPickItsButtons()

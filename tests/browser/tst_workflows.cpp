@@ -178,6 +178,7 @@ private slots:
         };
         pack("Photos.zip");
         QCOMPARE(readFile(home() + "/Photos.zip"), QStringLiteral("older"));
+        // Said once the zip is made, not under the overlay.
         QVERIFY(QFileInfo(home() + "/Photos 2.zip").isFile());
         QCOMPARE(s.screen->textNotice()->text(),
                  QStringLiteral("“Photos.zip” already exists; the archive is saved as “Photos "

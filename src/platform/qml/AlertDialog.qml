@@ -19,6 +19,8 @@ Item {
         dim: false
         focus: true
         closePolicy: Popup.NoAutoClose
+        // Opened while the screens were held by the progress overlay: the keyboard comes now.
+        onEnabledChanged: if (enabled && visible) contentItem.forceActiveFocus()
         width: Math.min(root.width - 40, root.sheet ? 400 : 290)
         x: (root.width - width) / 2
         y: root.sheet ? root.height - height - 10 : (root.height - height) / 2
