@@ -111,7 +111,9 @@ std::optional<QString> InboxCopy::copyIntoInbox(const QString &source, const QSt
                                                 Error *error)
 {
     const QString name = QFileInfo(source).fileName();
-    Descriptor from(::open(QFile::encodeName(source).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
+    // Without O_NONBLOCK a pipe handed over would hold the queue until someone writes to it.
+    Descriptor from(::open(QFile::encodeName(source).constData(),
+                           O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     struct stat info {};
     if (from.get() < 0 || ::fstat(from.get(), &info) != 0) {
         fail(error, copyError(source, errno));
