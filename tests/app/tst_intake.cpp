@@ -237,6 +237,17 @@ private slots:
         QTRY_COMPARE(topScreen(*app)->items().size(), 1); // listed once filled
     }
 
+    // ".zip" is a hidden name without an extension: unpacked, it would land in the home folder
+    // itself.
+    void aHiddenNameIsNoArchive()
+    {
+        auto app = launchSettled();
+        makeZip(inbox() + "/.zip", "inside.txt", "inside");
+        app->openURL(QUrl::fromLocalFile(inbox() + "/.zip"));
+        QVERIFY(!CompressQueue::shared()->isBusy());
+        QCOMPARE(namesIn(home()), (QStringList{".zip", "A"}));
+    }
+
     void aProtectedArchiveAsksForItsPasswordFirst()
     {
         auto app = launchSettled();
