@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Ombrisk builds, runs and tests with, skipping those already present:
 # Qt's translation tools (lupdate, lrelease), Noto fonts so that names in any script (Japanese,
-# emoji) draw, and clang with its libFuzzer runtime for the archive fuzzer.
+# emoji) draw, clang with its libFuzzer runtime for the archive fuzzer, and the desktop-entry and
+# metainfo validators and dbus-run-session the packaging and single-instance tests use.
 set -euo pipefail
 
 packages=(
@@ -15,6 +16,7 @@ packages=(
   libicu-dev libzip-dev libarchive-dev nettle-dev zlib1g-dev libvips-dev libvips-tools
   7zip unar zip unzip libarchive-tools imagemagick poppler-utils zstd xz-utils bzip2
   xvfb xauth fonts-dejavu-core
+  desktop-file-utils appstream dbus
   fonts-noto-core fonts-noto-cjk fonts-noto-color-emoji
   clang libclang-rt-14-dev
 )

@@ -11,6 +11,10 @@
         <source>Home</source>
         <translation>Start</translation>
     </message>
+    <message>
+        <source>To bring files in, open them with Ombrisk from another application, or drop them here.</source>
+        <translation>Dateien kommen hierher, wenn sie in einer anderen Anwendung mit Ombrisk geöffnet oder hierher gezogen werden.</translation>
+    </message>
 </context>
 <context>
     <name>ArchiveErrors</name>
@@ -185,6 +189,13 @@
     <message>
         <source>it is a fifo, socket or device, which a zip can&apos;t hold</source>
         <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>BusInstanceChannel</name>
+    <message>
+        <source>Ombrisk is already running for this folder but did not answer (%1). End it, then try again.</source>
+        <translation>Ombrisk läuft für diesen Ordner schon, antwortet aber nicht (%1). Bitte es beenden und dann erneut versuchen.</translation>
     </message>
 </context>
 <context>
@@ -423,6 +434,28 @@
     </message>
 </context>
 <context>
+    <name>InboxCopy</name>
+    <message>
+        <source>“%1” could not be copied: %2. Check that it can be read and that there is space left, then hand it over again.</source>
+        <translation>„%1“ ließ sich nicht kopieren: %2. Bitte prüfen, ob die Datei lesbar und noch Platz frei ist, und sie dann erneut übergeben.</translation>
+    </message>
+    <message>
+        <source>“%1” is not a file. Only files can be handed over to Ombrisk.</source>
+        <translation>„%1“ ist keine Datei. An Ombrisk lassen sich nur Dateien übergeben.</translation>
+    </message>
+</context>
+<context>
+    <name>IncomingFile</name>
+    <message>
+        <source>“%1” is not in the Inbox. Hand the file over to Ombrisk again.</source>
+        <translation>„%1“ liegt nicht im Eingang (Inbox). Bitte die Datei erneut an Ombrisk übergeben.</translation>
+    </message>
+    <message>
+        <source>“%1” could not be brought into the home folder. %2</source>
+        <translation>„%1“ ließ sich nicht in den Basisordner bringen. %2</translation>
+    </message>
+</context>
+<context>
     <name>KPDocumentPickerPage</name>
     <message>
         <source>Position in the list</source>
@@ -505,8 +538,11 @@
         <translation>--window-size erwartet BREITExHÖHE, etwa 420x760</translation>
     </message>
     <message>
-        <source>Usage: ombrisk [OPTION]...
+        <source>Usage: ombrisk [OPTION]... [FILE|URL]...
 A file manager and archiver for one folder tree of its own.
+Each FILE is copied to the top of the home folder (an archive is unpacked
+there); when Ombrisk already runs for the same folder tree, it takes the
+files and comes to the front, and this start ends.
 
   --open PATH         open PATH of the home folder, as &quot;/A/B&quot;: a folder is
                       shown, a file opened as a tap on it opens it
@@ -653,6 +689,10 @@ A file manager and archiver for one folder tree of its own.
     <message>
         <source>Documents</source>
         <translation type="unfinished">Dokumente</translation>
+    </message>
+    <message>
+        <source>Drop files here to bring them into the home folder</source>
+        <translation>Dateien hier ablegen, um sie in den Basisordner zu bringen</translation>
     </message>
 </context>
 <context>
@@ -874,6 +914,29 @@ A file manager and archiver for one folder tree of its own.
     </message>
 </context>
 <context>
+    <name>SocketInstanceChannel</name>
+    <message>
+        <source>%1 is not a folder of yours alone, so Ombrisk can&apos;t tell whether it already runs; this start runs on its own.</source>
+        <translation>%1 ist kein Ordner allein dieses Benutzers, daher lässt sich nicht feststellen, ob Ombrisk schon läuft; dieser Start läuft für sich.</translation>
+    </message>
+    <message>
+        <source>Ombrisk is already running for this folder but did not answer. End it, then try again.</source>
+        <translation>Ombrisk läuft für diesen Ordner schon, antwortet aber nicht. Bitte es beenden und dann erneut versuchen.</translation>
+    </message>
+    <message>
+        <source>The lock file %1 could not be opened: %2. This start runs on its own.</source>
+        <translation>Die Sperrdatei %1 ließ sich nicht öffnen: %2. Dieser Start läuft für sich.</translation>
+    </message>
+    <message>
+        <source>The lock file %1 could not be locked: %2. This start runs on its own.</source>
+        <translation>Die Sperrdatei %1 ließ sich nicht sperren: %2. Dieser Start läuft für sich.</translation>
+    </message>
+    <message>
+        <source>Ombrisk could not listen on %1 (%2); a later start will run on its own.</source>
+        <translation>Ombrisk kann an %1 nicht lauschen (%2); ein späterer Start läuft für sich.</translation>
+    </message>
+</context>
+<context>
     <name>TextExcerpt</name>
     <message>
         <source>The file cannot be read: %1. Check that it still exists and is readable.</source>
@@ -907,6 +970,13 @@ A file manager and archiver for one folder tree of its own.
     <message>
         <source>Cannot write %1: %2</source>
         <translation>%1 lässt sich nicht schreiben: %2</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>Ombrisk already runs for this folder and took the files; %1 applies to a first start only.</source>
+        <translation>Ombrisk läuft für diesen Ordner schon und hat die Dateien übernommen; %1 gilt nur für einen ersten Start.</translation>
     </message>
 </context>
 </TS>

@@ -11,6 +11,10 @@
         <source>Home</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>To bring files in, open them with Ombrisk from another application, or drop them here.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>ArchiveErrors</name>
@@ -184,6 +188,13 @@
     </message>
     <message>
         <source>it is a fifo, socket or device, which a zip can&apos;t hold</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>BusInstanceChannel</name>
+    <message>
+        <source>Ombrisk is already running for this folder but did not answer (%1). End it, then try again.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -423,6 +434,28 @@
     </message>
 </context>
 <context>
+    <name>InboxCopy</name>
+    <message>
+        <source>“%1” could not be copied: %2. Check that it can be read and that there is space left, then hand it over again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” is not a file. Only files can be handed over to Ombrisk.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>IncomingFile</name>
+    <message>
+        <source>“%1” is not in the Inbox. Hand the file over to Ombrisk again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” could not be brought into the home folder. %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>KPDocumentPickerPage</name>
     <message>
         <source>Position in the list</source>
@@ -505,8 +538,11 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Usage: ombrisk [OPTION]...
+        <source>Usage: ombrisk [OPTION]... [FILE|URL]...
 A file manager and archiver for one folder tree of its own.
+Each FILE is copied to the top of the home folder (an archive is unpacked
+there); when Ombrisk already runs for the same folder tree, it takes the
+files and comes to the front, and this start ends.
 
   --open PATH         open PATH of the home folder, as &quot;/A/B&quot;: a folder is
                       shown, a file opened as a tap on it opens it
@@ -652,6 +688,10 @@ A file manager and archiver for one folder tree of its own.
     <name>Main</name>
     <message>
         <source>Documents</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Drop files here to bring them into the home folder</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -874,6 +914,29 @@ A file manager and archiver for one folder tree of its own.
     </message>
 </context>
 <context>
+    <name>SocketInstanceChannel</name>
+    <message>
+        <source>%1 is not a folder of yours alone, so Ombrisk can&apos;t tell whether it already runs; this start runs on its own.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ombrisk is already running for this folder but did not answer. End it, then try again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The lock file %1 could not be opened: %2. This start runs on its own.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The lock file %1 could not be locked: %2. This start runs on its own.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ombrisk could not listen on %1 (%2); a later start will run on its own.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>TextExcerpt</name>
     <message>
         <source>The file cannot be read: %1. Check that it still exists and is readable.</source>
@@ -906,6 +969,13 @@ A file manager and archiver for one folder tree of its own.
     </message>
     <message>
         <source>Cannot write %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>Ombrisk already runs for this folder and took the files; %1 applies to a first start only.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

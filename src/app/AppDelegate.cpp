@@ -71,6 +71,8 @@ bool AppDelegate::didFinishLaunching(const LaunchOptions &options)
     QThreadPool::globalInstance()->start([] { StagingFolder::sweepHome(Utils::documentsPath()); });
     auto *root = new LocalStorageViewController(QStringLiteral("/"));
     root->setTitle(tr("Home"));
+    root->setEmptyFolderHint(tr("To bring files in, open them with Ombrisk from another "
+                                "application, or drop them here."));
     m_viewController = root;
     m_navigationController = std::make_unique<NavigationController>(root);
     openStartFolders(existingStartPaths(options.pathsToOpen()));
@@ -89,9 +91,46 @@ bool AppDelegate::didFinishLaunching(const LaunchOptions &options)
         m_window = qobject_cast<QQuickWindow *>(m_engine->rootObjects().constFirst());
     m_navigationController->beginAppearanceTransition(true, false);
     m_navigationController->endAppearanceTransition();
+    startHandOver(options.handedOver);
     // Thumbnails not looked at for a week go.
     ThumbnailCache::sharedCache().trimToDate(QDateTime::currentDateTime().addSecs(-604800));
     return true;
+}
+
+void AppDelegate::startHandOver(const QList<QUrl> &urls)
+{
+    m_handOver = std::make_unique<InboxHandOver>([this](const QUrl &url) { openURL(url); });
+    connect(m_handOver.get(), &InboxHandOver::failed, this, [this](const Error &error) {
+        sayOnStandardError(error.message);
+        m_navigationController->topViewController()->textNotice()->show(error.message);
+    });
+    m_handOver->takeInLeftovers();
+    m_handOver->handOver(urls);
+}
+
+bool AppDelegate::openURL(const QUrl &url)
+{
+    if (url.isLocalFile() && m_viewController)
+        m_viewController->handleFileFromURL(url.toLocalFile());
+    return true;
+}
+
+void AppDelegate::takeInDropped(const QList<QUrl> &urls)
+{
+    m_handOver->handOver(urls);
+}
+
+void AppDelegate::bringToFront(const QString &activationToken)
+{
+    if (!m_window)
+        return;
+    // Qt's Wayland support takes the token from here when the window asks for the keyboard.
+    if (!activationToken.isEmpty())
+        qputenv("XDG_ACTIVATION_TOKEN", activationToken.toUtf8());
+    if (m_window->windowStates() & Qt::WindowMinimized)
+        m_window->showNormal();
+    m_window->raise();
+    m_window->requestActivate();
 }
 
 void AppDelegate::quit()

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <memory>
 
+#include "InboxHandOver.h"
 #include "LocalStorageViewController.h"
 #include "NavigationController.h"
 
@@ -17,7 +18,7 @@ class QQmlApplicationEngine;
 // stack over the home folder screen, and (for `--open` and `--info`) the screens of the start
 // folder with the file opened or the item's properties shown above them; and ends the
 // application in order. QML reaches it as the singleton `Application` of the module Ombrisk.App
-// (`Application.quit()`).
+// (`Application.quit()`). Files other applications hand over come through `openURL`.
 //
 // Thread-safety: main thread only.
 class AppDelegate : public QObject {
@@ -32,6 +33,15 @@ public:
     // error and the start goes on (with the home folder).
     bool didFinishLaunching(const LaunchOptions &options);
 
+    // The open-URL entry: a file URL (of a file in the Inbox) goes to the home folder screen's
+    // `handleFileFromURL`, whatever screen is shown; any other URL is ignored. Always true.
+    bool openURL(const QUrl &url);
+    // Files dropped onto the window, handed over as the command line's are.
+    Q_INVOKABLE void takeInDropped(const QList<QUrl> &urls);
+    // Shows the window above the others and gives it the keyboard; `activationToken` is the
+    // one a later start's launcher gave it, without which a Wayland desktop may refuse.
+    void bringToFront(const QString &activationToken);
+
     // Ends the event loop; Ctrl+Q, closing the window, SIGTERM and SIGHUP all come here (or to
     // the event loop's end). `shutDown` does the rest once the loop has returned.
     Q_INVOKABLE void quit();
@@ -43,6 +53,8 @@ public:
     QQuickWindow *window() const { return m_window; }
     LocalStorageViewController *viewController() const { return m_viewController; }
     NavigationController *navigationController() const { return m_navigationController.get(); }
+    // Made by `didFinishLaunching`.
+    InboxHandOver *handOver() const { return m_handOver.get(); }
 
 private:
     // Pushes a listing screen for each folder of `paths`; a file among them is opened as a tap
@@ -51,9 +63,11 @@ private:
     // Pushes the folders above the last of `paths`, then the last one's properties sheet.
     void showStartProperties(const QStringList &paths);
     LocalStorageViewController *topListingScreen() const;
+    void startHandOver(const QList<QUrl> &urls);
 
     std::unique_ptr<NavigationController> m_navigationController;
     QPointer<LocalStorageViewController> m_viewController;
     std::unique_ptr<QQmlApplicationEngine> m_engine;
     QPointer<QQuickWindow> m_window;
+    std::unique_ptr<InboxHandOver> m_handOver;
 };

@@ -48,8 +48,11 @@ bool LaunchOptions::asksForHelp(const QStringList &arguments)
 
 QString LaunchOptions::usage()
 {
-    return tr("Usage: ombrisk [OPTION]...\n"
+    return tr("Usage: ombrisk [OPTION]... [FILE|URL]...\n"
               "A file manager and archiver for one folder tree of its own.\n"
+              "Each FILE is copied to the top of the home folder (an archive is unpacked\n"
+              "there); when Ombrisk already runs for the same folder tree, it takes the\n"
+              "files and comes to the front, and this start ends.\n"
               "\n"
               "  --open PATH         open PATH of the home folder, as \"/A/B\": a folder is\n"
               "                      shown, a file opened as a tap on it opens it\n"
@@ -60,11 +63,23 @@ QString LaunchOptions::usage()
               "  -h, --help          show this help and quit\n");
 }
 
-LaunchOptions LaunchOptions::fromArguments(const QStringList &arguments)
+LaunchOptions LaunchOptions::fromArguments(const QStringList &arguments,
+                                           const QString &workingDirectory)
 {
     LaunchOptions options;
+    bool optionsEnded = false;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString &name = arguments.at(i);
+        if (optionsEnded || !name.startsWith(u'-') || name == QLatin1String("-")) {
+            options.handedOver.append(QUrl::fromUserInput(
+                name, workingDirectory.isEmpty() ? QDir::currentPath() : workingDirectory,
+                QUrl::AssumeLocalFile));
+            continue;
+        }
+        if (name == QLatin1String("--")) {
+            optionsEnded = true;
+            continue;
+        }
         if (isHelp(name)) {
             options.helpRequested = true;
             continue;
@@ -108,4 +123,18 @@ QStringList LaunchOptions::pathsToOpen() const
 QStringList LaunchOptions::pathsToInfo() const
 {
     return componentPaths(infoPath);
+}
+
+QStringList LaunchOptions::windowOptionsGiven() const
+{
+    QStringList given;
+    if (windowSize != LaunchOptions().windowSize)
+        given << QStringLiteral("--window-size");
+    if (!screenshotPath.isEmpty())
+        given << QStringLiteral("--screenshot");
+    if (!openPath.isEmpty())
+        given << QStringLiteral("--open");
+    if (!infoPath.isEmpty())
+        given << QStringLiteral("--info");
+    return given;
 }

@@ -4,12 +4,14 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 #include <optional>
 
 // What the command line asks of a start: `--help`, `--window-size WxH`, `--screenshot FILE`,
 // `--open PICKER_PATH`, `--info PICKER_PATH` (and `--root DIR`, which AppDirectories reads
-// itself). Qt's own options are taken out of the arguments by the application object before
-// they are read here.
+// itself), then the files to hand over: every argument that is no option (all after "--"), a
+// path (relative to the working directory) or a URL. Qt's own options are taken out of the
+// arguments by the application object before they are read here.
 struct LaunchOptions {
     Q_DECLARE_TR_FUNCTIONS(LaunchOptions)
 
@@ -18,10 +20,13 @@ public:
     QString screenshotPath; // empty: keep the window open
     QString openPath;       // empty: the home folder alone
     QString infoPath;       // empty: no properties sheet
+    QList<QUrl> handedOver; // files as file URLs, in the order given; other URLs as they are
     bool helpRequested = false;
     QString error; // set when the command line is wrong
 
-    static LaunchOptions fromArguments(const QStringList &arguments);
+    // `workingDirectory` is what relative file paths are relative to.
+    static LaunchOptions fromArguments(const QStringList &arguments,
+                                       const QString &workingDirectory = {});
     // Whether `arguments` ask for the usage alone; read before the application object is made,
     // so that `--help` needs no display and touches nothing.
     static bool asksForHelp(const QStringList &arguments);
@@ -31,4 +36,7 @@ public:
     QStringList pathsToOpen() const;
     // The same for `infoPath`: the last one is the item whose properties are shown.
     QStringList pathsToInfo() const;
+    // The options that shape the window of a first start, which a start that hands its files
+    // to a running instance cannot apply; empty when none was given.
+    QStringList windowOptionsGiven() const;
 };

@@ -1,9 +1,11 @@
 import QtQuick
 import QtQuick.Window
 import Ombrisk.Platform
+import Ombrisk.App as App
 
 // The one window: the navigation stack over the home folder, and the shared progress overlay.
-// Ctrl+Q quits from anywhere.
+// Ctrl+Q quits from anywhere. Files dropped anywhere on the window are handed over to the
+// application, which brings them to the top of the home folder.
 Window {
     id: window
     required property NavigationController navigation
@@ -22,6 +24,45 @@ Window {
         enabled: !ProgressOverlay.visible
         // A dialog shown meanwhile takes the keyboard itself.
         onEnabledChanged: if (enabled && !window.navigation.presentedViewController) forceActiveFocus()
+    }
+    DropArea {
+        id: dropArea
+        objectName: "fileDropArea"
+        anchors.fill: parent
+        keys: ["text/uri-list"]
+        Accessible.role: Accessible.Pane
+        Accessible.name: qsTr("Drop files here to bring them into the home folder")
+        onEntered: function(drag) {
+            drag.accepted = drag.hasUrls
+            if (drag.accepted)
+                drag.acceptProposedAction()
+        }
+        onDropped: function(drop) {
+            if (!drop.hasUrls)
+                return
+            drop.accept(Qt.CopyAction)
+            App.Application.takeInDropped(drop.urls)
+        }
+
+        // While files are held over the window: a frame and what letting go does.
+        Rectangle {
+            anchors.fill: parent
+            visible: dropArea.containsDrag
+            color: "#1a007aff"
+            border.color: "#007aff"
+            border.width: 3
+            Text {
+                anchors.centerIn: parent
+                width: parent.width - 48
+                horizontalAlignment: Text.AlignHCenter
+                wrapMode: Text.WordWrap
+                text: dropArea.Accessible.name
+                color: "#005ecb"
+                font.pixelSize: 17
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
+            }
+        }
     }
     ProgressOverlayView {
         anchors.fill: parent

@@ -1,6 +1,7 @@
 #include "WindowScreenshot.h"
 
 #include "CompressQueue.h"
+#include "InboxHandOver.h"
 #include "KPDocumentPickerViewController.h"
 #include "LocalFilePreviewViewController.h"
 #include "NavigationController.h"
@@ -12,28 +13,45 @@
 #include <cstdio>
 
 WindowScreenshot::WindowScreenshot(QQuickWindow *window, NavigationController *stack,
-                                   const QString &path, QObject *parent)
+                                   InboxHandOver *handOver, const QString &path, QObject *parent)
     : QObject(parent), m_window(window), m_stack(stack), m_path(path)
+{
+    if (!handOver || !handOver->isBusy()) {
+        waitForCompressQueue(false);
+        return;
+    }
+    // What was handed over may start an unpacking, or change the shown folder.
+    connect(
+        handOver, &InboxHandOver::idle, this,
+        [this, handOver] { waitForCompressQueue(handOver->openedCount() > 0); },
+        Qt::SingleShotConnection);
+}
+
+void WindowScreenshot::waitForCompressQueue(bool changed)
 {
     auto *queue = CompressQueue::shared();
     if (!queue->isBusy()) {
-        waitForShownScreen();
+        if (changed)
+            waitForSettledScreen();
+        else
+            waitForShownScreen();
         return;
     }
     // The job's screens change meanwhile (a destination pushed, a dialog shown): look only once
     // it is over, at whatever is shown then, listed after the job.
-    connect(
-        queue, &CompressQueue::idle, this,
-        [this] {
-            auto *picker = m_stack ? qobject_cast<KPDocumentPickerViewController *>(
-                                         m_stack->topViewController())
-                                   : nullptr;
-            if (picker)
-                waitForFreshListing(picker);
-            else
-                waitForShownScreen();
-        },
-        Qt::SingleShotConnection);
+    connect(queue, &CompressQueue::idle, this, &WindowScreenshot::waitForSettledScreen,
+            Qt::SingleShotConnection);
+}
+
+void WindowScreenshot::waitForSettledScreen()
+{
+    auto *picker =
+        m_stack ? qobject_cast<KPDocumentPickerViewController *>(m_stack->topViewController())
+                : nullptr;
+    if (picker)
+        waitForFreshListing(picker);
+    else
+        waitForShownScreen();
 }
 
 void WindowScreenshot::waitForShownScreen()

@@ -97,6 +97,13 @@ public:
     // The overlay's "Cancel" stops the compress queue's work; running it again changes nothing.
     void configureHUD();
 
+    // A file another application handed over, copied into the Inbox under `path`'s last
+    // component: moved to the top of the home folder, keeping both where the name is taken,
+    // then unpacked when an archive, else this folder listed again `incomingRelistDelay`
+    // seconds later. Called on the root screen, whatever is shown. In IncomingFile.cpp.
+    void handleFileFromURL(const QString &path);
+    static constexpr double incomingRelistDelay = 1.0;
+
     void createFolderButtonTapped();
     void compressButtonTapped();
     void deleteButtonTapped();

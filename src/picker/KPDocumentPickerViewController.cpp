@@ -371,6 +371,8 @@ void KPDocumentPickerViewController::hideFeedbackLabel()
 {
     if (m_feedbackLabel)
         m_feedbackLabel->setHidden(true);
+    if (m_feedbackHintLabel)
+        m_feedbackHintLabel->setHidden(true);
 }
 
 bool KPDocumentPickerViewController::visibleListIsEmpty(const KPDocumentPickerItems &items) const
@@ -401,6 +403,20 @@ void KPDocumentPickerViewController::updateFeedbackLabel(const KPDocumentPickerI
     m_feedbackLabel->setOrigin(
         {(m_tableView->size().width() - size.width()) / 2, secondRowSlotTop(size.height())});
     m_feedbackLabel->setHidden(false);
+    if (m_headerView.searchText().isEmpty() && !m_emptyFolderHint.isEmpty())
+        showFeedbackHint(m_feedbackLabel->origin().y() + size.height() + 8);
+}
+
+void KPDocumentPickerViewController::showFeedbackHint(double top)
+{
+    if (!m_feedbackHintLabel) {
+        // Darker than the line above: it is read, not glanced at.
+        m_feedbackHintLabel = new Label(14, QColor::fromRgbF(0.43, 0.43, 0.45), this);
+        emit feedbackLabelChanged();
+    }
+    m_feedbackHintLabel->setText(m_emptyFolderHint);
+    m_feedbackHintLabel->setOrigin({0, top}); // the page centres and wraps it
+    m_feedbackHintLabel->setHidden(false);
 }
 
 // ----------------------------------------------------------------------------- the table

@@ -76,6 +76,7 @@ class KPDocumentPickerViewController : public ViewController,
     Q_PROPERTY(KPDocumentPickerHeaderView *headerView READ headerView CONSTANT)
     Q_PROPERTY(ActivityIndicator *loadingView READ loadingView NOTIFY loadingViewChanged)
     Q_PROPERTY(Label *feedbackLabel READ feedbackLabel NOTIFY feedbackLabelChanged)
+    Q_PROPERTY(Label *feedbackHintLabel READ feedbackHintLabel NOTIFY feedbackLabelChanged)
     Q_PROPERTY(RefreshControl *refreshControl READ refreshControl NOTIFY refreshControlChanged)
     Q_PROPERTY(MenuController *menuController READ menuController CONSTANT)
 
@@ -125,6 +126,11 @@ public:
     KPDocumentPickerHeaderView *headerView() { return &m_headerView; }
     ActivityIndicator *loadingView() const { return m_loadingView; }
     Label *feedbackLabel() const { return m_feedbackLabel; }
+    // The second line under "Folder is Empty" (never under "No Results Found"), made once a
+    // hint is set and the folder shows empty.
+    Label *feedbackHintLabel() const { return m_feedbackHintLabel; }
+    // What to say under "Folder is Empty", such as how files get here; empty: nothing.
+    void setEmptyFolderHint(const QString &hint) { m_emptyFolderHint = hint; }
     RefreshControl *refreshControl() const { return m_refreshControl; }
     // The shared item menu, for the page that draws it.
     MenuController *menuController() const { return MenuController::sharedMenuController(); }
@@ -215,6 +221,7 @@ private:
     void resetAfterInitialItemLoad();
     bool visibleListIsEmpty(const KPDocumentPickerItems &items) const;
     void updateFeedbackLabel(const KPDocumentPickerItems &items);
+    void showFeedbackHint(double top);
     double secondRowSlotTop(double height) const;
     void openFolder(const KPDocumentPickerItemPtr &item);
     // The matches start right under the search field, which keeps the keyboard.
@@ -234,6 +241,8 @@ private:
     KPDocumentPickerHeaderView m_headerView;
     ActivityIndicator *m_loadingView = nullptr;
     Label *m_feedbackLabel = nullptr;
+    Label *m_feedbackHintLabel = nullptr;
+    QString m_emptyFolderHint;
     RefreshControl *m_refreshControl = nullptr;
     BarButtonItem *m_selectButton = nullptr;
     BarButtonItem *m_cancelButton = nullptr;

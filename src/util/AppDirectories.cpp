@@ -35,6 +35,11 @@ void useRoot(const QString &root)
     rootOverride() = QDir(root).absolutePath();
 }
 
+bool isDefaultRoot()
+{
+    return resolvedRoot().isEmpty();
+}
+
 QString documentsDirectory()
 {
     static const QString path = [] {

@@ -14,6 +14,9 @@ namespace AppDirectories {
 void configureFromCommandLine(const QStringList &arguments);
 void useRoot(const QString &root);
 
+// Whether neither `--root` nor OMBRISK_ROOT chose the directories.
+bool isDefaultRoot();
+
 QString documentsDirectory();
 QString cachesDirectory();
 

@@ -8,6 +8,7 @@
 #include "KPDocumentPickerMenuItem.h"
 #include "LaunchOptions.h"
 #include "MenuController.h"
+#include "ShellFixtures.h"
 #include "NavigationController.h"
 #include "Translations.h"
 #include "Utils.h"
@@ -30,43 +31,7 @@ Q_IMPORT_QML_PLUGIN(Ombrisk_AppPlugin)
 
 namespace {
 
-void makeFile(const QString &path, const QByteArray &data = "data")
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(data);
-}
-
-LocalStorageViewController *topScreen(const AppDelegate &app)
-{
-    return qobject_cast<LocalStorageViewController *>(
-        app.navigationController()->topViewController());
-}
-
-void waitUntilListed(LocalStorageViewController *screen)
-{
-    QVERIFY(screen);
-    QTRY_VERIFY(screen->loadingView() == nullptr);
-}
-
-QQuickItem *visibleItemNamed(QQuickItem *item, const QString &name)
-{
-    if (!item->isVisible())
-        return nullptr;
-    if (item->objectName() == name)
-        return item;
-    for (QQuickItem *child : item->childItems()) {
-        if (auto *found = visibleItemNamed(child, name))
-            return found;
-    }
-    return nullptr;
-}
-
-QQuickItem *visibleItemNamed(QQuickWindow *window, const QString &name)
-{
-    return visibleItemNamed(window->contentItem(), name);
-}
+using namespace ShellFixtures;
 
 QQuickItem *shownList(QQuickWindow *window)
 {
@@ -188,9 +153,7 @@ class TestAppShell : public QObject {
     {
         LaunchOptions options;
         options.openPath = openPath;
-        auto app = std::make_unique<AppDelegate>();
-        app->didFinishLaunching(options);
-        return app;
+        return ShellFixtures::launch(options);
     }
 
 private slots:

@@ -165,6 +165,23 @@ FocusScope {
             Accessible.name: text
         }
 
+        Text {
+            objectName: "feedbackHintLabel"
+            parent: list.contentItem
+            readonly property Label label: page.controller ? page.controller.feedbackHintLabel : null
+            visible: label !== null && !label.hidden
+            text: label ? label.text : ""
+            color: label ? label.color : "transparent"
+            font.pixelSize: label ? label.fontSize : 14
+            width: Math.min(implicitWidth, list.width - 48)
+            wrapMode: Text.WordWrap
+            horizontalAlignment: Text.AlignHCenter
+            x: (list.width - width) / 2
+            y: label ? label.origin.y + list.originY : 0
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
+        }
+
         Keys.onPressed: function(event) {
             const pageRows = Math.max(1, Math.floor(height / rowHeight) - 1)
             const plain = (event.modifiers & (Qt.ControlModifier | Qt.AltModifier | Qt.MetaModifier)) === 0

@@ -1,0 +1,58 @@
+#include "IncomingFile.h"
+
+#include "DispatchQueue.h"
+#include "FileOperations.h"
+#include "KeepBothMove.h"
+#include "LocalStorageViewController.h"
+#include "Utils.h"
+
+#include <QFileInfo>
+
+std::optional<QString> IncomingFile::moveIntoHome(const QString &name, Error *error)
+{
+    if (!FileOperations::validateItemName(name, error))
+        return std::nullopt;
+    const QString source = inboxFolder + u'/' + name;
+    if (!QFileInfo(FileOperations::resolvedPath(source)).exists()) {
+        fail(error, Error(FileOperations::errorDomain, FileOperations::ItemNotFound,
+                          tr("“%1” is not in the Inbox. Hand the file over to Ombrisk again.")
+                              .arg(name)));
+        return std::nullopt;
+    }
+    return KeepBothMove::moveInto(source, Utils::documentsPath(), name, error);
+}
+
+QString IncomingFile::unpackingDestination(const QString &archivePath)
+{
+    return Utils::documentsPath() + u'/' + QFileInfo(archivePath).completeBaseName();
+}
+
+bool IncomingFile::isArchive(const QString &name)
+{
+    // ".zip" is a hidden name without an extension: as an archive it would unpack into the
+    // home folder itself.
+    const QFileInfo file(name);
+    return !file.completeBaseName().isEmpty() &&
+           Utils::isSupportArchiverFileFormat(file.suffix().toLower());
+}
+
+QString IncomingFile::failureNotice(const QString &name, const Error &error)
+{
+    return tr("“%1” could not be brought into the home folder. %2").arg(name, error.message);
+}
+
+void LocalStorageViewController::handleFileFromURL(const QString &path)
+{
+    const QString name = QFileInfo(path).fileName();
+    Error error;
+    const auto target = IncomingFile::moveIntoHome(name, &error);
+    if (!target) {
+        visibleScreen()->textNotice()->show(IncomingFile::failureNotice(name, error));
+        return;
+    }
+    if (IncomingFile::isArchive(name)) {
+        unpackArchiveAtPath(*target, IncomingFile::unpackingDestination(*target));
+        return;
+    }
+    DispatchQueue::mainAfter(incomingRelistDelay, this, [this] { reloadItemsFromDataSource(); });
+}
