@@ -22,20 +22,6 @@ std::optional<QString> IncomingFile::moveIntoHome(const QString &name, Error *er
     return KeepBothMove::moveInto(source, Utils::documentsPath(), name, error);
 }
 
-QString IncomingFile::unpackingDestination(const QString &archivePath)
-{
-    return Utils::documentsPath() + u'/' + QFileInfo(archivePath).completeBaseName();
-}
-
-bool IncomingFile::isArchive(const QString &name)
-{
-    // ".zip" is a hidden name without an extension: as an archive it would unpack into the
-    // home folder itself.
-    const QFileInfo file(name);
-    return !file.completeBaseName().isEmpty() &&
-           Utils::isSupportArchiverFileFormat(file.suffix().toLower());
-}
-
 QString IncomingFile::failureNotice(const QString &name, const Error &error)
 {
     return tr("“%1” could not be brought into the home folder. %2").arg(name, error.message);
@@ -50,8 +36,8 @@ void LocalStorageViewController::handleFileFromURL(const QString &path)
         visibleScreen()->textNotice()->show(IncomingFile::failureNotice(name, error));
         return;
     }
-    if (IncomingFile::isArchive(name)) {
-        unpackArchiveAtPath(*target, IncomingFile::unpackingDestination(*target));
+    if (const auto destination = unpackingDestination(QFileInfo(*target).fileName())) {
+        unpackArchiveAtPath(*target, *destination);
         return;
     }
     DispatchQueue::mainAfter(incomingRelistDelay, this, [this] { reloadItemsFromDataSource(); });

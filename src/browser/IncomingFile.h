@@ -28,15 +28,6 @@ public:
     // is looked at, so no path leads outside the Inbox.
     static std::optional<QString> moveIntoHome(const QString &name, Error *error);
 
-    // The folder an archive at the top of the home folder unpacks into: its name without the
-    // last extension ("Pack 2.zip" → "Pack 2"), at the top of the home folder.
-    static QString unpackingDestination(const QString &archivePath);
-
-    // Whether the file named `name` takes the unpacking route: its last extension, case
-    // ignored, is one of the archive kinds, and something stands before it (".zip" is a
-    // hidden name, no archive).
-    static bool isArchive(const QString &name);
-
     // The notice shown when `name` could not be brought in.
     static QString failureNotice(const QString &name, const Error &error);
 };

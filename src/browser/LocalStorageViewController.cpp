@@ -249,11 +249,8 @@ void LocalStorageViewController::openFileNamed(const QString &fileName)
     // Media first: a clip the preview could play still opens nothing.
     if (Utils::isSupportMediaFileFormat(extension))
         return;
-    const QString folderName = fileName.left(fileName.size() - extension.size() - 1);
-    // ".zip" alone names no folder: unpacking it would pour it into the home folder itself.
-    if (Utils::isSupportArchiverFileFormat(extension) && !folderName.isEmpty()) {
-        unpackArchiveAtPath(LocalFolderListing::itemPath(filePath(), fileName),
-                            Utils::documentsPath() + u'/' + folderName);
+    if (const auto destination = unpackingDestination(fileName)) {
+        unpackArchiveAtPath(LocalFolderListing::itemPath(filePath(), fileName), *destination);
         return;
     }
     auto *screen = new LocalFilePreviewViewController;

@@ -87,6 +87,10 @@ public:
     // `destinationPath` (absolute): asks for a password first where the archive needs one,
     // then unpacks on the shared compress queue and pushes the destination's screen.
     void unpackArchiveAtPath(const QString &archivePath, const QString &destinationPath);
+    // The folder a file named `fileName` unpacks into, at the top of the home folder and named
+    // after it without its last extension ("Pack.ZIP" → "Pack", "a.tar.gz" → "a.tar"); nothing
+    // when the name is of no archive kind, or is a hidden name like ".zip".
+    static std::optional<QString> unpackingDestination(const QString &fileName);
     void openPasswordDialogForFile(const QString &archivePath, const QString &destinationPath);
     // Queues the unpacking and pushes the destination's screen at once (unless it is shown).
     void decompress(const QString &archivePath, const QString &destinationPath,

@@ -111,6 +111,16 @@ void LocalStorageViewController::pack(const QString &archivePath, const QString 
 
 // ----------------------------------------------------------------------------- unpacking
 
+std::optional<QString> LocalStorageViewController::unpackingDestination(const QString &fileName)
+{
+    const QFileInfo file(fileName);
+    // ".zip" alone is a hidden name: its folder would be the home folder itself.
+    if (file.completeBaseName().isEmpty() ||
+        !Utils::isSupportArchiverFileFormat(file.suffix().toLower()))
+        return std::nullopt;
+    return Utils::documentsPath() + u'/' + file.completeBaseName();
+}
+
 void LocalStorageViewController::unpackArchiveAtPath(const QString &archivePath,
                                                      const QString &destinationPath)
 {
