@@ -49,7 +49,7 @@ Window {
             anchors.fill: parent
             visible: dropArea.containsDrag
             color: "#1a007aff"
-            border.color: "#007aff"
+            border.color: Theme.tint
             border.width: 3
             Text {
                 anchors.centerIn: parent

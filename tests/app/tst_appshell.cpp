@@ -149,6 +149,16 @@ class TestAppShell : public QObject {
         QVERIFY(python.waitForFinished(60000) && python.exitCode() == 0);
     }
 
+    // Lock.zip, protected by the password "k3y", holding Lock/secret.txt.
+    void makeLockedZip()
+    {
+        makeFile(home() + "/Lock/secret.txt", "hidden");
+        QProcess zip;
+        zip.setWorkingDirectory(home());
+        zip.start("zip", {"-qrm", "-P", "k3y", "Lock.zip", "Lock"});
+        QVERIFY(zip.waitForFinished() && zip.exitCode() == 0);
+    }
+
     std::unique_ptr<AppDelegate> launch(const QString &openPath = {})
     {
         LaunchOptions options;
@@ -613,11 +623,7 @@ private slots:
 
     void aWrongPasswordAsksAgainAndTheKeyboardAnswers()
     {
-        makeFile(home() + "/Lock/secret.txt", "hidden");
-        QProcess zip;
-        zip.setWorkingDirectory(home());
-        zip.start("zip", {"-qrm", "-P", "k3y", "Lock.zip", "Lock"});
-        QVERIFY(zip.waitForFinished() && zip.exitCode() == 0);
+        makeLockedZip();
         auto app = launch();
         waitUntilListed(app->viewController());
         activate(app->window());
@@ -636,11 +642,7 @@ private slots:
     void aPasswordAskedDuringAnotherJobHasTheKeyboardOnceItEnds()
     {
         makeLongUnpacking("Big.zip", 5000);
-        makeFile(home() + "/Lock/secret.txt", "hidden");
-        QProcess zip;
-        zip.setWorkingDirectory(home());
-        zip.start("zip", {"-qrm", "-P", "k3y", "Lock.zip", "Lock"});
-        QVERIFY(zip.waitForFinished() && zip.exitCode() == 0);
+        makeLockedZip();
         auto app = launch();
         waitUntilListed(app->viewController());
         activate(app->window());
