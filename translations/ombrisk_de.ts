@@ -228,7 +228,7 @@
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished">Abbrechen</translation>
+        <translation>Abbrechen</translation>
     </message>
     <message>
         <source>OK</source>
@@ -552,7 +552,20 @@ files and comes to the front, and this start ends.
   --screenshot FILE   save the window as a PNG once listed, then quit
   -h, --help          show this help and quit
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Aufruf: ombrisk [OPTION]... [DATEI|URL]...
+Ein Dateimanager und Archivprogramm für einen eigenen Ordnerbaum.
+Jede DATEI wird oben in den Basisordner kopiert (ein Archiv wird dort
+entpackt); läuft Ombrisk schon für denselben Ordnerbaum, nimmt es die
+Dateien an und kommt nach vorn, und dieser Start endet.
+
+  --open PFAD         PFAD des Basisordners öffnen, etwa &quot;/A/B&quot;: ein Ordner wird
+                      gezeigt, eine Datei geöffnet wie bei einem Tippen darauf
+  --info PFAD         die Eigenschaften des Objekts PFAD im Basisordner zeigen
+  --root ORDNER       Basis- und Cache-Ordner in ORDNER anlegen
+  --window-size BxH   die Fenstergröße in Punkten, etwa 420x760
+  --screenshot DATEI  das Fenster nach dem Auflisten als PNG sichern, dann beenden
+  -h, --help          diese Hilfe zeigen und beenden
+</translation>
     </message>
 </context>
 <context>
@@ -574,7 +587,7 @@ files and comes to the front, and this start ends.
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished">Abbrechen</translation>
+        <translation>Abbrechen</translation>
     </message>
     <message>
         <source>New Folder</source>
@@ -629,7 +642,7 @@ files and comes to the front, and this start ends.
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished">Abbrechen</translation>
+        <translation>Abbrechen</translation>
     </message>
     <message>
         <source>Deleting...</source>
@@ -688,7 +701,7 @@ files and comes to the front, and this start ends.
     <name>Main</name>
     <message>
         <source>Documents</source>
-        <translation type="unfinished">Dokumente</translation>
+        <translation>Dokumente</translation>
     </message>
     <message>
         <source>Drop files here to bring them into the home folder</source>
@@ -722,7 +735,7 @@ files and comes to the front, and this start ends.
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished">Abbrechen</translation>
+        <translation>Abbrechen</translation>
     </message>
     <message>
         <source>Create</source>
@@ -745,7 +758,7 @@ files and comes to the front, and this start ends.
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished">Abbrechen</translation>
+        <translation>Abbrechen</translation>
     </message>
     <message>
         <source>OK</source>
@@ -857,7 +870,7 @@ files and comes to the front, and this start ends.
     <name>ProgressOverlayView</name>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished">Abbrechen</translation>
+        <translation>Abbrechen</translation>
     </message>
     <message>
         <source>Working</source>
@@ -872,7 +885,7 @@ files and comes to the front, and this start ends.
     <name>PropertiesSheet</name>
     <message>
         <source>Size</source>
-        <translation type="unfinished">Größe</translation>
+        <translation>Größe</translation>
     </message>
     <message>
         <source>Modified</source>
@@ -891,7 +904,7 @@ files and comes to the front, and this start ends.
     </message>
     <message>
         <source>Name</source>
-        <translation type="unfinished">Name</translation>
+        <translation>Name</translation>
     </message>
     <message>
         <source>Type a new name and press Enter to rename</source>
