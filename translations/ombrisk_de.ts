@@ -190,6 +190,38 @@
         <source>it is a fifo, socket or device, which a zip can&apos;t hold</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>“%1”</source>
+        <translation>„%1“</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n more</source>
+        <translation>
+            <numerusform>%n weiteres</numerusform>
+            <numerusform>%n weitere</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The archive was not unpacked: the merge stopped at “%1”, and %n item(s) it had already replaced could not be put back: %2. They are in the Trash, in the folder “%3”.</source>
+        <translation>
+            <numerusform>Das Archiv wurde nicht entpackt: Das Zusammenführen hielt bei „%1“ an, und %n bereits ersetztes Objekt konnte nicht zurückgelegt werden: %2. Es liegt im Papierkorb, im Ordner „%3“.</numerusform>
+            <numerusform>Das Archiv wurde nicht entpackt: Das Zusammenführen hielt bei „%1“ an, und %n bereits ersetzte Objekte konnten nicht zurückgelegt werden: %2. Sie liegen im Papierkorb, im Ordner „%3“.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The archive was not unpacked: the merge stopped at “%1”, and %n item(s) it had already replaced could not be put back: %2. They are in the folder “%3” in the destination.</source>
+        <translation>
+            <numerusform>Das Archiv wurde nicht entpackt: Das Zusammenführen hielt bei „%1“ an, und %n bereits ersetztes Objekt konnte nicht zurückgelegt werden: %2. Es liegt im Ordner „%3“ im Ziel.</numerusform>
+            <numerusform>Das Archiv wurde nicht entpackt: Das Zusammenführen hielt bei „%1“ an, und %n bereits ersetzte Objekte konnten nicht zurückgelegt werden: %2. Sie liegen im Ordner „%3“ im Ziel.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The archive was not unpacked: the merge stopped at “%1”, and %n item(s) it had already replaced could not be put back: %2. They are in the hidden folder “%3”.</source>
+        <translation>
+            <numerusform>Das Archiv wurde nicht entpackt: Das Zusammenführen hielt bei „%1“ an, und %n bereits ersetztes Objekt konnte nicht zurückgelegt werden: %2. Es liegt im versteckten Ordner „%3“.</numerusform>
+            <numerusform>Das Archiv wurde nicht entpackt: Das Zusammenführen hielt bei „%1“ an, und %n bereits ersetzte Objekte konnten nicht zurückgelegt werden: %2. Sie liegen im versteckten Ordner „%3“.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>BusInstanceChannel</name>
@@ -950,6 +982,21 @@ Dateien an und kommt nach vorn, und dieser Start endet.
     </message>
 </context>
 <context>
+    <name>StagingFolder</name>
+    <message>
+        <source>Unfinished unpacking</source>
+        <translation>Unvollständiges Entpacken</translation>
+    </message>
+    <message>
+        <source>Unfinished unpacking of %1</source>
+        <translation>Unvollständiges Entpacken von %1</translation>
+    </message>
+    <message>
+        <source>Replaced by %1</source>
+        <translation>Ersetzt durch %1</translation>
+    </message>
+</context>
+<context>
     <name>TextExcerpt</name>
     <message>
         <source>The file cannot be read: %1. Check that it still exists and is readable.</source>
@@ -983,6 +1030,49 @@ Dateien an und kommt nach vorn, und dieser Start endet.
     <message>
         <source>Cannot write %1: %2</source>
         <translation>%1 lässt sich nicht schreiben: %2</translation>
+    </message>
+</context>
+<context>
+    <name>Trash</name>
+    <message>
+        <source>“%1” could not be moved to the Trash: %2.</source>
+        <translation>„%1“ konnte nicht in den Papierkorb verschoben werden: %2.</translation>
+    </message>
+    <message>
+        <source>“%1” could not be put back: %2.</source>
+        <translation>„%1“ konnte nicht zurückgelegt werden: %2.</translation>
+    </message>
+    <message>
+        <source>“%1” could not be deleted: %2.</source>
+        <translation>„%1“ konnte nicht gelöscht werden: %2.</translation>
+    </message>
+    <message>
+        <source>“%1” can&apos;t be moved to the Trash: %2.</source>
+        <translation>„%1“ kann nicht in den Papierkorb verschoben werden: %2.</translation>
+    </message>
+    <message>
+        <source>“%1” is no longer there.</source>
+        <translation>„%1“ ist nicht mehr da.</translation>
+    </message>
+    <message>
+        <source>“%1” can&apos;t be put back: its folder “%2” is on another disk now.</source>
+        <translation>„%1“ kann nicht zurückgelegt werden: Sein Ordner „%2“ liegt jetzt auf einem anderen Datenträger.</translation>
+    </message>
+    <message>
+        <source>the trash folder “%1” can&apos;t be used (%2)</source>
+        <translation>der Papierkorb-Ordner „%1“ kann nicht verwendet werden (%2)</translation>
+    </message>
+    <message>
+        <source>the disk at “%1” has no trash folder this user can use</source>
+        <translation>der Datenträger unter „%1“ hat keinen Papierkorb-Ordner, den dieser Benutzer verwenden kann</translation>
+    </message>
+    <message>
+        <source>its folder can&apos;t be looked at</source>
+        <translation>sein Ordner kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>The trash folder “%1” can&apos;t be opened: %2.</source>
+        <translation>Der Papierkorb-Ordner „%1“ kann nicht geöffnet werden: %2.</translation>
     </message>
 </context>
 <context>

@@ -190,6 +190,38 @@
         <source>it is a fifo, socket or device, which a zip can&apos;t hold</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>“%1”</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n more</source>
+        <translation>
+            <numerusform>%n more</numerusform>
+            <numerusform>%n more</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The archive was not unpacked: the merge stopped at “%1”, and %n item(s) it had already replaced could not be put back: %2. They are in the Trash, in the folder “%3”.</source>
+        <translation>
+            <numerusform>The archive was not unpacked: the merge stopped at “%1”, and %n item it had already replaced could not be put back: %2. It is in the Trash, in the folder “%3”.</numerusform>
+            <numerusform>The archive was not unpacked: the merge stopped at “%1”, and %n items it had already replaced could not be put back: %2. They are in the Trash, in the folder “%3”.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The archive was not unpacked: the merge stopped at “%1”, and %n item(s) it had already replaced could not be put back: %2. They are in the folder “%3” in the destination.</source>
+        <translation>
+            <numerusform>The archive was not unpacked: the merge stopped at “%1”, and %n item it had already replaced could not be put back: %2. It is in the folder “%3” in the destination.</numerusform>
+            <numerusform>The archive was not unpacked: the merge stopped at “%1”, and %n items it had already replaced could not be put back: %2. They are in the folder “%3” in the destination.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The archive was not unpacked: the merge stopped at “%1”, and %n item(s) it had already replaced could not be put back: %2. They are in the hidden folder “%3”.</source>
+        <translation>
+            <numerusform>The archive was not unpacked: the merge stopped at “%1”, and %n item it had already replaced could not be put back: %2. It is in the hidden folder “%3”.</numerusform>
+            <numerusform>The archive was not unpacked: the merge stopped at “%1”, and %n items it had already replaced could not be put back: %2. They are in the hidden folder “%3”.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>BusInstanceChannel</name>
@@ -937,6 +969,21 @@ files and comes to the front, and this start ends.
     </message>
 </context>
 <context>
+    <name>StagingFolder</name>
+    <message>
+        <source>Unfinished unpacking</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unfinished unpacking of %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Replaced by %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>TextExcerpt</name>
     <message>
         <source>The file cannot be read: %1. Check that it still exists and is readable.</source>
@@ -969,6 +1016,49 @@ files and comes to the front, and this start ends.
     </message>
     <message>
         <source>Cannot write %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Trash</name>
+    <message>
+        <source>“%1” could not be moved to the Trash: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” could not be put back: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” could not be deleted: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” can&apos;t be moved to the Trash: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” is no longer there.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” can&apos;t be put back: its folder “%2” is on another disk now.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the trash folder “%1” can&apos;t be used (%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the disk at “%1” has no trash folder this user can use</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>its folder can&apos;t be looked at</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The trash folder “%1” can&apos;t be opened: %2.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

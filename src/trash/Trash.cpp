@@ -37,11 +37,6 @@ constexpr char infoSuffix[] = ".trashinfo";
 constexpr qsizetype infoSuffixLength = sizeof infoSuffix - 1;
 constexpr qsizetype maxInfoSize = 64 * 1024;
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("Trash", text);
-}
-
 bool isItemName(const QByteArray &name)
 {
     return !name.isEmpty() && name != "." && name != ".." && !name.contains('/') &&
@@ -252,7 +247,7 @@ std::optional<TrashEntry> moveToTrash(int folderFd, const QByteArray &name,
     const auto text = TrashInfo::format(recordedPath(original, trash->topdir), date);
     const auto base = shortened(leafOf(original)); // named as it will be shown
     const auto failure = [&](int reason) {
-        fail(error, TrashErrors::system(tr("“%1” could not be moved to the Trash"), shown, reason));
+        fail(error, TrashErrors::system(QCoreApplication::translate("Trash", "“%1” could not be moved to the Trash: %2."), shown, reason));
         return std::nullopt;
     };
     for (int attempt = 0; attempt < 120; ++attempt) {
@@ -291,7 +286,7 @@ std::optional<QString> restore(const TrashEntry &entry, Error *error)
         return std::nullopt;
     }
     const auto failure = [&](int reason) {
-        fail(error, TrashErrors::system(tr("“%1” could not be put back"), shown, reason));
+        fail(error, TrashErrors::system(QCoreApplication::translate("Trash", "“%1” could not be put back: %2."), shown, reason));
         return std::nullopt;
     };
     if (!makePath(folder))
@@ -330,7 +325,7 @@ bool erase(const TrashEntry &entry, Error *error)
     if (!isItemName(entry.name))
         return fail(error, TrashErrors::notFound(shown));
     if (!FolderHandle::removeTree(trash->files.get(), entry.name.constData()))
-        return fail(error, TrashErrors::system(tr("“%1” could not be deleted"), shown, errno));
+        return fail(error, TrashErrors::system(QCoreApplication::translate("Trash", "“%1” could not be deleted: %2."), shown, errno));
     ::unlinkat(trash->info.get(), (entry.name + infoSuffix).constData(), 0);
     return true;
 }

@@ -26,11 +26,10 @@ Error notFound(const QString &item)
                 QCoreApplication::translate("Trash", "“%1” is no longer there.").arg(item));
 }
 
-Error system(const QString &action, const QString &item, int errorNumber)
+Error system(const QString &sentence, const QString &item, int errorNumber)
 {
     return make(Trash::SystemFailure,
-                QCoreApplication::translate("Trash", "%1: %2.")
-                    .arg(action.arg(item), QString::fromLocal8Bit(std::strerror(errorNumber))));
+                sentence.arg(item, QString::fromLocal8Bit(std::strerror(errorNumber))));
 }
 
 Error otherFileSystem(const QString &item, const QString &folder)

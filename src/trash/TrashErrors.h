@@ -7,9 +7,9 @@ namespace TrashErrors {
 
 Error noTrash(const QString &item, const QString &reason);
 Error notFound(const QString &item);
-// `action` is the sentence's start with %1 for the item, e.g. "“%1” could not be moved to the
-// Trash"; the system's reason for `errorNumber` follows it.
-Error system(const QString &action, const QString &item, int errorNumber);
+// `sentence` (translated) with %1 for the item and %2 for the system's reason for
+// `errorNumber`, e.g. "“%1” could not be moved to the Trash: %2."
+Error system(const QString &sentence, const QString &item, int errorNumber);
 Error otherFileSystem(const QString &item, const QString &folder);
 
 } // namespace TrashErrors

@@ -17,11 +17,6 @@ namespace TrashLocation {
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("Trash", text);
-}
-
 QByteArray parentOf(const QByteArray &path)
 {
     const auto slash = path.lastIndexOf('/');
@@ -185,7 +180,7 @@ std::optional<OpenTrash> forFolder(dev_t device, const QByteArray &folderPath,
         if (homeUsable)
             if (auto trash = openFolders(QFile::encodeName(homeTrash()), {}, true))
                 return trash;
-        fail(error, TrashErrors::noTrash(itemName, tr("the trash folder “%1” can't be used (%2)")
+        fail(error, TrashErrors::noTrash(itemName, QCoreApplication::translate("Trash", "the trash folder “%1” can't be used (%2)")
                                                        .arg(homeTrash(),
                                                             QString::fromLocal8Bit(
                                                                 std::strerror(homeReason)))));
@@ -197,9 +192,9 @@ std::optional<OpenTrash> forFolder(dev_t device, const QByteArray &folderPath,
         if (auto trash = openFolders(*directory, *topdir, true))
             return trash;
     fail(error, TrashErrors::noTrash(
-                    itemName, topdir ? tr("the disk at “%1” has no trash folder this user can use")
+                    itemName, topdir ? QCoreApplication::translate("Trash", "the disk at “%1” has no trash folder this user can use")
                                            .arg(QFile::decodeName(*topdir))
-                                     : tr("its folder can't be looked at")));
+                                     : QCoreApplication::translate("Trash", "its folder can't be looked at")));
     return std::nullopt;
 }
 
@@ -207,7 +202,7 @@ std::optional<OpenTrash> open(const QString &directory, Error *error)
 {
     auto trash = openFolders(QFile::encodeName(directory), {}, false);
     if (!trash)
-        fail(error, TrashErrors::system(tr("The trash folder “%1” can't be opened"), directory,
+        fail(error, TrashErrors::system(QCoreApplication::translate("Trash", "The trash folder “%1” can't be opened: %2."), directory,
                                         errno));
     return trash;
 }
