@@ -3,7 +3,8 @@
 # 150 MB: half text, a quarter random, a quarter repetitive; nested, empty and unicode-named
 # folders), in the same run, and prints each ratio (ours / theirs) and our peak memory. Then
 # the per-entry costs on 200,000 small files (zip and tar): fresh beside bsdtar, and into a
-# destination that already holds them (against our own fresh run), with both peak memories.
+# destination that already holds them (against our own fresh run; the replaced files go to
+# the trash), with both peak memories.
 # Usage: bench/archive.sh [BUILD_DIR] [RUNS]   (a Release build; default build-archive-bench, 5)
 # BENCH_WORK=DIR keeps the corpus and archives there between runs (default: a temporary folder).
 set -euo pipefail
@@ -35,6 +36,11 @@ else
     scratch=$work
 fi
 out=$scratch/out
+# Our trash (where an extraction into an existing folder puts what it replaced) inside the
+# scratch folder, on the destination's file system: the user's own is never touched.
+export OMBRISK_ROOT=$scratch/root
+mkdir -p "$OMBRISK_ROOT"
+empty_trash() { rm -rf "$OMBRISK_ROOT/Trash"; }
 
 # The peers' archives, made once.
 [[ -f deflate.zip ]] || zip -q -r -6 deflate.zip corpus
@@ -119,7 +125,18 @@ echo "peak memory, pack AES zip: $(peak_mb compress "$out".zip corpus) MB"
 rm -f "$out".zip
 
 # 200,000 entries. "into existing": the destination already holds every entry (made once
-# before the timed runs; each run replaces them all, so it holds them again for the next).
+# before the timed runs; each run replaces them all, so it holds them again for the next), and
+# the 200,000 replaced files go to the trash as one folder, emptied after each run, untimed.
+into_best() { # best wall time in ms of N extractions of ARCHIVE into the existing $out
+    local best=999999
+    for _ in $(seq "$1"); do
+        local ms
+        ms=$(best_of 1 ours_extract "$2")
+        empty_trash
+        ((ms < best)) && best=$ms
+    done
+    echo "$best"
+}
 peak_of() { # peak resident memory in MB of COMMAND...
     local kb
     kb=$( (/usr/bin/time -f %M "$@" >/dev/null) 2>&1 | tail -1)
@@ -131,9 +148,10 @@ for archive in many.zip many.tar; do
     report "extract 200k $archive" "$ours" "bsdtar" "$theirs"
     rm -rf "$out"
     ours_extract "$archive" >/dev/null
-    into=$(best_of "$runs" ours_extract "$archive")
+    into=$(into_best "$runs" "$archive")
     report "  into existing" "$into" "ours fresh" "$ours"
     ours_mb=$(peak_of "$tool" extract "$archive" "$out")
+    empty_trash
     rm -rf "$out"
     ours_fresh_mb=$(peak_of "$tool" extract "$archive" "$out")
     mkdir -p "$out"
