@@ -99,9 +99,11 @@ private slots:
             Trash::erase(entry, nullptr);
     }
 
-    // The replaced items go to the trash as one folder "Replaced by h.tar" holding them under
-    // their own paths, recorded as coming from the destination (a restore puts it there);
-    // the result counts them. A second run keeps its own folder; restoring both keeps both.
+    // Items of the same type replace each other and folders merge, keeping what only the
+    // destination has; the replaced items go to the trash as one folder "Replaced by h.tar"
+    // holding them under their own paths, recorded as coming from the destination (a restore
+    // puts it there); the result counts them. A second run keeps its own folder; restoring
+    // both keeps both.
     void replacedItemsGoToTheTrashAsOneFolder()
     {
         QTemporaryDir dir;
@@ -133,6 +135,7 @@ private slots:
         }
         QCOMPARE(tree(dest), QStringList({"a.txt", "fresh/", "fresh/c.txt", "l -> a.txt", "sub/",
                                           "sub/b.txt", "sub/kept.txt"}));
+        QCOMPARE(readFile(dest + "/sub/b.txt"), QByteArray("new"));
         const auto trashed = trashedFrom(dest);
         QCOMPARE(trashed.size(), 2);
         for (const auto &entry : trashed) {

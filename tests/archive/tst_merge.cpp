@@ -91,32 +91,6 @@ private slots:
         QVERIFY(stagingFoldersIn(dest).isEmpty());
     }
 
-    // Items of the same type replace each other; folders merge, keeping what only the
-    // destination has.
-    void sameTypesReplaceAndFoldersMerge()
-    {
-        QTemporaryDir dir;
-        QCOMPARE(python(dir.path(), tarPrelude +
-                                        "add(t, 'a.txt', data=b'new')\n"
-                                        "add(t, 'l', tarfile.SYMTYPE, linkname='a.txt')\n"
-                                        "add(t, 'sub/b.txt', data=b'new')\n"
-                                        "add(t, 'fresh/c.txt', data=b'new')\nt.close()\n"),
-                 0);
-        const QString dest = dir.filePath("out");
-        QDir().mkpath(dest + "/sub");
-        writeFile(dest + "/a.txt", "old");
-        writeFile(dest + "/sub/b.txt", "old");
-        writeFile(dest + "/sub/kept.txt", "kept");
-        QVERIFY(QFile::link("sub", dest + "/l"));
-        Error error;
-        QVERIFY2(ArchiverManager::decompressAtPath(dir.filePath("h.tar"), dest, {}, &error),
-                 qPrintable(error.message));
-        QCOMPARE(tree(dest), QStringList({"a.txt", "fresh/", "fresh/c.txt", "l -> a.txt", "sub/",
-                                          "sub/b.txt", "sub/kept.txt"}));
-        QCOMPARE(readFile(dest + "/sub/b.txt"), QByteArray("new"));
-        QVERIFY(stagingFoldersIn(dest).isEmpty());
-    }
-
     // Another process keeps swapping folders of the destination (and of the staging folder
     // inside it) for links to an outside folder while a large archive merges: whatever the
     // outcome, nothing lands outside.
