@@ -385,23 +385,6 @@ private slots:
         QCOMPARE(Trash::restore(listed[0], &error).value_or(error.message), disk + "/docs/a.txt");
         QCOMPARE(readFile(bytes(disk + "/docs/a.txt")), QByteArray("on the disk"));
     }
-
-    // A read-only disk has no usable trash: the move is refused with the reason, nothing moved.
-    void aReadOnlyDiskHasNoTrash()
-    {
-        const QString disk = m_work.filePath("cdrom");
-        QVERIFY(QDir().mkpath(disk));
-        if (::mount("tmpfs", bytes(disk).constData(), "tmpfs", 0, "size=1m") != 0)
-            QSKIP("Can't mount a tmpfs here (needs root and a mount namespace that allows it).");
-        auto unmount = qScopeGuard([&] { ::umount2(bytes(disk).constData(), MNT_DETACH); });
-        writeFile(bytes(disk + "/song.ogg"), "song");
-        QVERIFY(::mount(nullptr, bytes(disk).constData(), nullptr, MS_REMOUNT | MS_RDONLY,
-                        nullptr) == 0);
-        Error error;
-        QVERIFY(!Trash::moveToTrash(disk + "/song.ogg", &error));
-        QCOMPARE(error.code, int(Trash::NoTrash));
-        QCOMPARE(readFile(bytes(disk + "/song.ogg")), QByteArray("song"));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestTrash)
