@@ -126,7 +126,7 @@ bool FolderMerge::mergeItem(int sourceFd, int targetFd, Fd &asideFd, const diren
     if (hereType != thereType || (!S_ISDIR(hereType) && !S_ISREG(hereType) && !S_ISLNK(hereType)))
         return fail(error, ArchiveErrors::itemInTheWay(shown, whatItIs(there.st_mode)));
     if (!S_ISDIR(hereType))
-        return replace(sourceFd, targetFd, asideFd, name, there, itemRelative, error);
+        return replace(sourceFd, targetFd, asideFd, name, item.d_ino, there, itemRelative, error);
     const auto sourceChild = FolderHandle::openChild(sourceFd, name, O_RDONLY);
     const auto targetChild = FolderHandle::openChild(targetFd, name, O_PATH);
     if (!sourceChild.isValid() || !targetChild.isValid())
@@ -137,7 +137,8 @@ bool FolderMerge::mergeItem(int sourceFd, int targetFd, Fd &asideFd, const diren
 }
 
 bool FolderMerge::replace(int sourceFd, int targetFd, Fd &asideFd, const char *name,
-                          const struct stat &there, const QByteArray &relative, Error *error)
+                          quint64 movedIn, const struct stat &there, const QByteArray &relative,
+                          Error *error)
 {
     const auto shown = QFile::decodeName(relative);
     if (!asideFd.isValid()) {
@@ -148,9 +149,7 @@ bool FolderMerge::replace(int sourceFd, int targetFd, Fd &asideFd, const char *n
         if (!asideFd.isValid())
             return fail(error, ArchiveErrors::fromErrno(errno, shown));
     }
-    struct stat here {};
-    if (::fstatat(sourceFd, name, &here, AT_SYMLINK_NOFOLLOW) != 0 ||
-        !m_journal.append({MergeJournal::Kind::Replaced, here.st_ino, there.st_ino, relative}) ||
+    if (!m_journal.append({MergeJournal::Kind::Replaced, movedIn, there.st_ino, relative}) ||
         !moveNoReplace(targetFd, name, asideFd.get(), name))
         return fail(error, ArchiveErrors::fromErrno(errno, shown));
     struct stat moved {};

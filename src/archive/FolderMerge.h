@@ -58,7 +58,7 @@ private:
     bool mergeFolder(int sourceFd, int targetFd, const QByteArray &relative, Error *error);
     bool mergeItem(int sourceFd, int targetFd, Fd &asideFd, const dirent &item,
                    const QByteArray &relative, Error *error);
-    bool replace(int sourceFd, int targetFd, Fd &asideFd, const char *name,
+    bool replace(int sourceFd, int targetFd, Fd &asideFd, const char *name, quint64 movedIn,
                  const struct stat &there, const QByteArray &relative, Error *error);
 
     Folders m_folders;

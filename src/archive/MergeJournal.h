@@ -30,7 +30,9 @@ public:
     };
     struct Step {
         Kind kind;
-        quint64 movedIn;  // inode of the item moved into the target
+        quint64 movedIn;  // inode of the item moved into the target, as its listing gives it
+                          // (where that differs from the item's own, undoing leaves the item
+                          // in place and the original set aside: kept, never lost)
         quint64 setAside; // inode of the target's item set aside (Replaced only)
         QByteArray path;  // relative to the target
     };
