@@ -2,7 +2,8 @@
 # Installs the Debian packages Ombrisk builds, runs and tests with, skipping those already present:
 # Qt's translation tools (lupdate, lrelease), Noto fonts so that names in any script (Japanese,
 # emoji) draw, clang with its libFuzzer runtime for the archive fuzzer, and the desktop-entry and
-# metainfo validators and dbus-run-session the packaging and single-instance tests use.
+# metainfo validators and dbus-run-session the packaging and single-instance tests use, and the
+# desktop's trash tools (gio, trash-list) the trash tests check their own trash against.
 set -euo pipefail
 
 packages=(
@@ -17,6 +18,7 @@ packages=(
   7zip unar zip unzip libarchive-tools imagemagick poppler-utils zstd xz-utils bzip2
   xvfb xauth fonts-dejavu-core
   desktop-file-utils appstream dbus
+  libglib2.0-bin trash-cli
   fonts-noto-core fonts-noto-cjk fonts-noto-color-emoji
   clang libclang-rt-14-dev
 )

@@ -19,6 +19,23 @@ QString resolvedRoot()
     return QString::fromLocal8Bit(qgetenv("OMBRISK_ROOT"));
 }
 
+// `defaultPath` by default, `rootName` inside the root when one is set.
+QString underRoot(const QString &rootName, const QString &defaultPath)
+{
+    const auto root = resolvedRoot();
+    return root.isEmpty() ? defaultPath : QDir(root).absoluteFilePath(rootName);
+}
+
+// An XDG base directory: the variable when it holds an absolute path, else its default below
+// the home folder.
+QString xdgDirectory(const char *variable, const QString &defaultBelowHome)
+{
+    const auto value = qEnvironmentVariable(variable);
+    if (QDir::isAbsolutePath(value))
+        return QDir::cleanPath(value);
+    return QDir::homePath() + u'/' + defaultBelowHome;
+}
+
 } // namespace
 
 namespace AppDirectories {
@@ -42,21 +59,31 @@ bool isDefaultRoot()
 
 QString documentsDirectory()
 {
-    static const QString path = [] {
-        const auto root = resolvedRoot();
-        return root.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
-                              : QDir(root).absoluteFilePath(QStringLiteral("Documents"));
-    }();
+    static const QString path = underRoot(
+        QStringLiteral("Documents"), QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     return path;
 }
 
 QString cachesDirectory()
 {
-    static const QString path = [] {
-        const auto root = resolvedRoot();
-        return root.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::CacheLocation)
-                              : QDir(root).absoluteFilePath(QStringLiteral("Caches"));
-    }();
+    static const QString path = underRoot(
+        QStringLiteral("Caches"), QStandardPaths::writableLocation(QStandardPaths::CacheLocation));
+    return path;
+}
+
+QString trashDirectory()
+{
+    static const QString path =
+        underRoot(QStringLiteral("Trash"),
+                  xdgDirectory("XDG_DATA_HOME", QStringLiteral(".local/share")) + QStringLiteral("/Trash"));
+    return path;
+}
+
+QString stateDirectory()
+{
+    static const QString path =
+        underRoot(QStringLiteral("State"),
+                  xdgDirectory("XDG_STATE_HOME", QStringLiteral(".local/state")) + QStringLiteral("/ombrisk"));
     return path;
 }
 

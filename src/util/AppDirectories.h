@@ -2,9 +2,11 @@
 
 #include <QString>
 
-// Where the application's two per-user directories lie. By default Qt's AppDataLocation
-// (kept documents) and CacheLocation (disposable caches); a root set by `--root DIR` or the
-// OMBRISK_ROOT variable puts them at DIR/Documents and DIR/Caches instead.
+// Where the application's per-user directories lie. By default Qt's AppDataLocation (kept
+// documents), CacheLocation (disposable caches), the user's trash ($XDG_DATA_HOME/Trash) and
+// state folder ($XDG_STATE_HOME/ombrisk); a root set by `--root DIR` or the OMBRISK_ROOT
+// variable puts them at DIR/Documents, DIR/Caches, DIR/Trash and DIR/State instead, so tests
+// and portable use never touch the user's own.
 //
 // Thread-safety: `useRoot` must be called before any path is read (main does it first thing);
 // after that the values are fixed for the process and may be read from any thread.
@@ -19,5 +21,9 @@ bool isDefaultRoot();
 
 QString documentsDirectory();
 QString cachesDirectory();
+// The home trash (freedesktop Trash specification): files/ and info/ inside it.
+QString trashDirectory();
+// What the program keeps about its own work between runs (records of live staging folders).
+QString stateDirectory();
 
 } // namespace AppDirectories

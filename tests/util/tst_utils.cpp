@@ -28,6 +28,8 @@ private slots:
     {
         QCOMPARE(Utils::documentsPath(), root.path() + "/Documents/home");
         QCOMPARE(Utils::cachePath(), root.path() + "/Caches/home");
+        QCOMPARE(AppDirectories::trashDirectory(), root.path() + "/Trash");
+        QCOMPARE(AppDirectories::stateDirectory(), root.path() + "/State");
         QCOMPARE(Utils::trimLocalPath(Utils::documentsPath() + "/A/b.txt"),
                  QStringLiteral("/A/b.txt"));
         QCOMPARE(Utils::trimLocalPath(Utils::documentsPath()), QString(""));

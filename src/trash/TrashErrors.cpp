@@ -1,0 +1,44 @@
+#include "TrashErrors.h"
+
+#include <cstring>
+
+namespace TrashErrors {
+
+namespace {
+
+Error make(Trash::ErrorCode code, const QString &message)
+{
+    return Error(Trash::errorDomain, code, message);
+}
+
+} // namespace
+
+Error noTrash(const QString &item, const QString &reason)
+{
+    return make(Trash::NoTrash,
+                QCoreApplication::translate("Trash", "“%1” can't be moved to the Trash: %2.")
+                    .arg(item, reason));
+}
+
+Error notFound(const QString &item)
+{
+    return make(Trash::ItemNotFound,
+                QCoreApplication::translate("Trash", "“%1” is no longer there.").arg(item));
+}
+
+Error system(const QString &action, const QString &item, int errorNumber)
+{
+    return make(Trash::SystemFailure,
+                QCoreApplication::translate("Trash", "%1: %2.")
+                    .arg(action.arg(item), QString::fromLocal8Bit(std::strerror(errorNumber))));
+}
+
+Error otherFileSystem(const QString &item, const QString &folder)
+{
+    return make(Trash::OtherFileSystem,
+                QCoreApplication::translate("Trash", "“%1” can't be put back: its folder “%2” is "
+                                                     "on another disk now.")
+                    .arg(item, folder));
+}
+
+} // namespace TrashErrors
