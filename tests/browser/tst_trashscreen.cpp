@@ -3,9 +3,11 @@
 // again, a folder replaced by a move), deleting for good and emptying, each after its sheet.
 #include "ListingScreenFixture.h"
 #include "AppDirectories.h"
+#include "Translations.h"
 #include "Trash.h"
 #include "TrashViewController.h"
 
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 namespace {
@@ -24,11 +26,11 @@ void trashAt(const QString &path, const QString &when)
     QVERIFY(entry);
     QFile info(entry->trashDirectory + "/info/" + QFile::decodeName(entry->name) + ".trashinfo");
     QVERIFY(info.open(QIODevice::ReadOnly));
-    QByteArray text = info.readAll();
+    QString text = QString::fromUtf8(info.readAll());
     info.close();
-    text.replace(QRegularExpression("DeletionDate=[^\n]*"), "DeletionDate=" + when.toLatin1());
+    text.replace(QRegularExpression("DeletionDate=[^\n]*"), "DeletionDate=" + when);
     QVERIFY(info.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    info.write(text);
+    info.write(text.toUtf8());
 }
 
 } // namespace
@@ -84,7 +86,11 @@ class TestTrashScreen : public QObject {
     QString home() const { return Utils::documentsPath(); }
 
 private slots:
-    void initTestCase() { AppDirectories::useRoot(m_root.path()); }
+    void initTestCase()
+    {
+        AppDirectories::useRoot(m_root.path());
+        Translations::install(*QCoreApplication::instance(), QLocale(QLocale::English));
+    }
 
     void init()
     {
