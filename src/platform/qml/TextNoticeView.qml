@@ -29,13 +29,13 @@ Column {
             required property int index
             readonly property bool hasButton: modelData.actionTitle !== ""
             anchors.horizontalCenter: parent.horizontalCenter
-            width: Math.min(text.implicitWidth + (hasButton ? action.implicitWidth + 12 : 0) + 32,
+            width: Math.min(message.implicitWidth + (hasButton ? action.implicitWidth + 12 : 0) + 32,
                             root.boxWidthLimit)
-            height: Math.max(text.implicitHeight, hasButton ? action.implicitHeight : 0) + 28
+            height: Math.max(message.implicitHeight, hasButton ? action.implicitHeight : 0) + 28
             radius: 8
             color: "#d9000000"
             Text {
-                id: text
+                id: message
                 x: 16
                 anchors.verticalCenter: parent.verticalCenter
                 width: parent.width - 32 - (box.hasButton ? action.width + 12 : 0)
