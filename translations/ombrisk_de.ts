@@ -456,6 +456,74 @@
     </message>
 </context>
 <context>
+    <name>ItemDeletion</name>
+    <message>
+        <source>Move to Trash</source>
+        <translation>In den Papierkorb</translation>
+    </message>
+    <message>
+        <source>Delete from local folder</source>
+        <translation>Aus dem lokalen Ordner löschen</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>“%1” will be moved to the Trash.</source>
+        <translation>„%1“ wird in den Papierkorb verschoben.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n item(s) will be moved to the Trash.</source>
+        <translation>
+            <numerusform>%n Objekt wird in den Papierkorb verschoben.</numerusform>
+            <numerusform>%n Objekte werden in den Papierkorb verschoben.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>“%1” will be deleted and cannot be recovered.</source>
+        <translation>„%1“ wird gelöscht und kann nicht wiederhergestellt werden.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n item(s) will be deleted and cannot be recovered.</source>
+        <translation>
+            <numerusform>%n Objekt wird gelöscht und kann nicht wiederhergestellt werden.</numerusform>
+            <numerusform>%n Objekte werden gelöscht und können nicht wiederhergestellt werden.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Moving to the Trash...</source>
+        <translation>Wird in den Papierkorb verschoben …</translation>
+    </message>
+    <message>
+        <source>Deleting...</source>
+        <translation>Wird gelöscht …</translation>
+    </message>
+    <message>
+        <source>“%1” was moved to the Trash.</source>
+        <translation>„%1“ wurde in den Papierkorb verschoben.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n item(s) were moved to the Trash.</source>
+        <translation>
+            <numerusform>%n Objekt wurde in den Papierkorb verschoben.</numerusform>
+            <numerusform>%n Objekte wurden in den Papierkorb verschoben.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Rückgängig</translation>
+    </message>
+    <message>
+        <source>Putting back...</source>
+        <translation>Wird zurückgelegt …</translation>
+    </message>
+    <message>
+        <source>The Trash now holds %1. Empty it on the Trash screen to free the space.</source>
+        <translation>Der Papierkorb enthält jetzt %1. Zum Freigeben des Platzes den Papierkorb leeren.</translation>
+    </message>
+</context>
+<context>
     <name>KPDocumentPickerPage</name>
     <message>
         <source>Position in the list</source>
@@ -637,20 +705,8 @@ Dateien an und kommt nach vorn, und dieser Start endet.
         <translation>Verschieben</translation>
     </message>
     <message>
-        <source>Delete from local folder</source>
-        <translation>Aus dem lokalen Ordner löschen</translation>
-    </message>
-    <message>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
-    </message>
-    <message>
-        <source>Deleting...</source>
-        <translation>Wird gelöscht …</translation>
-    </message>
-    <message>
-        <source>The file will be deleted and cannot be recovered.</source>
-        <translation>Die Datei wird gelöscht und kann nicht wiederhergestellt werden.</translation>
     </message>
     <message>
         <source>Delete failed</source>
@@ -677,10 +733,6 @@ Dateien an und kommt nach vorn, und dieser Start endet.
         <translation>Umbenennen fehlgeschlagen</translation>
     </message>
     <message>
-        <source>Moving...</source>
-        <translation>Wird verschoben …</translation>
-    </message>
-    <message>
         <source>Move failed</source>
         <translation>Verschieben fehlgeschlagen</translation>
     </message>
@@ -696,6 +748,10 @@ Dateien an und kommt nach vorn, und dieser Start endet.
         <source>Unpacking “%1”…</source>
         <translation>„%1“ wird entpackt …</translation>
     </message>
+    <message>
+        <source>Trash</source>
+        <translation>Papierkorb</translation>
+    </message>
 </context>
 <context>
     <name>Main</name>
@@ -706,6 +762,48 @@ Dateien an und kommt nach vorn, und dieser Start endet.
     <message>
         <source>Drop files here to bring them into the home folder</source>
         <translation>Dateien hier ablegen, um sie in den Basisordner zu bringen</translation>
+    </message>
+</context>
+<context>
+    <name>MoveIntoFolder</name>
+    <message>
+        <source>“%1” can&apos;t replace the folder holding it. Choose another destination.</source>
+        <translation>„%1“ kann den Ordner, in dem es liegt, nicht ersetzen. Bitte ein anderes Ziel wählen.</translation>
+    </message>
+    <message>
+        <source>“%1” was not moved: the item of that name already there could not be moved to the Trash. %2</source>
+        <translation>„%1“ wurde nicht verschoben: Das dort bereits vorhandene Objekt dieses Namens konnte nicht in den Papierkorb verschoben werden. %2</translation>
+    </message>
+    <message>
+        <source>Moving...</source>
+        <translation>Wird verschoben …</translation>
+    </message>
+</context>
+<context>
+    <name>NameClashQuestion</name>
+    <message>
+        <source>“%1” already exists in “%2”.</source>
+        <translation>„%1“ ist in „%2“ bereits vorhanden.</translation>
+    </message>
+    <message>
+        <source>If you replace it, the item already there is moved to the Trash.</source>
+        <translation>Beim Ersetzen wird das bereits vorhandene Objekt in den Papierkorb verschoben.</translation>
+    </message>
+    <message>
+        <source>Apply to all</source>
+        <translation>Für alle übernehmen</translation>
+    </message>
+    <message>
+        <source>Replace</source>
+        <translation>Ersetzen</translation>
+    </message>
+    <message>
+        <source>Keep Both</source>
+        <translation>Beide behalten</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Anhalten</translation>
     </message>
 </context>
 <context>
@@ -983,6 +1081,129 @@ Dateien an und kommt nach vorn, und dieser Start endet.
     <message>
         <source>Cannot write %1: %2</source>
         <translation>%1 lässt sich nicht schreiben: %2</translation>
+    </message>
+</context>
+<context>
+    <name>Trash</name>
+    <message>
+        <source>“%1” could not be moved to the Trash</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” could not be put back</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” could not be deleted</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” can&apos;t be moved to the Trash: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” is no longer there.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: %2.</source>
+        <translation type="unfinished">%1, %2. {1:?}</translation>
+    </message>
+    <message>
+        <source>“%1” can&apos;t be put back: its folder “%2” is on another disk now.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TrashLocation</name>
+    <message>
+        <source>the trash folder “%1” can&apos;t be used (%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the disk at “%1” has no trash folder this user can use</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>its folder can&apos;t be looked at</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The trash folder “%1” can&apos;t be opened</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TrashViewController</name>
+    <message>
+        <source>Documents</source>
+        <translation>Dokumente</translation>
+    </message>
+    <message>
+        <source>Trash</source>
+        <translation>Papierkorb</translation>
+    </message>
+    <message>
+        <source>Deleted items stay here until you empty the Trash.</source>
+        <translation>Gelöschte Objekte bleiben hier, bis der Papierkorb geleert wird.</translation>
+    </message>
+    <message>
+        <source>Loading...</source>
+        <translation>Wird geladen …</translation>
+    </message>
+    <message>
+        <source>Empty Trash</source>
+        <translation>Papierkorb leeren</translation>
+    </message>
+    <message>
+        <source>Restore</source>
+        <translation>Wiederherstellen</translation>
+    </message>
+    <message>
+        <source>Delete Permanently</source>
+        <translation>Endgültig löschen</translation>
+    </message>
+    <message>
+        <source>From %1</source>
+        <translation>Aus %1</translation>
+    </message>
+    <message>
+        <source>Deleted from “%1”.</source>
+        <translation>Gelöscht aus „%1“.</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Restoring...</source>
+        <translation>Wird wiederhergestellt …</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n item(s) were put back where they were.</source>
+        <translation>
+            <numerusform>%n Objekt wurde an seinen Platz zurückgelegt.</numerusform>
+            <numerusform>%n Objekte wurden an ihren Platz zurückgelegt.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>“%1” is back in “%2”.</source>
+        <translation>„%1“ ist wieder in „%2“.</translation>
+    </message>
+    <message>
+        <source>“%1” is back in “%2” as “%3”.</source>
+        <translation>„%1“ ist wieder in „%2“, als „%3“.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n item(s) in the Trash will be deleted and cannot be recovered.</source>
+        <translation>
+            <numerusform>%n Objekt im Papierkorb wird gelöscht und kann nicht wiederhergestellt werden.</numerusform>
+            <numerusform>%n Objekte im Papierkorb werden gelöscht und können nicht wiederhergestellt werden.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Deleting...</source>
+        <translation>Wird gelöscht …</translation>
     </message>
 </context>
 <context>

@@ -456,6 +456,74 @@
     </message>
 </context>
 <context>
+    <name>ItemDeletion</name>
+    <message>
+        <source>Move to Trash</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Delete from local folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” will be moved to the Trash.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n item(s) will be moved to the Trash.</source>
+        <translation>
+            <numerusform>%n item will be moved to the Trash.</numerusform>
+            <numerusform>%n items will be moved to the Trash.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>“%1” will be deleted and cannot be recovered.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n item(s) will be deleted and cannot be recovered.</source>
+        <translation>
+            <numerusform>%n item will be deleted and cannot be recovered.</numerusform>
+            <numerusform>%n items will be deleted and cannot be recovered.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Moving to the Trash...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Deleting...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” was moved to the Trash.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n item(s) were moved to the Trash.</source>
+        <translation>
+            <numerusform>%n item was moved to the Trash.</numerusform>
+            <numerusform>%n items were moved to the Trash.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Putting back...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The Trash now holds %1. Empty it on the Trash screen to free the space.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>KPDocumentPickerPage</name>
     <message>
         <source>Position in the list</source>
@@ -624,19 +692,7 @@ files and comes to the front, and this start ends.
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Delete from local folder</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Deleting...</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The file will be deleted and cannot be recovered.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -664,10 +720,6 @@ files and comes to the front, and this start ends.
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Moving...</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Move failed</source>
         <translation type="unfinished"></translation>
     </message>
@@ -683,6 +735,10 @@ files and comes to the front, and this start ends.
         <source>Unpacking “%1”…</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Trash</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>Main</name>
@@ -692,6 +748,48 @@ files and comes to the front, and this start ends.
     </message>
     <message>
         <source>Drop files here to bring them into the home folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>MoveIntoFolder</name>
+    <message>
+        <source>“%1” can&apos;t replace the folder holding it. Choose another destination.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” was not moved: the item of that name already there could not be moved to the Trash. %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Moving...</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>NameClashQuestion</name>
+    <message>
+        <source>“%1” already exists in “%2”.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>If you replace it, the item already there is moved to the Trash.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Apply to all</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Replace</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Keep Both</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stop</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -969,6 +1067,129 @@ files and comes to the front, and this start ends.
     </message>
     <message>
         <source>Cannot write %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Trash</name>
+    <message>
+        <source>“%1” could not be moved to the Trash</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” could not be put back</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” could not be deleted</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” can&apos;t be moved to the Trash: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” is no longer there.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” can&apos;t be put back: its folder “%2” is on another disk now.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TrashLocation</name>
+    <message>
+        <source>the trash folder “%1” can&apos;t be used (%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the disk at “%1” has no trash folder this user can use</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>its folder can&apos;t be looked at</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The trash folder “%1” can&apos;t be opened</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TrashViewController</name>
+    <message>
+        <source>Documents</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Trash</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Deleted items stay here until you empty the Trash.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Loading...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Empty Trash</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Restore</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Delete Permanently</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>From %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Deleted from “%1”.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Restoring...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n item(s) were put back where they were.</source>
+        <translation>
+            <numerusform>%n item was put back where it was.</numerusform>
+            <numerusform>%n items were put back where they were.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>“%1” is back in “%2”.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” is back in “%2” as “%3”.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n item(s) in the Trash will be deleted and cannot be recovered.</source>
+        <translation>
+            <numerusform>%n item in the Trash will be deleted and cannot be recovered.</numerusform>
+            <numerusform>%n items in the Trash will be deleted and cannot be recovered.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Deleting...</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

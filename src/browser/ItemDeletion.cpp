@@ -75,9 +75,9 @@ QString ItemDeletion::sheetText(bool toTrash, int count, const QString &firstNam
 {
     if (toTrash)
         return count == 1 ? tr("“%1” will be moved to the Trash.").arg(firstName)
-                          : tr("%n items will be moved to the Trash.", nullptr, count);
+                          : tr("%n item(s) will be moved to the Trash.", nullptr, count);
     return count == 1 ? tr("“%1” will be deleted and cannot be recovered.").arg(firstName)
-                      : tr("%n items will be deleted and cannot be recovered.", nullptr, count);
+                      : tr("%n item(s) will be deleted and cannot be recovered.", nullptr, count);
 }
 
 void ItemDeletion::run(ViewController *screen, const QStringList &paths, bool toTrash,
@@ -117,7 +117,7 @@ void ItemDeletion::offerUndo(ViewController *screen, const QList<TrashEntry> &en
         entries.size() == 1
             ? tr("“%1” was moved to the Trash.")
                   .arg(QFileInfo(entries.first().originalPath).fileName())
-            : tr("%n items were moved to the Trash.", nullptr, int(entries.size()));
+            : tr("%n item(s) were moved to the Trash.", nullptr, int(entries.size()));
     QPointer<ViewController> weakScreen(screen);
     screen->textNotice()->show(text, tr("Undo"), [weakScreen, entries, changed] {
         if (!weakScreen)

@@ -267,7 +267,7 @@ void TrashViewController::restore(const QList<TrashEntry> &entries)
 void TrashViewController::sayRestored(const QList<std::pair<QString, QString>> &placed)
 {
     if (placed.size() > 1) {
-        textNotice()->show(tr("%n items were put back where they were.", nullptr, int(placed.size())));
+        textNotice()->show(tr("%n item(s) were put back where they were.", nullptr, int(placed.size())));
         return;
     }
     if (placed.isEmpty())
@@ -306,7 +306,7 @@ void TrashViewController::emptyTrashButtonTapped()
         return;
     // What the user sees goes; anything trashed since waits for the next time.
     confirmErase(entries,
-                 tr("%n items in the Trash will be deleted and cannot be recovered.", nullptr,
+                 tr("%n item(s) in the Trash will be deleted and cannot be recovered.", nullptr,
                     int(entries.size())),
                  tr("Empty Trash"));
 }

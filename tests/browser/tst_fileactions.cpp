@@ -10,6 +10,7 @@
 #include "LocalStorageViewController.h"
 #include "NavigationController.h"
 #include "ProgressOverlay.h"
+#include "Translations.h"
 #include "Trash.h"
 #include "Utils.h"
 
@@ -59,7 +60,11 @@ class TestFileActions : public QObject {
     QString home() const { return Utils::documentsPath(); }
 
 private slots:
-    void initTestCase() { AppDirectories::useRoot(m_root.path()); }
+    void initTestCase()
+    {
+        AppDirectories::useRoot(m_root.path());
+        Translations::install(*QCoreApplication::instance(), QLocale(QLocale::English));
+    }
 
     void init()
     {
