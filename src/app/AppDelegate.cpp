@@ -67,8 +67,9 @@ bool AppDelegate::didFinishLaunching(const LaunchOptions &options)
     Error error;
     if (!ApplicationFolders::createAtStart(&error))
         sayOnStandardError(error.message);
-    // Unpacking left behind by a run that died; on a worker, as it may be gigabytes.
-    QThreadPool::globalInstance()->start([] { StagingFolder::sweepHome(Utils::documentsPath()); });
+    // Unpacking left behind by a run that died (its merge undone, the originals put back); on a
+    // worker, as it may be gigabytes.
+    QThreadPool::globalInstance()->start([] { StagingFolder::sweepRecorded(); });
     auto *root = new LocalStorageViewController(QStringLiteral("/"));
     root->setTitle(tr("Home"));
     root->setEmptyFolderHint(tr("To bring files in, open them with Ombrisk from another "

@@ -127,3 +127,38 @@ Error ArchiveErrors::itemInTheWay(const QString &entry, const QString &obstacle)
                                 "away or unpack into another folder.")
                                  .arg(entry, obstacle));
 }
+
+Error ArchiveErrors::partlyUndone(const Error &cause, const QString &stoppedAt,
+                                  const QStringList &items, KeptIn keptIn, const QString &folder)
+{
+    constexpr int named = 5;
+    QStringList quoted;
+    for (const auto &item : items.mid(0, named))
+        quoted << tr("“%1”").arg(item);
+    if (items.size() > named)
+        quoted << tr("%n more", nullptr, int(items.size() - named));
+    const auto list = QLocale().createSeparatedList(quoted);
+    const int count = int(items.size());
+    QString message;
+    switch (keptIn) {
+    case KeptIn::Trash:
+        message = tr("The archive was not unpacked: the merge stopped at “%1”, and %n item(s) it "
+                     "had already replaced could not be put back: %2. They are in the Trash, in "
+                     "the folder “%3”.",
+                     nullptr, count);
+        break;
+    case KeptIn::Destination:
+        message = tr("The archive was not unpacked: the merge stopped at “%1”, and %n item(s) it "
+                     "had already replaced could not be put back: %2. They are in the folder "
+                     "“%3” in the destination.",
+                     nullptr, count);
+        break;
+    case KeptIn::StagingFolder:
+        message = tr("The archive was not unpacked: the merge stopped at “%1”, and %n item(s) it "
+                     "had already replaced could not be put back: %2. They are in the hidden "
+                     "folder “%3”.",
+                     nullptr, count);
+        break;
+    }
+    return make(Code(cause.code), message.arg(stoppedAt, list, folder));
+}

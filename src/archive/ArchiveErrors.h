@@ -59,4 +59,11 @@ public:
     // WriteFailed: the entry `entry` would replace `obstacle` ("a folder", "a file", "a link")
     // of the destination, which only an item of the same type may replace.
     static Error itemInTheWay(const QString &entry, const QString &obstacle);
+
+    // Where the items a failed merge could not put back were kept.
+    enum class KeptIn { Trash, Destination, StagingFolder };
+    // The merge stopped at `stoppedAt` (with `cause`'s code) and undoing it could not put back
+    // `items` (paths relative to the destination), which are now in the folder `folder`.
+    static Error partlyUndone(const Error &cause, const QString &stoppedAt,
+                              const QStringList &items, KeptIn keptIn, const QString &folder);
 };

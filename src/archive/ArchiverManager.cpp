@@ -50,13 +50,15 @@ bool ArchiverManager::checkNeedPassword(const QString &path, Error *error)
 
 bool ArchiverManager::decompressAtPath(const QString &path, const QString &destPath,
                                        const QString &password, Error *error,
-                                       ArchiveProgressDelegate *delegate)
+                                       ArchiveProgressDelegate *delegate,
+                                       ExtractionResult *result, ReplacedItems replaced)
 {
     const auto kind = ArchiveKinds::kindForPath(path);
     auto backend = backendFor(kind);
     if (!backend)
         return fail(error, ArchiveErrors::unsupportedKind(path));
-    return ExtractionJob::run(*backend, kind, path, destPath, password, delegate, error);
+    return ExtractionJob::run(*backend, kind, {path, destPath, password, replaced}, delegate,
+                              result, error);
 }
 
 QList<ArchiveEntry> ArchiverManager::listEntriesAtPath(const QString &path, const QString &password,

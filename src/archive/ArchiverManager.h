@@ -4,6 +4,7 @@
 #include "ArchiveErrors.h"
 #include "ArchiveKind.h"
 #include "ArchiveProgress.h"
+#include "ExtractionResult.h"
 
 #include <Error.h>
 #include <QString>
@@ -36,9 +37,15 @@ public:
     // is written unless everything unpacks: hostile entries, a missing or wrong password,
     // damage, a full disk or a cancel leave the destination as it was. An extension of no
     // archive kind fails with UnsupportedKind.
+    //
+    // The replaced items are kept, in one folder "Replaced by <archive name>" in the trash (or
+    // in the destination when its disk has no usable trash), unless `replaced` says Delete;
+    // `result` (may be null) says how many there were and where they are.
     static bool decompressAtPath(const QString &path, const QString &destPath,
                                  const QString &password, Error *error,
-                                 ArchiveProgressDelegate *delegate = nullptr);
+                                 ArchiveProgressDelegate *delegate = nullptr,
+                                 ExtractionResult *result = nullptr,
+                                 ReplacedItems replaced = ReplacedItems::ToTrash);
 
     // The entries as the archive names them (unchecked; for display). Fails with
     // UnsupportedKind for an extension of no archive kind.

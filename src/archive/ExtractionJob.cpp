@@ -33,17 +33,18 @@ bool checkListing(ArchiveBackend &backend, ArchiveKind kind, const QString &arch
 
 } // namespace
 
-bool ExtractionJob::run(ArchiveBackend &backend, ArchiveKind kind, const QString &archivePath,
-                        const QString &destination, const QString &password,
-                        ArchiveProgressDelegate *delegate, Error *error)
+bool ExtractionJob::run(ArchiveBackend &backend, ArchiveKind kind, const Request &request,
+                        ArchiveProgressDelegate *delegate, ExtractionResult *result, Error *error)
 {
+    const auto &archivePath = request.archivePath;
     if (!QFileInfo(archivePath).isFile())
         return fail(error, ArchiveErrors::missingArchive(archivePath));
     ArchiveListing listing;
     if (backend.listsCheaply(archivePath) &&
-        !checkListing(backend, kind, archivePath, password, &listing, error))
+        !checkListing(backend, kind, archivePath, request.password, &listing, error))
         return false;
-    auto staging = StagingFolder::createFor(destination, error);
+    auto staging = StagingFolder::createFor(request.destination,
+                                            QFileInfo(archivePath).fileName(), error);
     if (!staging)
         return false;
     const auto available = staging->bytesAvailable();
@@ -52,14 +53,15 @@ bool ExtractionJob::run(ArchiveBackend &backend, ArchiveKind kind, const QString
     ProgressReporter progress(delegate);
     progress.setTotals(listing.totalSize, listing.entries.size());
     Error extractError;
-    if (!backend.extract(archivePath, staging->path(), password, listing, progress, &extractError))
+    if (!backend.extract(archivePath, staging->path(), request.password, listing, progress,
+                         &extractError))
         return fail(error,
                     withKindMessage(
                         progress.isCancelled() ? ArchiveErrors::cancelled() : extractError, kind));
     if (progress.isCancelled())
         return fail(error, ArchiveErrors::cancelled());
     if (!staging->scan(backend.capabilities().writesThroughEngine, error) ||
-        !staging->moveIntoDestination(error))
+        !staging->moveIntoDestination(request.replaced, result, error))
         return false;
     progress.finish();
     return true;

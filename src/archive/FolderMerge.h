@@ -1,52 +1,69 @@
 #pragma once
 
 #include "FolderHandle.h"
+#include "MergeJournal.h"
 
 #include <Error.h>
 #include <QByteArray>
+#include <QList>
 #include <QString>
-#include <vector>
 
 // Moves everything in a source folder into a target folder of the same file system, all or
 // nothing. An item missing from the target is renamed in whole (a folder with its content);
 // a folder present on both sides is merged; a file replaces a file and a link a link. Any other
 // clash (a file or link over a folder, a folder over a file or link) stops the merge. A
-// replaced item is first set aside, renamed into `asideFd`, and checked to be what was looked
-// at, so a folder swapped in meanwhile is never taken for a file. On any failure every step is
-// undone, last first: the target is as it was and the error names the entry and what stood in
-// the way. The set-aside items stay in `asideFd` for the caller to remove once it is done.
+// replaced item is first set aside, renamed into the aside folder under its path relative to
+// the target (so that folder, given a name, holds the replaced items as they lay), and checked
+// to be what was looked at, so a folder swapped in meanwhile is never taken for a file. Every
+// step is recorded in the journal before it is taken.
 //
-// Every step is relative to descriptors opened from the two roots without following links
+// On any failure every step is undone, last first (undo(), from the journal): the target is as
+// it was and the error names the entry and what stood in the way. An item set aside that can't
+// be put back (its place was taken, or can't be written) stays in the aside folder, and
+// notPutBack() names it; the caller keeps it for the user.
+//
+// Every step is relative to descriptors opened from the roots without following links
 // (renameat2 with RENAME_NOREPLACE), so a folder of the target swapped for a link while the
-// merge runs can't lead anything out. Memory: a few bytes per item moved or replaced (the
-// journal that undoes them), one open listing per level of depth.
+// merge runs can't lead anything out. Memory: one open listing per level of depth; the journal
+// is on disk.
 //
-// Thread-safety: one object, one thread.
+// Thread-safety: one object, one thread; undo() keeps no state.
 class FolderMerge {
 public:
-    FolderMerge(int sourceFd, int targetFd, int asideFd);
-    bool run(Error *error);
-
-private:
-    struct Step {
-        quint32 folder;     // index in m_folders
-        quint32 nameOffset; // in m_names
-        bool replaced;      // an item of the target was set aside under the step's number
+    struct Folders {
+        int source;
+        int target;
+        int aside;  // the replaced items, under their paths relative to the target
+        int undone; // where undoing moves the items the merge had moved in
     };
 
-    bool mergeFolder(int sourceFd, int targetFd, quint32 folder, const QString &relative,
-                     Error *error);
-    bool mergeItem(int sourceFd, int targetFd, quint32 folder, const char *name,
-                   unsigned char type, const QString &relative, Error *error);
-    bool replace(int sourceFd, int targetFd, quint32 folder, const char *name,
-                 const struct stat &there, const QString &relative, Error *error);
-    void record(quint32 folder, const char *name, bool replaced);
-    void undo();
+    FolderMerge(const Folders &folders, MergeJournal &journal);
+    bool run(Error *error);
 
-    int m_sourceFd;
-    int m_targetFd;
-    int m_asideFd;
-    std::vector<QByteArray> m_folders; // target folders the journal names, relative to the root
-    QByteArray m_names;                // the journal's names, each ended by a zero byte
-    std::vector<Step> m_steps;
+    // Items of the target that were replaced (files and links; folders merge).
+    int replacedCount() const { return m_replaced; }
+    // After a failure: where the merge stopped, and the set-aside items (paths relative to the
+    // target) that could not be put back.
+    const QString &failedAt() const { return m_failedAt; }
+    const QList<QByteArray> &notPutBack() const { return m_notPutBack; }
+
+    // Undoes the journal's steps, last first, in `folders` (source unused); what was moved in
+    // goes to the undone folder, what was set aside comes back. An item moves only when its
+    // inode is the one recorded. Safe to run again: what is back stays. Returns the set-aside
+    // items that could not be put back.
+    static QList<QByteArray> undo(const std::vector<MergeJournal::Step> &steps,
+                                  const Folders &folders);
+
+private:
+    bool mergeFolder(int sourceFd, int targetFd, const QByteArray &relative, Error *error);
+    bool mergeItem(int sourceFd, int targetFd, Fd &asideFd, const dirent &item,
+                   const QByteArray &relative, Error *error);
+    bool replace(int sourceFd, int targetFd, Fd &asideFd, const char *name,
+                 const struct stat &there, const QByteArray &relative, Error *error);
+
+    Folders m_folders;
+    MergeJournal &m_journal;
+    int m_replaced = 0;
+    QString m_failedAt;
+    QList<QByteArray> m_notPutBack;
 };

@@ -2,12 +2,17 @@
 
 #include "ArchiveErrors.h"
 #include "FolderMerge.h"
+#include "MergeJournal.h"
+#include "StagingRecords.h"
 #include "StagingScan.h"
 
+#include <AppDirectories.h>
 #include <FileOperations.h>
+#include <FreeItemName.h>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <Trash.h>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -21,6 +26,7 @@ namespace {
 constexpr char stagingPrefix[] = ".ombrisk-unpacking-";
 constexpr char contentName[] = "content";
 constexpr char asideName[] = "set-aside";
+constexpr char undoneName[] = "undone";
 
 QByteArray randomStagingName()
 {
@@ -54,35 +60,111 @@ Fd makeLockedFolder(int placeFd, QByteArray *name)
     return Fd();
 }
 
-void sweepPlace(int placeFd)
+Fd openFolder(const QByteArray &path)
 {
-    FolderHandle::forEachItem(placeFd, [placeFd](const dirent &item) {
-        if (std::strncmp(item.d_name, stagingPrefix, sizeof stagingPrefix - 1) != 0)
-            return true;
-        const auto folder = FolderHandle::openChild(placeFd, item.d_name, O_RDONLY);
-        if (!folder.isValid() || ::flock(folder.get(), LOCK_EX | LOCK_NB) != 0)
-            return true; // a link of that name is not ours; a locked folder is in use
-        FolderHandle::removeContents(folder.get());
-        ::unlinkat(placeFd, item.d_name, AT_REMOVEDIR);
+    return Fd(::open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+}
+
+QByteArray joined(const QByteArray &folder, const QByteArray &name)
+{
+    return folder.endsWith('/') ? folder + name : folder + '/' + name;
+}
+
+// Whether anything but folders lies below the folder (the walk failing counts as yes).
+bool holdsItems(int folderFd)
+{
+    bool found = false;
+    const bool walked = FolderHandle::forEachItem(folderFd, [&](const dirent &item) {
+        const auto child = item.d_type == DT_DIR || item.d_type == DT_UNKNOWN
+                               ? FolderHandle::openChild(folderFd, item.d_name, O_RDONLY)
+                               : Fd();
+        found = !child.isValid() || holdsItems(child.get());
+        return !found;
+    });
+    return found || !walked;
+}
+
+bool setAsideHoldsItems(int rootFd)
+{
+    const auto aside = FolderHandle::openChild(rootFd, asideName, O_RDONLY);
+    return aside.isValid() ? holdsItems(aside.get()) : errno != ENOENT;
+}
+
+// Ends a staging folder no process works in any more (this one's at its end, or one left by a
+// process that died): undoes what its journal says was begun and not completed, then removes
+// it; when something set aside is still in it, moves it whole to the trash instead, or, with
+// no usable trash, leaves it. True when it is gone from the place.
+bool endStaging(int placeFd, const QByteArray &placePath, const QByteArray &name, int rootFd,
+                const QString &archiveName)
+{
+    if (const auto journal = MergeJournal::read(rootFd)) {
+        const auto target = FolderHandle::openBeneath(placeFd, journal->target, false, O_PATH);
+        const auto aside = FolderHandle::openChild(rootFd, asideName, O_PATH);
+        ::mkdirat(rootFd, undoneName, 0700);
+        const auto undone = FolderHandle::openChild(rootFd, undoneName, O_PATH);
+        if (target.isValid() && aside.isValid() && undone.isValid())
+            FolderMerge::undo(journal->steps, {-1, target.get(), aside.get(), undone.get()});
+    }
+    if (!setAsideHoldsItems(rootFd)) {
+        MergeJournal::remove(rootFd);
+        FolderHandle::removeContents(rootFd);
+        return ::unlinkat(placeFd, name.constData(), AT_REMOVEDIR) == 0;
+    }
+    const auto keptName = archiveName.isEmpty()
+                              ? StagingFolder::tr("Unfinished unpacking")
+                              : StagingFolder::tr("Unfinished unpacking of %1").arg(archiveName);
+    return bool(Trash::moveToTrash(placeFd, name,
+                                   QFile::decodeName(joined(placePath, QFile::encodeName(keptName))),
+                                   nullptr));
+}
+
+// The staging folder `name` of the place, when it is one this user's process made and no
+// process holds any more: ended, and its record dropped once it is gone.
+void sweepItem(int placeFd, const QByteArray &placePath, const char *name)
+{
+    if (std::strncmp(name, stagingPrefix, sizeof stagingPrefix - 1) != 0)
+        return;
+    const auto folder = FolderHandle::openChild(placeFd, name, O_RDONLY);
+    struct stat info {};
+    if (!folder.isValid() || ::fstat(folder.get(), &info) != 0)
+        return; // a link of that name is not ours
+    const auto record = StagingRecords::find(info.st_dev, info.st_ino);
+    if (!record || record->name != name || record->owner != info.st_uid ||
+        info.st_uid != ::geteuid())
+        return; // only bears the name: the user's
+    if (::flock(folder.get(), LOCK_EX | LOCK_NB) != 0)
+        return; // in use
+    if (endStaging(placeFd, placePath, name, folder.get(),
+                   QString::fromUtf8(record->archiveName)))
+        StagingRecords::drop(info.st_dev, info.st_ino);
+}
+
+void sweepPlace(int placeFd, const QByteArray &placePath)
+{
+    FolderHandle::forEachItem(placeFd, [&](const dirent &item) {
+        sweepItem(placeFd, placePath, item.d_name);
         return true;
     });
 }
 
-Fd openFolder(const QString &path)
-{
-    return Fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-}
-
 } // namespace
 
-std::optional<StagingFolder> StagingFolder::createFor(const QString &destination, Error *error)
+struct StagingFolder::Kept {
+    ArchiveErrors::KeptIn in;
+    QString folder;
+    std::optional<TrashEntry> entry;
+};
+
+std::optional<StagingFolder> StagingFolder::createFor(const QString &destination,
+                                                      const QString &archiveName, Error *error)
 {
     const QFileInfo dest(destination);
     StagingFolder staging;
     staging.m_destination = dest.absoluteFilePath();
+    staging.m_archiveName = archiveName;
     // The destination itself is the user's choice and may be reached through a link; nothing
     // below it is.
-    staging.m_placeFd = openFolder(staging.m_destination);
+    staging.m_placeFd = openFolder(QFile::encodeName(staging.m_destination));
     staging.m_inside = staging.m_placeFd.isValid();
     if (!staging.m_inside) {
         if (dest.exists() || dest.isSymLink()) {
@@ -97,21 +179,35 @@ std::optional<StagingFolder> StagingFolder::createFor(const QString &destination
             fail(error, ArchiveErrors::writeFailed(parent, makeError.message));
             return std::nullopt;
         }
-        staging.m_placeFd = openFolder(parent);
+        staging.m_placeFd = openFolder(QFile::encodeName(parent));
     }
     const auto place = staging.m_inside ? staging.m_destination : dest.absolutePath();
+    staging.m_placePath = QFile::encodeName(place);
     if (!staging.m_placeFd.isValid()) {
         fail(error, ArchiveErrors::fromErrno(errno, place));
         return std::nullopt;
     }
-    sweepPlace(staging.m_placeFd.get());
+    sweepPlace(staging.m_placeFd.get(), staging.m_placePath);
     staging.m_rootFd = makeLockedFolder(staging.m_placeFd.get(), &staging.m_rootName);
-    if (!staging.m_rootFd.isValid() ||
-        ::mkdirat(staging.m_rootFd.get(), contentName, 0700) != 0 ||
-        ::mkdirat(staging.m_rootFd.get(), asideName, 0700) != 0) {
+    struct stat info {};
+    if (!staging.m_rootFd.isValid() || ::fstat(staging.m_rootFd.get(), &info) != 0) {
         fail(error, ArchiveErrors::fromErrno(errno, place));
         return std::nullopt;
     }
+    staging.m_device = info.st_dev;
+    staging.m_inode = info.st_ino;
+    staging.m_recorded = StagingRecords::add({info.st_dev, info.st_ino, info.st_uid,
+                                              staging.m_placePath, staging.m_rootName,
+                                              archiveName.toUtf8()});
+    if (!staging.m_recorded) // unpacking goes on; only a crash would leave the folder unswept
+        qWarning("Ombrisk: no record of the staging folder %s could be written in %s: %s",
+                 staging.m_rootName.constData(), qPrintable(AppDirectories::stateDirectory()),
+                 std::strerror(errno));
+    for (const char *sub : {contentName, asideName, undoneName})
+        if (::mkdirat(staging.m_rootFd.get(), sub, 0700) != 0) {
+            fail(error, ArchiveErrors::fromErrno(errno, place));
+            return std::nullopt;
+        }
     staging.m_path = place + u'/' + QFile::decodeName(staging.m_rootName) + u'/' +
                      QLatin1String(contentName);
     return staging;
@@ -121,8 +217,10 @@ StagingFolder::~StagingFolder()
 {
     if (!m_rootFd.isValid())
         return;
-    FolderHandle::removeContents(m_rootFd.get());
-    ::unlinkat(m_placeFd.get(), m_rootName.constData(), AT_REMOVEDIR);
+    const bool gone =
+        endStaging(m_placeFd.get(), m_placePath, m_rootName, m_rootFd.get(), m_archiveName);
+    if (gone && m_recorded)
+        StagingRecords::drop(m_device, m_inode);
 }
 
 qint64 StagingFolder::bytesAvailable() const
@@ -140,20 +238,22 @@ bool StagingFolder::scan(bool linksOnly, Error *error) const
 
 bool StagingFolder::clear(const QString &path, Error *error)
 {
-    const auto folder = openFolder(path);
+    const auto folder = openFolder(QFile::encodeName(path));
     if (!folder.isValid() || !FolderHandle::removeContents(folder.get()))
         return fail(error, ArchiveErrors::fromErrno(errno, QFileInfo(path).fileName()));
     return true;
 }
 
-bool StagingFolder::moveIntoDestination(Error *error)
+bool StagingFolder::moveIntoDestination(ReplacedItems replaced, ExtractionResult *result,
+                                        Error *error)
 {
     if (m_inside)
-        return mergeIntoDestination(m_placeFd.get(), error);
-    return renameToDestination(error);
+        return mergeIntoDestination(m_placeFd.get(), QByteArray(), replaced, result, error);
+    return renameToDestination(replaced, result, error);
 }
 
-bool StagingFolder::renameToDestination(Error *error)
+bool StagingFolder::renameToDestination(ReplacedItems replaced, ExtractionResult *result,
+                                        Error *error)
 {
     const auto name = QFile::encodeName(QFileInfo(m_destination).fileName());
     const auto content = FolderHandle::openChild(m_rootFd.get(), contentName, O_RDONLY);
@@ -173,35 +273,100 @@ bool StagingFolder::renameToDestination(Error *error)
                                QFileInfo(m_destination).fileName(),
                                ArchiveErrors::tr("a file of that name is in the way of the "
                                                  "destination folder")));
-    return mergeIntoDestination(destination.get(), error);
+    return mergeIntoDestination(destination.get(), name, replaced, result, error);
 }
 
-bool StagingFolder::mergeIntoDestination(int destinationFd, Error *error)
+bool StagingFolder::mergeIntoDestination(int destinationFd, const QByteArray &target,
+                                         ReplacedItems replaced, ExtractionResult *result,
+                                         Error *error)
 {
     const auto content = FolderHandle::openChild(m_rootFd.get(), contentName, O_RDONLY);
     const auto aside = FolderHandle::openChild(m_rootFd.get(), asideName, O_PATH);
-    if (!content.isValid() || !aside.isValid())
+    const auto undone = FolderHandle::openChild(m_rootFd.get(), undoneName, O_PATH);
+    if (!content.isValid() || !aside.isValid() || !undone.isValid())
         return fail(error, ArchiveErrors::fromErrno(errno, QString()));
-    return FolderMerge(content.get(), destinationFd, aside.get()).run(error);
+    auto journal = MergeJournal::create(m_rootFd.get(), target, error);
+    if (!journal)
+        return false;
+    FolderMerge merge({content.get(), destinationFd, aside.get(), undone.get()}, *journal);
+    Error mergeError;
+    const bool merged = merge.run(&mergeError);
+    // Done, or undone as far as it goes: nothing is left for a sweep to undo.
+    MergeJournal::remove(m_rootFd.get());
+    if (!merged) {
+        if (merge.notPutBack().isEmpty())
+            return fail(error, mergeError);
+        QStringList items;
+        for (const auto &path : merge.notPutBack())
+            items << QFile::decodeName(path);
+        const auto kept = keepReplaced(destinationFd);
+        return fail(error, ArchiveErrors::partlyUndone(mergeError, merge.failedAt(), items,
+                                                       kept.in, kept.folder));
+    }
+    if (result)
+        result->replacedCount = merge.replacedCount();
+    if (merge.replacedCount() == 0)
+        return true;
+    if (replaced == ReplacedItems::Delete) {
+        FolderHandle::removeTree(m_rootFd.get(), asideName);
+        return true;
+    }
+    const auto kept = keepReplaced(destinationFd);
+    if (result) {
+        result->replacedInTrash = kept.entry;
+        result->replacedFolder = kept.in == ArchiveErrors::KeptIn::Destination ? kept.folder
+                                                                                : QString();
+    }
+    return true;
+}
+
+// The set-aside folder leaves the staging folder as one item named "Replaced by <archive>":
+// into the trash, recorded as from the destination (a restore puts it there), else into the
+// destination under a free name; failing both it stays, and with it the staging folder.
+StagingFolder::Kept StagingFolder::keepReplaced(int destinationFd) const
+{
+    if (const auto aside = FolderHandle::openChild(m_rootFd.get(), asideName, O_RDONLY);
+        aside.isValid())
+        ::fchmod(aside.get(), FolderHandle::folderMode()); // it was private (0700)
+    const auto name = tr("Replaced by %1").arg(m_archiveName);
+    if (auto entry = Trash::moveToTrash(m_rootFd.get(), asideName, m_destination + u'/' + name,
+                                        nullptr))
+        return {ArchiveErrors::KeptIn::Trash, name, std::move(entry)};
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        const auto free = FreeItemName::in(m_destination, name);
+        if (::renameat2(m_rootFd.get(), asideName, destinationFd, QFile::encodeName(free).constData(),
+                        RENAME_NOREPLACE) == 0)
+            return {ArchiveErrors::KeptIn::Destination, m_destination + u'/' + free, {}};
+        if (errno != EEXIST)
+            break;
+    }
+    return {ArchiveErrors::KeptIn::StagingFolder,
+            QFile::decodeName(joined(joined(m_placePath, m_rootName), asideName)), {}};
 }
 
 void StagingFolder::sweep(const QString &folder)
 {
-    if (const auto place = openFolder(folder); place.isValid())
-        sweepPlace(place.get());
+    const auto path = QFile::encodeName(QFileInfo(folder).absoluteFilePath());
+    if (const auto place = openFolder(path); place.isValid())
+        sweepPlace(place.get(), path);
 }
 
-void StagingFolder::sweepHome(const QString &home)
+void StagingFolder::sweepRecorded()
 {
-    const auto place = openFolder(home);
-    if (!place.isValid())
-        return;
-    sweepPlace(place.get());
-    FolderHandle::forEachItem(place.get(), [&place](const dirent &item) {
-        if (item.d_type == DT_DIR)
-            if (const auto child = FolderHandle::openChild(place.get(), item.d_name, O_RDONLY);
-                child.isValid())
-                sweepPlace(child.get());
-        return true;
-    });
+    for (const auto &record : StagingRecords::all()) {
+        if (record.owner != ::geteuid())
+            continue;
+        const auto place = openFolder(record.place);
+        struct stat placeInfo {};
+        if (!place.isValid() || ::fstat(place.get(), &placeInfo) != 0)
+            continue; // a disk that is not there now: kept for when it is
+        struct stat info {};
+        const bool there = ::fstatat(place.get(), record.name.constData(), &info,
+                                     AT_SYMLINK_NOFOLLOW) == 0 &&
+                           info.st_dev == record.device && info.st_ino == record.inode;
+        if (there)
+            sweepItem(place.get(), record.place, record.name.constData());
+        else if (placeInfo.st_dev == record.device)
+            StagingRecords::drop(record.device, record.inode); // gone
+    }
 }

@@ -1,27 +1,46 @@
 #pragma once
 
+#include "ExtractionResult.h"
 #include "FolderHandle.h"
 
 #include <Error.h>
+#include <QCoreApplication>
 #include <QString>
 #include <optional>
+#include <sys/types.h>
 
 // A private folder into which an archive is unpacked before anything reaches the destination,
 // always on the destination's own file system so the final moves are renames: a hidden
 // ".ombrisk-unpacking-XXXXXX" folder inside the destination when it exists, else beside it (in
 // the folder where it is to be made), which is then renamed to the destination. It holds the
-// unpacked content (path()) and, during the merge, the replaced items set aside; all of it is
-// removed on destruction. While in use it is held under an exclusive flock, so a sweep (at the
-// next extraction into the same place, or at the app's start) removes only those a process
-// left behind when it died.
+// unpacked content (path()), and during a merge the merge's journal, the replaced items set
+// aside (under their paths relative to the destination) and what an undo took back out.
+//
+// Nothing of the user's is ever removed with it. After a complete merge the replaced items
+// leave as one folder "Replaced by <archive name>": into the trash, recorded as coming from
+// the destination, or into the destination itself when its disk has no usable trash (or are
+// removed, when the caller asked for that). Items a failed merge could not put back leave the
+// same way. A staging folder is removed only when nothing set aside is left in it; else it
+// goes whole to the trash ("Unfinished unpacking of <archive name>"), or stays.
+//
+// Each staging folder is recorded (StagingRecords) before it is used and the record dropped
+// once it is gone; while in use it is held under an exclusive flock. A sweep (at the next
+// extraction into the same place, and of every recorded place at the app's start) takes only
+// unlocked folders that match their record, left by a process that died: it undoes the merge
+// from its journal, putting the originals back, and then ends it as above. A folder that only
+// bears the name is the user's and is left alone.
 //
 // Thread-safety: one object per extraction, used by one thread at a time; the sweeps are
 // free functions safe from any thread.
 class StagingFolder {
+    Q_DECLARE_TR_FUNCTIONS(StagingFolder)
+
 public:
     // Sweeps stale staging folders of the place first. Refuses a destination that exists and
     // is not a folder; makes the destination's parent folders when it does not exist.
-    static std::optional<StagingFolder> createFor(const QString &destination, Error *error);
+    // `archiveName` names the folders of replaced items ("Replaced by Pack.zip").
+    static std::optional<StagingFolder> createFor(const QString &destination,
+                                                  const QString &archiveName, Error *error);
 
     StagingFolder(StagingFolder &&other) noexcept = default;
     StagingFolder &operator=(StagingFolder &&) = delete;
@@ -40,25 +59,35 @@ public:
     static bool clear(const QString &path, Error *error);
 
     // Moves the content into the destination, all or nothing (FolderMerge), or renames it to
-    // the destination when there is none yet. A fresh destination gets folderMode().
-    bool moveIntoDestination(Error *error);
+    // the destination when there is none yet. A fresh destination gets folderMode(). What
+    // becomes of the replaced items is `replaced`'s; `result` (may be null) says how many and
+    // where they are.
+    bool moveIntoDestination(ReplacedItems replaced, ExtractionResult *result, Error *error);
 
-    // Removes the staging folders no live process holds, at the top level of `folder`.
+    // Sweeps the staging folders left by processes that died, at the top level of `folder`.
     static void sweep(const QString &folder);
-    // The app's sweep at start: `home` and each folder at its top level, the places where the
-    // engine stages for destinations made at the top of the home folder (deeper places are
-    // swept by the next extraction there; a walk of the whole tree would cost too much).
-    static void sweepHome(const QString &home);
+    // The app's sweep at start: every recorded place (deeper ones too, and those of
+    // ombrisk-archive's runs).
+    static void sweepRecorded();
 
 private:
+    struct Kept;
+
     StagingFolder() = default;
-    bool renameToDestination(Error *error);
-    bool mergeIntoDestination(int destinationFd, Error *error);
+    bool renameToDestination(ReplacedItems replaced, ExtractionResult *result, Error *error);
+    bool mergeIntoDestination(int destinationFd, const QByteArray &target,
+                              ReplacedItems replaced, ExtractionResult *result, Error *error);
+    Kept keepReplaced(int destinationFd) const;
 
     QString m_path;
     QString m_destination;
+    QString m_archiveName;
+    QByteArray m_placePath;
     Fd m_placeFd;        // the destination, or its parent when it does not exist yet
     Fd m_rootFd;         // the staging folder, locked
     QByteArray m_rootName;
     bool m_inside = false; // staged inside the destination
+    bool m_recorded = false;
+    dev_t m_device = 0;
+    ino_t m_inode = 0;
 };

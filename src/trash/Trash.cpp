@@ -250,7 +250,7 @@ std::optional<TrashEntry> moveToTrash(int folderFd, const QByteArray &name,
         return std::nullopt;
     const auto date = QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch());
     const auto text = TrashInfo::format(recordedPath(original, trash->topdir), date);
-    const auto base = shortened(name);
+    const auto base = shortened(leafOf(original)); // named as it will be shown
     const auto failure = [&](int reason) {
         fail(error, TrashErrors::system(tr("“%1” could not be moved to the Trash"), shown, reason));
         return std::nullopt;

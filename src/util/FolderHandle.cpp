@@ -148,15 +148,22 @@ bool FolderHandle::forEachItem(int folderFd, const std::function<bool(const dire
     if (!listing)
         return false;
     bool goOn = true;
+    int reason = 0;
     while (goOn) {
+        // readdir gives null both at the end and on failure; only errno tells them apart.
+        errno = 0;
         const auto *item = ::readdir(listing);
-        if (!item)
+        if (!item) {
+            reason = errno;
             break;
+        }
         if (std::strcmp(item->d_name, ".") != 0 && std::strcmp(item->d_name, "..") != 0)
             goOn = visit(*item);
     }
     ::closedir(listing);
-    return goOn;
+    if (reason != 0)
+        errno = reason;
+    return goOn && reason == 0;
 }
 
 mode_t FolderHandle::folderMode()

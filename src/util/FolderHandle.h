@@ -48,8 +48,8 @@ bool removeTree(int folderFd, const char *name);
 
 // Calls `visit` for each item of the folder open as `folderFd` (read access), "." and ".."
 // left out, until it returns false. Items may be removed or renamed away meanwhile (readdir
-// copes with that), never added. False when the folder can't be listed (errno set) or `visit`
-// stopped.
+// copes with that), never added. False when the folder can't be listed, or its listing fails
+// part way (errno set: the walk was partial), or `visit` stopped (errno as `visit` left it).
 bool forEachItem(int folderFd, const std::function<bool(const dirent &)> &visit);
 
 // Removes everything in the folder open as `folderFd` (read access), as removeTree does.

@@ -5,7 +5,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <AppDirectories.h>
 #include <QTest>
+#include <unistd.h>
 
 int ArchiveFixtures::run(const QString &folder, const QString &program,
                          const QStringList &arguments, const QByteArray &input, QByteArray *output)
@@ -66,6 +68,38 @@ QStringList ArchiveFixtures::tree(const QString &folder)
     }
     items.sort();
     return items;
+}
+
+QStringList ArchiveFixtures::stagingFoldersIn(const QString &folder)
+{
+    return QDir(folder).entryList({QStringLiteral(".ombrisk-unpacking-*")},
+                                  QDir::AllEntries | QDir::Hidden | QDir::System);
+}
+
+int ArchiveFixtures::runAsNobody(const QStringList &command, QByteArray *output,
+                                 const QProcessEnvironment &environment)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral("setpriv"),
+                  QStringList{QStringLiteral("--reuid=nobody"), QStringLiteral("--regid=nogroup"),
+                              QStringLiteral("--clear-groups")} +
+                      command);
+    process.waitForFinished(60000);
+    *output = process.readAll();
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+void ArchiveFixtures::giveToNobody(const QString &path)
+{
+    QVERIFY(::chown(QFile::encodeName(path).constData(), 65534, 65534) == 0);
+}
+
+void ArchiveFixtures::useRootForEngine(const QString &root)
+{
+    AppDirectories::useRoot(root);
+    qputenv("OMBRISK_ROOT", QFile::encodeName(root));
 }
 
 QString ArchiveFixtures::corpusDir()

@@ -2,6 +2,7 @@
 
 #include <ArchiveProgress.h>
 #include <QByteArray>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -28,6 +29,19 @@ QByteArray readFile(const QString &path);
 
 // Every item below `folder`, sorted: "a.txt", "sub/", "link -> target".
 QStringList tree(const QString &folder);
+
+// The staging folders (by name) at the top level of `folder`.
+QStringList stagingFoldersIn(const QString &folder);
+
+// Runs `command` (program and arguments) as the user nobody, when the test runs as root, so
+// permissions hold; output and errors merged into `output`. Returns the exit code.
+int runAsNobody(const QStringList &command, QByteArray *output,
+                const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment());
+void giveToNobody(const QString &path);
+
+// The engine's folders (trash, staging records) inside `root`, for this process and for the
+// tools it starts (OMBRISK_ROOT), so no test reaches the user's own.
+void useRootForEngine(const QString &root);
 
 // The corpus folder, or empty when it is absent.
 QString corpusDir();

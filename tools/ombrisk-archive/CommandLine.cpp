@@ -37,6 +37,8 @@ std::optional<CommandLine> CommandLine::parse(const QStringList &arguments, QStr
             line.passwordFromStdin = true;
         else if (!operandsOnly && argument == QLatin1String("--progress"))
             line.progress = true;
+        else if (!operandsOnly && argument == QLatin1String("--no-trash"))
+            line.noTrash = true;
         else if (!operandsOnly && argument.startsWith(u'-') && argument.size() > 1) {
             *problem = QStringLiteral("unknown option %1").arg(argument);
             return std::nullopt;
@@ -67,7 +69,7 @@ std::optional<CommandLine> CommandLine::parse(const QStringList &arguments, QStr
 QString CommandLine::helpText()
 {
     return QStringLiteral(
-        "Usage: ombrisk-archive COMMAND ARGUMENTS [--password-stdin] [--progress]\n"
+        "Usage: ombrisk-archive COMMAND ARGUMENTS [--password-stdin] [--progress] [--no-trash]\n"
         "\n"
         "The Ombrisk archive engine on the command line: the same calls the application\n"
         "makes, the archive kind picked by the file's extension (zip cbz rar cbr 7z tar gz\n"
@@ -78,13 +80,18 @@ QString CommandLine::helpText()
         "                              archive)\n"
         "  list ARCHIVE                print one line per entry: type (f, d, l), size, path\n"
         "  extract ARCHIVE DEST        unpack into the folder DEST (made when missing);\n"
-        "                              files of the same names there are replaced\n"
+        "                              files of the same names there are replaced, and the\n"
+        "                              replaced ones kept in the trash as one folder\n"
+        "                              \"Replaced by ARCHIVE\" (restored into DEST), or in DEST\n"
+        "                              under that name when its disk has no usable trash;\n"
+        "                              a line on standard output says how many and where\n"
         "  compress ARCHIVE.zip ITEM...  pack files and folders into a new zip\n"
         "\n"
         "Options:\n"
         "  --password-stdin  read the password from the first line of standard input\n"
         "                    (for compress: encrypt every entry with AES-256)\n"
         "  --progress        write progress lines to standard error\n"
+        "  --no-trash        extract: delete the replaced files instead of keeping them\n"
         "  --help            show this text\n"
         "\n"
         "Exit status 0 means done. On failure the tool prints\n"
@@ -96,5 +103,6 @@ QString CommandLine::helpText()
         "failed, 110 not an archive kind, 111 an item to pack can't be read (or is a fifo,\n"
         "socket or device). Ctrl-C, SIGTERM, SIGHUP, or a --progress reader that goes away,\n"
         "cancels and leaves nothing behind. Entry names are printed with control characters\n"
-        "escaped as \\xNN.\n");
+        "escaped as \\xNN. The trash is the desktop's (XDG_DATA_HOME/Trash, or the disk's\n"
+        "own .Trash-UID); with OMBRISK_ROOT=DIR it is DIR/Trash.\n");
 }

@@ -5,6 +5,8 @@
 #include "ProgressPrinter.h"
 
 #include <ArchiverManager.h>
+#include <QLocale>
+#include <Translations.h>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -55,13 +57,21 @@ int listArchive(const QString &archive, const QString &password)
 }
 
 int extractArchive(const QString &archive, const QString &destination, const QString &password,
-                   ProgressPrinter &printer)
+                   ReplacedItems replaced, ProgressPrinter &printer)
 {
     Error error;
+    ExtractionResult result;
     ArchiverManager::decompressAtPath(QFileInfo(archive).absoluteFilePath(),
                                       QFileInfo(destination).absoluteFilePath(), password, &error,
-                                      &printer);
-    return error ? reportFailure(error) : 0;
+                                      &printer, &result, replaced);
+    if (error)
+        return reportFailure(error);
+    const auto kept = result.replacedInTrash ? result.replacedInTrash->path() : result.replacedFolder;
+    if (result.replacedCount > 0)
+        std::printf("replaced %d item%s%s%s\n", result.replacedCount,
+                    result.replacedCount == 1 ? "" : "s", kept.isEmpty() ? "" : ", kept in ",
+                    printable(kept).toUtf8().constData());
+    return 0;
 }
 
 int compressItems(const QString &archive, const QStringList &items, const QString &password,
@@ -81,6 +91,9 @@ int compressItems(const QString &archive, const QStringList &items, const QStrin
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    // Messages stay English for scripts; the English catalogue gives the counted ones their
+    // plural forms.
+    Translations::install(app, QLocale(QLocale::English));
     QString problem;
     const auto line = CommandLine::parse(app.arguments(), &problem);
     if (!line) {
@@ -105,6 +118,8 @@ int main(int argc, char *argv[])
     if (line->command == QLatin1String("list"))
         return listArchive(operands[0], password);
     if (line->command == QLatin1String("extract"))
-        return extractArchive(operands[0], operands[1], password, printer);
+        return extractArchive(operands[0], operands[1], password,
+                              line->noTrash ? ReplacedItems::Delete : ReplacedItems::ToTrash,
+                              printer);
     return compressItems(operands[0], operands.mid(1), password, printer);
 }

@@ -75,7 +75,9 @@ void unpack(ArchiveBackend &backend, ArchiveKind kind, const QString &archive,
             std::abort();
     }
     Error error;
-    const bool done = ExtractionJob::run(backend, kind, archive, dest, password, nullptr, &error);
+    const bool done = ExtractionJob::run(backend, kind,
+                                         {archive, dest, password, ReplacedItems::Delete},
+                                         nullptr, nullptr, &error);
     require(namesIn(out) == QStringList{QStringLiteral("dest")},
             "nothing is left beside the destination");
     if (done) {
