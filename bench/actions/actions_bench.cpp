@@ -1,8 +1,13 @@
-// Deletes or moves one item through the listing screen's own actions (the menu's Delete with
-// its sheet answered, or the folder selector's "localMove") and reports how long the work took
-// until the screen had its listing back, and the main thread's longest stall meanwhile.
-// Usage: actions-bench HOME_ROOT delete NAME | move SOURCE_PATH DEST_PICKER_PATH
-// HOME_ROOT is the application root (its Documents/home is the home folder).
+// Deletes, trashes or moves items through the listing screen's own actions (the sheet answered
+// as a user would, or the folder selector's "localMove") and reports how long the work took
+// from the answer until the overlay went, and the main thread's longest stall from the delete
+// action (its sheet made for the selected rows) until then.
+// Usage: actions-bench ROOT MODE ARGS
+//   delete NAME      the home folder's item NAME selected, deleted for good (Shift+Delete)
+//   trash NAME       the home folder's item NAME moved to the trash from its row menu
+//   trash-all FOLDER every item of the folder FOLDER (a picker path) selected, moved to the trash
+//   move SOURCE DEST the item at SOURCE (absolute) moved into DEST (a picker path)
+// ROOT is the application root (its Documents/home is the home folder).
 #include "AlertController.h"
 #include "AppDirectories.h"
 #include "KPDocumentPickerMenuItem.h"
@@ -15,21 +20,36 @@
 #include <QTimer>
 #include <cstdio>
 
+namespace {
+
+// The sheet's destructive button: what the user confirms.
+void confirm(NavigationController &stack)
+{
+    auto *sheet = qobject_cast<AlertController *>(stack.presentedViewController());
+    if (!sheet)
+        qFatal("no sheet was shown");
+    sheet->pick(0);
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();
-    const bool deleting = args.size() == 4 && args[2] == QLatin1String("delete");
-    const bool moving = args.size() == 5 && args[2] == QLatin1String("move");
-    if (!deleting && !moving) {
-        std::fprintf(stderr, "usage: actions-bench ROOT delete NAME | move SOURCE DEST\n");
+    const QString mode = args.value(2);
+    const bool known = (args.size() == 4 && (mode == "delete" || mode == "trash" ||
+                                             mode == "trash-all")) ||
+                       (args.size() == 5 && mode == "move");
+    if (!known) {
+        std::fprintf(stderr, "usage: actions-bench ROOT delete NAME | trash NAME | "
+                             "trash-all FOLDER | move SOURCE DEST\n");
         return 2;
     }
     AppDirectories::useRoot(args[1]);
-    auto *screen = new LocalStorageViewController(QStringLiteral("/"));
+    const QString folder = mode == "trash-all" ? args[3] : QStringLiteral("/");
+    auto *screen = new LocalStorageViewController(folder);
     NavigationController stack(screen);
-    stack.beginAppearanceTransition(true, false);
-    stack.endAppearanceTransition();
 
     QElapsedTimer clock, sinceBeat;
     qint64 longest = 0, elapsed = -1;
@@ -38,30 +58,66 @@ int main(int argc, char *argv[])
     QObject::connect(&beat, &QTimer::timeout,
                      [&] { longest = std::max(longest, sinceBeat.restart()); });
     QObject::connect(ProgressOverlay::shared(), &ProgressOverlay::changed, [&] {
-        if (!ProgressOverlay::shared()->isVisible() && elapsed < 0) {
+        if (!ProgressOverlay::shared()->isVisible() && elapsed < 0 && clock.isValid()) {
             elapsed = clock.elapsed();
             QTimer::singleShot(50, &app, &QCoreApplication::quit);
         }
     });
-    QTimer::singleShot(0, [&] {
-        beat.start(1);
-        sinceBeat.start();
-        clock.start();
-        if (moving) {
+    // The stall counted from here: what the action itself costs the main thread.
+    const auto startCounting = [&] {
+        longest = 0;
+        sinceBeat.restart();
+    };
+    const auto act = [&] {
+        if (mode == "move") {
+            startCounting();
+            clock.start();
             screen->moveSelectorFinished(
                 {{QStringLiteral("dist"), args[4]}, {QStringLiteral("source"), QStringList{args[3]}}});
             return;
         }
-        auto item = std::make_shared<KPDocumentPickerItem>();
-        item->fileName = args[3];
-        item->isFolder = true;
-        KPDocumentPickerMenuItem entry(QStringLiteral("Delete"), "deleteAction:",
-                                       QVariant::fromValue(KPDocumentPickerItemPtr(item)));
-        auto *menu = MenuController::sharedMenuController();
-        menu->showMenu(screen, {&entry}, {});
-        screen->deleteAction(menu);
-        menu->hideMenu();
-        qobject_cast<AlertController *>(stack.presentedViewController())->pick(0);
+        if (mode == "trash") {
+            auto item = std::make_shared<KPDocumentPickerItem>();
+            item->fileName = args[3];
+            KPDocumentPickerMenuItem entry(QStringLiteral("Delete"), "deleteAction:",
+                                           QVariant::fromValue(KPDocumentPickerItemPtr(item)));
+            auto *menu = MenuController::sharedMenuController();
+            menu->showMenu(screen, {&entry}, {});
+            startCounting();
+            screen->deleteAction(menu);
+            menu->hideMenu();
+        } else {
+            screen->selectButtonTapped();
+            if (mode == "trash-all") {
+                screen->selectAllButtonTapped();
+                startCounting();
+                screen->deleteButtonTapped();
+            } else {
+                for (int row = 0; row < screen->tableView()->rows()->rowCount(); ++row) {
+                    const IndexPath path = screen->tableView()->rows()->indexPathAt(row);
+                    if (screen->itemManager()->itemForIndexPath(path.section, path.row)->fileName ==
+                        args[3])
+                        screen->tableView()->selectRow(path);
+                }
+                startCounting();
+                screen->deleteKeyPressed(true);
+            }
+        }
+        clock.start();
+        confirm(stack);
+    };
+    QTimer::singleShot(0, [&] {
+        beat.start(1);
+        sinceBeat.start();
+        stack.beginAppearanceTransition(true, false);
+        stack.endAppearanceTransition();
+        if (mode == "move" || mode == "trash")
+            act();
+    });
+    // Selections need the rows: once the listing is shown (the first one only).
+    QObject::connect(screen, &KPDocumentPickerViewController::listingShown, screen, [&] {
+        if ((mode == "delete" || mode == "trash-all") && !clock.isValid())
+            act();
     });
     app.exec();
     std::printf("%lld %lld\n", elapsed, longest);

@@ -1,18 +1,19 @@
 #include "LocalStorageViewController.h"
 
 #include "AlertController.h"
-#include "FileActionJob.h"
-#include "FileExtensionImage.h"
 #include "FileOperations.h"
 #include "FilePreviewController.h"
+#include "FileRowPicture.h"
+#include "ItemDeletion.h"
 #include "KPDocumentPickerMenuItem.h"
 #include "LocalFilePreviewViewController.h"
 #include "LocalFolderListing.h"
 #include "LocalFolderSelectorViewController.h"
+#include "MoveIntoFolder.h"
 #include "NavigationController.h"
 #include "NewFolderDialog.h"
 #include "NotificationCenter.h"
-#include "Thumbnail.h"
+#include "TrashViewController.h"
 #include "Utils.h"
 
 #include <QCoreApplication>
@@ -45,14 +46,22 @@ void LocalStorageViewController::viewDidLoad()
     if (auto *stack = navigationController())
         stack->setToolbarHidden(false, true);
     // The picker's reload handler already runs updateViewContent, which this screen replaces.
-    setSortingType(KPDocumentPickerSortTypeDateDescending);
-    auto *sortControl = headerView()->sortControl();
-    sortControl->setSortingType(KPDocumentPickerSortTypeDateDescending);
-    sortControl->updateItemsForCurrentSortType();
-    sortControl->setSelectedSegmentIndex(KPDocumentPickerSegmentedControl::DateSegment);
+    showNewestFirst();
     setBackButtonTitle(QStringLiteral(""));
     configureToolbar();
     configureHUD();
+    if (filePath() == QLatin1String("/"))
+        addTrashButton();
+}
+
+void LocalStorageViewController::addTrashButton()
+{
+    QPointer<LocalStorageViewController> weakSelf(this);
+    auto *trash = BarButtonItem::titled(tr("Trash"), BarButtonItem::Style::Plain, [weakSelf] {
+        if (weakSelf && weakSelf->navigationController())
+            weakSelf->navigationController()->pushViewController(new TrashViewController, true);
+    }, this);
+    setBrowsingLeftBarButtonItems({trash});
 }
 
 void LocalStorageViewController::viewWillAppear(bool animated)
@@ -103,25 +112,14 @@ void LocalStorageViewController::configureCell(KPDocumentPickerViewController *,
                                                KPDocumentPickerTableViewCell *cell,
                                                const KPDocumentPickerItemPtr &item)
 {
-    const QVariant dataItem = QVariant::fromValue(item);
-    std::vector<std::unique_ptr<KPDocumentPickerMenuItem>> entries;
-    static const std::pair<const char *, const char *> menu[] = {
-        {QT_TR_NOOP("Delete"), "deleteAction:"},
-        {QT_TR_NOOP("Rename..."), "renameAction:"},
-        {QT_TR_NOOP("Move..."), "moveAction:"},
-        {QT_TR_NOOP("Info..."), "infoAction:"}};
-    for (const auto &[title, action] : menu)
-        entries.push_back(std::make_unique<KPDocumentPickerMenuItem>(tr(title), action, dataItem));
-    cell->setMenuItems(std::move(entries));
+    cell->setMenuItems(KPDocumentPickerMenuItem::entries(QVariant::fromValue(item),
+                                                         {{tr("Delete"), "deleteAction:"},
+                                                          {tr("Rename..."), "renameAction:"},
+                                                          {tr("Move..."), "moveAction:"},
+                                                          {tr("Info..."), "infoAction:"}}));
     if (item->isFolder)
         return;
-    const QString path = LocalFolderListing::itemPath(filePath(), item->fileName);
-    const QString extension = QFileInfo(item->fileName).suffix();
-    // The picker has already set the 37-point frame and forgotten the cell's previous request.
-    if (Utils::isSupportPhotoFileFormat(extension))
-        Thumbnail::cr_setLocalImageFilePath(cell->imageView(), path);
-    cell->imageView()->setImage(
-        FileExtensionImage(QRectF(0, 0, 37, 37), extension).imageRepresentation());
+    FileRowPicture::show(cell, item->fileName, pathOnDisk(item));
     cell->setAccessory(TableViewCell::Accessory::DetailButton);
 }
 
@@ -275,20 +273,7 @@ void LocalStorageViewController::showPropertiesOfItemNamed(const QString &name)
 
 KPDocumentPickerItemPtr LocalStorageViewController::menuItem(MenuController *sender)
 {
-    const auto entries = sender ? sender->menuItems() : QList<MenuItem *>{};
-    const auto *entry =
-        entries.isEmpty() ? nullptr : qobject_cast<KPDocumentPickerMenuItem *>(entries.first());
-    return entry ? entry->dataItem().value<KPDocumentPickerItemPtr>() : nullptr;
-}
-
-QList<KPDocumentPickerItemPtr> LocalStorageViewController::selectedItems()
-{
-    QList<KPDocumentPickerItemPtr> selected;
-    for (const IndexPath &path : tableView()->indexPathsForSelectedRows()) {
-        if (auto item = itemManager()->itemForIndexPath(path.section, path.row))
-            selected.append(item);
-    }
-    return selected;
+    return KPDocumentPickerMenuItem::dataItemOf(sender).value<KPDocumentPickerItemPtr>();
 }
 
 QString LocalStorageViewController::pathOnDisk(const KPDocumentPickerItemPtr &item) const
@@ -323,43 +308,30 @@ void LocalStorageViewController::createFolderButtonTapped()
 
 // ----------------------------------------------------------------------------- delete
 
-void LocalStorageViewController::confirmDeletion(const QString &title, const QString &message,
-                                                 std::function<void()> deleteChosen)
-{
-    auto *sheet = new AlertController(title, message, AlertController::Style::ActionSheet);
-    sheet->addAction(tr("Delete from local folder"), AlertAction::Style::Destructive,
-                     std::move(deleteChosen));
-    sheet->addAction(tr("Cancel"), AlertAction::Style::Cancel);
-    present(sheet, true);
-}
-
-void LocalStorageViewController::removeItems(const QStringList &paths,
-                                             std::function<void(const QList<Error> &)> done)
-{
-    QList<FileActionJob::Operation> operations;
-    for (const QString &path : paths)
-        operations.append([path](Error *error) {
-            return FileOperations::removeItemAtPath(path, error);
-        });
-    FileActionJob::run(tr("Deleting..."), std::move(operations), this, std::move(done));
-}
-
-void LocalStorageViewController::deleteButtonTapped()
+QStringList LocalStorageViewController::selectedPaths()
 {
     QStringList paths;
     for (const auto &item : selectedItems())
         paths.append(pathOnDisk(item));
+    return paths;
+}
+
+void LocalStorageViewController::deleteSelection(bool forGood)
+{
     QPointer<LocalStorageViewController> weakSelf(this);
-    confirmDeletion(QString(""), tr("The file will be deleted and cannot be recovered."),
-                    [weakSelf, paths] {
-                        if (!weakSelf)
-                            return;
-                        weakSelf->removeItems(paths, [weakSelf](const QList<Error> &failures) {
-                            weakSelf->showFailures(failures, tr("Delete failed"));
-                            weakSelf->reloadItemsFromDataSource();
-                            weakSelf->leaveEditing();
-                        });
-                    });
+    ItemDeletion::confirm(this, selectedPaths(), forGood, false,
+                          [weakSelf](const QList<Error> &failures) {
+                              if (!weakSelf)
+                                  return;
+                              weakSelf->showFailures(failures, tr("Delete failed"));
+                              weakSelf->reloadItemsFromDataSource();
+                              weakSelf->leaveEditing();
+                          });
+}
+
+void LocalStorageViewController::deleteButtonTapped()
+{
+    deleteSelection(false);
 }
 
 void LocalStorageViewController::deleteAction(MenuController *sender)
@@ -367,25 +339,22 @@ void LocalStorageViewController::deleteAction(MenuController *sender)
     const auto item = menuItem(sender);
     if (!item)
         return;
-    const QString path = pathOnDisk(item);
     QPointer<LocalStorageViewController> weakSelf(this);
-    confirmDeletion(tr("The file will be deleted and cannot be recovered."), QString(""),
-                    [weakSelf, path] {
-                        if (!weakSelf)
-                            return;
-                        weakSelf->removeItems({path}, [weakSelf](const QList<Error> &failures) {
-                            for (const Error &error : failures)
-                                qWarning("%s %s", Q_FUNC_INFO, qPrintable(error.message));
-                            weakSelf->showFailures(failures, tr("Delete failed"));
-                            weakSelf->reloadItemsFromDataSource();
-                        });
-                    });
+    ItemDeletion::confirm(this, {pathOnDisk(item)}, false, true,
+                          [weakSelf](const QList<Error> &failures) {
+                              if (!weakSelf)
+                                  return;
+                              for (const Error &error : failures)
+                                  qWarning("%s %s", Q_FUNC_INFO, qPrintable(error.message));
+                              weakSelf->showFailures(failures, tr("Delete failed"));
+                              weakSelf->reloadItemsFromDataSource();
+                          });
 }
 
-void LocalStorageViewController::deleteKeyPressed()
+void LocalStorageViewController::deleteKeyPressed(bool forGood)
 {
     if (isEditing() && !tableView()->indexPathsForSelectedRows().isEmpty())
-        deleteButtonTapped();
+        deleteSelection(forGood);
 }
 
 // ----------------------------------------------------------------------------- rename
@@ -452,30 +421,21 @@ void LocalStorageViewController::moveAction(MenuController *sender)
 
 void LocalStorageViewController::moveBarButtonTaped()
 {
-    QStringList paths;
-    for (const auto &item : selectedItems())
-        paths.append(pathOnDisk(item));
-    presentFolderSelector(paths);
+    presentFolderSelector(selectedPaths());
 }
 
 void LocalStorageViewController::moveSelectorFinished(const QVariantMap &userInfo)
 {
-    const QString destination =
-        LocalFolderListing::folderPathForPickerPath(userInfo.value("dist").toString());
-    QList<FileActionJob::Operation> operations;
-    for (const QString &source : userInfo.value("source").toStringList()) {
-        const QString target = destination + QLatin1Char('/') + QFileInfo(source).fileName();
-        operations.append([source, target](Error *error) {
-            return FileOperations::moveItemAtPath(source, target, true, error);
-        });
-    }
+    const QString destination = userInfo.value("dist").toString();
     QPointer<LocalStorageViewController> weakSelf(this);
-    FileActionJob::run(tr("Moving..."), std::move(operations), this,
-                       [weakSelf](const QList<Error> &failures) {
-                           weakSelf->showFailures(failures, tr("Move failed"));
-                           weakSelf->leaveEditing();
-                           weakSelf->reloadItemsFromDataSource();
-                       });
+    MoveIntoFolder::run(this, userInfo.value("source").toStringList(),
+                        LocalFolderListing::folderPathForPickerPath(destination),
+                        LocalFolderListing::titleForFilePath(destination),
+                        [weakSelf](const QList<Error> &failures) {
+                            weakSelf->showFailures(failures, tr("Move failed"));
+                            weakSelf->leaveEditing();
+                            weakSelf->reloadItemsFromDataSource();
+                        });
 }
 
 // ----------------------------------------------------------------------------- properties

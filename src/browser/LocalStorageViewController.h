@@ -11,11 +11,13 @@
 // data source and delegate, with the bottom toolbar (new folder, compress, status text, move,
 // delete) and the four-entry item menu. Opening a folder pushes another screen of this class.
 //
-// Actions: new folder, delete (toolbar and item menu, after a confirmation), rename, move
-// through the folder selector, and the properties screen. Deleting and moving run on a worker
-// behind the progress overlay (FileActionJob); the folder is listed again, and edit mode left
-// where the action says so, only once they are over. A rename is a single system call and runs
-// at once.
+// Actions: new folder, delete (toolbar, item menu and Delete key, into the trash after a sheet
+// that names what goes; Shift+Delete for good: ItemDeletion), rename, move through the folder
+// selector (asking about each namesake in the destination: MoveIntoFolder), and the properties
+// screen. Deleting and moving run on a worker behind the progress overlay (FileActionJob); the
+// folder is listed again, and edit mode left where the action says so, only once they are
+// over. A rename is a single system call and runs at once. The home folder's screen has the
+// "Trash" button that opens the Trash screen.
 //
 // Packing and unpacking run on the shared compress queue (CompressQueue), their results always
 // at the top of the home folder. A tapped file opens by its extension: a media file not at
@@ -114,12 +116,13 @@ public:
     void moveBarButtonTaped();
     void showProperty(const KPDocumentPickerItemPtr &item);
     // The folder selector's choice ("localMove"): {"dist": picker path, "source": absolute
-    // paths}. Each item replaces a namesake in the destination; one notice per failing item.
+    // paths}. An item meeting a namesake in the destination asks first; one notice per failing
+    // item.
     void moveSelectorFinished(const QVariantMap &userInfo);
 
-    // The keyboard, as the page forwards it: Delete asks to delete the selection while
-    // editing; F2 renames the row with the keyboard.
-    void deleteKeyPressed() override;
+    // The keyboard, as the page forwards it: Delete asks to move the selection to the trash
+    // while editing, Shift+Delete to delete it for good; F2 renames the row with the keyboard.
+    void deleteKeyPressed(bool forGood) override;
     void renameKeyPressed(int flatRow) override;
 
 protected:
@@ -133,12 +136,10 @@ private:
 
     // The item a menu action acts on: the data of the menu's first entry.
     static KPDocumentPickerItemPtr menuItem(MenuController *sender);
-    QList<KPDocumentPickerItemPtr> selectedItems();
     QString pathOnDisk(const KPDocumentPickerItemPtr &item) const;
-    // The delete confirmation: `title` and `message` differ between the toolbar and the menu.
-    void confirmDeletion(const QString &title, const QString &message,
-                         std::function<void()> deleteChosen);
-    void removeItems(const QStringList &paths, std::function<void(const QList<Error> &)> done);
+    QStringList selectedPaths();
+    void deleteSelection(bool forGood);
+    void addTrashButton();
     void presentFolderSelector(const QStringList &sourceFiles);
     void showFailures(const QList<Error> &failures, const QString &fallback);
     void leaveEditing();

@@ -624,7 +624,15 @@ void KPDocumentPickerViewController::updateBarButtonsAnimated(bool)
     if (auto *stack = navigationController(); stack && stack->viewControllers().size() >= 2)
         setHidesBackButton(editing);
     setLeftBarButtonItems(editing ? QList<BarButtonItem *>{m_selectAllButton}
-                                  : QList<BarButtonItem *>{});
+                                  : m_browsingLeftItems);
+}
+
+void KPDocumentPickerViewController::setBrowsingLeftBarButtonItems(
+    const QList<BarButtonItem *> &items)
+{
+    m_browsingLeftItems = items;
+    if (!isEditing())
+        setLeftBarButtonItems(items);
 }
 
 void KPDocumentPickerViewController::updateViewContent()
@@ -704,15 +712,29 @@ void KPDocumentPickerViewController::updateFooterLabel()
     toolBarLabel->setTitle(text);
 }
 
-void KPDocumentPickerViewController::chooseButtonTapped()
+KPDocumentPickerItems KPDocumentPickerViewController::selectedItems()
 {
-    KPDocumentPickerItems chosen;
+    KPDocumentPickerItems selected;
     for (const IndexPath &path : m_tableView->indexPathsForSelectedRows()) {
         if (auto item = m_itemManager.itemForIndexPath(path.section, path.row))
-            chosen.append(item);
+            selected.append(item);
     }
+    return selected;
+}
+
+void KPDocumentPickerViewController::chooseButtonTapped()
+{
     if (auto *delegate = documentPickerDelegate())
-        delegate->didSelectItems(this, chosen, m_filePath);
+        delegate->didSelectItems(this, selectedItems(), m_filePath);
+}
+
+void KPDocumentPickerViewController::showNewestFirst()
+{
+    setSortingType(KPDocumentPickerSortTypeDateDescending);
+    auto *sortControl = m_headerView.sortControl();
+    sortControl->setSortingType(KPDocumentPickerSortTypeDateDescending);
+    sortControl->updateItemsForCurrentSortType();
+    sortControl->setSelectedSegmentIndex(KPDocumentPickerSegmentedControl::DateSegment);
 }
 
 void KPDocumentPickerViewController::doneButtonTapped()

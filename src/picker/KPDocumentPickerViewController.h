@@ -137,6 +137,9 @@ public:
     BarButtonItem *selectButton() const { return m_selectButton; }
     BarButtonItem *cancelButton() const { return m_cancelButton; }
     BarButtonItem *selectAllButton() const { return m_selectAllButton; }
+    // The navigation bar's left buttons outside editing (none unless set); "Select All" takes
+    // their place while editing.
+    void setBrowsingLeftBarButtonItems(const QList<BarButtonItem *> &items);
 
     void reloadItemsFromDataSource();
     // Whether a listing asked of the data source has not been delivered yet.
@@ -155,8 +158,9 @@ public:
     Q_INVOKABLE void reloadRequested() { reloadItemsFromDataSource(); }
     // Ctrl+A: every row selected, while editing.
     Q_INVOKABLE void selectAllRequested();
-    // Delete, F2 on the row with the keyboard (-1: none): left to screens with such actions.
-    Q_INVOKABLE virtual void deleteKeyPressed() {}
+    // Delete (Shift+Delete: `forGood`), F2 on the row with the keyboard (-1: none): left to
+    // screens with such actions.
+    Q_INVOKABLE virtual void deleteKeyPressed(bool forGood) { Q_UNUSED(forGood) }
     Q_INVOKABLE virtual void renameKeyPressed(int flatRow) { Q_UNUSED(flatRow) }
     // A letter typed on the list: the flat row of the next row whose name starts with the
     // letters typed within the last second (from `currentFlatRow` on, round to the start),
@@ -174,6 +178,10 @@ public:
     virtual void updateFooterLabel();
     Q_INVOKABLE virtual void selectAllButtonTapped();
     bool allCellsSelected() const;
+    // The items of the selected rows, in the order the table gives them.
+    KPDocumentPickerItems selectedItems();
+    // Sorted by date, newest first, the sort control showing it.
+    void showNewestFirst();
     void chooseButtonTapped();
     void doneButtonTapped();
 
@@ -247,6 +255,7 @@ private:
     BarButtonItem *m_selectButton = nullptr;
     BarButtonItem *m_cancelButton = nullptr;
     BarButtonItem *m_selectAllButton = nullptr;
+    QList<BarButtonItem *> m_browsingLeftItems;
     QString m_typedPrefix;
     QElapsedTimer m_typingClock;
     bool m_scrollingForSearch = false;

@@ -25,6 +25,13 @@ AlertTextField *AlertController::addTextField(const QString &placeholder, const 
     return field;
 }
 
+AlertCheckBox *AlertController::addCheckBox(const QString &title, bool checked)
+{
+    auto *box = new AlertCheckBox(title, checked, this);
+    m_checkBoxes.append(box);
+    return box;
+}
+
 void AlertController::pick(int index)
 {
     if (index < 0 || index >= m_actions.size())
@@ -47,6 +54,8 @@ void AlertController::cancel()
 
 int AlertController::defaultActionIndex() const
 {
+    if (const qsizetype preferred = m_actions.indexOf(m_preferredAction); preferred >= 0)
+        return int(preferred);
     for (qsizetype i = 0; i < m_actions.size(); ++i) {
         if (m_actions.at(i)->style() != AlertAction::Style::Cancel)
             return int(i);

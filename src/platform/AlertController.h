@@ -71,9 +71,40 @@ private:
     bool m_secure;
 };
 
-// A dialog (an alert, or an action sheet of choices) with a title, a message, text fields and
-// buttons in the order they were added. Picking a button dismisses the dialog and then runs the
-// button's handler, which reads the fields.
+// One check box of an alert ("Apply to all"); QML writes the user's choice into `checked`.
+class AlertCheckBox : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Alert check boxes are made in C++")
+    Q_PROPERTY(QString title READ title CONSTANT)
+    Q_PROPERTY(bool checked READ isChecked WRITE setChecked NOTIFY checkedChanged)
+
+public:
+    AlertCheckBox(const QString &title, bool checked, QObject *parent)
+        : QObject(parent), m_title(title), m_checked(checked)
+    {
+    }
+    QString title() const { return m_title; }
+    bool isChecked() const { return m_checked; }
+    void setChecked(bool checked)
+    {
+        if (checked == m_checked)
+            return;
+        m_checked = checked;
+        emit checkedChanged();
+    }
+
+signals:
+    void checkedChanged();
+
+private:
+    QString m_title;
+    bool m_checked;
+};
+
+// A dialog (an alert, or an action sheet of choices) with a title, a message, text fields,
+// check boxes and buttons in the order they were added. Picking a button dismisses the dialog
+// and then runs the button's handler, which reads the fields and boxes.
 //
 // Thread-safety: main thread only.
 class AlertController : public ViewController {
@@ -84,6 +115,7 @@ class AlertController : public ViewController {
     Q_PROPERTY(Style style READ style CONSTANT)
     Q_PROPERTY(QList<AlertAction *> actions READ actions CONSTANT)
     Q_PROPERTY(QList<AlertTextField *> textFields READ textFields CONSTANT)
+    Q_PROPERTY(QList<AlertCheckBox *> checkBoxes READ checkBoxes CONSTANT)
     Q_PROPERTY(int defaultActionIndex READ defaultActionIndex CONSTANT)
 
 public:
@@ -100,13 +132,18 @@ public:
                            std::function<void()> handler = {});
     AlertTextField *addTextField(const QString &placeholder, const QString &text = {},
                                  bool secure = false);
+    AlertCheckBox *addCheckBox(const QString &title, bool checked = false);
     QList<AlertAction *> actions() const { return m_actions; }
     QList<AlertTextField *> textFields() const { return m_textFields; }
+    QList<AlertCheckBox *> checkBoxes() const { return m_checkBoxes; }
+    // The button Enter picks instead of the first that does not cancel (one of this alert's).
+    void setPreferredAction(AlertAction *action) { m_preferredAction = action; }
 
     // The user picked the button at `index` (Escape picks the cancel button, if any).
     Q_INVOKABLE void pick(int index);
     Q_INVOKABLE void cancel();
-    // The button Enter picks: the first that does not cancel; -1 when all cancel.
+    // The button Enter picks: the preferred one, else the first that does not cancel; -1 when
+    // all cancel.
     int defaultActionIndex() const;
     // Enter or a field's Return: picks the default button.
     Q_INVOKABLE void accept() { pick(defaultActionIndex()); }
@@ -119,4 +156,6 @@ private:
     Style m_style;
     QList<AlertAction *> m_actions;
     QList<AlertTextField *> m_textFields;
+    QList<AlertCheckBox *> m_checkBoxes;
+    AlertAction *m_preferredAction = nullptr;
 };

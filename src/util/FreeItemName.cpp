@@ -39,9 +39,10 @@ QString in(const QString &folderPath, const QString &name)
 {
     if (!isTaken(folderPath, name))
         return name;
-    // "Photos 2.zip" counts on from 2 rather than becoming "Photos 2 2.zip".
+    // "Photos 2.zip" counts on from 2 rather than becoming "Photos 2 2.zip". Only a number this
+    // rule could have added counts on: "Holiday 2024.zip" is a name, not the 2024th copy.
     const qsizetype split = extensionStart(name);
-    static const QRegularExpression trailingNumber(QStringLiteral(" (\\d{1,6})$"));
+    static const QRegularExpression trailingNumber(QStringLiteral(" ([2-9]|[1-9]\\d)$"));
     QString base = name.left(split);
     int number = 2;
     if (const auto match = trailingNumber.match(base); match.hasMatch()) {

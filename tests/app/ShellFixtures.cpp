@@ -54,4 +54,18 @@ QQuickItem *visibleItemNamed(QQuickWindow *window, const QString &name)
     return visibleItemNamed(window->contentItem(), name);
 }
 
+QQuickItem *accessibleItem(QQuickItem *item, QAccessible::Role role, const QString &name)
+{
+    if (!item->isVisible())
+        return nullptr;
+    auto *accessible = QAccessible::queryAccessibleInterface(item);
+    if (accessible && accessible->role() == role && accessible->text(QAccessible::Name) == name)
+        return item;
+    for (QQuickItem *child : item->childItems()) {
+        if (auto *found = accessibleItem(child, role, name))
+            return found;
+    }
+    return nullptr;
+}
+
 } // namespace ShellFixtures

@@ -5,6 +5,7 @@
 #include "AppDelegate.h"
 #include "LaunchOptions.h"
 
+#include <QAccessible>
 #include <QByteArray>
 #include <QString>
 #include <memory>
@@ -23,5 +24,7 @@ void waitUntilListed(LocalStorageViewController *screen);
 // The visible item of that object name in the window (depth first), or null.
 QQuickItem *visibleItemNamed(QQuickItem *item, const QString &name);
 QQuickItem *visibleItemNamed(QQuickWindow *window, const QString &name);
+// The visible item that names itself `name` with `role` to assistive tools, or null.
+QQuickItem *accessibleItem(QQuickItem *item, QAccessible::Role role, const QString &name);
 
 } // namespace ShellFixtures

@@ -106,21 +106,6 @@ void collectUnnamed(QQuickItem *item, QStringList *unnamed)
         collectUnnamed(child, unnamed);
 }
 
-// The visible item that names itself `name` with `role` to assistive tools.
-QQuickItem *accessibleItem(QQuickItem *item, QAccessible::Role role, const QString &name)
-{
-    if (!item->isVisible())
-        return nullptr;
-    auto *accessible = QAccessible::queryAccessibleInterface(item);
-    if (accessible && accessible->role() == role && accessible->text(QAccessible::Name) == name)
-        return item;
-    for (QQuickItem *child : item->childItems()) {
-        if (auto *found = accessibleItem(child, role, name))
-            return found;
-    }
-    return nullptr;
-}
-
 void activate(QQuickWindow *window)
 {
     window->requestActivate();
@@ -271,7 +256,7 @@ private slots:
         auto *sheet = qobject_cast<AlertController *>(
             app->navigationController()->presentedViewController());
         QVERIFY(sheet);
-        QCOMPARE(sheet->actions().first()->title(), QStringLiteral("Delete from local folder"));
+        QCOMPARE(sheet->actions().first()->title(), QStringLiteral("Move to Trash"));
         sheet->cancel();
     }
 
@@ -294,7 +279,7 @@ private slots:
         };
         const QQuickItem *box = visibleItemNamed(app->window(), "alertBox");
         collect(app->window()->contentItem());
-        QCOMPARE(drawn, (QStringList{"Delete from local folder", "Cancel"}));
+        QCOMPARE(drawn, (QStringList{"Move to Trash", "Cancel"}));
         // An action sheet stands at the bottom of the window.
         QVERIFY(inWindow(const_cast<QQuickItem *>(box)).bottom() > app->window()->height() - 40);
         QTest::keyClick(app->window(), Qt::Key_Escape);

@@ -1,5 +1,6 @@
 // The listing screen's file actions, driven without a window on real folders: the dialogs as
 // the user would answer them, the disk and the screen checked after each.
+#include "../archive/ArchiveFixtures.h"
 #include "ListingScreenFixture.h"
 #include "AlertController.h"
 #include "AppDirectories.h"
@@ -9,6 +10,8 @@
 #include "LocalStorageViewController.h"
 #include "NavigationController.h"
 #include "ProgressOverlay.h"
+#include "Translations.h"
+#include "Trash.h"
 #include "Utils.h"
 
 #include <QDir>
@@ -33,7 +36,21 @@ LocalFolderSelectorViewController *shownSelector(ViewController *presented)
     return selector;
 }
 
-const QString deleteWarning = QStringLiteral("The file will be deleted and cannot be recovered.");
+// What the trashes hold: "original path relative to the home folder" per entry, sorted.
+QStringList trashed()
+{
+    QStringList origins;
+    for (const TrashEntry &entry : Trash::entries(Trash::trashDirectoriesInUse()))
+        origins.append(Utils::trimLocalPath(entry.originalPath));
+    origins.sort();
+    return origins;
+}
+
+void emptyTheTrash()
+{
+    for (const TrashEntry &entry : Trash::entries(Trash::trashDirectoriesInUse()))
+        QVERIFY(Trash::erase(entry, nullptr));
+}
 
 } // namespace
 
@@ -43,12 +60,17 @@ class TestFileActions : public QObject {
     QString home() const { return Utils::documentsPath(); }
 
 private slots:
-    void initTestCase() { AppDirectories::useRoot(m_root.path()); }
+    void initTestCase()
+    {
+        AppDirectories::useRoot(m_root.path());
+        Translations::install(*QCoreApplication::instance(), QLocale(QLocale::English));
+    }
 
     void init()
     {
         QDir(home()).removeRecursively();
         QVERIFY(QDir().mkpath(home()));
+        emptyTheTrash();
     }
 
     void newFolderNestedExistingEmptyAndRefused()
@@ -93,9 +115,9 @@ private slots:
         QVERIFY(!QFileInfo::exists(home() + "/X" + home() + "/absolute"));
     }
 
-    void toolbarDeleteRunsBehindTheOverlayThenLeavesEditing()
+    void toolbarDeleteMovesToTheTrashBehindTheOverlayAndUndoPutsBack()
     {
-        makeFile(home() + "/Full/inner/deep.txt");
+        makeFile(home() + "/Full/inner/deep.txt", "deep");
         makeFile(home() + "/gone.txt");
         makeFile(home() + "/kept.txt");
         Screen root("/");
@@ -105,26 +127,39 @@ private slots:
         QVERIFY(sheet);
         QCOMPARE(sheet->style(), AlertController::Style::ActionSheet);
         QCOMPARE(sheet->title(), QString(""));
-        QCOMPARE(sheet->message(), deleteWarning);
-        QCOMPARE(buttonsOf(sheet), (Buttons{{"Delete from local folder", AlertAction::Style::Destructive},
+        QCOMPARE(sheet->message(), QStringLiteral("2 items will be moved to the Trash."));
+        QCOMPARE(buttonsOf(sheet), (Buttons{{"Move to Trash", AlertAction::Style::Destructive},
                                            {"Cancel", AlertAction::Style::Cancel}}));
         root.pick("Cancel");
         QVERIFY(QFileInfo::exists(home() + "/gone.txt"));
         QVERIFY(root.screen->isEditing());
 
-        // An item gone meanwhile fails alone; the others are still removed.
+        // An item gone meanwhile fails alone; the other goes to the trash.
         root.screen->deleteButtonTapped();
         QVERIFY(QFile::remove(home() + "/gone.txt"));
-        root.pick("Delete from local folder");
+        root.pick("Move to Trash");
         // The work is on the worker: the screen keeps its state until it ends.
         QVERIFY(ProgressOverlay::shared()->isVisible());
         QVERIFY(root.screen->isEditing());
         root.jobDone();
         QVERIFY(!root.screen->isEditing());
         QVERIFY(!QFileInfo::exists(home() + "/Full"));
-        QCOMPARE(root.screen->textNotice()->texts().size(), 1);
+        QCOMPARE(trashed(), QStringList{"/Full"});
+        auto *notice = root.screen->textNotice();
+        QCOMPARE(notice->texts().size(), 2);
+        QCOMPARE(notice->texts().last(), QStringLiteral("“Full” was moved to the Trash."));
+        QCOMPARE(notice->actionTitle(1), QStringLiteral("Undo"));
         root.listed();
         QCOMPARE(root.names(), QStringList{"kept.txt"});
+
+        // Undo puts it back whole, once.
+        notice->runAction(1);
+        QVERIFY(!notice->hasAction());
+        root.jobDone();
+        QCOMPARE(readFile(home() + "/Full/inner/deep.txt"), QStringLiteral("deep"));
+        QVERIFY(trashed().isEmpty());
+        root.listed();
+        QCOMPARE(root.names(), (QStringList{"Full", "kept.txt"}));
     }
 
     void menuDeleteKeepsEditingAsItWasAndLogsAFailure()
@@ -134,24 +169,44 @@ private slots:
         Screen root("/");
         root.menuAction("a.txt", &LocalStorageViewController::deleteAction);
         auto *sheet = root.alert();
-        QCOMPARE(sheet->title(), deleteWarning);
+        QCOMPARE(sheet->title(), QStringLiteral("“a.txt” will be moved to the Trash."));
         QCOMPARE(sheet->message(), QString(""));
-        QCOMPARE(buttonsOf(sheet), (Buttons{{"Delete from local folder", AlertAction::Style::Destructive},
+        QCOMPARE(buttonsOf(sheet), (Buttons{{"Move to Trash", AlertAction::Style::Destructive},
                                            {"Cancel", AlertAction::Style::Cancel}}));
-        root.pick("Delete from local folder");
+        root.pick("Move to Trash");
         root.jobDone();
         QVERIFY(!root.screen->isEditing());
-        QVERIFY(!QFileInfo::exists(home() + "/a.txt"));
+        QCOMPARE(trashed(), QStringList{"/a.txt"});
 
         root.listed();
         root.select({});
         root.menuAction("b.txt", &LocalStorageViewController::deleteAction);
         QVERIFY(QFile::remove(home() + "/b.txt"));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("deleteAction.* .*b\\.txt"));
-        root.pick("Delete from local folder");
+        root.pick("Move to Trash");
         root.jobDone();
         QVERIFY(root.screen->isEditing());
+        // The failure is said; the first deletion's Undo notice may still stand beside it.
+        QVERIFY(root.screen->textNotice()->texts().last().contains("b.txt"));
+    }
+
+    // Over a GiB moved: a further notice says what the trash holds (a sparse file: no disk used).
+    void aBigMoveToTheTrashSaysWhatTheTrashHolds()
+    {
+        QFile big(home() + "/big.iso");
+        QVERIFY(big.open(QIODevice::WriteOnly) && big.resize((qint64(1) << 30) + 1));
+        big.close();
+        makeFile(home() + "/small.txt");
+        Screen root("/");
+        root.menuAction("small.txt", &LocalStorageViewController::deleteAction);
+        root.pick("Move to Trash");
+        root.jobDone();
+        QTest::qWait(200);
         QCOMPARE(root.screen->textNotice()->texts().size(), 1);
+        root.menuAction("big.iso", &LocalStorageViewController::deleteAction);
+        root.pick("Move to Trash");
+        root.jobDone();
+        QTRY_VERIFY(root.screen->textNotice()->text().startsWith("The Trash now holds "));
     }
 
     void renameInASubfolderAndItsRefusals()
@@ -204,17 +259,108 @@ private slots:
         QCOMPARE(selector->sourceFiles(), QStringList{home() + "/a.txt"});
         QVERIFY(root.screen->isVisible()); // a sheet leaves the screen below listening
 
-        // Into Dest, which holds a namesake: it is replaced.
+        // Into Dest, which holds a namesake: asked, and replaced, the old one in the trash.
         selector->tableView()->tapFlatRow(0);
         auto *dest = shownSelector(presented);
         QCOMPARE(dest->filePath(), QStringLiteral("/Dest"));
         dest->doneButtonTapped();
         QVERIFY(!root.stack->presentedViewController());
+        QTRY_VERIFY(root.alert());
+        QCOMPARE(root.alert()->title(), QStringLiteral("“a.txt” already exists in “Dest”."));
+        QVERIFY(root.alert()->checkBoxes().isEmpty()); // one clash: nothing to apply to
+        root.pick("Replace");
         root.jobDone();
         QCOMPARE(readFile(home() + "/Dest/a.txt"), QStringLiteral("new a"));
+        QCOMPARE(trashed(), QStringList{"/Dest/a.txt"});
         QVERIFY(!QFileInfo::exists(home() + "/a.txt"));
         QVERIFY(!root.screen->isEditing());
         root.listed();
+    }
+
+    // a.txt, Pack and c.txt into Locked, which holds a Pack of its own and a c.txt: one
+    // question per clash, answered by the buttons listed ("+all": with "Apply to all").
+    void eachClashIsAskedAndAnswered_data()
+    {
+        QTest::addColumn<QStringList>("answers");
+        QTest::addColumn<QStringList>("locked");
+        QTest::addColumn<QStringList>("trash");
+        QTest::addColumn<QStringList>("leftAtHome");
+        const QStringList untouched{"Pack/", "Pack/mine.txt", "a.txt", "c.txt"};
+        QTest::newRow("replace each")
+            << QStringList{"Replace", "Replace"}
+            << QStringList{"Pack/", "Pack/new.txt", "a.txt", "c.txt"}
+            << QStringList{"/Locked/Pack", "/Locked/c.txt"} << QStringList{};
+        QTest::newRow("replace all") << QStringList{"Replace+all"}
+                                     << QStringList{"Pack/", "Pack/new.txt", "a.txt", "c.txt"}
+                                     << QStringList{"/Locked/Pack", "/Locked/c.txt"}
+                                     << QStringList{};
+        QTest::newRow("keep both, all")
+            << QStringList{"Keep Both+all"}
+            << QStringList{"Pack 2/", "Pack 2/new.txt", "Pack/", "Pack/mine.txt", "a.txt",
+                           "c 2.txt", "c.txt"}
+            << QStringList{} << QStringList{};
+        QTest::newRow("keep both, then replace")
+            << QStringList{"Keep Both", "Replace"}
+            << QStringList{"Pack 2/", "Pack 2/new.txt", "Pack/", "Pack/mine.txt", "a.txt", "c.txt"}
+            << QStringList{"/Locked/c.txt"} << QStringList{};
+        // What moved before the stop stays moved; nothing after it moves.
+        QTest::newRow("stop") << QStringList{"Stop"} << untouched << QStringList{}
+                              << QStringList{"Pack/", "Pack/new.txt", "c.txt"};
+        QTest::newRow("replace, then stop")
+            << QStringList{"Replace", "Stop"}
+            << QStringList{"Pack/", "Pack/new.txt", "a.txt", "c.txt"}
+            << QStringList{"/Locked/Pack"} << QStringList{"c.txt"};
+    }
+
+    void eachClashIsAskedAndAnswered()
+    {
+        QFETCH(QStringList, answers);
+        QFETCH(QStringList, locked);
+        QFETCH(QStringList, trash);
+        QFETCH(QStringList, leftAtHome);
+        makeFile(home() + "/a.txt", "a");
+        makeFile(home() + "/Pack/new.txt", "new");
+        makeFile(home() + "/c.txt", "new c");
+        makeFile(home() + "/Locked/Pack/mine.txt", "only here");
+        makeFile(home() + "/Locked/c.txt", "old c");
+        Screen root("/");
+        root.select({"a.txt", "Pack", "c.txt"});
+        root.screen->moveSelectorFinished(
+            {{"dist", "/Locked"},
+             {"source", QStringList{home() + "/a.txt", home() + "/Pack", home() + "/c.txt"}}});
+        const QStringList clashing{"Pack", "c.txt"};
+        for (qsizetype i = 0; i < answers.size(); ++i) {
+            QTRY_VERIFY(root.alert());
+            auto *question = root.alert();
+            QCOMPARE(question->title(),
+                     QStringLiteral("“%1” already exists in “Locked”.").arg(clashing.at(i)));
+            QCOMPARE(buttonsOf(question), (Buttons{{"Replace", AlertAction::Style::Default},
+                                                  {"Keep Both", AlertAction::Style::Default},
+                                                  {"Stop", AlertAction::Style::Cancel}}));
+            QCOMPARE(question->actions().at(question->defaultActionIndex())->title(),
+                     QStringLiteral("Keep Both"));
+            // "Apply to all" only while more than one clash is left.
+            QCOMPARE(question->checkBoxes().size(), i == 0 ? 1 : 0);
+            QString answer = answers.at(i);
+            if (answer.endsWith("+all")) {
+                answer.chop(4);
+                question->checkBoxes().first()->setChecked(true);
+            }
+            root.pick(answer);
+        }
+        root.jobDone();
+        QVERIFY(!root.alert());
+        QCOMPARE(ArchiveFixtures::tree(home() + "/Locked"), locked);
+        QCOMPARE(trashed(), trash);
+        QStringList atHome = ArchiveFixtures::tree(home());
+        atHome.removeIf([](const QString &item) { return item.startsWith("Locked/"); });
+        QCOMPARE(atHome, leftAtHome);
+        // Each content where its name says.
+        QCOMPARE(readFile(home() + "/Locked/c.txt"),
+                 trash.contains("/Locked/c.txt") ? QStringLiteral("new c") : QStringLiteral("old c"));
+        if (locked.contains("c 2.txt"))
+            QCOMPARE(readFile(home() + "/Locked/c 2.txt"), QStringLiteral("new c"));
+        QVERIFY(!root.screen->isEditing());
     }
 
     void toolbarMoveKeepsTheSelectionAndReportsEachFailure()
@@ -281,14 +427,30 @@ private slots:
     {
         makeFile(home() + "/a.txt");
         Screen root("/");
-        root.screen->deleteKeyPressed(); // not editing: nothing asked
+        root.screen->deleteKeyPressed(false); // not editing: nothing asked
         QVERIFY(!root.alert());
         root.select({"a.txt"});
-        root.screen->deleteKeyPressed();
-        QCOMPARE(root.alert()->message(), deleteWarning);
+        root.screen->deleteKeyPressed(false);
+        QCOMPARE(root.alert()->message(), QStringLiteral("“a.txt” will be moved to the Trash."));
         root.pick("Cancel");
+        // Shift+Delete: for good, as the sheet says.
+        root.screen->deleteKeyPressed(true);
+        QCOMPARE(root.alert()->message(),
+                 QStringLiteral("“a.txt” will be deleted and cannot be recovered."));
+        QCOMPARE(buttonsOf(root.alert()),
+                 (Buttons{{"Delete from local folder", AlertAction::Style::Destructive},
+                          {"Cancel", AlertAction::Style::Cancel}}));
+        root.pick("Delete from local folder");
+        root.jobDone();
+        QVERIFY(!QFileInfo::exists(home() + "/a.txt"));
+        QVERIFY(trashed().isEmpty());
+        QVERIFY(!root.screen->textNotice()->hasAction());
+        root.listed();
+        makeFile(home() + "/b.txt");
+        root.screen->reloadItemsFromDataSource();
+        root.listed();
         root.screen->renameKeyPressed(0);
-        QCOMPARE(root.alert()->textFields().first()->text(), QStringLiteral("a.txt"));
+        QCOMPARE(root.alert()->textFields().first()->text(), QStringLiteral("b.txt"));
         root.pick("Cancel");
         root.screen->renameKeyPressed(-1);
         QVERIFY(!root.alert());

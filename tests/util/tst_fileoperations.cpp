@@ -485,6 +485,17 @@ private slots:
                                        << "Photos 2.zip";
         QTest::newRow("gap") << QStringList{"r.pdf", "r 2.pdf", "r 4.pdf"} << "r.pdf" << "r 3.pdf";
         QTest::newRow("counts on") << QStringList{"Pack 2.zip"} << "Pack 2.zip" << "Pack 3.zip";
+        QTest::newRow("counts on to three digits")
+            << QStringList{"Pack 99.zip"} << "Pack 99.zip" << "Pack 100.zip";
+        // Numbers the rule never adds are part of the name.
+        QTest::newRow("year") << QStringList{"Holiday 2024.zip"} << "Holiday 2024.zip"
+                              << "Holiday 2024 2.zip";
+        QTest::newRow("year, no extension") << QStringList{"Budget 2024", "Budget 2024 2"}
+                                            << "Budget 2024" << "Budget 2024 3";
+        QTest::newRow("three digits") << QStringList{"Scan 100"} << "Scan 100" << "Scan 100 2";
+        QTest::newRow("one") << QStringList{"Take 1"} << "Take 1" << "Take 1 2";
+        QTest::newRow("leading zero") << QStringList{"Take 02"} << "Take 02" << "Take 02 2";
+        QTest::newRow("no space") << QStringList{"mp3"} << "mp3" << "mp3 2";
         QTest::newRow("no extension") << QStringList{"notes"} << "notes" << "notes 2";
         QTest::newRow("hidden") << QStringList{".profile"} << ".profile" << ".profile 2";
         QTest::newRow("tar") << QStringList{"a.tar.gz"} << "a.tar.gz" << "a 2.tar.gz";

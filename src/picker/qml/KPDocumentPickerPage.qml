@@ -45,7 +45,7 @@ FocusScope {
         else if (event.matches(StandardKey.SelectAll))
             controller.selectAllRequested()
         else if (event.key === Qt.Key_Delete)
-            controller.deleteKeyPressed()
+            controller.deleteKeyPressed((event.modifiers & Qt.ShiftModifier) !== 0)
         else if (event.key === Qt.Key_F2)
             controller.renameKeyPressed(list.focusedRow)
         else

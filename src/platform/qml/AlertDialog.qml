@@ -3,7 +3,7 @@ import QtQuick.Controls.Basic
 import Ombrisk.Platform
 
 // Draws an AlertController as a dialog: an alert in the middle, or an action sheet at the
-// bottom; text fields under the message; the buttons in the order given. Enter picks the
+// bottom; text fields and check boxes under the message; the buttons in the order given. Enter picks the
 // controller's default button, Escape its cancel button.
 Item {
     id: root
@@ -71,6 +71,29 @@ Item {
                         Accessible.name: modelData.placeholder
                         onTextEdited: modelData.text = text
                         onAccepted: root.controller.accept()
+                    }
+                }
+                Repeater {
+                    model: root.controller ? root.controller.checkBoxes : []
+                    CheckBox {
+                        id: box
+                        required property var modelData
+                        objectName: "alertCheckBox"
+                        x: 12; width: column.width - 24
+                        text: modelData.title
+                        checked: modelData.checked
+                        focusPolicy: Qt.StrongFocus
+                        Accessible.role: Accessible.CheckBox
+                        Accessible.name: text
+                        Accessible.checkable: true
+                        Accessible.checked: checked
+                        // Qt 6.4 takes neither accessible action to the box itself.
+                        Accessible.onPressAction: flip()
+                        Accessible.onToggleAction: flip()
+                        function flip() { toggle(); modelData.checked = checked }
+                        onToggled: modelData.checked = checked
+                        Keys.onReturnPressed: root.controller.accept()
+                        Keys.onEnterPressed: root.controller.accept()
                     }
                 }
                 Item { width: 1; height: 10 }

@@ -1,0 +1,22 @@
+#include "FileRowPicture.h"
+
+#include "FileExtensionImage.h"
+#include "TableViewCell.h"
+#include "Thumbnail.h"
+#include "Utils.h"
+
+#include <QFileInfo>
+
+namespace FileRowPicture {
+
+void show(TableViewCell *cell, const QString &fileName, const QString &path)
+{
+    const QString extension = QFileInfo(fileName).suffix();
+    // The picker has already set the 37-point frame and forgotten the cell's previous request.
+    if (Utils::isSupportPhotoFileFormat(extension))
+        Thumbnail::cr_setLocalImageFilePath(cell->imageView(), path);
+    cell->imageView()->setImage(
+        FileExtensionImage(QRectF(0, 0, 37, 37), extension).imageRepresentation());
+}
+
+} // namespace FileRowPicture
