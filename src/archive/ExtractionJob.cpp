@@ -1,10 +1,10 @@
 #include "ExtractionJob.h"
 
 #include "ArchiveErrors.h"
+#include "ArchiveFile.h"
 #include "EntryChecks.h"
 #include "StagingFolder.h"
 
-#include <QFileInfo>
 
 namespace {
 
@@ -19,10 +19,11 @@ Error withKindMessage(Error error, ArchiveKind kind)
 }
 
 bool checkListing(ArchiveBackend &backend, ArchiveKind kind, const QString &archivePath,
-                  const QString &password, ArchiveListing *listing, Error *error)
+                  const QString &password, ArchiveListing *listing, ProgressReporter &progress,
+                  Error *error)
 {
     Error listError;
-    if (!backend.list(archivePath, password, listing, &listError))
+    if (!backend.list(archivePath, password, listing, &progress, &listError))
         return fail(error, withKindMessage(listError, kind));
     if (listing->needsPassword && password.isEmpty())
         return fail(error, ArchiveErrors::passwordRequired(kind));
@@ -37,11 +38,12 @@ bool ExtractionJob::run(ArchiveBackend &backend, ArchiveKind kind, const QString
                         const QString &destination, const QString &password,
                         ArchiveProgressDelegate *delegate, Error *error)
 {
-    if (!QFileInfo(archivePath).isFile())
-        return fail(error, ArchiveErrors::missingArchive(archivePath));
+    if (!ArchiveFile::check(archivePath, error))
+        return false;
     ArchiveListing listing;
+    ProgressReporter progress(delegate);
     if (backend.listsCheaply(archivePath) &&
-        !checkListing(backend, kind, archivePath, password, &listing, error))
+        !checkListing(backend, kind, archivePath, password, &listing, progress, error))
         return false;
     auto staging = StagingFolder::createFor(destination, error);
     if (!staging)
@@ -49,7 +51,6 @@ bool ExtractionJob::run(ArchiveBackend &backend, ArchiveKind kind, const QString
     const auto available = staging->bytesAvailable();
     if (listing.totalSize > available - spaceMargin)
         return fail(error, ArchiveErrors::notEnoughSpace(listing.totalSize, available));
-    ProgressReporter progress(delegate);
     progress.setTotals(listing.totalSize, listing.entries.size());
     Error extractError;
     if (!backend.extract(archivePath, staging->path(), password, listing, progress, &extractError))

@@ -2,6 +2,7 @@
 
 #include "ArchiveErrors.h"
 
+#include <FileNameCodec.h>
 #include <QFile>
 #include <cerrno>
 #include <cstdio>
@@ -37,7 +38,7 @@ bool moveNoReplace(int fromFd, const char *from, int toFd, const char *to)
 
 QString joined(const QString &relative, const char *name)
 {
-    const auto decoded = QFile::decodeName(name);
+    const auto decoded = FileNameCodec::decode(name);
     return relative.isEmpty() ? decoded : relative + u'/' + decoded;
 }
 
@@ -101,7 +102,7 @@ bool FolderMerge::mergeItem(int sourceFd, int targetFd, quint32 folder, const ch
                                ? ArchiveErrors::itemInTheWay(itemRelative, whatItIs(S_IFLNK))
                                : ArchiveErrors::fromErrno(errno, itemRelative));
     const auto childFolder = quint32(m_folders.size());
-    m_folders.push_back(QFile::encodeName(itemRelative));
+    m_folders.push_back(FileNameCodec::encode(itemRelative));
     return mergeFolder(sourceChild.get(), targetChild.get(), childFolder, itemRelative, error);
 }
 

@@ -4,6 +4,7 @@
 #include "FolderMerge.h"
 #include "StagingScan.h"
 
+#include <FileNameCodec.h>
 #include <FileOperations.h>
 #include <QFile>
 #include <QFileInfo>
@@ -70,7 +71,7 @@ void sweepPlace(int placeFd)
 
 Fd openFolder(const QString &path)
 {
-    return Fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    return Fd(::open(FileNameCodec::encode(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
 }
 
 } // namespace
@@ -112,7 +113,7 @@ std::optional<StagingFolder> StagingFolder::createFor(const QString &destination
         fail(error, ArchiveErrors::fromErrno(errno, place));
         return std::nullopt;
     }
-    staging.m_path = place + u'/' + QFile::decodeName(staging.m_rootName) + u'/' +
+    staging.m_path = place + u'/' + FileNameCodec::decode(staging.m_rootName) + u'/' +
                      QLatin1String(contentName);
     return staging;
 }
@@ -155,7 +156,7 @@ bool StagingFolder::moveIntoDestination(Error *error)
 
 bool StagingFolder::renameToDestination(Error *error)
 {
-    const auto name = QFile::encodeName(QFileInfo(m_destination).fileName());
+    const auto name = FileNameCodec::encode(QFileInfo(m_destination).fileName());
     const auto content = FolderHandle::openChild(m_rootFd.get(), contentName, O_RDONLY);
     if (!content.isValid())
         return fail(error, ArchiveErrors::fromErrno(errno, QString()));

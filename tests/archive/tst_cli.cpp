@@ -258,7 +258,7 @@ private slots:
         }
         QByteArray output;
         const int code = run(dir.path(), program.first(),
-                             program.mid(1) + QStringList{"compress", "old.zip", "in"}, {},
+                             program.mid(1) + QStringList{"compress", "--replace", "old.zip", "in"}, {},
                              &output);
         QFile::setPermissions(dir.filePath(item), QFileDevice::Permissions(0x7777));
         QCOMPARE(code, 1);
@@ -273,6 +273,8 @@ private slots:
     {
         QCOMPARE(python(work.path(), "import zipfile\n"
                                      "class Legacy(zipfile.ZipInfo):\n"
+                                     "  def __init__(self, name):\n"
+                                     "    super().__init__(name); self.create_system = 0 # made on DOS\n"
                                      "  def _encodeFilenameFlags(self):\n"
                                      "    return self.filename.encode('cp866'), 0\n"
                                      "with zipfile.ZipFile('ru.zip', 'w') as z:\n"

@@ -117,7 +117,8 @@ private slots:
         writeFile(dir.filePath("old.zip"), "previous");
         Error error;
         QVERIFY(!ArchiverManager::compressZipAtPaths({QDir(dir.path()).filePath(item)},
-                                                     dir.filePath("old.zip"), {}, &error));
+                                                     dir.filePath("old.zip"), {}, &error, nullptr,
+                                                     ZipTarget::Existing::Replace));
         QCOMPARE(error.code, 111);
         QVERIFY2(error.message.startsWith("“" + named + "” can't be packed: it is a fifo"),
                  qPrintable(error.message));
@@ -136,10 +137,16 @@ private slots:
                                                      work.filePath("t/a.txt"), {}, &error));
         QCOMPARE(error.code, 108);
         QCOMPARE(readFile(work.filePath("t/a.txt")), QByteArray("a"));
-        // A failed write (a missing item) never replaces the zip already there.
+        // A taken name is refused unless replacing was asked for; a failed write (a missing
+        // item) never replaces the zip already there.
         writeFile(work.filePath("old.zip"), "previous");
-        QVERIFY(!ArchiverManager::compressZipAtPaths({work.filePath("missing")},
+        QVERIFY(!ArchiverManager::compressZipAtPaths({work.filePath("t/a.txt")},
                                                      work.filePath("old.zip"), {}, &error));
+        QCOMPARE(error.code, 108);
+        QVERIFY(!ArchiverManager::compressZipAtPaths({work.filePath("missing")},
+                                                     work.filePath("old.zip"), {}, &error, nullptr,
+                                                     ZipTarget::Existing::Replace));
+        QCOMPARE(error.code, 111);
         QCOMPARE(readFile(work.filePath("old.zip")), QByteArray("previous"));
     }
 };

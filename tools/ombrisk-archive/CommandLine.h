@@ -4,12 +4,13 @@
 #include <QStringList>
 #include <optional>
 
-// The parsed arguments of ombrisk-archive: a command, its operands and the two flags.
+// The parsed arguments of ombrisk-archive: a command, its operands and the flags.
 struct CommandLine {
     QString command; // "needs-password", "list", "extract", "compress", "help"
     QStringList operands;
     bool passwordFromStdin = false;
     bool progress = false;
+    bool replace = false; // compress: an item at the target may be replaced
 
     // Nothing, with `problem` set, when the arguments don't form a valid call.
     static std::optional<CommandLine> parse(const QStringList &arguments, QString *problem);
