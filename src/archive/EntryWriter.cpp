@@ -4,7 +4,6 @@
 #include "EntryChecks.h"
 
 #include <FileNameCodec.h>
-#include <QFile>
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>

@@ -5,7 +5,6 @@
 #include "EntryChecks.h"
 #include "StagingFolder.h"
 
-
 namespace {
 
 // Files systems keep some room for their own records; a little slack avoids a late failure.

@@ -3,7 +3,6 @@
 #include "ArchiveErrors.h"
 
 #include <FileNameCodec.h>
-#include <QFile>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>

@@ -10,7 +10,6 @@
 #include "LibarchiveReadAhead.h"
 
 #include <FileNameCodec.h>
-#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <algorithm>
@@ -55,8 +54,7 @@ Reading readingFor(const QString &path)
     archive_read_support_filter_all(probe.get());
     archive_read_support_format_raw(probe.get());
     struct archive_entry *header = nullptr;
-    if (openFile(probe.get(), path, nullptr) !=
-            ARCHIVE_OK ||
+    if (openFile(probe.get(), path, nullptr) != ARCHIVE_OK ||
         archive_read_next_header(probe.get(), &header) != ARCHIVE_OK ||
         archive_filter_code(probe.get(), 0) == ARCHIVE_FILTER_NONE)
         return Reading::Uncompressed; // or unreadable: the real open says why
@@ -154,7 +152,8 @@ ArchiveEntry entryFrom(struct archive *archive, struct archive_entry *header,
         entry.path = rawEntryName(archivePath, archive_entry_pathname(header));
         return entry; // size unknown until read
     }
-    entry.path = nameOf(archive, archive_entry_pathname_utf8(header), archive_entry_pathname(header));
+    entry.path =
+        nameOf(archive, archive_entry_pathname_utf8(header), archive_entry_pathname(header));
     entry.size = archive_entry_size_is_set(header) ? archive_entry_size(header) : 0;
     entry.mode = archive_entry_perm(header) & 07777;
     if (archive_entry_mtime_is_set(header))

@@ -3,7 +3,6 @@
 #include "ArchiveErrors.h"
 
 #include <FileNameCodec.h>
-#include <QFile>
 #include <QThread>
 #include <algorithm>
 #include <cerrno>

@@ -44,8 +44,14 @@ public:
     }
 
     bool isValid() const { return m_archive.isValid(); }
-    QString archive() const { return QString::fromLatin1(ArchiveFile::descriptorPath(m_archive.get())); }
-    QString output() const { return QString::fromLatin1(ArchiveFile::descriptorPath(m_output.get())); }
+    QString archive() const
+    {
+        return QString::fromLatin1(ArchiveFile::descriptorPath(m_archive.get()));
+    }
+    QString output() const
+    {
+        return QString::fromLatin1(ArchiveFile::descriptorPath(m_output.get()));
+    }
 
 private:
     Fd m_archive;
@@ -150,7 +156,7 @@ bool SevenZipBackend::extractWithTool(const QString &archivePath, const QString 
     if (auto abnormal = tool.abnormalEnd(result); abnormal.isSet())
         return fail(error, abnormal);
     if (result.exitCode != 0)
-        return fail(error, SevenZipOutput::failureFrom(result.text(), !password.isEmpty(),
-                                                       paths.output()));
+        return fail(
+            error, SevenZipOutput::failureFrom(result.text(), !password.isEmpty(), paths.output()));
     return true;
 }

@@ -6,7 +6,7 @@
 
 #include <FileNameCodec.h>
 #include <FileOperations.h>
-#include <QFile>
+#include <LocalPaths.h>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <cerrno>
@@ -78,21 +78,22 @@ Fd openFolder(const QString &path)
 
 std::optional<StagingFolder> StagingFolder::createFor(const QString &destination, Error *error)
 {
-    const QFileInfo dest(destination);
     StagingFolder staging;
-    staging.m_destination = dest.absoluteFilePath();
+    staging.m_destination = LocalPaths::absolute(destination);
+    const auto parent = LocalPaths::parent(staging.m_destination);
     // The destination itself is the user's choice and may be reached through a link; nothing
     // below it is.
     staging.m_placeFd = openFolder(staging.m_destination);
     staging.m_inside = staging.m_placeFd.isValid();
     if (!staging.m_inside) {
-        if (dest.exists() || dest.isSymLink()) {
+        if (struct stat info {};
+            ::lstat(FileNameCodec::encode(staging.m_destination).constData(), &info) == 0) {
             fail(error, ArchiveErrors::writeFailed(
-                            dest.fileName(), ArchiveErrors::tr("a file of that name is in the way "
-                                                               "of the destination folder")));
+                            QFileInfo(staging.m_destination).fileName(),
+                            ArchiveErrors::tr("a file of that name is in the way of the "
+                                              "destination folder")));
             return std::nullopt;
         }
-        const auto parent = dest.absolutePath();
         Error makeError;
         if (!FileOperations::createDirectoriesForPath(parent, &makeError)) {
             fail(error, ArchiveErrors::writeFailed(parent, makeError.message));
@@ -100,7 +101,7 @@ std::optional<StagingFolder> StagingFolder::createFor(const QString &destination
         }
         staging.m_placeFd = openFolder(parent);
     }
-    const auto place = staging.m_inside ? staging.m_destination : dest.absolutePath();
+    const auto place = staging.m_inside ? staging.m_destination : parent;
     if (!staging.m_placeFd.isValid()) {
         fail(error, ArchiveErrors::fromErrno(errno, place));
         return std::nullopt;

@@ -49,8 +49,9 @@ std::optional<ToolProcess::Result> runOnLink(ToolProcess &tool, const QString &a
     if (!secret.isValid())
         return std::nullopt;
     secret.prepare(tool);
-    auto result = tool.run(options + secret.arguments() + QStringList{QStringLiteral("--"), link.path()},
-                           secret.input(), progress);
+    auto result =
+        tool.run(options + secret.arguments() + QStringList{QStringLiteral("--"), link.path()},
+                 secret.input(), progress);
     if (auto abnormal = tool.abnormalEnd(result); abnormal.isSet()) {
         fail(error, abnormal);
         return std::nullopt;

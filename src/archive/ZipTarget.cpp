@@ -47,7 +47,8 @@ bool ZipTarget::check(Error *error) const
         return true;
     struct stat followed {};
     if (S_ISDIR(info.st_mode) ||
-        (S_ISLNK(info.st_mode) && ::stat(FileNameCodec::encode(m_target).constData(), &followed) == 0 &&
+        (S_ISLNK(info.st_mode) &&
+         ::stat(FileNameCodec::encode(m_target).constData(), &followed) == 0 &&
          S_ISDIR(followed.st_mode)))
         return fail(error, ArchiveErrors::invalidZipTarget(
                                ArchiveErrors::tr("“%1” is a folder; a zip archive can't replace "

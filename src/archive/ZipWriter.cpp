@@ -44,8 +44,8 @@ bool writeEmptyZip(const QString &path, Error *error)
 {
     const QByteArray record = QByteArray("PK\x05\x06", 4) + QByteArray(18, '\0');
     const Fd file(::open(FileNameCodec::encode(path).constData(), O_WRONLY | O_CLOEXEC));
-    if (file.isValid() && ::write(file.get(), record.constData(), size_t(record.size())) ==
-                              ssize_t(record.size()))
+    if (file.isValid() &&
+        ::write(file.get(), record.constData(), size_t(record.size())) == ssize_t(record.size()))
         return true;
     return fail(error, ArchiveErrors::fromErrno(errno, QFileInfo(path).fileName()));
 }

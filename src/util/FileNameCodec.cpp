@@ -6,8 +6,12 @@ namespace {
 qsizetype validSequence(QByteArrayView bytes, qsizetype at)
 {
     const auto lead = uchar(bytes[at]);
-    const qsizetype length = lead < 0x80 ? 1 : lead < 0xC2 ? 0 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3
-                                            : lead < 0xF5 ? 4 : 0;
+    const qsizetype length = lead < 0x80   ? 1
+                             : lead < 0xC2 ? 0
+                             : lead < 0xE0 ? 2
+                             : lead < 0xF0 ? 3
+                             : lead < 0xF5 ? 4
+                                           : 0;
     if (length == 0 || at + length > bytes.size())
         return 0;
     return QByteArrayView(bytes.data() + at, length).isValidUtf8() ? length : 0;

@@ -6,6 +6,10 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTest>
+#include <algorithm>
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 int ArchiveFixtures::run(const QString &folder, const QString &program,
                          const QStringList &arguments, const QByteArray &input, QByteArray *output)
@@ -66,6 +70,34 @@ QStringList ArchiveFixtures::tree(const QString &folder)
     }
     items.sort();
     return items;
+}
+
+QList<QByteArray> ArchiveFixtures::rawFiles(const QByteArray &folder)
+{
+    QList<QByteArray> files;
+    DIR *listing = ::opendir(folder.constData());
+    while (const dirent *item = listing ? ::readdir(listing) : nullptr) {
+        const QByteArray name(item->d_name);
+        if (name == "." || name == "..")
+            continue;
+        if (item->d_type == DT_DIR) {
+            for (const auto &inner : rawFiles(folder + '/' + name))
+                files << name + '/' + inner;
+            continue;
+        }
+        QByteArray content;
+        if (const int fd = ::open(folder + '/' + name, O_RDONLY | O_CLOEXEC); fd >= 0) {
+            char buffer[256];
+            for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;)
+                content.append(buffer, n);
+            ::close(fd);
+        }
+        files << name + '=' + content;
+    }
+    if (listing)
+        ::closedir(listing);
+    std::sort(files.begin(), files.end());
+    return files;
 }
 
 QString ArchiveFixtures::corpusDir()

@@ -29,6 +29,10 @@ QByteArray readFile(const QString &path);
 // Every item below `folder`, sorted: "a.txt", "sub/", "link -> target".
 QStringList tree(const QString &folder);
 
+// The files below `folder` as the disk names them (bytes, which need not be UTF-8), each with
+// its content: "sub/caf\xe9.txt=content", sorted.
+QList<QByteArray> rawFiles(const QByteArray &folder);
+
 // The corpus folder, or empty when it is absent.
 QString corpusDir();
 

@@ -106,6 +106,19 @@ private slots:
         }
     }
 
+    // Listing answers a cancel too (a long listing would otherwise hold a SIGTERM back).
+    void listingAnswersACancel_data() { addBackends(); }
+    void listingAnswersACancel()
+    {
+        QFETCH(QString, archive);
+        QFETCH(QString, command);
+        const auto path = makeArchive(archive, command);
+        CancelOnQuestion cancel(1);
+        Error error;
+        QVERIFY(ArchiverManager::listEntriesAtPath(path, {}, &error, &cancel).isEmpty());
+        QCOMPARE(error.code, 105);
+    }
+
     void zipCreationReportsAndCancels()
     {
         const QString zip = work.filePath("made.zip");

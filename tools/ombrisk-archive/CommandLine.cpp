@@ -106,7 +106,8 @@ QString CommandLine::helpText()
         "106 unreadable archive (or not a file), 107 write failed, 108 invalid zip target (a\n"
         "folder, one of the items, or taken without --replace), 109 helper tool failed, 110\n"
         "not an archive kind, 111 an item to pack can't be read (or is a fifo, socket or\n"
-        "device). A wrong call, or an empty password, exits 2. Ctrl-C, SIGTERM, SIGHUP, or a --progress reader that goes away,\n"
+        "device). A wrong call, or an empty password, exits 2. Ctrl-C, SIGTERM, SIGHUP, or a "
+        "--progress reader that goes away,\n"
         "cancels and leaves nothing behind. Entry names are printed with control characters\n"
         "and the bytes of names that are not UTF-8 escaped as \\xNN; on disk such names keep\n"
         "their bytes.\n");

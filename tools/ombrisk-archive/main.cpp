@@ -117,7 +117,6 @@ int main(int argc, char *argv[])
     if (line->command == QLatin1String("extract"))
         return extractArchive(operands[0], operands[1], password, printer);
     return compressItems(operands[0], operands.mid(1), password,
-                         line->replace ? ZipTarget::Existing::Replace
-                                       : ZipTarget::Existing::Refuse,
+                         line->replace ? ZipTarget::Existing::Replace : ZipTarget::Existing::Refuse,
                          printer);
 }
