@@ -7,6 +7,7 @@
 #include "LocalStorageViewController.h"
 #include "NavigationController.h"
 #include "StagingFolder.h"
+#include "StandardError.h"
 #include "ThumbnailCache.h"
 #include "Utils.h"
 
@@ -17,7 +18,6 @@
 #include <QQmlApplicationEngine>
 #include <QQuickWindow>
 #include <QThreadPool>
-#include <cstdio>
 
 AppDelegate::AppDelegate() = default;
 
@@ -28,11 +28,6 @@ AppDelegate::~AppDelegate()
 }
 
 namespace {
-
-void sayOnStandardError(const QString &text)
-{
-    std::fprintf(stderr, "ombrisk: %s\n", qPrintable(text));
-}
 
 // The start paths of `--open` or `--info`, or none when the last names nothing of the home
 // folder (a file or a folder).

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QStandardPaths>
 #include <QThread>
 #include <cerrno>
 #include <cstring>
@@ -60,16 +61,21 @@ SocketInstanceChannel::~SocketInstanceChannel()
 
 QString SocketInstanceChannel::runtimeDirectory(Error *error)
 {
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    const QString folder = !runtime.isEmpty()
-                               ? runtime
-                               : QDir::tempPath() + QStringLiteral("/ombrisk-") +
-                                     QString::number(::getuid());
-    if (isPrivateFolder(folder))
-        return folder;
-    fail(error, channelError(tr("%1 is not a folder of yours alone, so Ombrisk can't tell "
+    QStringList candidates;
+    if (const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR"); !runtime.isEmpty())
+        candidates << runtime;
+    candidates << QDir::tempPath() + QStringLiteral("/ombrisk-") + QString::number(::getuid());
+    // Another local user may make the one in the temporary directory first; the cache is in
+    // the user's own home.
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    if (!cache.isEmpty() && QDir().mkpath(cache))
+        candidates << cache + QStringLiteral("/ombrisk-instances");
+    for (const QString &folder : std::as_const(candidates))
+        if (isPrivateFolder(folder))
+            return folder;
+    fail(error, channelError(tr("None of %1 is a folder of yours alone, so Ombrisk can't tell "
                                 "whether it already runs; this start runs on its own.")
-                                 .arg(folder)));
+                                 .arg(candidates.join(QStringLiteral(", ")))));
     return {};
 }
 

@@ -6,6 +6,7 @@
 #include "LocalFilePreviewViewController.h"
 #include "NavigationController.h"
 
+#include <Printable.h>
 #include <QCoreApplication>
 #include <QImage>
 #include <QQuickWindow>
@@ -126,7 +127,8 @@ void WindowScreenshot::save()
 {
     const QImage image = m_window->grabWindow();
     if (image.isNull() || !image.save(m_path, "PNG")) {
-        std::fprintf(stderr, "error: could not save the screenshot to %s\n", qPrintable(m_path));
+        std::fprintf(stderr, "error: could not save the screenshot to %s\n",
+                     printable(m_path).toUtf8().constData());
         QCoreApplication::exit(1);
         return;
     }

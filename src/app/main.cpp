@@ -4,6 +4,7 @@
 #include "NavigationController.h"
 #include "QuitSignals.h"
 #include "SingleInstance.h"
+#include "StandardError.h"
 #include "Translations.h"
 #include "WindowScreenshot.h"
 
@@ -36,11 +37,6 @@ QStringList argumentsOf(int argc, char *argv[])
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
     return arguments;
-}
-
-void sayOnStandardError(const QString &text)
-{
-    std::fprintf(stderr, "ombrisk: %s\n", qPrintable(text));
 }
 
 // The token the launcher gave this start so that its window may take the focus; a later
@@ -104,8 +100,8 @@ int main(int argc, char *argv[])
     const QStringList arguments = QGuiApplication::arguments();
     const LaunchOptions options = LaunchOptions::fromArguments(arguments);
     if (!options.error.isEmpty()) {
-        std::fprintf(stderr, "ombrisk: %s\n%s", qPrintable(options.error),
-                     qPrintable(LaunchOptions::usage()));
+        sayOnStandardError(options.error);
+        std::fputs(qPrintable(LaunchOptions::usage()), stderr);
         return 2;
     }
     AppDirectories::configureFromCommandLine(arguments);

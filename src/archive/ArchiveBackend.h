@@ -9,7 +9,7 @@
 // What a backend can and can't do, as data the extraction job reads instead of asking which
 // backend it holds.
 struct BackendCapabilities {
-    enum class PasswordChannel { InProcess, StandardInput, CommandLine };
+    enum class PasswordChannel { InProcess, StandardInput };
 
     QString name;
     PasswordChannel passwordChannel = PasswordChannel::InProcess;
@@ -39,10 +39,10 @@ public:
 
     // The entries with their encryption flags. An empty `password` means none. Fails with
     // PasswordRequired when the header itself is encrypted and no password was given (then
-    // `headerEncrypted` and `needsPassword` are set), IncorrectPassword, UnsupportedEncryption
-    // or UnreadableArchive.
+    // `headerEncrypted` and `needsPassword` are set), IncorrectPassword, UnsupportedEncryption,
+    // UnreadableArchive, or Cancelled once `progress` (may be null) says so.
     virtual bool list(const QString &archivePath, const QString &password, ArchiveListing *listing,
-                      Error *error) = 0;
+                      ProgressReporter *progress, Error *error) = 0;
 
     // Unpacks everything into `stagingPath`, an empty folder private to this call. `listing`
     // is the result of list() with the same password. On failure the staging folder may hold

@@ -11,6 +11,16 @@ Error make(ArchiveErrors::Code code, const QString &message)
     return Error(ArchiveErrors::domain, code, message);
 }
 
+// An item's name as a message shows it: a name of thousands of characters (a hostile archive's
+// deep path) keeps its start and its end.
+QString shown(const QString &name)
+{
+    constexpr qsizetype longest = 300;
+    if (name.size() <= longest)
+        return name;
+    return name.left(longest / 2) + QStringLiteral(" … ") + name.right(longest / 2);
+}
+
 } // namespace
 
 Error ArchiveErrors::passwordRequired(ArchiveKind kind)
@@ -36,7 +46,7 @@ Error ArchiveErrors::unsafeEntry(const QString &entry, const QString &reason)
 {
     return make(UnsafeEntry, tr("The archive was not unpacked: its entry “%1” %2. Nothing was "
                                 "written.")
-                                 .arg(entry, reason));
+                                 .arg(shown(entry), reason));
 }
 
 Error ArchiveErrors::notEnoughSpace(qint64 needed, qint64 available)
@@ -55,7 +65,7 @@ Error ArchiveErrors::diskFull(const QString &entry)
                                        "free some space and try again."));
     return make(NotEnoughSpace, tr("The disk filled up while unpacking “%1”. Nothing was kept; "
                                    "free some space and try again.")
-                                    .arg(entry));
+                                    .arg(shown(entry)));
 }
 
 Error ArchiveErrors::unsupportedEncryption(ArchiveKind kind)
@@ -81,9 +91,16 @@ Error ArchiveErrors::missingArchive(const QString &path)
     return unreadableArchive(tr("“%1” does not exist").arg(path.section(QLatin1Char('/'), -1)));
 }
 
+Error ArchiveErrors::notAFile(const QString &path)
+{
+    return make(UnreadableArchive,
+                tr("“%1” is not a file: a folder, fifo or device is never read as an archive.")
+                    .arg(path.section(QLatin1Char('/'), -1)));
+}
+
 Error ArchiveErrors::writeFailed(const QString &item, const QString &detail)
 {
-    return make(WriteFailed, tr("“%1” could not be written: %2.").arg(item, detail));
+    return make(WriteFailed, tr("“%1” could not be written: %2.").arg(shown(item), detail));
 }
 
 Error ArchiveErrors::invalidZipTarget(const QString &reason)
@@ -105,7 +122,7 @@ Error ArchiveErrors::unsupportedKind(const QString &path)
 Error ArchiveErrors::unreadableItem(const QString &item, const QString &reason)
 {
     return make(UnreadableItem,
-                tr("“%1” can't be packed: %2. No zip was made.").arg(item, reason));
+                tr("“%1” can't be packed: %2. No zip was made.").arg(shown(item), reason));
 }
 
 Error ArchiveErrors::unreadableItem(const QString &item, int errorNumber)
@@ -125,7 +142,7 @@ Error ArchiveErrors::itemInTheWay(const QString &entry, const QString &obstacle)
     return make(WriteFailed, tr("The archive was not unpacked: its entry “%1” would replace %2 "
                                 "of the destination folder. Nothing was changed; move that item "
                                 "away or unpack into another folder.")
-                                 .arg(entry, obstacle));
+                                 .arg(shown(entry), obstacle));
 }
 
 Error ArchiveErrors::partlyUndone(const Error &cause, const QString &stoppedAt,

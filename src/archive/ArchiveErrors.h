@@ -42,8 +42,9 @@ public:
     static Error unsupportedEncryption(ArchiveKind kind);
     static Error cancelled();
     static Error unreadableArchive(const QString &detail);
-    // UnreadableArchive for an archive path where no file is.
+    // UnreadableArchive for an archive path where no file is, or something other than a file.
     static Error missingArchive(const QString &path);
+    static Error notAFile(const QString &path);
     static Error writeFailed(const QString &item, const QString &detail);
     static Error invalidZipTarget(const QString &reason);
     static Error toolFailed(const QString &tool, const QString &detail);

@@ -1,5 +1,6 @@
 #include "ArchiverManager.h"
 
+#include "ArchiveFile.h"
 #include "ExtractionJob.h"
 #include "LibarchiveBackend.h"
 #include "SevenZipBackend.h"
@@ -7,7 +8,6 @@
 #include "ZipBackend.h"
 #include "ZipWriter.h"
 
-#include <QFileInfo>
 #include <memory>
 
 namespace {
@@ -31,19 +31,21 @@ std::unique_ptr<ArchiveBackend> backendFor(ArchiveKind kind)
 
 } // namespace
 
-bool ArchiverManager::checkNeedPassword(const QString &path, Error *error)
+bool ArchiverManager::checkNeedPassword(const QString &path, Error *error,
+                                        ArchiveProgressDelegate *delegate)
 {
     const auto kind = ArchiveKinds::kindForPath(path);
     auto backend = backendFor(kind);
     if (!backend)
         return fail(error, ArchiveErrors::unsupportedKind(path));
-    if (!QFileInfo(path).isFile())
-        return fail(error, ArchiveErrors::missingArchive(path));
+    if (!ArchiveFile::check(path, error))
+        return false;
     if (kind == ArchiveKind::Tar) // none of these formats is ever encrypted
         return false;
     ArchiveListing listing;
     Error listError;
-    if (!backend->list(path, QString(), &listing, &listError) && !listing.needsPassword)
+    ProgressReporter progress(delegate);
+    if (!backend->list(path, QString(), &listing, &progress, &listError) && !listing.needsPassword)
         return fail(error, listError);
     return listing.needsPassword;
 }
@@ -62,7 +64,8 @@ bool ArchiverManager::decompressAtPath(const QString &path, const QString &destP
 }
 
 QList<ArchiveEntry> ArchiverManager::listEntriesAtPath(const QString &path, const QString &password,
-                                                       Error *error)
+                                                       Error *error,
+                                                       ArchiveProgressDelegate *delegate)
 {
     const auto kind = ArchiveKinds::kindForPath(path);
     auto backend = backendFor(kind);
@@ -72,7 +75,10 @@ QList<ArchiveEntry> ArchiverManager::listEntriesAtPath(const QString &path, cons
     }
     ArchiveListing listing;
     Error listError;
-    if (!backend->list(path, password, &listing, &listError)) {
+    if (!ArchiveFile::check(path, error))
+        return {};
+    ProgressReporter progress(delegate);
+    if (!backend->list(path, password, &listing, &progress, &listError)) {
         fail(error, listError.code == ArchiveErrors::PasswordRequired
                         ? ArchiveErrors::passwordRequired(kind)
                         : listError);
@@ -83,7 +89,8 @@ QList<ArchiveEntry> ArchiverManager::listEntriesAtPath(const QString &path, cons
 
 bool ArchiverManager::compressZipAtPaths(const QStringList &paths, const QString &destPath,
                                          const QString &password, Error *error,
-                                         ArchiveProgressDelegate *delegate)
+                                         ArchiveProgressDelegate *delegate,
+                                         ZipTarget::Existing existing)
 {
-    return ZipWriter(destPath, password, delegate).write(paths, error);
+    return ZipWriter(destPath, password, existing, delegate).write(paths, error);
 }

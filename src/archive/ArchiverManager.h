@@ -5,6 +5,7 @@
 #include "ArchiveKind.h"
 #include "ArchiveProgress.h"
 #include "ExtractionResult.h"
+#include "ZipTarget.h"
 
 #include <Error.h>
 #include <QString>
@@ -30,7 +31,9 @@ public:
     // the list of entries itself is (7z and rar). False with the error set when the file is
     // missing, names no archive kind or can't be read; callers that only want the answer may
     // pass no slot (a failure then reads as "no", and the extraction reports what is wrong).
-    static bool checkNeedPassword(const QString &path, Error *error = nullptr);
+    // The delegate may cancel (a large 7z or rar is read by a tool).
+    static bool checkNeedPassword(const QString &path, Error *error = nullptr,
+                                  ArchiveProgressDelegate *delegate = nullptr);
 
     // Unpacks the archive into the folder destPath (made when missing) by the route its
     // extension picks; files of the same names there are replaced, other files kept. Nothing
@@ -48,14 +51,19 @@ public:
                                  ReplacedItems replaced = ReplacedItems::ToTrash);
 
     // The entries as the archive names them (unchecked; for display). Fails with
-    // UnsupportedKind for an extension of no archive kind.
+    // UnsupportedKind for an extension of no archive kind. The delegate may cancel; it gets no
+    // progress.
     static QList<ArchiveEntry> listEntriesAtPath(const QString &path, const QString &password,
-                                                 Error *error);
+                                                 Error *error,
+                                                 ArchiveProgressDelegate *delegate = nullptr);
 
     // Packs the items (files and folders, absolute paths) into a new zip at destPath; with a
     // password every entry is AES-256 encrypted. Any item that can't be read fails the whole
-    // zip and leaves destPath as it was. See ZipWriter for names and placeholders.
+    // zip and leaves destPath as it was. An item already at destPath is replaced only with
+    // ZipTarget::Existing::Replace; else the call fails with InvalidZipTarget. See ZipWriter for
+    // names, links and placeholders.
     static bool compressZipAtPaths(const QStringList &paths, const QString &destPath,
                                    const QString &password, Error *error = nullptr,
-                                   ArchiveProgressDelegate *delegate = nullptr);
+                                   ArchiveProgressDelegate *delegate = nullptr,
+                                   ZipTarget::Existing existing = ZipTarget::Existing::Refuse);
 };

@@ -1,6 +1,7 @@
 #include "EntryChecks.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 #include <algorithm>
 
 namespace {
@@ -47,7 +48,7 @@ std::optional<QStringList> EntryChecks::safeComponents(const QString &entryPath)
         if (!part.isEmpty() && part != QLatin1String("."))
             kept << part;
     }
-    if (kept.isEmpty())
+    if (kept.isEmpty() || kept.size() > maximumDepth)
         return std::nullopt;
     return kept;
 }
@@ -61,6 +62,11 @@ QString EntryChecks::pathProblem(const QString &entryPath)
     const auto parts = splitOnSeparators(entryPath);
     if (parts.contains(QLatin1String("..")))
         return tr("climbs out of the destination folder with “..”");
+    const auto depth = std::count_if(parts.cbegin(), parts.cend(), [](const QString &part) {
+        return !part.isEmpty() && part != QLatin1String(".");
+    });
+    if (depth > maximumDepth)
+        return tr("is nested more than %1 levels deep").arg(QLocale().toString(maximumDepth));
     if (!safeComponents(entryPath))
         return tr("has an empty name");
     return {};
@@ -97,11 +103,6 @@ QString EntryChecks::typeProblem(const ArchiveEntry &entry)
     return {};
 }
 
-QString EntryChecks::itemKey(const QStringList &components)
-{
-    return components.join(u'/').toCaseFolded();
-}
-
 QString EntryChecks::exactName(const QString &entryPath)
 {
     const auto parts = safeComponents(entryPath);
@@ -122,6 +123,19 @@ bool EntryChecks::namesDestinationItself(const ArchiveEntry &entry)
     });
 }
 
+EntryChecks::EntrySetChecker::EntrySetChecker() : m_nodes(1) {}
+
+quint32 EntryChecks::EntrySetChecker::childOrNew(quint32 parent, const QString &foldedName)
+{
+    NodeKey key(parent, foldedName);
+    if (const auto child = m_children.constFind(key); child != m_children.cend())
+        return *child;
+    const auto added = quint32(m_nodes.size());
+    m_nodes.emplace_back();
+    m_children.insert(std::move(key), added);
+    return added;
+}
+
 QString EntryChecks::EntrySetChecker::check(const ArchiveEntry &entry)
 {
     if (namesDestinationItself(entry))
@@ -130,33 +144,54 @@ QString EntryChecks::EntrySetChecker::check(const ArchiveEntry &entry)
         return problem;
     if (auto problem = typeProblem(entry); !problem.isEmpty())
         return problem;
-    const auto parts = *safeComponents(entry.path);
-    for (qsizetype n = 1; n < parts.size(); ++n)
-        if (m_links.contains(itemKey(parts.first(n))))
+    auto parts = *safeComponents(entry.path);
+    for (auto &part : parts)
+        part = part.toCaseFolded();
+    // The folders of the entry's path that are known, down from the destination.
+    std::vector<quint32> known{0};
+    while (qsizetype(known.size()) < parts.size()) {
+        const auto child = m_children.constFind(NodeKey(known.back(), parts[known.size() - 1]));
+        if (child == m_children.cend())
+            break;
+        if (m_nodes[*child].isLink)
             return tr("would be written through a symbolic link");
-    const auto key = itemKey(parts);
+        known.push_back(*child);
+    }
+    const auto itself = qsizetype(known.size()) == parts.size()
+                            ? m_children.value(NodeKey(known.back(), parts.constLast()), 0)
+                            : quint32(0); // 0: not met yet
     if (entry.type == ArchiveEntry::Type::SymbolicLink) {
-        if (m_parents.contains(key))
+        if (itself != 0 && m_nodes[itself].isParent)
             return tr("is a link that would replace a folder of the archive");
         if (!entry.linkTarget.isEmpty())
             if (auto problem = linkTargetProblem(entry.path, entry.linkTarget); !problem.isEmpty())
                 return problem;
-        m_links.insert(key);
     } else if (entry.type == ArchiveEntry::Type::HardLink) {
         const auto target = exactName(entry.linkTarget);
         if (target.isEmpty() || !m_regularFiles.contains(qHash(target, QHashSeed::globalSeed())))
             return tr("is a hard link to a file outside the archive");
     }
+    const auto exactHash = qHash(exactName(entry.path), QHashSeed::globalSeed());
     if (entry.type == ArchiveEntry::Type::File || entry.type == ArchiveEntry::Type::HardLink)
-        m_regularFiles.insert(qHash(exactName(entry.path), QHashSeed::globalSeed()));
+        m_regularFiles.insert(exactHash);
     else
-        m_regularFiles.remove(qHash(exactName(entry.path), QHashSeed::globalSeed()));
-    if (entry.type != ArchiveEntry::Type::SymbolicLink)
-        m_links.remove(key);
-    for (qsizetype n = 1; n < parts.size(); ++n)
-        m_parents.insert(itemKey(parts.first(n)));
-    if (entry.type == ArchiveEntry::Type::Directory)
-        m_parents.insert(key);
+        m_regularFiles.remove(exactHash);
+    auto folder = known.back();
+    for (auto depth = qsizetype(known.size()); depth < parts.size(); ++depth) {
+        folder = childOrNew(folder, parts[depth - 1]);
+        m_nodes[folder].isParent = true;
+    }
+    for (const auto node : known)
+        m_nodes[node].isParent = true;
+    if (entry.type == ArchiveEntry::Type::SymbolicLink) {
+        m_nodes[childOrNew(folder, parts.constLast())].isLink = true;
+    } else if (entry.type == ArchiveEntry::Type::Directory) {
+        auto &node = m_nodes[childOrNew(folder, parts.constLast())];
+        node.isLink = false;
+        node.isParent = true;
+    } else if (itself != 0) {
+        m_nodes[itself].isLink = false;
+    }
     return {};
 }
 

@@ -3,7 +3,7 @@
 #include "ArchiveErrors.h"
 #include "EntryChecks.h"
 
-#include <QFile>
+#include <FileNameCodec.h>
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
@@ -34,7 +34,7 @@ mode_t fileMode(const ArchiveEntry &entry)
 
 EntryWriter::EntryWriter(QString rootPath)
     : m_root(std::move(rootPath)),
-      m_rootFd(::open(QFile::encodeName(m_root).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC))
+      m_rootFd(::open(FileNameCodec::encode(m_root).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC))
 {
 }
 
@@ -102,11 +102,11 @@ std::optional<EntryWriter::Place> EntryWriter::placeFor(const QString &entryPath
         fail(error, ArchiveErrors::unsafeEntry(entryPath, EntryChecks::pathProblem(entryPath)));
         return std::nullopt;
     }
-    const auto folderPath = QFile::encodeName(parts->mid(0, parts->size() - 1).join(u'/'));
+    const auto folderPath = FileNameCodec::encode(parts->mid(0, parts->size() - 1).join(u'/'));
     auto folder = openFolder(folderPath, createFolders, entryPath, error);
     if (!folder)
         return std::nullopt;
-    return Place{std::move(folder), QFile::encodeName(parts->constLast())};
+    return Place{std::move(folder), FileNameCodec::encode(parts->constLast())};
 }
 
 EntryWriter::SharedFd EntryWriter::openFolder(const QByteArray &relative, bool create,
@@ -196,7 +196,7 @@ bool EntryWriter::makeDirectory(const ArchiveEntry &entry, Error *error)
     }
     if (!entry.mode && !entry.modified.isValid())
         return true;
-    auto path = QFile::encodeName(EntryChecks::safeComponents(entry.path)->join(u'/'));
+    auto path = FileNameCodec::encode(EntryChecks::safeComponents(entry.path)->join(u'/'));
     QMutexLocker lock(&m_directoriesMutex);
     m_directories.push_back({std::move(path), entry.mode, entry.modified});
     return true;
@@ -209,7 +209,7 @@ bool EntryWriter::makeSymbolicLink(const ArchiveEntry &entry, const QString &tar
     const auto place = placeFor(entry.path, true, error);
     if (!place || !clearItemAt(*place, entry.path, error))
         return false;
-    if (::symlinkat(QFile::encodeName(target).constData(), place->folder->get(),
+    if (::symlinkat(FileNameCodec::encode(target).constData(), place->folder->get(),
                     place->name.constData()) != 0)
         return fail(error, ArchiveErrors::fromErrno(errno, entry.path));
     return true;

@@ -1,6 +1,7 @@
 #include "ExtractionJob.h"
 
 #include "ArchiveErrors.h"
+#include "ArchiveFile.h"
 #include "EntryChecks.h"
 #include "StagingFolder.h"
 
@@ -19,10 +20,11 @@ Error withKindMessage(Error error, ArchiveKind kind)
 }
 
 bool checkListing(ArchiveBackend &backend, ArchiveKind kind, const QString &archivePath,
-                  const QString &password, ArchiveListing *listing, Error *error)
+                  const QString &password, ArchiveListing *listing, ProgressReporter &progress,
+                  Error *error)
 {
     Error listError;
-    if (!backend.list(archivePath, password, listing, &listError))
+    if (!backend.list(archivePath, password, listing, &progress, &listError))
         return fail(error, withKindMessage(listError, kind));
     if (listing->needsPassword && password.isEmpty())
         return fail(error, ArchiveErrors::passwordRequired(kind));
@@ -37,11 +39,12 @@ bool ExtractionJob::run(ArchiveBackend &backend, ArchiveKind kind, const Request
                         ArchiveProgressDelegate *delegate, ExtractionResult *result, Error *error)
 {
     const auto &archivePath = request.archivePath;
-    if (!QFileInfo(archivePath).isFile())
-        return fail(error, ArchiveErrors::missingArchive(archivePath));
+    if (!ArchiveFile::check(archivePath, error))
+        return false;
     ArchiveListing listing;
+    ProgressReporter progress(delegate);
     if (backend.listsCheaply(archivePath) &&
-        !checkListing(backend, kind, archivePath, request.password, &listing, error))
+        !checkListing(backend, kind, archivePath, request.password, &listing, progress, error))
         return false;
     auto staging = StagingFolder::createFor(request.destination,
                                             QFileInfo(archivePath).fileName(), error);
@@ -50,7 +53,6 @@ bool ExtractionJob::run(ArchiveBackend &backend, ArchiveKind kind, const Request
     const auto available = staging->bytesAvailable();
     if (listing.totalSize > available - spaceMargin)
         return fail(error, ArchiveErrors::notEnoughSpace(listing.totalSize, available));
-    ProgressReporter progress(delegate);
     progress.setTotals(listing.totalSize, listing.entries.size());
     Error extractError;
     if (!backend.extract(archivePath, staging->path(), request.password, listing, progress,

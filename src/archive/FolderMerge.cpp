@@ -2,7 +2,7 @@
 
 #include "ArchiveErrors.h"
 
-#include <QFile>
+#include <FileNameCodec.h>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -88,14 +88,14 @@ bool FolderMerge::mergeFolder(int sourceFd, int targetFd, const QByteArray &rela
     const bool merged = FolderHandle::forEachItem(sourceFd, [&](const dirent &item) {
         listed = mergeItem(sourceFd, targetFd, asideFd, item, relative, error);
         if (!listed && m_failedAt.isEmpty())
-            m_failedAt = QFile::decodeName(joined(relative, item.d_name));
+            m_failedAt = FileNameCodec::decode(joined(relative, item.d_name));
         return listed;
     });
     if (merged || !listed)
         return merged;
     if (m_failedAt.isEmpty())
-        m_failedAt = QFile::decodeName(relative);
-    return fail(error, ArchiveErrors::fromErrno(errno, QFile::decodeName(relative)));
+        m_failedAt = FileNameCodec::decode(relative);
+    return fail(error, ArchiveErrors::fromErrno(errno, FileNameCodec::decode(relative)));
 }
 
 bool FolderMerge::mergeItem(int sourceFd, int targetFd, Fd &asideFd, const dirent &item,
@@ -108,11 +108,11 @@ bool FolderMerge::mergeItem(int sourceFd, int targetFd, Fd &asideFd, const diren
     struct stat there {};
     if (::fstatat(targetFd, name, &there, AT_SYMLINK_NOFOLLOW) != 0 && errno == ENOENT) {
         if (!m_journal.append({MergeJournal::Kind::Added, item.d_ino, 0, itemRelative}))
-            return fail(error, ArchiveErrors::fromErrno(errno, QFile::decodeName(itemRelative)));
+            return fail(error, ArchiveErrors::fromErrno(errno, FileNameCodec::decode(itemRelative)));
         if (moveNoReplace(sourceFd, name, targetFd, name))
             return true;
     }
-    const auto shown = QFile::decodeName(itemRelative);
+    const auto shown = FileNameCodec::decode(itemRelative);
     if (there.st_mode == 0) // the look failed, or the rename (something came meanwhile)
         return fail(error, ArchiveErrors::fromErrno(errno, shown));
     struct stat here {};
@@ -140,7 +140,7 @@ bool FolderMerge::replace(int sourceFd, int targetFd, Fd &asideFd, const char *n
                           quint64 movedIn, const struct stat &there, const QByteArray &relative,
                           Error *error)
 {
-    const auto shown = QFile::decodeName(relative);
+    const auto shown = FileNameCodec::decode(relative);
     if (!asideFd.isValid()) {
         const auto slash = relative.lastIndexOf('/');
         asideFd = FolderHandle::openBeneath(m_folders.aside, slash < 0 ? QByteArray()

@@ -1,6 +1,7 @@
 #include "LibarchiveBackend.h"
 
 #include "ArchiveErrors.h"
+#include "ArchiveFile.h"
 #include "ArchiveHeader.h"
 #include "CHandles.h"
 #include "EntryChecks.h"
@@ -8,7 +9,7 @@
 #include "LibarchiveMessage.h"
 #include "LibarchiveReadAhead.h"
 
-#include <QFile>
+#include <FileNameCodec.h>
 #include <QFileInfo>
 #include <QHash>
 #include <algorithm>
@@ -36,14 +37,24 @@ bool nameSaysTar(const QString &path)
            info.completeBaseName().endsWith(QLatin1String(".tar"), Qt::CaseInsensitive);
 }
 
+// Opens the archive by a path that names the file itself, checked to be a regular file: one
+// swapped for a fifo meanwhile would hold the reader for ever.
+int openFile(struct archive *archive, const QString &path, Error *error)
+{
+    const auto file = ArchiveFile::open(path, error);
+    if (!file.isValid())
+        return ARCHIVE_FATAL;
+    return archive_read_open_filename(archive, ArchiveFile::descriptorPath(file.get()).constData(),
+                                      blockSize);
+}
+
 Reading readingFor(const QString &path)
 {
     ArchiveReadPtr probe(archive_read_new());
     archive_read_support_filter_all(probe.get());
     archive_read_support_format_raw(probe.get());
     struct archive_entry *header = nullptr;
-    if (archive_read_open_filename(probe.get(), QFile::encodeName(path).constData(), blockSize) !=
-            ARCHIVE_OK ||
+    if (openFile(probe.get(), path, nullptr) != ARCHIVE_OK ||
         archive_read_next_header(probe.get(), &header) != ARCHIVE_OK ||
         archive_filter_code(probe.get(), 0) == ARCHIVE_FILTER_NONE)
         return Reading::Uncompressed; // or unreadable: the real open says why
@@ -82,9 +93,11 @@ ArchiveReadPtr openStream(const QString &path, Formats formats, Error *error)
         if (reading != Reading::CompressedArchive) // bids last: only when nothing else fits
             archive_read_support_format_raw(archive.get());
     }
-    if (archive_read_open_filename(archive.get(), QFile::encodeName(path).constData(), blockSize) !=
-        ARCHIVE_OK) {
-        fail(error, ArchiveErrors::unreadableArchive(libarchiveMessage(archive.get())));
+    Error openError;
+    if (openFile(archive.get(), path, &openError) != ARCHIVE_OK) {
+        fail(error, openError.isSet()
+                        ? openError
+                        : ArchiveErrors::unreadableArchive(libarchiveMessage(archive.get())));
         archive.reset();
     }
     return archive;
@@ -99,7 +112,7 @@ bool isRawStream(struct archive *archive)
 // component, else the archive's own name less its last extension.
 QString rawEntryName(const QString &archivePath, const char *headerName)
 {
-    const auto fromHeader = QString::fromUtf8(headerName ? headerName : "");
+    const auto fromHeader = FileNameCodec::decode(headerName ? headerName : "");
     const auto parts = EntryChecks::safeComponents(fromHeader);
     if (parts && parts->size() == 1 && fromHeader != QLatin1String("data") &&
         !fromHeader.contains(u'/') && !fromHeader.contains(u'\\'))
@@ -108,23 +121,46 @@ QString rawEntryName(const QString &archivePath, const char *headerName)
     return base.isEmpty() ? QStringLiteral("data") : base;
 }
 
+// 7-Zip keeps each byte of a name that is not UTF-8 as a character of U+EF80..U+EFFF (and a
+// real character of that block as the bytes of its UTF-8); its own tool writes the bytes back.
+QString sevenZipName(QString stored)
+{
+    bool escaped = false;
+    for (auto &c : stored)
+        if (c.unicode() >= 0xEF80 && c.unicode() <= 0xEFFF) {
+            c = QChar(ushort(c.unicode() - 0xEF00 + 0xDC00)); // FileNameCodec's escape
+            escaped = true;
+        }
+    return escaped ? FileNameCodec::decode(FileNameCodec::encode(stored)) : stored;
+}
+
+// A name as the archive holds it: libarchive gives UTF-8 where it can convert the name, else the
+// raw bytes (a tar or cpio name that is not UTF-8), which keep their value (FileNameCodec).
+QString nameOf(struct archive *archive, const char *utf8, const char *raw)
+{
+    if (!utf8)
+        return FileNameCodec::decode(raw ? raw : "");
+    const auto name = QString::fromUtf8(utf8);
+    return archive_format(archive) == ARCHIVE_FORMAT_7ZIP ? sevenZipName(name) : name;
+}
+
 ArchiveEntry entryFrom(struct archive *archive, struct archive_entry *header,
                        const QString &archivePath)
 {
     ArchiveEntry entry;
-    const char *path = archive_entry_pathname_utf8(header);
-    entry.path = path ? QString::fromUtf8(path) : QFile::decodeName(archive_entry_pathname(header));
     if (isRawStream(archive)) {
-        entry.path = rawEntryName(archivePath, path);
+        entry.path = rawEntryName(archivePath, archive_entry_pathname(header));
         return entry; // size unknown until read
     }
+    entry.path =
+        nameOf(archive, archive_entry_pathname_utf8(header), archive_entry_pathname(header));
     entry.size = archive_entry_size_is_set(header) ? archive_entry_size(header) : 0;
     entry.mode = archive_entry_perm(header) & 07777;
     if (archive_entry_mtime_is_set(header))
         entry.modified = QDateTime::fromSecsSinceEpoch(archive_entry_mtime(header), Qt::UTC);
-    if (const char *hardlink = archive_entry_hardlink_utf8(header)) {
+    if (const char *hardlink = archive_entry_hardlink(header)) {
         entry.type = ArchiveEntry::Type::HardLink;
-        entry.linkTarget = QString::fromUtf8(hardlink);
+        entry.linkTarget = nameOf(archive, archive_entry_hardlink_utf8(header), hardlink);
         return entry;
     }
     switch (archive_entry_filetype(header)) {
@@ -136,8 +172,8 @@ ArchiveEntry entryFrom(struct archive *archive, struct archive_entry *header,
         break;
     case AE_IFLNK: {
         entry.type = ArchiveEntry::Type::SymbolicLink;
-        const char *target = archive_entry_symlink_utf8(header);
-        entry.linkTarget = target ? QString::fromUtf8(target) : QString();
+        entry.linkTarget =
+            nameOf(archive, archive_entry_symlink_utf8(header), archive_entry_symlink(header));
         break;
     }
     default:
@@ -323,10 +359,12 @@ bool LibarchiveBackend::listsCheaply(const QString &archivePath) const
 }
 
 bool LibarchiveBackend::list(const QString &archivePath, const QString &password,
-                             ArchiveListing *listing, Error *error)
+                             ArchiveListing *listing, ProgressReporter *progress, Error *error)
 {
     Q_UNUSED(password); // none of these formats is encrypted
     const bool listed = forEachEntry(archivePath, m_formats, error, [&](ArchiveEntry entry) {
+        if (progress && progress->isCancelled())
+            return fail(error, ArchiveErrors::cancelled());
         listing->add(std::move(entry));
         return true;
     });
@@ -343,7 +381,7 @@ bool LibarchiveBackend::extract(const QString &archivePath, const QString &stagi
     auto archive = openStream(archivePath, m_formats, error);
     if (!archive)
         return false;
-    progress.setTotals(QFileInfo(archivePath).size(), 0);
+    progress.setTotals(ArchiveFile::size(archivePath), 0);
     LibarchiveReadAhead reader(std::move(archive), [archivePath](auto *stream, auto *header,
                                                                  Error *describeError) {
         return describeHeader(stream, header, archivePath, describeError);

@@ -2,7 +2,7 @@
 
 #include "ArchiveErrors.h"
 
-#include <QFile>
+#include <FileNameCodec.h>
 #include <QThread>
 #include <algorithm>
 #include <cerrno>
@@ -262,7 +262,7 @@ void ParallelDeflate::deflateFile(qsizetype index)
 {
     const auto &file = m_files[index];
     // Never blocks on a fifo swapped in since the items were looked at; only files are read.
-    const FdCloser input{::open(QFile::encodeName(file.path).constData(),
+    const FdCloser input{::open(FileNameCodec::encode(file.path).constData(),
                                 O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW)};
     struct stat info {};
     if (input.fd < 0 || ::fstat(input.fd, &info) != 0) {

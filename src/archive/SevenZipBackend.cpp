@@ -1,9 +1,14 @@
 #include "SevenZipBackend.h"
 
 #include "ArchiveErrors.h"
+#include "ArchiveFile.h"
 #include "SevenZipOutput.h"
 #include "StagingFolder.h"
 #include "ToolProcess.h"
+
+#include <FileNameCodec.h>
+#include <cerrno>
+#include <fcntl.h>
 
 namespace {
 
@@ -13,6 +18,45 @@ QByteArray passwordInput(const QString &password)
 {
     return password.isEmpty() ? QByteArray() : password.toUtf8() + '\n';
 }
+
+// 7zz reads the archive's name as a pattern ("w?.7z" takes "wx.7z" too) and puts the archive's
+// own name in place of a "*" of the output folder: it gets paths that name descriptors it
+// inherits instead, which hold neither, and the file it reads can't be swapped meanwhile.
+class DescriptorPaths {
+public:
+    DescriptorPaths(ToolProcess &tool, const QString &archivePath, const QString &outputFolder,
+                    Error *error)
+        : m_archive(ArchiveFile::open(archivePath, error))
+    {
+        if (!m_archive.isValid())
+            return;
+        tool.inheritDescriptor(m_archive.get());
+        if (outputFolder.isEmpty())
+            return;
+        m_output = Fd(::open(FileNameCodec::encode(outputFolder).constData(),
+                             O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (!m_output.isValid()) {
+            fail(error, ArchiveErrors::fromErrno(errno, QString()));
+            m_archive = Fd();
+            return;
+        }
+        tool.inheritDescriptor(m_output.get());
+    }
+
+    bool isValid() const { return m_archive.isValid(); }
+    QString archive() const
+    {
+        return QString::fromLatin1(ArchiveFile::descriptorPath(m_archive.get()));
+    }
+    QString output() const
+    {
+        return QString::fromLatin1(ArchiveFile::descriptorPath(m_output.get()));
+    }
+
+private:
+    Fd m_archive;
+    Fd m_output;
+};
 
 // Turns 7zz's progress meter into reporter calls.
 class SevenZipExtraction final : public ToolProcess {
@@ -53,13 +97,16 @@ const BackendCapabilities &SevenZipBackend::capabilities() const
 }
 
 bool SevenZipBackend::list(const QString &archivePath, const QString &password,
-                           ArchiveListing *listing, Error *error)
+                           ArchiveListing *listing, ProgressReporter *progress, Error *error)
 {
     ToolProcess tool(sevenZipProgram);
+    const DescriptorPaths paths(tool, archivePath, QString(), error);
+    if (!paths.isValid())
+        return false;
     const auto result =
         tool.run({QStringLiteral("l"), QStringLiteral("-slt"), QStringLiteral("-ba"),
-                  QStringLiteral("-sccUTF-8"), QStringLiteral("--"), archivePath},
-                 passwordInput(password));
+                  QStringLiteral("-sccUTF-8"), QStringLiteral("--"), paths.archive()},
+                 passwordInput(password), progress);
     if (auto abnormal = tool.abnormalEnd(result); abnormal.isSet())
         return fail(error, abnormal);
     if (result.exitCode != 0) {
@@ -69,7 +116,7 @@ bool SevenZipBackend::list(const QString &archivePath, const QString &password,
         }
         return fail(error, SevenZipOutput::failureFrom(result.text(), !password.isEmpty()));
     }
-    *listing = SevenZipOutput::parseTechnicalListing(QString::fromUtf8(result.output));
+    *listing = SevenZipOutput::parseTechnicalListing(FileNameCodec::decode(result.output));
     listing->headerEncrypted = SevenZipOutput::askedForPassword(result.text());
     listing->needsPassword = listing->needsPassword || listing->headerEncrypted;
     return true;
@@ -98,15 +145,18 @@ bool SevenZipBackend::extractWithTool(const QString &archivePath, const QString 
                                       ProgressReporter &progress, Error *error)
 {
     SevenZipExtraction tool(progress, listing.totalSize);
+    const DescriptorPaths paths(tool, archivePath, stagingPath, error);
+    if (!paths.isValid())
+        return false;
     const auto result =
         tool.run({QStringLiteral("x"), QStringLiteral("-y"), QStringLiteral("-bsp1"),
                   QStringLiteral("-bb1"), QStringLiteral("-bso1"), QStringLiteral("-sccUTF-8"),
-                  QStringLiteral("-o") + stagingPath, QStringLiteral("--"), archivePath},
+                  QStringLiteral("-o") + paths.output(), QStringLiteral("--"), paths.archive()},
                  passwordInput(password), &progress);
     if (auto abnormal = tool.abnormalEnd(result); abnormal.isSet())
         return fail(error, abnormal);
     if (result.exitCode != 0)
-        return fail(error,
-                    SevenZipOutput::failureFrom(result.text(), !password.isEmpty(), stagingPath));
+        return fail(
+            error, SevenZipOutput::failureFrom(result.text(), !password.isEmpty(), paths.output()));
     return true;
 }

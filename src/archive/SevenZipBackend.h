@@ -14,7 +14,7 @@ class SevenZipBackend final : public ArchiveBackend {
 public:
     const BackendCapabilities &capabilities() const override;
     bool list(const QString &archivePath, const QString &password, ArchiveListing *listing,
-              Error *error) override;
+              ProgressReporter *progress, Error *error) override;
     bool extract(const QString &archivePath, const QString &stagingPath, const QString &password,
                  const ArchiveListing &listing, ProgressReporter &progress, Error *error) override;
 

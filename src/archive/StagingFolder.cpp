@@ -7,9 +7,10 @@
 #include "StagingScan.h"
 
 #include <AppDirectories.h>
+#include <FileNameCodec.h>
 #include <FileOperations.h>
 #include <FreeItemName.h>
-#include <QFile>
+#include <LocalPaths.h>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <Trash.h>
@@ -114,7 +115,7 @@ bool endStaging(int placeFd, const QByteArray &placePath, const QByteArray &name
                               ? StagingFolder::tr("Unfinished unpacking")
                               : StagingFolder::tr("Unfinished unpacking of %1").arg(archiveName);
     return bool(Trash::moveToTrash(placeFd, name,
-                                   QFile::decodeName(joined(placePath, QFile::encodeName(keptName))),
+                                   FileNameCodec::decode(joined(placePath, FileNameCodec::encode(keptName))),
                                    nullptr));
 }
 
@@ -158,31 +159,32 @@ struct StagingFolder::Kept {
 std::optional<StagingFolder> StagingFolder::createFor(const QString &destination,
                                                       const QString &archiveName, Error *error)
 {
-    const QFileInfo dest(destination);
     StagingFolder staging;
-    staging.m_destination = dest.absoluteFilePath();
+    staging.m_destination = LocalPaths::absolute(destination);
     staging.m_archiveName = archiveName;
+    const auto parent = LocalPaths::parent(staging.m_destination);
     // The destination itself is the user's choice and may be reached through a link; nothing
     // below it is.
-    staging.m_placeFd = openFolder(QFile::encodeName(staging.m_destination));
+    staging.m_placeFd = openFolder(FileNameCodec::encode(staging.m_destination));
     staging.m_inside = staging.m_placeFd.isValid();
     if (!staging.m_inside) {
-        if (dest.exists() || dest.isSymLink()) {
+        if (struct stat info {};
+            ::lstat(FileNameCodec::encode(staging.m_destination).constData(), &info) == 0) {
             fail(error, ArchiveErrors::writeFailed(
-                            dest.fileName(), ArchiveErrors::tr("a file of that name is in the way "
-                                                               "of the destination folder")));
+                            QFileInfo(staging.m_destination).fileName(),
+                            ArchiveErrors::tr("a file of that name is in the way of the "
+                                              "destination folder")));
             return std::nullopt;
         }
-        const auto parent = dest.absolutePath();
         Error makeError;
         if (!FileOperations::createDirectoriesForPath(parent, &makeError)) {
             fail(error, ArchiveErrors::writeFailed(parent, makeError.message));
             return std::nullopt;
         }
-        staging.m_placeFd = openFolder(QFile::encodeName(parent));
+        staging.m_placeFd = openFolder(FileNameCodec::encode(parent));
     }
-    const auto place = staging.m_inside ? staging.m_destination : dest.absolutePath();
-    staging.m_placePath = QFile::encodeName(place);
+    const auto place = staging.m_inside ? staging.m_destination : parent;
+    staging.m_placePath = FileNameCodec::encode(place);
     if (!staging.m_placeFd.isValid()) {
         fail(error, ArchiveErrors::fromErrno(errno, place));
         return std::nullopt;
@@ -208,7 +210,7 @@ std::optional<StagingFolder> StagingFolder::createFor(const QString &destination
             fail(error, ArchiveErrors::fromErrno(errno, place));
             return std::nullopt;
         }
-    staging.m_path = place + u'/' + QFile::decodeName(staging.m_rootName) + u'/' +
+    staging.m_path = place + u'/' + FileNameCodec::decode(staging.m_rootName) + u'/' +
                      QLatin1String(contentName);
     return staging;
 }
@@ -238,7 +240,7 @@ bool StagingFolder::scan(bool linksOnly, Error *error) const
 
 bool StagingFolder::clear(const QString &path, Error *error)
 {
-    const auto folder = openFolder(QFile::encodeName(path));
+    const auto folder = openFolder(FileNameCodec::encode(path));
     if (!folder.isValid() || !FolderHandle::removeContents(folder.get()))
         return fail(error, ArchiveErrors::fromErrno(errno, QFileInfo(path).fileName()));
     return true;
@@ -255,7 +257,7 @@ bool StagingFolder::moveIntoDestination(ReplacedItems replaced, ExtractionResult
 bool StagingFolder::renameToDestination(ReplacedItems replaced, ExtractionResult *result,
                                         Error *error)
 {
-    const auto name = QFile::encodeName(QFileInfo(m_destination).fileName());
+    const auto name = FileNameCodec::encode(QFileInfo(m_destination).fileName());
     const auto content = FolderHandle::openChild(m_rootFd.get(), contentName, O_RDONLY);
     if (!content.isValid())
         return fail(error, ArchiveErrors::fromErrno(errno, QString()));
@@ -298,7 +300,7 @@ bool StagingFolder::mergeIntoDestination(int destinationFd, const QByteArray &ta
             return fail(error, mergeError);
         QStringList items;
         for (const auto &path : merge.notPutBack())
-            items << QFile::decodeName(path);
+            items << FileNameCodec::decode(path);
         const auto kept = keepReplaced(destinationFd);
         return fail(error, ArchiveErrors::partlyUndone(mergeError, merge.failedAt(), items,
                                                        kept.in, kept.folder));
@@ -334,19 +336,19 @@ StagingFolder::Kept StagingFolder::keepReplaced(int destinationFd) const
         return {ArchiveErrors::KeptIn::Trash, name, std::move(entry)};
     for (int attempt = 0; attempt < 5; ++attempt) {
         const auto free = FreeItemName::in(m_destination, name);
-        if (::renameat2(m_rootFd.get(), asideName, destinationFd, QFile::encodeName(free).constData(),
+        if (::renameat2(m_rootFd.get(), asideName, destinationFd, FileNameCodec::encode(free).constData(),
                         RENAME_NOREPLACE) == 0)
             return {ArchiveErrors::KeptIn::Destination, m_destination + u'/' + free, {}};
         if (errno != EEXIST)
             break;
     }
     return {ArchiveErrors::KeptIn::StagingFolder,
-            QFile::decodeName(joined(joined(m_placePath, m_rootName), asideName)), {}};
+            FileNameCodec::decode(joined(joined(m_placePath, m_rootName), asideName)), {}};
 }
 
 void StagingFolder::sweep(const QString &folder)
 {
-    const auto path = QFile::encodeName(QFileInfo(folder).absoluteFilePath());
+    const auto path = FileNameCodec::encode(QFileInfo(folder).absoluteFilePath());
     if (const auto place = openFolder(path); place.isValid())
         sweepPlace(place.get(), path);
 }

@@ -2,6 +2,7 @@
 
 #include <AppDirectories.h>
 #include <FolderHandle.h>
+#include <FileNameCodec.h>
 #include <QDir>
 #include <QFile>
 #include <cerrno>
@@ -15,7 +16,7 @@ namespace {
 
 QByteArray folder()
 {
-    return QFile::encodeName(AppDirectories::stateDirectory() + QStringLiteral("/staging"));
+    return FileNameCodec::encode(AppDirectories::stateDirectory() + QStringLiteral("/staging"));
 }
 
 QByteArray fileName(dev_t device, ino_t inode)

@@ -3,8 +3,8 @@
 #include "ArchiveErrors.h"
 #include "EntryChecks.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include <FileNameCodec.h>
+#include <LocalPaths.h>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -12,11 +12,6 @@
 #include <unistd.h>
 
 namespace {
-
-QString canonical(const QString &path)
-{
-    return QFileInfo(path).canonicalFilePath();
-}
 
 ArchiveEntry probeEntry(ArchiveEntry::Type type, quint32 mode)
 {
@@ -29,13 +24,13 @@ ArchiveEntry probeEntry(ArchiveEntry::Type type, quint32 mode)
 } // namespace
 
 StagingScan::StagingScan(const QString &rootPath, bool linksOnly)
-    : m_root(rootPath), m_canonicalRoot(canonical(rootPath)), m_linksOnly(linksOnly)
+    : m_root(rootPath), m_canonicalRoot(LocalPaths::canonical(rootPath)), m_linksOnly(linksOnly)
 {
 }
 
 bool StagingScan::run(Error *error)
 {
-    const Fd root(::open(QFile::encodeName(m_root).constData(),
+    const Fd root(::open(FileNameCodec::encode(m_root).constData(),
                          O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (!root.isValid())
         return fail(error, ArchiveErrors::fromErrno(errno, QString()));
@@ -55,7 +50,7 @@ bool StagingScan::walk(int folderFd, const QString &relative, Error *error)
     const bool scanned = FolderHandle::forEachItem(folderFd, [&](const dirent &item) {
         if (m_linksOnly && item.d_type == DT_REG)
             return true;
-        const auto name = QFile::decodeName(item.d_name);
+        const auto name = FileNameCodec::decode(item.d_name);
         const auto itemRelative = relative.isEmpty() ? name : relative + u'/' + name;
         if (!m_linksOnly || item.d_type != DT_DIR) {
             listed = check(folderFd, item.d_name, itemRelative, error);
@@ -106,12 +101,12 @@ bool StagingScan::checkLink(int folderFd, const char *name, const QString &relat
 {
     QByteArray buffer(4096, Qt::Uninitialized);
     const auto length = ::readlinkat(folderFd, name, buffer.data(), size_t(buffer.size()));
-    const auto target = length < 0 ? QString() : QFile::decodeName(buffer.left(length));
+    const auto target = length < 0 ? QString() : FileNameCodec::decode(buffer.left(length));
     if (auto problem = EntryChecks::linkTargetProblem(relative, target); !problem.isEmpty())
         return fail(error, ArchiveErrors::unsafeEntry(relative, problem));
     // The text stays inside; through other links the real target might not. Read only: the
     // staging folder is private, and nothing is written through what this resolves.
-    const auto resolved = canonical(m_root + u'/' + relative);
+    const auto resolved = LocalPaths::canonical(m_root + u'/' + relative);
     if (!resolved.isEmpty() && resolved != m_canonicalRoot &&
         !resolved.startsWith(m_canonicalRoot + u'/'))
         return fail(error, ArchiveErrors::unsafeEntry(

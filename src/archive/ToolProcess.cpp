@@ -4,12 +4,18 @@
 
 #include <QProcess>
 #include <QStandardPaths>
+#include <fcntl.h>
 
 namespace {
 constexpr int pollMs = 100;
 }
 
 ToolProcess::ToolProcess(QString program) : m_program(std::move(program)) {}
+
+void ToolProcess::setEnvironmentVariable(const QString &name, const QString &value)
+{
+    m_environment.append({name, value});
+}
 
 ToolProcess::Result ToolProcess::run(const QStringList &arguments, const QByteArray &input,
                                      ProgressReporter *progress)
@@ -21,7 +27,14 @@ ToolProcess::Result ToolProcess::run(const QStringList &arguments, const QByteAr
     QProcess process;
     auto environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    for (const auto &[name, value] : std::as_const(m_environment))
+        environment.insert(name, value);
     process.setProcessEnvironment(environment);
+    // Runs in the child between fork and exec: only async-signal-safe calls.
+    process.setChildProcessModifier([inherited = m_inherited] {
+        for (const int fd : inherited)
+            ::fcntl(fd, F_SETFD, 0);
+    });
     process.start(executable, arguments);
     if (!process.waitForStarted(-1))
         return result;
@@ -75,11 +88,11 @@ QStringList ToolProcess::takeLines(QByteArray &pending, bool flush)
         if (c != '\n' && c != '\r' && c != '\b')
             continue;
         if (i > start)
-            lines << QString::fromUtf8(pending.mid(start, i - start));
+            lines << FileNameCodec::decode(pending.mid(start, i - start));
         start = i + 1;
     }
     if (flush && start < pending.size())
-        lines << QString::fromUtf8(pending.mid(start));
+        lines << FileNameCodec::decode(pending.mid(start));
     pending.remove(0, flush ? pending.size() : start);
     return lines;
 }

@@ -3,9 +3,11 @@
 #include "ArchiveProgress.h"
 
 #include <Error.h>
+#include <FileNameCodec.h>
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 // Runs one outside archive tool to completion: argument list (never a shell), standard input
 // always given (the bytes passed, then closed, so a tool that would prompt reads end of
@@ -23,11 +25,17 @@ public:
         int exitCode = -1;
         QByteArray output; // standard output
         QByteArray errors; // standard error
-        QString text() const { return QString::fromUtf8(output + '\n' + errors); }
+        QString text() const { return FileNameCodec::decode(output + '\n' + errors); }
     };
 
     explicit ToolProcess(QString program);
     virtual ~ToolProcess() = default;
+
+    // The tool inherits the descriptor under its own number (for ArchiveFile::descriptorPath),
+    // which the caller keeps open until run() returns.
+    void inheritDescriptor(int fd) { m_inherited.push_back(fd); }
+    // An environment variable for the tool, besides LC_ALL=C.UTF-8.
+    void setEnvironmentVariable(const QString &name, const QString &value);
 
     Result run(const QStringList &arguments, const QByteArray &input,
                ProgressReporter *progress = nullptr);
@@ -46,4 +54,6 @@ protected:
 
 private:
     QString m_program;
+    std::vector<int> m_inherited;
+    QList<QPair<QString, QString>> m_environment;
 };

@@ -1,13 +1,17 @@
 #include "UnarBackend.h"
 
 #include "ArchiveErrors.h"
+#include "PreloadedPassword.h"
 #include "ToolProcess.h"
 #include "UnarOutput.h"
 
+#include <FileNameCodec.h>
+#include <LocalPaths.h>
 #include <QDir>
-#include <QFileInfo>
 #include <QHash>
 #include <QTemporaryDir>
+#include <optional>
+#include <unistd.h>
 
 namespace {
 
@@ -18,7 +22,9 @@ public:
         : m_folder(QDir::tempPath() + QStringLiteral("/ombrisk-rar-XXXXXX")),
           m_path(m_folder.filePath(QStringLiteral("archive.rar")))
     {
-        if (!m_folder.isValid() || !QFile::link(QFileInfo(archivePath).absoluteFilePath(), m_path))
+        if (!m_folder.isValid() ||
+            ::symlink(FileNameCodec::encode(LocalPaths::absolute(archivePath)).constData(),
+                      FileNameCodec::encode(m_path).constData()) != 0)
             m_path.clear();
     }
     const QString &path() const { return m_path; }
@@ -28,17 +34,29 @@ private:
     QString m_path;
 };
 
-QStringList withPassword(QStringList arguments, const QString &password)
+// Runs `tool` on the archive's private link, the password given through the preload.
+std::optional<ToolProcess::Result> runOnLink(ToolProcess &tool, const QString &archivePath,
+                                             const QStringList &options, const QString &password,
+                                             ProgressReporter *progress, Error *error)
 {
-    if (!password.isEmpty())
-        arguments << QStringLiteral("-p") << password;
-    return arguments;
-}
-
-Error noLinkError()
-{
-    return ArchiveErrors::writeFailed(QDir::tempPath(),
-                                      ArchiveErrors::tr("no private folder could be made"));
+    const PrivateLink link(archivePath);
+    if (link.path().isEmpty()) {
+        fail(error, ArchiveErrors::writeFailed(
+                        QDir::tempPath(), ArchiveErrors::tr("no private folder could be made")));
+        return std::nullopt;
+    }
+    const PreloadedPassword secret(password, error);
+    if (!secret.isValid())
+        return std::nullopt;
+    secret.prepare(tool);
+    auto result =
+        tool.run(options + secret.arguments() + QStringList{QStringLiteral("--"), link.path()},
+                 secret.input(), progress);
+    if (auto abnormal = tool.abnormalEnd(result); abnormal.isSet()) {
+        fail(error, abnormal);
+        return std::nullopt;
+    }
+    return result;
 }
 
 class UnarExtraction final : public ToolProcess {
@@ -70,23 +88,19 @@ private:
 const BackendCapabilities &UnarBackend::capabilities() const
 {
     static const BackendCapabilities caps{
-        QStringLiteral("unar"), BackendCapabilities::PasswordChannel::CommandLine, true, false};
+        QStringLiteral("unar"), BackendCapabilities::PasswordChannel::StandardInput, true, false};
     return caps;
 }
 
 bool UnarBackend::list(const QString &archivePath, const QString &password, ArchiveListing *listing,
-                       Error *error)
+                       ProgressReporter *progress, Error *error)
 {
-    const PrivateLink link(archivePath);
-    if (link.path().isEmpty())
-        return fail(error, noLinkError());
     ToolProcess tool(QStringLiteral("lsar"));
-    const auto result =
-        tool.run(withPassword({QStringLiteral("-j"), QStringLiteral("-nr")}, password) +
-                     QStringList{QStringLiteral("--"), link.path()},
-                 QByteArray());
-    if (auto abnormal = tool.abnormalEnd(result); abnormal.isSet())
-        return fail(error, abnormal);
+    const auto ran = runOnLink(tool, archivePath, {QStringLiteral("-j"), QStringLiteral("-nr")},
+                               password, progress, error);
+    if (!ran)
+        return false;
+    const auto &result = *ran;
     const auto parsed = UnarOutput::parseListing(result.output);
     if (parsed.unsupportedEncryption && !password.isEmpty())
         return fail(error, ArchiveErrors::unsupportedEncryption(ArchiveKind::Rar));
@@ -107,20 +121,15 @@ bool UnarBackend::extract(const QString &archivePath, const QString &stagingPath
                           const QString &password, const ArchiveListing &listing,
                           ProgressReporter &progress, Error *error)
 {
-    const PrivateLink link(archivePath);
-    if (link.path().isEmpty())
-        return fail(error, noLinkError());
     progress.setTotals(listing.totalSize, listing.entries.size());
     UnarExtraction tool(progress, listing);
-    const auto result =
-        tool.run(withPassword({QStringLiteral("-f"), QStringLiteral("-D"), QStringLiteral("-nr"),
-                               QStringLiteral("-o"), stagingPath},
-                              password) +
-                     QStringList{QStringLiteral("--"), link.path()},
-                 QByteArray(), &progress);
-    if (auto abnormal = tool.abnormalEnd(result); abnormal.isSet())
-        return fail(error, abnormal);
-    if (result.exitCode != 0)
-        return fail(error, UnarOutput::failureFrom(result.text(), !password.isEmpty(), listing));
+    const auto ran = runOnLink(tool, archivePath,
+                               {QStringLiteral("-f"), QStringLiteral("-D"), QStringLiteral("-nr"),
+                                QStringLiteral("-o"), stagingPath},
+                               password, &progress, error);
+    if (!ran)
+        return false;
+    if (ran->exitCode != 0)
+        return fail(error, UnarOutput::failureFrom(ran->text(), !password.isEmpty(), listing));
     return true;
 }

@@ -9,13 +9,13 @@
 //   the archive is refused before unar runs (the staging folder is scanned afterwards too);
 // - unar 1.10 can't decrypt RAR 2.9/4.x AES: that is reported as unsupported encryption,
 //   never as a wrong password.
-// Neither tool reads a password from standard input: it is passed with -p on the command
-// line, where other local users may see it in the process list while the tool runs.
+// Neither tool reads a password from anywhere but its command line, where every local user
+// could read it: PreloadedPassword hands it over through standard input instead.
 class UnarBackend final : public ArchiveBackend {
 public:
     const BackendCapabilities &capabilities() const override;
     bool list(const QString &archivePath, const QString &password, ArchiveListing *listing,
-              Error *error) override;
+              ProgressReporter *progress, Error *error) override;
     bool extract(const QString &archivePath, const QString &stagingPath, const QString &password,
                  const ArchiveListing &listing, ProgressReporter &progress, Error *error) override;
 };

@@ -8,6 +8,7 @@
 #include "ZipAesReader.h"
 #include "ZipNameDecoding.h"
 
+#include <FileNameCodec.h>
 #include <QFile>
 #include <QHash>
 #include <QThread>
@@ -29,7 +30,7 @@ constexpr qint64 manyEntries = 20000;
 ZipArchivePtr openArchive(const QString &path, const QString &password, Error *error)
 {
     int code = 0;
-    ZipArchivePtr archive(zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &code));
+    ZipArchivePtr archive(zip_open(FileNameCodec::encode(path).constData(), ZIP_RDONLY, &code));
     if (!archive) {
         fail(error, ArchiveErrors::unreadableArchive(libzipMessage(code)));
         return archive;
@@ -156,7 +157,7 @@ std::optional<QString> readLinkTarget(zip_t *archive, const ArchiveEntry &entry,
     };
     if (!readEntry(archive, entry, password, nullptr, append, error))
         return std::nullopt;
-    return QFile::decodeName(target);
+    return FileNameCodec::decode(target);
 }
 
 ArchiveEntry entryAt(zip_t *archive, zip_uint64_t index)
@@ -170,7 +171,7 @@ ArchiveEntry entryAt(zip_t *archive, zip_uint64_t index)
     const quint32 unixMode = system == ZIP_OPSYS_UNIX ? attributes >> 16 : 0;
     ArchiveEntry entry;
     entry.index = qint64(index);
-    entry.path = ZipNameDecoding::decode(raw);
+    entry.path = ZipNameDecoding::decode(raw, system == ZIP_OPSYS_UNIX);
     entry.type = typeFor(raw, unixMode, (stat.valid & ZIP_STAT_SIZE) ? stat.size : 0);
     if (stat.valid & ZIP_STAT_SIZE) // Zip64 sizes are unsigned; beyond qint64 is a lie anyway
         entry.size = qint64(std::min<zip_uint64_t>(stat.size, std::numeric_limits<qint64>::max()));
@@ -292,7 +293,7 @@ const BackendCapabilities &ZipBackend::capabilities() const
 }
 
 bool ZipBackend::list(const QString &archivePath, const QString &password, ArchiveListing *listing,
-                      Error *error)
+                      ProgressReporter *progress, Error *error)
 {
     auto archive = openArchive(archivePath, password, error);
     if (!archive)
@@ -306,6 +307,8 @@ bool ZipBackend::list(const QString &archivePath, const QString &password, Archi
             return fail(error, ArchiveErrors::unsupportedEncryption(ArchiveKind::Zip));
     listing->entries.reserve(qsizetype(count));
     for (zip_int64_t i = 0; i < count; ++i) {
+        if (progress && progress->isCancelled())
+            return fail(error, ArchiveErrors::cancelled());
         auto entry = entryAt(archive.get(), zip_uint64_t(i));
         if (entry.type == ArchiveEntry::Type::SymbolicLink && !entry.encrypted &&
             entry.size <= largestLinkTarget)

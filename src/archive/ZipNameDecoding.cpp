@@ -1,5 +1,6 @@
 #include "ZipNameDecoding.h"
 
+#include <FileNameCodec.h>
 #include <QStringDecoder>
 
 namespace {
@@ -86,12 +87,11 @@ QByteArray ZipNameDecoding::legacyCodePage(QLocale::Language language, QLocale::
     }
 }
 
-QString ZipNameDecoding::decode(const QByteArray &raw, const QLocale &locale)
+QString ZipNameDecoding::decode(const QByteArray &raw, bool madeOnUnix, const QLocale &locale)
 {
+    if (raw.isValidUtf8() || madeOnUnix)
+        return FileNameCodec::decode(raw);
     bool ok = false;
-    const auto utf8 = decodeStrict(raw, "UTF-8", &ok);
-    if (ok)
-        return utf8;
     const auto codePage = legacyCodePage(locale.language(), locale.script());
     if (!codePage.isEmpty()) {
         const auto native = decodeStrict(raw, codePage.constData(), &ok);

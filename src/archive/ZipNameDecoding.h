@@ -5,13 +5,16 @@
 #include <QString>
 
 // Entry names of zips made by old tools on other systems are in a DOS code page, not UTF-8.
-// The rule: valid UTF-8 is taken as such (flag or no flag); anything else is CP437, the
-// format's own default, unless the legacy code page of the user's language reads the bytes
-// as letters of that language's script, which CP437 then garbles (a Russian user's CP866
-// "ПРИВЕТ" would come out as "ÅÉêéàÆ").
+// The rule: valid UTF-8 is taken as such (flag or no flag). A zip made on Unix (its entry's
+// "made by" system) holds the bytes the file system gave it, as Info-ZIP's zip writes them:
+// they are kept as they are (FileNameCodec), so a Latin-1 "caf\xE9.txt" comes back as those
+// bytes, as unzip restores it. Anything else is CP437, the format's own default, unless the
+// legacy code page of the user's language reads the bytes as letters of that language's
+// script, which CP437 then garbles (a Russian user's CP866 "ПРИВЕТ" would come out as
+// "ÅÉêéàÆ").
 namespace ZipNameDecoding {
 
-QString decode(const QByteArray &raw, const QLocale &locale = QLocale::system());
+QString decode(const QByteArray &raw, bool madeOnUnix, const QLocale &locale = QLocale::system());
 
 // The DOS or Windows code page for a language, or empty when CP437 is its own ("IBM866"
 // for Russian, "Shift_JIS" for Japanese).

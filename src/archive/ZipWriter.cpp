@@ -2,13 +2,17 @@
 
 #include "ArchiveErrors.h"
 #include "CHandles.h"
+#include "EntryChecks.h"
+#include "FolderHandle.h"
 #include "LibzipMessage.h"
 #include "ParallelDeflate.h"
 
+#include <FileNameCodec.h>
+#include <LocalPaths.h>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <algorithm>
+#include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -16,27 +20,34 @@
 
 namespace {
 
+// The path with its folder's links resolved, not its own.
+QString canonicalFolderOf(const QString &absolutePath)
+{
+    const auto folder = LocalPaths::canonical(LocalPaths::parent(absolutePath));
+    return folder.isEmpty() ? absolutePath
+                            : QDir::cleanPath(folder + u'/' + QFileInfo(absolutePath).fileName());
+}
+
 // The path with every link resolved; for an item not yet made, its folder's.
 QString canonicalOrAbsolute(const QString &path)
 {
-    const QFileInfo info(QDir::cleanPath(path));
-    const auto canonical = info.canonicalFilePath();
+    const auto absolute = LocalPaths::absolute(path);
+    const auto canonical = LocalPaths::canonical(absolute);
     if (!canonical.isEmpty())
         return canonical;
-    const auto folder = QFileInfo(info.absolutePath()).canonicalFilePath();
-    return folder.isEmpty() ? info.absoluteFilePath() : folder + u'/' + info.fileName();
+    return canonicalFolderOf(absolute);
 }
 
 // libzip writes no file at all for an archive without entries; an empty zip is just the
 // end-of-central-directory record.
-bool writeEmptyZip(const QString &target, Error *error)
+bool writeEmptyZip(const QString &path, Error *error)
 {
-    QSaveFile file(target);
     const QByteArray record = QByteArray("PK\x05\x06", 4) + QByteArray(18, '\0');
-    if (file.open(QIODevice::WriteOnly) && file.write(record) == record.size() && file.commit())
+    const Fd file(::open(FileNameCodec::encode(path).constData(), O_WRONLY | O_CLOEXEC));
+    if (file.isValid() &&
+        ::write(file.get(), record.constData(), size_t(record.size())) == ssize_t(record.size()))
         return true;
-    return fail(error,
-                ArchiveErrors::writeFailed(QFileInfo(target).fileName(), file.errorString()));
+    return fail(error, ArchiveErrors::fromErrno(errno, QFileInfo(path).fileName()));
 }
 
 bool isInside(const QString &path, const QString &folder)
@@ -50,7 +61,7 @@ zip_source_t *smallSource(zip_t *archive, const QString &sourcePath, QByteArray 
     if (!sourcePath.isEmpty()) {
         QByteArray buffer(4096, Qt::Uninitialized);
         const auto n =
-            ::readlink(QFile::encodeName(sourcePath).constData(), buffer.data(), size_t(4096));
+            ::readlink(FileNameCodec::encode(sourcePath).constData(), buffer.data(), size_t(4096));
         *linkTarget = n < 0 ? QByteArray() : buffer.left(n);
     }
     return zip_source_buffer(archive, linkTarget->constData(), zip_uint64_t(linkTarget->size()), 0);
@@ -58,26 +69,24 @@ zip_source_t *smallSource(zip_t *archive, const QString &sourcePath, QByteArray 
 
 } // namespace
 
-ZipWriter::ZipWriter(QString targetPath, QString password, ArchiveProgressDelegate *delegate)
-    : m_target(std::move(targetPath)), m_password(std::move(password)), m_delegate(delegate)
+ZipWriter::ZipWriter(QString targetPath, QString password, ZipTarget::Existing existing,
+                     ArchiveProgressDelegate *delegate)
+    : m_target(std::move(targetPath), existing), m_password(std::move(password)),
+      m_progress(delegate)
 {
 }
 
 bool ZipWriter::checkTarget(const QStringList &itemPaths, Error *error) const
 {
-    const QFileInfo target(m_target);
-    if (target.isDir())
-        return fail(error, ArchiveErrors::invalidZipTarget(
-                               ArchiveErrors::tr("“%1” is a folder; a zip archive can't replace "
-                                                 "it.")
-                                   .arg(target.fileName())));
-    const auto targetPath = canonicalOrAbsolute(m_target);
+    if (!m_target.check(error))
+        return false;
+    const auto targetPath = canonicalOrAbsolute(m_target.path());
     for (const auto &item : itemPaths)
         if (isInside(targetPath, canonicalOrAbsolute(item)))
             return fail(error, ArchiveErrors::invalidZipTarget(
                                    ArchiveErrors::tr("The zip archive “%1” can't be one of the "
                                                      "items it packs, nor lie inside them.")
-                                       .arg(target.fileName())));
+                                       .arg(QFileInfo(m_target.path()).fileName())));
     return true;
 }
 
@@ -85,12 +94,52 @@ bool ZipWriter::write(const QStringList &itemPaths, Error *error)
 {
     if (!checkTarget(itemPaths, error))
         return false;
+    for (const auto &item : itemPaths)
+        m_packedRoots << canonicalFolderOf(LocalPaths::absolute(item));
     for (const auto &item : itemPaths) {
-        const QFileInfo info(QDir::cleanPath(item));
-        if (!addItem(info.filePath(), info.fileName(), Level::Selected, error))
+        const auto path = LocalPaths::absolute(item);
+        if (!addItem(path, QFileInfo(path).fileName(), Level::Selected, error))
             return false;
     }
-    return commit(error);
+    return m_target.reserve(error) && commit(error) && m_target.putInPlace(error);
+}
+
+bool ZipWriter::isPacked(const QString &canonicalPath) const
+{
+    return std::any_of(m_packedRoots.cbegin(), m_packedRoots.cend(),
+                       [&](const QString &root) { return isInside(canonicalPath, root); });
+}
+
+// A link is kept when what it names is packed too, and its text leads there inside the zip;
+// else it stands for the file it points to. The zip must unpack to what the user sees, without
+// links our own unpacker (or anyone's) would refuse or leave dangling.
+bool ZipWriter::addLink(const QString &path, const QString &entryName, Error *error)
+{
+    QByteArray buffer(4096, Qt::Uninitialized);
+    const auto length =
+        ::readlink(FileNameCodec::encode(path).constData(), buffer.data(), size_t(buffer.size()));
+    if (length < 0)
+        return fail(error, ArchiveErrors::unreadableItem(entryName, errno));
+    const auto target = FileNameCodec::decode(buffer.left(length));
+    const bool staysInside = EntryChecks::linkTargetProblem(entryName, target).isEmpty();
+    const auto resolved = LocalPaths::canonical(path);
+    if (staysInside && (resolved.isEmpty() || isPacked(resolved))) {
+        m_items.append({path, entryName, true});
+        return true;
+    }
+    struct stat info {};
+    if (resolved.isEmpty() || ::stat(FileNameCodec::encode(resolved).constData(), &info) != 0)
+        return fail(error, ArchiveErrors::unreadableItem(
+                               entryName, ArchiveErrors::tr("it is a link to “%1”, which is not "
+                                                            "there")
+                                              .arg(target)));
+    if (!S_ISREG(info.st_mode))
+        return fail(error, ArchiveErrors::unreadableItem(
+                               entryName, ArchiveErrors::tr("it is a link to “%1”, a folder or "
+                                                            "special file outside the items "
+                                                            "packed; pack that itself instead")
+                                              .arg(target)));
+    return addItem(resolved, entryName, Level::Inside, error);
 }
 
 // What a zip can't hold faithfully fails the whole zip, naming the item: a zip quietly lacking
@@ -99,21 +148,19 @@ bool ZipWriter::write(const QStringList &itemPaths, Error *error)
 bool ZipWriter::addItem(const QString &path, const QString &entryName, Level level, Error *error)
 {
     struct stat info {};
-    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
+    if (::lstat(FileNameCodec::encode(path).constData(), &info) != 0)
         return fail(error, errno == ENOENT ? ArchiveErrors::unreadableItem(
                                                  entryName, ArchiveErrors::tr("it no longer exists"))
                                            : ArchiveErrors::unreadableItem(entryName, errno));
-    if (S_ISLNK(info.st_mode)) {
-        m_items.append({path, entryName, true});
-        return true;
-    }
+    if (S_ISLNK(info.st_mode))
+        return addLink(path, entryName, error);
     if (S_ISDIR(info.st_mode))
         return addFolderContent(path, entryName, level, error);
     if (!S_ISREG(info.st_mode))
         return fail(error, ArchiveErrors::unreadableItem(
                                entryName, ArchiveErrors::tr("it is a fifo, socket or device, "
                                                             "which a zip can't hold")));
-    const int fd = ::open(QFile::encodeName(path).constData(),
+    const int fd = ::open(FileNameCodec::encode(path).constData(),
                           O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
     if (fd < 0)
         return fail(error, ArchiveErrors::unreadableItem(entryName, errno));
@@ -128,7 +175,9 @@ bool ZipWriter::addItem(const QString &path, const QString &entryName, Level lev
 bool ZipWriter::addFolderContent(const QString &folderPath, const QString &entryName,
                                  Level level, Error *error)
 {
-    DIR *folder = ::opendir(QFile::encodeName(folderPath).constData());
+    if (m_progress.isCancelled())
+        return fail(error, ArchiveErrors::cancelled());
+    DIR *folder = ::opendir(FileNameCodec::encode(folderPath).constData());
     if (!folder)
         return fail(error, ArchiveErrors::unreadableItem(entryName, errno));
     QStringList names;
@@ -140,7 +189,7 @@ bool ZipWriter::addFolderContent(const QString &folderPath, const QString &entry
             readError = errno;
             break;
         }
-        const auto name = QFile::decodeName(child->d_name);
+        const auto name = FileNameCodec::decode(child->d_name);
         if (name != QLatin1String(".") && name != QLatin1String(".."))
             names << name;
     }
@@ -158,7 +207,7 @@ bool ZipWriter::addFolderContent(const QString &folderPath, const QString &entry
 bool ZipWriter::commit(Error *error)
 {
     if (m_items.isEmpty())
-        return writeEmptyZip(m_target, error);
+        return writeEmptyZip(m_target.workPath(), error);
     // What each item becomes: a deflated file (its index in `files`) or small data held by
     // the archive, with its Unix type and mode.
     QList<ParallelDeflate::File> files;
@@ -171,7 +220,7 @@ bool ZipWriter::commit(Error *error)
         if (item.isLink) {
             modes[size_t(i)] = S_IFLNK | 0777;
         } else if (!item.sourcePath.isEmpty()) {
-            if (::lstat(QFile::encodeName(item.sourcePath).constData(), &info) != 0)
+            if (::lstat(FileNameCodec::encode(item.sourcePath).constData(), &info) != 0)
                 return fail(error, ArchiveErrors::unreadableItem(item.entryName, errno));
             modes[size_t(i)] = S_IFREG | (info.st_mode & 0777);
             fileOf[size_t(i)] = files.size();
@@ -180,17 +229,17 @@ bool ZipWriter::commit(Error *error)
             totalBytes += info.st_size;
         }
     }
-    ProgressReporter progress(m_delegate);
+    auto &progress = m_progress;
     progress.setTotals(totalBytes, m_items.size());
     ParallelDeflate deflate(files, progress);
     deflate.start(); // the workers begin while the entries are added
     int code = 0;
-    // libzip writes a temporary file beside the target and renames it into place at close.
-    zip_t *archive =
-        zip_open(QFile::encodeName(m_target).constData(), ZIP_CREATE | ZIP_TRUNCATE, &code);
+    const auto zipName = QFileInfo(m_target.path()).fileName();
+    // libzip writes a file of its own beside the work file and renames it over that at close.
+    zip_t *archive = zip_open(FileNameCodec::encode(m_target.workPath()).constData(),
+                              ZIP_CREATE | ZIP_TRUNCATE, &code);
     if (!archive)
-        return fail(
-            error, ArchiveErrors::writeFailed(QFileInfo(m_target).fileName(), libzipMessage(code)));
+        return fail(error, ArchiveErrors::writeFailed(zipName, libzipMessage(code)));
     const auto discardWith = [&](const QString &entryName) {
         const auto message = QString::fromLocal8Bit(zip_strerror(archive));
         const auto readFailure = deflate.failure();
@@ -207,9 +256,12 @@ bool ZipWriter::commit(Error *error)
                                 ? deflate.sourceFor(archive, file)
                                 : smallSource(archive, item.isLink ? item.sourcePath : QString(),
                                               &smallData[size_t(i)]));
-        const auto name = item.entryName.toUtf8();
+        // A name that is not UTF-8 keeps its bytes, without the UTF-8 flag, as Info-ZIP's zip
+        // stores it on Unix; readers on Unix give the same bytes back.
+        const auto name = FileNameCodec::encode(item.entryName);
+        const auto encoding = name.isValidUtf8() ? ZIP_FL_ENC_UTF_8 : ZIP_FL_ENC_CP437;
         const auto index =
-            source ? zip_file_add(archive, name.constData(), source.get(), ZIP_FL_ENC_UTF_8) : -1;
+            source ? zip_file_add(archive, name.constData(), source.get(), encoding) : -1;
         if (index < 0)
             return discardWith(item.entryName);
         source.release(); // the archive owns it now
@@ -223,7 +275,7 @@ bool ZipWriter::commit(Error *error)
             progress.entryFinished();
     }
     if (zip_close(archive) != 0)
-        return discardWith(QFileInfo(m_target).fileName());
+        return discardWith(zipName);
     progress.finish();
     return true;
 }

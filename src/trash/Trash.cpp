@@ -6,6 +6,7 @@
 
 #include <FolderHandle.h>
 #include <FreeItemName.h>
+#include <FileNameCodec.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -21,12 +22,12 @@
 
 QString TrashEntry::path() const
 {
-    return trashDirectory + QLatin1String("/files/") + QFile::decodeName(name);
+    return trashDirectory + QLatin1String("/files/") + FileNameCodec::decode(name);
 }
 
 QByteArray TrashEntry::encodedOriginal() const
 {
-    return encodedOriginalPath.isEmpty() ? QFile::encodeName(originalPath) : encodedOriginalPath;
+    return encodedOriginalPath.isEmpty() ? FileNameCodec::encode(originalPath) : encodedOriginalPath;
 }
 
 namespace Trash {
@@ -174,7 +175,7 @@ std::optional<TrashEntry> entryOf(const QString &directory, const TrashLocation:
         return std::nullopt;
     const auto path =
         contents->path.startsWith('/') ? contents->path : base + '/' + contents->path;
-    return TrashEntry{directory, name, QFile::decodeName(path), contents->deletionDate, path};
+    return TrashEntry{directory, name, FileNameCodec::decode(path), contents->deletionDate, path};
 }
 
 qint64 bytesBelow(int folderFd)
@@ -198,15 +199,15 @@ qint64 bytesBelow(int folderFd)
 
 std::optional<QString> trashDirectoryFor(const QString &path, Error *error)
 {
-    const auto absolute = QFile::encodeName(QFileInfo(path).absoluteFilePath());
+    const auto absolute = FileNameCodec::encode(QFileInfo(path).absoluteFilePath());
     const auto folder = parentOf(absolute);
     struct stat info {};
     if (::stat(folder.constData(), &info) != 0) {
-        fail(error, TrashErrors::notFound(QFile::decodeName(leafOf(absolute))));
+        fail(error, TrashErrors::notFound(FileNameCodec::decode(leafOf(absolute))));
         return std::nullopt;
     }
     const auto trash =
-        TrashLocation::forFolder(info.st_dev, folder, QFile::decodeName(leafOf(absolute)), error);
+        TrashLocation::forFolder(info.st_dev, folder, FileNameCodec::decode(leafOf(absolute)), error);
     if (!trash)
         return std::nullopt;
     return trash->directory;
@@ -214,20 +215,20 @@ std::optional<QString> trashDirectoryFor(const QString &path, Error *error)
 
 std::optional<TrashEntry> moveToTrash(const QString &path, Error *error)
 {
-    const auto absolute = QFile::encodeName(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+    const auto absolute = FileNameCodec::encode(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
     const auto name = leafOf(absolute);
     const Fd folder(::open(parentOf(absolute).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     if (!folder.isValid() || !isItemName(name)) {
-        fail(error, TrashErrors::notFound(QFile::decodeName(name)));
+        fail(error, TrashErrors::notFound(FileNameCodec::decode(name)));
         return std::nullopt;
     }
-    return moveToTrash(folder.get(), name, QFile::decodeName(absolute), error);
+    return moveToTrash(folder.get(), name, FileNameCodec::decode(absolute), error);
 }
 
 std::optional<TrashEntry> moveToTrash(int folderFd, const QByteArray &name,
                                       const QString &originalPath, Error *error)
 {
-    const auto shown = QFile::decodeName(name);
+    const auto shown = FileNameCodec::decode(name);
     struct stat folder {};
     struct stat item {};
     if (!isItemName(name) || ::fstat(folderFd, &folder) != 0 ||
@@ -237,8 +238,8 @@ std::optional<TrashEntry> moveToTrash(int folderFd, const QByteArray &name,
     }
     // An item that keeps its name is recorded with its own bytes: a name that is not UTF-8
     // would not survive the way through QString.
-    auto original = QFile::encodeName(QDir::cleanPath(originalPath));
-    if (QFile::decodeName(leafOf(original)) == shown)
+    auto original = FileNameCodec::encode(QDir::cleanPath(originalPath));
+    if (FileNameCodec::decode(leafOf(original)) == shown)
         original = joined(parentOf(original), name);
     const auto trash = TrashLocation::forFolder(folder.st_dev, parentOf(original), shown, error);
     if (!trash)
@@ -260,7 +261,7 @@ std::optional<TrashEntry> moveToTrash(int folderFd, const QByteArray &name,
         }
         if (::renameat2(folderFd, name.constData(), trash->files.get(), candidate.constData(),
                         RENAME_NOREPLACE) == 0)
-            return TrashEntry{trash->directory, candidate, QFile::decodeName(original), date,
+            return TrashEntry{trash->directory, candidate, FileNameCodec::decode(original), date,
                               original};
         const int reason = errno;
         ::unlinkat(trash->info.get(), infoName.constData(), 0);
@@ -275,7 +276,7 @@ std::optional<QString> restore(const TrashEntry &entry, Error *error)
     const auto original = entry.encodedOriginal();
     const auto folder = parentOf(original);
     const auto leaf = leafOf(original);
-    const auto shown = QFile::decodeName(leaf);
+    const auto shown = FileNameCodec::decode(leaf);
     const auto trash = TrashLocation::open(entry.trashDirectory, error);
     if (!trash)
         return std::nullopt;
@@ -299,15 +300,15 @@ std::optional<QString> restore(const TrashEntry &entry, Error *error)
     for (int attempt = 0; attempt < 100; ++attempt) {
         const auto candidate =
             attempt == 0 ? leaf
-            : readable   ? QFile::encodeName(FreeItemName::in(QFile::decodeName(folder), shown))
+            : readable   ? FileNameCodec::encode(FreeItemName::in(FileNameCodec::decode(folder), shown))
                          : numbered(leaf, attempt + 1);
         if (::renameat2(trash->files.get(), entry.name.constData(), target.get(),
                         candidate.constData(), RENAME_NOREPLACE) == 0) {
             ::unlinkat(trash->info.get(), (entry.name + infoSuffix).constData(), 0);
-            return QFile::decodeName(joined(folder, candidate));
+            return FileNameCodec::decode(joined(folder, candidate));
         }
         if (errno == EXDEV) {
-            fail(error, TrashErrors::otherFileSystem(shown, QFile::decodeName(folder)));
+            fail(error, TrashErrors::otherFileSystem(shown, FileNameCodec::decode(folder)));
             return std::nullopt;
         }
         if (errno != EEXIST)
@@ -321,7 +322,7 @@ bool erase(const TrashEntry &entry, Error *error)
     const auto trash = TrashLocation::open(entry.trashDirectory, error);
     if (!trash)
         return false;
-    const auto shown = QFile::decodeName(leafOf(entry.encodedOriginal()));
+    const auto shown = FileNameCodec::decode(leafOf(entry.encodedOriginal()));
     if (!isItemName(entry.name))
         return fail(error, TrashErrors::notFound(shown));
     if (!FolderHandle::removeTree(trash->files.get(), entry.name.constData()))

@@ -3,6 +3,7 @@
 #include "TrashErrors.h"
 
 #include <AppDirectories.h>
+#include <FileNameCodec.h>
 #include <QDir>
 #include <QFile>
 #include <cerrno>
@@ -106,7 +107,7 @@ std::optional<OpenTrash> openFolders(const QByteArray &directory, QByteArray top
         for (const char *sub : {"files", "info"})
             if (::mkdirat(root.get(), sub, 0700) != 0 && errno != EEXIST)
                 return std::nullopt;
-    OpenTrash trash{QFile::decodeName(directory), std::move(topdir),
+    OpenTrash trash{FileNameCodec::decode(directory), std::move(topdir),
                     FolderHandle::openChild(root.get(), "files", O_RDONLY),
                     FolderHandle::openChild(root.get(), "info", O_RDONLY)};
     if (!trash.files.isValid() || !trash.info.isValid())
@@ -118,8 +119,8 @@ std::optional<OpenTrash> openFolders(const QByteArray &directory, QByteArray top
 // folder it would be in; `usable` tells which.
 std::optional<dev_t> homeTrashDevice(bool *usable, int *reason)
 {
-    const auto home = QFile::encodeName(homeTrash());
-    QDir().mkpath(QFile::decodeName(parentOf(home)));
+    const auto home = FileNameCodec::encode(homeTrash());
+    QDir().mkpath(FileNameCodec::decode(parentOf(home)));
     *usable = makeOwnFolder(home);
     *reason = errno;
     for (auto path = home;; path = parentOf(path)) {
@@ -178,7 +179,7 @@ std::optional<OpenTrash> forFolder(dev_t device, const QByteArray &folderPath,
     const auto homeDevice = homeTrashDevice(&homeUsable, &homeReason);
     if (homeDevice == device) {
         if (homeUsable)
-            if (auto trash = openFolders(QFile::encodeName(homeTrash()), {}, true))
+            if (auto trash = openFolders(FileNameCodec::encode(homeTrash()), {}, true))
                 return trash;
         fail(error, TrashErrors::noTrash(itemName, QCoreApplication::translate("Trash", "the trash folder “%1” can't be used (%2)")
                                                        .arg(homeTrash(),
@@ -193,14 +194,14 @@ std::optional<OpenTrash> forFolder(dev_t device, const QByteArray &folderPath,
             return trash;
     fail(error, TrashErrors::noTrash(
                     itemName, topdir ? QCoreApplication::translate("Trash", "the disk at “%1” has no trash folder this user can use")
-                                           .arg(QFile::decodeName(*topdir))
+                                           .arg(FileNameCodec::decode(*topdir))
                                      : QCoreApplication::translate("Trash", "its folder can't be looked at")));
     return std::nullopt;
 }
 
 std::optional<OpenTrash> open(const QString &directory, Error *error)
 {
-    auto trash = openFolders(QFile::encodeName(directory), {}, false);
+    auto trash = openFolders(FileNameCodec::encode(directory), {}, false);
     if (!trash)
         fail(error, TrashErrors::system(QCoreApplication::translate("Trash", "The trash folder “%1” can't be opened: %2."), directory,
                                         errno));
@@ -209,7 +210,7 @@ std::optional<OpenTrash> open(const QString &directory, Error *error)
 
 QByteArray baseOf(const QString &directory)
 {
-    const auto path = QFile::encodeName(QDir::cleanPath(directory));
+    const auto path = FileNameCodec::encode(QDir::cleanPath(directory));
     const auto parent = parentOf(path);
     return parent.endsWith("/.Trash") ? parentOf(parent) : parent;
 }
@@ -217,7 +218,7 @@ QByteArray baseOf(const QString &directory)
 QStringList topdirTrashesAtOrBelow(const QString &folder)
 {
     char resolved[PATH_MAX];
-    if (!::realpath(QFile::encodeName(folder).constData(), resolved))
+    if (!::realpath(FileNameCodec::encode(folder).constData(), resolved))
         return {};
     const QByteArray start(resolved);
     QList<QByteArray> places{start};
@@ -234,7 +235,7 @@ QStringList topdirTrashesAtOrBelow(const QString &folder)
             continue;
         const auto topdir = topdirOf(info->st_dev, place);
         if (const auto trash = topdir ? topdirTrash(*topdir, false) : std::nullopt)
-            if (const auto name = QFile::decodeName(*trash); !trashes.contains(name))
+            if (const auto name = FileNameCodec::decode(*trash); !trashes.contains(name))
                 trashes << name;
     }
     return trashes;

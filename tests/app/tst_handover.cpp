@@ -12,6 +12,8 @@
 #include <QTest>
 #include <csignal>
 #include <memory>
+#include <pwd.h>
+#include <unistd.h>
 
 namespace {
 
@@ -213,6 +215,38 @@ private slots:
         makeFile(elsewhere("after.txt"), "after");
         startLater(Transport::Socket, {"--root", root, elsewhere("after.txt")});
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(home(root) + "/after.txt"), 30000);
+    }
+
+    // Another local user who makes the private folder in the temporary directory first (here:
+    // a folder anyone may write in, given to nobody when run as root) splits nothing: the starts
+    // meet in a folder of the user's cache, and say nothing about it.
+    void aSquattedTemporaryFolderIsPassedBy()
+    {
+        const QString root = freshRoot();
+        const QString squatted = m_work.filePath("tmp/ombrisk-") + QString::number(::getuid());
+        QVERIFY(QDir().mkpath(squatted));
+        QFile::setPermissions(squatted, QFileDevice::Permissions(0x7777));
+        if (const passwd *nobody = ::getpwnam("nobody"); nobody && ::geteuid() == 0)
+            QCOMPARE(::chown(QFile::encodeName(squatted).constData(), nobody->pw_uid, 0), 0);
+        auto environment = this->environment(Transport::Socket);
+        environment.remove("XDG_RUNTIME_DIR");
+        environment.insert("TMPDIR", m_work.filePath("tmp"));
+        Running first;
+        first.process->setProcessEnvironment(environment);
+        first.process->start(OMBRISK_APP, {"--root", root});
+        waitUntilRunning(root + "/Caches");
+        makeFile(elsewhere("squat.txt"), "squat");
+        QProcess later;
+        later.setProcessEnvironment(environment);
+        later.start(OMBRISK_APP, {"--root", root, elsewhere("squat.txt")});
+        QVERIFY(later.waitForFinished(30000));
+        QCOMPARE(later.exitCode(), 0);
+        QVERIFY(!later.readAllStandardError().contains("ombrisk:"));
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(home(root) + "/squat.txt"), 30000);
+        QVERIFY(namesIn(squatted).isEmpty());
+        QVERIFY(!QDir(m_work.filePath("cache/ombrisk-instances"))
+                     .entryList({"ombrisk-*.socket"}, QDir::System)
+                     .isEmpty());
     }
 
     // The default root's instance owns the application's id on the bus and answers

@@ -80,6 +80,26 @@ private slots:
         QCOMPARE(app.exitCode(), 0);
     }
 
+    // Names handed over reach the terminal as text: a folder named with an escape sequence
+    // (refused, as folders are) is said escaped, as ombrisk-archive writes names.
+    void handedOverNamesAreEscapedOnStandardError()
+    {
+        QFile::remove(cacheTag());
+        const QString folder =
+            m_root.filePath("title\x1b]0;owned\x07" + QString(QChar(0x9b)) + "2J");
+        QVERIFY(QDir().mkpath(folder));
+        QProcess app;
+        start(app, {"--root", m_root.path(), folder});
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(cacheTag()), 30000);
+        QByteArray said;
+        QTRY_VERIFY_WITH_TIMEOUT((said += app.readAllStandardError()).contains("is not a file"),
+                                 30000);
+        ::kill(pid_t(app.processId()), SIGTERM);
+        QVERIFY(app.waitForFinished(30000));
+        QVERIFY2(said.contains("title\\x1b]0;owned\\x07\\x9b2J"), said.constData());
+        QVERIFY(!said.contains('\x1b') && !said.contains('\x07'));
+    }
+
     void openingAnArchiveUnpacksItBeforeTheScreenshotIsTaken()
     {
         QTemporaryDir root;

@@ -7,6 +7,9 @@
 #include <QProcess>
 #include <AppDirectories.h>
 #include <QTest>
+#include <algorithm>
+#include <dirent.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 int ArchiveFixtures::run(const QString &folder, const QString &program,
@@ -100,6 +103,34 @@ void ArchiveFixtures::useRootForEngine(const QString &root)
 {
     AppDirectories::useRoot(root);
     qputenv("OMBRISK_ROOT", QFile::encodeName(root));
+}
+
+QList<QByteArray> ArchiveFixtures::rawFiles(const QByteArray &folder)
+{
+    QList<QByteArray> files;
+    DIR *listing = ::opendir(folder.constData());
+    while (const dirent *item = listing ? ::readdir(listing) : nullptr) {
+        const QByteArray name(item->d_name);
+        if (name == "." || name == "..")
+            continue;
+        if (item->d_type == DT_DIR) {
+            for (const auto &inner : rawFiles(folder + '/' + name))
+                files << name + '/' + inner;
+            continue;
+        }
+        QByteArray content;
+        if (const int fd = ::open(folder + '/' + name, O_RDONLY | O_CLOEXEC); fd >= 0) {
+            char buffer[256];
+            for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;)
+                content.append(buffer, n);
+            ::close(fd);
+        }
+        files << name + '=' + content;
+    }
+    if (listing)
+        ::closedir(listing);
+    std::sort(files.begin(), files.end());
+    return files;
 }
 
 QString ArchiveFixtures::corpusDir()

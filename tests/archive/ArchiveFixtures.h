@@ -43,6 +43,10 @@ void giveToNobody(const QString &path);
 // tools it starts (OMBRISK_ROOT), so no test reaches the user's own.
 void useRootForEngine(const QString &root);
 
+// The files below `folder` as the disk names them (bytes, which need not be UTF-8), each with
+// its content: "sub/caf\xe9.txt=content", sorted.
+QList<QByteArray> rawFiles(const QByteArray &folder);
+
 // The corpus folder, or empty when it is absent.
 QString corpusDir();
 

@@ -152,18 +152,71 @@ private slots:
         const auto ontoFolder = tool({"compress", "src", "src/a.txt"});
         QCOMPARE(ontoFolder.exitCode, 1);
         QVERIFY(ontoFolder.err.startsWith("error: Ombrisk 108: "));
+
+        // A taken name is never replaced unless --replace says so, a file that is no zip
+        // included.
+        writeFile(work.filePath("taken.zip"), "mine");
+        const auto taken = tool({"compress", "taken.zip", "src/a.txt"});
+        QCOMPARE(taken.exitCode, 1);
+        QCOMPARE(taken.err, QByteArray("error: Ombrisk 108: “taken.zip” already exists; nothing "
+                                       "was packed. Choose another name.\n"));
+        QCOMPARE(readFile(work.filePath("taken.zip")), QByteArray("mine"));
+        QCOMPARE(tool({"compress", "--replace", "taken.zip", "src/a.txt"}).exitCode, 0);
+        QCOMPARE(tool({"needs-password", "taken.zip"}).out, QByteArray("no\n"));
+
+        // --password-stdin promises a password: an empty one is a wrong call, not a plain zip.
+        for (const QByteArray &input : {QByteArray("\n"), QByteArray()}) {
+            const auto empty = tool({"compress", "--password-stdin", "empty.zip", "src"}, input);
+            QCOMPARE(empty.exitCode, 2);
+            QVERIFY(empty.err.contains("empty password"));
+            QVERIFY(!QFileInfo::exists(work.filePath("empty.zip")));
+        }
     }
 
-    // Names are shown, never executed by the terminal: control characters come out escaped.
+    // A named pipe given for an archive is refused at once on every route, never opened (a
+    // reader would wait for a writer for ever).
+    void namedPipesAreRefusedAtOnce_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const char *name : {"p.tar", "p.tgz", "p.7z", "p.zip", "p.rar"})
+            QTest::newRow(name) << QString(name);
+    }
+    void namedPipesAreRefusedAtOnce()
+    {
+        QFETCH(QString, name);
+        QTemporaryDir dir;
+        QCOMPARE(run(dir.path(), "mkfifo", {name}), 0);
+        const auto fifo = dir.filePath(name);
+        for (const QStringList &call :
+             {QStringList{"list", fifo}, QStringList{"needs-password", fifo},
+              QStringList{"extract", fifo, dir.filePath("out")}}) {
+            const auto refused = tool(call);
+            QCOMPARE(refused.exitCode, 1);
+            QVERIFY2(
+                refused.err.startsWith("error: Ombrisk 106: “" + name.toUtf8() + "” is not a file"),
+                refused.err.constData());
+        }
+        QVERIFY(!QFileInfo::exists(dir.filePath("out")));
+    }
+
+    // Names are shown, never executed by the terminal: control characters (C1 and the
+    // bidirectional ones included) and the bytes of a name that is not UTF-8 come out escaped.
     void listingEscapesControlCharacters()
     {
-        QCOMPARE(python(work.path(), "import zipfile\n"
-                                     "with zipfile.ZipFile('odd.zip', 'w') as z:\n"
-                                     "  z.writestr('red\\x1b[31m\\n.txt', 'x')\n"),
+        QCOMPARE(python(work.path(),
+                        "import zipfile, tarfile, io\n"
+                        "with zipfile.ZipFile('odd.zip', 'w') as z:\n"
+                        "  z.writestr('red\\x1b[31m\\n.txt', 'x')\n"
+                        "  z.writestr('csi\\x9b2J gpj\\u202e.exe', 'x')\n"
+                        "with tarfile.open('odd.tar', 'w', encoding='latin-1',\n"
+                        "                  format=tarfile.GNU_FORMAT) as t:\n"
+                        "  t.addfile(tarfile.TarInfo('caf\\xe9.txt'), io.BytesIO())\n"),
                  0);
         const auto listed = tool({"list", "odd.zip"});
         QCOMPARE(listed.exitCode, 0);
-        QCOMPARE(listed.out, QByteArray("f 1 red\\x1b[31m\\x0a.txt\n"));
+        QCOMPARE(listed.out,
+                 QByteArray("f 1 red\\x1b[31m\\x0a.txt\nf 1 csi\\x9b2J gpj\\u202e.exe\n"));
+        QCOMPARE(tool({"list", "odd.tar"}).out, QByteArray("f 0 caf\\xe9.txt\n"));
     }
 
     // Error and progress lines show names escaped the same way.
@@ -258,8 +311,8 @@ private slots:
         }
         QByteArray output;
         const int code = run(dir.path(), program.first(),
-                             program.mid(1) + QStringList{"compress", "old.zip", "in"}, {},
-                             &output);
+                             program.mid(1) + QStringList{"compress", "--replace", "old.zip", "in"},
+                             {}, &output);
         QFile::setPermissions(dir.filePath(item), QFileDevice::Permissions(0x7777));
         QCOMPARE(code, 1);
         QVERIFY2(output.startsWith(("error: Ombrisk 111: “" + named + "” can't be packed").toUtf8()),
@@ -271,12 +324,15 @@ private slots:
     // Legacy zip names follow the user's language, as the environment gives it.
     void legacyNamesFollowTheLocale()
     {
-        QCOMPARE(python(work.path(), "import zipfile\n"
-                                     "class Legacy(zipfile.ZipInfo):\n"
-                                     "  def _encodeFilenameFlags(self):\n"
-                                     "    return self.filename.encode('cp866'), 0\n"
-                                     "with zipfile.ZipFile('ru.zip', 'w') as z:\n"
-                                     "  z.writestr(Legacy('ПРИВЕТ.txt'), 'x')\n"),
+        QCOMPARE(python(work.path(),
+                        "import zipfile\n"
+                        "class Legacy(zipfile.ZipInfo):\n"
+                        "  def __init__(self, name):\n"
+                        "    super().__init__(name); self.create_system = 0 # made on DOS\n"
+                        "  def _encodeFilenameFlags(self):\n"
+                        "    return self.filename.encode('cp866'), 0\n"
+                        "with zipfile.ZipFile('ru.zip', 'w') as z:\n"
+                        "  z.writestr(Legacy('ПРИВЕТ.txt'), 'x')\n"),
                  0);
         const auto russian = tool({"list", "ru.zip"}, {}, {"LC_ALL=ru_RU.UTF-8"});
         QCOMPARE(QString::fromUtf8(russian.out), QString("f 1 ПРИВЕТ.txt\n"));

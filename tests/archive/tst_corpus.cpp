@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+#include <atomic>
+#include <thread>
 
 using namespace ArchiveFixtures;
 
@@ -171,6 +173,39 @@ private slots:
         QVERIFY2(error.code == code, qPrintable(QString::number(error.code) + " " + error.message));
         QVERIFY(!error.message.contains("/.ombrisk-unpacking-")); // no private path shown
         QCOMPARE(tree(dir.path()), (QStringList{"a/", "a/b/", "a/b/dest/", "a/b/dest/mine.txt"}));
+    }
+
+    // lsar and unar take a password only on their command line, which every local user can
+    // read: the command lines of the tools, watched while they run, never hold it.
+    void rarPasswordsStayOffCommandLines()
+    {
+        const QByteArray password("password");
+        std::atomic<bool> running = true, toolSeen = false, passwordSeen = false;
+        std::thread watcher([&] {
+            while (running) {
+                for (const auto &process : QDir("/proc").entryList({"[0-9]*"}, QDir::Dirs)) {
+                    QFile file("/proc/" + process + "/cmdline");
+                    const auto line =
+                        file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+                    if (line.startsWith("lsar") || line.contains("/lsar\0") ||
+                        line.startsWith("unar") || line.contains("/unar\0")) {
+                        toolSeen = true;
+                        passwordSeen = passwordSeen || line.split('\0').contains(password);
+                    }
+                }
+            }
+        });
+        for (int run = 0; run < 50 && !toolSeen; ++run) {
+            QTemporaryDir dir;
+            Error error;
+            QVERIFY2(ArchiverManager::decompressAtPath(sample("rar5-encrypted-headers.rar"),
+                                                       dir.filePath("out"), password, &error),
+                     qPrintable(error.message));
+        }
+        running = false;
+        watcher.join();
+        QVERIFY2(toolSeen, "the tools were never seen running");
+        QVERIFY(!passwordSeen);
     }
 
     // Sibling rars whose names differ by digits are not taken for volumes of one set.

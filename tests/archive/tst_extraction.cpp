@@ -2,6 +2,8 @@
 #include "ArchiverManager.h"
 #include "ZipNameDecoding.h"
 
+#include <FileNameCodec.h>
+
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
@@ -124,52 +126,162 @@ private slots:
     }
 
     // Zips from old systems name entries in a DOS code page: CP437 unless the user's own
-    // code page reads them as words of the user's script.
+    // code page reads them as words of the user's script. Zips made on Unix hold the bytes the
+    // disk had, which are kept.
     void legacyZipNamesAreReadable_data()
     {
         QTest::addColumn<QByteArray>("raw");
         QTest::addColumn<QLocale>("locale");
         QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("madeOnUnix");
         const QLocale english(QLocale::English), russian(QLocale::Russian),
             japanese(QLocale::Japanese);
         const QByteArray cafe("Caf\x82 \xa4.txt"), privet("\x8f\x90\x88\x82\x85\x92.txt");
-        QTest::newRow("utf-8") << QString("Ünï 表.txt").toUtf8() << russian << "Ünï 表.txt";
-        QTest::newRow("cp437") << cafe << english << "Café ñ.txt";
-        QTest::newRow("cp437, russian user") << cafe << russian << "Café ñ.txt";
-        QTest::newRow("cp866, russian user") << privet << russian << "ПРИВЕТ.txt";
-        QTest::newRow("cp866, english user") << privet << english << "ÅÉêéàÆ.txt";
+        QTest::newRow("utf-8") << QString("Ünï 表.txt").toUtf8() << russian << "Ünï 表.txt"
+                               << false;
+        QTest::newRow("cp437") << cafe << english << "Café ñ.txt" << false;
+        QTest::newRow("cp437, russian user") << cafe << russian << "Café ñ.txt" << false;
+        QTest::newRow("cp866, russian user") << privet << russian << "ПРИВЕТ.txt" << false;
+        QTest::newRow("cp866, english user") << privet << english << "ÅÉêéàÆ.txt" << false;
         QTest::newRow("cp866 with digits")
-            << QByteArray("\x8e\xe2\xe7\xa5\xe2 2020.txt") << russian << "Отчет 2020.txt";
+            << QByteArray("\x8e\xe2\xe7\xa5\xe2 2020.txt") << russian << "Отчет 2020.txt" << false;
         QTest::newRow("shift_jis")
             << QByteArray("\x83\x66\x81\x5b\x83\x5e\x81\x69\x82\x50\x81\x6a.txt") << japanese
-            << "データ（１）.txt";
+            << "データ（１）.txt" << false;
         QTest::newRow("shift_jis beside latin")
-            << QByteArray("iPhone\x8e\xca\x90\x5e.jpg") << japanese << "iPhone写真.jpg";
-        QTest::newRow("cp437, japanese user") << cafe << japanese << "Café ñ.txt";
+            << QByteArray("iPhone\x8e\xca\x90\x5e.jpg") << japanese << "iPhone写真.jpg" << false;
+        QTest::newRow("cp437, japanese user") << cafe << japanese << "Café ñ.txt" << false;
+        QTest::newRow("latin-1, made on unix") << QByteArray("caf\xe9.txt") << russian
+                                               << "caf" + QString(QChar(0xdce9)) + ".txt" << true;
     }
     void legacyZipNamesAreReadable()
     {
         QFETCH(QByteArray, raw);
         QFETCH(QLocale, locale);
         QFETCH(QString, name);
-        QCOMPARE(ZipNameDecoding::decode(raw, locale), name);
+        QFETCH(bool, madeOnUnix);
+        QCOMPARE(ZipNameDecoding::decode(raw, madeOnUnix, locale), name);
     }
 
     void legacyZipNamesReachTheDisk()
     {
         QTemporaryDir dir;
-        QCOMPARE(python(dir.path(), "import zipfile\n"
-                                    "class Legacy(zipfile.ZipInfo):\n"
-                                    "  def _encodeFilenameFlags(self):\n"
-                                    "    return self.filename.encode('cp437'), 0\n"
-                                    "with zipfile.ZipFile('dos.zip', 'w') as z:\n"
-                                    "  z.writestr(Legacy('Résumé/Café ñ.txt'), 'x')\n"),
+        QCOMPARE(python(dir.path(),
+                        "import zipfile\n"
+                        "class Legacy(zipfile.ZipInfo):\n"
+                        "  def __init__(self, name):\n"
+                        "    super().__init__(name); self.create_system = 0 # made on DOS\n"
+                        "  def _encodeFilenameFlags(self):\n"
+                        "    return self.filename.encode('cp437'), 0\n"
+                        "with zipfile.ZipFile('dos.zip', 'w') as z:\n"
+                        "  z.writestr(Legacy('Résumé/Café ñ.txt'), 'x')\n"),
                  0);
         Error error;
         QVERIFY2(ArchiverManager::decompressAtPath(dir.filePath("dos.zip"), dir.filePath("out"), {},
                                                    &error),
                  qPrintable(error.message));
         QCOMPARE(tree(dir.filePath("out")), (QStringList{"Résumé/", "Résumé/Café ñ.txt"}));
+    }
+
+    // Names that are not UTF-8 ("café" and "cafè" in Latin-1, two files) reach the disk with
+    // their bytes from every reader, and the packer keeps them too.
+    void namesThatAreNotUtf8KeepTheirBytes_data()
+    {
+        QTest::addColumn<QString>("archive");
+        QTest::addColumn<QString>("program"); // empty: packed by the engine itself
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("password");
+        QTest::newRow("tar") << "n.tar"
+                             << "bsdtar" << QStringList{"-cf", "../n.tar", "."} << "";
+        QTest::newRow("cpio") << "n.cpio"
+                              << "bsdtar" << QStringList{"--format=cpio", "-cf", "../n.cpio", "."}
+                              << "";
+        QTest::newRow("7z") << "n.7z"
+                            << "7zz" << QStringList{"a", "-bd", "../n.7z", "."} << "";
+        QTest::newRow("7z through 7zz")
+            << "e.7z"
+            << "7zz" << QStringList{"a", "-bd", "-ppw", "-mhe", "../e.7z", "."} << "pw";
+        QTest::newRow("zip made on unix") << "n.zip"
+                                          << "zip" << QStringList{"-qr", "../n.zip", "."} << "";
+        QTest::newRow("zip packed here") << "own.zip"
+                                         << "" << QStringList() << "pw";
+    }
+    void namesThatAreNotUtf8KeepTheirBytes()
+    {
+        QFETCH(QString, archive);
+        QFETCH(QString, program);
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, password);
+        QTemporaryDir dir;
+        QCOMPARE(python(dir.path(), "import os\n"
+                                    "os.makedirs(b'src/dossi\\xe9')\n"
+                                    "for name, data in [(b'caf\\xe9.txt', b'E9'), "
+                                    "(b'caf\\xe8.txt', b'E8'), (b'dossi\\xe9/x', b'x')]:\n"
+                                    "  open(b'src/' + name, 'wb').write(data)\n"),
+                 0);
+        const QList<QByteArray> expected{"caf\xe8.txt=E8", "caf\xe9.txt=E9", "dossi\xe9/x=x"};
+        QCOMPARE(rawFiles(QFile::encodeName(dir.filePath("src"))), expected);
+        const QString path = dir.filePath(archive);
+        Error error;
+        if (program.isEmpty()) // the selected items are named as the disk names them
+            QVERIFY2(ArchiverManager::compressZipAtPaths(
+                         {FileNameCodec::decode(QFile::encodeName(dir.path()) + "/src/caf\xe9.txt"),
+                          dir.filePath("src")},
+                         path, password, &error),
+                     qPrintable(error.message));
+        else
+            QCOMPARE(run(dir.filePath("src"), program, arguments), 0);
+        QVERIFY2(ArchiverManager::decompressAtPath(path, dir.filePath("out"), password, &error),
+                 qPrintable(error.message));
+        auto unpacked = rawFiles(QFile::encodeName(dir.filePath("out")));
+        if (program.isEmpty())
+            QCOMPARE(unpacked.takeFirst(), QByteArray("caf\xe9.txt=E9"));
+        for (auto &file : unpacked)
+            file.replace("src/", "");
+        QCOMPARE(unpacked, expected);
+    }
+
+    // Characters 7zz reads as patterns or list files, in the archive's name, the destination
+    // and an entry: nothing but that archive is read, and only into that destination.
+    void patternCharactersAreJustCharacters_data()
+    {
+        QTest::addColumn<QString>("c");
+        for (const char *c : {"?", "*", "[", "]", "!", "@"})
+            QTest::newRow(c) << QString(c);
+    }
+    void patternCharactersAreJustCharacters()
+    {
+        QFETCH(QString, c);
+        QTemporaryDir dir;
+        writeFile(dir.filePath("right/e" + c + ".txt"), "right");
+        writeFile(dir.filePath("wrong/e" + c + ".txt"), "wrong");
+        writeFile(dir.filePath("wrong/other.txt"), "wrong");
+        for (const QString password : {"", "pw"}) {
+            const QString archive = "w" + c + password + ".7z", dest = "d" + c + password;
+            QStringList add{"a", "-bd", "-spd"};
+            if (!password.isEmpty())
+                add << "-p" + password << "-mhe";
+            QCOMPARE(
+                run(dir.filePath("right"), "7zz", add + QStringList{"../" + archive, "--", "."}),
+                0);
+            // The sibling that "w?.7z" and "w*.7z" match as patterns.
+            QCOMPARE(run(dir.filePath("wrong"), "7zz",
+                         add + QStringList{"../wx" + password + ".7z", "--", "."}),
+                     0);
+            Error error;
+            for (int time = 0; time < 2; ++time) // into a new destination, then into it again
+                QVERIFY2(ArchiverManager::decompressAtPath(dir.filePath(archive),
+                                                           dir.filePath(dest), password, &error),
+                         qPrintable(error.message));
+            QCOMPARE(tree(dir.filePath(dest)), QStringList{"e" + c + ".txt"});
+            QCOMPARE(readFile(dir.filePath(dest + "/e" + c + ".txt")), QByteArray("right"));
+            QCOMPARE(
+                ArchiverManager::listEntriesAtPath(dir.filePath(archive), password, &error).size(),
+                1);
+        }
+        QStringList made = QDir(dir.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        made.sort();
+        QCOMPARE(made, (QStringList{"d" + c, "d" + c + "pw", "right", "wrong"}));
     }
 
     void existingFilesAreReplacedOthersKept()

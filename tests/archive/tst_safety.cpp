@@ -132,6 +132,8 @@ private slots:
                      "add(t, 'a', tarfile.SYMTYPE, linkname='b/..')";
         QTest::newRow("zip chain of links")
             << "h.zip" << zip + "link('d/b', '..')\nlink('d/a', 'b/..')";
+        QTest::newRow("tar deeper than 1,024 levels")
+            << "h.tar" << tar + "add(t, 'ok.txt', data=b'x')\nadd(t, '/'.join(['d'] * 1025))";
         QTest::newRow("tar dot dot, last")
             << "h.tar" << tar + "add(t, 'ok.txt', data=b'x')\nadd(t, 'x/../../evil', data=b'x')";
     }

@@ -117,11 +117,49 @@ private slots:
         writeFile(dir.filePath("old.zip"), "previous");
         Error error;
         QVERIFY(!ArchiverManager::compressZipAtPaths({QDir(dir.path()).filePath(item)},
-                                                     dir.filePath("old.zip"), {}, &error));
+                                                     dir.filePath("old.zip"), {}, &error, nullptr,
+                                                     ZipTarget::Existing::Replace));
         QCOMPARE(error.code, 111);
         QVERIFY2(error.message.startsWith("“" + named + "” can't be packed: it is a fifo"),
                  qPrintable(error.message));
         QCOMPARE(readFile(dir.filePath("old.zip")), QByteArray("previous"));
+    }
+
+    // Links to what is packed stay links. A link to a file elsewhere is packed as that file:
+    // kept, it would unpack dangling, or be refused as pointing out (by our own unpacker too).
+    // A link to a folder or to nothing elsewhere fails the zip, naming it.
+    void linksPointingOutArePackedAsTheirFiles()
+    {
+        QTemporaryDir dir;
+        writeFile(dir.filePath("F/sub/x.txt"), "inner");
+        writeFile(dir.filePath("outside.txt"), "outside");
+        QVERIFY(QFile::link("sub/x.txt", dir.filePath("F/in")));
+        QVERIFY(QFile::link("missing", dir.filePath("F/dangling")));
+        QVERIFY(QFile::link("../outside.txt", dir.filePath("F/up")));
+        QVERIFY(QFile::link(dir.filePath("outside.txt"), dir.filePath("F/absolute")));
+        const QString zip = dir.filePath("f.zip");
+        Error error;
+        QVERIFY2(ArchiverManager::compressZipAtPaths({dir.filePath("F")}, zip, {}, &error),
+                 qPrintable(error.message));
+        QVERIFY2(ArchiverManager::decompressAtPath(zip, dir.filePath("out"), {}, &error),
+                 qPrintable(error.message));
+        QCOMPARE(tree(dir.filePath("out")),
+                 (QStringList{"F/", "F/absolute", "F/dangling -> F/missing", "F/in -> F/sub/x.txt",
+                              "F/sub/", "F/sub/x.txt", "F/up"}));
+        QCOMPARE(readFile(dir.filePath("out/F/absolute")), QByteArray("outside"));
+        QCOMPARE(readFile(dir.filePath("out/F/up")), QByteArray("outside"));
+
+        for (const QString &target : {dir.path(), QString("/nowhere/at/all")}) {
+            QFile::remove(dir.filePath("F/bad"));
+            QVERIFY(QFile::link(target, dir.filePath("F/bad")));
+            QVERIFY(!ArchiverManager::compressZipAtPaths({dir.filePath("F")},
+                                                         dir.filePath("bad.zip"), {}, &error));
+            QCOMPARE(error.code, 111);
+            QVERIFY2(error.message.startsWith("“F/bad” can't be packed: it is a link to “" +
+                                              target + "”"),
+                     qPrintable(error.message));
+            QVERIFY(!QFileInfo::exists(dir.filePath("bad.zip")));
+        }
     }
 
     void refusesBadTargetsAndLeavesOldZipWhole()
@@ -136,10 +174,16 @@ private slots:
                                                      work.filePath("t/a.txt"), {}, &error));
         QCOMPARE(error.code, 108);
         QCOMPARE(readFile(work.filePath("t/a.txt")), QByteArray("a"));
-        // A failed write (a missing item) never replaces the zip already there.
+        // A taken name is refused unless replacing was asked for; a failed write (a missing
+        // item) never replaces the zip already there.
         writeFile(work.filePath("old.zip"), "previous");
-        QVERIFY(!ArchiverManager::compressZipAtPaths({work.filePath("missing")},
+        QVERIFY(!ArchiverManager::compressZipAtPaths({work.filePath("t/a.txt")},
                                                      work.filePath("old.zip"), {}, &error));
+        QCOMPARE(error.code, 108);
+        QVERIFY(!ArchiverManager::compressZipAtPaths({work.filePath("missing")},
+                                                     work.filePath("old.zip"), {}, &error, nullptr,
+                                                     ZipTarget::Existing::Replace));
+        QCOMPARE(error.code, 111);
         QCOMPARE(readFile(work.filePath("old.zip")), QByteArray("previous"));
     }
 };

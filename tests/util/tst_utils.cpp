@@ -2,6 +2,8 @@
 #include "ApplicationFolders.h"
 #include "ByteCountFormatter.h"
 #include "DateTimeFormatter.h"
+#include "FileNameCodec.h"
+#include "Printable.h"
 #include "Translations.h"
 #include "Utils.h"
 
@@ -136,6 +138,32 @@ private slots:
         QCOMPARE(Utils::colorWithHexString("#zz0000").red(), 0);
         QVERIFY(qAbs(Utils::colorWithHexString("808080", 0.5).alphaF() - 0.5f) <
                 0.001f); // 16-bit alpha
+    }
+
+    // Names as bytes: valid UTF-8 reads as usual, every other byte comes back as it was.
+    void fileNameBytesRoundTrip_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        const QString e9(QChar(0xdce9)), e8(QChar(0xdce8));
+        QTest::newRow("utf-8") << QByteArray("caf\xc3\xa9 \xf0\x9f\x98\x80") << "café 😀";
+        QTest::newRow("latin-1") << QByteArray("caf\xe9 caf\xe8") << "caf" + e9 + " caf" + e8;
+        QTest::newRow("cut sequence")
+            << QByteArray("a\xe2\x82") << "a" + QString(QChar(0xdce2)) + QChar(0xdc82);
+        QTest::newRow("encoded surrogate")
+            << QByteArray("\xed\xa0\x80")
+            << QString() + QChar(0xdced) + QChar(0xdca0) + QChar(0xdc80);
+        QTest::newRow("overlong") << QByteArray("\xc0\xaf")
+                                  << QString() + QChar(0xdcc0) + QChar(0xdcaf);
+        QTest::newRow("mixed") << QByteArray("\xe9\xc3\xa9") << e9 + "é";
+    }
+    void fileNameBytesRoundTrip()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QCOMPARE(FileNameCodec::decode(bytes), text);
+        QCOMPARE(FileNameCodec::encode(text), bytes);
+        QCOMPARE(printable(text).contains("\\x"), !bytes.isValidUtf8());
     }
 
     void skipBackupAttribute()

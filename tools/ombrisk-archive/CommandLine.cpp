@@ -39,6 +39,8 @@ std::optional<CommandLine> CommandLine::parse(const QStringList &arguments, QStr
             line.progress = true;
         else if (!operandsOnly && argument == QLatin1String("--no-trash"))
             line.noTrash = true;
+        else if (!operandsOnly && argument == QLatin1String("--replace"))
+            line.replace = true;
         else if (!operandsOnly && argument.startsWith(u'-') && argument.size() > 1) {
             *problem = QStringLiteral("unknown option %1").arg(argument);
             return std::nullopt;
@@ -63,6 +65,10 @@ std::optional<CommandLine> CommandLine::parse(const QStringList &arguments, QStr
         *problem = QStringLiteral("wrong number of operands for %1").arg(line.command);
         return std::nullopt;
     }
+    if (line.replace && line.command != QLatin1String("compress")) {
+        *problem = QStringLiteral("--replace is for compress only");
+        return std::nullopt;
+    }
     return line;
 }
 
@@ -70,6 +76,7 @@ QString CommandLine::helpText()
 {
     return QStringLiteral(
         "Usage: ombrisk-archive COMMAND ARGUMENTS [--password-stdin] [--progress] [--no-trash]\n"
+        "       [--replace]\n"
         "\n"
         "The Ombrisk archive engine on the command line: the same calls the application\n"
         "makes, the archive kind picked by the file's extension (zip cbz rar cbr 7z tar gz\n"
@@ -85,13 +92,18 @@ QString CommandLine::helpText()
         "                              \"Replaced by ARCHIVE\" (restored into DEST), or in DEST\n"
         "                              under that name when its disk has no usable trash;\n"
         "                              a line on standard output says how many and where\n"
-        "  compress ARCHIVE.zip ITEM...  pack files and folders into a new zip\n"
+        "  compress ARCHIVE.zip ITEM...  pack files and folders into a new zip; an item\n"
+        "                              already at ARCHIVE.zip is never replaced unless\n"
+        "                              --replace is given. Links to items packed stay links;\n"
+        "                              a link to a file elsewhere is packed as that file\n"
         "\n"
         "Options:\n"
-        "  --password-stdin  read the password from the first line of standard input\n"
-        "                    (for compress: encrypt every entry with AES-256)\n"
+        "  --password-stdin  read the password from the first line of standard input; it\n"
+        "                    must not be empty (for compress: encrypt every entry with\n"
+        "                    AES-256)\n"
         "  --progress        write progress lines to standard error\n"
         "  --no-trash        extract: delete the replaced files instead of keeping them\n"
+        "  --replace         compress: replace a file already at ARCHIVE.zip\n"
         "  --help            show this text\n"
         "\n"
         "Exit status 0 means done. On failure the tool prints\n"
@@ -99,10 +111,13 @@ QString CommandLine::helpText()
         "on standard error (for example \"error: Ombrisk 101: incorrect password\") and exits 1.\n"
         "Codes of the domain Ombrisk: 100 password needed, 101 incorrect password, 102 unsafe\n"
         "entry refused, 103 not enough space, 104 unsupported RAR encryption, 105 cancelled,\n"
-        "106 unreadable archive, 107 write failed, 108 invalid zip target, 109 helper tool\n"
-        "failed, 110 not an archive kind, 111 an item to pack can't be read (or is a fifo,\n"
-        "socket or device). Ctrl-C, SIGTERM, SIGHUP, or a --progress reader that goes away,\n"
+        "106 unreadable archive (or not a file), 107 write failed, 108 invalid zip target (a\n"
+        "folder, one of the items, or taken without --replace), 109 helper tool failed, 110\n"
+        "not an archive kind, 111 an item to pack can't be read (or is a fifo, socket or\n"
+        "device). A wrong call, or an empty password, exits 2. Ctrl-C, SIGTERM, SIGHUP, or a "
+        "--progress reader that goes away,\n"
         "cancels and leaves nothing behind. Entry names are printed with control characters\n"
-        "escaped as \\xNN. The trash is the desktop's (XDG_DATA_HOME/Trash, or the disk's\n"
-        "own .Trash-UID); with OMBRISK_ROOT=DIR it is DIR/Trash.\n");
+        "and the bytes of names that are not UTF-8 escaped as \\xNN; on disk such names keep\n"
+        "their bytes. The trash is the desktop's (XDG_DATA_HOME/Trash, or the disk's own\n"
+        ".Trash-UID); with OMBRISK_ROOT=DIR it is DIR/Trash.\n");
 }

@@ -1,6 +1,6 @@
 #include "ProgressPrinter.h"
 
-#include "Printable.h"
+#include <Printable.h>
 
 #include <csignal>
 #include <cstdio>

@@ -1,15 +1,15 @@
 // ombrisk-archive: a thin front over ArchiverManager for scripts, tests and benchmarks.
 
 #include "CommandLine.h"
-#include "Printable.h"
 #include "ProgressPrinter.h"
 
 #include <ArchiverManager.h>
+#include <FileNameCodec.h>
+#include <LocalPaths.h>
+#include <Printable.h>
 #include <QLocale>
 #include <Translations.h>
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -44,10 +44,10 @@ char typeLetter(ArchiveEntry::Type type)
     }
 }
 
-int listArchive(const QString &archive, const QString &password)
+int listArchive(const QString &archive, const QString &password, ProgressPrinter &printer)
 {
     Error error;
-    const auto entries = ArchiverManager::listEntriesAtPath(archive, password, &error);
+    const auto entries = ArchiverManager::listEntriesAtPath(archive, password, &error, &printer);
     if (error)
         return reportFailure(error);
     for (const auto &entry : entries)
@@ -61,8 +61,8 @@ int extractArchive(const QString &archive, const QString &destination, const QSt
 {
     Error error;
     ExtractionResult result;
-    ArchiverManager::decompressAtPath(QFileInfo(archive).absoluteFilePath(),
-                                      QFileInfo(destination).absoluteFilePath(), password, &error,
+    ArchiverManager::decompressAtPath(LocalPaths::absolute(archive),
+                                      LocalPaths::absolute(destination), password, &error,
                                       &printer, &result, replaced);
     if (error)
         return reportFailure(error);
@@ -75,14 +75,14 @@ int extractArchive(const QString &archive, const QString &destination, const QSt
 }
 
 int compressItems(const QString &archive, const QStringList &items, const QString &password,
-                  ProgressPrinter &printer)
+                  ZipTarget::Existing existing, ProgressPrinter &printer)
 {
     QStringList absolute;
     for (const auto &item : items)
-        absolute << QFileInfo(item).absoluteFilePath();
+        absolute << LocalPaths::absolute(item);
     Error error;
-    ArchiverManager::compressZipAtPaths(absolute, QFileInfo(archive).absoluteFilePath(), password,
-                                        &error, &printer);
+    ArchiverManager::compressZipAtPaths(absolute, LocalPaths::absolute(archive), password, &error,
+                                        &printer, existing);
     return error ? reportFailure(error) : 0;
 }
 
@@ -94,8 +94,12 @@ int main(int argc, char *argv[])
     // Messages stay English for scripts; the English catalogue gives the counted ones their
     // plural forms.
     Translations::install(app, QLocale(QLocale::English));
+    // Paths as the disk spells them: a name that is not UTF-8 keeps its bytes.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << FileNameCodec::decode(argv[i]);
     QString problem;
-    const auto line = CommandLine::parse(app.arguments(), &problem);
+    const auto line = CommandLine::parse(arguments, &problem);
     if (!line) {
         std::fprintf(stderr, "ombrisk-archive: %s (see --help)\n", qPrintable(problem));
         return 2;
@@ -105,21 +109,29 @@ int main(int argc, char *argv[])
         return 0;
     }
     const auto password = line->passwordFromStdin ? passwordFromStdin() : QString();
+    // An empty password would be no password: a zip left unencrypted, an archive read as if
+    // none was asked for.
+    if (line->passwordFromStdin && password.isEmpty()) {
+        std::fputs("ombrisk-archive: --password-stdin read an empty password\n", stderr);
+        return 2;
+    }
     ProgressPrinter printer(line->progress);
     const auto &operands = line->operands;
     if (line->command == QLatin1String("needs-password")) {
         Error error;
-        const bool needed = ArchiverManager::checkNeedPassword(operands[0], &error);
+        const bool needed = ArchiverManager::checkNeedPassword(operands[0], &error, &printer);
         if (error)
             return reportFailure(error);
         std::puts(needed ? "yes" : "no");
         return 0;
     }
     if (line->command == QLatin1String("list"))
-        return listArchive(operands[0], password);
+        return listArchive(operands[0], password, printer);
     if (line->command == QLatin1String("extract"))
         return extractArchive(operands[0], operands[1], password,
                               line->noTrash ? ReplacedItems::Delete : ReplacedItems::ToTrash,
                               printer);
-    return compressItems(operands[0], operands.mid(1), password, printer);
+    return compressItems(operands[0], operands.mid(1), password,
+                         line->replace ? ZipTarget::Existing::Replace : ZipTarget::Existing::Refuse,
+                         printer);
 }

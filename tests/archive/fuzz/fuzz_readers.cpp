@@ -11,14 +11,16 @@
 #include <ZipBackend.h>
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
+#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -44,24 +46,48 @@ QByteArray contentOf(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-void checkUnpacked(const QString &dest)
+// Walks by descriptors and names as bytes: names need not be UTF-8 (they keep their bytes), and
+// a deep tree's paths may be longer than a path may be.
+void checkUnpacked(int folderFd, const QByteArray &root)
 {
-    const auto root = QFileInfo(dest).canonicalFilePath();
-    QDirIterator walk(dest, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                      QDirIterator::Subdirectories);
-    while (walk.hasNext()) {
-        const auto path = QFile::encodeName(walk.next());
+    const int listingFd = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR *listing = listingFd >= 0 ? ::fdopendir(listingFd) : nullptr;
+    require(listing != nullptr, "every unpacked folder can be listed");
+    while (const dirent *item = ::readdir(listing)) {
+        const QByteArray name(item->d_name);
+        if (name == "." || name == "..")
+            continue;
         struct stat info {};
-        require(::lstat(path.constData(), &info) == 0, "every unpacked item can be looked at");
+        require(::fstatat(folderFd, name.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0,
+                "every unpacked item can be looked at");
         require(S_ISREG(info.st_mode) || S_ISDIR(info.st_mode) || S_ISLNK(info.st_mode),
                 "no device, fifo or socket");
         require((info.st_mode & 06000) == 0, "no set-id bits");
         if (S_ISLNK(info.st_mode)) {
-            const auto target = walk.fileInfo().canonicalFilePath();
-            require(target.isEmpty() || target == root || target.startsWith(root + u'/'),
-                    "no link leads out of the destination");
+            char target[PATH_MAX];
+            const auto through = "/proc/self/fd/" + QByteArray::number(folderFd) + '/' + name;
+            if (::realpath(through.constData(), target))
+                require(target == root || QByteArray(target).startsWith(root + '/'),
+                        "no link leads out of the destination");
+        } else if (S_ISDIR(info.st_mode)) {
+            const int child = ::openat(folderFd, name.constData(),
+                                       O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            require(child >= 0, "every unpacked folder can be opened");
+            checkUnpacked(child, root);
+            ::close(child);
         }
     }
+    ::closedir(listing);
+}
+
+void checkUnpacked(const QString &dest)
+{
+    char root[PATH_MAX];
+    require(::realpath(QFile::encodeName(dest).constData(), root) != nullptr,
+            "the destination is there");
+    const int folder = ::open(root, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    checkUnpacked(folder, root);
+    ::close(folder);
 }
 
 void unpack(ArchiveBackend &backend, ArchiveKind kind, const QString &archive,
