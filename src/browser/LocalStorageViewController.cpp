@@ -346,6 +346,11 @@ void LocalStorageViewController::removeItems(const QStringList &paths,
 
 void LocalStorageViewController::deleteButtonTapped()
 {
+    deleteSelectionForGood();
+}
+
+void LocalStorageViewController::deleteSelectionForGood()
+{
     QStringList paths;
     for (const auto &item : selectedItems())
         paths.append(pathOnDisk(item));
@@ -386,6 +391,12 @@ void LocalStorageViewController::deleteKeyPressed()
 {
     if (isEditing() && !tableView()->indexPathsForSelectedRows().isEmpty())
         deleteButtonTapped();
+}
+
+void LocalStorageViewController::deleteForGoodKeyPressed()
+{
+    if (isEditing() && !tableView()->indexPathsForSelectedRows().isEmpty())
+        deleteSelectionForGood();
 }
 
 // ----------------------------------------------------------------------------- rename

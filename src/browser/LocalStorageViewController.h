@@ -111,6 +111,8 @@ public:
     void createFolderButtonTapped();
     void compressButtonTapped();
     void deleteButtonTapped();
+    // Removes the selected items for good, after a confirmation.
+    void deleteSelectionForGood();
     void moveBarButtonTaped();
     void showProperty(const KPDocumentPickerItemPtr &item);
     // The folder selector's choice ("localMove"): {"dist": picker path, "source": absolute
@@ -118,8 +120,9 @@ public:
     void moveSelectorFinished(const QVariantMap &userInfo);
 
     // The keyboard, as the page forwards it: Delete asks to delete the selection while
-    // editing; F2 renames the row with the keyboard.
+    // editing, Shift+Delete to delete it for good; F2 renames the row with the keyboard.
     void deleteKeyPressed() override;
+    void deleteForGoodKeyPressed() override;
     void renameKeyPressed(int flatRow) override;
 
 protected:

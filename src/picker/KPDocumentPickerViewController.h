@@ -155,8 +155,10 @@ public:
     Q_INVOKABLE void reloadRequested() { reloadItemsFromDataSource(); }
     // Ctrl+A: every row selected, while editing.
     Q_INVOKABLE void selectAllRequested();
-    // Delete, F2 on the row with the keyboard (-1: none): left to screens with such actions.
+    // Delete, Shift+Delete, F2 on the row with the keyboard (-1: none): left to screens with
+    // such actions.
     Q_INVOKABLE virtual void deleteKeyPressed() {}
+    Q_INVOKABLE virtual void deleteForGoodKeyPressed() {}
     Q_INVOKABLE virtual void renameKeyPressed(int flatRow) { Q_UNUSED(flatRow) }
     // A letter typed on the list: the flat row of the next row whose name starts with the
     // letters typed within the last second (from `currentFlatRow` on, round to the start),
@@ -226,6 +228,8 @@ private:
     void openFolder(const KPDocumentPickerItemPtr &item);
     // The matches start right under the search field, which keeps the keyboard.
     void scrollToTopForSearch();
+    // Tells screen readers how many rows the search left, once the typing pauses.
+    void announceSearchCount();
     KPDocumentPickerViewController *makeSubPicker(const QString &subPath);
 
     KPDocumentPickerConfigurationPtr m_configuration;
@@ -253,5 +257,7 @@ private:
     bool m_viewInitiallyAppeared = false;
     bool m_viewInitiallyLaidOut = false;
     bool m_listingPending = false; // a delivered listing is not shown yet
+    bool m_searchCountPending = false; // a search edit's rows are not shown yet
+    quint64 m_searchAnnouncement = 0;  // the newest search count to announce
     int m_listingsInFlight = 0;    // asked of the data source, not delivered
 };

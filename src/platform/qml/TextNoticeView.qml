@@ -33,7 +33,8 @@ Column {
                 wrapMode: Text.Wrap
                 horizontalAlignment: Text.AlignHCenter
             }
-            Accessible.role: Accessible.StaticText
+            // Read out by assistive tools as it appears.
+            Accessible.role: Accessible.Notification
             Accessible.name: modelData
             Accessible.onPressAction: root.notice.hide()
             TapHandler { onTapped: root.notice.hide() }

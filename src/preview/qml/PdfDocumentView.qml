@@ -2,12 +2,14 @@ import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Window
 import Ombrisk.Preview
+import "KeyScrolling.js" as KeyScrolling
 
 // Draws a PdfDocumentPreview: every page, one under the other, fitted to the width; zoomed with
-// a pinch or Ctrl+wheel (and back to the width with a double tap), panned sideways while
-// zoomed. Pages are rendered as they come into sight, and again at the new size only once a
-// zoom has come to rest.
-Item {
+// a pinch or Ctrl+wheel about the pointer (and back to the width with a double tap), panned
+// sideways while zoomed; scrolled with the keys (KeyScrolling) and by dragging. Pages are
+// rendered as they come into sight, and again at the new size only once a zoom has come to
+// rest. The indicator names the page that fills most of the view.
+FocusScope {
     id: root
     property PdfDocumentPreview document
     objectName: "pdfDocument"
@@ -37,25 +39,51 @@ Item {
         Accessible.name: qsTr("Pages")
 
         onContentYChanged: showPageInSight()
+        onContentHeightChanged: showPageInSight()
         onCountChanged: showPageInSight()
-        function showPageInSight() {
-            const index = indexAt(contentX + width / 2, contentY + height / 2)
-            if (index >= 0 && root.document)
-                root.document.shownPage = index
+        // How much of the view the page at content height y covers, with its index.
+        function coverAt(y) {
+            const index = indexAt(contentX + width / 2, y)
+            const page = index >= 0 ? itemAtIndex(index) : null
+            if (!page)
+                return { index: -1, cover: 0 }
+            return { index: index,
+                     cover: Math.min(page.y + page.height, contentY + height) - Math.max(page.y, contentY) }
         }
-        function toggleZoom() { zoomTo(zoom > 1 ? 1 : 2) }
-        function zoomTo(factor) {
-            zoom = Math.max(1, Math.min(maximumZoom, factor))
+        function showPageInSight() {
+            let best = { index: -1, cover: 0 }
+            for (const y of [contentY + 1, contentY + height / 2, contentY + height - 1]) {
+                const candidate = coverAt(y)
+                if (candidate.cover > best.cover)
+                    best = candidate
+            }
+            if (best.index >= 0 && root.document)
+                root.document.shownPage = best.index
+        }
+        function toggleZoom(point) { zoomAbout(zoom > 1 ? 1 : 2, point) }
+        // Zooms keeping the spot of the page at `point` (in the list's coordinates) under it.
+        function zoomAbout(factor, point) {
+            const next = Math.max(1, Math.min(maximumZoom, factor))
+            if (next === zoom)
+                return
+            const index = indexAt(contentX + point.x, contentY + point.y)
+            const page = index >= 0 ? itemAtIndex(index) : null
+            const down = page ? (contentY + point.y - page.y) / page.height : 0
+            const across = (contentX + point.x) / Math.max(1, contentWidth)
+            zoom = next
+            forceLayout()
+            if (page) {
+                positionViewAtIndex(index, ListView.Beginning)
+                const moved = itemAtIndex(index)
+                contentY = moved.y + down * moved.height - point.y
+            }
+            contentX = Math.max(0, Math.min(contentWidth - width, across * contentWidth - point.x))
+            returnToBounds()
             settle.restart()
         }
         Timer { id: settle; interval: 250; onTriggered: pages.renderedZoom = pages.zoom }
 
-        Keys.onUpPressed: flick(0, 800)
-        Keys.onDownPressed: flick(0, -800)
-        Keys.onPressed: (event) => {
-            if (event.key === Qt.Key_PageDown) { contentY = Math.min(contentY + height, contentHeight - height + originY); event.accepted = true }
-            else if (event.key === Qt.Key_PageUp) { contentY = Math.max(contentY - height, originY); event.accepted = true }
-        }
+        Keys.onPressed: (event) => event.accepted = KeyScrolling.scroll(pages, event)
 
         delegate: Item {
             id: pageItem
@@ -65,7 +93,7 @@ Item {
             height: points.width > 0 ? (width - 16) * points.height / points.width : width
             Accessible.role: Accessible.Graphic
             Accessible.name: qsTr("Page %1").arg(index + 1)
-            Accessible.onPressAction: pages.toggleZoom()
+            Accessible.onPressAction: pages.toggleZoom(Qt.point(pages.width / 2, pages.height / 2))
 
             // The page's width in pixels as last settled: the list's width at the rested zoom.
             readonly property real renderWidth: (pages.width * pages.renderedZoom - 16) * Screen.devicePixelRatio
@@ -100,11 +128,13 @@ Item {
         anchors.fill: parent
         property real startZoom: 1
         onPinchStarted: startZoom = pages.zoom
-        onPinchUpdated: (pinch) => pages.zoomTo(startZoom * pinch.scale)
-        TapHandler { onDoubleTapped: pages.toggleZoom() }
+        onPinchUpdated: (pinch) => pages.zoomAbout(startZoom * pinch.scale, pinch.center)
+        TapHandler { onDoubleTapped: (eventPoint) => pages.toggleZoom(eventPoint.position) }
         WheelHandler {
+            id: zoomWheel
             acceptedModifiers: Qt.ControlModifier
-            onWheel: (event) => pages.zoomTo(pages.zoom * Math.pow(1.0015, event.angleDelta.y))
+            onWheel: (event) => pages.zoomAbout(pages.zoom * Math.pow(1.0015, event.angleDelta.y),
+                                                zoomWheel.point.position)
         }
     }
 
