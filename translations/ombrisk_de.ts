@@ -522,6 +522,21 @@
         <source>No files or folders found</source>
         <translation>Keine Dateien oder Ordner gefunden</translation>
     </message>
+    <message numerus="yes">
+        <source>%n item(s) found.</source>
+        <translation>
+            <numerusform>%n Objekt gefunden.</numerusform>
+            <numerusform>%n Objekte gefunden.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Edit mode: select the items to act on.</source>
+        <translation>Auswahl: die Objekte auswählen, mit denen etwas geschehen soll.</translation>
+    </message>
+    <message>
+        <source>Edit mode ended.</source>
+        <translation>Auswahl beendet.</translation>
+    </message>
 </context>
 <context>
     <name>LaunchOptions</name>
@@ -695,6 +710,14 @@ Dateien an und kommt nach vorn, und dieser Start endet.
     <message>
         <source>Unpacking “%1”…</source>
         <translation>„%1“ wird entpackt …</translation>
+    </message>
+    <message>
+        <source>“%1” is packed.</source>
+        <translation>„%1“ ist gepackt.</translation>
+    </message>
+    <message>
+        <source>“%1” is unpacked.</source>
+        <translation>„%1“ ist entpackt.</translation>
     </message>
 </context>
 <context>

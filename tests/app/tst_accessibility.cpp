@@ -15,6 +15,7 @@
 
 #include <QAccessible>
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QQuickItem>
 #include <QSignalSpy>
@@ -83,6 +84,12 @@ QAccessibleInterface *accessibleNamed(QAccessibleInterface *interface, const QSt
     return nullptr;
 }
 
+void activate(QQuickWindow *window)
+{
+    window->requestActivate();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+}
+
 void act(QAccessibleInterface *control, const QString &action)
 {
     QVERIFY(control);
@@ -106,20 +113,26 @@ std::function<Sign()> seen(Sign sign)
 }
 
 // Presses, through its accessible action, every control that `scope()` offers, and sees each do
-// what its click does. A control with no effect listed, or a listed one not offered, fails.
-void pressEach(const std::function<QObject *()> &scope, const QList<Effect> &effects)
+// what its click does. A control with no effect listed (unless `passedOver` names it), or a
+// listed one not offered, fails.
+void pressEach(const std::function<QObject *()> &scope, const QList<Effect> &effects,
+               const std::function<bool(const QString &)> &passedOver = {})
 {
     QStringList offered, listed;
-    for (QAccessibleInterface *control : pressableUnder(scope()))
-        offered.append(control->text(QAccessible::Name));
+    for (QAccessibleInterface *control : pressableUnder(scope())) {
+        if (!passedOver || !passedOver(control->text(QAccessible::Name)))
+            offered.append(control->text(QAccessible::Name));
+    }
     for (const Effect &effect : effects)
         listed.append(effect.name);
     offered.sort();
     listed.sort();
-    QCOMPARE(offered, listed);
+    QCOMPARE(offered.join(u'|'), listed.join(u'|'));
     for (const Effect &effect : effects) {
+        QAccessibleInterface *control = nullptr;
+        QTRY_VERIFY2((control = pressableNamed(scope(), effect.name)), qPrintable(effect.name));
         const Sign happened = effect.expect();
-        act(pressableNamed(scope(), effect.name), QAccessibleActionInterface::pressAction());
+        act(control, QAccessibleActionInterface::pressAction());
         QTRY_VERIFY2(happened(), qPrintable(effect.name));
         if (effect.undo)
             effect.undo();
@@ -148,11 +161,24 @@ class TestAccessibility : public QObject {
     {
         return qobject_cast<NavigationController *>(stack()->presentedViewController());
     }
-    // The shown dialog's box, whose subtree holds its field and buttons.
+    // The popup of the dialog now presented (one that was closed may still fade out), whose
+    // subtree holds its field and buttons.
     QObject *dialog() const
     {
-        QQuickItem *box = visibleItemNamed(window(), QStringLiteral("alertBox"));
-        return box ? box->parentItem() : nullptr;
+        std::function<QQuickItem *(QQuickItem *)> find = [&](QQuickItem *item) -> QQuickItem * {
+            if (item->objectName() == QLatin1String("alertBox")) {
+                QQuickItem *popup = item->parentItem();
+                const QObject *view = popup->parent() ? popup->parent()->parent() : nullptr;
+                if (alert() && view && view->property("controller").value<QObject *>() == alert())
+                    return popup;
+            }
+            for (QQuickItem *child : item->childItems()) {
+                if (QQuickItem *found = find(child))
+                    return found;
+            }
+            return nullptr;
+        };
+        return find(window()->contentItem());
     }
     QObject *presentedScreen() const
     {
@@ -301,6 +327,151 @@ private slots:
                    {"Info about a.txt", shownTitled("a.txt"), pop},
                    {"a.txt", selectionChanged(), restoreSelection},
                    {"Folder", selectionChanged(), restoreSelection}});
+    }
+
+    void dialogsTheSelectorAndTheRowMenuActWhenPressed()
+    {
+        const QString press = QAccessibleActionInterface::pressAction();
+        // A row offers its menu's entries besides Press, and the menu itself.
+        QCOMPARE(row("a.txt")->actionInterface()->actionNames(),
+                 (QStringList{press, QAccessibleActionInterface::showMenuAction(), "Delete",
+                              "Rename...", "Move...", "Info..."}));
+        const auto dialogGone = seen([this] { return !stack()->presentedViewController(); });
+        const auto opened = [this](const QString &rowName, const QString &action) {
+            return [this, rowName, action] {
+                QAccessibleInterface *control = nullptr; // none while work holds the screens
+                QTRY_VERIFY((control = pressableNamed(window(), rowName.isEmpty() ? action : rowName)));
+                act(control, rowName.isEmpty() ? QAccessibleActionInterface::pressAction() : action);
+                QTRY_VERIFY(stack()->presentedViewController());
+            };
+        };
+        // Each dialog's buttons, its field given a name as an assistive tool sets it.
+        const auto typed = [this](const QString &text, Sign sign) {
+            return std::function<Sign()>([this, text, sign] {
+                setFieldText(text);
+                return sign;
+            });
+        };
+        opened({}, "New Folder")();
+        pressEach([this] { return dialog(); },
+                  {{"Cancel", dialogGone, opened({}, "New Folder")},
+                   {"Create", typed("Made", [this] { return QFileInfo(home() + "/Made").isDir(); })}});
+        QTRY_VERIFY(row("Made"));
+        opened("a.txt", "Rename...")();
+        pressEach([this] { return dialog(); },
+                  {{"Cancel", dialogGone, opened("a.txt", "Rename...")},
+                   {"Done", typed("b.txt", [this] { return QFileInfo::exists(home() + "/b.txt"); })}});
+        QTRY_VERIFY(row("b.txt"));
+        opened("Made", "Delete")();
+        pressEach([this] { return dialog(); },
+                  {{"Cancel", dialogGone, opened("Made", "Delete")},
+                   {"Delete from local folder", seen([this] { return !QFileInfo::exists(home() + "/Made"); })}});
+        QTRY_VERIFY(row("b.txt") && !row("Made")); // the rows take no press while it works
+
+        // The folder selector: its buttons, rows and sort segments; a pushed level's Back.
+        const auto selectorTop = [this] {
+            return qobject_cast<KPDocumentPickerViewController *>(selector()->topViewController());
+        };
+        // A segment chosen, or the order turned (the selector starts by name with none chosen).
+        const auto selectorSorted = [selectorTop] {
+            const auto *control = selectorTop()->headerView()->sortControl();
+            const TableView *table = selectorTop()->tableView();
+            return [control, table, reloads = table->reloadCount(),
+                    before = std::pair(control->sortingType(), control->selectedSegmentIndex())] {
+                return std::pair(control->sortingType(), control->selectedSegmentIndex()) != before &&
+                       (control->sortingType() == before.first || table->reloadCount() > reloads);
+            };
+        };
+        opened("b.txt", "Move...")();
+        QTRY_VERIFY(selectorTop() && selectorTop()->tableView()->rows()->rowCount() == 1);
+        pressEach([this] { return presentedScreen(); },
+                  {{"Cancel", dialogGone, opened("b.txt", "Move...")},
+                   {"New Folder", seen([this] { return selector()->presentedViewController(); }),
+                    [this] { selector()->presentedViewController()->dismiss(false); }},
+                   {"Name", selectorSorted},
+                   {"Size", selectorSorted},
+                   {"Date", selectorSorted},
+                   {"Folder", seen([this] { return selector()->viewControllers().size() == 2; }),
+                    [this] {
+                        act(pressableNamed(presentedScreen(), "Back to Select Save Folder"),
+                            QAccessibleActionInterface::pressAction());
+                        QTRY_COMPARE(selector()->viewControllers().size(), 1);
+                    }},
+                   // Into the folder it is in already: nothing moves.
+                   {"Done", dialogGone, opened("b.txt", "Move...")},
+                   // The index strip: its entry of a section jumps there.
+                   {"F", [selectorTop] {
+                        auto spy = std::make_shared<QSignalSpy>(
+                            selectorTop()->tableView(), &TableView::scrollToFlatRowRequested);
+                        return [spy] { return spy->size() == 1 && spy->first().first() == 0; };
+                    }}},
+                  [](const QString &name) { return name == "#" || name == "Search" || (name.size() == 1 && name != "F"); });
+        QVERIFY(QFileInfo::exists(home() + "/b.txt"));
+        QTRY_VERIFY(pressableNamed(presentedScreen(), "Folder"));
+        act(pressableNamed(presentedScreen(), "Folder"), press);
+        QTRY_COMPARE(selector()->viewControllers().size(), 2);
+        act(pressableNamed(presentedScreen(), "Done"), press);
+        QTRY_VERIFY(QFileInfo::exists(home() + "/Folder/b.txt"));
+
+        // The row menu, opened by its action: each entry does what the row's action does.
+        const auto menuOpened = [this] {
+            QTRY_VERIFY(row("Folder"));
+            act(row("Folder"), QAccessibleActionInterface::showMenuAction());
+            QTRY_VERIFY(visibleItemNamed(window(), "itemMenu"));
+        };
+        const auto menu = [this]() -> QObject * {
+            QQuickItem *strip = visibleItemNamed(window(), "itemMenu");
+            return strip ? strip->parentItem() : nullptr;
+        };
+        const auto closeThenReopen = [this, menuOpened] {
+            stack()->presentedViewController()->dismiss(false);
+            menuOpened();
+        };
+        menuOpened();
+        pressEach(menu, {{"Delete", seen([this] { return alert() && alert()->actions().size() == 2; }),
+                          closeThenReopen},
+                         {"Rename...", alertTitled("Rename"), closeThenReopen},
+                         {"Move...", seen([this] { return selector() != nullptr; }), closeThenReopen},
+                         {"Info...", shownTitled("Folder")}});
+    }
+
+    void theKeyboardsRowSaysItIsFocusedAndChangesAreAnnounced()
+    {
+        QSignalSpy announced(Announcer::shared(), &Announcer::announced);
+        const auto lastAnnounced = [this] {
+            QAccessibleInterface *line =
+                accessibleNamed(QAccessible::queryAccessibleInterface(window()), Announcer::shared()->text());
+            return line && line->role() == QAccessible::Notification ? line->text(QAccessible::Name)
+                                                                     : QString();
+        };
+        activate(window());
+        // Newest first: a.txt, then Folder.
+        QTest::keyClick(window(), Qt::Key_Down);
+        QTRY_VERIFY(row("a.txt") && row("a.txt")->state().focused);
+        QTest::keyClick(window(), Qt::Key_Down);
+        QTRY_VERIFY(row("Folder")->state().focused);
+        QVERIFY(!row("a.txt")->state().focused);
+
+        act(pressableNamed(window(), "Select"), QAccessibleActionInterface::pressAction());
+        QCOMPARE(lastAnnounced(), QStringLiteral("Edit mode: select the items to act on."));
+        act(pressableNamed(window(), "Cancel"), QAccessibleActionInterface::pressAction());
+        QCOMPARE(lastAnnounced(), QStringLiteral("Edit mode ended."));
+        // A search's count once the typing pauses, said once.
+        announced.clear();
+        QTest::keyClick(window(), Qt::Key_F, Qt::ControlModifier);
+        QTest::keyClick(window(), 'a');
+        QTest::keyClick(window(), '.');
+        QTRY_COMPARE(lastAnnounced(), QStringLiteral("1 item found."));
+        QTest::qWait(600);
+        QCOMPARE(announced.size(), 1);
+        QTest::keyClick(window(), Qt::Key_Escape);
+        // A finished job.
+        QProcess zip;
+        zip.setWorkingDirectory(home());
+        zip.start("zip", {"-q", "Pack.zip", "a.txt"});
+        QVERIFY(zip.waitForFinished() && zip.exitCode() == 0);
+        root()->openFileNamed("Pack.zip");
+        QTRY_COMPARE(lastAnnounced(), QStringLiteral("“Pack.zip” is unpacked."));
     }
 };
 
