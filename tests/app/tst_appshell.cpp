@@ -18,6 +18,7 @@
 #include <QProcess>
 #include <QFile>
 #include <QKeySequence>
+#include <QWheelEvent>
 #include <QQuickItem>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -120,6 +121,13 @@ QQuickItem *accessibleItem(QQuickItem *item, QAccessible::Role role, const QStri
             return found;
     }
     return nullptr;
+}
+
+QString firstRowName(KPDocumentPickerViewController *screen)
+{
+    const IndexPath first = screen->tableView()->rows()->indexPathAt(0);
+    const auto item = screen->itemManager()->itemForIndexPath(first.section, first.row);
+    return item ? item->fileName : QString();
 }
 
 void activate(QQuickWindow *window)
@@ -477,13 +485,21 @@ private slots:
         QTRY_COMPARE(list->property("count").toInt(), 60);
         root->tableView()->setContentOffsetY(2000);
         QTRY_VERIFY(list->property("contentY").toDouble() - list->property("originY").toDouble() > 1000);
+        // Typed at once after a turn of the wheel, while the list still moves: every key stays
+        // in the field.
+        const QPointF at(200, 400);
+        QWheelEvent wheel(at, app->window()->mapToGlobal(at), QPoint(), QPoint(0, -1200),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(app->window(), &wheel);
         QTest::keyClick(app->window(), Qt::Key_F, Qt::ControlModifier);
         auto *search = visibleItemNamed(app->window(), "searchField");
         QVERIFY(search);
         QTRY_VERIFY(search->hasActiveFocus());
         QVERIFY(inWindow(list).contains(inWindow(search)));
-        for (char c : QByteArray("file5"))
+        for (char c : QByteArray("file5")) {
             QTest::keyClick(app->window(), c);
+            QTest::qWait(30);
+        }
         QCOMPARE(root->headerView()->searchText(), QStringLiteral("file5"));
         QTRY_COMPARE(list->property("count").toInt(), 11);
         QVERIFY(search->hasActiveFocus());
@@ -576,7 +592,7 @@ private slots:
         waitUntilListed(root);
         root->headerView()->sortControl()->tapSegment(KPDocumentPickerSegmentedControl::NameSegment);
         QTRY_COMPARE(root->tableView()->rows()->rowCount(), 3);
-        QTRY_COMPARE(root->itemManager()->itemForIndexPath(0, 0)->fileName, QStringLiteral("b.txt"));
+        QTRY_COMPARE(firstRowName(root), QStringLiteral("b.txt"));
         activate(app->window());
         auto *list = shownList(app->window());
         QTRY_VERIFY(list->hasActiveFocus());
@@ -614,6 +630,34 @@ private slots:
         QTRY_VERIFY(!relisted.isEmpty());
         QTest::keyClick(app->window(), Qt::Key_F, Qt::ControlModifier);
         QTRY_VERIFY(root->headerView()->isSearchFocused());
+    }
+
+    void enterOpensTheRowTheKeysReached_data()
+    {
+        QTest::addColumn<QStringList>("keys");
+        QTest::addColumn<QString>("opened");
+        QTest::newRow("typed letters") << QStringList{"f", "i", "l", "e", "5", "7"} << "file57.txt";
+        QTest::newRow("end") << QStringList{"End"} << "file59.txt";
+        QTest::newRow("down from the top") << QStringList{"Home", "Down"} << "file01.txt";
+    }
+
+    void enterOpensTheRowTheKeysReached()
+    {
+        QFETCH(QStringList, keys);
+        QFETCH(QString, opened);
+        QDir(home()).removeRecursively();
+        for (int i = 0; i < 60; ++i)
+            makeFile(home() + QStringLiteral("/file%1.txt").arg(i, 2, 10, QLatin1Char('0')));
+        auto app = launch();
+        auto *root = app->viewController();
+        waitUntilListed(root);
+        root->headerView()->sortControl()->tapSegment(KPDocumentPickerSegmentedControl::NameSegment);
+        QTRY_COMPARE(firstRowName(root), QStringLiteral("file00.txt"));
+        activate(app->window());
+        QTRY_VERIFY(shownList(app->window())->hasActiveFocus());
+        typeKeys(app->window(), keys + QStringList{"Return"});
+        QTRY_COMPARE(app->navigationController()->viewControllers().size(), 2);
+        QCOMPARE(app->navigationController()->topViewController()->title(), opened);
     }
 
     void rowMenuOpensAtThePointerAndEscapeClosesIt()
