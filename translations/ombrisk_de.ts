@@ -554,6 +554,21 @@
             <source>No files or folders found</source>
             <translation>Keine Dateien oder Ordner gefunden</translation>
         </message>
+        <message numerus="yes">
+            <source>%n item(s) found.</source>
+            <translation>
+                <numerusform>%n Objekt gefunden.</numerusform>
+                <numerusform>%n Objekte gefunden.</numerusform>
+            </translation>
+        </message>
+        <message>
+            <source>Edit mode: select the items to act on.</source>
+            <translation>Auswahl: die Objekte auswählen, mit denen etwas geschehen soll.</translation>
+        </message>
+        <message>
+            <source>Edit mode ended.</source>
+            <translation>Auswahl beendet.</translation>
+        </message>
     </context>
     <context>
         <name>LaunchOptions</name>
@@ -731,6 +746,14 @@ Dateien an und kommt nach vorn, und dieser Start endet.
         <message>
             <source>Trash</source>
             <translation>Papierkorb</translation>
+        </message>
+        <message>
+            <source>“%1” is packed.</source>
+            <translation>„%1“ ist gepackt.</translation>
+        </message>
+        <message>
+            <source>“%1” is unpacked.</source>
+            <translation>„%1“ ist entpackt.</translation>
         </message>
     </context>
     <context>

@@ -554,6 +554,21 @@
             <source>No files or folders found</source>
             <translation type="unfinished" />
         </message>
+        <message numerus="yes">
+            <source>%n item(s) found.</source>
+            <translation>
+                <numerusform>%n item found.</numerusform>
+                <numerusform>%n items found.</numerusform>
+            </translation>
+        </message>
+        <message>
+            <source>Edit mode: select the items to act on.</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>Edit mode ended.</source>
+            <translation type="unfinished" />
+        </message>
     </context>
     <context>
         <name>LaunchOptions</name>
@@ -717,6 +732,14 @@ files and comes to the front, and this start ends.
         </message>
         <message>
             <source>Trash</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>“%1” is packed.</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>“%1” is unpacked.</source>
             <translation type="unfinished" />
         </message>
     </context>

@@ -23,7 +23,7 @@ Window {
         // Keys wait too while the overlay holds the screens (touches it takes itself).
         enabled: !ProgressOverlay.visible
         // A dialog shown meanwhile takes the keyboard itself.
-        onEnabledChanged: if (enabled && !window.navigation.presentedViewController) forceActiveFocus()
+        onEnabledChanged: if (enabled && !window.navigation.presentedViewController) takeKeyboard()
     }
     DropArea {
         id: dropArea
@@ -67,6 +67,7 @@ Window {
     ProgressOverlayView {
         anchors.fill: parent
     }
+    AnnouncementView { z: -1 }
     // Escape cancels the work the overlay shows, when it may be cancelled.
     Shortcut {
         sequence: "Escape"

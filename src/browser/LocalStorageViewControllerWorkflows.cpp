@@ -3,6 +3,7 @@
 
 #include "LocalStorageViewController.h"
 
+#include "Announcer.h"
 #include "ArchiverManager.h"
 #include "CompressDialog.h"
 #include "CompressQueue.h"
@@ -96,12 +97,14 @@ void LocalStorageViewController::pack(const QString &archivePath, const QString 
             return ArchiverManager::compressZipAtPaths(paths, archivePath, usedPassword, error,
                                                        progress);
         },
-        [weakSelf, stack, successNotice](const Error &error) {
+        [weakSelf, stack, successNotice, archivePath](const Error &error) {
             const QString notice = !error.isSet()                          ? successNotice
                                    : error.code == ArchiveErrors::Cancelled ? QString()
                                                                             : error.message;
             if (!notice.isEmpty() && stack)
                 stack->topViewController()->textNotice()->show(notice);
+            else if (!error.isSet())
+                Announcer::announce(tr("“%1” is packed.").arg(QFileInfo(archivePath).fileName()));
             if (!weakSelf)
                 return;
             weakSelf->reloadItemsFromDataSource();
@@ -170,6 +173,8 @@ void LocalStorageViewController::decompress(const QString &archivePath,
             auto *shownListing = qobject_cast<LocalStorageViewController *>(shown);
             if (shownListing && shownListing != weakSelf && shownListing->filePath() == pickerPath)
                 shownListing->reloadItemsFromDataSource();
+            if (!error.isSet())
+                Announcer::announce(tr("“%1” is unpacked.").arg(QFileInfo(archivePath).fileName()));
             if (!error.isSet() || error.code == ArchiveErrors::Cancelled || !shown)
                 return;
             shown->textNotice()->show(error.message);

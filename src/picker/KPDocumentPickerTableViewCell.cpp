@@ -19,6 +19,7 @@ void KPDocumentPickerTableViewCell::setMenuItems(
         menu->menuItems().contains(m_menuItems.front().get()))
         menu->hideMenu();
     m_menuItems = std::move(items);
+    emit menuItemsChanged();
 }
 
 void KPDocumentPickerTableViewCell::resignFocus()

@@ -16,6 +16,7 @@ class KPDocumentPickerTableViewCell : public TableViewCell {
     QML_ELEMENT
     QML_UNCREATABLE("Made by the picker")
     Q_PROPERTY(bool focused READ hasFocus NOTIFY focusChanged)
+    Q_PROPERTY(QList<MenuItem *> menuItems READ menuItems NOTIFY menuItemsChanged)
 
 public:
     using TableViewCell::TableViewCell;
@@ -37,6 +38,7 @@ public:
 
 signals:
     void focusChanged();
+    void menuItemsChanged();
 
 private:
     std::vector<std::unique_ptr<KPDocumentPickerMenuItem>> m_menuItems;

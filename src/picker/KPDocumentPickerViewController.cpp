@@ -1,5 +1,6 @@
 #include "KPDocumentPickerViewController.h"
 
+#include "Announcer.h"
 #include "NavigationController.h"
 
 #include <QCoreApplication>
@@ -172,6 +173,7 @@ void KPDocumentPickerViewController::setUpHeaderView()
         if (!weakSelf)
             return;
         weakSelf->m_itemManager.setSearchString(text);
+        weakSelf->m_searchCountPending = true;
         weakSelf->showFeedbackLabelIfNeeded();
         weakSelf->scrollToTopForSearch();
     });
@@ -327,6 +329,8 @@ void KPDocumentPickerViewController::contentReloaded()
 {
     updateViewContent();
     updateSelectAllButton(); // a reload clears the selection
+    if (std::exchange(m_searchCountPending, false))
+        announceSearchCount();
     if (!std::exchange(m_listingPending, false))
         return;
     emit listingShown();
@@ -516,6 +520,19 @@ void KPDocumentPickerViewController::scrollToTopForSearch()
     m_scrollingForSearch = false;
 }
 
+void KPDocumentPickerViewController::announceSearchCount()
+{
+    constexpr double typingPause = 0.5;
+    const quint64 announcement = ++m_searchAnnouncement;
+    DispatchQueue::mainAfter(typingPause, this, [weakSelf = QPointer(this), announcement] {
+        if (!weakSelf || announcement != weakSelf->m_searchAnnouncement ||
+            weakSelf->m_headerView.searchText().isEmpty())
+            return;
+        const int found = weakSelf->m_itemManager.numberOfRowsForSection(0);
+        Announcer::announce(tr("%n item(s) found.", nullptr, found));
+    });
+}
+
 void KPDocumentPickerViewController::didScroll(TableView *tableView)
 {
     if (!m_scrollingForSearch)
@@ -611,6 +628,9 @@ void KPDocumentPickerViewController::selectButtonTapped()
 
 void KPDocumentPickerViewController::setEditing(bool editing, bool animated)
 {
+    if (editing != isEditing())
+        Announcer::announce(editing ? tr("Edit mode: select the items to act on.")
+                                    : tr("Edit mode ended."));
     ViewController::setEditing(editing, animated);
     m_tableView->setEditing(editing);
     updateSelectAllButton();

@@ -234,6 +234,8 @@ private:
     void openFolder(const KPDocumentPickerItemPtr &item);
     // The matches start right under the search field, which keeps the keyboard.
     void scrollToTopForSearch();
+    // Tells screen readers how many rows the search left, once the typing pauses.
+    void announceSearchCount();
     KPDocumentPickerViewController *makeSubPicker(const QString &subPath);
 
     KPDocumentPickerConfigurationPtr m_configuration;
@@ -262,5 +264,7 @@ private:
     bool m_viewInitiallyAppeared = false;
     bool m_viewInitiallyLaidOut = false;
     bool m_listingPending = false; // a delivered listing is not shown yet
+    bool m_searchCountPending = false; // a search edit's rows are not shown yet
+    quint64 m_searchAnnouncement = 0;  // the newest search count to announce
     int m_listingsInFlight = 0;    // asked of the data source, not delivered
 };

@@ -12,6 +12,8 @@
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QQuickItem>
+#include <QRegularExpression>
+#include <QWheelEvent>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
@@ -223,6 +225,175 @@ private slots:
         QVERIFY(!field->hasActiveFocus());
         QCOMPARE(screen->title(), QStringLiteral("renamed.txt"));
         QCOMPARE(field->property("text").toString(), QStringLiteral("renamed.txt"));
+    }
+
+    void documentsScrollWithTheKeysAndTheMouseAndGoBack_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("view");
+        QTest::addColumn<QKeyCombination>("back");
+        QTest::newRow("text") << "long.txt" << "textRows" << QKeyCombination(Qt::Key_Backspace);
+        QTest::newRow("markdown") << "long.md" << "markdownPage"
+                                  << QKeyCombination(Qt::AltModifier, Qt::Key_Left);
+        QTest::newRow("pdf") << "long.pdf" << "pdfPages" << QKeyCombination(Qt::Key_Backspace);
+    }
+
+    void documentsScrollWithTheKeysAndTheMouseAndGoBack()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, view);
+        QFETCH(QKeyCombination, back);
+        QByteArray lines;
+        for (int i = 0; i < 400; ++i)
+            lines += "Line " + QByteArray::number(i) + "\n\n";
+        QVERIFY(file.endsWith("pdf") ? PreviewFixtures::writePdf(at("Docs/" + file), 6)
+                                     : PreviewFixtures::writeFile(at("Docs/" + file), lines));
+        auto app = launch("/Docs/" + file);
+        auto *screen = previewScreen(*app);
+        QVERIFY(screen);
+        QTRY_VERIFY(screen->isContentShown());
+        app->window()->requestActivate();
+        QVERIFY(QTest::qWaitForWindowActive(app->window()));
+        QQuickItem *document = nullptr;
+        QTRY_VERIFY((document = shownItem(app->window()->contentItem(), view)));
+        QTRY_VERIFY(document->property("contentHeight").toDouble() > 3 * document->height());
+        const auto y = [document] { return document->property("contentY").toDouble(); };
+        const double top = y();
+        // Each key moves the view its way: a line, a screen, an end.
+        struct Step {
+            Qt::Key key;
+            std::function<bool(double before, double after)> moved;
+        };
+        const double screenful = document->height() / 2;
+        for (const Step &step : {Step{Qt::Key_Down, [](double b, double a) { return a > b; }},
+                                 Step{Qt::Key_PageDown, [=](double b, double a) { return a - b > screenful; }},
+                                 Step{Qt::Key_Up, [](double b, double a) { return a < b; }},
+                                 Step{Qt::Key_End, [=](double, double a) { return a - top > 2 * screenful; }},
+                                 Step{Qt::Key_PageUp, [=](double b, double a) { return b - a > screenful; }},
+                                 Step{Qt::Key_Home, [=](double, double a) { return a == top; }}}) {
+            const double before = y();
+            QTest::keyClick(app->window(), step.key);
+            QTRY_VERIFY2(step.moved(before, y()), qPrintable(QString::number(step.key, 16)));
+        }
+        // A drag with the mouse scrolls too; the press lands in the text.
+        const QPoint start = document->mapToScene(QPointF(document->width() / 2, document->height() * 0.75)).toPoint();
+        QTest::mousePress(app->window(), Qt::LeftButton, {}, start);
+        for (int step = 1; step <= 10; ++step) {
+            QTest::mouseMove(app->window(), start - QPoint(0, step * 30));
+            QTest::qWait(10);
+        }
+        QTest::mouseRelease(app->window(), Qt::LeftButton, {}, start - QPoint(0, 300));
+        QTRY_VERIFY(y() > top + 100);
+        // Back, also after that press in the text.
+        QTest::keyClick(app->window(), back.key(), back.keyboardModifiers());
+        QTRY_COMPARE(app->navigationController()->viewControllers().size(), 2);
+    }
+
+    void aPictureZoomsAboutThePointerAndWithTheKeys()
+    {
+        QTest::failOnWarning(QRegularExpression(QStringLiteral("Error")));
+        QVERIFY(PreviewFixtures::writeJpeg(at("Zoom/big.jpg"), QSize(1600, 1200)));
+        auto app = launch("/Zoom/big.jpg");
+        auto *screen = previewScreen(*app);
+        QVERIFY(screen);
+        QTRY_VERIFY(screen->isContentShown());
+        QQuickWindow *window = app->window();
+        window->requestActivate();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QQuickItem *picture = shownItem(window->contentItem(), "picture");
+        QVERIFY(picture);
+        QQuickItem *page = picture->parentItem()->parentItem(); // the page's Flickable
+        const auto number = [page](const char *name) { return page->property(name).toDouble(); };
+        const auto zoom = [&] { return number("zoom"); };
+
+        // Ctrl+wheel off the middle: the spot of the picture under the pointer stays there.
+        const QPointF pointer(100, 150);
+        const auto spot = [&] {
+            return QPointF((number("contentX") + pointer.x()) / number("contentWidth"),
+                           (number("contentY") + pointer.y()) / number("contentHeight"));
+        };
+        const QPointF before = spot();
+        const QPointF inWindow = page->mapToScene(pointer);
+        QWheelEvent wheel(inWindow, window->mapToGlobal(inWindow), QPoint(), QPoint(0, 240),
+                          Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(window, &wheel);
+        QTRY_VERIFY(zoom() > 1.2);
+        QVERIFY(qAbs(spot().x() - before.x()) < 0.01 && qAbs(spot().y() - before.y()) < 0.01);
+
+        // A drag pans the zoomed picture.
+        const double left = number("contentX");
+        const QPoint start = page->mapToScene(QPointF(300, 300)).toPoint();
+        QTest::mousePress(window, Qt::LeftButton, {}, start);
+        for (int step = 1; step <= 10; ++step) {
+            QTest::mouseMove(window, start - QPoint(step * 15, 0));
+            QTest::qWait(10);
+        }
+        QTest::mouseRelease(window, Qt::LeftButton, {}, start - QPoint(150, 0));
+        QTRY_VERIFY(number("contentX") > left + 50);
+
+        // The keys: 0 fits it again; + stops at the actual pixels (asked for at the first
+        // zoom) and goes on to four times them; - steps back.
+        QTest::keyClick(window, Qt::Key_0);
+        QTRY_COMPARE(zoom(), 1.0);
+        QTest::keyClick(window, '+');
+        QTRY_VERIFY(page->property("fullResolution").toBool());
+        const double actual = number("actualPixelsZoom");
+        QVERIFY(qAbs(actual * 420 - 1600) < 20); // the page is the window's width
+        QList<double> zooms;
+        for (int i = 0; i < 20; ++i) {
+            QTest::keyClick(window, '+');
+            zooms.append(zoom());
+        }
+        QVERIFY(std::any_of(zooms.begin(), zooms.end(), [&](double z) { return qFuzzyCompare(z, actual); }));
+        QVERIFY(qFuzzyCompare(zooms.last(), 4 * actual));
+        QTest::keyClick(window, '-');
+        QVERIFY(zoom() < zooms.last());
+        QTest::keyClick(window, Qt::Key_0);
+        QCOMPARE(zoom(), 1.0);
+        QTest::keyClick(window, Qt::Key_1);
+        QVERIFY(qFuzzyCompare(zoom(), actual));
+    }
+
+    void aPdfZoomsAboutThePointerAndNamesThePageInView()
+    {
+        QVERIFY(PreviewFixtures::writePdf(at("Docs/pages.pdf"), 6));
+        auto app = launch("/Docs/pages.pdf");
+        auto *screen = previewScreen(*app);
+        QVERIFY(screen);
+        QTRY_VERIFY(screen->isContentShown());
+        QQuickWindow *window = app->window();
+        window->requestActivate();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QQuickItem *pages = nullptr;
+        QTRY_VERIFY((pages = shownItem(window->contentItem(), "pdfPages")));
+        QQuickItem *indicator = shownItem(window->contentItem(), "pageIndicator");
+        QVERIFY(indicator);
+        const auto pageAt = [pages](QPointF point) {
+            int index = -1;
+            QMetaObject::invokeMethod(pages, "indexAt", Q_RETURN_ARG(int, index),
+                                      Q_ARG(qreal, pages->property("contentX").toDouble() + point.x()),
+                                      Q_ARG(qreal, pages->property("contentY").toDouble() + point.y()));
+            return index;
+        };
+        // Two screens down, the page filling the view is the one named.
+        QTest::keyClick(window, Qt::Key_PageDown);
+        QTest::keyClick(window, Qt::Key_PageDown);
+        const QPointF middle(pages->width() / 2, pages->height() / 2);
+        QTRY_COMPARE(indicator->property("text").toString(),
+                     QStringLiteral("%1 of 6").arg(pageAt(middle) + 1));
+        // Ctrl+wheel low in the view: the page under the pointer stays under it, and stays named
+        // when it fills the view.
+        const QPointF pointer(60, pages->height() * 0.8);
+        const int under = pageAt(pointer);
+        const QPointF inWindow = pages->mapToScene(pointer);
+        for (int notch = 0; notch < 3; ++notch) {
+            QWheelEvent wheel(inWindow, window->mapToGlobal(inWindow), QPoint(), QPoint(0, 240),
+                              Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(window, &wheel);
+        }
+        QTRY_VERIFY(pages->property("zoom").toDouble() > 2);
+        QCOMPARE(pageAt(pointer), under);
+        QTRY_COMPARE(indicator->property("text").toString(), QStringLiteral("%1 of 6").arg(under + 1));
     }
 
     void everyPressableThingHasARoleAndAName()

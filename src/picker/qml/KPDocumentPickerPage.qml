@@ -26,6 +26,8 @@ FocusScope {
         if (controller && width > 0 && height > 0)
             controller.viewSize = Qt.size(width, height)
     }
+    // The list takes the keyboard, on the row it had (NavigationView calls this too once a
+    // dialog or sheet has gone).
     function takeKeyboard() {
         if (visible && controller)
             list.forceActiveFocus()
@@ -66,7 +68,6 @@ FocusScope {
         // The row the keys act on. Not the view's currentIndex, which scrolls the view on its
         // own (to the header for the first row) without telling the table.
         property int focusedRow: -1
-        readonly property Item focusedItem: focusedRow >= 0 ? itemAtIndex(focusedRow) : null
         headerPositioning: page.headerView && page.headerView.searchActive ? ListView.OverlayHeader
                                                                            : ListView.InlineHeader
         readonly property real tableOffset: contentY - originY
@@ -79,8 +80,20 @@ FocusScope {
             Accessible.name: qsTr("Position in the list")
         }
 
-        onContentYChanged: if (page.table && moving) page.table.userScrolled(tableOffset)
-        onMovementEnded: if (page.table) page.table.userScrolled(tableOffset)
+        // Only the user's own scrolling (a drag, a flick, the wheel) begun after the search
+        // field took the keyboard counts as theirs, and lets that keyboard go; the view
+        // settling by itself (its rows changed under a search) does not.
+        property bool scrolledByUser: false
+        onDraggingChanged: if (dragging) scrolledByUser = true
+        onFlickStarted: scrolledByUser = true
+        onContentYChanged: if (page.table && scrolledByUser) page.table.userScrolled(tableOffset)
+        onMovementEnded: {
+            if (page.table && scrolledByUser)
+                page.table.userScrolled(tableOffset)
+            else if (page.table)
+                page.table.viewScrolled(tableOffset)
+            scrolledByUser = false
+        }
         onDragEnded: if (page.refreshControl) page.refreshControl.released(-tableOffset)
 
         // Scrolls to a row by itself, and tells the table where it went.
@@ -98,6 +111,20 @@ FocusScope {
                 return
             focusedRow = Math.max(0, Math.min(count - 1, to))
             show(focusedRow, ListView.Contain)
+        }
+        // The drawn row the keys act on, brought into sight (and so made) when it is not.
+        function focusedItem() {
+            if (focusedRow < 0 || focusedRow >= count)
+                return null
+            if (!itemAtIndex(focusedRow)) {
+                show(focusedRow, ListView.Contain)
+                forceLayout()
+            }
+            return itemAtIndex(focusedRow)
+        }
+        Connections {
+            target: page.headerView
+            function onSearchFocusChanged() { list.scrolledByUser = false }
         }
         Connections {
             target: page.table
@@ -185,6 +212,7 @@ FocusScope {
         Keys.onPressed: function(event) {
             const pageRows = Math.max(1, Math.floor(height / rowHeight) - 1)
             const plain = (event.modifiers & (Qt.ControlModifier | Qt.AltModifier | Qt.MetaModifier)) === 0
+            const shift = (event.modifiers & Qt.ShiftModifier) !== 0
             if (event.key === Qt.Key_Up)
                 moveFocus(focusedRow - 1)
             else if (event.key === Qt.Key_Down)
@@ -197,11 +225,11 @@ FocusScope {
                 moveFocus(focusedRow - pageRows)
             else if (event.key === Qt.Key_PageDown)
                 moveFocus(focusedRow + pageRows)
-            else if ((event.key === Qt.Key_Return || event.key === Qt.Key_Enter) && focusedItem)
-                focusedItem.tap()
-            else if (event.key === Qt.Key_Menu && focusedItem)
-                focusedItem.openMenu(focusedItem.frameInTable())
-            else if (plain && event.text.length === 1 && event.text > " ") {
+            else if ((event.key === Qt.Key_Return || event.key === Qt.Key_Enter) && focusedItem())
+                focusedItem().tap()
+            else if ((event.key === Qt.Key_Menu || (event.key === Qt.Key_F10 && shift)) && focusedItem())
+                focusedItem().openMenu(focusedItem().frameInTable())
+            else if (plain && event.text.length === 1 && event.text > " " && event.text !== "\u007f") {
                 const found = page.controller.flatRowForTypedText(event.text, focusedRow)
                 if (found >= 0)
                     moveFocus(found)
@@ -230,6 +258,7 @@ FocusScope {
     MenuPopup {
         // Only the shown screen draws the shared menu.
         menu: page.visible && page.controller ? page.controller.menuController : null
+        onClosed: page.takeKeyboard()
         mapTarget: function(rect) {
             return Qt.rect(rect.x, rect.y - list.tableOffset, rect.width, rect.height)
         }

@@ -28,7 +28,8 @@ Rectangle {
         background: Rectangle { radius: 8; color: "#e9e9eb" }
         Accessible.role: Accessible.EditableText
         Accessible.name: qsTr("Search")
-        onTextEdited: root.headerView.searchText = text
+        // Typed, or set by an assistive tool.
+        onTextChanged: if (root.headerView) root.headerView.searchText = text
         onAccepted: root.headerView.searchButtonClicked()
         onActiveFocusChanged: if (root.headerView) root.headerView.searchFocused = activeFocus
         Connections {

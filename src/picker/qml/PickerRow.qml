@@ -27,7 +27,11 @@ ItemDelegate {
     Accessible.description: cell ? cell.detailText : ""
     Accessible.selectable: editing
     Accessible.selected: editing && selected
-    Accessible.onPressAction: tap()
+    Accessible.focused: listView.focusedRow === index && listView.activeFocus
+    // The menu's entries are the row's further actions for assistive tools.
+    MenuActions.entries: cell && cell.menuItems ? cell.menuItems : []
+    MenuActions.responder: cell
+    MenuActions.onShowMenu: openMenu(frameInTable())
 
     Component.onCompleted: cell = table.cellForFlatRow(index)
     Component.onDestruction: if (cell && table) table.releaseCell(cell)

@@ -69,7 +69,8 @@ Item {
                         text: modelData.text
                         echoMode: modelData.secure ? TextInput.Password : TextInput.Normal
                         Accessible.name: modelData.placeholder
-                        onTextEdited: modelData.text = text
+                        // Typed, or set by an assistive tool.
+                        onTextChanged: modelData.text = text
                         onAccepted: root.controller.accept()
                     }
                 }

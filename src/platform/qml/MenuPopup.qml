@@ -4,8 +4,9 @@ import Ombrisk.Platform as Platform
 
 // Draws the shared item menu: a dark horizontal strip of entries above (or below) the target
 // rectangle, or with its corner at the target point after a right click, given in the
-// coordinates of the owner's content (`mapTarget` maps them here). Escape, or a click or tap
-// anywhere outside, closes it. A popup of menu items rather than a Menu, whose entries stack.
+// coordinates of the owner's content (`mapTarget` maps them here). The arrows and Tab move
+// among the entries, Enter or Space picks one; Escape, or a click or tap anywhere outside,
+// closes it. A popup of menu items rather than a Menu, whose entries stack.
 Popup {
     id: root
     property Platform.MenuController menu
@@ -25,13 +26,35 @@ Popup {
        : target.y - height - gap >= 0 ? target.y - height - gap : target.y + target.height + gap
 
     background: Rectangle { objectName: "itemMenu"; radius: 8; color: "#e6222222" }
+    onOpened: entries.current = 0
     contentItem: Row {
+        id: entries
+        focus: true
+        // The entry the keys act on.
+        property int current: 0
+        function move(step) {
+            if (repeater.count > 0)
+                current = (current + step + repeater.count) % repeater.count
+        }
+        Keys.onPressed: function(event) {
+            if (event.key === Qt.Key_Left || event.key === Qt.Key_Up || event.key === Qt.Key_Backtab)
+                move(-1)
+            else if (event.key === Qt.Key_Right || event.key === Qt.Key_Down || event.key === Qt.Key_Tab)
+                move(1)
+            else if (event.key === Qt.Key_Return || event.key === Qt.Key_Enter || event.key === Qt.Key_Space)
+                root.menu.pick(current)
+            else
+                return
+            event.accepted = true
+        }
         Repeater {
+            id: repeater
             model: root.menu ? root.menu.menuItems : []
             MenuItem {
                 id: entry
                 required property var modelData
                 required property int index
+                highlighted: index === entries.current
                 text: modelData.title
                 height: 40
                 leftPadding: 12
@@ -39,6 +62,7 @@ Popup {
                 hoverEnabled: true
                 Accessible.role: Accessible.MenuItem
                 Accessible.name: text
+                Accessible.focused: highlighted && entries.activeFocus
                 onClicked: root.menu.pick(index)
                 contentItem: Text {
                     text: entry.text
@@ -47,7 +71,7 @@ Popup {
                     verticalAlignment: Text.AlignVCenter
                 }
                 background: Rectangle {
-                    color: entry.down ? "#66ffffff" : entry.hovered || entry.visualFocus ? "#33ffffff" : "transparent"
+                    color: entry.down ? "#66ffffff" : entry.hovered || entry.highlighted ? "#33ffffff" : "transparent"
                     Rectangle { visible: entry.index > 0; width: 1; height: parent.height; color: "#66ffffff" }
                 }
             }

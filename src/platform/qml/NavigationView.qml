@@ -6,6 +6,11 @@ import Ombrisk.Platform
 // bar buttons; the screens of the stack (only the top one shown and given the keyboard, the
 // others keep their state); the toolbar with the top screen's items; and whatever is presented
 // above. The mouse's back button goes back like the bar's.
+//
+// The keyboard: once whatever was presented here (a dialog, a sheet, a selector) has gone, the
+// shown screen has it again, through its page's `takeKeyboard()` where the page has one (a
+// picker's list, on the row it was on). Backspace and Alt+Left go back also when a text view
+// that took the keyboard let the key through.
 FocusScope {
     id: root
     property NavigationController controller
@@ -77,6 +82,7 @@ FocusScope {
         id: pages
         anchors { left: parent.left; right: parent.right; top: bar.bottom; bottom: parent.bottom }
         Repeater {
+            id: screens
             model: root.controller ? root.controller.viewControllers : []
             Loader {
                 required property var modelData
@@ -102,6 +108,32 @@ FocusScope {
         sequences: ["Alt+Left", "Back", "Backspace"]
         enabled: root.canGoBack
         onActivated: root.controller.popViewController(true)
+    }
+    Keys.onPressed: function(event) {
+        const back = event.key === Qt.Key_Backspace || event.key === Qt.Key_Back
+                     || (event.key === Qt.Key_Left && event.modifiers === Qt.AltModifier)
+        if (back && root.canGoBack) {
+            root.controller.popViewController(true)
+            event.accepted = true
+        }
+    }
+
+    function takeKeyboard() {
+        const shown = screens.count > 0 ? screens.itemAt(screens.count - 1) : null
+        const page = shown ? shown.item : null
+        if (!page)
+            return
+        if (page.takeKeyboard)
+            page.takeKeyboard()
+        else
+            page.forceActiveFocus()
+    }
+    Connections {
+        target: root.controller
+        function onPresentedViewControllerChanged() {
+            if (!root.controller.presentedViewController)
+                Qt.callLater(root.takeKeyboard)
+        }
     }
     TapHandler {
         acceptedButtons: Qt.BackButton

@@ -69,7 +69,6 @@ Item {
                 onClicked: root.overlay.cancel()
                 Accessible.role: Accessible.Button
                 Accessible.name: text
-                Accessible.onPressAction: root.overlay.cancel()
             }
         }
     }

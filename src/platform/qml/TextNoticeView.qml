@@ -34,6 +34,9 @@ Column {
             height: Math.max(message.implicitHeight, hasButton ? action.implicitHeight : 0) + 28
             radius: 8
             color: "#d9000000"
+            // Read out by assistive tools as it appears.
+            Accessible.role: Accessible.Notification
+            Accessible.name: modelData.text
             Text {
                 id: message
                 x: 16

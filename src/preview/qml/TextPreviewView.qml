@@ -1,10 +1,12 @@
 import QtQuick
 import QtQuick.Controls.Basic
 import Ombrisk.Preview
+import "KeyScrolling.js" as KeyScrolling
 
 // Draws a TextPreview: plain text as rows in a fixed-width font (only the rows in sight are
 // laid out), Markdown as rendered text; then the line saying what of the file is not shown.
-Item {
+// Either scrolls with the keys (KeyScrolling) and by dragging, the mouse's too.
+FocusScope {
     id: root
     property TextPreview textPreview
     objectName: "textPreview"
@@ -23,8 +25,7 @@ Item {
         ScrollBar.vertical: ScrollBar { }
         Accessible.role: Accessible.List
         Accessible.name: qsTr("Lines")
-        Keys.onUpPressed: flick(0, 800)
-        Keys.onDownPressed: flick(0, -800)
+        Keys.onPressed: (event) => event.accepted = KeyScrolling.scroll(rows, event)
 
         delegate: Text {
             required property string display
@@ -46,7 +47,9 @@ Item {
         objectName: "markdownPage"
         anchors.fill: parent
         visible: root.textPreview && root.textPreview.markdown
+        focus: visible
         clip: true
+        Keys.onPressed: (event) => event.accepted = KeyScrolling.scroll(page, event)
         contentWidth: width
         contentHeight: column.height
         boundsBehavior: Flickable.StopAtBounds
@@ -60,7 +63,9 @@ Item {
                 width: parent.width
                 padding: 12
                 readOnly: true
-                selectByMouse: true
+                // A drag scrolls the page, and the keys stay with it.
+                selectByMouse: false
+                activeFocusOnPress: false
                 textFormat: TextEdit.RichText
                 wrapMode: TextEdit.Wrap
                 text: page.visible ? root.textPreview.html : ""
