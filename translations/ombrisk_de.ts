@@ -418,6 +418,10 @@
         <source>%1 no longer exists. Refresh the list and try again.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>A name of spaces alone can&apos;t be seen in the list. Type a name.</source>
+        <translation>Ein Name nur aus Leerzeichen ist in der Liste nicht zu sehen. Bitte einen Namen eingeben.</translation>
+    </message>
 </context>
 <context>
     <name>FilePreviewController</name>
@@ -614,7 +618,7 @@ Dateien an und kommt nach vorn, und dieser Start endet.
     </message>
     <message>
         <source>Move...</source>
-        <translation>Bewegen …</translation>
+        <translation>Verschieben …</translation>
     </message>
     <message>
         <source>Info...</source>
@@ -695,6 +699,14 @@ Dateien an und kommt nach vorn, und dieser Start endet.
     <message>
         <source>Unpacking “%1”…</source>
         <translation>„%1“ wird entpackt …</translation>
+    </message>
+    <message>
+        <source>“%1” is kept but not shown. Names beginning with a dot are hidden.</source>
+        <translation>„%1“ bleibt erhalten, wird aber nicht angezeigt. Namen, die mit einem Punkt beginnen, sind verborgen.</translation>
+    </message>
+    <message>
+        <source>Unpacking “%1” was cancelled; its folder was not made.</source>
+        <translation>Das Entpacken von „%1“ wurde abgebrochen; sein Ordner wurde nicht angelegt.</translation>
     </message>
 </context>
 <context>

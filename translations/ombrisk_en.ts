@@ -418,6 +418,10 @@
         <source>%1 no longer exists. Refresh the list and try again.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>A name of spaces alone can&apos;t be seen in the list. Type a name.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>FilePreviewController</name>
@@ -681,6 +685,14 @@ files and comes to the front, and this start ends.
     </message>
     <message>
         <source>Unpacking “%1”…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” is kept but not shown. Names beginning with a dot are hidden.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unpacking “%1” was cancelled; its folder was not made.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

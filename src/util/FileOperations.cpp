@@ -422,6 +422,9 @@ bool FileOperations::validateItemName(const QString &name, Error *error)
     if (name.contains(QLatin1Char('/')))
         return fail(error, makeError(NameHasSlash, tr("A name can't contain “/”. Choose a name "
                                                       "without it.")));
+    if (std::all_of(name.begin(), name.end(), [](QChar c) { return c.isSpace(); }))
+        return fail(error, makeError(NameBlank, tr("A name of spaces alone can't be seen in the "
+                                                   "list. Type a name.")));
     return true;
 }
 

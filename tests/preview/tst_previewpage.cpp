@@ -138,15 +138,20 @@ private slots:
         QVERIFY(picture);
         QTRY_VERIFY(!picture->property("pictureSize").toSizeF().isEmpty());
 
+        QCOMPARE(screen->title(), QStringLiteral("b.jpg"));
         QTest::keyClick(app->window(), Qt::Key_Right);
         QCOMPARE(screen->previewController()->currentPreviewItemIndex(), 2);
         QTRY_COMPARE(pager->property("currentIndex").toInt(), 2);
         QCOMPARE(indicator->property("text").toString(), QStringLiteral("3 of 3"));
+        // The title follows the pages, in the drawn bar too.
+        QCOMPARE(screen->title(), QStringLiteral("a.jpg"));
         QTest::keyClick(app->window(), Qt::Key_Left);
         QTest::keyClick(app->window(), Qt::Key_Left);
         QTest::keyClick(app->window(), Qt::Key_Left);
         QCOMPARE(screen->previewController()->currentPreviewItemIndex(), 0);
-        QCOMPARE(screen->title(), QStringLiteral("b.jpg"));
+        QCOMPARE(screen->title(), QStringLiteral("c.jpg"));
+        QCOMPARE(shownItem(app->window()->contentItem(), "navigationTitle")->property("text"),
+                 QVariant(QStringLiteral("c.jpg")));
     }
 
     void mediaAndArchivesAreNotOpened()
@@ -164,7 +169,7 @@ private slots:
         QTcpServer server;
         QVERIFY(server.listen(QHostAddress::LocalHost));
         const QString remote = QStringLiteral("http://127.0.0.1:%1/").arg(server.serverPort());
-        QVERIFY(PreviewFixtures::writeJpeg(at("Notes/inside.jpg"), QSize(20, 20)));
+        QVERIFY(PreviewFixtures::writeJpeg(at("Notes/inside.jpg"), QSize(2000, 20)));
         QVERIFY(PreviewFixtures::writeFile(
             at("Notes/readme.md"),
             QStringLiteral("# Notes\n\n![remote](%1a.png)\n\n<img src=\"%1b.png\">\n\n"
@@ -181,6 +186,8 @@ private slots:
         drain(app->window());
         QVERIFY(!server.waitForNewConnection(0));
         QVERIFY(!server.hasPendingConnections());
+        // The wide picture is scaled down to the page: nothing to scroll sideways.
+        QVERIFY(text->property("contentWidth").toDouble() <= text->width());
     }
 
     void thePropertiesSheetRenamesThroughItsField()

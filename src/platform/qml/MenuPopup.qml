@@ -4,8 +4,10 @@ import Ombrisk.Platform as Platform
 
 // Draws the shared item menu: a dark horizontal strip of entries above (or below) the target
 // rectangle, or with its corner at the target point after a right click, given in the
-// coordinates of the owner's content (`mapTarget` maps them here). Escape, or a click or tap
-// anywhere outside, closes it. A popup of menu items rather than a Menu, whose entries stack.
+// coordinates of the owner's content (`mapTarget` maps them here). Where the strip would not
+// fit the window's width, the entries stand one above the other instead, so none is cut.
+// Escape, or a click or tap anywhere outside, closes it. A popup of menu items rather than a
+// Menu, whose entries always stack.
 Popup {
     id: root
     property Platform.MenuController menu
@@ -14,6 +16,11 @@ Popup {
     readonly property rect target: menu ? mapTarget(menu.targetRect) : Qt.rect(0, 0, 0, 0)
     readonly property bool atPoint: target.width === 0 && target.height === 0
     readonly property real gap: 6
+    readonly property var entries: menu ? menu.menuItems : []
+    // The widths of the entries as a strip; the widest one when they stack.
+    property real stripWidth: 0
+    property real widestEntry: 0
+    readonly property bool stacked: parent !== null && stripWidth > parent.width - 2 * margins
     visible: menu !== null && menu.menuVisible
     onClosed: if (menu) menu.hideMenu()
     focus: true
@@ -25,14 +32,20 @@ Popup {
        : target.y - height - gap >= 0 ? target.y - height - gap : target.y + target.height + gap
 
     background: Rectangle { objectName: "itemMenu"; radius: 8; color: "#e6222222" }
-    contentItem: Row {
+    contentItem: Grid {
+        columns: root.stacked ? 1 : Math.max(1, root.entries.length)
         Repeater {
-            model: root.menu ? root.menu.menuItems : []
+            id: repeater
+            model: root.entries
+            onItemAdded: root.measure()
+            onItemRemoved: root.measure()
             MenuItem {
                 id: entry
                 required property var modelData
                 required property int index
+                objectName: "itemMenuEntry"
                 text: modelData.title
+                width: root.stacked ? root.widestEntry : implicitWidth
                 height: 40
                 leftPadding: 12
                 rightPadding: 12
@@ -40,6 +53,7 @@ Popup {
                 Accessible.role: Accessible.MenuItem
                 Accessible.name: text
                 onClicked: root.menu.pick(index)
+                onImplicitWidthChanged: root.measure()
                 contentItem: Text {
                     text: entry.text
                     color: "white"
@@ -48,9 +62,27 @@ Popup {
                 }
                 background: Rectangle {
                     color: entry.down ? "#66ffffff" : entry.hovered || entry.visualFocus ? "#33ffffff" : "transparent"
-                    Rectangle { visible: entry.index > 0; width: 1; height: parent.height; color: "#66ffffff" }
+                    Rectangle {
+                        visible: entry.index > 0
+                        width: root.stacked ? parent.width : 1
+                        height: root.stacked ? 1 : parent.height
+                        color: "#66ffffff"
+                    }
                 }
             }
         }
+    }
+
+    function measure() {
+        let total = 0, widest = 0
+        for (let i = 0; i < repeater.count; ++i) {
+            const item = repeater.itemAt(i)
+            if (item) {
+                total += item.implicitWidth
+                widest = Math.max(widest, item.implicitWidth)
+            }
+        }
+        stripWidth = total
+        widestEntry = widest
     }
 }
