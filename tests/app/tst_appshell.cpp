@@ -10,6 +10,7 @@
 #include "MenuController.h"
 #include "ShellFixtures.h"
 #include "NavigationController.h"
+#include "LocalFolderSelectorViewController.h"
 #include "NewFolderDialog.h"
 #include "Translations.h"
 #include "Utils.h"
@@ -124,7 +125,14 @@ QQuickItem *accessibleItem(QQuickItem *item, QAccessible::Role role, const QStri
     return nullptr;
 }
 
-// The shown texts cut short with "…".
+// The shown texts cut short with "…", once the window's items are laid out and drawn.
+QStringList cutTexts(QQuickItem *item);
+QString cutTexts(QQuickWindow *window)
+{
+    window->grabWindow();
+    return cutTexts(window->contentItem()).join(u'|');
+}
+
 QStringList cutTexts(QQuickItem *item)
 {
     QStringList cut;
@@ -745,9 +753,23 @@ private slots:
         QCOMPARE(frame.width(), qMin(qreal(size.width()), 720.0 + 16));
         QCOMPARE(frame.center().x(), size.width() / 2.0);
         QVERIFY(inWindow(visibleItemNamed(row, "detailButton")).right() <= frame.right());
-        QCOMPARE(cutTexts(window->contentItem()).join(u'|'), QString());
+        QCOMPARE(cutTexts(window), QString());
+        // Edit mode, the folder selector and a dialog over it.
         root->selectButtonTapped();
-        QCOMPARE(cutTexts(window->contentItem()).join(u'|'), QString());
+        root->tableView()->tapFlatRow(0);
+        QCOMPARE(cutTexts(window), QString());
+        root->moveBarButtonTaped();
+        auto *selectorStack =
+            qobject_cast<NavigationController *>(app->navigationController()->presentedViewController());
+        QVERIFY(selectorStack);
+        auto *selector = qobject_cast<LocalFolderSelectorViewController *>(selectorStack->topViewController());
+        QTRY_COMPARE(selector->tableView()->rows()->rowCount(), 1);
+        selector->createFolderButtonTapped();
+        QTRY_VERIFY(visibleItemNamed(window, "alertBox"));
+        QCOMPARE(cutTexts(window), QString());
+        QTest::keyClick(window, Qt::Key_Escape);
+        selector->cancelButtonTapped();
+        QTRY_VERIFY(!visibleItemNamed(window, "presentedScreen"));
         root->selectButtonTapped();
 
         // The row's menu stands whole inside the window.
@@ -755,7 +777,7 @@ private slots:
         QQuickItem *menu = nullptr;
         QTRY_VERIFY((menu = visibleItemNamed(window, "itemMenu")));
         QTRY_VERIFY(QRectF(QPointF(), QSizeF(size)).contains(inWindow(menu)));
-        QCOMPARE(cutTexts(window->contentItem()).join(u'|'), QString());
+        QCOMPARE(cutTexts(window), QString());
         QTest::keyClick(window, Qt::Key_Escape);
 
         // The properties sheet: the picture whole between the bar and the name field, the rows
@@ -769,7 +791,7 @@ private slots:
         QVERIFY(inWindow(picture).bottom() <= field.top());
         QVERIFY(inWindow(visibleItemNamed(window, "createdValue")).bottom() <= size.height());
         QVERIFY(field.width() <= 722);
-        QCOMPARE(cutTexts(window->contentItem()).join(u'|'), QString());
+        QCOMPARE(cutTexts(window), QString());
     }
 
     void alertKeysPickItsButtons()

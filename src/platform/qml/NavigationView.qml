@@ -55,8 +55,8 @@ FocusScope {
             }
             BarButtonRow { items: root.topScreen ? root.topScreen.leftBarButtonItems : [] }
         }
-        // Centred in the bar where it fits there, else moved into the room between the buttons;
-        // cut only when that is too narrow too.
+        // Centred in the bar where it fits there, else moved into the room between the buttons,
+        // in a smaller font if need be; cut only when even that is too wide.
         Text {
             objectName: "navigationTitle"
             readonly property real roomLeft: leading.x + leading.width + 8
@@ -67,6 +67,8 @@ FocusScope {
             elide: Text.ElideMiddle
             text: root.topScreen ? root.topScreen.title : ""
             font.pixelSize: 17
+            fontSizeMode: Text.HorizontalFit
+            minimumPixelSize: 13
             font.bold: true
             Accessible.role: Accessible.TitleBar
             Accessible.name: text

@@ -1,5 +1,6 @@
 import QtQuick
 import QtQuick.Controls.Basic
+import QtQuick.Window
 import Ombrisk.Platform
 import Ombrisk.Preview
 
@@ -86,7 +87,13 @@ Flickable {
             color: "black"
             horizontalAlignment: TextInput.AlignHCenter
             EnterKey.type: Qt.EnterKeyDone
-            background: Rectangle { color: "transparent"; border.width: 0.5; border.color: root.sheet ? root.sheet.borderColor : "transparent" }
+            // The design's half-point hairline, never thinner than a pixel (a thinner one loses
+            // sides when it falls between pixels).
+            background: Rectangle {
+                color: "transparent"
+                border.width: Math.max(0.5, 1 / Screen.devicePixelRatio)
+                border.color: root.sheet ? root.sheet.borderColor : "transparent"
+            }
             Component.onCompleted: text = root.sheet ? root.sheet.name : ""
             onAccepted: root.controller.textFieldShouldReturn(text)
             Accessible.role: Accessible.EditableText
