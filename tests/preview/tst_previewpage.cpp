@@ -88,11 +88,14 @@ class TestPreviewPage : public QObject {
     QString home() const { return Utils::documentsPath(); }
     QString at(const QString &relative) const { return home() + u'/' + relative; }
 
-    std::unique_ptr<AppDelegate> launch(const QString &openPath, const QString &infoPath = {})
+    std::unique_ptr<AppDelegate> launch(const QString &openPath, const QString &infoPath = {},
+                                        QSize windowSize = {})
     {
         LaunchOptions options;
         options.openPath = openPath;
         options.infoPath = infoPath;
+        if (windowSize.isValid())
+            options.windowSize = windowSize;
         auto app = std::make_unique<AppDelegate>();
         app->didFinishLaunching(options);
         return app;
@@ -152,6 +155,34 @@ private slots:
         QCOMPARE(screen->title(), QStringLiteral("c.jpg"));
         QCOMPARE(shownItem(app->window()->contentItem(), "navigationTitle")->property("text"),
                  QVariant(QStringLiteral("c.jpg")));
+    }
+
+    // Fitted to the window's width, but on a wide one no wider than the page's own size
+    // (A4 at 96 per inch, with its margin), centred.
+    void aPdfPageFitsTheWindowUpToItsOwnSize_data()
+    {
+        QTest::addColumn<QSize>("window");
+        QTest::addColumn<double>("pageWidth");
+        QTest::newRow("narrow") << QSize(320, 480) << 320.0;
+        QTest::newRow("wide") << QSize(1920, 1080) << 595.0 * 4 / 3 + 16;
+    }
+
+    void aPdfPageFitsTheWindowUpToItsOwnSize()
+    {
+        QFETCH(QSize, window);
+        QFETCH(double, pageWidth);
+        QVERIFY(PreviewFixtures::writePdf(at("Papers/paper.pdf"), 2));
+        auto app = launch("/Papers/paper.pdf", {}, window);
+        auto *screen = previewScreen(*app);
+        QVERIFY(screen);
+        QTRY_VERIFY(screen->isContentShown());
+        auto *pages = shownItem(app->window()->contentItem(), "pdfPages");
+        QVERIFY(pages);
+        auto *page = pages->property("contentItem").value<QQuickItem *>()->childItems().value(0);
+        QVERIFY(page);
+        QVERIFY(qAbs(page->width() - pageWidth) < 1);
+        const QRectF drawn = page->mapRectToScene(QRectF(0, 0, page->width(), page->height()));
+        QVERIFY(qAbs(drawn.center().x() - window.width() / 2.0) < 1);
     }
 
     void mediaAndArchivesAreNotOpened()
