@@ -336,7 +336,7 @@
         <name>FileOperations</name>
         <message>
             <source>The cache folder could not be marked for backup tools: %1. Thumbnails may end up in backups.</source>
-            <translation type="unfinished" />
+            <translation>Der Zwischenspeicher-Ordner ließ sich für Sicherungsprogramme nicht kennzeichnen: %1. Vorschaubilder können in Sicherungen landen.</translation>
         </message>
         <message>
             <source>The folder %1 could not be made because a file stands in its way. Rename or remove the file, then try again.</source>
@@ -348,7 +348,7 @@
         </message>
         <message>
             <source>The root folder can't be removed.</source>
-            <translation type="unfinished" />
+            <translation>Der oberste Ordner lässt sich nicht entfernen.</translation>
         </message>
         <message>
             <source>%1 could not be removed completely</source>
@@ -380,15 +380,15 @@
         </message>
         <message>
             <source>“.” can't be used as a name: it stands for the folder itself. Choose another name.</source>
-            <translation type="unfinished" />
+            <translation>„.“ kann kein Name sein: Es steht für den Ordner selbst. Bitte einen anderen Namen wählen.</translation>
         </message>
         <message>
             <source>“..” can't be used as a name: it stands for the enclosing folder. Choose another name.</source>
-            <translation type="unfinished" />
+            <translation>„..“ kann kein Name sein: Es steht für den übergeordneten Ordner. Bitte einen anderen Namen wählen.</translation>
         </message>
         <message>
             <source>The name holds a NUL character, which no file name may contain. Type the name again.</source>
-            <translation type="unfinished" />
+            <translation>Der Name enthält ein NUL-Zeichen, das in keinem Dateinamen stehen darf. Bitte den Namen erneut eingeben.</translation>
         </message>
         <message>
             <source>A name can't contain “/”. Choose a name without it.</source>
@@ -396,7 +396,7 @@
         </message>
         <message>
             <source>A folder name can't start with “/”. Type a name without it.</source>
-            <translation type="unfinished" />
+            <translation>Ein Ordnername darf nicht mit „/“ beginnen. Bitte einen Namen ohne eingeben.</translation>
         </message>
         <message>
             <source>%1 leads through a link to a place outside this folder. Choose another name.</source>
@@ -408,7 +408,7 @@
         </message>
         <message>
             <source>Check that you may change this item and its folder, then try again.</source>
-            <translation type="unfinished" />
+            <translation>Bitte prüfen, ob Sie dieses Objekt und seinen Ordner ändern dürfen, und es dann erneut versuchen.</translation>
         </message>
         <message>
             <source>Free some space, then try again.</source>
@@ -424,11 +424,11 @@
         </message>
         <message>
             <source>No item was given to work on. This is a fault of the application; please report it.</source>
-            <translation type="unfinished" />
+            <translation>Es wurde kein Objekt zum Bearbeiten angegeben. Das ist ein Fehler der Anwendung; bitte melden Sie ihn.</translation>
         </message>
         <message>
             <source>The path of the item holds a NUL character, which no file name may contain.</source>
-            <translation type="unfinished" />
+            <translation>Der Pfad des Objekts enthält ein NUL-Zeichen, das in keinem Dateinamen stehen darf.</translation>
         </message>
         <message>
             <source>%1 could not be moved</source>
@@ -449,6 +449,76 @@
         <message>
             <source>%1 no longer exists. Refresh the list and try again.</source>
             <translation type="unfinished" />
+        </message>
+        <message>
+            <source>A name of spaces alone can't be seen in the list. Type a name.</source>
+            <translation>Ein Name nur aus Leerzeichen ist in der Liste nicht zu sehen. Bitte einen Namen eingeben.</translation>
+        </message>
+        <message>
+            <source>“%1” could not be moved: %2. %3</source>
+            <extracomment>%1 is the item, %2 the system's reason, %3 what to do (a sentence).</extracomment>
+            <translation>„%1“ ließ sich nicht verschieben: %2. %3</translation>
+        </message>
+        <message>
+            <source>“%1” could not be copied to the other disk: %2. Nothing was moved; the original is unchanged.</source>
+            <translation>„%1“ ließ sich nicht auf das andere Laufwerk kopieren: %2. Nichts wurde verschoben; das Original ist unverändert.</translation>
+        </message>
+        <message>
+            <source>“%1” was copied to its new place, but the original could not be removed: %2. %3</source>
+            <extracomment>%1 is the item, %2 the system's reason, %3 what to do (a sentence).</extracomment>
+            <translation>„%1“ wurde an seinen neuen Ort kopiert, aber das Original ließ sich nicht entfernen: %2. %3</translation>
+        </message>
+        <message>
+            <source>“%1” could not be replaced: %2. %3</source>
+            <extracomment>%1 is the item, %2 the system's reason, %3 what to do (a sentence).</extracomment>
+            <translation>„%1“ ließ sich nicht ersetzen: %2. %3</translation>
+        </message>
+        <message>
+            <source>“%1” no longer exists. Refresh the list and try again.</source>
+            <translation>„%1“ gibt es nicht mehr. Bitte die Liste aktualisieren und es erneut versuchen.</translation>
+        </message>
+        <message>
+            <source>The folder “%1” could not be made because a file stands in its way. Rename or remove the file, then try again.</source>
+            <translation>Der Ordner „%1“ ließ sich nicht anlegen, weil eine Datei im Weg ist. Bitte die Datei umbenennen oder entfernen und es dann erneut versuchen.</translation>
+        </message>
+        <message>
+            <source>The folder “%1” could not be made: %2. %3</source>
+            <extracomment>%1 is the folder, %2 the system's reason, %3 what to do (a sentence).</extracomment>
+            <translation>Der Ordner „%1“ ließ sich nicht anlegen: %2. %3</translation>
+        </message>
+        <message>
+            <source>“%1” could not be removed completely: %2. %3</source>
+            <extracomment>%1 is the item, %2 the system's reason, %3 what to do (a sentence).</extracomment>
+            <translation>„%1“ ließ sich nicht vollständig entfernen: %2. %3</translation>
+        </message>
+        <message>
+            <source>There is already an item named “%1” in this folder. Choose another name.</source>
+            <translation>In diesem Ordner gibt es schon ein Objekt namens „%1“. Bitte einen anderen Namen wählen.</translation>
+        </message>
+        <message>
+            <source>“%1” could not be renamed: %2. %3</source>
+            <extracomment>%1 is the item, %2 the system's reason, %3 what to do (a sentence).</extracomment>
+            <translation>„%1“ ließ sich nicht umbenennen: %2. %3</translation>
+        </message>
+        <message>
+            <source>The folder “%1” can't be moved into itself or one of its own folders. Choose another destination.</source>
+            <translation>Der Ordner „%1“ lässt sich nicht in sich selbst oder einen seiner eigenen Ordner verschieben. Bitte ein anderes Ziel wählen.</translation>
+        </message>
+        <message>
+            <source>An item named “%1” already exists there. Rename or remove one of them, then try again.</source>
+            <translation>Dort gibt es schon ein Objekt namens „%1“. Bitte eines davon umbenennen oder entfernen und es dann erneut versuchen.</translation>
+        </message>
+        <message>
+            <source>“%1” can't replace “%2”, because “%2” holds it. Choose another destination.</source>
+            <translation>„%1“ kann „%2“ nicht ersetzen, weil „%2“ es enthält. Bitte ein anderes Ziel wählen.</translation>
+        </message>
+        <message>
+            <source>“%1” leads through a link to a place outside this folder. Choose another name.</source>
+            <translation>„%1“ führt über eine Verknüpfung an einen Ort außerhalb dieses Ordners. Bitte einen anderen Namen wählen.</translation>
+        </message>
+        <message>
+            <source>A folder named “%1” already exists here. Choose another name.</source>
+            <translation>Hier gibt es schon einen Ordner namens „%1“. Bitte einen anderen Namen wählen.</translation>
         </message>
     </context>
     <context>
@@ -754,6 +824,14 @@ Dateien an und kommt nach vorn, und dieser Start endet.
         <message>
             <source>“%1” is unpacked.</source>
             <translation>„%1“ ist entpackt.</translation>
+        </message>
+        <message>
+            <source>“%1” is kept but not shown. Names beginning with a dot are hidden.</source>
+            <translation>„%1“ bleibt erhalten, wird aber nicht angezeigt. Namen, die mit einem Punkt beginnen, sind verborgen.</translation>
+        </message>
+        <message>
+            <source>Unpacking “%1” was cancelled; its folder was not made.</source>
+            <translation>Das Entpacken von „%1“ wurde abgebrochen; sein Ordner wurde nicht angelegt.</translation>
         </message>
     </context>
     <context>

@@ -450,6 +450,76 @@
             <source>%1 no longer exists. Refresh the list and try again.</source>
             <translation type="unfinished" />
         </message>
+        <message>
+            <source>A name of spaces alone can't be seen in the list. Type a name.</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>“%1” could not be moved: %2. %3</source>
+            <extracomment>%1 is the item, %2 the system's reason, %3 what to do (a sentence).</extracomment>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>“%1” could not be copied to the other disk: %2. Nothing was moved; the original is unchanged.</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>“%1” was copied to its new place, but the original could not be removed: %2. %3</source>
+            <extracomment>%1 is the item, %2 the system's reason, %3 what to do (a sentence).</extracomment>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>“%1” could not be replaced: %2. %3</source>
+            <extracomment>%1 is the item, %2 the system's reason, %3 what to do (a sentence).</extracomment>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>“%1” no longer exists. Refresh the list and try again.</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>The folder “%1” could not be made because a file stands in its way. Rename or remove the file, then try again.</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>The folder “%1” could not be made: %2. %3</source>
+            <extracomment>%1 is the folder, %2 the system's reason, %3 what to do (a sentence).</extracomment>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>“%1” could not be removed completely: %2. %3</source>
+            <extracomment>%1 is the item, %2 the system's reason, %3 what to do (a sentence).</extracomment>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>There is already an item named “%1” in this folder. Choose another name.</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>“%1” could not be renamed: %2. %3</source>
+            <extracomment>%1 is the item, %2 the system's reason, %3 what to do (a sentence).</extracomment>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>The folder “%1” can't be moved into itself or one of its own folders. Choose another destination.</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>An item named “%1” already exists there. Rename or remove one of them, then try again.</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>“%1” can't replace “%2”, because “%2” holds it. Choose another destination.</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>“%1” leads through a link to a place outside this folder. Choose another name.</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>A folder named “%1” already exists here. Choose another name.</source>
+            <translation type="unfinished" />
+        </message>
     </context>
     <context>
         <name>FilePreviewController</name>
@@ -740,6 +810,14 @@ files and comes to the front, and this start ends.
         </message>
         <message>
             <source>“%1” is unpacked.</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>“%1” is kept but not shown. Names beginning with a dot are hidden.</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>Unpacking “%1” was cancelled; its folder was not made.</source>
             <translation type="unfinished" />
         </message>
     </context>

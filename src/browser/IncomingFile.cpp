@@ -36,9 +36,9 @@ void LocalStorageViewController::handleFileFromURL(const QString &path)
         visibleScreen()->textNotice()->show(IncomingFile::failureNotice(name, error));
         return;
     }
-    if (const auto destination = unpackingDestination(QFileInfo(*target).fileName())) {
-        unpackArchiveAtPath(*target, *destination);
-        return;
-    }
+    // An archive too: its password may be asked and refused, or its unpacking cancelled, and
+    // it still lies at the top.
     DispatchQueue::mainAfter(incomingRelistDelay, this, [this] { reloadItemsFromDataSource(); });
+    if (const auto destination = unpackingDestination(QFileInfo(*target).fileName()))
+        unpackArchiveAtPath(*target, *destination);
 }

@@ -85,6 +85,18 @@ QString titleForFilePath(const QString &pickerPath)
     return QDir::cleanPath(pickerPath).section(QLatin1Char('/'), -1);
 }
 
+QString hiddenNameNotice(const QString &typedName)
+{
+    const auto components = typedName.split(u'/', Qt::SkipEmptyParts);
+    const bool hidden = std::any_of(components.begin(), components.end(),
+                                    [](const QString &c) { return c.startsWith(u'.'); });
+    return hidden ? QCoreApplication::translate("LocalStorageViewController",
+                                                "“%1” is kept but not shown. Names beginning "
+                                                "with a dot are hidden.")
+                        .arg(typedName)
+                  : QString();
+}
+
 } // namespace LocalFolderListing
 
 void LocalFolderListing::itemsInFolderLater(

@@ -32,4 +32,9 @@ void itemsInFolderLater(const QString &folderPath, double delaySeconds, QObject 
 // The last component of the picker path; "Documents" for "/" and "".
 QString titleForFilePath(const QString &pickerPath);
 
+// What to tell a user who has just made or renamed an item to `typedName` (a name, or nested
+// names "a/b") when the listing will not show it, a component beginning with "."; empty
+// otherwise.
+QString hiddenNameNotice(const QString &typedName);
+
 } // namespace LocalFolderListing

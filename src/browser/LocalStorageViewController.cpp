@@ -385,6 +385,8 @@ void LocalStorageViewController::rename(const KPDocumentPickerItemPtr &item,
     Error error;
     if (!FileOperations::renameItemAtPath(pathOnDisk(item), newName, &error))
         showFailures({error}, tr("Rename failed"));
+    else if (const QString hidden = LocalFolderListing::hiddenNameNotice(newName); !hidden.isEmpty())
+        textNotice()->show(hidden);
     reloadItemsFromDataSource();
 }
 

@@ -94,7 +94,9 @@ public:
     // when the name is of no archive kind, or is a hidden name like ".zip".
     static std::optional<QString> unpackingDestination(const QString &fileName);
     void openPasswordDialogForFile(const QString &archivePath, const QString &destinationPath);
-    // Queues the unpacking and pushes the destination's screen at once (unless it is shown).
+    // Queues the unpacking and pushes the destination's screen at once (unless it is shown);
+    // a job that ends without the folder (failed, cancelled, a wrong password) pops that
+    // screen again, if it is still the one shown, before saying why.
     void decompress(const QString &archivePath, const QString &destinationPath,
                     const QString &password);
     // Packs the selected rows into a zip at `archivePath`; an empty password packs without.
@@ -105,8 +107,9 @@ public:
 
     // A file another application handed over, copied into the Inbox under `path`'s last
     // component: moved to the top of the home folder, keeping both where the name is taken,
-    // then unpacked when an archive, else this folder listed again `incomingRelistDelay`
-    // seconds later. Called on the root screen, whatever is shown. In IncomingFile.cpp.
+    // then unpacked when an archive; this folder is listed again `incomingRelistDelay` seconds
+    // later either way (an archive whose password is not given stays too). Called on the root
+    // screen, whatever is shown. In IncomingFile.cpp.
     void handleFileFromURL(const QString &path);
     static constexpr double incomingRelistDelay = 1.0;
 

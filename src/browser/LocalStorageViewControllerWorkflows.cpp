@@ -168,16 +168,30 @@ void LocalStorageViewController::decompress(const QString &archivePath,
         [weakSelf, stack, pickerPath, archivePath, destinationPath](const Error &error) {
             if (weakSelf)
                 weakSelf->reloadItemsFromDataSource();
-            auto *shown = stack ? stack->topViewController() : nullptr;
+            auto *shownListing = stack ? qobject_cast<LocalStorageViewController *>(
+                                             stack->topViewController())
+                                       : nullptr;
+            const bool destinationShown = shownListing && shownListing != weakSelf &&
+                                          shownListing->filePath() == pickerPath;
             // The destination filled only now: the engine unpacks out of sight first.
-            auto *shownListing = qobject_cast<LocalStorageViewController *>(shown);
-            if (shownListing && shownListing != weakSelf && shownListing->filePath() == pickerPath)
+            if (destinationShown)
                 shownListing->reloadItemsFromDataSource();
             if (!error.isSet())
                 Announcer::announce(tr("“%1” is unpacked.").arg(QFileInfo(archivePath).fileName()));
-            if (!error.isSet() || error.code == ArchiveErrors::Cancelled || !shown)
+            if (!error.isSet() || !stack)
                 return;
-            shown->textNotice()->show(error.message);
+            // Nothing was made: the screen pushed for the folder would show one that isn't.
+            const bool popped = destinationShown && !QFileInfo(destinationPath).isDir();
+            if (popped)
+                stack->popViewController(true);
+            // A cancel is no failure; it is said only where it took the screen away.
+            const QString notice =
+                error.code != ArchiveErrors::Cancelled ? error.message
+                : popped ? tr("Unpacking “%1” was cancelled; its folder was not made.")
+                               .arg(QFileInfo(archivePath).fileName())
+                         : QString();
+            if (!notice.isEmpty())
+                stack->topViewController()->textNotice()->show(notice);
             if (error.code == ArchiveErrors::IncorrectPassword && weakSelf)
                 weakSelf->openPasswordDialogForFile(archivePath, destinationPath);
         });

@@ -2,6 +2,7 @@
 
 #include "AlertController.h"
 #include "FileOperations.h"
+#include "LocalFolderListing.h"
 
 #include <QPointer>
 
@@ -30,8 +31,11 @@ void NewFolderDialog::create(ViewController *screen, const QString &parentFolder
                              const QString &typedName)
 {
     Error error;
-    if (FileOperations::createFolderNamed(parentFolder, typedName, &error))
+    if (FileOperations::createFolderNamed(parentFolder, typedName, &error)) {
+        if (const QString hidden = LocalFolderListing::hiddenNameNotice(typedName); !hidden.isEmpty())
+            screen->textNotice()->show(hidden);
         return;
+    }
     // Nothing to tell: the field was left empty, or the folder is there already.
     if (error.code == FileOperations::NameEmpty || error.code == FileOperations::FolderExists)
         return;

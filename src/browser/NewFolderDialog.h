@@ -15,7 +15,8 @@ class ViewController;
 // The typed name never reaches outside `parentFolder`: an absolute name, "." or ".." as a
 // component, a NUL or a way out through a link is refused with a notice on `screen` and makes
 // nothing. An empty name or an existing folder changes nothing and says nothing; any other
-// failure (a file in the way, no permission) is said in a notice.
+// failure (a name of spaces alone, a file in the way, no permission) is said in a notice, and
+// so is a folder made under a name the listing hides (beginning with a dot).
 //
 // Thread-safety: main thread only.
 class NewFolderDialog {

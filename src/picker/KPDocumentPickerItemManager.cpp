@@ -137,19 +137,35 @@ void KPDocumentPickerItemManager::setSearchString(const QString &search)
     update([&search](Inputs &in) { return std::exchange(in.searchString, search) != search; });
 }
 
+void KPDocumentPickerItemManager::takeTableGeometry(Inputs &in) const
+{
+    in.hasTable = m_tableView != nullptr;
+    in.tableSize = m_tableView ? m_tableView->size() : QSizeF();
+    in.rowHeight = m_tableView ? m_tableView->rowHeight() : 0;
+}
+
 void KPDocumentPickerItemManager::setTableView(TableView *tableView)
 {
     m_tableView = tableView;
-    updateTableGeometry();
+    std::lock_guard lock(m_shared->mutex);
+    takeTableGeometry(m_shared->inputs);
 }
 
 void KPDocumentPickerItemManager::updateTableGeometry()
 {
-    std::lock_guard lock(m_shared->mutex);
-    Inputs &in = m_shared->inputs;
-    in.hasTable = m_tableView != nullptr;
-    in.tableSize = m_tableView ? m_tableView->size() : QSizeF();
-    in.rowHeight = m_tableView ? m_tableView->rowHeight() : 0;
+    // A listing derived before the table had its size (or before a resize) is derived again
+    // when the size changes the answer about sections, so the same folder in the same window
+    // always gets the same sections.
+    update([this](Inputs &in) {
+        const auto sectioned = [&in] {
+            return in.hasTable && in.itemsSet && in.searchString.isEmpty() &&
+                   shouldUseSections(int(in.items.size()), in.sortingType, in.tableSize,
+                                     in.rowHeight);
+        };
+        const bool before = sectioned();
+        takeTableGeometry(in);
+        return sectioned() != before;
+    });
 }
 
 void KPDocumentPickerItemManager::rebuildItems()

@@ -42,7 +42,8 @@ public:
     void setSearchString(const QString &search);
 
     // The table to reload; its row height and size decide about sections (`updateTableGeometry`
-    // takes them again after the table changed size). Setting it never rebuilds.
+    // takes them again after the table changed size, and rebuilds when that changes whether
+    // the listing has sections). Setting it never rebuilds.
     void setTableView(TableView *tableView);
     void updateTableGeometry();
     void setContentReloadedHandler(std::function<void()> handler)
@@ -101,6 +102,7 @@ private:
     // Changes the inputs under the lock; rebuilds when `change` says the derived lists differ.
     void update(const std::function<bool(Inputs &)> &change);
     void show(std::shared_ptr<const Derived> derived);
+    void takeTableGeometry(Inputs &in) const;
 
     std::shared_ptr<Shared> m_shared; // also held by queued rebuilds
     std::unique_ptr<DispatchQueue> m_builderQueue;

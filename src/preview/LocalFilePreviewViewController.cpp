@@ -18,6 +18,9 @@ LocalFilePreviewViewController::LocalFilePreviewViewController(QObject *parent)
             &LocalFilePreviewViewController::contentShownChanged);
     connect(m_sheet.previewImageView(), &ImageView::imageChanged, this,
             &LocalFilePreviewViewController::contentShownChanged);
+    // The title names the picture paged to, not the one opened.
+    connect(&m_previewController, &FilePreviewController::currentItemChanged, this,
+            [this] { setTitle(shownName()); });
 }
 
 void LocalFilePreviewViewController::setFilePath(const QString &path)
@@ -45,7 +48,7 @@ void LocalFilePreviewViewController::viewDidLoad()
 void LocalFilePreviewViewController::viewWillAppear(bool animated)
 {
     m_sheet.fill(m_filePath);
-    setTitle(QFileInfo(m_filePath).fileName());
+    setTitle(shownName());
     // The screen has no toolbar items: the folder's toolbar would only cover the preview.
     if (auto *stack = navigationController()) {
         m_toolbarWasHidden = stack->isToolbarHidden();
@@ -83,6 +86,12 @@ void LocalFilePreviewViewController::preview()
                                                              : int(start));
     m_previewController.reloadData();
     m_previewController.refreshCurrentPreviewItem();
+}
+
+QString LocalFilePreviewViewController::shownName() const
+{
+    const QString paged = m_sheet.isHidden() ? m_previewController.currentItemPath() : QString();
+    return QFileInfo(paged.isEmpty() ? m_filePath : paged).fileName();
 }
 
 bool LocalFilePreviewViewController::pagesThroughPictures() const

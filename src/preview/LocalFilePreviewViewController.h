@@ -13,8 +13,9 @@
 // (`isOnlyShowFileProperty`), and for a file the previewer cannot show, the sheet stays in front:
 // the picture or badge, the name to rename on Enter, the size and the dates.
 //
-// After a successful rename `filePath` and the title follow the new name, so a further rename
-// or a later appearance works on the item as it now is.
+// The title names the item in front: the picture paged to while paging. After a successful
+// rename `filePath` and the title follow the new name, so a further rename or a later
+// appearance works on the item as it now is.
 //
 // Thread-safety: main thread only.
 class LocalFilePreviewViewController : public ViewController,
@@ -75,6 +76,8 @@ protected:
 
 private:
     bool pagesThroughPictures() const;
+    // The name of the item in front: the picture paged to, else the file.
+    QString shownName() const;
     void tellDelegate();
 
     QString m_filePath;

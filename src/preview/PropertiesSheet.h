@@ -31,6 +31,7 @@ class PropertiesSheet : public QObject {
     Q_PROPERTY(QColor captionColor READ captionColor CONSTANT)
     Q_PROPERTY(double nameFontSize MEMBER nameFontSize CONSTANT)
     Q_PROPERTY(double rowFontSize MEMBER rowFontSize CONSTANT)
+    Q_PROPERTY(double pictureSide MEMBER pictureSide CONSTANT)
     Q_PROPERTY(double contentOffsetY READ contentOffsetY NOTIFY contentOffsetChanged)
 
 public:

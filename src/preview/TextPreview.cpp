@@ -63,6 +63,12 @@ QFont TextPreview::fixedFont()
     return QFontDatabase::systemFont(QFontDatabase::FixedFont);
 }
 
+void TextPreview::fitPictures(QQuickTextDocument *document, double width)
+{
+    if (document)
+        MarkdownRendering::fitPictures(document->textDocument(), width);
+}
+
 void TextPreview::clear()
 {
     ++m_request;

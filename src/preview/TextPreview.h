@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QObject>
+#include <QQuickTextDocument>
 #include <QString>
 #include <QStringListModel>
 #include <QtQml/qqmlregistration.h>
@@ -43,6 +44,8 @@ public:
     QString errorText() const { return m_errorText; }
     bool isLoaded() const { return m_loaded; }
     static QFont fixedFont();
+    // Fits the pictures of the view showing `html` into `width` (MarkdownRendering::fitPictures).
+    Q_INVOKABLE static void fitPictures(QQuickTextDocument *document, double width);
 
 signals:
     void loadedChanged();

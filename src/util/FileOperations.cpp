@@ -34,10 +34,11 @@ QString toQString(const fs::path &p)
     return QFile::decodeName(QByteArray::fromStdString(p.native()));
 }
 
-QString quoted(const fs::path &p)
+// The item's name as the messages show it; the quotes are the sentence's, so each language
+// has its own.
+QString shownName(const fs::path &p)
 {
-    const auto name = p.has_filename() ? p.filename() : p;
-    return QStringLiteral("“%1”").arg(toQString(name));
+    return toQString(p.has_filename() ? p.filename() : p);
 }
 
 Error makeError(Op::ErrorCode code, const QString &message)
@@ -58,12 +59,13 @@ QString adviceFor(const std::error_code &ec)
     return FileOperations::tr("Try again.");
 }
 
-// `what` is a sentence start such as "“a.txt” could not be removed".
-Error systemError(const QString &what, const std::error_code &ec)
+// `sentence` is a whole translated sentence with three places: %1 the item, %2 the system's
+// reason, %3 what the user can do (a sentence of its own), as in "“%1” could not be removed: %2.
+// %3". Filled in one go, so a name holding "%2" stays as it is.
+Error systemError(const QString &sentence, const QString &item, const std::error_code &ec)
 {
     return makeError(Op::SystemFailure,
-                     QStringLiteral("%1: %2. %3")
-                         .arg(what, QString::fromLocal8Bit(ec.message()), adviceFor(ec)));
+                     sentence.arg(item, QString::fromLocal8Bit(ec.message()), adviceFor(ec)));
 }
 
 std::optional<fs::path> checkedPath(const QString &path, Error *error)
@@ -181,6 +183,12 @@ std::error_code copyTree(const fs::path &from, const fs::path &to)
     return ec;
 }
 
+QString movedNot()
+{
+    //: %1 is the item, %2 the system's reason, %3 what to do (a sentence).
+    return FileOperations::tr("“%1” could not be moved: %2. %3");
+}
+
 enum class Placement { Failed, Placed, PlacedSourceKept };
 
 // Puts the item at `source` at the free path `target`, copying across file systems.
@@ -190,8 +198,7 @@ Placement placeItem(const fs::path &source, const fs::path &target, Error *error
     if (!ec)
         return Placement::Placed;
     if (ec != std::errc::cross_device_link) {
-        fail(error,
-             systemError(FileOperations::tr("%1 could not be moved").arg(quoted(source)), ec));
+        fail(error, systemError(movedNot(), shownName(source), ec));
         return Placement::Failed;
     }
     // Copy under a hidden name first, so a half-made copy never shows under the real one.
@@ -199,27 +206,26 @@ Placement placeItem(const fs::path &source, const fs::path &target, Error *error
     std::error_code ignored;
     if (const auto copyEc = copyTree(source, partial)) {
         fs::remove_all(partial, ignored);
-        fail(error, makeError(Op::CopyFailed,
-                              FileOperations::tr(
-                                  "%1 could not be copied to the other disk: %2. Nothing was "
-                                  "moved; the original is unchanged.")
-                                  .arg(quoted(source), QString::fromLocal8Bit(copyEc.message()))));
+        fail(error,
+             makeError(
+                 Op::CopyFailed,
+                 FileOperations::tr("“%1” could not be copied to the other disk: %2. Nothing was "
+                                    "moved; the original is unchanged.")
+                     .arg(shownName(source), QString::fromLocal8Bit(copyEc.message()))));
         return Placement::Failed;
     }
     if (const auto placeEc = renameWithoutReplacing(partial, target)) {
         fs::remove_all(partial, ignored);
-        fail(error,
-             systemError(FileOperations::tr("%1 could not be moved").arg(quoted(source)), placeEc));
+        fail(error, systemError(movedNot(), shownName(source), placeEc));
         return Placement::Failed;
     }
     std::error_code removeEc;
     fs::remove_all(source, removeEc);
     if (removeEc) {
-        fail(error, systemError(
-                        FileOperations::tr("%1 was copied to its new place, but the original could "
-                                           "not be removed")
-                            .arg(quoted(source)),
-                        removeEc));
+        //: %1 is the item, %2 the system's reason, %3 what to do (a sentence).
+        fail(error, systemError(FileOperations::tr("“%1” was copied to its new place, but the "
+                                                   "original could not be removed: %2. %3"),
+                                shownName(source), removeEc));
         return Placement::PlacedSourceKept;
     }
     return Placement::Placed;
@@ -230,9 +236,10 @@ bool replaceItem(const fs::path &source, const fs::path &target, Error *error)
 {
     const auto aside = sideName(target.parent_path(), "replaced");
     if (const auto ec = renameWithoutReplacing(target, aside))
-        return fail(
-            error,
-            systemError(FileOperations::tr("%1 could not be replaced").arg(quoted(target)), ec));
+        return fail(error,
+                    //: %1 is the item, %2 the system's reason, %3 what to do (a sentence).
+                    systemError(FileOperations::tr("“%1” could not be replaced: %2. %3"),
+                                shownName(target), ec));
     const auto placed = placeItem(source, target, error);
     std::error_code ec;
     if (placed == Placement::Failed) {
@@ -255,9 +262,9 @@ bool replaceItem(const fs::path &source, const fs::path &target, Error *error)
 Error notFound(const fs::path &p)
 {
     return makeError(Op::ItemNotFound,
-                     FileOperations::tr("%1 no longer exists. Refresh the list and try "
+                     FileOperations::tr("“%1” no longer exists. Refresh the list and try "
                                         "again.")
-                         .arg(quoted(p)));
+                         .arg(shownName(p)));
 }
 
 } // namespace
@@ -284,11 +291,13 @@ bool FileOperations::createDirectoriesForPath(const QString &path, Error *error)
     if (!ec || fs::is_directory(*p))
         return true;
     if (ec == std::errc::file_exists || ec == std::errc::not_a_directory)
-        return fail(error, makeError(NotAFolder, tr("The folder %1 could not be made because a "
+        return fail(error, makeError(NotAFolder, tr("The folder “%1” could not be made because a "
                                                     "file stands in its way. Rename or remove "
                                                     "the file, then try again.")
-                                                     .arg(quoted(*p))));
-    return fail(error, systemError(tr("The folder %1 could not be made").arg(quoted(*p)), ec));
+                                                     .arg(shownName(*p))));
+    //: %1 is the folder, %2 the system's reason, %3 what to do (a sentence).
+    return fail(error,
+                systemError(tr("The folder “%1” could not be made: %2. %3"), shownName(*p), ec));
 }
 
 bool FileOperations::removeItemAtPath(const QString &path, Error *error)
@@ -304,8 +313,10 @@ bool FileOperations::removeItemAtPath(const QString &path, Error *error)
     // remove_all removes links as links and never descends through them.
     fs::remove_all(*p, ec);
     if (ec)
-        return fail(error,
-                    systemError(tr("%1 could not be removed completely").arg(quoted(*p)), ec));
+        return fail(
+            error,
+            //: %1 is the item, %2 the system's reason, %3 what to do (a sentence).
+            systemError(tr("“%1” could not be removed completely: %2. %3"), shownName(*p), ec));
     return true;
 }
 
@@ -327,12 +338,13 @@ bool FileOperations::renameItemAtPath(const QString &path, const QString &newNam
         ec.clear();
         fs::rename(*p, target, ec);
     } else if (ec == std::errc::file_exists || ec == std::errc::directory_not_empty) {
-        return fail(error, makeError(NameTaken, tr("There is already an item named %1 in this "
+        return fail(error, makeError(NameTaken, tr("There is already an item named “%1” in this "
                                                    "folder. Choose another name.")
-                                                    .arg(quoted(target))));
+                                                    .arg(shownName(target))));
     }
     if (ec)
-        return fail(error, systemError(tr("%1 could not be renamed").arg(quoted(*p)), ec));
+        //: %1 is the item, %2 the system's reason, %3 what to do (a sentence).
+        return fail(error, systemError(tr("“%1” could not be renamed: %2. %3"), shownName(*p), ec));
     return true;
 }
 
@@ -349,23 +361,24 @@ bool FileOperations::moveItemAtPath(const QString &source, const QString &target
         return true;
     std::error_code ec;
     if (isRealFolder(*s) && isWithinOrEqual(realLocation(*t), fs::weakly_canonical(*s, ec)))
-        return fail(error, makeError(MoveIntoItself, tr("The folder %1 can't be moved into itself "
-                                                        "or one of its own folders. Choose "
-                                                        "another destination.")
-                                                         .arg(quoted(*s))));
+        return fail(error,
+                    makeError(MoveIntoItself, tr("The folder “%1” can't be moved into itself "
+                                                 "or one of its own folders. Choose "
+                                                 "another destination.")
+                                                  .arg(shownName(*s))));
     const bool occupied = present(*t);
     if (occupied && !overwrite)
-        return fail(error, makeError(ItemExists, tr("An item named %1 already exists there. "
+        return fail(error, makeError(ItemExists, tr("An item named “%1” already exists there. "
                                                     "Rename or remove one of them, then try "
                                                     "again.")
-                                                     .arg(quoted(*t))));
+                                                     .arg(shownName(*t))));
     // Replacing a folder that holds the source (or, for a link, what it points to) would
     // throw away the very item being moved.
     if (occupied && isWithinOrEqual(fs::weakly_canonical(*s, ec), realLocation(*t)))
-        return fail(error, makeError(TargetHoldsSource, tr("%1 can't replace %2, because %2 "
+        return fail(error, makeError(TargetHoldsSource, tr("“%1” can't replace “%2”, because “%2” "
                                                            "holds it. Choose another "
                                                            "destination.")
-                                                            .arg(quoted(*s), quoted(*t))));
+                                                            .arg(shownName(*s), shownName(*t))));
     if (!createDirectoriesForPath(toQString(t->parent_path()), error))
         return false;
     return occupied ? replaceItem(*s, *t, error) : placeItem(*s, *t, error) == Placement::Placed;
@@ -422,6 +435,9 @@ bool FileOperations::validateItemName(const QString &name, Error *error)
     if (name.contains(QLatin1Char('/')))
         return fail(error, makeError(NameHasSlash, tr("A name can't contain “/”. Choose a name "
                                                       "without it.")));
+    if (std::all_of(name.begin(), name.end(), [](QChar c) { return c.isSpace(); }))
+        return fail(error, makeError(NameBlank, tr("A name of spaces alone can't be seen in the "
+                                                   "list. Type a name.")));
     return true;
 }
 
@@ -452,14 +468,13 @@ bool FileOperations::createFolderNamed(const QString &parentFolder, const QStrin
     if (parentEc || folderEc || realFolder == realParent ||
         !isWithinOrEqual(realFolder, realParent))
         return fail(error, makeError(FolderOutsideParent,
-                                     tr("%1 leads through a link to a place outside this "
+                                     tr("“%1” leads through a link to a place outside this "
                                         "folder. Choose another name.")
-                                         .arg(QStringLiteral("“%1”").arg(typedName))));
+                                         .arg(typedName)));
     std::error_code ec;
     if (fs::is_directory(folder, ec))
-        return fail(error,
-                    makeError(FolderExists, tr("A folder named %1 already exists here. "
-                                               "Choose another name.")
-                                                .arg(QStringLiteral("“%1”").arg(typedName))));
+        return fail(error, makeError(FolderExists, tr("A folder named “%1” already exists here. "
+                                                      "Choose another name.")
+                                                       .arg(typedName)));
     return createDirectoriesForPath(toQString(folder), error);
 }

@@ -42,6 +42,7 @@ public:
         NameHasSlash,
         NameHasNul,
         NameTaken,
+        NameBlank, // white space alone: a row without a visible name
         FolderNameAbsolute,  // a typed folder name starting with "/"
         FolderOutsideParent, // a typed folder name that would land outside its parent
         FolderExists,        // the typed folder exists already
@@ -62,7 +63,8 @@ public:
     static bool removeItemAtPath(const QString &path, Error *error);
 
     // Gives the item `newName` in its own folder. Refuses, nothing changed: an empty name,
-    // ".", "..", a name holding "/" or NUL, a name already taken in that folder. The item's
+    // ".", "..", white space alone, a name holding "/" or NUL, a name already taken in that
+    // folder. The item's
     // own name is a no-op success.
     static bool renameItemAtPath(const QString &path, const QString &newName, Error *error);
 
@@ -81,11 +83,12 @@ public:
     // can't be read.
     static QStringList listFilesInDirectoryAtPath(const QString &path);
 
-    // A name for one item in a folder: refuses "", ".", "..", "/" and NUL.
+    // A name for one item in a folder: refuses "", ".", "..", "/", NUL and white space alone.
     static bool validateItemName(const QString &name, Error *error);
 
     // A folder name as typed into a "new folder" field. "a/b" (nested folders) is allowed;
-    // refused are "", an absolute path, NUL, and "." or ".." as any component, so the folder
+    // refused are "", an absolute path, NUL, and "." or "..", or white space alone, as any
+    // component, so the folder
     // made can never lie outside the one it is made in.
     static bool validateNewFolderName(const QString &typedName, Error *error);
 

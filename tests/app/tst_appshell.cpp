@@ -10,6 +10,8 @@
 #include "MenuController.h"
 #include "ShellFixtures.h"
 #include "NavigationController.h"
+#include "LocalFolderSelectorViewController.h"
+#include "NewFolderDialog.h"
 #include "Translations.h"
 #include "Utils.h"
 
@@ -21,7 +23,9 @@
 #include <QWheelEvent>
 #include <QQuickItem>
 #include <QSignalSpy>
+#include <QScopeGuard>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <QTest>
 #include <functional>
 #include <QtQml/qqmlextensionplugin.h>
@@ -128,6 +132,26 @@ QString firstRowName(KPDocumentPickerViewController *screen)
     const IndexPath first = screen->tableView()->rows()->indexPathAt(0);
     const auto item = screen->itemManager()->itemForIndexPath(first.section, first.row);
     return item ? item->fileName : QString();
+}
+
+// The shown texts cut short with "…", once the window's items are laid out and drawn.
+QStringList cutTexts(QQuickItem *item);
+QString cutTexts(QQuickWindow *window)
+{
+    window->grabWindow();
+    return cutTexts(window->contentItem()).join(u'|');
+}
+
+QStringList cutTexts(QQuickItem *item)
+{
+    QStringList cut;
+    if (!item->isVisible() || item->opacity() == 0)
+        return cut;
+    if (item->inherits("QQuickText") && item->property("truncated").toBool())
+        cut.append(item->property("text").toString());
+    for (QQuickItem *child : item->childItems())
+        cut += cutTexts(child);
+    return cut;
 }
 
 void activate(QQuickWindow *window)
@@ -335,8 +359,20 @@ private slots:
         auto *selector = qobject_cast<KPDocumentPickerViewController *>(selectorStack->topViewController());
         QTRY_VERIFY(selector->tableView()->rows()->rowCount() > 0);
         QTRY_COMPARE(selector->tableView()->rows()->rowCount(), int(selector->items().size()));
+        // One folder in a tall sheet: no sections and no index strip, as the listing's rule
+        // says, also after a folder is made there; below the rows the sheet is opaque.
+        QTRY_VERIFY(selector->tableView()->sectionIndexTitles().isEmpty());
+        QVERIFY(!visibleItemNamed(sheet, "sectionIndex"));
+        const QRectF panel = inWindow(sheet);
+        const QPoint belowRows = QPoint(int(panel.center().x()), int(panel.bottom()) - 80);
+        QCOMPARE(app->window()->grabWindow().pixelColor(belowRows), QColor(Qt::white));
+        NewFolderDialog::create(selector, home(), QStringLiteral("Made"));
+        selector->reloadItemsFromDataSource();
+        QTRY_COMPARE(selector->tableView()->rows()->rowCount(), 2);
+        QVERIFY(selector->tableView()->sectionIndexTitles().isEmpty());
         for (char c : QByteArray("Targ"))
             QTest::keyClick(app->window(), c);
+        QDir(home() + "/Made").removeRecursively();
         QTest::keyClick(app->window(), Qt::Key_Return);
         QTRY_COMPARE(selectorStack->viewControllers().size(), 2);
         QCOMPARE(selectorStack->topViewController()->title(), QStringLiteral("Target"));
@@ -692,6 +728,17 @@ private slots:
         QTRY_VERIFY(menu->isMenuVisible());
         QTest::mouseClick(app->window(), Qt::LeftButton, {}, QPoint(5, 5));
         QTRY_VERIFY(!menu->isMenuVisible());
+
+        // A drag sideways across the row is no tap; a click that stays put is.
+        const QPoint start = inWindow(row).center().toPoint() - QPoint(120, 0);
+        QTest::mousePress(app->window(), Qt::LeftButton, {}, start);
+        for (int step = 1; step <= 10; ++step)
+            QTest::mouseMove(app->window(), start + QPoint(step * 24, 0));
+        QTest::mouseRelease(app->window(), Qt::LeftButton, {}, start + QPoint(240, 0));
+        QTest::qWait(50);
+        QCOMPARE(app->navigationController()->viewControllers().size(), 1);
+        QTest::mouseClick(app->window(), Qt::LeftButton, {}, start + QPoint(3, 0));
+        QTRY_COMPARE(app->navigationController()->viewControllers().size(), 2);
     }
 
     void everyClickableItemIsNamedForAssistiveTools()
@@ -758,6 +805,18 @@ private slots:
         makeLongUnpacking("Big.zip", 5000);
         makeLockedZip();
         auto app = launch();
+        // A notice drawn over the dim, clear of the dialog: its box is dark where it stands.
+        const auto noticeSeenOverDialog = [&app] {
+            auto *notice = visibleItemNamed(app->window(), "textNotice");
+            auto *box = visibleItemNamed(app->window(), "alertBox");
+            if (!notice || !box || notice->opacity() < 1 || inWindow(notice).intersects(inWindow(box)))
+                return false;
+            const QRectF at = inWindow(notice);
+            return app->window()
+                       ->grabWindow()
+                       .pixelColor(QPoint(int(at.left()) + 10, int(at.center().y())))
+                       .lightness() < 60;
+        };
         waitUntilListed(app->viewController());
         activate(app->window());
         app->viewController()->openFileNamed("Big.zip");
@@ -774,10 +833,97 @@ private slots:
                 QTest::keyClick(app->window(), *c);
             QTest::keyClick(app->window(), Qt::Key_Return);
             QTRY_VERIFY_WITH_TIMEOUT(!CompressQueue::shared()->isBusy(), 30000);
+            if (QByteArray(typed) == "bad") {
+                // Said where it can be read as the dialog comes back.
+                QCOMPARE(app->navigationController()->topViewController()->textNotice()->text(),
+                         QStringLiteral("incorrect password"));
+                QTRY_VERIFY(noticeSeenOverDialog());
+            }
         }
         QTRY_VERIFY(QFileInfo(home() + "/Lock/Lock/secret.txt").isFile());
         QVERIFY(!visibleItemNamed(app->window(), "alertBox"));
         QDir(home()).removeRecursively();
+    }
+
+    // Any window from 320 x 320 up shows every screen whole, in German too; a wide one keeps the
+    // rows and the sheet at a readable width, centred.
+    void screensFitTheWindow_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("german");
+        QTest::newRow("320 x 480, German") << QSize(320, 480) << true;
+        QTest::newRow("480 x 320, German") << QSize(480, 320) << true;
+        QTest::newRow("1920 x 1080") << QSize(1920, 1080) << false;
+    }
+
+    void screensFitTheWindow()
+    {
+        QFETCH(QSize, size);
+        QFETCH(bool, german);
+        QDir(home()).removeRecursively();
+        makeFile(home() + "/notes.txt");
+        QDir(home()).mkpath("Folder");
+        QTranslator translator;
+        if (german) {
+            QVERIFY(translator.load(":/i18n/ombrisk_de.qm"));
+            QCoreApplication::installTranslator(&translator);
+        }
+        const auto uninstall = qScopeGuard([&] { QCoreApplication::removeTranslator(&translator); });
+        LaunchOptions options;
+        options.windowSize = size;
+        auto app = ShellFixtures::launch(options);
+        auto *window = app->window();
+        QCOMPARE(window->size(), size);
+        auto *root = app->viewController();
+        waitUntilListed(root);
+        activate(window);
+        auto *list = shownList(window);
+        QTRY_COMPARE(list->property("count").toInt(), 2);
+        QQuickItem *row = nullptr;
+        QTRY_VERIFY((row = rowNamed(list, "notes.txt")));
+        const QRectF frame = inWindow(row);
+        QCOMPARE(frame.width(), qMin(qreal(size.width()), 720.0 + 16));
+        QCOMPARE(frame.center().x(), size.width() / 2.0);
+        QVERIFY(inWindow(visibleItemNamed(row, "detailButton")).right() <= frame.right());
+        QCOMPARE(cutTexts(window), QString());
+        // Edit mode, the folder selector and a dialog over it.
+        root->selectButtonTapped();
+        root->tableView()->tapFlatRow(0);
+        QCOMPARE(cutTexts(window), QString());
+        root->moveBarButtonTaped();
+        auto *selectorStack =
+            qobject_cast<NavigationController *>(app->navigationController()->presentedViewController());
+        QVERIFY(selectorStack);
+        auto *selector = qobject_cast<LocalFolderSelectorViewController *>(selectorStack->topViewController());
+        QTRY_COMPARE(selector->tableView()->rows()->rowCount(), 1);
+        selector->createFolderButtonTapped();
+        QTRY_VERIFY(visibleItemNamed(window, "alertBox"));
+        QCOMPARE(cutTexts(window), QString());
+        QTest::keyClick(window, Qt::Key_Escape);
+        selector->cancelButtonTapped();
+        QTRY_VERIFY(!visibleItemNamed(window, "presentedScreen"));
+        root->selectButtonTapped();
+
+        // The row's menu stands whole inside the window.
+        QTest::mouseClick(window, Qt::RightButton, {}, frame.center().toPoint());
+        QQuickItem *menu = nullptr;
+        QTRY_VERIFY((menu = visibleItemNamed(window, "itemMenu")));
+        QTRY_VERIFY(QRectF(QPointF(), QSizeF(size)).contains(inWindow(menu)));
+        QCOMPARE(cutTexts(window), QString());
+        QTest::keyClick(window, Qt::Key_Escape);
+
+        // The properties sheet: the picture whole between the bar and the name field, the rows
+        // above the bottom edge, the field no wider than reads well.
+        root->showPropertiesOfItemNamed("notes.txt");
+        QQuickItem *picture = nullptr;
+        QTRY_VERIFY((picture = visibleItemNamed(window, "previewImage")));
+        const QRectF field = inWindow(visibleItemNamed(window, "nameField"));
+        QTRY_VERIFY(inWindow(picture).top() >= 44);
+        QVERIFY(inWindow(picture).width() >= 100);
+        QVERIFY(inWindow(picture).bottom() <= field.top());
+        QVERIFY(inWindow(visibleItemNamed(window, "createdValue")).bottom() <= size.height());
+        QVERIFY(field.width() <= 722);
+        QCOMPARE(cutTexts(window), QString());
     }
 
     void alertKeysPickItsButtons()

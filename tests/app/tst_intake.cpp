@@ -258,6 +258,12 @@ private slots:
                          app->navigationController()->presentedViewController())));
         QCOMPARE(dialog->title(), QStringLiteral("Password Protected"));
         QVERIFY(!QFileInfo::exists(home() + "/Lock"));
+        // Refused: the archive was taken in all the same, and the home folder shows it.
+        dialog->cancel();
+        QTRY_VERIFY_WITH_TIMEOUT(lists(app->viewController(), "Lock.zip"), 10000);
+        app->viewController()->openFileNamed("Lock.zip");
+        QTRY_VERIFY((dialog = qobject_cast<AlertController *>(
+                         app->navigationController()->presentedViewController())));
         dialog->textFields().first()->setText("k3y");
         const auto actions = dialog->actions();
         QCOMPARE(actions.last()->title(), QStringLiteral("OK"));

@@ -113,6 +113,21 @@ private slots:
         QVERIFY(!QFileInfo::exists(home() + "/escaped"));
         QVERIFY(!QFileInfo::exists(home() + "/up"));
         QVERIFY(!QFileInfo::exists(home() + "/X" + home() + "/absolute"));
+
+        // Spaces alone would be a row without a name: refused. A dot name is made and kept,
+        // and the notice says why it is not listed.
+        x.screen->textNotice()->hide();
+        for (const QString &typed : {QStringLiteral("   "), QStringLiteral(".hidden")}) {
+            x.screen->createFolderButtonTapped();
+            x.pick("Create", typed);
+        }
+        QCOMPARE(QDir(home() + "/X").entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 (QStringList{".hidden", "a"}));
+        const QStringList notices = x.screen->textNotice()->texts();
+        QCOMPARE(notices.size(), 2);
+        QVERIFY(notices[0].contains("spaces"));
+        QCOMPARE(notices[1], QStringLiteral("“.hidden” is kept but not shown. Names beginning "
+                                            "with a dot are hidden."));
     }
 
     void toolbarDeleteMovesToTheTrashBehindTheOverlayAndUndoPutsBack()
@@ -232,12 +247,18 @@ private slots:
         sub.pick("Done", "taken.txt");
         sub.menuAction("new.txt", &LocalStorageViewController::renameAction);
         sub.pick("Done", "");
-        const QStringList notices = sub.screen->textNotice()->texts();
+        QStringList notices = sub.screen->textNotice()->texts();
         QCOMPARE(notices.size(), 2);
         QVERIFY(notices[0].contains("taken.txt"));
         QVERIFY(!notices[1].isEmpty());
         QCOMPARE(readFile(home() + "/Sub/taken.txt"), QStringLiteral("taken"));
         QCOMPARE(readFile(home() + "/Sub/new.txt"), QStringLiteral("old"));
+
+        // Renamed out of the listing's sight: said, not lost.
+        sub.menuAction("new.txt", &LocalStorageViewController::renameAction);
+        sub.pick("Done", ".new.txt");
+        QCOMPARE(readFile(home() + "/Sub/.new.txt"), QStringLiteral("old"));
+        QVERIFY(sub.screen->textNotice()->text().contains("Names beginning with a dot are hidden."));
     }
 
     void menuMoveClearsTheSelectionAndPresentsTheSelector()

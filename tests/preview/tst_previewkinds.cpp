@@ -11,6 +11,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
+#include <QTextBlock>
 #include <QUrl>
 #include <unistd.h>
 
@@ -145,15 +147,42 @@ private slots:
 
         const QString html = MarkdownRendering::toLocalHtml(
             "# Title\n\n![in](inside.jpg) ![remote](http://127.0.0.1:9/x.png) "
-            "![out](../outside.jpg)\n\n<img src=\"http://127.0.0.1:9/raw.png\"> <b>bold</b>\n",
+            "![out](../outside.jpg)\n\n<img src=\"http://127.0.0.1:9/raw.png\"> <b>bold</b>\n\n"
+            "<div align=\"center\">\n  <!-- a comment -->\n</div>\n\n"
+            "Code keeps `<br>` and\n\n    <p>indented</p>\n",
             folder);
         QVERIFY(html.contains(inside));
         QCOMPARE(html.count(MarkdownRendering::brokenPictureUrl), 2);
-        // Raw HTML is text, not markup: no picture of it, no bold.
+        // Raw HTML is left out: neither drawn (no picture of it, no bold) nor shown as text;
+        // the words between tags stay, a paragraph of tags alone goes, code keeps its tags.
+        QTextDocument shown;
+        shown.setHtml(html);
+        const QString text = shown.toPlainText();
         QVERIFY(!html.contains("<img src=\"http"));
         QVERIFY(!html.contains("src=\"../"));
         QVERIFY(!html.contains("<b>"));
-        QVERIFY(html.contains("Title"));
+        for (const char *gone : {"&lt;b&gt;", "&lt;img", "&lt;div", "comment", "raw.png"})
+            QVERIFY2(!html.contains(gone), gone);
+        QVERIFY(text.contains("Title"));
+        QVERIFY(text.contains("bold"));
+        QVERIFY(text.contains("<br>"));
+        QVERIFY(text.contains("<p>indented</p>"));
+        QCOMPARE(shown.blockCount(), 5); // title, pictures, bold, code line, indented code
+
+        // A local picture comes at its own size and is scaled down to the view's width.
+        QVERIFY(html.contains("width=\"8\""));
+        QVERIFY(PreviewFixtures::writeJpeg(folder + "/wide.jpg", QSize(1200, 300)));
+        QTextDocument wide;
+        wide.setHtml(MarkdownRendering::toLocalHtml("![wide](wide.jpg)", folder));
+        const auto pictureSize = [&wide] {
+            const auto format = wide.begin().begin().fragment().charFormat().toImageFormat();
+            return QSizeF(format.width(), format.height());
+        };
+        QCOMPARE(pictureSize(), QSizeF(1200, 300));
+        MarkdownRendering::fitPictures(&wide, 400);
+        QCOMPARE(pictureSize(), QSizeF(400, 100));
+        MarkdownRendering::fitPictures(&wide, 2000);
+        QCOMPARE(pictureSize(), QSizeF(1200, 300));
     }
 };
 

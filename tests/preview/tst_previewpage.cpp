@@ -90,11 +90,14 @@ class TestPreviewPage : public QObject {
     QString home() const { return Utils::documentsPath(); }
     QString at(const QString &relative) const { return home() + u'/' + relative; }
 
-    std::unique_ptr<AppDelegate> launch(const QString &openPath, const QString &infoPath = {})
+    std::unique_ptr<AppDelegate> launch(const QString &openPath, const QString &infoPath = {},
+                                        QSize windowSize = {})
     {
         LaunchOptions options;
         options.openPath = openPath;
         options.infoPath = infoPath;
+        if (windowSize.isValid())
+            options.windowSize = windowSize;
         auto app = std::make_unique<AppDelegate>();
         app->didFinishLaunching(options);
         return app;
@@ -140,15 +143,48 @@ private slots:
         QVERIFY(picture);
         QTRY_VERIFY(!picture->property("pictureSize").toSizeF().isEmpty());
 
+        QCOMPARE(screen->title(), QStringLiteral("b.jpg"));
         QTest::keyClick(app->window(), Qt::Key_Right);
         QCOMPARE(screen->previewController()->currentPreviewItemIndex(), 2);
         QTRY_COMPARE(pager->property("currentIndex").toInt(), 2);
         QCOMPARE(indicator->property("text").toString(), QStringLiteral("3 of 3"));
+        // The title follows the pages, in the drawn bar too.
+        QCOMPARE(screen->title(), QStringLiteral("a.jpg"));
         QTest::keyClick(app->window(), Qt::Key_Left);
         QTest::keyClick(app->window(), Qt::Key_Left);
         QTest::keyClick(app->window(), Qt::Key_Left);
         QCOMPARE(screen->previewController()->currentPreviewItemIndex(), 0);
-        QCOMPARE(screen->title(), QStringLiteral("b.jpg"));
+        QCOMPARE(screen->title(), QStringLiteral("c.jpg"));
+        QCOMPARE(shownItem(app->window()->contentItem(), "navigationTitle")->property("text"),
+                 QVariant(QStringLiteral("c.jpg")));
+    }
+
+    // Fitted to the window's width, but on a wide one no wider than the page's own size
+    // (A4 at 96 per inch, with its margin), centred.
+    void aPdfPageFitsTheWindowUpToItsOwnSize_data()
+    {
+        QTest::addColumn<QSize>("window");
+        QTest::addColumn<double>("pageWidth");
+        QTest::newRow("narrow") << QSize(320, 480) << 320.0;
+        QTest::newRow("wide") << QSize(1920, 1080) << 595.0 * 4 / 3 + 16;
+    }
+
+    void aPdfPageFitsTheWindowUpToItsOwnSize()
+    {
+        QFETCH(QSize, window);
+        QFETCH(double, pageWidth);
+        QVERIFY(PreviewFixtures::writePdf(at("Papers/paper.pdf"), 2));
+        auto app = launch("/Papers/paper.pdf", {}, window);
+        auto *screen = previewScreen(*app);
+        QVERIFY(screen);
+        QTRY_VERIFY(screen->isContentShown());
+        auto *pages = shownItem(app->window()->contentItem(), "pdfPages");
+        QVERIFY(pages);
+        auto *page = pages->property("contentItem").value<QQuickItem *>()->childItems().value(0);
+        QVERIFY(page);
+        QVERIFY(qAbs(page->width() - pageWidth) < 1);
+        const QRectF drawn = page->mapRectToScene(QRectF(0, 0, page->width(), page->height()));
+        QVERIFY(qAbs(drawn.center().x() - window.width() / 2.0) < 1);
     }
 
     void mediaAndArchivesAreNotOpened()
@@ -166,7 +202,7 @@ private slots:
         QTcpServer server;
         QVERIFY(server.listen(QHostAddress::LocalHost));
         const QString remote = QStringLiteral("http://127.0.0.1:%1/").arg(server.serverPort());
-        QVERIFY(PreviewFixtures::writeJpeg(at("Notes/inside.jpg"), QSize(20, 20)));
+        QVERIFY(PreviewFixtures::writeJpeg(at("Notes/inside.jpg"), QSize(2000, 20)));
         QVERIFY(PreviewFixtures::writeFile(
             at("Notes/readme.md"),
             QStringLiteral("# Notes\n\n![remote](%1a.png)\n\n<img src=\"%1b.png\">\n\n"
@@ -183,6 +219,8 @@ private slots:
         drain(app->window());
         QVERIFY(!server.waitForNewConnection(0));
         QVERIFY(!server.hasPendingConnections());
+        // The wide picture is scaled down to the page: nothing to scroll sideways.
+        QVERIFY(text->property("contentWidth").toDouble() <= text->width());
     }
 
     void thePropertiesSheetRenamesThroughItsField()

@@ -322,6 +322,7 @@ private slots:
         QTest::newRow("dot") << "." << int(Op::NameIsDot);
         QTest::newRow("dot dot") << ".." << int(Op::NameIsDotDot);
         QTest::newRow("slash") << "x/y" << int(Op::NameHasSlash);
+        QTest::newRow("spaces") << "  \t" << int(Op::NameBlank);
         QTest::newRow("parent by slash") << "../escaped" << int(Op::NameHasSlash);
         QTest::newRow("nul") << QString(QStringLiteral("x") + QChar(u'\0') + "y")
                              << int(Op::NameHasNul);
@@ -418,7 +419,9 @@ private slots:
         QTest::newRow("plain") << "Photos" << 0;
         QTest::newRow("nested") << "a/b" << 0;
         QTest::newRow("trailing slash") << "a/" << 0;
-        QTest::newRow("blank") << " " << 0;
+        QTest::newRow("blank") << " " << int(Op::NameBlank);
+        QTest::newRow("blank inside") << QString("a/ \u3000/b") << int(Op::NameBlank);
+        QTest::newRow("hidden") << ".cache" << 0;
         QTest::newRow("empty") << "" << int(Op::NameEmpty);
         QTest::newRow("absolute") << "/etc/x" << int(Op::FolderNameAbsolute);
         QTest::newRow("dot dot") << ".." << int(Op::NameIsDotDot);

@@ -116,6 +116,8 @@ private slots:
         QCOMPARE(
             QCoreApplication::translate("KPDocumentPickerViewController", "%n file(s)", nullptr, 3),
             QStringLiteral("3 Dateien"));
+        QCOMPARE(QCoreApplication::translate("LocalStorageViewController", "Move..."),
+                 QStringLiteral("Verschieben …"));
     }
 
     void emptiness()

@@ -11,20 +11,28 @@ import Ombrisk.Picker
 //
 // The table's coordinates start at the header's top edge; the list's content starts
 // `list.originY` above its first row, so table y = list y - list.originY.
+//
+// On a wide window the table (rows, header, sections, index strip) keeps a readable width,
+// centred; the list still spans the window, so the wheel and drags work anywhere. The table's
+// x = list x - `columnX`.
 FocusScope {
     id: page
     property KPDocumentPickerViewController controller
     readonly property KPDocumentPickerTableView table: controller ? controller.tableView : null
     readonly property KPDocumentPickerHeaderView headerView: controller ? controller.headerView : null
     readonly property RefreshControl refreshControl: controller ? controller.refreshControl : null
+    readonly property real readableWidth: 720
+    readonly property real tableWidth: Math.min(width, readableWidth + indexStrip.width)
+    readonly property real columnX: Math.round((width - tableWidth) / 2)
+    readonly property real columnWidth: tableWidth - (indexStrip.visible ? indexStrip.width : 0)
 
-    onWidthChanged: updateSize()
+    onTableWidthChanged: updateSize()
     onHeightChanged: updateSize()
     onControllerChanged: { updateSize(); takeKeyboard() }
     onVisibleChanged: takeKeyboard()
     function updateSize() {
         if (controller && width > 0 && height > 0)
-            controller.viewSize = Qt.size(width, height)
+            controller.viewSize = Qt.size(tableWidth, height)
     }
     // The list takes the keyboard, on the row it had (NavigationView calls this too once a
     // dialog or sheet has gone).
@@ -59,7 +67,7 @@ FocusScope {
         id: list
         objectName: "rows"
         anchors.fill: parent
-        anchors.rightMargin: indexStrip.visible ? indexStrip.width : 0
+        anchors.rightMargin: indexStrip.visible && page.columnX === 0 ? indexStrip.width : 0
         clip: true
         focus: true
         model: page.table ? page.table.rows : null
@@ -136,7 +144,8 @@ FocusScope {
 
         header: PickerHeader {
             z: 2
-            width: list.width
+            x: page.columnX
+            width: page.columnWidth
             height: page.table ? page.table.headerViewHeight : 0
             headerView: page.headerView
         }
@@ -151,7 +160,8 @@ FocusScope {
         section.property: "sectionTitle"
         section.delegate: Rectangle {
             required property string section
-            width: list.width
+            x: page.columnX
+            width: page.columnWidth
             height: section === "" || !page.table ? 0 : page.table.sectionHeaderHeight
             visible: section !== ""
             color: Theme.hovered
@@ -167,7 +177,8 @@ FocusScope {
         }
 
         delegate: PickerRow {
-            width: list.width
+            x: page.columnX
+            width: page.columnWidth
             table: page.table
             listView: list
         }
@@ -175,6 +186,7 @@ FocusScope {
         ActivityIndicatorView {
             parent: list.contentItem
             indicator: page.controller ? page.controller.loadingView : null
+            x: (indicator ? indicator.origin.x : 0) + page.columnX
             y: indicator ? indicator.origin.y + list.originY : 0
         }
 
@@ -250,7 +262,8 @@ FocusScope {
 
     SectionIndexStrip {
         id: indexStrip
-        anchors { right: parent.right; top: parent.top; bottom: parent.bottom }
+        x: page.columnX + page.columnWidth
+        anchors { top: parent.top; bottom: parent.bottom }
         anchors.bottomMargin: page.table ? page.table.contentInsetBottom : 0
         table: page.table
     }
@@ -260,7 +273,7 @@ FocusScope {
         menu: page.visible && page.controller ? page.controller.menuController : null
         onClosed: page.takeKeyboard()
         mapTarget: function(rect) {
-            return Qt.rect(rect.x, rect.y - list.tableOffset, rect.width, rect.height)
+            return Qt.rect(rect.x + page.columnX, rect.y - list.tableOffset, rect.width, rect.height)
         }
     }
 }

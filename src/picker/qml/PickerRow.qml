@@ -49,9 +49,17 @@ ItemDelegate {
         listView.focusedRow = index
         table.tapFlatRow(index)
     }
-    // The button takes every mouse button; a right click belongs to the menu alone.
+    // The button takes every mouse button; a right click belongs to the menu alone. A tap is
+    // a tap only while the pointer stays within a few points of where it went down: a drag
+    // across the row opens nothing.
     property bool rightClicking: false
-    onClicked: if (!rightClicking) tap()
+    property point pressedAt
+    onPressed: pressedAt = Qt.point(pressX, pressY)
+    onClicked: {
+        const slop = Qt.styleHints.startDragDistance
+        if (!rightClicking && Math.abs(pressX - pressedAt.x) <= slop && Math.abs(pressY - pressedAt.y) <= slop)
+            tap()
+    }
     onPressAndHold: openMenu(frameInTable())
     TapHandler {
         acceptedButtons: Qt.RightButton

@@ -1,9 +1,11 @@
 import QtQuick
 import QtQuick.Controls.Basic
+import QtQuick.Window
 import Ombrisk.Platform
 
 // Draws one titled or pictured BarButtonItem (the trash can too) as a tool button; a picture
-// alone gets a tooltip with the button's name.
+// alone gets a tooltip with the button's name. In a narrow window a title takes at most 15
+// pixels and less room around it, so the bar's title keeps room between the buttons.
 ToolButton {
     id: root
     property BarButtonItem item
@@ -11,7 +13,8 @@ ToolButton {
                                      && (item.imageName !== "" || item.kind === BarButtonItem.Trash)
     objectName: "barButton"
     enabled: item !== null && item.enabled
-    implicitWidth: Math.max(44, implicitContentWidth + 16)
+    readonly property bool compact: Window.width > 0 && Window.width < 400
+    implicitWidth: Math.max(44, implicitContentWidth + (compact ? 10 : 16))
     implicitHeight: 44
     padding: 0
     hoverEnabled: true
@@ -34,7 +37,7 @@ ToolButton {
             visible: !root.pictured
             text: root.item ? root.item.title : ""
             color: Theme.tint
-            font.pixelSize: root.item ? root.item.titleFontSize : 17
+            font.pixelSize: Math.min(root.item ? root.item.titleFontSize : 17, root.compact ? 15 : 17)
             font.bold: root.item !== null
                        && (root.item.boldTitle || root.item.style === BarButtonItem.Done)
         }

@@ -60,13 +60,20 @@ FocusScope {
             }
             BarButtonRow { items: root.topScreen ? root.topScreen.leftBarButtonItems : [] }
         }
+        // Centred in the bar where it fits there, else moved into the room between the buttons,
+        // in a smaller font if need be; cut only when even that is too wide.
         Text {
             objectName: "navigationTitle"
-            anchors.centerIn: parent
-            width: Math.min(implicitWidth, parent.width - 2 * Math.max(leading.width, trailing.width) - 16)
+            readonly property real roomLeft: leading.x + leading.width + 8
+            readonly property real roomRight: trailing.x - 8
+            anchors.verticalCenter: parent.verticalCenter
+            width: Math.max(0, Math.min(implicitWidth, roomRight - roomLeft))
+            x: Math.max(roomLeft, Math.min(roomRight - width, (parent.width - width) / 2))
             elide: Text.ElideMiddle
             text: root.topScreen ? root.topScreen.title : ""
             font.pixelSize: 17
+            fontSizeMode: Text.HorizontalFit
+            minimumPixelSize: 13
             font.bold: true
             Accessible.role: Accessible.TitleBar
             Accessible.name: text
@@ -78,6 +85,8 @@ FocusScope {
         }
     }
 
+    // Opaque under the screens: a stack presented as a sheet hides the screen it covers.
+    Rectangle { anchors.fill: pages; color: "white" }
     Item {
         id: pages
         anchors { left: parent.left; right: parent.right; top: bar.bottom; bottom: parent.bottom }
@@ -102,7 +111,15 @@ FocusScope {
         items: root.topScreen ? root.topScreen.toolbarItems : []
     }
 
-    TextNoticeView { z: 3; anchors.centerIn: pages; notice: root.topScreen ? root.topScreen.textNotice : null }
+    // Over whatever is presented, so a notice said as a dialog comes (a wrong password asked
+    // again) is seen: then under the bar, clear of a dialog in the middle.
+    TextNoticeView {
+        z: 5
+        anchors.horizontalCenter: pages.horizontalCenter
+        y: root.controller && root.controller.presentedViewController ? pages.y + 12
+                                                                      : pages.y + (pages.height - height) / 2
+        notice: root.topScreen ? root.topScreen.textNotice : null
+    }
 
     Shortcut {
         sequences: ["Alt+Left", "Back", "Backspace"]

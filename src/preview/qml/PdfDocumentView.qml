@@ -33,7 +33,13 @@ FocusScope {
             topMargin: 8
             bottomMargin: 8
             flickableDirection: Flickable.HorizontalAndVerticalFlick
-            contentWidth: width * zoom
+            contentWidth: Math.max(width, pageWidth * zoom)
+            // Unzoomed, a page is as wide as the view, but no wider than its own size (points at
+            // 96 per inch, the first page's): a wide window shows whole, readable pages, centred.
+            readonly property real pageWidth: {
+                const first = root.document && count > 0 ? root.document.pagePointSize(0) : Qt.size(0, 0)
+                return first.width > 0 ? Math.min(width, first.width * 4 / 3 + 16) : width
+            }
             boundsBehavior: Flickable.StopAtBounds
             // No rows before the list has its width: pages of no height would all be made at once.
             model: root.document && width > 0 ? root.document.pageCount : 0
@@ -106,14 +112,15 @@ FocusScope {
                 id: pageItem
                 required property int index
                 readonly property size points: root.document.pagePointSize(index)
-                width: pages.width * pages.zoom
+                x: (pages.contentWidth - width) / 2
+                width: pages.pageWidth * pages.zoom
                 height: points.width > 0 ? (width - 16) * points.height / points.width : width
                 Accessible.role: Accessible.Graphic
                 Accessible.name: qsTr("Page %1").arg(index + 1)
                 Accessible.onPressAction: pages.toggleZoom(Qt.point(pages.width / 2, pages.height / 2))
 
-                // The page's width in pixels as last settled: the list's width at the rested zoom.
-                readonly property real renderWidth: (pages.width * pages.renderedZoom - 16) * Screen.devicePixelRatio
+                // The page's width in pixels as last settled: its width at the rested zoom.
+                readonly property real renderWidth: (pages.pageWidth * pages.renderedZoom - 16) * Screen.devicePixelRatio
                 onRenderWidthChanged: render()
                 Component.onCompleted: render()
                 function render() {

@@ -1,5 +1,6 @@
 import QtQuick
 import QtQuick.Controls.Basic
+import QtQuick.Window
 import Ombrisk.Platform
 import Ombrisk.Preview
 
@@ -7,6 +8,11 @@ import Ombrisk.Preview
 // and the size and date rows, laid out by the sheet's edge relations (in logical pixels):
 // the hidden name label centred in the page is the guide; the rows stand on the bottom edge.
 // The sheet scrolls a little always; dragging it lets go of the name field.
+//
+// Any page of at least 320 x 276 (a 320 x 320 window) shows it all: where the design's
+// 300-point picture, 60 points above the field, and 90 points under the rows don't fit, the
+// room left goes to the picture first, then to that gap, then under the rows, each margin
+// keeping 16 points. On a wide page the name field keeps a readable width, centred.
 Flickable {
     id: root
     property LocalFilePreviewViewController controller
@@ -19,6 +25,17 @@ Flickable {
 
     Accessible.role: Accessible.Pane
     Accessible.name: qsTr("Properties of %1").arg(sheet ? sheet.name : "")
+
+    readonly property real readableWidth: 720
+    readonly property real leastMargin: 16
+    readonly property real rowsHeight: sizeCaption.height + modifiedCaption.height
+                                       + createdCaption.height + 12
+    readonly property real spare: Math.max(0, height - nameField.height - 12 - rowsHeight - 3 * leastMargin)
+    readonly property real pictureSide: Math.max(0, Math.min(sheet ? sheet.pictureSide : 300,
+                                                             width - 2 * leastMargin, spare))
+    readonly property real pictureGap: leastMargin + Math.min(60 - leastMargin, spare - pictureSide)
+    readonly property real bottomRoom: leastMargin + Math.min(90 - leastMargin,
+                                                              spare - pictureSide - (pictureGap - leastMargin))
 
     onMovementStarted: nameField.focus = false
     onMovementEnded: if (sheet) sheet.userScrolled(contentY)
@@ -51,7 +68,7 @@ Flickable {
             id: nameLabel
             visible: false
             anchors.centerIn: parent
-            width: parent.width + 2
+            width: Math.min(parent.width + 2, root.readableWidth)
             height: 40
             text: root.sheet ? root.sheet.name : ""
         }
@@ -70,7 +87,13 @@ Flickable {
             color: "black"
             horizontalAlignment: TextInput.AlignHCenter
             EnterKey.type: Qt.EnterKeyDone
-            background: Rectangle { color: "transparent"; border.width: 0.5; border.color: root.sheet ? root.sheet.borderColor : "transparent" }
+            // The design's half-point hairline, never thinner than a pixel (a thinner one loses
+            // sides when it falls between pixels).
+            background: Rectangle {
+                color: "transparent"
+                border.width: Math.max(0.5, 1 / Screen.devicePixelRatio)
+                border.color: root.sheet ? root.sheet.borderColor : "transparent"
+            }
             Component.onCompleted: text = root.sheet ? root.sheet.name : ""
             onAccepted: root.controller.textFieldShouldReturn(text)
             Accessible.role: Accessible.EditableText
@@ -85,7 +108,7 @@ Flickable {
             caption: true
             text: root.sheet ? root.sheet.createdCaption : ""
             anchors.bottom: parent.bottom
-            anchors.bottomMargin: 90
+            anchors.bottomMargin: root.bottomRoom
             x: nameLabel.x + nameLabel.width / 2 - 80 - width / 2
         }
         SheetText {
@@ -124,9 +147,10 @@ Flickable {
 
         ImageViewItem {
             objectName: "previewImage"
-            width: 300
-            height: 300
-            anchors { horizontalCenter: nameLabel.horizontalCenter; bottom: nameField.top; bottomMargin: 60 }
+            width: root.pictureSide
+            height: root.pictureSide
+            visible: root.pictureSide > 0
+            anchors { horizontalCenter: nameLabel.horizontalCenter; bottom: nameField.top; bottomMargin: root.pictureGap }
             imageView: root.sheet ? root.sheet.previewImageView : null
             Accessible.role: Accessible.Graphic
             Accessible.name: qsTr("Picture of %1").arg(root.sheet ? root.sheet.name : "")

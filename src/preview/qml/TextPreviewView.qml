@@ -57,7 +57,9 @@ FocusScope {
 
         Column {
             id: column
-            width: page.width
+            // Rendered text keeps a readable width, centred, however wide the window.
+            width: Math.min(page.width, 760)
+            x: (page.width - width) / 2
             TextEdit {
                 objectName: "markdownText"
                 width: parent.width
@@ -71,6 +73,13 @@ FocusScope {
                 text: page.visible ? root.textPreview.html : ""
                 Accessible.role: Accessible.StaticText
                 Accessible.name: getText(0, length)
+                // Pictures wider than the page are scaled down to it.
+                function fitPictures() {
+                    if (root.textPreview)
+                        root.textPreview.fitPictures(textDocument, width - leftPadding - rightPadding)
+                }
+                onWidthChanged: fitPictures()
+                onTextChanged: fitPictures()
             }
             OmittedLine { width: parent.width }
         }
