@@ -59,8 +59,8 @@ bool ArchiverManager::decompressAtPath(const QString &path, const QString &destP
     return ExtractionJob::run(*backend, kind, path, destPath, password, delegate, error);
 }
 
-QList<ArchiveEntry> ArchiverManager::listEntriesAtPath(const QString &path, const QString &password,
-                                                       Error *error)
+ArchiveEntryList ArchiverManager::listEntriesAtPath(const QString &path, const QString &password,
+                                                    Error *error)
 {
     const auto kind = ArchiveKinds::kindForPath(path);
     auto backend = backendFor(kind);

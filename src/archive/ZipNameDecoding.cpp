@@ -1,10 +1,11 @@
 #include "ZipNameDecoding.h"
 
 #include <QStringDecoder>
+#include <algorithm>
 
 namespace {
 
-QString decodeStrict(const QByteArray &raw, const char *codec, bool *ok)
+QString decodeStrict(QByteArrayView raw, const char *codec, bool *ok)
 {
     QStringDecoder decoder(codec, QStringDecoder::Flag::Stateless);
     const QString text = decoder(raw);
@@ -51,6 +52,12 @@ bool readsAsNativeLetters(const QString &text)
     return sawNative;
 }
 
+// ASCII reads the same in every code page; most names are.
+bool isAscii(QByteArrayView raw)
+{
+    return std::all_of(raw.begin(), raw.end(), [](char c) { return uchar(c) < 0x80; });
+}
+
 } // namespace
 
 QByteArray ZipNameDecoding::legacyCodePage(QLocale::Language language, QLocale::Script script)
@@ -86,8 +93,15 @@ QByteArray ZipNameDecoding::legacyCodePage(QLocale::Language language, QLocale::
     }
 }
 
-QString ZipNameDecoding::decode(const QByteArray &raw, const QLocale &locale)
+QString ZipNameDecoding::decode(QByteArrayView raw)
 {
+    return isAscii(raw) ? QString::fromLatin1(raw) : decode(raw, QLocale::system());
+}
+
+QString ZipNameDecoding::decode(QByteArrayView raw, const QLocale &locale)
+{
+    if (isAscii(raw))
+        return QString::fromLatin1(raw);
     bool ok = false;
     const auto utf8 = decodeStrict(raw, "UTF-8", &ok);
     if (ok)

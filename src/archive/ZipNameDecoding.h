@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QLocale>
 #include <QString>
 
@@ -11,7 +12,9 @@
 // "ПРИВЕТ" would come out as "ÅÉêéàÆ").
 namespace ZipNameDecoding {
 
-QString decode(const QByteArray &raw, const QLocale &locale = QLocale::system());
+// In the user's language (QLocale::system()), looked up only for names that aren't ASCII.
+QString decode(QByteArrayView raw);
+QString decode(QByteArrayView raw, const QLocale &locale);
 
 // The DOS or Windows code page for a language, or empty when CP437 is its own ("IBM866"
 // for Russian, "Shift_JIS" for Japanese).
