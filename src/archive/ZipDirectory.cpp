@@ -267,7 +267,6 @@ public:
                 return false;
             ++walked;
         }
-        m_directory.m_names.shrink_to_fit();
         const bool countMatches = m_place.zip64 ? walked == m_place.count
                                                 : walked % 0x10000 == m_place.count;
         if (!countMatches || m_left > 0 || m_end > m_begin)
