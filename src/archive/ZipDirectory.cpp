@@ -158,8 +158,10 @@ std::optional<DirectoryPlace> placeFrom(int fd, const char *record, qint64 endOf
     return std::nullopt;
 }
 
-// The end record is in the last 64 KB: the one whose comment ends the file, else (junk after
-// the zip) the last one whose comment fits. A comment may itself hold what looks like one.
+// The end record is in the last 64 KB: the first there whose comment ends the file and whose
+// directory is where it says, else (junk after the zip) the first whose comment fits. A
+// comment may itself hold what looks like an end record (even one that ends the file); the
+// real one comes before it.
 std::optional<DirectoryPlace> findDirectory(int fd, qint64 fileSize, Error *error)
 {
     const qint64 tailSize = std::min(fileSize, endRecordSize + largestComment);
@@ -171,7 +173,7 @@ std::optional<DirectoryPlace> findDirectory(int fd, qint64 fileSize, Error *erro
     }
     QString problem;
     for (const bool exact : {true, false}) {
-        for (qint64 at = tailSize - endRecordSize; at >= 0; --at) {
+        for (qint64 at = 0; at <= tailSize - endRecordSize; ++at) {
             const char *record = tail.data() + at;
             if (!hasSignature(record, 5, 6))
                 continue;

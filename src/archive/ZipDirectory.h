@@ -16,12 +16,12 @@
 // entries' data (ZipEntryReader).
 //
 // Tolerated as the common tools tolerate them: bytes before the zip (a self-extractor's stub; the
-// offsets are corrected), an end record that a comment appears to hold (the one whose comment
-// reaches the end of the file wins), junk after the comment, and the count of Info-ZIP's zips
-// of more than 65,535 entries without Zip64 (kept modulo 65,536). Names keep libzip's reading:
-// a NUL becomes a space, and Info-ZIP's Unicode path field replaces a name whose checksum it
-// matches. Refused as damaged: a record or field that leaves the directory, a Zip64 value the
-// record lacks, a count that doesn't match, a zip split across several files.
+// offsets are corrected), a comment holding what looks like an end record (the first record
+// whose comment reaches the end of the file wins), junk after the comment, and the count of
+// Info-ZIP's zips of more than 65,535 entries without Zip64 (kept modulo 65,536). Names keep
+// libzip's reading: a NUL becomes a space, and Info-ZIP's Unicode path field replaces a name
+// whose checksum it matches. Refused as damaged: a record or field that leaves the directory,
+// a Zip64 value the record lacks, a count that doesn't match, a zip split across several files.
 //
 // Immutable once read: one directory may serve any number of threads at once.
 class ZipDirectory {

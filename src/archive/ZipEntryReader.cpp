@@ -197,6 +197,8 @@ private:
     // Unpacked data on its way to the sink: never more than declared, counted into the CRC.
     bool deliver(const char *data, qint64 size, Error *error)
     {
+        if (size == 0)
+            return true;
         if (size > qint64(m_record.size) - m_delivered)
             return damaged(error,
                            ArchiveErrors::tr("%1 holds more data than it declares").arg(m_name));
