@@ -94,6 +94,8 @@ struct EndValues {
 std::optional<EndValues> zip64Values(int fd, qint64 locatorOffset, QString *problem)
 {
     char locator[locatorSize];
+    if (locatorOffset < zip64EndSize)
+        return std::nullopt;
     if (!readAt(fd, locator, locatorSize, locatorOffset) || !hasSignature(locator, 6, 7))
         return std::nullopt;
     if (le32(locator + 16) > 1) {
@@ -256,8 +258,12 @@ public:
 
     bool run(Error *error)
     {
-        // The names take at most what the records leave over; unused room is never touched.
-        const auto records = std::min<quint64>(m_place.count, quint64(m_place.size) / 46);
+        // Room for the records (beyond Zip64 the count may have wrapped: the size bounds it)
+        // and for the names, which take at most what the records leave over. Room never
+        // touched is never made resident; a few million entries' worth is reserved at most.
+        const auto fit = quint64(m_place.size) / centralRecordSize;
+        const auto records =
+            std::min({m_place.zip64 ? m_place.count : fit, fit, quint64(1) << 22});
         m_directory.m_entries.reserve(size_t(records));
         m_directory.m_names.reserve(size_t(std::min<qint64>(
             m_place.size - qint64(records) * centralRecordSize, 256 * 1024 * 1024)));
@@ -338,7 +344,7 @@ private:
         }
         entry->size = saturated(values[0]);
         entry->compressedSize = saturated(values[1]);
-        entry->localHeaderOffset = saturated(values[2] + quint64(m_place.shift));
+        entry->localHeaderOffset = saturated(saturated(values[2]) + quint64(m_place.shift));
         entry->method = le16(record + 10);
         return true;
     }

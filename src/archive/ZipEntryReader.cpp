@@ -250,7 +250,19 @@ private:
         const bool done = m_record.method == Stored     ? copyStreamed(error)
                           : m_record.method == Deflated ? inflateStreamed(error)
                                                         : decompressBzip2(error);
-        return done && authenticated(error);
+        return done && drainForCode(error) && authenticated(error);
+    }
+
+    // AES's code covers the whole payload, also bytes after the end of the compressed stream.
+    bool drainForCode(Error *error)
+    {
+        while (m_aes && m_payloadSize > 0) {
+            const char *data = nullptr;
+            qint64 size = 0;
+            if (!nextPiece(&data, &size, error))
+                return false;
+        }
+        return true;
     }
 
     // The next piece of the payload, decrypted; size 0 at its end.

@@ -18,6 +18,7 @@
 namespace {
 
 constexpr qsizetype entriesRead = 64; // AES derives a key per entry: a few suffice
+constexpr qint64 largestRead = 64 << 20; // bzip2 turns a few KB into gigabytes
 
 void require(bool kept, const char *promise)
 {
@@ -32,6 +33,8 @@ void readEntries(const std::shared_ptr<const ZipDirectory> &directory, const QBy
     ZipEntryReader reader(directory, password);
     for (qsizetype i = 0; i < std::min(directory->size(), entriesRead); ++i) {
         const auto declared = qint64(directory->entry(i).size);
+        if (declared > largestRead)
+            continue;
         qint64 delivered = 0;
         const auto count = [&](const char *, qint64 size, Error *) {
             delivered += size;
