@@ -49,25 +49,10 @@ bool hasSignature(const char *p, char third, char fourth)
     return p[0] == 'P' && p[1] == 'K' && p[2] == third && p[3] == fourth;
 }
 
-bool readAt(int fd, char *data, qint64 size, qint64 offset)
-{
-    while (size > 0) {
-        const auto n = ::pread(fd, data, size_t(size), off_t(offset));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        data += n;
-        size -= n;
-        offset += n;
-    }
-    return true;
-}
-
-bool centralRecordAt(int fd, qint64 offset)
+bool centralRecordAt(const ZipDirectory &zip, qint64 offset)
 {
     char signature[4];
-    return offset >= 0 && readAt(fd, signature, 4, offset) && hasSignature(signature, 1, 2);
+    return offset >= 0 && zip.readAt(signature, 4, offset) && hasSignature(signature, 1, 2);
 }
 
 Error damaged(const QString &why)
@@ -91,12 +76,13 @@ struct EndValues {
     bool zip64;
 };
 
-std::optional<EndValues> zip64Values(int fd, qint64 locatorOffset, QString *problem)
+std::optional<EndValues> zip64Values(const ZipDirectory &zip, qint64 locatorOffset,
+                                    QString *problem)
 {
     char locator[locatorSize];
     if (locatorOffset < zip64EndSize)
         return std::nullopt;
-    if (!readAt(fd, locator, locatorSize, locatorOffset) || !hasSignature(locator, 6, 7))
+    if (!zip.readAt(locator, locatorSize, locatorOffset) || !hasSignature(locator, 6, 7))
         return std::nullopt;
     if (le32(locator + 16) > 1) {
         *problem = ArchiveErrors::tr("the zip is split across several files");
@@ -108,7 +94,7 @@ std::optional<EndValues> zip64Values(int fd, qint64 locatorOffset, QString *prob
     qint64 at = -1;
     for (const auto candidate : {declared, quint64(locatorOffset - zip64EndSize)})
         if (candidate <= quint64(locatorOffset - zip64EndSize) &&
-            readAt(fd, record, zip64EndSize, qint64(candidate)) && hasSignature(record, 6, 6)) {
+            zip.readAt(record, zip64EndSize, qint64(candidate)) && hasSignature(record, 6, 6)) {
             at = qint64(candidate);
             break;
         }
@@ -122,10 +108,10 @@ std::optional<EndValues> zip64Values(int fd, qint64 locatorOffset, QString *prob
 
 // The directory an end record at `endOffset` describes, if it is where the record says, or
 // where it must be when bytes were put before the zip.
-std::optional<DirectoryPlace> placeFrom(int fd, const char *record, qint64 endOffset,
-                                        QString *problem)
+std::optional<DirectoryPlace> placeFrom(const ZipDirectory &zip, const char *record,
+                                        qint64 endOffset, QString *problem)
 {
-    auto values = endOffset >= locatorSize ? zip64Values(fd, endOffset - locatorSize, problem)
+    auto values = endOffset >= locatorSize ? zip64Values(zip, endOffset - locatorSize, problem)
                                            : std::nullopt;
     if (!values) {
         if (!problem->isEmpty())
@@ -148,10 +134,10 @@ std::optional<DirectoryPlace> placeFrom(int fd, const char *record, qint64 endOf
                          values->zip64, 0};
     if (values->count == 0 && values->size == 0)
         return place;
-    if (values->offset <= end - values->size && centralRecordAt(fd, place.offset))
+    if (values->offset <= end - values->size && centralRecordAt(zip, place.offset))
         return place;
     const auto moved = qint64(end - values->size);
-    if (quint64(moved) > values->offset && centralRecordAt(fd, moved)) {
+    if (quint64(moved) > values->offset && centralRecordAt(zip, moved)) {
         place.shift = moved - place.offset;
         place.offset = moved;
         return place;
@@ -164,12 +150,13 @@ std::optional<DirectoryPlace> placeFrom(int fd, const char *record, qint64 endOf
 // directory is where it says, else (junk after the zip) the first whose comment fits. A
 // comment may itself hold what looks like an end record (even one that ends the file); the
 // real one comes before it.
-std::optional<DirectoryPlace> findDirectory(int fd, qint64 fileSize, Error *error)
+std::optional<DirectoryPlace> findDirectory(const ZipDirectory &zip, Error *error)
 {
+    const qint64 fileSize = zip.fileSize();
     const qint64 tailSize = std::min(fileSize, endRecordSize + largestComment);
     const qint64 tailStart = fileSize - tailSize;
     std::vector<char> tail(static_cast<size_t>(tailSize));
-    if (!readAt(fd, tail.data(), tailSize, tailStart)) {
+    if (!zip.readAt(tail.data(), tailSize, tailStart)) {
         fail(error, ArchiveErrors::unreadableArchive(QString::fromLocal8Bit(strerror(errno))));
         return std::nullopt;
     }
@@ -183,7 +170,7 @@ std::optional<DirectoryPlace> findDirectory(int fd, qint64 fileSize, Error *erro
             if (exact ? commentEnd != fileSize : commentEnd > fileSize)
                 continue;
             QString why;
-            if (auto place = placeFrom(fd, record, tailStart + at, &why))
+            if (auto place = placeFrom(zip, record, tailStart + at, &why))
                 return place;
             if (problem.isEmpty())
                 problem = why;
@@ -292,7 +279,7 @@ private:
             m_end -= m_begin;
             m_begin = 0;
             const auto n = std::min(m_left, qint64(m_window.size()) - m_end);
-            if (!readAt(m_directory.m_file.get(), m_window.data() + m_end, n, m_next))
+            if (!m_directory.readAt(m_window.data() + m_end, n, m_next))
                 return nullptr;
             m_next += n;
             m_left -= n;
@@ -421,6 +408,21 @@ QByteArrayView ZipDirectory::rawName(qsizetype index) const
     return QByteArrayView(m_names.data() + begin, qsizetype(end - begin));
 }
 
+bool ZipDirectory::readAt(char *data, qint64 size, qint64 offset) const
+{
+    while (size > 0) {
+        const auto n = ::pread(m_file.get(), data, size_t(size), off_t(offset));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        data += n;
+        size -= n;
+        offset += n;
+    }
+    return true;
+}
+
 std::shared_ptr<const ZipDirectory> ZipDirectory::read(const QString &path, Error *error)
 {
     Fd file(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC));
@@ -435,11 +437,9 @@ std::shared_ptr<const ZipDirectory> ZipDirectory::read(const QString &path, Erro
         fail(error, ArchiveErrors::missingArchive(path));
         return nullptr;
     }
-    const auto place = findDirectory(file.get(), info.st_size, error);
-    if (!place)
-        return nullptr;
     auto directory = std::make_shared<ZipDirectory>(std::move(file), qint64(info.st_size));
-    if (!ZipDirectoryWalk(*directory, *place).run(error))
+    const auto place = findDirectory(*directory, error);
+    if (!place || !ZipDirectoryWalk(*directory, *place).run(error))
         return nullptr;
     return directory;
 }

@@ -57,8 +57,9 @@ public:
     QByteArrayView rawName(qsizetype index) const;
     Encryption encryption(qsizetype index) const { return Encryption(entry(index).encryption); }
 
-    // Open for reading with pread; valid as long as the directory lives.
-    int fileDescriptor() const { return m_file.get(); }
+    // Reads `size` bytes of the file at `offset` (pread; any thread); false at its end or on
+    // a failure.
+    bool readAt(char *data, qint64 size, qint64 offset) const;
     qint64 fileSize() const { return m_fileSize; }
 
     ZipDirectory(Fd file, qint64 fileSize);

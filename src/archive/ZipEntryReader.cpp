@@ -10,7 +10,6 @@
 #include <isa-l/igzip_lib.h>
 #include <libdeflate.h>
 #include <optional>
-#include <unistd.h>
 
 namespace {
 
@@ -19,21 +18,6 @@ constexpr qint64 pieceSize = 256 * 1024; // whole AES blocks, so the counter run
 constexpr qint64 keptBuffer = 1024 * 1024;
 
 enum Method : quint16 { Stored = 0, Deflated = 8, Bzip2 = 12 };
-
-bool readAt(int fd, char *data, qint64 size, qint64 offset)
-{
-    while (size > 0) {
-        const auto n = ::pread(fd, data, size_t(size), off_t(offset));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        data += n;
-        size -= n;
-        offset += n;
-    }
-    return true;
-}
 
 } // namespace
 
@@ -119,7 +103,7 @@ private:
         char local[localHeaderSize];
         const auto headerAt = qint64(m_record.localHeaderOffset);
         if (headerAt > fileSize - localHeaderSize ||
-            !readAt(directory.fileDescriptor(), local, localHeaderSize, headerAt) ||
+            !directory.readAt(local, localHeaderSize, headerAt) ||
             local[0] != 'P' || local[1] != 'K' || local[2] != 3 || local[3] != 4)
             return fail(error, ArchiveErrors::unreadableArchive(
                                    part(ArchiveErrors::tr("its local header is missing"))));
@@ -164,7 +148,7 @@ private:
     // The next `size` bytes of the payload, as stored.
     bool readPayload(char *data, qint64 size)
     {
-        if (!readAt(m_reader.m_directory->fileDescriptor(), data, size, m_next))
+        if (!m_reader.m_directory->readAt(data, size, m_next))
             return false;
         m_next += size;
         m_payloadSize -= size;
@@ -185,8 +169,7 @@ private:
         if (!m_aes)
             return true;
         char trailer[ZipAesDecryption::trailerSize];
-        if (!readAt(m_reader.m_directory->fileDescriptor(), trailer, ZipAesDecryption::trailerSize,
-                    m_next))
+        if (!m_reader.m_directory->readAt(trailer, ZipAesDecryption::trailerSize, m_next))
             return cutShort(error);
         if (!m_aes->authentic(trailer))
             return damaged(error, part(ArchiveErrors::tr("the data fails its authentication "

@@ -5,28 +5,20 @@
 // hands over exactly that, and a failure says why.
 // Build and run: tests/archive/fuzz/run.sh [SECONDS] [BUILD_DIR] zip
 
+#include "FuzzSupport.h"
+
 #include <ZipBackend.h>
 #include <ZipDirectory.h>
 #include <ZipEntryReader.h>
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
+
+using FuzzSupport::require;
 
 namespace {
 
 constexpr qsizetype entriesRead = 64; // AES derives a key per entry: a few suffice
 constexpr qint64 largestRead = 64 << 20; // bzip2 turns a few KB into gigabytes
-
-void require(bool kept, const char *promise)
-{
-    if (!kept) {
-        std::fprintf(stderr, "promise broken: %s\n", promise);
-        std::abort();
-    }
-}
 
 void readEntries(const std::shared_ptr<const ZipDirectory> &directory, const QByteArray &password)
 {
@@ -53,14 +45,9 @@ void readEntries(const std::shared_ptr<const ZipDirectory> &directory, const QBy
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static QTemporaryDir work;
-    const auto archive = work.filePath(QStringLiteral("input.zip"));
-    {
-        QFile file(archive);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return 0;
-        file.write(reinterpret_cast<const char *>(data), qint64(size));
-    }
+    const auto archive = FuzzSupport::writeInput(data, size, QStringLiteral("input.zip"));
+    if (archive.isEmpty())
+        return 0;
     Error error;
     const auto directory = ZipDirectory::read(archive, &error);
     require(directory || error.isSet(), "a directory that can't be read says why");
