@@ -2,9 +2,10 @@
 # Times ombrisk-archive against the peer tools on one reproducible corpus (about 3,000 files,
 # 150 MB: half text, a quarter random, a quarter repetitive; nested, empty and unicode-named
 # folders), in the same run, and prints each ratio (ours / theirs) and our peak memory. Then
-# the per-entry costs on 200,000 small files (zip and tar): fresh beside bsdtar, and into a
-# destination that already holds them (against our own fresh run; the replaced files go to
-# the trash), with both peak memories.
+# the per-entry costs on 200,000 small files: listing the zip beside unzip -l and bsdtar -tf
+# (time and peak memory, and ours for the password check), and unpacking the zip and the tar
+# fresh beside bsdtar and into a destination that already holds them (against our own fresh
+# run; the replaced files go to the trash), with the peak memories.
 # Usage: bench/archive.sh [BUILD_DIR] [RUNS]   (a Release build; default build-archive-bench, 5)
 # BENCH_WORK=DIR keeps the corpus and archives there between runs (default: a temporary folder).
 set -euo pipefail
@@ -142,6 +143,14 @@ peak_of() { # peak resident memory in MB of COMMAND...
     kb=$( (/usr/bin/time -f %M "$@" >/dev/null) 2>&1 | tail -1)
     echo $((kb / 1024))
 }
+ours=$(best_of "$runs" "$tool" list many.zip)
+unzip_ms=$(best_of "$runs" unzip -l many.zip)
+bsdtar_ms=$(best_of "$runs" bsdtar -tf many.zip)
+report "list 200k many.zip" "$ours" "unzip -l" "$unzip_ms"
+report "" "$ours" "bsdtar -tf" "$bsdtar_ms"
+echo "peak memory, list 200k many.zip: ours $(peak_of "$tool" list many.zip) MB," \
+    "unzip -l $(peak_of unzip -l many.zip) MB, bsdtar -tf $(peak_of bsdtar -tf many.zip) MB;" \
+    "ours needs-password $(peak_of "$tool" needs-password many.zip) MB"
 for archive in many.zip many.tar; do
     ours=$(fresh_best "$runs" "$out" ours_extract "$archive")
     theirs=$(fresh_best "$runs" "$out" bsdtar -xf "$archive" -C "$out")

@@ -14,7 +14,8 @@ packages=(
   qml6-module-qtquick qml6-module-qtquick-controls qml6-module-qtquick-layouts
   qml6-module-qtquick-templates qml6-module-qtquick-window qml6-module-qtquick-dialogs
   qml6-module-qtquick-pdf
-  libicu-dev libzip-dev libarchive-dev nettle-dev zlib1g-dev libvips-dev libvips-tools
+  libicu-dev libzip-dev libarchive-dev nettle-dev zlib1g-dev libdeflate-dev libisal-dev
+  libvips-dev libvips-tools
   7zip unar zip unzip libarchive-tools imagemagick poppler-utils zstd xz-utils bzip2
   xvfb xauth fonts-dejavu-core
   desktop-file-utils appstream dbus

@@ -4,7 +4,9 @@
 #include <QList>
 #include <QString>
 #include <algorithm>
+#include <iterator>
 #include <limits>
+#include <memory>
 
 // One entry of an archive as its reader reports it, before any check: `path` is the name as
 // the archive spells it (decoded to text), which may be hostile.
@@ -25,10 +27,85 @@ struct ArchiveEntry {
     bool encrypted = false;
 };
 
+// The entries of one listing in archive order, as a value that is cheap to copy: either
+// entries added one by one (the tool and stream readers), or a reader's own compact store,
+// shared and never changed, which makes each ArchiveEntry when asked (the zip reader keeps
+// 36 bytes an entry besides its name). Entries come out by value, so a listing of hundreds of
+// thousands of entries never holds them all as ArchiveEntry at once: walk it, or page
+// through it with at().
+//
+// Thread-safety: a list no one appends to may be read from any number of threads.
+class ArchiveEntryList {
+public:
+    class Store {
+    public:
+        virtual ~Store() = default;
+        virtual qsizetype size() const = 0;
+        virtual ArchiveEntry at(qsizetype index) const = 0;
+    };
+
+    class const_iterator {
+    public:
+        using iterator_category = std::input_iterator_tag;
+        using value_type = ArchiveEntry;
+        using difference_type = qsizetype;
+        using pointer = void;
+        using reference = ArchiveEntry;
+
+        const_iterator() = default;
+        const_iterator(const ArchiveEntryList *list, qsizetype index) : m_list(list), m_index(index)
+        {
+        }
+        ArchiveEntry operator*() const { return m_list->at(m_index); }
+        const_iterator &operator++()
+        {
+            ++m_index;
+            return *this;
+        }
+        const_iterator operator++(int)
+        {
+            auto before = *this;
+            ++m_index;
+            return before;
+        }
+        bool operator==(const const_iterator &other) const { return m_index == other.m_index; }
+
+    private:
+        const ArchiveEntryList *m_list = nullptr;
+        qsizetype m_index = 0;
+    };
+
+    ArchiveEntryList() = default;
+    ArchiveEntryList(QList<ArchiveEntry> entries) : m_entries(std::move(entries)) {}
+    ArchiveEntryList(std::initializer_list<ArchiveEntry> entries) : m_entries(entries) {}
+    explicit ArchiveEntryList(std::shared_ptr<const Store> store) : m_store(std::move(store)) {}
+
+    qsizetype size() const { return m_store ? m_store->size() : m_entries.size(); }
+    bool isEmpty() const { return size() == 0; }
+    ArchiveEntry at(qsizetype index) const
+    {
+        return m_store ? m_store->at(index) : m_entries.at(index);
+    }
+    ArchiveEntry operator[](qsizetype index) const { return at(index); }
+    const_iterator begin() const { return {this, 0}; }
+    const_iterator end() const { return {this, size()}; }
+
+    // The reader's store, or null for a list made entry by entry.
+    const std::shared_ptr<const Store> &store() const { return m_store; }
+
+    // For lists made entry by entry (no store).
+    void append(ArchiveEntry entry) { m_entries.append(std::move(entry)); }
+    void squeeze() { m_entries.squeeze(); }
+
+private:
+    QList<ArchiveEntry> m_entries;
+    std::shared_ptr<const Store> m_store;
+};
+
 // What listing an archive found out. `error` is set when it could not be listed at all;
 // `needsPassword` is true when any entry, or the header itself, is encrypted.
 struct ArchiveListing {
-    QList<ArchiveEntry> entries;
+    ArchiveEntryList entries;
     bool needsPassword = false;
     bool headerEncrypted = false;
     qint64 totalSize = 0; // sum of the declared sizes
@@ -39,9 +116,13 @@ struct ArchiveListing {
     {
         needsPassword = needsPassword || entry.encrypted;
         entry.size = std::max<qint64>(entry.size, 0);
-        totalSize = entry.size > std::numeric_limits<qint64>::max() - totalSize
-                        ? std::numeric_limits<qint64>::max()
-                        : totalSize + entry.size;
+        addToTotal(entry.size);
         entries.append(std::move(entry));
+    }
+    void addToTotal(qint64 size)
+    {
+        totalSize = size > std::numeric_limits<qint64>::max() - totalSize
+                        ? std::numeric_limits<qint64>::max()
+                        : totalSize + size;
     }
 };

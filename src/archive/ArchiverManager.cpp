@@ -63,9 +63,9 @@ bool ArchiverManager::decompressAtPath(const QString &path, const QString &destP
                               result, error);
 }
 
-QList<ArchiveEntry> ArchiverManager::listEntriesAtPath(const QString &path, const QString &password,
-                                                       Error *error,
-                                                       ArchiveProgressDelegate *delegate)
+ArchiveEntryList ArchiverManager::listEntriesAtPath(const QString &path, const QString &password,
+                                                    Error *error,
+                                                    ArchiveProgressDelegate *delegate)
 {
     const auto kind = ArchiveKinds::kindForPath(path);
     auto backend = backendFor(kind);

@@ -50,12 +50,13 @@ public:
                                  ExtractionResult *result = nullptr,
                                  ReplacedItems replaced = ReplacedItems::ToTrash);
 
-    // The entries as the archive names them (unchecked; for display). Fails with
+    // The entries as the archive names them (unchecked; for display), as a value to walk or
+    // page through (a zip's stays compact however many entries it has). Fails with
     // UnsupportedKind for an extension of no archive kind. The delegate may cancel; it gets no
     // progress.
-    static QList<ArchiveEntry> listEntriesAtPath(const QString &path, const QString &password,
-                                                 Error *error,
-                                                 ArchiveProgressDelegate *delegate = nullptr);
+    static ArchiveEntryList listEntriesAtPath(const QString &path, const QString &password,
+                                              Error *error,
+                                              ArchiveProgressDelegate *delegate = nullptr);
 
     // Packs the items (files and folders, absolute paths) into a new zip at destPath; with a
     // password every entry is AES-256 encrypted. Any item that can't be read fails the whole

@@ -195,7 +195,7 @@ QString EntryChecks::EntrySetChecker::check(const ArchiveEntry &entry)
     return {};
 }
 
-std::optional<EntryChecks::Refusal> EntryChecks::firstRefusal(const QList<ArchiveEntry> &entries)
+std::optional<EntryChecks::Refusal> EntryChecks::firstRefusal(const ArchiveEntryList &entries)
 {
     EntrySetChecker checker;
     for (const auto &entry : entries)

@@ -81,6 +81,6 @@ struct Refusal {
 };
 
 // Runs every rule over a whole listing; the first entry refused, or nothing.
-std::optional<Refusal> firstRefusal(const QList<ArchiveEntry> &entries);
+std::optional<Refusal> firstRefusal(const ArchiveEntryList &entries);
 
 } // namespace EntryChecks

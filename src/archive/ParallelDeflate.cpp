@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
+#include <libdeflate.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <zlib.h>
@@ -15,9 +16,104 @@
 namespace {
 
 constexpr qint64 chunkSize = 256 * 1024;
+constexpr qint64 wholeFileLimit = 8 * 1024 * 1024;
 constexpr qint64 bufferedLimit = 16 * 1024 * 1024;
 constexpr int level = 6; // the level of `zip -6`, the common default
 constexpr int incompressiblePercent = 98;
+constexpr qint64 sampleSize = 8 * 1024;
+constexpr qint64 sampledFrom = 64 * 1024; // smaller files are simply compressed
+constexpr qint64 storedBlockSize = 0xFFFF;
+
+bool shrinks(qint64 input, qint64 output)
+{
+    return output * 100 <= input * incompressiblePercent;
+}
+
+// Reads until `limit` bytes or the end of the file; false with errno set on a failure.
+bool readUpTo(int fd, QByteArray *data, qint64 limit)
+{
+    data->resize(limit);
+    qint64 filled = 0;
+    while (filled < limit) {
+        const auto n = ::read(fd, data->data() + filled, size_t(limit - filled));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0)
+            break;
+        filled += n;
+    }
+    data->truncate(filled);
+    return true;
+}
+
+// Deflate's stored blocks: the data as it is, in blocks of up to 65,535 bytes.
+QByteArray storedBlocks(const QByteArray &data)
+{
+    QByteArray out;
+    out.reserve(data.size() + (data.size() / storedBlockSize + 1) * 5);
+    qint64 done = 0;
+    do {
+        const auto n = std::min(storedBlockSize, data.size() - done);
+        const bool last = done + n == data.size();
+        const char header[5] = {char(last ? 1 : 0), char(n & 0xFF), char(n >> 8),
+                                char(~n & 0xFF), char((~n >> 8) & 0xFF)};
+        out.append(header, 5).append(data.constData() + done, n);
+        done += n;
+    } while (done < data.size());
+    return out;
+}
+
+} // namespace
+
+// libdeflate's compressors for one worker: level 6 for the data, the fastest for the samples
+// that tell data that doesn't shrink (pictures, archives, random bytes) from data that does.
+class ParallelDeflate::Compressors {
+public:
+    Compressors()
+        : m_full(libdeflate_alloc_compressor(level)), m_sample(libdeflate_alloc_compressor(1))
+    {
+    }
+    ~Compressors()
+    {
+        libdeflate_free_compressor(m_full);
+        libdeflate_free_compressor(m_sample);
+    }
+    Compressors(const Compressors &) = delete;
+    Compressors &operator=(const Compressors &) = delete;
+
+    bool isOpen() const { return m_full && m_sample; }
+
+    // Raw deflate of the whole `data`: compressed at level 6, or stored when samples from
+    // its start and middle don't shrink, so no time goes into compressing in vain.
+    QByteArray deflate(const QByteArray &data)
+    {
+        if (data.size() >= sampledFrom && !sampleShrinks(data, 0) &&
+            !sampleShrinks(data, data.size() / 2))
+            return storedBlocks(data);
+        QByteArray out(qsizetype(libdeflate_deflate_compress_bound(m_full, size_t(data.size()))),
+                       Qt::Uninitialized);
+        const auto n = libdeflate_deflate_compress(m_full, data.constData(), size_t(data.size()),
+                                                   out.data(), size_t(out.size()));
+        out.truncate(qsizetype(n));
+        return out;
+    }
+
+private:
+    bool sampleShrinks(const QByteArray &data, qint64 from)
+    {
+        char out[sampleSize + 1024];
+        const auto n = libdeflate_deflate_compress(m_sample, data.constData() + from,
+                                                   size_t(sampleSize), out, sizeof(out));
+        return n != 0 && shrinks(sampleSize, qint64(n));
+    }
+
+    libdeflate_compressor *m_full;
+    libdeflate_compressor *m_sample;
+};
+
+namespace {
 
 struct FdCloser {
     int fd;
@@ -50,7 +146,7 @@ public:
 
     bool isOpen() const { return m_open; }
     qint64 totalIn() const { return qint64(m_z.total_in); }
-    bool shrinks() const { return m_z.total_out * 100 <= m_z.total_in * incompressiblePercent; }
+    bool shrinks() const { return ::shrinks(qint64(m_z.total_in), qint64(m_z.total_out)); }
 
     // Takes `size` bytes with zlib's `flush` (Z_FINISH: the end) and calls sink(Output) for
     // every full chunk, and for the last one at the end; false as soon as sink refuses.
@@ -246,6 +342,7 @@ zip_int64_t ParallelDeflate::read(SourceContext &source, char *data, zip_uint64_
 
 void ParallelDeflate::work()
 {
+    Compressors compressors;
     for (;;) {
         qsizetype index;
         {
@@ -254,11 +351,11 @@ void ParallelDeflate::work()
                 return;
             index = m_next++;
         }
-        deflateFile(index);
+        deflateFile(index, compressors);
     }
 }
 
-void ParallelDeflate::deflateFile(qsizetype index)
+void ParallelDeflate::deflateFile(qsizetype index, Compressors &compressors)
 {
     const auto &file = m_files[index];
     // Never blocks on a fifo swapped in since the items were looked at; only files are read.
@@ -269,30 +366,61 @@ void ParallelDeflate::deflateFile(qsizetype index)
         fail(ArchiveErrors::unreadableItem(file.entryName, errno));
         return finishSlot(index, true, 0, 0);
     }
-    DeflateStream stream;
-    if (!S_ISREG(info.st_mode) || !stream.isOpen()) {
+    if (!S_ISREG(info.st_mode) || !compressors.isOpen()) {
         fail(S_ISREG(info.st_mode) ? ArchiveErrors::fromErrno(ENOMEM, file.entryName)
                                    : ArchiveErrors::unreadableItem(
                                          file.entryName, ArchiveErrors::tr("it is no longer a file")));
+        return finishSlot(index, true, 0, 0);
+    }
+    // What fits is compressed in one call; a larger file goes on as a stream.
+    QByteArray head;
+    if (!readUpTo(input.fd, &head, wholeFileLimit + 1)) {
+        fail(ArchiveErrors::fromErrno(errno, file.entryName));
+        return finishSlot(index, true, 0, 0);
+    }
+    if (head.size() > wholeFileLimit)
+        return deflateStreamed(index, input.fd, head);
+    const auto crc = libdeflate_crc32(0, head.constData(), size_t(head.size()));
+    const auto size = head.size();
+    if (!push(index, Chunk{compressors.deflate(head), size}))
+        return finishSlot(index, true, 0, 0);
+    finishSlot(index, false, crc, size);
+}
+
+void ParallelDeflate::deflateStreamed(qsizetype index, int fd, const QByteArray &head)
+{
+    const auto &file = m_files[index];
+    DeflateStream stream;
+    if (!stream.isOpen()) {
+        fail(ArchiveErrors::fromErrno(ENOMEM, file.entryName));
         return finishSlot(index, true, 0, 0);
     }
     const auto sink = [&](DeflateStream::Output output) {
         return push(index, Chunk{std::move(output.data), output.inputBytes});
     };
     QByteArray buffer(chunkSize, Qt::Uninitialized);
-    unsigned long crc = crc32(0, nullptr, 0);
+    quint32 crc = 0;
+    qint64 fromHead = 0;
     for (bool first = true;; first = false) {
-        const auto n = ::read(input.fd, buffer.data(), size_t(chunkSize));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            fail(ArchiveErrors::fromErrno(errno, file.entryName));
-            return finishSlot(index, true, 0, 0);
+        const char *data = buffer.constData();
+        qint64 n = 0;
+        if (fromHead < head.size()) {
+            data = head.constData() + fromHead;
+            n = std::min(chunkSize, head.size() - fromHead);
+            fromHead += n;
+        } else {
+            n = ::read(fd, buffer.data(), size_t(chunkSize));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0) {
+                fail(ArchiveErrors::fromErrno(errno, file.entryName));
+                return finishSlot(index, true, 0, 0);
+            }
         }
-        crc = crc32(crc, reinterpret_cast<const Bytef *>(buffer.constData()), uInt(n));
+        crc = libdeflate_crc32(crc, data, size_t(n));
         // The first chunk is flushed so that its compressed size is known exactly.
         const int flush = n == 0 ? Z_FINISH : first ? Z_SYNC_FLUSH : Z_NO_FLUSH;
-        if (!stream.feed(buffer.constData(), n, flush, sink))
+        if (!stream.feed(data, n, flush, sink))
             return finishSlot(index, true, 0, 0);
         if (n == 0)
             break;

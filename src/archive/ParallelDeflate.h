@@ -17,8 +17,10 @@
 // Deflates the files of a zip being written on worker threads, ahead of libzip, which writes
 // the entries one after another: each file's libzip source hands over ready deflate data
 // (with its CRC), which libzip copies as it stands, or encrypts when a password is set.
-// Files whose first 256 KB don't shrink are stored in deflate's stored blocks instead of
-// being compressed in vain.
+// Files up to 8 MiB are compressed in one call by libdeflate (level 6); larger ones are
+// streamed through zlib (level 6). Data that doesn't shrink (samples of a file's start and
+// middle, or a stream's first 256 KB) is put in deflate's stored blocks instead of being
+// compressed in vain.
 //
 // Memory stays bounded: finished data waiting for libzip is capped (the entry being written
 // is never held back, so the work always moves on). Reading a file fails the whole zip, as
@@ -71,8 +73,11 @@ private:
     void stat(qsizetype index, zip_stat_t *stat);
     void opened(qsizetype index);
 
+    class Compressors;
+
     void work();
-    void deflateFile(qsizetype index);
+    void deflateFile(qsizetype index, Compressors &compressors);
+    void deflateStreamed(qsizetype index, int fd, const QByteArray &head);
     bool push(qsizetype index, Chunk chunk);
     void finishSlot(qsizetype index, bool failed, unsigned long crc, qint64 bytesRead);
     void fail(const Error &error);

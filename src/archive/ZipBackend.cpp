@@ -1,20 +1,17 @@
 #include "ZipBackend.h"
 
 #include "ArchiveErrors.h"
-#include "CHandles.h"
 #include "EntryChecks.h"
 #include "EntryWriter.h"
-#include "LibzipMessage.h"
-#include "ZipAesReader.h"
+#include "ZipDirectory.h"
+#include "ZipEntryReader.h"
 #include "ZipNameDecoding.h"
 
 #include <FileNameCodec.h>
-#include <QFile>
 #include <QHash>
 #include <QThread>
 #include <algorithm>
 #include <atomic>
-#include <limits>
 #include <mutex>
 #include <sys/stat.h>
 #include <thread>
@@ -22,35 +19,10 @@
 
 namespace {
 
-constexpr qint64 chunkSize = 256 * 1024;
 constexpr qint64 largestLinkTarget = 4096;
 constexpr qint64 parallelThreshold = 4 * 1024 * 1024; // below this one worker is quicker
-constexpr qint64 manyEntries = 20000;
 
-ZipArchivePtr openArchive(const QString &path, const QString &password, Error *error)
-{
-    int code = 0;
-    ZipArchivePtr archive(zip_open(FileNameCodec::encode(path).constData(), ZIP_RDONLY, &code));
-    if (!archive) {
-        fail(error, ArchiveErrors::unreadableArchive(libzipMessage(code)));
-        return archive;
-    }
-    if (!password.isEmpty())
-        zip_set_default_password(archive.get(), password.toUtf8().constData());
-    return archive;
-}
-
-bool isAes(zip_uint16_t method)
-{
-    return method == ZIP_EM_AES_128 || method == ZIP_EM_AES_192 || method == ZIP_EM_AES_256;
-}
-
-bool isReadableEncryption(zip_uint16_t method)
-{
-    return method == ZIP_EM_NONE || method == ZIP_EM_TRAD_PKWARE || isAes(method);
-}
-
-ArchiveEntry::Type typeFor(const QByteArray &rawName, quint32 unixMode, zip_uint64_t size)
+ArchiveEntry::Type typeFor(QByteArrayView rawName, quint32 unixMode, quint64 size)
 {
     if (rawName.endsWith('/') || rawName.endsWith('\\') || S_ISDIR(unixMode))
         return ArchiveEntry::Type::Directory;
@@ -67,164 +39,122 @@ ArchiveEntry::Type typeFor(const QByteArray &rawName, quint32 unixMode, zip_uint
     return ArchiveEntry::Type::File;
 }
 
-Error errorOpening(zip_t *archive, const zip_stat_t &stat)
+ArchiveEntry::Type typeAt(const ZipDirectory &directory, qsizetype index)
 {
-    const int code = zip_error_code_zip(zip_get_error(archive));
-    if (code == ZIP_ER_NOPASSWD)
-        return ArchiveErrors::passwordRequired(ArchiveKind::Zip);
-    if (code == ZIP_ER_WRONGPASSWD)
-        return ArchiveErrors::incorrectPassword();
-    return ArchiveErrors::unreadableArchive(
-        QStringLiteral("%1: %2").arg(QString::fromUtf8(stat.name), libzipMessage(code)));
+    const auto &record = directory.entry(index);
+    return typeFor(directory.rawName(index), record.unixMode, record.size);
 }
 
-// Reads an entry's data through libzip's own decryption and decompression.
-bool readThroughLibzip(zip_t *archive, const ArchiveEntry &entry, const zip_stat_t &stat,
-                       ProgressReporter *progress, const ZipAesReader::Sink &sink, Error *error)
-{
-    ZipFilePtr file(zip_fopen_index(archive, zip_uint64_t(entry.index), 0));
-    if (!file)
-        return fail(error, errorOpening(archive, stat));
-    std::vector<char> buffer(size_t(std::min<qint64>(chunkSize, std::max<qint64>(entry.size, 1))));
-    qint64 total = 0;
-    for (;;) {
-        if (progress && progress->isCancelled())
-            return fail(error, ArchiveErrors::cancelled());
-        const auto n = zip_fread(file.get(), buffer.data(), buffer.size());
-        if (n == 0)
-            return true;
-        if (n < 0) {
-            const int code = zip_error_code_zip(zip_file_get_error(file.get()));
-            if (code == ZIP_ER_CRC && isAes(stat.encryption_method) && total == entry.size)
-                return true; // AES entries carry their own authentication code
-            return fail(error, ArchiveErrors::unreadableArchive(
-                                   QStringLiteral("%1: %2").arg(entry.path, libzipMessage(code))));
-        }
-        total += n;
-        if (!sink(buffer.data(), n, error))
-            return false;
+// A zip's listing as its directory holds it: each ArchiveEntry is made when asked for, so a
+// listing costs the directory's compact records, not a set of strings per entry.
+class ZipListing final : public ArchiveEntryList::Store {
+public:
+    explicit ZipListing(std::shared_ptr<const ZipDirectory> directory)
+        : m_directory(std::move(directory))
+    {
     }
-}
 
-// Reads an entry's data in chunks into `sink`; at most the declared size is accepted, so a
-// lying header can't make an entry grow without end. AES entries take the faster reader.
-bool readEntry(zip_t *archive, const ArchiveEntry &entry, const QByteArray &password,
-               ProgressReporter *progress, const ZipAesReader::Sink &sink, Error *error)
-{
-    zip_stat_t stat;
-    zip_stat_index(archive, zip_uint64_t(entry.index), 0, &stat);
-    qint64 total = 0;
-    const ZipAesReader::Sink checked = [&](const char *data, qint64 n, Error *e) {
-        total += n;
-        if (total > entry.size)
-            return fail(
-                e, ArchiveErrors::unreadableArchive(
-                       ArchiveErrors::tr("%1 holds more data than it declares").arg(entry.path)));
-        if (!sink(data, n, e))
-            return false;
-        if (progress)
-            progress->addBytes(n);
-        return true;
-    };
-    Error readError;
-    bool done = !password.isEmpty() && ZipAesReader::canRead(stat)
-                    ? ZipAesReader::read(archive, stat, password, progress, checked, &readError)
-                    : readThroughLibzip(archive, entry, stat, progress, checked, &readError);
-    if (done && total != entry.size) {
-        readError = ArchiveErrors::unreadableArchive(
-            ArchiveErrors::tr("%1 is shorter than it declares").arg(entry.path));
-        done = false;
+    qsizetype size() const override { return m_directory->size(); }
+
+    ArchiveEntry at(qsizetype index) const override
+    {
+        const auto &record = m_directory->entry(index);
+        const auto raw = m_directory->rawName(index);
+        ArchiveEntry entry;
+        entry.index = index;
+        // The directory keeps a mode only for entries made on Unix.
+        entry.path = ZipNameDecoding::decode(raw, record.unixMode != 0);
+        entry.type = typeFor(raw, record.unixMode, record.size);
+        entry.size = qint64(record.size);
+        entry.mode = record.unixMode & 07777;
+        entry.encrypted = m_directory->encryption(index) != ZipDirectory::Encryption::None;
+        if (record.modified != 0)
+            entry.modified = QDateTime::fromSecsSinceEpoch(record.modified, Qt::UTC);
+        entry.linkTarget = m_linkTargets.value(index);
+        return entry;
     }
-    if (done)
-        return true;
-    // ZipCrypto checks a password against one byte only: about one wrong password in 256
-    // passes, and the data then comes out as garbage (a CRC or inflate failure, a wrong size).
-    if (readError.code == ArchiveErrors::UnreadableArchive && !password.isEmpty() &&
-        stat.encryption_method == ZIP_EM_TRAD_PKWARE)
-        readError = ArchiveErrors::incorrectPassword();
-    return fail(error, readError);
-}
+
+    const std::shared_ptr<const ZipDirectory> &directory() const { return m_directory; }
+
+    // Targets of the plain links, read while listing so the checks see them before anything
+    // is written.
+    void setLinkTarget(qsizetype index, QString target) { m_linkTargets.insert(index, target); }
+
+private:
+    std::shared_ptr<const ZipDirectory> m_directory;
+    QHash<qsizetype, QString> m_linkTargets;
+};
 
 // A link's target is its data; failing to read it is a failure of its own (a wrong password,
 // damage), never an empty target.
-std::optional<QString> readLinkTarget(zip_t *archive, const ArchiveEntry &entry,
-                                      const QByteArray &password, Error *error)
+std::optional<QString> readLinkTarget(ZipEntryReader &reader, const ArchiveEntry &entry,
+                                      Error *error)
 {
     QByteArray target;
     const auto append = [&](const char *data, qint64 n, Error *) {
         target.append(data, n);
         return true;
     };
-    if (!readEntry(archive, entry, password, nullptr, append, error))
+    if (!reader.read(entry.index, entry.path, nullptr, append, error))
         return std::nullopt;
     return FileNameCodec::decode(target);
 }
 
-ArchiveEntry entryAt(zip_t *archive, zip_uint64_t index)
+// The files to write (indices of entries), the last of each exact name only ("README" and
+// "readme" are two files). Kept small for archives of many entries: the names' hashes with
+// the indices, sorted, and only names of equal hashes compared for real, so a collision never
+// drops a file. Largest first, so two workers end together.
+std::vector<quint32> filesToWrite(const ArchiveEntryList &entries, const ZipDirectory &directory)
 {
-    zip_stat_t stat;
-    zip_stat_index(archive, index, ZIP_FL_ENC_RAW, &stat);
-    const QByteArray raw(stat.name ? stat.name : "");
-    zip_uint8_t system = 0;
-    zip_uint32_t attributes = 0;
-    zip_file_get_external_attributes(archive, index, 0, &system, &attributes);
-    const quint32 unixMode = system == ZIP_OPSYS_UNIX ? attributes >> 16 : 0;
-    ArchiveEntry entry;
-    entry.index = qint64(index);
-    entry.path = ZipNameDecoding::decode(raw, system == ZIP_OPSYS_UNIX);
-    entry.type = typeFor(raw, unixMode, (stat.valid & ZIP_STAT_SIZE) ? stat.size : 0);
-    if (stat.valid & ZIP_STAT_SIZE) // Zip64 sizes are unsigned; beyond qint64 is a lie anyway
-        entry.size = qint64(std::min<zip_uint64_t>(stat.size, std::numeric_limits<qint64>::max()));
-    entry.mode = unixMode & 07777;
-    entry.encrypted =
-        (stat.valid & ZIP_STAT_ENCRYPTION_METHOD) && stat.encryption_method != ZIP_EM_NONE;
-    if (stat.valid & ZIP_STAT_MTIME)
-        entry.modified = QDateTime::fromSecsSinceEpoch(stat.mtime, Qt::UTC);
-    return entry;
-}
-
-// The files to write (positions in `entries`), the last of each exact name only ("README"
-// and "readme" are two files), largest first so two workers end together.
-std::vector<qsizetype> filesToWrite(const QList<ArchiveEntry> &entries)
-{
-    QHash<QString, qsizetype> lastIndex;
-    lastIndex.reserve(entries.size());
+    struct Named {
+        size_t hash;
+        quint32 index;
+    };
+    std::vector<Named> named;
+    named.reserve(size_t(entries.size()));
     for (qsizetype i = 0; i < entries.size(); ++i)
-        if (auto name = EntryChecks::exactName(entries[i].path); !name.isEmpty())
-            lastIndex.insert(std::move(name), i);
-    std::vector<qsizetype> files;
-    for (qsizetype i = 0; i < entries.size(); ++i)
-        if (entries[i].type == ArchiveEntry::Type::File &&
-            lastIndex.value(EntryChecks::exactName(entries[i].path), -1) == i)
-            files.push_back(i);
-    std::stable_sort(files.begin(), files.end(), [&](qsizetype a, qsizetype b) {
-        return entries[a].size > entries[b].size;
+        if (const auto name = EntryChecks::exactName(entries.at(i).path); !name.isEmpty())
+            named.push_back({qHash(name, QHashSeed::globalSeed()), quint32(i)});
+    std::sort(named.begin(), named.end(), [](const Named &a, const Named &b) {
+        return a.hash != b.hash ? a.hash < b.hash : a.index < b.index;
+    });
+    std::vector<quint32> files;
+    for (size_t i = 0; i < named.size(); ++i) {
+        const auto index = named[i].index;
+        if (typeAt(directory, index) != ArchiveEntry::Type::File)
+            continue;
+        bool replacedLater = false;
+        for (size_t j = i + 1; j < named.size() && named[j].hash == named[i].hash; ++j)
+            replacedLater = replacedLater ||
+                            EntryChecks::exactName(entries.at(named[j].index).path) ==
+                                EntryChecks::exactName(entries.at(index).path);
+        if (!replacedLater)
+            files.push_back(index);
+    }
+    std::vector<Named>().swap(named);
+    std::sort(files.begin(), files.end());
+    std::stable_sort(files.begin(), files.end(), [&](quint32 a, quint32 b) {
+        return directory.entry(a).size > directory.entry(b).size;
     });
     return files;
 }
 
-// Runs the file writers; the first failure stops the others at their next chunk.
+// Runs the file writers, each with a reader of its own over the shared directory; the first
+// failure stops the others at their next piece.
 class ParallelUnzip {
 public:
-    ParallelUnzip(const QString &archivePath, const QString &password, EntryWriter &writer,
-                  ProgressReporter &progress)
-        : m_archivePath(archivePath), m_password(password), m_passwordBytes(password.toUtf8()),
+    ParallelUnzip(std::shared_ptr<const ZipDirectory> directory, const ArchiveEntryList &entries,
+                  const QString &password, EntryWriter &writer, ProgressReporter &progress)
+        : m_directory(std::move(directory)), m_entries(entries), m_password(password.toUtf8()),
           m_writer(writer), m_progress(progress)
     {
     }
 
-    bool run(const QList<ArchiveEntry> &entries, const std::vector<qsizetype> &files,
-             qint64 totalSize, Error *error)
+    bool run(const std::vector<quint32> &files, qint64 totalSize, Error *error)
     {
-        m_entries = &entries;
         m_files = &files;
-        // Each worker's libzip handle holds the whole central directory (about 300 bytes an
-        // entry): a second one is worth it for large data, not for a great many small files.
-        const bool manySmall = qint64(files.size()) > manyEntries &&
-                               totalSize / qint64(files.size()) < parallelThreshold / 64;
-        const int workers = totalSize < parallelThreshold || manySmall
-                                ? 1
-                                : std::clamp(QThread::idealThreadCount(), 1, 2);
+        const int workers =
+            totalSize < parallelThreshold ? 1 : std::clamp(QThread::idealThreadCount(), 1, 2);
         std::vector<std::thread> threads;
         for (int i = 1; i < workers; ++i)
             threads.emplace_back([this] { work(); });
@@ -237,16 +167,14 @@ public:
 private:
     void work()
     {
+        ZipEntryReader reader(m_directory, m_password);
         Error error;
-        auto archive = openArchive(m_archivePath, m_password, &error);
-        if (!archive)
-            return stop(error);
-        for (auto i = m_next++; i < qsizetype(m_files->size()) && !m_stopped; i = m_next++)
-            if (!writeOne(archive.get(), (*m_entries)[(*m_files)[size_t(i)]], &error))
+        for (auto i = m_next++; i < m_files->size() && !m_stopped; i = m_next++)
+            if (!writeOne(reader, m_entries.at((*m_files)[i]), &error))
                 return stop(error);
     }
 
-    bool writeOne(zip_t *archive, const ArchiveEntry &entry, Error *error)
+    bool writeOne(ZipEntryReader &reader, const ArchiveEntry &entry, Error *error)
     {
         m_progress.entryStarted(entry.path);
         auto file = m_writer.createFile(entry, error);
@@ -255,7 +183,7 @@ private:
         const auto sink = [&](const char *data, qint64 n, Error *e) {
             return !m_stopped && file->write(data, n, e);
         };
-        if (!readEntry(archive, entry, m_passwordBytes, &m_progress, sink, error) ||
+        if (!reader.read(entry.index, entry.path, &m_progress, sink, error) ||
             !file->finish(error))
             return false;
         m_progress.entryFinished();
@@ -270,14 +198,13 @@ private:
         m_stopped = true;
     }
 
-    const QString &m_archivePath;
-    const QString &m_password;
-    const QByteArray m_passwordBytes;
+    const std::shared_ptr<const ZipDirectory> m_directory;
+    const ArchiveEntryList &m_entries;
+    const QByteArray m_password;
     EntryWriter &m_writer;
     ProgressReporter &m_progress;
-    const QList<ArchiveEntry> *m_entries = nullptr;
-    const std::vector<qsizetype> *m_files = nullptr;
-    std::atomic<qsizetype> m_next = 0;
+    const std::vector<quint32> *m_files = nullptr;
+    std::atomic<size_t> m_next = 0;
     std::atomic<bool> m_stopped = false;
     std::mutex m_errorMutex;
     Error m_error;
@@ -288,33 +215,37 @@ private:
 const BackendCapabilities &ZipBackend::capabilities() const
 {
     static const BackendCapabilities caps{
-        QStringLiteral("libzip"), BackendCapabilities::PasswordChannel::InProcess, true, true};
+        QStringLiteral("zip"), BackendCapabilities::PasswordChannel::InProcess, true, true};
     return caps;
 }
 
 bool ZipBackend::list(const QString &archivePath, const QString &password, ArchiveListing *listing,
                       ProgressReporter *progress, Error *error)
 {
-    auto archive = openArchive(archivePath, password, error);
-    if (!archive)
+    Q_UNUSED(password); // names and sizes are never encrypted in a zip
+    auto directory = ZipDirectory::read(archivePath, error);
+    if (!directory)
         return false;
-    const auto count = zip_get_num_entries(archive.get(), 0);
-    // Strong encryption and methods libzip doesn't know: no password helps (and libzip 1.7.3
-    // leaks on every attempt to open such an entry), so the archive is refused at once.
-    for (zip_int64_t i = 0; i < count; ++i)
-        if (zip_stat_t stat; zip_stat_index(archive.get(), zip_uint64_t(i), 0, &stat) == 0 &&
-                             !isReadableEncryption(stat.encryption_method))
+    // Strong encryption and AES of an unknown kind: no password helps, so the archive is
+    // refused at once.
+    for (qsizetype i = 0; i < directory->size(); ++i)
+        if (directory->encryption(i) == ZipDirectory::Encryption::Unsupported)
             return fail(error, ArchiveErrors::unsupportedEncryption(ArchiveKind::Zip));
-    listing->entries.reserve(qsizetype(count));
-    for (zip_int64_t i = 0; i < count; ++i) {
+    auto store = std::make_shared<ZipListing>(directory);
+    ZipEntryReader reader(directory, {});
+    for (qsizetype i = 0; i < directory->size(); ++i) {
         if (progress && progress->isCancelled())
             return fail(error, ArchiveErrors::cancelled());
-        auto entry = entryAt(archive.get(), zip_uint64_t(i));
-        if (entry.type == ArchiveEntry::Type::SymbolicLink && !entry.encrypted &&
-            entry.size <= largestLinkTarget)
-            entry.linkTarget = readLinkTarget(archive.get(), entry, {}, nullptr).value_or(QString());
-        listing->add(std::move(entry));
+        const auto &record = directory->entry(i);
+        const bool encrypted = directory->encryption(i) != ZipDirectory::Encryption::None;
+        listing->needsPassword = listing->needsPassword || encrypted;
+        listing->addToTotal(qint64(record.size));
+        if (typeAt(*directory, i) == ArchiveEntry::Type::SymbolicLink && !encrypted &&
+            qint64(record.size) <= largestLinkTarget)
+            if (auto target = readLinkTarget(reader, store->at(i), nullptr))
+                store->setLinkTarget(i, std::move(*target));
     }
+    listing->entries = ArchiveEntryList(std::move(store));
     return true;
 }
 
@@ -322,27 +253,35 @@ bool ZipBackend::extract(const QString &archivePath, const QString &stagingPath,
                          const QString &password, const ArchiveListing &listing,
                          ProgressReporter &progress, Error *error)
 {
+    ArchiveListing own;
+    const ArchiveListing *listed = &listing;
+    if (!dynamic_cast<const ZipListing *>(listing.entries.store().get())) { // listed elsewhere
+        if (!list(archivePath, password, &own, &progress, error))
+            return false;
+        listed = &own;
+    }
+    const auto *store = static_cast<const ZipListing *>(listed->entries.store().get());
+    const auto &entries = listed->entries;
+    const auto &directory = *store->directory();
     EntryWriter writer(stagingPath);
-    for (const auto &entry : listing.entries) {
-        if (entry.type != ArchiveEntry::Type::Directory)
+    for (qsizetype i = 0; i < directory.size(); ++i) {
+        if (typeAt(directory, i) != ArchiveEntry::Type::Directory)
             continue;
-        if (!writer.makeDirectory(entry, error))
+        if (!writer.makeDirectory(store->at(i), error))
             return false;
         progress.entryFinished();
     }
-    const auto files = filesToWrite(listing.entries);
-    if (!ParallelUnzip(archivePath, password, writer, progress)
-             .run(listing.entries, files, listing.totalSize, error))
+    const auto files = filesToWrite(entries, directory);
+    if (!ParallelUnzip(store->directory(), entries, password, writer, progress)
+             .run(files, listed->totalSize, error))
         return false;
-    auto archive = openArchive(archivePath, password, error);
-    if (!archive)
-        return false;
-    for (const auto &entry : listing.entries) {
-        if (entry.type != ArchiveEntry::Type::SymbolicLink)
+    ZipEntryReader reader(store->directory(), password.toUtf8());
+    for (qsizetype i = 0; i < directory.size(); ++i) {
+        if (typeAt(directory, i) != ArchiveEntry::Type::SymbolicLink)
             continue;
-        const auto target = entry.linkTarget.isEmpty()
-                                ? readLinkTarget(archive.get(), entry, password.toUtf8(), error)
-                                : entry.linkTarget;
+        const auto entry = store->at(i);
+        const auto target =
+            entry.linkTarget.isEmpty() ? readLinkTarget(reader, entry, error) : entry.linkTarget;
         if (!target || !writer.makeSymbolicLink(entry, *target, error))
             return false;
         progress.entryFinished();

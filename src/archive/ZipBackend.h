@@ -2,10 +2,11 @@
 
 #include "ArchiveBackend.h"
 
-// zip and cbz through libzip: ZipCrypto and AES entries, Zip64, names in UTF-8 or legacy code
-// pages. Files are unpacked by two workers at once, each with its own libzip handle, since
-// entries are independent. AES entries are authenticated by their own code, so the false CRC
-// error libzip 1.7.3 reports at their end (its issue 261) is not taken as damage.
+// zip and cbz through the engine's own reader: the central directory kept compact
+// (ZipDirectory), entries read with pread (ZipEntryReader): stored, deflate and bzip2,
+// ZipCrypto and WinZip AES, Zip64, names in UTF-8 or legacy code pages (ZipNameDecoding). The
+// listing stays the directory's compact records, each entry made when asked for. Files are
+// unpacked by two workers at once over the one directory, since entries are independent.
 class ZipBackend final : public ArchiveBackend {
 public:
     const BackendCapabilities &capabilities() const override;

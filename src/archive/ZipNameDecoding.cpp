@@ -2,10 +2,11 @@
 
 #include <FileNameCodec.h>
 #include <QStringDecoder>
+#include <algorithm>
 
 namespace {
 
-QString decodeStrict(const QByteArray &raw, const char *codec, bool *ok)
+QString decodeStrict(QByteArrayView raw, const char *codec, bool *ok)
 {
     QStringDecoder decoder(codec, QStringDecoder::Flag::Stateless);
     const QString text = decoder(raw);
@@ -52,6 +53,12 @@ bool readsAsNativeLetters(const QString &text)
     return sawNative;
 }
 
+// ASCII reads the same in every code page; most names are.
+bool isAscii(QByteArrayView raw)
+{
+    return std::all_of(raw.begin(), raw.end(), [](char c) { return uchar(c) < 0x80; });
+}
+
 } // namespace
 
 QByteArray ZipNameDecoding::legacyCodePage(QLocale::Language language, QLocale::Script script)
@@ -87,8 +94,15 @@ QByteArray ZipNameDecoding::legacyCodePage(QLocale::Language language, QLocale::
     }
 }
 
-QString ZipNameDecoding::decode(const QByteArray &raw, bool madeOnUnix, const QLocale &locale)
+QString ZipNameDecoding::decode(QByteArrayView raw, bool madeOnUnix)
 {
+    return isAscii(raw) ? QString::fromLatin1(raw) : decode(raw, madeOnUnix, QLocale::system());
+}
+
+QString ZipNameDecoding::decode(QByteArrayView raw, bool madeOnUnix, const QLocale &locale)
+{
+    if (isAscii(raw))
+        return QString::fromLatin1(raw);
     if (raw.isValidUtf8() || madeOnUnix)
         return FileNameCodec::decode(raw);
     bool ok = false;

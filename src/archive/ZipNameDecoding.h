@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QLocale>
 #include <QString>
 
@@ -14,7 +15,9 @@
 // "ÅÉêéàÆ").
 namespace ZipNameDecoding {
 
-QString decode(const QByteArray &raw, bool madeOnUnix, const QLocale &locale = QLocale::system());
+// In the user's language (QLocale::system()), looked up only for names that aren't ASCII.
+QString decode(QByteArrayView raw, bool madeOnUnix);
+QString decode(QByteArrayView raw, bool madeOnUnix, const QLocale &locale);
 
 // The DOS or Windows code page for a language, or empty when CP437 is its own ("IBM866"
 // for Russian, "Shift_JIS" for Japanese).

@@ -6,6 +6,8 @@
 // device, set-id file or link leading out of the destination, and nothing outside it.
 // Build and run: tests/archive/fuzz/run.sh [SECONDS]
 
+#include "FuzzSupport.h"
+
 #include <ExtractionJob.h>
 #include <LibarchiveBackend.h>
 #include <ZipBackend.h>
@@ -14,23 +16,17 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <climits>
+#include <QFileInfo>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
+using FuzzSupport::require;
 
-void require(bool kept, const char *promise)
-{
-    if (!kept) {
-        std::fprintf(stderr, "promise broken: %s\n", promise);
-        std::abort();
-    }
-}
+namespace {
 
 QStringList namesIn(const QString &folder)
 {
@@ -121,14 +117,10 @@ void unpack(ArchiveBackend &backend, ArchiveKind kind, const QString &archive,
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static QTemporaryDir work;
-    const auto archive = work.filePath(QStringLiteral("input.bin"));
-    {
-        QFile file(archive);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return 0;
-        file.write(reinterpret_cast<const char *>(data), qint64(size));
-    }
+    const auto archive = FuzzSupport::writeInput(data, size, QStringLiteral("input.bin"));
+    if (archive.isEmpty())
+        return 0;
+    const auto &work = FuzzSupport::workFolder();
     const auto out = work.filePath(QStringLiteral("out"));
     ZipBackend zip;
     unpack(zip, ArchiveKind::Zip, archive, QString(), out);
