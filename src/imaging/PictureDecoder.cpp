@@ -18,10 +18,6 @@ struct ImageUnref {
 };
 using VipsImagePtr = std::unique_ptr<VipsImage, ImageUnref>;
 
-struct BufferFree {
-    void operator()(void *buffer) const { g_free(buffer); }
-};
-
 void initialiseVips()
 {
     static std::once_flag once;
@@ -49,28 +45,43 @@ template <typename Operation> VipsImagePtr apply(VipsImage *in, Operation operat
     return operation(in, &out) == 0 ? VipsImagePtr(out) : nullptr;
 }
 
-// sRGB, 8 bits, exactly four bands (an opaque alpha added where there is none).
-VipsImagePtr toRgba8(VipsImage *image)
+// sRGB, 8 bits: three bands, or four when the picture has an alpha channel.
+VipsImagePtr toSrgb8(VipsImage *image)
 {
     VipsImagePtr srgb = apply(image, [](VipsImage *in, VipsImage **out) {
         return vips_colourspace(in, out, VIPS_INTERPRETATION_sRGB, nullptr);
     });
     if (!srgb)
         return nullptr;
-    VipsImagePtr withAlpha = vips_image_hasalpha(srgb.get())
-                                 ? std::move(srgb)
-                                 : apply(srgb.get(), [](VipsImage *in, VipsImage **out) {
-                                       return vips_bandjoin_const1(in, out, 255.0, nullptr);
-                                   });
-    if (!withAlpha)
-        return nullptr;
-    VipsImagePtr fourBands = apply(withAlpha.get(), [](VipsImage *in, VipsImage **out) {
-        return vips_extract_band(in, out, 0, "n", 4, nullptr);
-    });
-    if (!fourBands)
-        return nullptr;
-    return apply(fourBands.get(),
+    const int bands = vips_image_hasalpha(srgb.get()) ? 4 : 3;
+    VipsImagePtr fitted = vips_image_get_bands(srgb.get()) == bands
+                              ? std::move(srgb)
+                              : apply(srgb.get(), [bands](VipsImage *in, VipsImage **out) {
+                                    return vips_extract_band(in, out, 0, "n", bands, nullptr);
+                                });
+    if (!fitted || vips_image_get_format(fitted.get()) == VIPS_FORMAT_UCHAR)
+        return fitted;
+    return apply(fitted.get(),
                  [](VipsImage *in, VipsImage **out) { return vips_cast_uchar(in, out, nullptr); });
+}
+
+// The pixels in the formats the scene graph and QPainter take as they are: RGB32 for an opaque
+// picture, premultiplied ARGB32 with alpha. Qt's converters do this faster than more vips
+// operations would, and the vips buffer is freed with the temporary image.
+QImage toNativeImage(VipsImage *srgb8)
+{
+    size_t length = 0;
+    void *pixels = vips_image_write_to_memory(srgb8, &length);
+    if (!pixels)
+        return {};
+    const int width = vips_image_get_width(srgb8);
+    const int bands = vips_image_get_bands(srgb8);
+    const QImage wrapped(static_cast<const uchar *>(pixels), width, vips_image_get_height(srgb8),
+                         width * bands,
+                         bands == 4 ? QImage::Format_RGBA8888 : QImage::Format_RGB888, g_free,
+                         pixels);
+    return wrapped.convertToFormat(bands == 4 ? QImage::Format_ARGB32_Premultiplied
+                                              : QImage::Format_RGB32);
 }
 
 Error notAPictureError(const QString &path)
@@ -105,19 +116,11 @@ QImage decode(const QString &path, QSize bounds, VipsSize size, Error *error)
         return {};
     }
     const VipsImagePtr decoded(thumbnail);
-    const VipsImagePtr rgba = toRgba8(decoded.get());
-    size_t length = 0;
-    std::unique_ptr<void, BufferFree> pixels(rgba ? vips_image_write_to_memory(rgba.get(), &length)
-                                                  : nullptr);
-    if (!pixels) {
+    const VipsImagePtr srgb8 = toSrgb8(decoded.get());
+    QImage image = srgb8 ? toNativeImage(srgb8.get()) : QImage();
+    if (image.isNull())
         fail(error, decodeError(path));
-        return {};
-    }
-    const int width = vips_image_get_width(rgba.get());
-    const int height = vips_image_get_height(rgba.get());
-    return QImage(static_cast<const uchar *>(pixels.get()), width, height, width * 4,
-                  QImage::Format_RGBA8888)
-        .copy();
+    return image;
 }
 
 bool startsWithAny(const QByteArray &head, std::initializer_list<QByteArray> signatures)
