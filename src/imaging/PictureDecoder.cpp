@@ -102,14 +102,15 @@ QByteArray fileHead(const QString &path)
 // Decodes `path` to fit `bounds`; `size` is libvips's VipsSize (both ways, or down only).
 QImage decode(const QString &path, QSize bounds, VipsSize size, Error *error)
 {
-    initialiseVips();
-    const QByteArray fileName = QFile::encodeName(path);
-    VipsImage *thumbnail = nullptr;
     if (bounds.isEmpty() || PictureDecoder::signatureKind(fileHead(path)) ==
                                 PictureDecoder::SignatureKind::None) {
         fail(error, notAPictureError(path));
         return {};
     }
+    // Only now: starting libvips loads its modules, a cost a file that is no picture need not pay.
+    initialiseVips();
+    const QByteArray fileName = QFile::encodeName(path);
+    VipsImage *thumbnail = nullptr;
     if (vips_thumbnail(fileName.constData(), &thumbnail, bounds.width(), "height", bounds.height(),
                        "size", size, nullptr) != 0) {
         fail(error, decodeError(path));

@@ -6,9 +6,19 @@
 #include <QPdfDocument>
 #include <QPointer>
 
-// The document of one load. Its QPdfDocument is made, used and destroyed on the queue only.
+// The document of one load. Made, used and destroyed on the queue only.
 struct PdfDocumentPreview::Document {
     std::unique_ptr<QPdfDocument> pdf;
+    int measured = 0; // pages whose size is known on the main thread
+
+    // The sizes of up to `count` more pages.
+    QList<QSizeF> measureNext(int count)
+    {
+        QList<QSizeF> sizes;
+        for (; measured < pdf->pageCount() && sizes.size() < count; ++measured)
+            sizes.append(pdf->pagePointSize(measured));
+        return sizes;
+    }
 };
 
 namespace {
@@ -36,6 +46,11 @@ QString errorTextOf(QPdfDocument::Error error)
             "This PDF cannot be shown: it is damaged or not a PDF after all.");
     }
 }
+
+// Pages measured when a document opens, and after each rendered page: at well under a
+// millisecond a page, a render waits little for the chunk measured before it.
+constexpr int measuredFirst = 32;
+constexpr int measuredPerRender = 64;
 
 quint64 requestKey(int page, QSize pixelSize)
 {
@@ -66,6 +81,7 @@ void PdfDocumentPreview::load(const QString &path)
     release();
     m_document = std::make_shared<Document>();
     m_loaded = false;
+    m_pageCount = 0;
     m_pageSizes.clear();
     m_errorText.clear();
     setShownPage(0);
@@ -75,25 +91,23 @@ void PdfDocumentPreview::load(const QString &path)
     documentQueue().async([self, receiver, document = m_document, path] {
         document->pdf = std::make_unique<QPdfDocument>();
         const QPdfDocument::Error error = document->pdf->load(path);
-        QList<QSizeF> pageSizes;
-        if (error == QPdfDocument::Error::None) {
-            for (int page = 0; page < document->pdf->pageCount(); ++page)
-                pageSizes.append(document->pdf->pagePointSize(page));
-        }
+        const int pageCount = error == QPdfDocument::Error::None ? document->pdf->pageCount() : 0;
+        const QList<QSizeF> pageSizes = document->measureNext(measuredFirst);
         const QString errorText = errorTextOf(error);
-        DispatchQueue::main(receiver, [self, document, pageSizes, errorText] {
+        DispatchQueue::main(receiver, [self, document, pageCount, pageSizes, errorText] {
             if (self)
-                self->opened(document, pageSizes, errorText);
+                self->opened(document, pageCount, pageSizes, errorText);
         });
     });
 }
 
-void PdfDocumentPreview::opened(const std::shared_ptr<Document> &document,
+void PdfDocumentPreview::opened(const std::shared_ptr<Document> &document, int pageCount,
                                 const QList<QSizeF> &pageSizes, const QString &errorText)
 {
     if (document != m_document)
         return;
     m_loaded = true;
+    m_pageCount = pageCount;
     m_pageSizes = pageSizes;
     m_errorText = errorText;
     emit documentChanged();
@@ -105,14 +119,23 @@ void PdfDocumentPreview::close()
         return;
     release();
     m_loaded = false;
+    m_pageCount = 0;
     m_pageSizes.clear();
     m_errorText.clear();
     emit documentChanged();
 }
 
+void PdfDocumentPreview::measured(const std::shared_ptr<Document> &document,
+                                  const QList<QSizeF> &pageSizes)
+{
+    if (document == m_document)
+        m_pageSizes += pageSizes;
+}
+
 QSizeF PdfDocumentPreview::pagePointSize(int page) const
 {
-    return m_pageSizes.value(page);
+    return page >= 0 && page < m_pageCount ? m_pageSizes.value(page, m_pageSizes.value(0))
+                                           : QSizeF();
 }
 
 void PdfDocumentPreview::requestPage(int page, QSize pixelSize)
@@ -131,6 +154,13 @@ void PdfDocumentPreview::requestPage(int page, QSize pixelSize)
             if (self)
                 self->rendered(document, page, pixelSize, image);
         });
+        const QList<QSizeF> more = document->measureNext(measuredPerRender);
+        if (!more.isEmpty()) {
+            DispatchQueue::main(receiver, [self, document, more] {
+                if (self)
+                    self->measured(document, more);
+            });
+        }
     });
 }
 

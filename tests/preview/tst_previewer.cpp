@@ -260,6 +260,26 @@ private slots:
         QVERIFY(dark);
     }
 
+    void theSizesOfALongDocumentFollowItsFirstPages()
+    {
+        const QString pdf = at("long.pdf");
+        QVERIFY(PreviewFixtures::writePdf(pdf, 120, 100));
+        PdfDocumentPreview document;
+        document.load(pdf);
+        QTRY_VERIFY(document.isLoaded());
+        QCOMPARE(document.pageCount(), 120);
+        // Measured as pages are rendered: until then a far page is as large as the first.
+        QCOMPARE(document.pagePointSize(110).toSize(), QSize(595, 842));
+        QSignalSpy rendered(&document, &PdfDocumentPreview::pageRendered);
+        for (int page = 0; page < 2; ++page)
+            document.requestPage(page, QSize(60, 85));
+        QTRY_COMPARE(rendered.size(), 2);
+        QTRY_COMPARE(document.pagePointSize(110).toSize(), QSize(842, 595));
+        QCOMPARE(document.pagePointSize(99).toSize(), QSize(595, 842));
+        QCOMPARE(document.pagePointSize(100).toSize(), QSize(842, 595));
+        QCOMPARE(document.pagePointSize(120), QSizeF());
+    }
+
     void pagesOfAReplacedDocumentAreDropped()
     {
         const QString first = at("first.pdf"), second = at("second.pdf");
