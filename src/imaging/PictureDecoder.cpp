@@ -99,25 +99,66 @@ QByteArray fileHead(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.read(PictureDecoder::signatureLength) : QByteArray();
 }
 
+const QByteArray jpegSignature("\xFF\xD8\xFF", 3);
+
+// The largest shrink libjpeg applies while decoding (1, 2, 4 or 8) that leaves the picture at
+// least as large as it is to fit `bounds`; libvips resizes the rest. vips_thumbnail keeps a
+// factor of two for its own resize, so a 4000-pixel photograph for a 1280-pixel window would be
+// decoded whole: shrunk by 2 while it loads, it costs about half the processor. The scaled
+// inverse DCT drops the frequencies the smaller picture cannot hold, so text and photographs
+// look as from a whole decode (only a synthetic zone plate shows some moire), and zooming past
+// the window decodes the whole picture anyway.
+int jpegShrink(VipsImage *header, QSize bounds)
+{
+    const bool turned = vips_image_get_orientation_swap(header);
+    const double width = turned ? vips_image_get_height(header) : vips_image_get_width(header);
+    const double height = turned ? vips_image_get_width(header) : vips_image_get_height(header);
+    const double factor = std::max(width / bounds.width(), height / bounds.height());
+    int shrink = 1;
+    while (shrink < 8 && factor >= shrink * 2)
+        shrink *= 2;
+    return shrink;
+}
+
+// The picture fitted into `bounds`, upright; `size` is libvips's VipsSize (both ways, or down
+// only). A JPEG is shrunk while it loads, anything else goes the thumbnail path's own way.
+VipsImagePtr fitted(const QByteArray &fileName, bool jpeg, QSize bounds, VipsSize size)
+{
+    VipsImage *out = nullptr;
+    if (!jpeg) {
+        return vips_thumbnail(fileName.constData(), &out, bounds.width(), "height",
+                              bounds.height(), "size", size, nullptr) == 0
+                   ? VipsImagePtr(out)
+                   : nullptr;
+    }
+    VipsImage *header = nullptr;
+    if (vips_jpegload(fileName.constData(), &header, nullptr) != 0)
+        return nullptr;
+    const int shrink = jpegShrink(VipsImagePtr(header).get(), bounds);
+    VipsImage *loaded = nullptr;
+    if (vips_jpegload(fileName.constData(), &loaded, "shrink", shrink, "access",
+                      VIPS_ACCESS_SEQUENTIAL, nullptr) != 0)
+        return nullptr;
+    return apply(VipsImagePtr(loaded).get(), [bounds, size](VipsImage *in, VipsImage **result) {
+        return vips_thumbnail_image(in, result, bounds.width(), "height", bounds.height(),
+                                    "size", size, nullptr);
+    });
+}
+
 // Decodes `path` to fit `bounds`; `size` is libvips's VipsSize (both ways, or down only).
 QImage decode(const QString &path, QSize bounds, VipsSize size, Error *error)
 {
-    if (bounds.isEmpty() || PictureDecoder::signatureKind(fileHead(path)) ==
-                                PictureDecoder::SignatureKind::None) {
+    const QByteArray head = fileHead(path);
+    if (bounds.isEmpty() ||
+        PictureDecoder::signatureKind(head) == PictureDecoder::SignatureKind::None) {
         fail(error, notAPictureError(path));
         return {};
     }
     // Only now: starting libvips loads its modules, a cost a file that is no picture need not pay.
     initialiseVips();
-    const QByteArray fileName = QFile::encodeName(path);
-    VipsImage *thumbnail = nullptr;
-    if (vips_thumbnail(fileName.constData(), &thumbnail, bounds.width(), "height", bounds.height(),
-                       "size", size, nullptr) != 0) {
-        fail(error, decodeError(path));
-        return {};
-    }
-    const VipsImagePtr decoded(thumbnail);
-    const VipsImagePtr srgb8 = toSrgb8(decoded.get());
+    const VipsImagePtr decoded =
+        fitted(QFile::encodeName(path), head.startsWith(jpegSignature), bounds, size);
+    const VipsImagePtr srgb8 = decoded ? toSrgb8(decoded.get()) : nullptr;
     QImage image = srgb8 ? toNativeImage(srgb8.get()) : QImage();
     if (image.isNull())
         fail(error, decodeError(path));
@@ -143,7 +184,7 @@ namespace PictureDecoder {
 SignatureKind signatureKind(const QByteArray &head)
 {
     // Formats libvips reads itself, and Photoshop files through ImageMagick's one coder.
-    if (startsWithAny(head, {QByteArray("\xFF\xD8\xFF", 3), QByteArray("GIF8"), QByteArray("BM"),
+    if (startsWithAny(head, {jpegSignature, QByteArray("GIF8"), QByteArray("BM"),
                              QByteArray("II*\0", 4), QByteArray("MM\0*", 4),
                              QByteArray("\x89PNG", 4), QByteArray("8BPS")}))
         return SignatureKind::Raster;

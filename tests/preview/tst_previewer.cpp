@@ -168,8 +168,8 @@ private slots:
         QTest::addColumn<int>("orientation");
         QTest::addColumn<QSize>("size");
         QTest::addColumn<QPoint>("redCorner"); // 0 left or top, 1 right or bottom
-        // A 2400 x 1200 photograph whose stored top-left quarter is red, for a 1280 x 1004
-        // window: shrunk while it loads, then fitted.
+        // A 4000 x 2000 photograph whose stored top-left quarter is red, for a 1280 x 1004
+        // window: shrunk by 2 while it loads, then fitted.
         QTest::newRow("1 as stored") << 1 << QSize(1280, 640) << QPoint(0, 0);
         QTest::newRow("2 mirrored") << 2 << QSize(1280, 640) << QPoint(1, 0);
         QTest::newRow("3 half turn") << 3 << QSize(1280, 640) << QPoint(1, 1);
@@ -186,7 +186,7 @@ private slots:
         QFETCH(QSize, size);
         QFETCH(QPoint, redCorner);
         const QString path = at(QStringLiteral("turned%1.jpg").arg(orientation));
-        QVERIFY(PreviewFixtures::writeJpeg(path, QSize(2400, 1200), orientation));
+        QVERIFY(PreviewFixtures::writeJpeg(path, QSize(4000, 2000), orientation));
         Error error;
         const QImage picture = PictureDecoder::decodeToFit(path, QSize(1280, 1004), &error);
         QVERIFY2(!picture.isNull(), qPrintable(error.message));
