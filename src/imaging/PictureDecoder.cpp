@@ -76,10 +76,9 @@ QImage toNativeImage(VipsImage *srgb8)
         return {};
     const int width = vips_image_get_width(srgb8);
     const int bands = vips_image_get_bands(srgb8);
-    const QImage wrapped(static_cast<const uchar *>(pixels), width, vips_image_get_height(srgb8),
-                         width * bands,
-                         bands == 4 ? QImage::Format_RGBA8888 : QImage::Format_RGB888, g_free,
-                         pixels);
+    const QImage wrapped(
+        static_cast<const uchar *>(pixels), width, vips_image_get_height(srgb8), width * bands,
+        bands == 4 ? QImage::Format_RGBA8888 : QImage::Format_RGB888, g_free, pixels);
     return wrapped.convertToFormat(bands == 4 ? QImage::Format_ARGB32_Premultiplied
                                               : QImage::Format_RGB32);
 }
@@ -126,8 +125,8 @@ VipsImagePtr fitted(const QByteArray &fileName, bool jpeg, QSize bounds, VipsSiz
 {
     VipsImage *out = nullptr;
     if (!jpeg) {
-        return vips_thumbnail(fileName.constData(), &out, bounds.width(), "height",
-                              bounds.height(), "size", size, nullptr) == 0
+        return vips_thumbnail(fileName.constData(), &out, bounds.width(), "height", bounds.height(),
+                              "size", size, nullptr) == 0
                    ? VipsImagePtr(out)
                    : nullptr;
     }
@@ -140,8 +139,8 @@ VipsImagePtr fitted(const QByteArray &fileName, bool jpeg, QSize bounds, VipsSiz
                       VIPS_ACCESS_SEQUENTIAL, nullptr) != 0)
         return nullptr;
     return apply(VipsImagePtr(loaded).get(), [bounds, size](VipsImage *in, VipsImage **result) {
-        return vips_thumbnail_image(in, result, bounds.width(), "height", bounds.height(),
-                                    "size", size, nullptr);
+        return vips_thumbnail_image(in, result, bounds.width(), "height", bounds.height(), "size",
+                                    size, nullptr);
     });
 }
 
@@ -184,9 +183,9 @@ namespace PictureDecoder {
 SignatureKind signatureKind(const QByteArray &head)
 {
     // Formats libvips reads itself, and Photoshop files through ImageMagick's one coder.
-    if (startsWithAny(head, {jpegSignature, QByteArray("GIF8"), QByteArray("BM"),
-                             QByteArray("II*\0", 4), QByteArray("MM\0*", 4),
-                             QByteArray("\x89PNG", 4), QByteArray("8BPS")}))
+    if (startsWithAny(head,
+                      {jpegSignature, QByteArray("GIF8"), QByteArray("BM"), QByteArray("II*\0", 4),
+                       QByteArray("MM\0*", 4), QByteArray("\x89PNG", 4), QByteArray("8BPS")}))
         return SignatureKind::Raster;
     if (head.startsWith("RIFF") && head.mid(8, 4) == "WEBP")
         return SignatureKind::Raster;

@@ -45,8 +45,8 @@ DispatchQueue &decodeQueue()
 QImage decodePicture(const Decode &decode)
 {
     return decode.fullResolution
-               ? PictureDecoder::decodeFullSize(decode.path,
-                                                std::max(decode.bounds.width(), decode.bounds.height()))
+               ? PictureDecoder::decodeFullSize(
+                     decode.path, std::max(decode.bounds.width(), decode.bounds.height()))
                : PictureDecoder::decodeToFit(decode.path, decode.bounds);
 }
 
@@ -72,7 +72,8 @@ void run(const std::shared_ptr<State> &state)
             state->running.reset();
             state->updatePriority();
         }
-        DispatchQueue::main(state->owner, [state, decode, picture] { state->delivery(decode, picture); });
+        DispatchQueue::main(state->owner,
+                            [state, decode, picture] { state->delivery(decode, picture); });
     }
 }
 

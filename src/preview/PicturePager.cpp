@@ -21,9 +21,8 @@ bool fits(QSize size, QSize bounds)
 
 PicturePager::PicturePager(QObject *parent)
     : QAbstractListModel(parent),
-      m_schedule(this, [this](const Decode &decode, const QImage &picture) {
-          decoded(decode, picture);
-      })
+      m_schedule(this,
+                 [this](const Decode &decode, const QImage &picture) { decoded(decode, picture); })
 {
 }
 
@@ -40,8 +39,7 @@ void PicturePager::setPaths(const QStringList &paths, int currentIndex)
     m_current = std::clamp(currentIndex, 0, std::max(0, int(paths.size()) - 1));
     for (int index = 0; index < int(m_pages.size()); ++index) {
         const auto kept = former.constFind(m_paths.at(index));
-        if (kept != former.cend() && isKept(index) &&
-            (!kept->fullResolution || index == m_current))
+        if (kept != former.cend() && isKept(index) && (!kept->fullResolution || index == m_current))
             m_pages[size_t(index)] = *kept;
     }
     endResetModel();
@@ -140,9 +138,8 @@ void PicturePager::decoded(const Decode &decode, const QImage &picture)
                 page.fullResolutionWanted = false;
                 continue;
             }
-        } else if (page.fullResolution ||
-                   (decode.bounds != m_pixelSize && !picture.isNull() &&
-                    !fits(picture.size(), m_pixelSize))) {
+        } else if (page.fullResolution || (decode.bounds != m_pixelSize && !picture.isNull() &&
+                                           !fits(picture.size(), m_pixelSize))) {
             continue; // a sharper picture is shown, or this one is for a former size
         }
         page.picture = picture;

@@ -221,9 +221,8 @@ private slots:
             views.push_back(std::make_unique<ImageView>(size));
             connect(views.back().get(), &ImageView::imageChanged, this,
                     [&order, name] { order.append(name); });
-            Thumbnail::cr_setLocalImageFilePath(views.back().get(),
-                                                picture("/sight/" + name + ".jpg", QSize(90, 60)),
-                                                turn);
+            Thumbnail::cr_setLocalImageFilePath(
+                views.back().get(), picture("/sight/" + name + ".jpg", QSize(90, 60)), turn);
         };
         for (const char *row : {"row1", "row2", "row3"})
             request(row, QSizeF(37, 37), Thumbnail::Turn::InOrder);

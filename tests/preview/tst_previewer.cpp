@@ -120,8 +120,8 @@ private slots:
                 QVERIFY(PreviewFixtures::writeJpeg(paths.last(), QSize(800, 600)));
         }
         const auto release = [&](int index) {
-            const int pipe = ::open(QFile::encodeName(paths.at(index)).constData(),
-                                    O_WRONLY | O_NONBLOCK);
+            const int pipe =
+                ::open(QFile::encodeName(paths.at(index)).constData(), O_WRONLY | O_NONBLOCK);
             if (pipe >= 0)
                 ::close(pipe); // a reader waiting on it reads the end of the file
             return true;
@@ -193,8 +193,9 @@ private slots:
         QCOMPARE(picture.size(), size);
         QCOMPARE(picture.format(), QImage::Format_RGB32); // drawn as it is, no conversion
         const auto isRed = [&](QPoint corner) {
-            const QRgb pixel = picture.pixel(corner.x() ? picture.width() * 7 / 8 : picture.width() / 8,
-                                             corner.y() ? picture.height() * 7 / 8 : picture.height() / 8);
+            const QRgb pixel =
+                picture.pixel(corner.x() ? picture.width() * 7 / 8 : picture.width() / 8,
+                              corner.y() ? picture.height() * 7 / 8 : picture.height() / 8);
             return qRed(pixel) > 200 && qBlue(pixel) < 100;
         };
         QVERIFY(isRed(redCorner));
@@ -209,7 +210,8 @@ private slots:
         const QString png = at("alpha.png"), webp = at("alpha.webp");
         QVERIFY(source.save(png));
         QString why;
-        QVERIFY2(PictureFixtures::runVips({"copy", png, webp + "[lossless]"}, &why), qPrintable(why));
+        QVERIFY2(PictureFixtures::runVips({"copy", png, webp + "[lossless]"}, &why),
+                 qPrintable(why));
         const QImage picture = PictureDecoder::decodeToFit(webp, QSize(64, 64));
         QCOMPARE(picture.size(), QSize(64, 32));
         QCOMPARE(picture.format(), QImage::Format_ARGB32_Premultiplied);

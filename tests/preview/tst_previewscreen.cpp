@@ -1,5 +1,6 @@
 // The preview screen's controller without a window: the pictures it pages through (listed off
-// the main thread), its data source in both modes, the properties sheet's values and picture, and renaming.
+// the main thread), its data source in both modes, the properties sheet's values and picture, and
+// renaming.
 #include "AppDirectories.h"
 #include "ByteCountFormatter.h"
 #include "DateTimeFormatter.h"
@@ -80,7 +81,8 @@ private slots:
         }
         auto screen = shown(at("Photos/middle.GIF"));
         const QStringList pictures{at("Photos/new.jpeg"), at("Photos/middle.GIF"), at("Photos/old.jpg")};
-        QCOMPARE(LocalFilePreviewViewController::getAllPhotoFiles(at("Photos/middle.GIF")), pictures);
+        QCOMPARE(LocalFilePreviewViewController::getAllPhotoFiles(at("Photos/middle.GIF")),
+                 pictures);
         // The folder is listed on a queue: the previewer is in front at once, its items and
         // the picture (decoded meanwhile) come later.
         QVERIFY(screen->sheet()->isHidden());
