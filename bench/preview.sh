@@ -1,16 +1,25 @@
 #!/bin/bash
 # The preview's first drawn frame, from the call that opens the file (the shell already up),
-# for a 4000 x 3000 JPEG beside `vipsthumbnail -s 1280` of it, for the first page of a 100-page
-# PDF beside `pdftoppm -r 96 -f 1 -l 1 -png`, and for a 5 MB log; then the longest main-thread
-# stall and the peak memory while paging through 40 such JPEGs, each once drawn.
+# for a 4000 x 3000 JPEG beside `vipsthumbnail -s 1280` of it (once with the folder's thumbnails
+# cached, once on a first visit, the listing making them meanwhile), for the first page of a
+# 100-page PDF beside `pdftoppm -r 96 -f 1 -l 1 -png`, and for a 5 MB log, with where the time
+# of the best run went; then the longest main-thread stall and the peak memory while paging
+# through 40 such JPEGs, each once drawn.
 # The window is 1280 x 1004, so pictures are decoded to 1280 x 960 as the peer makes them.
-# Usage: bench/preview.sh [BUILD_DIR]   (made a Release build when new; an existing folder is
-# used as it is configured)
+# Usage: bench/preview.sh [BUILD_DIR [EARLIER_BUILD_DIR]]   (made a Release build when new; an
+# existing folder is used as it is configured). With an earlier build (of an older checkout),
+# every row is measured for it too, runs taking turns, so both ratios come from the same run.
 set -euo pipefail
 build=${1:-build-bench}
+earlier=${2:-}
 here=$(cd "$(dirname "$0")/.." && pwd)
 [ -f "$build/CMakeCache.txt" ] || cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" --target preview-probe >/dev/null
+builds=("$build")
+if [ -n "$earlier" ]; then
+    cmake --build "$earlier" --target preview-probe >/dev/null
+    builds+=("$earlier")
+fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 home="$work/root/Documents/home"
@@ -60,24 +69,42 @@ PY
 
 source "$here/bench/timing.sh"
 export QT_QPA_PLATFORM=offscreen
-probe() { "$build/bin/preview-probe" "$work/root" 1280x1004 "$@" 2>/dev/null; }
-# The probe's figure, best of N runs.
-probe_best() {
-    local runs=$1 best=999999
-    shift
+probe() { "$1/bin/preview-probe" "$work/root" 1280x1004 "${@:2}" 2>/dev/null; }
+# measure RUNS FILE [--cold]: each build's best run of the probe (runs taking turns between the
+# builds) into best[BUILD] and its phases into phases[BUILD]. --cold empties the thumbnail
+# cache before each run, so the listing makes the folder's thumbnails while the file opens.
+declare -A best phases
+measure() {
+    local runs=$1 file=$2 cold=${3:-}
+    for b in "${builds[@]}"; do best[$b]=999999; phases[$b]=""; done
     for _ in $(seq "$runs"); do
-        local ms
-        ms=$(probe "$@" | sed -n 's/^open to first drawn frame: \([0-9]*\) ms$/\1/p')
-        ((ms < best)) && best=$ms
+        for b in "${builds[@]}"; do
+            [ -n "$cold" ] && rm -rf "$work/root/Caches"
+            local out ms
+            out=$(probe "$b" "$file")
+            ms=$(sed -n 's/^open to first drawn frame: \([0-9]*\) ms$/\1/p' <<<"$out")
+            if ((ms < best[$b])); then
+                best[$b]=$ms
+                phases[$b]=$(sed -n 's/^phases: //p' <<<"$out")
+            fi
+        done
     done
-    echo "$best"
 }
-jpeg=$(probe_best 5 photo20.jpg)
-jpeg_peer=$(best_of 5 vipsthumbnail -s 1280 "$home/photo20.jpg" -o "$work/out/thumb.jpg")
-pdf=$(probe_best 5 book.pdf)
+# report LABEL PEER_MS: one line per build, the ratio against the peer.
+report() {
+    for b in "${builds[@]}"; do
+        echo "$1 [$b]: ${best[$b]} ms; $2 ${3} ms; ratio $(ratio "${best[$b]}" "$3")"
+        [ -z "${phases[$b]}" ] || echo "    ${phases[$b]}"
+    done
+}
+jpeg_peer=$(best_of 7 vipsthumbnail -s 1280 "$home/photo20.jpg" -o "$work/out/thumb.jpg")
+measure 7 photo20.jpg
+report "JPEG 4000x3000, thumbnails cached" "vipsthumbnail -s 1280:" "$jpeg_peer"
+measure 7 photo20.jpg --cold
+report "JPEG 4000x3000, first visit" "vipsthumbnail -s 1280:" "$jpeg_peer"
 pdf_peer=$(best_of 5 pdftoppm -r 96 -f 1 -l 1 -png "$home/book.pdf" "$work/out/page")
-log=$(probe_best 5 server.log)
-echo "JPEG 4000x3000: ${jpeg} ms; vipsthumbnail -s 1280: ${jpeg_peer} ms; ratio $(ratio "$jpeg" "$jpeg_peer") (goal: at most 1.2)"
-echo "PDF, first of $(pdfinfo "$home/book.pdf" | sed -n 's/^Pages: *//p') pages: ${pdf} ms; pdftoppm -r 96: ${pdf_peer} ms; ratio $(ratio "$pdf" "$pdf_peer") (goal: at most 1.2)"
-echo "5 MB log: ${log} ms"
-echo "$(probe photo40.jpg --page-all | tail -1) (goals: under 50 ms, under 300 MB)"
+measure 5 book.pdf
+report "PDF, first of $(pdfinfo "$home/book.pdf" | sed -n 's/^Pages: *//p') pages" "pdftoppm -r 96:" "$pdf_peer"
+measure 5 server.log
+for b in "${builds[@]}"; do echo "5 MB log [$b]: ${best[$b]} ms"; done
+for b in "${builds[@]}"; do echo "[$b] $(probe "$b" photo40.jpg --page-all | tail -1) (goals: under 50 ms, under 300 MB)"; done

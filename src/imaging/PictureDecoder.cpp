@@ -18,10 +18,6 @@ struct ImageUnref {
 };
 using VipsImagePtr = std::unique_ptr<VipsImage, ImageUnref>;
 
-struct BufferFree {
-    void operator()(void *buffer) const { g_free(buffer); }
-};
-
 void initialiseVips()
 {
     static std::once_flag once;
@@ -49,28 +45,42 @@ template <typename Operation> VipsImagePtr apply(VipsImage *in, Operation operat
     return operation(in, &out) == 0 ? VipsImagePtr(out) : nullptr;
 }
 
-// sRGB, 8 bits, exactly four bands (an opaque alpha added where there is none).
-VipsImagePtr toRgba8(VipsImage *image)
+// sRGB, 8 bits: three bands, or four when the picture has an alpha channel.
+VipsImagePtr toSrgb8(VipsImage *image)
 {
     VipsImagePtr srgb = apply(image, [](VipsImage *in, VipsImage **out) {
         return vips_colourspace(in, out, VIPS_INTERPRETATION_sRGB, nullptr);
     });
     if (!srgb)
         return nullptr;
-    VipsImagePtr withAlpha = vips_image_hasalpha(srgb.get())
-                                 ? std::move(srgb)
-                                 : apply(srgb.get(), [](VipsImage *in, VipsImage **out) {
-                                       return vips_bandjoin_const1(in, out, 255.0, nullptr);
-                                   });
-    if (!withAlpha)
-        return nullptr;
-    VipsImagePtr fourBands = apply(withAlpha.get(), [](VipsImage *in, VipsImage **out) {
-        return vips_extract_band(in, out, 0, "n", 4, nullptr);
-    });
-    if (!fourBands)
-        return nullptr;
-    return apply(fourBands.get(),
+    const int bands = vips_image_hasalpha(srgb.get()) ? 4 : 3;
+    VipsImagePtr fitted = vips_image_get_bands(srgb.get()) == bands
+                              ? std::move(srgb)
+                              : apply(srgb.get(), [bands](VipsImage *in, VipsImage **out) {
+                                    return vips_extract_band(in, out, 0, "n", bands, nullptr);
+                                });
+    if (!fitted || vips_image_get_format(fitted.get()) == VIPS_FORMAT_UCHAR)
+        return fitted;
+    return apply(fitted.get(),
                  [](VipsImage *in, VipsImage **out) { return vips_cast_uchar(in, out, nullptr); });
+}
+
+// The pixels in the formats the scene graph and QPainter take as they are: RGB32 for an opaque
+// picture, premultiplied ARGB32 with alpha. Qt's converters do this faster than more vips
+// operations would, and the vips buffer is freed with the temporary image.
+QImage toNativeImage(VipsImage *srgb8)
+{
+    size_t length = 0;
+    void *pixels = vips_image_write_to_memory(srgb8, &length);
+    if (!pixels)
+        return {};
+    const int width = vips_image_get_width(srgb8);
+    const int bands = vips_image_get_bands(srgb8);
+    const QImage wrapped(
+        static_cast<const uchar *>(pixels), width, vips_image_get_height(srgb8), width * bands,
+        bands == 4 ? QImage::Format_RGBA8888 : QImage::Format_RGB888, g_free, pixels);
+    return wrapped.convertToFormat(bands == 4 ? QImage::Format_ARGB32_Premultiplied
+                                              : QImage::Format_RGB32);
 }
 
 Error notAPictureError(const QString &path)
@@ -88,36 +98,70 @@ QByteArray fileHead(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.read(PictureDecoder::signatureLength) : QByteArray();
 }
 
+const QByteArray jpegSignature("\xFF\xD8\xFF", 3);
+
+// The largest shrink libjpeg applies while decoding (1, 2, 4 or 8) that leaves the picture at
+// least as large as it is to fit `bounds`; libvips resizes the rest. vips_thumbnail keeps a
+// factor of two for its own resize, so a 4000-pixel photograph for a 1280-pixel window would be
+// decoded whole: shrunk by 2 while it loads, it costs about half the processor. The scaled
+// inverse DCT drops the frequencies the smaller picture cannot hold, so text and photographs
+// look as from a whole decode (only a synthetic zone plate shows some moire), and zooming past
+// the window decodes the whole picture anyway.
+int jpegShrink(VipsImage *header, QSize bounds)
+{
+    const bool turned = vips_image_get_orientation_swap(header);
+    const double width = turned ? vips_image_get_height(header) : vips_image_get_width(header);
+    const double height = turned ? vips_image_get_width(header) : vips_image_get_height(header);
+    const double factor = std::max(width / bounds.width(), height / bounds.height());
+    int shrink = 1;
+    while (shrink < 8 && factor >= shrink * 2)
+        shrink *= 2;
+    return shrink;
+}
+
+// The picture fitted into `bounds`, upright; `size` is libvips's VipsSize (both ways, or down
+// only). A JPEG is shrunk while it loads, anything else goes the thumbnail path's own way.
+VipsImagePtr fitted(const QByteArray &fileName, bool jpeg, QSize bounds, VipsSize size)
+{
+    VipsImage *out = nullptr;
+    if (!jpeg) {
+        return vips_thumbnail(fileName.constData(), &out, bounds.width(), "height", bounds.height(),
+                              "size", size, nullptr) == 0
+                   ? VipsImagePtr(out)
+                   : nullptr;
+    }
+    VipsImage *header = nullptr;
+    if (vips_jpegload(fileName.constData(), &header, nullptr) != 0)
+        return nullptr;
+    const int shrink = jpegShrink(VipsImagePtr(header).get(), bounds);
+    VipsImage *loaded = nullptr;
+    if (vips_jpegload(fileName.constData(), &loaded, "shrink", shrink, "access",
+                      VIPS_ACCESS_SEQUENTIAL, nullptr) != 0)
+        return nullptr;
+    return apply(VipsImagePtr(loaded).get(), [bounds, size](VipsImage *in, VipsImage **result) {
+        return vips_thumbnail_image(in, result, bounds.width(), "height", bounds.height(), "size",
+                                    size, nullptr);
+    });
+}
+
 // Decodes `path` to fit `bounds`; `size` is libvips's VipsSize (both ways, or down only).
 QImage decode(const QString &path, QSize bounds, VipsSize size, Error *error)
 {
-    initialiseVips();
-    const QByteArray fileName = QFile::encodeName(path);
-    VipsImage *thumbnail = nullptr;
-    if (bounds.isEmpty() || PictureDecoder::signatureKind(fileHead(path)) ==
-                                PictureDecoder::SignatureKind::None) {
+    const QByteArray head = fileHead(path);
+    if (bounds.isEmpty() ||
+        PictureDecoder::signatureKind(head) == PictureDecoder::SignatureKind::None) {
         fail(error, notAPictureError(path));
         return {};
     }
-    if (vips_thumbnail(fileName.constData(), &thumbnail, bounds.width(), "height", bounds.height(),
-                       "size", size, nullptr) != 0) {
+    // Only now: starting libvips loads its modules, a cost a file that is no picture need not pay.
+    initialiseVips();
+    const VipsImagePtr decoded =
+        fitted(QFile::encodeName(path), head.startsWith(jpegSignature), bounds, size);
+    const VipsImagePtr srgb8 = decoded ? toSrgb8(decoded.get()) : nullptr;
+    QImage image = srgb8 ? toNativeImage(srgb8.get()) : QImage();
+    if (image.isNull())
         fail(error, decodeError(path));
-        return {};
-    }
-    const VipsImagePtr decoded(thumbnail);
-    const VipsImagePtr rgba = toRgba8(decoded.get());
-    size_t length = 0;
-    std::unique_ptr<void, BufferFree> pixels(rgba ? vips_image_write_to_memory(rgba.get(), &length)
-                                                  : nullptr);
-    if (!pixels) {
-        fail(error, decodeError(path));
-        return {};
-    }
-    const int width = vips_image_get_width(rgba.get());
-    const int height = vips_image_get_height(rgba.get());
-    return QImage(static_cast<const uchar *>(pixels.get()), width, height, width * 4,
-                  QImage::Format_RGBA8888)
-        .copy();
+    return image;
 }
 
 bool startsWithAny(const QByteArray &head, std::initializer_list<QByteArray> signatures)
@@ -139,9 +183,9 @@ namespace PictureDecoder {
 SignatureKind signatureKind(const QByteArray &head)
 {
     // Formats libvips reads itself, and Photoshop files through ImageMagick's one coder.
-    if (startsWithAny(head, {QByteArray("\xFF\xD8\xFF", 3), QByteArray("GIF8"), QByteArray("BM"),
-                             QByteArray("II*\0", 4), QByteArray("MM\0*", 4),
-                             QByteArray("\x89PNG", 4), QByteArray("8BPS")}))
+    if (startsWithAny(head,
+                      {jpegSignature, QByteArray("GIF8"), QByteArray("BM"), QByteArray("II*\0", 4),
+                       QByteArray("MM\0*", 4), QByteArray("\x89PNG", 4), QByteArray("8BPS")}))
         return SignatureKind::Raster;
     if (head.startsWith("RIFF") && head.mid(8, 4) == "WEBP")
         return SignatureKind::Raster;

@@ -6,8 +6,11 @@
 #include <QString>
 
 // Decodes a picture file straight to a size that fits inside `bounds` (device pixels), aspect
-// ratio kept, turned upright by its orientation tag, in sRGB with straight alpha. JPEGs are
-// shrunk while they load; bmp and psd go through ImageMagick. Small pictures are enlarged.
+// ratio kept, turned upright by its orientation tag, in sRGB: Format_RGB32 when opaque,
+// Format_ARGB32_Premultiplied when it has an alpha channel (the formats the scene graph and
+// QPainter draw without converting). JPEGs are shrunk by 1/2, 1/4 or 1/8 while they load, so
+// a photograph for the screen never costs a decode at full size; bmp and psd go through
+// ImageMagick. Small pictures are enlarged.
 // Only files whose first bytes have a known picture signature are handed to libvips.
 //
 // Thread-safety: any thread; it blocks for the whole decode, so never call it on the main one.

@@ -1,5 +1,6 @@
 #include "Thumbnail.h"
 
+#include "DecodePriority.h"
 #include "PictureDecoder.h"
 #include "ScreenScale.h"
 #include "ThumbnailCache.h"
@@ -64,6 +65,7 @@ void addLocalImageTask(const Request &request)
         const auto version = UndecodablePictures::versionOf(request.path);
         if (version && UndecodablePictures::contains(*version))
             return;
+        DecodePriority::waitWhilePicturesInSight();
         Error error;
         thumbnail = makeThumbnail(request, &error);
         if (thumbnail.isNull()) {
@@ -78,16 +80,20 @@ void addLocalImageTask(const Request &request)
     DispatchQueue::main(resultReceiver(), [request, thumbnail] { apply(request, thumbnail); });
 }
 
-void queueMaking(const Request &request)
+void queueMaking(const Request &request, Thumbnail::Turn turn)
 {
-    Thumbnail::sharedImageThumbnailQueue().async([request] { addLocalImageTask(request); });
+    auto task = [request] { addLocalImageTask(request); };
+    if (turn == Thumbnail::Turn::First)
+        Thumbnail::sharedImageThumbnailQueue().asyncFirst(std::move(task));
+    else
+        Thumbnail::sharedImageThumbnailQueue().async(std::move(task));
 }
 
 } // namespace
 
 namespace Thumbnail {
 
-void cr_setLocalImageFilePath(ImageView *view, const QString &path)
+void cr_setLocalImageFilePath(ImageView *view, const QString &path, Turn turn)
 {
     Q_ASSERT(QThread::currentThread() == view->thread());
     const QSizeF size = view->frameSize();
@@ -104,7 +110,7 @@ void cr_setLocalImageFilePath(ImageView *view, const QString &path)
     // decoding a large PNG could hold the main thread up.
     const QImage cached = ThumbnailCache::sharedCache().objectInMemoryForKey(request.key);
     if (cached.isNull()) {
-        queueMaking(request);
+        queueMaking(request, turn);
         return;
     }
     // Set later even on a hit: the caller's own image goes in first and is then replaced.

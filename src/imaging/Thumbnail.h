@@ -21,16 +21,22 @@ namespace Thumbnail {
 // asks for something else (a newer request, or `setRequestedImageKey("")` when a reused view
 // shows a file without a thumbnail). A file that cannot be decoded gives nothing: the view keeps
 // its image and nothing is cached; that version of the file is not tried again
-// (UndecodablePictures). A view with an empty frame asks for nothing.
+// (UndecodablePictures). A view with an empty frame asks for nothing. A thumbnail decode waits
+// while a picture in sight is decoded (DecodePriority).
 // Main thread only.
-void cr_setLocalImageFilePath(ImageView *view, const QString &path);
+enum class Turn {
+    InOrder, // after the requests made before it (the rows of a listing)
+    First,   // before every request still waiting: a view that is the page in sight
+};
+void cr_setLocalImageFilePath(ImageView *view, const QString &path, Turn turn = Turn::InOrder);
 
 // The cache key: the MD5 name (Utils::cachedFileNameForKey) of `relativePath` followed by the
 // width and the height written with "%f" ("/Photos/a.jpg37.00000037.000000"). Any thread.
 QString cachedFileNameWithSizeForKey(const QString &relativePath, QSizeF size);
 
 // The one serial queue "THUMBNAIL_IMAGE_DISPATCH_QUEUE" on which thumbnails are made, one at a
-// time in request order; made on first use, never released. Any thread.
+// time in request order (`Turn::First` requests ahead); made on first use, never released.
+// Any thread.
 DispatchQueue &sharedImageThumbnailQueue();
 
 // A picture drawing of `size` logical pixels at `scale`, filled with `color`. Any thread.

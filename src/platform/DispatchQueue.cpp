@@ -76,13 +76,17 @@ void schedule(const std::shared_ptr<DispatchQueue::State> &state)
     DispatchQueue::pool().start([state] { drain(state); });
 }
 
-void enqueue(const std::shared_ptr<DispatchQueue::State> &state, std::function<void()> work)
+void enqueue(const std::shared_ptr<DispatchQueue::State> &state, std::function<void()> work,
+             bool first = false)
 {
     {
         std::lock_guard lock(state->mutex);
         if (stopping || state->closed)
             return;
-        state->pending.push_back(std::move(work));
+        if (first)
+            state->pending.push_front(std::move(work));
+        else
+            state->pending.push_back(std::move(work));
         if (state->scheduled)
             return;
         state->scheduled = true;
@@ -109,6 +113,11 @@ QString DispatchQueue::label() const
 void DispatchQueue::async(std::function<void()> work)
 {
     enqueue(m_state, std::move(work));
+}
+
+void DispatchQueue::asyncFirst(std::function<void()> work)
+{
+    enqueue(m_state, std::move(work), true);
 }
 
 void DispatchQueue::after(double seconds, std::function<void()> work)

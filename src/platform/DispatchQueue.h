@@ -32,6 +32,8 @@ public:
 
     // Dropped once `stopAll` has run.
     void async(std::function<void()> work);
+    // Like `async`, but ahead of the work still waiting: for what the user waits on now.
+    void asyncFirst(std::function<void()> work);
     // Queues `work` after `seconds`, timed on the main thread's event loop.
     void after(double seconds, std::function<void()> work);
 

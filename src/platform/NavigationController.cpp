@@ -27,6 +27,10 @@ void NavigationController::pushViewController(ViewController *controller, bool a
     ViewController *old = topViewController();
     controller->setParent(this);
     controller->m_navigationController = this;
+    // Every page of the stack fills the same area: the new one knows its size before its view
+    // loads, as the one below has it.
+    if (old && controller->viewSize().isEmpty())
+        controller->setViewSize(old->viewSize());
     controller->loadViewIfNeeded();
     const bool shown = isVisible();
     if (shown && old)

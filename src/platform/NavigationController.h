@@ -7,7 +7,8 @@
 // is done. Pushing and popping run the appearance life cycle in the toolkit's order:
 // the new screen's viewDidLoad (first time), the old top's viewWillDisappear, the new top's
 // viewWillAppear, the old top's viewDidDisappear, the new top's viewDidAppear. The stack's own
-// appearance is passed on to its top screen.
+// appearance is passed on to its top screen. All pages fill the same area: a pushed screen
+// without a size takes that of the screen below before its view loads.
 //
 // Thread-safety: main thread only.
 class NavigationController : public ViewController {

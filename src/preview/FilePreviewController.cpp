@@ -46,6 +46,11 @@ void FilePreviewController::reloadData()
     emit itemsChanged();
 }
 
+void FilePreviewController::preloadPicture(const QString &path)
+{
+    m_pictures.setPaths({path}, 0);
+}
+
 void FilePreviewController::refreshCurrentPreviewItem()
 {
     if (count() > 0)

@@ -57,6 +57,10 @@ public:
     int currentPreviewItemIndex() const { return m_currentIndex; }
     // Asks the data source for its items again.
     void reloadData();
+    // Starts decoding the picture at `path`, to be shown first, while the data source is still
+    // gathering its items: `reloadData` takes the picture (or its decode under way) over when
+    // the items hold the path.
+    void preloadPicture(const QString &path);
     // Loads the current item into the view of its kind.
     void refreshCurrentPreviewItem();
 

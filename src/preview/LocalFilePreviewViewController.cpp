@@ -1,13 +1,27 @@
 #include "LocalFilePreviewViewController.h"
 
+#include "DispatchQueue.h"
 #include "FileOperations.h"
+#include "MainThreadReceiver.h"
 #include "NavigationController.h"
+#include "ScreenScale.h"
 #include "SimpleValueChangedDelegate.h"
 #include "Utils.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
+
+namespace {
+
+DispatchQueue &listingQueue()
+{
+    static auto *queue =
+        new DispatchQueue(QStringLiteral("LocalFilePreviewViewController.listingQueue"));
+    return *queue;
+}
+
+} // namespace
 
 LocalFilePreviewViewController::LocalFilePreviewViewController(QObject *parent)
     : ViewController(parent)
@@ -21,6 +35,16 @@ LocalFilePreviewViewController::LocalFilePreviewViewController(QObject *parent)
     // The title names the picture paged to, not the one opened.
     connect(&m_previewController, &FilePreviewController::currentItemChanged, this,
             [this] { setTitle(shownName()); });
+    connect(this, &ViewController::viewSizeChanged, this,
+            &LocalFilePreviewViewController::followViewSize);
+}
+
+void LocalFilePreviewViewController::followViewSize()
+{
+    // The previewer fills the page: its pictures are decoded for the page's pixels.
+    const double scale = screenScale();
+    m_previewController.pictures()->setPixelSize(
+        QSize(qRound(viewSize().width() * scale), qRound(viewSize().height() * scale)));
 }
 
 void LocalFilePreviewViewController::setFilePath(const QString &path)
@@ -40,9 +64,34 @@ void LocalFilePreviewViewController::viewDidLoad()
 {
     m_previewController.setDataSource(this);
     setBackButtonTitle(QStringLiteral(""));
-    m_fileUrls = getAllPhotoFiles();
-    if (!m_onlyShowFileProperty)
+    followViewSize();
+    if (m_onlyShowFileProperty)
+        return;
+    if (pagesThroughPictures())
+        previewPictureOfFolder();
+    else
         preview();
+}
+
+void LocalFilePreviewViewController::previewPictureOfFolder()
+{
+    if (!FilePreviewController::canPreviewItem(m_filePath))
+        return;
+    // The previewer comes to the front at once; its first picture is decoded while the
+    // folder is listed, and neither waits for the other.
+    m_sheet.setHidden(true);
+    m_previewController.preloadPicture(m_filePath);
+    QPointer<LocalFilePreviewViewController> self(this);
+    QObject *receiver = mainThreadReceiver();
+    listingQueue().async([self, receiver, filePath = m_filePath] {
+        const QStringList pictures = getAllPhotoFiles(filePath);
+        DispatchQueue::main(receiver, [self, pictures] {
+            if (!self)
+                return;
+            self->m_fileUrls = pictures;
+            self->preview();
+        });
+    });
 }
 
 void LocalFilePreviewViewController::viewWillAppear(bool animated)
@@ -62,9 +111,9 @@ void LocalFilePreviewViewController::viewWillDisappear(bool animated)
         stack->setToolbarHidden(m_toolbarWasHidden, animated);
 }
 
-QStringList LocalFilePreviewViewController::getAllPhotoFiles() const
+QStringList LocalFilePreviewViewController::getAllPhotoFiles(const QString &filePath)
 {
-    const QString folder = QFileInfo(m_filePath).path();
+    const QString folder = QFileInfo(filePath).path();
     QStringList pictures;
     for (const QString &path : FileOperations::listFilesInDirectoryAtPath(folder)) {
         const QFileInfo info(path);

@@ -17,6 +17,11 @@
 // rename `filePath` and the title follow the new name, so a further rename or a later
 // appearance works on the item as it now is.
 //
+// Nothing of the folder is read on the main thread: the pictures to page through are listed on
+// a queue while the opened picture is already being decoded (at the page's pixel size, known
+// from the stack before the page is drawn); the previewer gets its items once the list is in.
+// Other files, and properties-only mode, list nothing.
+//
 // Thread-safety: main thread only.
 class LocalFilePreviewViewController : public ViewController,
                                        public FilePreviewControllerDataSource {
@@ -43,12 +48,13 @@ public:
     FilePreviewController *previewController() { return &m_previewController; }
     PropertiesSheet *sheet() { return &m_sheet; }
 
-    // The pictures of the file's folder to page through: its files (not sub-folders) whose
-    // extension is a picture kind and whose name does not begin with ".", in the reverse of
-    // the folder's listing order (FileOperations::listFilesInDirectoryAtPath), so newest first.
-    QStringList getAllPhotoFiles() const;
-    QStringList photoFiles() const { return m_fileUrls; }
-    // Brings the previewer to the front at the file, unless it cannot show it.
+    // The pictures of the folder of `filePath` to page through: its files (not sub-folders)
+    // whose extension is a picture kind and whose name does not begin with ".", in the reverse
+    // of the folder's listing order (FileOperations::listFilesInDirectoryAtPath), so newest
+    // first. Reads the folder: any thread, but not the main one.
+    static QStringList getAllPhotoFiles(const QString &filePath);
+    // Brings the previewer to the front at the file, with the pictures listed so far, unless
+    // it cannot show the file.
     void preview();
 
     // The name field's Done: renames the item to `text` in its folder. A failure shows its
@@ -78,6 +84,8 @@ private:
     bool pagesThroughPictures() const;
     // The name of the item in front: the picture paged to, else the file.
     QString shownName() const;
+    void previewPictureOfFolder();
+    void followViewSize();
     void tellDelegate();
 
     QString m_filePath;

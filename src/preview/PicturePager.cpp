@@ -1,50 +1,59 @@
 #include "PicturePager.h"
 
-#include "DispatchQueue.h"
-#include "MainThreadReceiver.h"
-#include "PictureDecoder.h"
-
-#include <QCoreApplication>
-#include <QPointer>
+#include <QHash>
 #include <algorithm>
+#include <cstdlib>
+
+using Decode = PictureDecodeSchedule::Decode;
 
 namespace {
 
-DispatchQueue &decodeQueue()
+// Whether a picture of `size` is what fitting it into `bounds` gives, give or take the rounding
+// of one pixel: a fitted picture need not be decoded again for slightly different bounds.
+bool fits(QSize size, QSize bounds)
 {
-    static auto *queue = new DispatchQueue(QStringLiteral("PicturePager.decodeQueue"));
-    return *queue;
+    const QSize fitted = size.scaled(bounds, Qt::KeepAspectRatio);
+    return std::abs(fitted.width() - size.width()) <= 1 &&
+           std::abs(fitted.height() - size.height()) <= 1;
 }
 
 } // namespace
 
-PicturePager::PicturePager(QObject *parent) : QAbstractListModel(parent) {}
+PicturePager::PicturePager(QObject *parent)
+    : QAbstractListModel(parent),
+      m_schedule(this,
+                 [this](const Decode &decode, const QImage &picture) { decoded(decode, picture); })
+{
+}
 
 void PicturePager::setPaths(const QStringList &paths, int currentIndex)
 {
+    QHash<QString, Page> former;
+    for (int index = 0; index < int(m_pages.size()); ++index) {
+        if (!m_pages[size_t(index)].picture.isNull() || m_pages[size_t(index)].failed)
+            former.insert(m_paths.at(index), m_pages[size_t(index)]);
+    }
     beginResetModel();
-    ++m_generation;
     m_paths = paths;
     m_pages.assign(size_t(paths.size()), Page{});
     m_current = std::clamp(currentIndex, 0, std::max(0, int(paths.size()) - 1));
+    for (int index = 0; index < int(m_pages.size()); ++index) {
+        const auto kept = former.constFind(m_paths.at(index));
+        if (kept != former.cend() && isKept(index) && (!kept->fullResolution || index == m_current))
+            m_pages[size_t(index)] = *kept;
+    }
     endResetModel();
-    decodeKeptPages();
+    scheduleDecodes();
 }
 
 void PicturePager::setPixelSize(QSize size)
 {
     if (size == m_pixelSize)
         return;
-    ++m_generation;
     m_pixelSize = size;
-    for (Page &page : m_pages)
-        page.pending = false;
     emit pixelSizeChanged();
     // The shown pictures stay until their new decodes replace them.
-    for (int index = 0; index < int(m_pages.size()); ++index) {
-        if (isKept(index))
-            decode(index, false);
-    }
+    scheduleDecodes();
 }
 
 void PicturePager::setCurrentIndex(int index)
@@ -53,7 +62,7 @@ void PicturePager::setCurrentIndex(int index)
         return;
     m_current = index;
     dropPagesOutOfReach();
-    decodeKeptPages();
+    scheduleDecodes();
 }
 
 bool PicturePager::isKept(int index) const
@@ -62,81 +71,85 @@ bool PicturePager::isKept(int index) const
            index >= 0 && index < int(m_pages.size());
 }
 
+bool PicturePager::hasFittingPicture(const Page &page) const
+{
+    return !page.picture.isNull() && (page.fullResolution || page.bounds == m_pixelSize ||
+                                      fits(page.picture.size(), m_pixelSize));
+}
+
 void PicturePager::dropPagesOutOfReach()
 {
     for (int index = 0; index < int(m_pages.size()); ++index) {
         Page &page = m_pages[size_t(index)];
         const bool keep = isKept(index) && !(page.fullResolution && index != m_current);
-        if (!keep && (!page.picture.isNull() || page.failed)) {
-            const bool pending = page.pending;
-            page = Page{};
-            page.pending = pending;
+        if (keep)
+            continue;
+        const bool held = !page.picture.isNull() || page.failed;
+        page = Page{};
+        if (held)
             pageChanged(index);
-        }
     }
 }
 
-void PicturePager::decodeKeptPages()
+void PicturePager::scheduleDecodes()
 {
-    for (int offset : {0, 1, -1}) {
-        const int index = m_current + offset;
-        if (!isKept(index))
-            continue;
+    std::vector<Decode> wanted;
+    const auto want = [&](int index, bool inSight) {
         const Page &page = m_pages[size_t(index)];
-        if (page.picture.isNull() && !page.failed && !page.pending)
-            decode(index, false);
+        if (!page.failed && !hasFittingPicture(page))
+            wanted.push_back({m_paths.at(index), m_pixelSize, false, inSight});
+    };
+    if (!m_pixelSize.isEmpty() && isKept(m_current)) {
+        want(m_current, true);
+        const Page &current = m_pages[size_t(m_current)];
+        if (current.fullResolutionWanted && !current.fullResolution && !current.failed)
+            wanted.push_back({m_paths.at(m_current),
+                              QSize(fullResolutionLimit, fullResolutionLimit), true, false});
+        for (int offset = 1; offset <= decodedAhead; ++offset) {
+            for (int index : {m_current + offset, m_current - offset}) {
+                if (isKept(index))
+                    want(index, false);
+            }
+        }
     }
+    m_schedule.want(std::move(wanted));
 }
 
 void PicturePager::requestFullResolution(int index)
 {
     if (index != m_current || !isKept(index))
         return;
-    const Page &page = m_pages[size_t(index)];
-    if (!page.fullResolution && !page.failed)
-        decode(index, true);
+    m_pages[size_t(index)].fullResolutionWanted = true;
+    scheduleDecodes();
 }
 
-void PicturePager::decode(int index, bool fullResolution)
+void PicturePager::decoded(const Decode &decode, const QImage &picture)
 {
-    if (m_pixelSize.isEmpty())
-        return;
-    m_pages[size_t(index)].pending = true;
-    const QString path = m_paths.at(index);
-    const QSize bounds = m_pixelSize;
-    const quint64 generation = m_generation;
-    QPointer<PicturePager> weakSelf(this);
-    QObject *receiver = mainThreadReceiver();
-    decodeQueue().async([=] {
-        const QImage picture =
-            fullResolution ? PictureDecoder::decodeFullSize(path, fullResolutionLimit)
-                           : PictureDecoder::decodeToFit(path, bounds);
-        DispatchQueue::main(receiver, [=] {
-            if (weakSelf)
-                weakSelf->decoded(index, generation, picture, fullResolution);
-        });
-    });
-}
-
-void PicturePager::decoded(int index, quint64 generation, const QImage &picture,
-                           bool fullResolution)
-{
-    if (generation != m_generation)
-        return;
-    Page &page = m_pages[size_t(index)];
-    page.pending = false;
-    // Left behind while it was decoded, or a full picture for a page no longer current.
-    if (!isKept(index) || (fullResolution && index != m_current))
-        return;
-    if (picture.isNull() && fullResolution)
-        return; // the picture fitted to the window stays
-    if (!fullResolution && page.fullResolution)
-        return;
-    page.picture = picture;
-    page.failed = picture.isNull();
-    page.fullResolution = fullResolution;
-    pageChanged(index);
-    emit pageDecoded(index);
+    // Found by path: the list may have changed since the decode was asked for.
+    for (int index = std::max(0, m_current - decodedAhead); isKept(index); ++index) {
+        if (m_paths.at(index) != decode.path)
+            continue;
+        Page &page = m_pages[size_t(index)];
+        if (decode.fullResolution) {
+            // Only the current page zooms; a failure leaves the fitted picture in place.
+            if (index != m_current)
+                continue;
+            if (picture.isNull()) {
+                page.fullResolutionWanted = false;
+                continue;
+            }
+        } else if (page.fullResolution || (decode.bounds != m_pixelSize && !picture.isNull() &&
+                                           !fits(picture.size(), m_pixelSize))) {
+            continue; // a sharper picture is shown, or this one is for a former size
+        }
+        page.picture = picture;
+        page.failed = picture.isNull();
+        page.fullResolution = decode.fullResolution;
+        page.bounds = decode.bounds;
+        pageChanged(index);
+        emit pageDecoded(index);
+    }
+    scheduleDecodes();
 }
 
 void PicturePager::pageChanged(int index)

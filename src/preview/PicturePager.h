@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PictureDecodeSchedule.h"
+
 #include <QAbstractListModel>
 #include <QImage>
 #include <QSize>
@@ -9,15 +11,21 @@
 
 // The pictures the previewer pages through, as a list model for the paging view: one row per
 // path, with the picture decoded at the window's pixel size (PictureDecoder, orientation
-// applied) off the main thread. Only the current page and its neighbours hold a picture: the
-// current one is decoded first, then the next, then the previous, so paging never waits and
-// memory stays the same whatever the number of pictures. The current page may be decoded again
-// at its full resolution (`requestFullResolution`) for zooming in; that picture is dropped when
-// the page is left.
+// applied, JPEGs shrunk while they load) off the main thread. Only the current page and its
+// neighbours hold a picture: the current one is decoded first, then the next, then the
+// previous, so paging never waits and memory stays the same whatever the number of pictures.
+// Each change of page states the wanted decodes anew (PictureDecodeSchedule): those of pages
+// already left behind are dropped before they start, and the page in sight goes before
+// everything, thumbnails included. The current page may be decoded again at its full resolution
+// (`requestFullResolution`) for zooming in; that picture is dropped when the page is left.
 //
-// Thread-safety: main thread only; the decoding runs on the serial queue
-// "PicturePager.decodeQueue" and its results come back on the main thread, where results for a
-// former size or list are dropped.
+// A new list keeps the pictures, and the decodes under way, of the paths it shares with the
+// former one, so the picture to be shown first may be decoded before the list is known
+// (`setPaths({path}, 0)`), and reloading the same list decodes nothing again. A picture that
+// already fits a new pixel size is kept as it is.
+//
+// Thread-safety: main thread only; decoding runs on the schedule's queue and its results come
+// back on the main thread.
 class PicturePager : public QAbstractListModel {
     Q_OBJECT
     QML_ELEMENT
@@ -33,12 +41,14 @@ public:
 
     explicit PicturePager(QObject *parent = nullptr);
 
-    // A new list, shown from `currentIndex` (clamped into the list).
+    // A new list, shown from `currentIndex` (clamped into the list); pages whose path was in the
+    // former list and stays within reach keep their picture.
     void setPaths(const QStringList &paths, int currentIndex);
     QStringList paths() const { return m_paths; }
 
     QSize pixelSize() const { return m_pixelSize; }
-    // The size pictures are decoded to fit; a change decodes the kept pages again.
+    // The size pictures are decoded to fit; a change decodes again the kept pages whose picture
+    // does not fit it, showing the former picture meanwhile.
     void setPixelSize(QSize size);
 
     int currentIndex() const { return m_current; }
@@ -63,21 +73,22 @@ signals:
 private:
     struct Page {
         QImage picture;
+        QSize bounds; // what the picture was decoded to fit
         bool failed = false;
         bool fullResolution = false;
-        bool pending = false;
+        bool fullResolutionWanted = false;
     };
 
     bool isKept(int index) const;
+    bool hasFittingPicture(const Page &page) const;
     void dropPagesOutOfReach();
-    void decodeKeptPages();
-    void decode(int index, bool fullResolution);
-    void decoded(int index, quint64 generation, const QImage &picture, bool fullResolution);
+    void scheduleDecodes();
+    void decoded(const PictureDecodeSchedule::Decode &decode, const QImage &picture);
     void pageChanged(int index);
 
     QStringList m_paths;
     std::vector<Page> m_pages;
     QSize m_pixelSize;
     int m_current = 0;
-    quint64 m_generation = 0; // changes with the list and the size: older results are dropped
+    PictureDecodeSchedule m_schedule;
 };

@@ -45,7 +45,9 @@ void PropertiesSheet::fill(const QString &path)
     m_sizeText = Utils::sharedFileSizeFormatter().stringFromByteCount(exists ? info.size() : 0);
     m_modifiedText = exists ? dateText(info.lastModified()) : QString();
     m_createdText = exists ? dateText(info.birthTime()) : QString();
-    showPicture(path);
+    // Behind the previewer the picture would only take the processor from the preview.
+    if (!m_hidden)
+        showPicture(path);
     emit filled();
 }
 
@@ -53,7 +55,7 @@ void PropertiesSheet::showPicture(const QString &path)
 {
     const QString extension = QFileInfo(path).suffix();
     if (Utils::isSupportPhotoFileFormat(extension.toLower())) {
-        Thumbnail::cr_setLocalImageFilePath(&m_previewImageView, path);
+        Thumbnail::cr_setLocalImageFilePath(&m_previewImageView, path, Thumbnail::Turn::First);
     } else if (!Utils::isSupportMediaFileFormat(extension.toLower())) {
         m_previewImageView.setRequestedImageKey({});
         m_previewImageView.setImage(

@@ -43,8 +43,9 @@ public:
 
     // Reads the item's attributes again and shows them: name, size (a folder's own entry
     // size), dates (empty when unknown or the item is gone, which also shows "0 bytes") and the
-    // picture by kind: a thumbnail for picture kinds (arriving later), the extension badge for
-    // other kinds, nothing for media.
+    // picture by kind: a thumbnail for picture kinds (arriving later, made before the rows'
+    // thumbnails still waiting), the extension badge for other kinds, nothing for media. A
+    // hidden sheet gets no picture.
     void fill(const QString &path);
 
     bool isHidden() const { return m_hidden; }

@@ -27,6 +27,11 @@ bool writePicture(const QString &path, QSize size, QColor color, QString *why)
     QStringList arguments{QStringLiteral("copy"), source, path};
     if (kind == QLatin1String("psd") || kind == QLatin1String("bmp"))
         arguments = {QStringLiteral("magicksave"), source, path, QStringLiteral("--format"), kind};
+    return runVips(arguments, why);
+}
+
+bool runVips(const QStringList &arguments, QString *why)
+{
     QProcess vips;
     vips.start(QStringLiteral("vips"), arguments);
     if (vips.waitForFinished(60000) && vips.exitStatus() == QProcess::NormalExit &&

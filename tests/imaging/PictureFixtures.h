@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 // Picture files for the imaging tests, written by the real tools: Qt's writers for PNG and
 // JPEG, libvips's command line for the other kinds (through its ImageMagick saver for psd and
@@ -12,6 +13,9 @@ namespace PictureFixtures {
 
 // A picture of `size` in one opaque colour, of the kind given by `path`'s extension.
 bool writePicture(const QString &path, QSize size, QColor color, QString *why);
+
+// Runs libvips's command line with `arguments` ("copy a.png a.webp" converts).
+bool runVips(const QStringList &arguments, QString *why);
 
 // Runs the serial thumbnail queue dry: returns once every making task queued so far has run
 // and every result it sent has been delivered to the main thread.

@@ -1,4 +1,5 @@
 #include "AppDirectories.h"
+#include "DecodePriority.h"
 #include "PictureFixtures.h"
 #include "Thumbnail.h"
 #include "ThumbnailCache.h"
@@ -207,6 +208,31 @@ private slots:
         open = true;
         QVERIFY(drainThumbnailQueue());
         QCOMPARE(reused.image(), badge);
+    }
+
+    void thePictureInSightGoesFirst()
+    {
+        // While a picture in sight is decoded, thumbnails wait; then a view that is the page in
+        // sight is served before the rows still waiting.
+        auto inSight = std::make_unique<DecodePriority::InSight>();
+        QStringList order;
+        std::vector<std::unique_ptr<ImageView>> views;
+        const auto request = [&](const QString &name, QSizeF size, Thumbnail::Turn turn) {
+            views.push_back(std::make_unique<ImageView>(size));
+            connect(views.back().get(), &ImageView::imageChanged, this,
+                    [&order, name] { order.append(name); });
+            Thumbnail::cr_setLocalImageFilePath(
+                views.back().get(), picture("/sight/" + name + ".jpg", QSize(90, 60)), turn);
+        };
+        for (const char *row : {"row1", "row2", "row3"})
+            request(row, QSizeF(37, 37), Thumbnail::Turn::InOrder);
+        request("page", QSizeF(300, 300), Thumbnail::Turn::First);
+        QTest::qWait(300);
+        QCOMPARE(order, QStringList());
+        inSight.reset();
+        QTRY_COMPARE(order.size(), 4);
+        QVERIFY(order.indexOf("page") < order.indexOf("row2"));
+        QVERIFY(order.indexOf("page") < order.indexOf("row3"));
     }
 
     void anUnreadablePictureKeepsItsBadge()

@@ -46,7 +46,7 @@ bool writeJpeg(const QString &path, QSize size, int orientation)
     return writeFile(path, jpeg);
 }
 
-bool writePdf(const QString &path, int pages)
+bool writePdf(const QString &path, int pages, int landscapeFrom)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QPdfWriter writer(path);
@@ -59,9 +59,12 @@ bool writePdf(const QString &path, int pages)
     font.setPixelSize(120);
     painter.setFont(font);
     for (int page = 1; page <= pages; ++page) {
+        if (page - 1 == landscapeFrom)
+            writer.setPageOrientation(QPageLayout::Landscape);
         if (page > 1)
             writer.newPage();
-        painter.drawText(QRect(0, 0, 595, 842), Qt::AlignCenter, QString::number(page));
+        painter.drawText(QRect(QPoint(0, 0), writer.pageLayout().paintRectPixels(72).size()),
+                         Qt::AlignCenter, QString::number(page));
     }
     return painter.end();
 }

@@ -1,11 +1,20 @@
-// The previewer without a window: pictures decoded ahead and dropped behind, at full resolution
-// on demand and upright by their orientation tag; PDF pages rendered; the items paged by kind.
+// The previewer without a window: pictures decoded ahead and dropped behind (pages passed never
+// decoded), kept across a new list, at full resolution on demand; the decoder's size,
+// orientation and pixel format at screen size; PDFs opened and rendered off the main thread;
+// the items paged by kind.
 #include "FilePreviewController.h"
+#include "PictureDecoder.h"
+#include "PictureFixtures.h"
 #include "PreviewFixtures.h"
 
+#include <QPainter>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -97,19 +106,118 @@ private slots:
         QTRY_COMPARE(pager.pictureAt(1).size(), QSize(400, 300));
     }
 
-    void picturesStandUprightByTheirOrientationTag()
+    void pagesPassedAreNeverDecoded()
     {
-        const QString turned = at("turned.jpg");
-        QVERIFY(PreviewFixtures::writeJpeg(turned, QSize(400, 200), 6));
+        // Page 0 and pages 1 to 8 are named pipes: opening one waits until something writes to
+        // it. Page 0 holds the queue while the pages are passed; a decode of any page passed
+        // would hold it for good, and page 10 would never come.
+        QStringList paths;
+        for (int i = 0; i < 12; ++i) {
+            paths.append(at(QStringLiteral("pass%1.jpg").arg(i)));
+            if (i <= 8)
+                QCOMPARE(::mkfifo(QFile::encodeName(paths.last()).constData(), 0600), 0);
+            else
+                QVERIFY(PreviewFixtures::writeJpeg(paths.last(), QSize(800, 600)));
+        }
+        const auto release = [&](int index) {
+            const int pipe =
+                ::open(QFile::encodeName(paths.at(index)).constData(), O_WRONLY | O_NONBLOCK);
+            if (pipe >= 0)
+                ::close(pipe); // a reader waiting on it reads the end of the file
+            return true;
+        };
+        const auto releaseAll = qScopeGuard([&] {
+            for (int i = 0; i <= 8; ++i)
+                release(i);
+        });
         PicturePager pager;
-        pager.setPixelSize(QSize(1000, 1000));
-        pager.setPaths({turned}, 0);
+        pager.setPixelSize(QSize(200, 200));
+        pager.setPaths(paths, 0);
+        for (int index = 1; index <= 10; ++index)
+            pager.setCurrentIndex(index);
+        QTRY_VERIFY_WITH_TIMEOUT(release(0) && decodedPages(pager) == (QList<int>{9, 10, 11}),
+                                 30000);
+    }
+
+    void aNewListOrANearSizeKeepsWhatIsDecoded()
+    {
+        PicturePager pager;
+        pager.setPixelSize(QSize(200, 200));
+        // The opened picture alone, before its folder is listed.
+        pager.setPaths({m_pictures.at(2)}, 0);
         QTRY_VERIFY(!pager.pictureAt(0).isNull());
-        const QImage picture = pager.pictureAt(0);
-        QCOMPARE(picture.width() * 2, picture.height());
-        // The red corner, top-left as stored, is top-right once turned clockwise.
-        QVERIFY(qRed(picture.pixel(picture.width() - 5, 5)) > 200);
-        QVERIFY(qRed(picture.pixel(5, 5)) < 100);
+        const qint64 opened = pager.pictureAt(0).cacheKey();
+        pager.setPaths(m_pictures, 2);
+        QCOMPARE(pager.pictureAt(2).cacheKey(), opened);
+        QTRY_COMPARE(decodedPages(pager), (QList<int>{1, 2, 3}));
+
+        // 200 x 150 pictures still fit 201 x 150: none is decoded again. Another pager's
+        // decode, on the same queue, comes back after anything this one would have asked.
+        QSignalSpy decoded(&pager, &PicturePager::pageDecoded);
+        pager.setPixelSize(QSize(201, 150));
+        PicturePager barrier;
+        barrier.setPixelSize(QSize(10, 10));
+        barrier.setPaths({m_pictures.first()}, 0);
+        QTRY_VERIFY(!barrier.pictureAt(0).isNull());
+        QCOMPARE(decoded.size(), 0);
+        QCOMPARE(pager.pictureAt(2).cacheKey(), opened);
+    }
+
+    void theDecoderFitsAndTurnsPicturesAtScreenSize_data()
+    {
+        QTest::addColumn<int>("orientation");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QPoint>("redCorner"); // 0 left or top, 1 right or bottom
+        // A 4000 x 2000 photograph whose stored top-left quarter is red, for a 1280 x 1004
+        // window: shrunk by 2 while it loads, then fitted.
+        QTest::newRow("1 as stored") << 1 << QSize(1280, 640) << QPoint(0, 0);
+        QTest::newRow("2 mirrored") << 2 << QSize(1280, 640) << QPoint(1, 0);
+        QTest::newRow("3 half turn") << 3 << QSize(1280, 640) << QPoint(1, 1);
+        QTest::newRow("4 flipped") << 4 << QSize(1280, 640) << QPoint(0, 1);
+        QTest::newRow("5 transposed") << 5 << QSize(502, 1004) << QPoint(0, 0);
+        QTest::newRow("6 quarter right") << 6 << QSize(502, 1004) << QPoint(1, 0);
+        QTest::newRow("7 transversed") << 7 << QSize(502, 1004) << QPoint(1, 1);
+        QTest::newRow("8 quarter left") << 8 << QSize(502, 1004) << QPoint(0, 1);
+    }
+
+    void theDecoderFitsAndTurnsPicturesAtScreenSize()
+    {
+        QFETCH(int, orientation);
+        QFETCH(QSize, size);
+        QFETCH(QPoint, redCorner);
+        const QString path = at(QStringLiteral("turned%1.jpg").arg(orientation));
+        QVERIFY(PreviewFixtures::writeJpeg(path, QSize(4000, 2000), orientation));
+        Error error;
+        const QImage picture = PictureDecoder::decodeToFit(path, QSize(1280, 1004), &error);
+        QVERIFY2(!picture.isNull(), qPrintable(error.message));
+        QCOMPARE(picture.size(), size);
+        QCOMPARE(picture.format(), QImage::Format_RGB32); // drawn as it is, no conversion
+        const auto isRed = [&](QPoint corner) {
+            const QRgb pixel =
+                picture.pixel(corner.x() ? picture.width() * 7 / 8 : picture.width() / 8,
+                              corner.y() ? picture.height() * 7 / 8 : picture.height() / 8);
+            return qRed(pixel) > 200 && qBlue(pixel) < 100;
+        };
+        QVERIFY(isRed(redCorner));
+        QVERIFY(!isRed(QPoint(1, 1) - redCorner));
+    }
+
+    void aTransparentPictureKeepsItsAlphaPremultiplied()
+    {
+        QImage source(QSize(64, 32), QImage::Format_ARGB32);
+        source.fill(Qt::transparent);
+        QPainter(&source).fillRect(32, 0, 32, 32, QColor(255, 0, 0, 128));
+        const QString png = at("alpha.png"), webp = at("alpha.webp");
+        QVERIFY(source.save(png));
+        QString why;
+        QVERIFY2(PictureFixtures::runVips({"copy", png, webp + "[lossless]"}, &why),
+                 qPrintable(why));
+        const QImage picture = PictureDecoder::decodeToFit(webp, QSize(64, 64));
+        QCOMPARE(picture.size(), QSize(64, 32));
+        QCOMPARE(picture.format(), QImage::Format_ARGB32_Premultiplied);
+        QCOMPARE(picture.pixelColor(8, 16).alpha(), 0);
+        const QColor half = picture.pixelColor(48, 16); // straight again
+        QVERIFY(qAbs(half.red() - 255) <= 4 && qAbs(half.alpha() - 128) <= 2);
     }
 
     void anUndecodablePageFailsAndTheRestGoOn()
@@ -129,6 +237,10 @@ private slots:
         QVERIFY(PreviewFixtures::writePdf(pdf, 3));
         PdfDocumentPreview document;
         document.load(pdf);
+        // Opened on the document queue: nothing is known when load returns.
+        QVERIFY(!document.isLoaded());
+        QCOMPARE(document.pageCount(), 0);
+        QTRY_VERIFY(document.isLoaded());
         QCOMPARE(document.errorText(), QString());
         QCOMPARE(document.pageCount(), 3);
         QCOMPARE(document.pagePointSize(1).toSize(), QSize(595, 842));
@@ -150,6 +262,26 @@ private slots:
         QVERIFY(dark);
     }
 
+    void theSizesOfALongDocumentFollowItsFirstPages()
+    {
+        const QString pdf = at("long.pdf");
+        QVERIFY(PreviewFixtures::writePdf(pdf, 120, 100));
+        PdfDocumentPreview document;
+        document.load(pdf);
+        QTRY_VERIFY(document.isLoaded());
+        QCOMPARE(document.pageCount(), 120);
+        // Measured as pages are rendered: until then a far page is as large as the first.
+        QCOMPARE(document.pagePointSize(110).toSize(), QSize(595, 842));
+        QSignalSpy rendered(&document, &PdfDocumentPreview::pageRendered);
+        for (int page = 0; page < 2; ++page)
+            document.requestPage(page, QSize(60, 85));
+        QTRY_COMPARE(rendered.size(), 2);
+        QTRY_COMPARE(document.pagePointSize(110).toSize(), QSize(842, 595));
+        QCOMPARE(document.pagePointSize(99).toSize(), QSize(595, 842));
+        QCOMPARE(document.pagePointSize(100).toSize(), QSize(842, 595));
+        QCOMPARE(document.pagePointSize(120), QSizeF());
+    }
+
     void pagesOfAReplacedDocumentAreDropped()
     {
         const QString first = at("first.pdf"), second = at("second.pdf");
@@ -158,9 +290,11 @@ private slots:
         PdfDocumentPreview document;
         QSignalSpy rendered(&document, &PdfDocumentPreview::pageRendered);
         document.load(first);
+        QTRY_VERIFY(document.isLoaded());
         for (int page = 0; page < 4; ++page)
             document.requestPage(page, QSize(300, 424));
         document.load(second);
+        QTRY_VERIFY(document.isLoaded());
         document.requestPage(0, QSize(30, 42));
         QTRY_COMPARE(rendered.size(), 1);
         QCOMPARE(rendered.at(0).at(1).toSize(), QSize(30, 42));
@@ -174,6 +308,7 @@ private slots:
         QVERIFY(PreviewFixtures::writeFile(pdf, "%PDF-1.4\nnothing more"));
         PdfDocumentPreview document;
         document.load(pdf);
+        QTRY_VERIFY(document.isLoaded());
         QVERIFY(!document.errorText().isEmpty());
         QCOMPARE(document.pageCount(), 0);
         QCOMPARE(document.indicatorText(), QString());
@@ -203,7 +338,7 @@ private slots:
         QCOMPARE(previewer.currentPreviewItemIndex(), 0);
         previewer.showNextItem();
         QCOMPARE(previewer.currentKind(), PreviewKinds::Kind::Pdf);
-        QCOMPARE(previewer.document()->pageCount(), 2);
+        QTRY_COMPARE(previewer.document()->pageCount(), 2);
         QVERIFY(!previewer.isCurrentItemShown()); // until a page is drawn
         previewer.document()->requestPage(0, QSize(60, 85));
         QTRY_VERIFY(previewer.isCurrentItemShown());

@@ -1,5 +1,6 @@
-// The preview screen's controller without a window: the pictures it pages through, its data
-// source in both modes, the properties sheet's values and picture, and renaming.
+// The preview screen's controller without a window: the pictures it pages through (listed off
+// the main thread), its data source in both modes, the properties sheet's values and picture, and
+// renaming.
 #include "AppDirectories.h"
 #include "ByteCountFormatter.h"
 #include "DateTimeFormatter.h"
@@ -44,6 +45,7 @@ class TestPreviewScreen : public QObject {
     {
         auto screen = std::make_unique<LocalFilePreviewViewController>();
         screen->setFilePath(path);
+        screen->setViewSize(QSizeF(320, 240)); // as a stack gives its page's size
         screen->setOnlyShowFileProperty(onlyProperties);
         screen->beginAppearanceTransition(true, false);
         screen->endAppearanceTransition();
@@ -79,8 +81,15 @@ private slots:
         }
         auto screen = shown(at("Photos/middle.GIF"));
         const QStringList pictures{at("Photos/new.jpeg"), at("Photos/middle.GIF"), at("Photos/old.jpg")};
-        QCOMPARE(screen->getAllPhotoFiles(), pictures);
+        QCOMPARE(LocalFilePreviewViewController::getAllPhotoFiles(at("Photos/middle.GIF")),
+                 pictures);
+        // The folder is listed on a queue: the previewer is in front at once, its items and
+        // the picture (decoded meanwhile) come later.
+        QVERIFY(screen->sheet()->isHidden());
+        QCOMPARE(screen->previewController()->count(), 0);
+        QTRY_COMPARE(screen->previewController()->count(), 3);
         QCOMPARE(previewerItems(*screen), pictures);
+        QTRY_VERIFY(screen->isContentShown());
         QCOMPARE(screen->previewController()->currentPreviewItemIndex(), 1);
         QVERIFY(screen->sheet()->isHidden());
         QCOMPARE(screen->title(), QStringLiteral("middle.GIF"));
@@ -104,7 +113,7 @@ private slots:
     {
         QVERIFY(PreviewFixtures::writeJpeg(at("Lone/only.jpg"), QSize(10, 10)));
         auto screen = shown(at("Lone/only.jpg"));
-        QCOMPARE(previewerItems(*screen), QStringList{at("Lone/only.jpg")});
+        QTRY_COMPARE(previewerItems(*screen), QStringList{at("Lone/only.jpg")});
         QCOMPARE(screen->previewController()->currentPreviewItemIndex(), 0);
     }
 

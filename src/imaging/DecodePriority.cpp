@@ -1,0 +1,37 @@
+#include "DecodePriority.h"
+
+#include <condition_variable>
+#include <mutex>
+
+namespace {
+
+std::mutex mutex;
+std::condition_variable released;
+int inSight = 0; // guarded by `mutex`
+
+} // namespace
+
+namespace DecodePriority {
+
+InSight::InSight()
+{
+    std::lock_guard lock(mutex);
+    ++inSight;
+}
+
+InSight::~InSight()
+{
+    {
+        std::lock_guard lock(mutex);
+        --inSight;
+    }
+    released.notify_all();
+}
+
+void waitWhilePicturesInSight(std::chrono::milliseconds limit)
+{
+    std::unique_lock lock(mutex);
+    released.wait_for(lock, limit, [] { return inSight == 0; });
+}
+
+} // namespace DecodePriority
