@@ -1,4 +1,5 @@
-<?xml version='1.0' encoding='utf-8'?>
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
     <name>AppDelegate</name>
@@ -19,19 +20,19 @@
     <name>ArchiveErrors</name>
     <message>
         <source>password protected zip file</source>
-        <translation type="unfinished" />
+        <translation>passwortgeschützte Zip-Datei</translation>
     </message>
     <message>
         <source>password protected rar file</source>
-        <translation type="unfinished" />
+        <translation>passwortgeschützte RAR-Datei</translation>
     </message>
     <message>
         <source>password protected 7z file</source>
-        <translation type="unfinished" />
+        <translation>passwortgeschützte 7z-Datei</translation>
     </message>
     <message>
         <source>password protected archive</source>
-        <translation type="unfinished" />
+        <translation>passwortgeschütztes Archiv</translation>
     </message>
     <message>
         <source>incorrect password</source>
@@ -39,151 +40,151 @@
     </message>
     <message>
         <source>The archive was not unpacked: its entry “%1” %2. Nothing was written.</source>
-        <translation type="unfinished" />
+        <translation>Das Archiv wurde nicht entpackt: Sein Eintrag „%1“ %2. Es wurde nichts geschrieben.</translation>
     </message>
     <message>
         <source>Not enough free space: the archive unpacks to %1 but only %2 are free. Nothing was written.</source>
-        <translation type="unfinished" />
+        <translation>Nicht genug freier Speicher: Entpackt braucht das Archiv %1, frei sind nur %2. Es wurde nichts geschrieben.</translation>
     </message>
     <message>
         <source>The disk filled up while unpacking. Nothing was kept; free some space and try again.</source>
-        <translation type="unfinished" />
+        <translation>Der Datenträger wurde beim Entpacken voll. Es wurde nichts behalten; schaffen Sie Platz und versuchen Sie es erneut.</translation>
     </message>
     <message>
         <source>The disk filled up while unpacking “%1”. Nothing was kept; free some space and try again.</source>
-        <translation type="unfinished" />
+        <translation>Der Datenträger wurde beim Entpacken von „%1“ voll. Es wurde nichts behalten; schaffen Sie Platz und versuchen Sie es erneut.</translation>
     </message>
     <message>
         <source>this kind of zip encryption is not supported</source>
-        <translation type="unfinished" />
+        <translation>diese Art der Zip-Verschlüsselung wird nicht unterstützt</translation>
     </message>
     <message>
         <source>this kind of RAR encryption is not supported</source>
-        <translation type="unfinished" />
+        <translation>diese Art der RAR-Verschlüsselung wird nicht unterstützt</translation>
     </message>
     <message>
         <source>Cancelled. Nothing was changed.</source>
         <translation>Abgebrochen. Nichts wurde geändert.</translation>
     </message>
     <message>
-        <source>The archive can't be read; it may be damaged or incomplete (%1).</source>
-        <translation type="unfinished" />
+        <source>The archive can&apos;t be read; it may be damaged or incomplete (%1).</source>
+        <translation>Das Archiv kann nicht gelesen werden; es ist vielleicht beschädigt oder unvollständig (%1).</translation>
     </message>
     <message>
         <source>“%1” could not be written: %2.</source>
-        <translation type="unfinished" />
+        <translation>„%1“ konnte nicht geschrieben werden: %2.</translation>
     </message>
     <message>
         <source>The helper program %1 failed: %2</source>
-        <translation type="unfinished" />
+        <translation>Das Hilfsprogramm %1 ist gescheitert: %2</translation>
     </message>
     <message>
         <source>“%1” is not an archive of a kind that can be opened.</source>
-        <translation type="unfinished" />
+        <translation>„%1“ ist kein Archiv einer Art, die geöffnet werden kann.</translation>
     </message>
     <message>
         <source>a folder of the same name is in the archive too</source>
-        <translation type="unfinished" />
+        <translation>ein gleichnamiger Ordner ist ebenfalls im Archiv</translation>
     </message>
     <message>
         <source>is a hard link to a file outside the archive</source>
-        <translation type="unfinished" />
+        <translation>ist ein harter Link auf eine Datei außerhalb des Archivs</translation>
     </message>
     <message>
         <source>“%1” does not exist</source>
-        <translation type="unfinished" />
+        <translation>„%1“ existiert nicht</translation>
     </message>
     <message>
         <source>not an archive of this kind</source>
-        <translation type="unfinished" />
+        <translation>kein Archiv dieser Art</translation>
     </message>
     <message>
         <source>%1 holds more data than it declares</source>
-        <translation type="unfinished" />
+        <translation>%1 enthält mehr Daten als angegeben</translation>
     </message>
     <message>
         <source>unknown error</source>
-        <translation type="unfinished" />
+        <translation>unbekannter Fehler</translation>
     </message>
     <message>
         <source>is a link pointing out of the destination folder</source>
-        <translation type="unfinished" />
+        <translation>ist eine Verknüpfung, die aus dem Zielordner hinaus zeigt</translation>
     </message>
     <message>
         <source>a file of that name is in the way of the destination folder</source>
-        <translation type="unfinished" />
+        <translation>eine gleichnamige Datei steht dem Zielordner im Weg</translation>
     </message>
     <message>
         <source>it is not installed</source>
-        <translation type="unfinished" />
+        <translation>es ist nicht installiert</translation>
     </message>
     <message>
         <source>it crashed</source>
-        <translation type="unfinished" />
+        <translation>es ist abgestürzt</translation>
     </message>
     <message>
         <source>no private folder could be made</source>
-        <translation type="unfinished" />
+        <translation>es konnte kein privater Ordner angelegt werden</translation>
     </message>
     <message>
         <source>the data is damaged</source>
-        <translation type="unfinished" />
+        <translation>die Daten sind beschädigt</translation>
     </message>
     <message>
         <source>the data fails its authentication check</source>
-        <translation type="unfinished" />
+        <translation>die Daten bestehen ihre Echtheitsprüfung nicht</translation>
     </message>
     <message>
         <source>%1 is shorter than it declares</source>
-        <translation type="unfinished" />
+        <translation>%1 ist kürzer als angegeben</translation>
     </message>
     <message>
-        <source>“%1” is a folder; a zip archive can't replace it.</source>
-        <translation type="unfinished" />
+        <source>“%1” is a folder; a zip archive can&apos;t replace it.</source>
+        <translation>„%1“ ist ein Ordner; ein Zip-Archiv kann ihn nicht ersetzen.</translation>
     </message>
     <message>
-        <source>The zip archive “%1” can't be one of the items it packs, nor lie inside them.</source>
-        <translation type="unfinished" />
+        <source>The zip archive “%1” can&apos;t be one of the items it packs, nor lie inside them.</source>
+        <translation>Das Zip-Archiv „%1“ kann weder eines der Objekte sein, die es packt, noch in ihnen liegen.</translation>
     </message>
     <message>
         <source>it no longer exists</source>
-        <translation type="unfinished" />
+        <translation>es existiert nicht mehr</translation>
     </message>
     <message>
-        <source>“%1” can't be packed: %2. No zip was made.</source>
-        <translation type="unfinished" />
+        <source>“%1” can&apos;t be packed: %2. No zip was made.</source>
+        <translation>„%1“ kann nicht gepackt werden: %2. Es wurde kein Zip-Archiv erstellt.</translation>
     </message>
     <message>
         <source>The archive was not unpacked: its entry “%1” would replace %2 of the destination folder. Nothing was changed; move that item away or unpack into another folder.</source>
-        <translation type="unfinished" />
+        <translation>Das Archiv wurde nicht entpackt: Sein Eintrag „%1“ würde %2 im Zielordner ersetzen. Es wurde nichts verändert; verschieben Sie dieses Objekt oder entpacken Sie in einen anderen Ordner.</translation>
     </message>
     <message>
         <source>has a link or a file in the place of one of its folders</source>
-        <translation type="unfinished" />
+        <translation>hat eine Verknüpfung oder Datei an der Stelle eines seiner Ordner</translation>
     </message>
     <message>
         <source>a folder</source>
-        <translation type="unfinished" />
+        <translation>einen Ordner</translation>
     </message>
     <message>
         <source>a link</source>
-        <translation type="unfinished" />
+        <translation>eine Verknüpfung</translation>
     </message>
     <message>
         <source>a file</source>
-        <translation type="unfinished" />
+        <translation>eine Datei</translation>
     </message>
     <message>
         <source>a special file</source>
-        <translation type="unfinished" />
+        <translation>eine Spezialdatei</translation>
     </message>
     <message>
         <source>it is no longer a file</source>
-        <translation type="unfinished" />
+        <translation>es ist keine Datei mehr</translation>
     </message>
     <message>
-        <source>it is a fifo, socket or device, which a zip can't hold</source>
-        <translation type="unfinished" />
+        <source>it is a fifo, socket or device, which a zip can&apos;t hold</source>
+        <translation>es ist eine FIFO, ein Socket oder ein Gerät, was ein Zip-Archiv nicht aufnehmen kann</translation>
     </message>
     <message>
         <source>“%1”</source>
@@ -219,75 +220,75 @@
     </message>
     <message>
         <source>“%1” is not a file: a folder, fifo or device is never read as an archive.</source>
-        <translation type="unfinished" />
+        <translation>„%1“ ist keine Datei: Ein Ordner, eine FIFO oder ein Gerät wird nie als Archiv gelesen.</translation>
     </message>
     <message>
         <source>the zip is split across several files</source>
-        <translation type="unfinished" />
+        <translation>das Zip-Archiv ist auf mehrere Dateien verteilt</translation>
     </message>
     <message>
         <source>the Zip64 end record is missing</source>
-        <translation type="unfinished" />
+        <translation>der Zip64-Endeintrag fehlt</translation>
     </message>
     <message>
         <source>its end record contradicts itself</source>
-        <translation type="unfinished" />
+        <translation>sein Endeintrag widerspricht sich selbst</translation>
     </message>
     <message>
         <source>the central directory is not where its end record says</source>
-        <translation type="unfinished" />
+        <translation>das zentrale Verzeichnis liegt nicht dort, wo sein Endeintrag es angibt</translation>
     </message>
     <message>
         <source>it is not a zip file</source>
-        <translation type="unfinished" />
+        <translation>es ist keine Zip-Datei</translation>
     </message>
     <message>
         <source>its central directory does not hold the entries its end record counts</source>
-        <translation type="unfinished" />
+        <translation>sein zentrales Verzeichnis enthält nicht die Einträge, die sein Endeintrag zählt</translation>
     </message>
     <message>
         <source>a central directory record is missing</source>
-        <translation type="unfinished" />
+        <translation>ein Eintrag des zentralen Verzeichnisses fehlt</translation>
     </message>
     <message>
         <source>a central directory record is cut short</source>
-        <translation type="unfinished" />
+        <translation>ein Eintrag des zentralen Verzeichnisses ist abgeschnitten</translation>
     </message>
     <message>
         <source>an entry lacks its Zip64 sizes</source>
-        <translation type="unfinished" />
+        <translation>einem Eintrag fehlen seine Zip64-Größen</translation>
     </message>
     <message>
         <source>its names are too long</source>
-        <translation type="unfinished" />
+        <translation>seine Namen sind zu lang</translation>
     </message>
     <message>
         <source>the data fails its CRC check</source>
-        <translation type="unfinished" />
+        <translation>die Daten bestehen ihre CRC-Prüfung nicht</translation>
     </message>
     <message>
         <source>the entry is cut short</source>
-        <translation type="unfinished" />
+        <translation>der Eintrag ist abgeschnitten</translation>
     </message>
     <message>
         <source>its compression method (%1) is not supported</source>
-        <translation type="unfinished" />
+        <translation>seine Kompressionsmethode (%1) wird nicht unterstützt</translation>
     </message>
     <message>
         <source>its local header is missing</source>
-        <translation type="unfinished" />
+        <translation>sein lokaler Kopf fehlt</translation>
     </message>
     <message>
         <source>“%1” already exists; nothing was packed. Choose another name.</source>
-        <translation type="unfinished" />
+        <translation>„%1“ existiert bereits; es wurde nichts gepackt. Wählen Sie einen anderen Namen.</translation>
     </message>
     <message>
         <source>it is a link to “%1”, which is not there</source>
-        <translation type="unfinished" />
+        <translation>es ist eine Verknüpfung auf „%1“, das nicht vorhanden ist</translation>
     </message>
     <message>
         <source>it is a link to “%1”, a folder or special file outside the items packed; pack that itself instead</source>
-        <translation type="unfinished" />
+        <translation>es ist eine Verknüpfung auf „%1“, einen Ordner oder eine Spezialdatei außerhalb der gepackten Objekte; packen Sie stattdessen dieses selbst</translation>
     </message>
 </context>
 <context>
@@ -345,62 +346,62 @@
     <name>EntryChecks</name>
     <message>
         <source>has a NUL character in its name</source>
-        <translation type="unfinished" />
+        <translation>hat ein NUL-Zeichen im Namen</translation>
     </message>
     <message>
         <source>has an absolute path</source>
-        <translation type="unfinished" />
+        <translation>hat einen absoluten Pfad</translation>
     </message>
     <message>
         <source>climbs out of the destination folder with “..”</source>
-        <translation type="unfinished" />
+        <translation>steigt mit „..“ aus dem Zielordner heraus</translation>
     </message>
     <message>
         <source>has an empty name</source>
-        <translation type="unfinished" />
+        <translation>hat einen leeren Namen</translation>
     </message>
     <message>
         <source>is a link with no target</source>
-        <translation type="unfinished" />
+        <translation>ist eine Verknüpfung ohne Ziel</translation>
     </message>
     <message>
         <source>is a link to an absolute path outside the destination</source>
-        <translation type="unfinished" />
+        <translation>ist eine Verknüpfung auf einen absoluten Pfad außerhalb des Ziels</translation>
     </message>
     <message>
         <source>is a link whose target holds a NUL character</source>
-        <translation type="unfinished" />
+        <translation>ist eine Verknüpfung, deren Ziel ein NUL-Zeichen enthält</translation>
     </message>
     <message>
         <source>is a link pointing out of the destination folder</source>
-        <translation type="unfinished" />
+        <translation>ist eine Verknüpfung, die aus dem Zielordner hinaus zeigt</translation>
     </message>
     <message>
         <source>is a device, fifo or socket, which is never unpacked</source>
-        <translation type="unfinished" />
+        <translation>ist ein Gerät, eine FIFO oder ein Socket, was nie entpackt wird</translation>
     </message>
     <message>
         <source>has the set-user-ID or set-group-ID bit</source>
-        <translation type="unfinished" />
+        <translation>hat das Set-User-ID- oder Set-Group-ID-Bit</translation>
     </message>
     <message>
         <source>is nested more than %1 levels deep</source>
-        <translation type="unfinished" />
+        <translation>ist mehr als %1 Ebenen tief verschachtelt</translation>
     </message>
 </context>
 <context>
     <name>EntryChecks::EntrySetChecker</name>
     <message>
         <source>would be written through a symbolic link</source>
-        <translation type="unfinished" />
+        <translation>würde durch eine symbolische Verknüpfung geschrieben</translation>
     </message>
     <message>
         <source>is a link that would replace a folder of the archive</source>
-        <translation type="unfinished" />
+        <translation>ist eine Verknüpfung, die einen Ordner des Archivs ersetzen würde</translation>
     </message>
     <message>
         <source>is a hard link to a file outside the archive</source>
-        <translation type="unfinished" />
+        <translation>ist ein harter Link auf eine Datei außerhalb des Archivs</translation>
     </message>
 </context>
 <context>
@@ -410,7 +411,7 @@
         <translation>Der Zwischenspeicher-Ordner ließ sich für Sicherungsprogramme nicht kennzeichnen: %1. Vorschaubilder können in Sicherungen landen.</translation>
     </message>
     <message>
-        <source>The root folder can't be removed.</source>
+        <source>The root folder can&apos;t be removed.</source>
         <translation>Der oberste Ordner lässt sich nicht entfernen.</translation>
     </message>
     <message>
@@ -418,11 +419,11 @@
         <translation>Der Name ist leer. Bitte einen Namen eingeben.</translation>
     </message>
     <message>
-        <source>“.” can't be used as a name: it stands for the folder itself. Choose another name.</source>
+        <source>“.” can&apos;t be used as a name: it stands for the folder itself. Choose another name.</source>
         <translation>„.“ kann kein Name sein: Es steht für den Ordner selbst. Bitte einen anderen Namen wählen.</translation>
     </message>
     <message>
-        <source>“..” can't be used as a name: it stands for the enclosing folder. Choose another name.</source>
+        <source>“..” can&apos;t be used as a name: it stands for the enclosing folder. Choose another name.</source>
         <translation>„..“ kann kein Name sein: Es steht für den übergeordneten Ordner. Bitte einen anderen Namen wählen.</translation>
     </message>
     <message>
@@ -430,11 +431,11 @@
         <translation>Der Name enthält ein NUL-Zeichen, das in keinem Dateinamen stehen darf. Bitte den Namen erneut eingeben.</translation>
     </message>
     <message>
-        <source>A name can't contain “/”. Choose a name without it.</source>
+        <source>A name can&apos;t contain “/”. Choose a name without it.</source>
         <translation>Ein Name darf kein „/“ enthalten. Bitte einen Namen ohne wählen.</translation>
     </message>
     <message>
-        <source>A folder name can't start with “/”. Type a name without it.</source>
+        <source>A folder name can&apos;t start with “/”. Type a name without it.</source>
         <translation>Ein Ordnername darf nicht mit „/“ beginnen. Bitte einen Namen ohne eingeben.</translation>
     </message>
     <message>
@@ -462,12 +463,12 @@
         <translation>Der Pfad des Objekts enthält ein NUL-Zeichen, das in keinem Dateinamen stehen darf.</translation>
     </message>
     <message>
-        <source>A name of spaces alone can't be seen in the list. Type a name.</source>
+        <source>A name of spaces alone can&apos;t be seen in the list. Type a name.</source>
         <translation>Ein Name nur aus Leerzeichen ist in der Liste nicht zu sehen. Bitte einen Namen eingeben.</translation>
     </message>
     <message>
         <source>“%1” could not be moved: %2. %3</source>
-        <extracomment>%1 is the item, %2 the system's reason, %3 what to do (a sentence).</extracomment>
+        <extracomment>%1 is the item, %2 the system&apos;s reason, %3 what to do (a sentence).</extracomment>
         <translation>„%1“ ließ sich nicht verschieben: %2. %3</translation>
     </message>
     <message>
@@ -476,12 +477,12 @@
     </message>
     <message>
         <source>“%1” was copied to its new place, but the original could not be removed: %2. %3</source>
-        <extracomment>%1 is the item, %2 the system's reason, %3 what to do (a sentence).</extracomment>
+        <extracomment>%1 is the item, %2 the system&apos;s reason, %3 what to do (a sentence).</extracomment>
         <translation>„%1“ wurde an seinen neuen Ort kopiert, aber das Original ließ sich nicht entfernen: %2. %3</translation>
     </message>
     <message>
         <source>“%1” could not be replaced: %2. %3</source>
-        <extracomment>%1 is the item, %2 the system's reason, %3 what to do (a sentence).</extracomment>
+        <extracomment>%1 is the item, %2 the system&apos;s reason, %3 what to do (a sentence).</extracomment>
         <translation>„%1“ ließ sich nicht ersetzen: %2. %3</translation>
     </message>
     <message>
@@ -494,12 +495,12 @@
     </message>
     <message>
         <source>The folder “%1” could not be made: %2. %3</source>
-        <extracomment>%1 is the folder, %2 the system's reason, %3 what to do (a sentence).</extracomment>
+        <extracomment>%1 is the folder, %2 the system&apos;s reason, %3 what to do (a sentence).</extracomment>
         <translation>Der Ordner „%1“ ließ sich nicht anlegen: %2. %3</translation>
     </message>
     <message>
         <source>“%1” could not be removed completely: %2. %3</source>
-        <extracomment>%1 is the item, %2 the system's reason, %3 what to do (a sentence).</extracomment>
+        <extracomment>%1 is the item, %2 the system&apos;s reason, %3 what to do (a sentence).</extracomment>
         <translation>„%1“ ließ sich nicht vollständig entfernen: %2. %3</translation>
     </message>
     <message>
@@ -508,11 +509,11 @@
     </message>
     <message>
         <source>“%1” could not be renamed: %2. %3</source>
-        <extracomment>%1 is the item, %2 the system's reason, %3 what to do (a sentence).</extracomment>
+        <extracomment>%1 is the item, %2 the system&apos;s reason, %3 what to do (a sentence).</extracomment>
         <translation>„%1“ ließ sich nicht umbenennen: %2. %3</translation>
     </message>
     <message>
-        <source>The folder “%1” can't be moved into itself or one of its own folders. Choose another destination.</source>
+        <source>The folder “%1” can&apos;t be moved into itself or one of its own folders. Choose another destination.</source>
         <translation>Der Ordner „%1“ lässt sich nicht in sich selbst oder einen seiner eigenen Ordner verschieben. Bitte ein anderes Ziel wählen.</translation>
     </message>
     <message>
@@ -520,7 +521,7 @@
         <translation>Dort gibt es schon ein Objekt namens „%1“. Bitte eines davon umbenennen oder entfernen und es dann erneut versuchen.</translation>
     </message>
     <message>
-        <source>“%1” can't replace “%2”, because “%2” holds it. Choose another destination.</source>
+        <source>“%1” can&apos;t replace “%2”, because “%2” holds it. Choose another destination.</source>
         <translation>„%1“ kann „%2“ nicht ersetzen, weil „%2“ es enthält. Bitte ein anderes Ziel wählen.</translation>
     </message>
     <message>
@@ -678,7 +679,7 @@
     </message>
     <message>
         <source>%1, %2</source>
-        <extracomment>The two counts of the footer, "1 folder, 3 files"; %1 is the folders', %2 the files'.</extracomment>
+        <extracomment>The two counts of the footer, &quot;1 folder, 3 files&quot;; %1 is the folders&apos;, %2 the files&apos;.</extracomment>
         <translation>%1, %2</translation>
     </message>
     <message numerus="yes">
@@ -740,11 +741,11 @@ Each FILE is copied to the top of the home folder (an archive is unpacked
 there); when Ombrisk already runs for the same folder tree, it takes the
 files and comes to the front, and this start ends.
 
-  --open PATH         open PATH of the home folder, as "/A/B": a folder is
+  --open PATH         open PATH of the home folder, as &quot;/A/B&quot;: a folder is
                       shown, a file opened as a tap on it opens it
   --info PATH         show the properties of the item PATH of the home folder
   --root DIR          keep the home and cache folders in DIR
-  --window-size WxH   the window's size in points, as 420x760
+  --window-size WxH   the window&apos;s size in points, as 420x760
   --screenshot FILE   save the window as a PNG once listed, then quit
   -h, --help          show this help and quit
 </source>
@@ -754,7 +755,7 @@ Jede DATEI wird oben in den Basisordner kopiert (ein Archiv wird dort
 entpackt); läuft Ombrisk schon für denselben Ordnerbaum, nimmt es die
 Dateien an und kommt nach vorn, und dieser Start endet.
 
-  --open PFAD         PFAD des Basisordners öffnen, etwa "/A/B": ein Ordner wird
+  --open PFAD         PFAD des Basisordners öffnen, etwa &quot;/A/B&quot;: ein Ordner wird
                       gezeigt, eine Datei geöffnet wie bei einem Tippen darauf
   --info PFAD         die Eigenschaften des Objekts PFAD im Basisordner zeigen
   --root ORDNER       Basis- und Cache-Ordner in ORDNER anlegen
@@ -911,7 +912,7 @@ Dateien an und kommt nach vorn, und dieser Start endet.
 <context>
     <name>MoveIntoFolder</name>
     <message>
-        <source>“%1” can't replace the folder holding it. Choose another destination.</source>
+        <source>“%1” can&apos;t replace the folder holding it. Choose another destination.</source>
         <translation>„%1“ kann den Ordner, in dem es liegt, nicht ersetzen. Bitte ein anderes Ziel wählen.</translation>
     </message>
     <message>
@@ -1187,8 +1188,8 @@ Dateien an und kommt nach vorn, und dieser Start endet.
         <translation>Ombrisk kann an %1 nicht lauschen (%2); ein späterer Start läuft für sich.</translation>
     </message>
     <message>
-        <source>None of %1 is a folder of yours alone, so Ombrisk can't tell whether it already runs; this start runs on its own.</source>
-        <translation type="unfinished" />
+        <source>None of %1 is a folder of yours alone, so Ombrisk can&apos;t tell whether it already runs; this start runs on its own.</source>
+        <translation>Keiner der Ordner %1 gehört allein Ihnen, daher kann Ombrisk nicht erkennen, ob es bereits läuft; dieser Start läuft für sich.</translation>
     </message>
 </context>
 <context>
@@ -1234,7 +1235,7 @@ Dateien an und kommt nach vorn, und dieser Start endet.
 <context>
     <name>ThumbnailCache</name>
     <message>
-        <source>Invalid cache key "%1"</source>
+        <source>Invalid cache key &quot;%1&quot;</source>
         <translation>Ungültiger Cache-Schlüssel „%1“</translation>
     </message>
     <message>
@@ -1257,7 +1258,7 @@ Dateien an und kommt nach vorn, und dieser Start endet.
         <translation>„%1“ konnte nicht gelöscht werden: %2.</translation>
     </message>
     <message>
-        <source>“%1” can't be moved to the Trash: %2.</source>
+        <source>“%1” can&apos;t be moved to the Trash: %2.</source>
         <translation>„%1“ kann nicht in den Papierkorb verschoben werden: %2.</translation>
     </message>
     <message>
@@ -1265,11 +1266,11 @@ Dateien an und kommt nach vorn, und dieser Start endet.
         <translation>„%1“ ist nicht mehr da.</translation>
     </message>
     <message>
-        <source>“%1” can't be put back: its folder “%2” is on another disk now.</source>
+        <source>“%1” can&apos;t be put back: its folder “%2” is on another disk now.</source>
         <translation>„%1“ kann nicht zurückgelegt werden: Sein Ordner „%2“ liegt jetzt auf einem anderen Datenträger.</translation>
     </message>
     <message>
-        <source>the trash folder “%1” can't be used (%2)</source>
+        <source>the trash folder “%1” can&apos;t be used (%2)</source>
         <translation>der Papierkorb-Ordner „%1“ kann nicht verwendet werden (%2)</translation>
     </message>
     <message>
@@ -1277,11 +1278,11 @@ Dateien an und kommt nach vorn, und dieser Start endet.
         <translation>der Datenträger unter „%1“ hat keinen Papierkorb-Ordner, den dieser Benutzer verwenden kann</translation>
     </message>
     <message>
-        <source>its folder can't be looked at</source>
+        <source>its folder can&apos;t be looked at</source>
         <translation>sein Ordner kann nicht gelesen werden</translation>
     </message>
     <message>
-        <source>The trash folder “%1” can't be opened: %2.</source>
+        <source>The trash folder “%1” can&apos;t be opened: %2.</source>
         <translation>Der Papierkorb-Ordner „%1“ kann nicht geöffnet werden: %2.</translation>
     </message>
 </context>
