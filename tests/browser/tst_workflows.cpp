@@ -235,6 +235,30 @@ private slots:
         QVERIFY(!s.screen->textNotice()->isVisible() && !pack->textNotice()->isVisible());
     }
 
+    // A name whose folder would be "." or ".." (or spaces alone) unpacks into a folder named
+    // after the whole archive: nothing reaches the home folder itself or the folder above it.
+    void namesWithoutAnOrdinaryFolderNameUnpackBesideThem_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("..zip") << "..zip";
+        QTest::newRow("...zip") << "...zip";
+        QTest::newRow("spaces") << "  .zip";
+    }
+    void namesWithoutAnOrdinaryFolderNameUnpackBesideThem()
+    {
+        QFETCH(QString, name);
+        makeFile(home() + "/thesis.txt", "mine");
+        makeZip("/" + name, {{"thesis.txt", "theirs"}, {"home/thesis.txt", "theirs"}});
+        Screen s("/", true);
+        s.screen->openFileNamed(name);
+        waitUntilIdle();
+        QCOMPARE(topPath(s), "/" + name + " contents");
+        QCOMPARE(tree(home() + "/" + name + " contents"),
+                 (QStringList{"home/", "home/thesis.txt", "thesis.txt"}));
+        QCOMPARE(ArchiveFixtures::readFile(home() + "/thesis.txt"), QByteArray("mine"));
+        QVERIFY(!QFileInfo::exists(home() + "/home"));
+    }
+
     void protectedArchivesAskFirstAndAgainAfterAWrongPassword_data()
     {
         QTest::addColumn<QString>("name");
