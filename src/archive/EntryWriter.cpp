@@ -113,16 +113,24 @@ EntryWriter::SharedFd EntryWriter::openFolder(const QByteArray &relative, bool c
                                               const QString &entryName, Error *error) const
 {
     constexpr qsizetype keptOpen = 64;
+    // A folder new to the archive is most often one level below the one before: reached from
+    // there, a deep tree costs each entry one step, not one per level.
+    const auto slash = relative.lastIndexOf('/');
+    SharedFd parent;
     {
         QMutexLocker lock(&m_foldersMutex);
         if (const auto known = m_openFolders.constFind(relative); known != m_openFolders.cend())
             return *known; // most entries share their folder with the one before
+        if (slash > 0)
+            parent = m_openFolders.value(relative.left(slash));
     }
     if (!m_rootFd.isValid()) {
         fail(error, ArchiveErrors::fromErrno(EBADF, entryName));
         return {};
     }
-    auto folder = FolderHandle::openBeneath(m_rootFd.get(), relative, create, O_PATH);
+    auto folder = parent ? FolderHandle::openBeneath(parent->get(), relative.mid(slash + 1),
+                                                     create, O_PATH)
+                         : FolderHandle::openBeneath(m_rootFd.get(), relative, create, O_PATH);
     if (!folder.isValid()) {
         if (errno == ELOOP || errno == ENOTDIR || errno == EXDEV)
             fail(error, ArchiveErrors::unsafeEntry(
