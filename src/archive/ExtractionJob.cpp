@@ -62,8 +62,11 @@ bool ExtractionJob::run(ArchiveBackend &backend, ArchiveKind kind, const Request
                         progress.isCancelled() ? ArchiveErrors::cancelled() : extractError, kind));
     if (progress.isCancelled())
         return fail(error, ArchiveErrors::cancelled());
-    if (!staging->scan(backend.capabilities().writesThroughEngine, error) ||
-        !staging->moveIntoDestination(request.replaced, result, error))
+    if (!staging->scan(backend.capabilities().writesThroughEngine, error))
+        return false;
+    progress.movingIn();
+    if (!staging->moveIntoDestination(request.replaced, [&progress] { return progress.isCancelled(); },
+                                      result, error))
         return false;
     progress.finish();
     return true;

@@ -91,7 +91,9 @@ public:
     void unpackArchiveAtPath(const QString &archivePath, const QString &destinationPath);
     // The folder a file named `fileName` unpacks into, at the top of the home folder and named
     // after it without its last extension ("Pack.ZIP" → "Pack", "a.tar.gz" → "a.tar"); nothing
-    // when the name is of no archive kind, or is a hidden name like ".zip".
+    // when the name is of no archive kind, or is a hidden name like ".zip". A name that would
+    // leave no ordinary item name ("..zip" → ".", "...zip" → "..", "  .zip" → spaces) unpacks
+    // into "<the whole name> contents" instead.
     static std::optional<QString> unpackingDestination(const QString &fileName);
     void openPasswordDialogForFile(const QString &archivePath, const QString &destinationPath);
     // Queues the unpacking and pushes the destination's screen at once (unless it is shown);
