@@ -162,6 +162,10 @@ public:
     // screens with such actions.
     Q_INVOKABLE virtual void deleteKeyPressed(bool forGood) { Q_UNUSED(forGood) }
     Q_INVOKABLE virtual void renameKeyPressed(int flatRow) { Q_UNUSED(flatRow) }
+    // Ctrl+C (Ctrl+X: `cut`) on the selection while editing, else on the row with the keyboard
+    // (-1: none); Ctrl+V: left to screens whose items can be copied.
+    Q_INVOKABLE virtual void copyKeyPressed(bool cut, int flatRow) { Q_UNUSED(cut) Q_UNUSED(flatRow) }
+    Q_INVOKABLE virtual void pasteKeyPressed() {}
     // A letter typed on the list: the flat row of the next row whose name starts with the
     // letters typed within the last second (from `currentFlatRow` on, round to the start),
     // -1 if none.
