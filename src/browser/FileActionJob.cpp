@@ -77,9 +77,11 @@ void run(const QString &status, QList<Operation> operations, QObject *context,
         }
         DispatchQueue::main(overlay, [weakContext, finished, failures, following] {
             delete following.data();
-            ProgressOverlay::shared()->dismiss();
+            // A next step started by `finished` takes the overlay before this one lets it go,
+            // so it stays up from the first step to the last.
             if (weakContext)
                 finished(failures);
+            ProgressOverlay::shared()->dismiss();
         });
     });
 }

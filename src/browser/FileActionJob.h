@@ -14,9 +14,9 @@
 // Runs the file operations of one action (removing a big folder, moving a tree across file
 // systems) on a worker, behind the shared progress overlay, so the window never waits for
 // the disk. The operations run one after another, in order; a failing one does not stop the
-// next. When all have run the overlay goes and `finished` gets the failures, in order, on the
-// main thread: only then does the screen list again or leave edit mode, as it would after a
-// synchronous run.
+// next. When all have run `finished` gets the failures, in order, on the main thread, and then
+// the overlay goes (a further step `finished` starts keeps it up): only then does the screen
+// list again or leave edit mode, as it would after a synchronous run.
 //
 // A job given a `Progress` (a copy) shows the overlay's Cancel and the fraction of bytes done:
 // Cancel raises `cancelled`, which the running operation hears through `advance` and which
