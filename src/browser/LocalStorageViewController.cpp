@@ -469,11 +469,14 @@ void LocalStorageViewController::rename(const KPDocumentPickerItemPtr &item,
 
 void LocalStorageViewController::renameKeyPressed(int flatRow)
 {
-    const IndexPath path = tableView()->rows()->indexPathAt(flatRow);
-    if (path.section < 0)
-        return;
-    if (const auto item = itemManager()->itemForIndexPath(path.section, path.row))
+    if (const auto item = itemAtFlatRow(flatRow))
         presentRenameDialog(item);
+}
+
+KPDocumentPickerItemPtr LocalStorageViewController::itemAtFlatRow(int flatRow)
+{
+    const IndexPath path = tableView()->rows()->indexPathAt(flatRow);
+    return path.section < 0 ? nullptr : itemManager()->itemForIndexPath(path.section, path.row);
 }
 
 // ----------------------------------------------------------------------------- move
@@ -505,10 +508,13 @@ void LocalStorageViewController::moveBarButtonTaped()
 
 void LocalStorageViewController::moveSelectorFinished(const QVariantMap &userInfo)
 {
-    const QString destination = userInfo.value("dist").toString();
+    moveInto(userInfo.value("source").toStringList(), userInfo.value("dist").toString());
+}
+
+void LocalStorageViewController::moveInto(const QStringList &sources, const QString &destination)
+{
     QPointer<LocalStorageViewController> weakSelf(this);
-    MoveIntoFolder::run(this, userInfo.value("source").toStringList(),
-                        LocalFolderListing::folderPathForPickerPath(destination),
+    MoveIntoFolder::run(this, sources, LocalFolderListing::folderPathForPickerPath(destination),
                         LocalFolderListing::titleForFilePath(destination),
                         [weakSelf](const QList<Error> &failures) {
                             weakSelf->showFailures(failures, tr("Move failed"));

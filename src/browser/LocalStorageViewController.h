@@ -99,6 +99,12 @@ public:
     void paste();
     void copyKeyPressed(bool cut, int flatRow) override;
     void pasteKeyPressed() override { paste(); }
+    // A drag of a row carries its item (the selection's items, while editing with the row
+    // selected) as file URLs; rows dropped on a folder row move into that folder, namesakes
+    // asked about as a move from the folder selector.
+    QVariantMap dragDataForFlatRow(int flatRow) override;
+    bool acceptsDropOnFlatRow(int flatRow) override;
+    void dropOnFlatRow(const QList<QUrl> &urls, int flatRow) override;
     // Opens the item at `path` with the desktop's application for its kind (the portal's when
     // sandboxed, as Qt does it); a failure is said in a notice.
     void openWithDefaultApp(const QString &path);
@@ -173,6 +179,10 @@ private:
     void addTrashButton();
     void presentFolderSelector(const QStringList &sourceFiles);
     void updatePasteButton();
+    KPDocumentPickerItemPtr itemAtFlatRow(int flatRow);
+    // Moves `sources` into the folder at picker path `destination`, as chosen in the selector
+    // or by a drop: notices for failures, edit mode left, the folder listed again.
+    void moveInto(const QStringList &sources, const QString &destination);
     // The watched folder changed: listed again, one listing at a time, the selection kept.
     void folderChangedOnDisk();
     void restoreKeptSelection();

@@ -28,9 +28,8 @@ void LocalStorageViewController::copyKeyPressed(bool cut, int flatRow)
     QStringList paths;
     if (isEditing()) {
         paths = selectedPaths();
-    } else if (const IndexPath at = tableView()->rows()->indexPathAt(flatRow); at.section >= 0) {
-        if (const auto item = itemManager()->itemForIndexPath(at.section, at.row))
-            paths.append(pathOnDisk(item));
+    } else if (const auto item = itemAtFlatRow(flatRow)) {
+        paths.append(pathOnDisk(item));
     }
     if (!paths.isEmpty())
         copyItems(paths, cut);
@@ -111,4 +110,40 @@ void LocalStorageViewController::openWithDefaultApp(const QString &path)
         textNotice()->show(tr("“%1” could not be opened: no application for it was found. "
                               "Install one that opens files of this kind.")
                                .arg(QFileInfo(path).fileName()));
+}
+
+QVariantMap LocalStorageViewController::dragDataForFlatRow(int flatRow)
+{
+    const auto item = itemAtFlatRow(flatRow);
+    if (!item)
+        return {};
+    const IndexPath at = tableView()->rows()->indexPathAt(flatRow);
+    const QStringList paths = isEditing() && tableView()->indexPathsForSelectedRows().contains(at)
+                                  ? selectedPaths()
+                                  : QStringList{pathOnDisk(item)};
+    QStringList urls;
+    for (const QString &path : paths)
+        urls.append(QString::fromUtf8(QUrl::fromLocalFile(path).toEncoded()));
+    return {{QStringLiteral("text/uri-list"), urls},
+            {QStringLiteral("text/plain"), paths.join(u'\n')}};
+}
+
+bool LocalStorageViewController::acceptsDropOnFlatRow(int flatRow)
+{
+    const auto item = itemAtFlatRow(flatRow);
+    return item && item->isFolder;
+}
+
+void LocalStorageViewController::dropOnFlatRow(const QList<QUrl> &urls, int flatRow)
+{
+    const auto folder = itemAtFlatRow(flatRow);
+    if (!folder || !folder->isFolder)
+        return;
+    const QString folderPath = pathOnDisk(folder);
+    QStringList sources;
+    for (const QUrl &url : urls)
+        if (url.isLocalFile() && url.toLocalFile() != folderPath) // a row dropped on itself
+            sources.append(url.toLocalFile());
+    if (!sources.isEmpty())
+        moveInto(sources, LocalFolderListing::pickerPathByAppending(filePath(), folder->fileName));
 }

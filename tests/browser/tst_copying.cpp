@@ -211,6 +211,37 @@ private slots:
                  QStringLiteral("There is nothing to paste. Copy or cut some items first."));
     }
 
+    void rowsDragOutAsFilesAndDropOnAFolderToMove()
+    {
+        makeFile(home() + "/a.txt", "a");
+        makeFile(home() + "/b.txt", "b");
+        makeFile(home() + "/Dest/b.txt", "old b");
+        Screen root("/");
+        auto *rows = root.screen->tableView()->rows();
+        const auto rowOf = [&](const QString &name) { return rows->flatRowOf(root.indexPathOf(name)); };
+        QVariantMap data = root.screen->dragDataForFlatRow(rowOf("a.txt"));
+        QCOMPARE(data.value("text/uri-list").toStringList(), QStringList{url("/a.txt")});
+        QVERIFY(!root.screen->acceptsDropOnFlatRow(rowOf("a.txt")));
+        QVERIFY(root.screen->acceptsDropOnFlatRow(rowOf("Dest")));
+        root.select({"a.txt", "b.txt"});
+        data = root.screen->dragDataForFlatRow(rowOf("b.txt"));
+        QCOMPARE(data.value("text/uri-list").toStringList().size(), 2);
+
+        QList<QUrl> urls;
+        for (const QString &entry : data.value("text/uri-list").toStringList())
+            urls.append(QUrl(entry));
+        urls.append(QUrl::fromLocalFile(home() + "/Dest")); // itself among them: left out
+        root.screen->dropOnFlatRow(urls, rowOf("Dest"));
+        QTRY_VERIFY(root.alert());
+        QCOMPARE(root.alert()->title(), QStringLiteral("“b.txt” already exists in “Dest”."));
+        root.pick("Keep Both");
+        root.jobDone();
+        QVERIFY(!root.screen->isEditing());
+        QCOMPARE(everything(home() + "/Dest"), (QStringList{"a.txt", "b 2.txt", "b.txt"}));
+        QVERIFY(!root.screen->textNotice()->isVisible());
+        root.listed();
+    }
+
     void otherApplicationsOpenFilesAndMediaOffersThem()
     {
         makeFile(home() + "/Clip.MP4");

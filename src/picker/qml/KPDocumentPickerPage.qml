@@ -184,6 +184,7 @@ FocusScope {
             x: page.columnX
             width: page.columnWidth
             table: page.table
+            controller: page.controller
             listView: list
         }
 
