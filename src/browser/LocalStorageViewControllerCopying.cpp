@@ -3,11 +3,11 @@
 #include "LocalStorageViewController.h"
 
 #include "CopyIntoFolder.h"
+#include "DefaultApplication.h"
 #include "FileClipboard.h"
 #include "LocalFolderListing.h"
 #include "MoveIntoFolder.h"
 
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QUrl>
 
@@ -106,10 +106,7 @@ void LocalStorageViewController::openWithAction(MenuController *sender)
 
 void LocalStorageViewController::openWithDefaultApp(const QString &path)
 {
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-        textNotice()->show(tr("“%1” could not be opened: no application for it was found. "
-                              "Install one that opens files of this kind.")
-                               .arg(QFileInfo(path).fileName()));
+    DefaultApplication::open(path, textNotice());
 }
 
 QVariantMap LocalStorageViewController::dragDataForFlatRow(int flatRow)
