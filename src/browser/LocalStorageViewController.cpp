@@ -21,6 +21,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QFileInfo>
+#include <utility>
 
 namespace {
 

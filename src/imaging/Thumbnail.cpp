@@ -12,6 +12,7 @@
 #include <QLoggingCategory>
 #include <QPointer>
 #include <QThread>
+#include <algorithm>
 
 Q_LOGGING_CATEGORY(lcThumbnail, "ombrisk.thumbnail")
 
