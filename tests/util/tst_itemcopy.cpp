@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -92,7 +93,7 @@ private slots:
             QVERIFY(is.st_ino != was.st_ino);
         }
         QCOMPARE(QFile::symLinkTarget(m_target + "/Album/link"), m_target + "/Album/a.txt");
-        QCOMPARE(QFileInfo(m_target + "/Album/dangling").readSymLink(), QStringLiteral("/nowhere/at/all"));
+        QCOMPARE(QFile::symLinkTarget(m_target + "/Album/dangling"), QStringLiteral("/nowhere/at/all"));
         QFile copied(m_target + "/Album/inner/run.sh");
         QVERIFY(copied.open(QIODevice::ReadOnly));
         QCOMPARE(copied.readAll(), QByteArray("#!/bin/sh\n"));
