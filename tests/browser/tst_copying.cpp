@@ -12,6 +12,7 @@
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QUrl>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace {
@@ -51,6 +52,8 @@ private slots:
         Translations::install(*QCoreApplication::instance(), QLocale(QLocale::English));
         QDesktopServices::setUrlHandler("file", this, "open");
     }
+
+    void cleanupTestCase() { QDesktopServices::unsetUrlHandler("file"); }
 
     void init()
     {
@@ -127,7 +130,8 @@ private slots:
         auto *data = new QMimeData;
         for (const QString &format : formats) {
             const auto split = format.indexOf(u'=');
-            data->setData(format.left(split), format.mid(split + 1).arg(url("/song name.mp3")).toUtf8());
+            QString value = format.mid(split + 1);
+            data->setData(format.left(split), value.replace("%1", url("/song name.mp3")).toUtf8());
         }
         QGuiApplication::clipboard()->setMimeData(data);
         Screen dest("/Dest");
