@@ -103,7 +103,8 @@ void LocalStorageViewController::viewDidDisappear(bool animated)
 
 void LocalStorageViewController::folderChangedOnDisk()
 {
-    if (hasListingInFlight()) {
+    // One listing at a time, until it is shown: each reload of the table drops the selection.
+    if (hasListingInFlight() || m_liveListingUnshown) {
         m_changedWhileListing = true;
         return;
     }
@@ -111,11 +112,13 @@ void LocalStorageViewController::folderChangedOnDisk()
         for (const auto &item : selectedItems())
             m_keptSelection.append(item->fileName);
     ++m_liveRelistCount;
+    m_liveListingUnshown = true;
     reloadItemsFromDataSource();
 }
 
 void LocalStorageViewController::restoreKeptSelection()
 {
+    m_liveListingUnshown = false;
     const QStringList kept = std::exchange(m_keptSelection, {});
     if (std::exchange(m_changedWhileListing, false)) {
         m_keptSelection = kept;
