@@ -19,6 +19,7 @@
 #include <QUrl>
 #include <atomic>
 #include <memory>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 using PictureFixtures::drainThumbnailQueue;
