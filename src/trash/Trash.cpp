@@ -237,9 +237,9 @@ std::optional<TrashEntry> moveToTrash(int folderFd, const QByteArray &name,
         return std::nullopt;
     }
     // An item that keeps its name is recorded with its own bytes: a name that is not UTF-8
-    // would not survive the way through QString.
+    // may have come through QString as replacement characters. Compared as lossily as that.
     auto original = FileNameCodec::encode(QDir::cleanPath(originalPath));
-    if (FileNameCodec::decode(leafOf(original)) == shown)
+    if (QFile::decodeName(leafOf(original)) == QFile::decodeName(name))
         original = joined(parentOf(original), name);
     const auto trash = TrashLocation::forFolder(folder.st_dev, parentOf(original), shown, error);
     if (!trash)
