@@ -37,8 +37,9 @@ Window {
         keys: ["text/uri-list"]
         Accessible.role: Accessible.Pane
         Accessible.name: qsTr("Drop files here to bring them into the home folder")
+        // Rows dragged within the window are for the folder rows below, not taken in again.
         onEntered: function(drag) {
-            drag.accepted = drag.hasUrls
+            drag.accepted = drag.hasUrls && !drag.source
             if (drag.accepted)
                 drag.acceptProposedAction()
         }

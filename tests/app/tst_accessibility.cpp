@@ -6,16 +6,20 @@
 #include "Announcer.h"
 #include "AppDirectories.h"
 #include "CompressQueue.h"
+#include "FileClipboard.h"
 #include "LocalFilePreviewViewController.h"
 #include "MenuController.h"
 #include "NavigationController.h"
+#include "ProgressOverlay.h"
 #include "ShellFixtures.h"
 #include "Translations.h"
 #include "Utils.h"
 
 #include <QAccessible>
+#include <QClipboard>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QProcess>
 #include <QQuickItem>
 #include <QSignalSpy>
@@ -267,6 +271,7 @@ private slots:
     void init()
     {
         QDir(home()).removeRecursively();
+        QGuiApplication::clipboard()->clear();
         QDir().mkpath(home() + "/Folder");
         makeFile(home() + "/a.txt");
         m_app = launch();
@@ -318,6 +323,14 @@ private slots:
                     }},
                    {"New Folder", alertTitled("Create Folder"), [this] { cancelAlert(); }},
                    {"Compress", alertTitled("Compress file"), [this] { cancelAlert(); }},
+                   {"Copy", seen([this] {
+                        const auto held = FileClipboard::contents();
+                        return held && held->paths == QStringList{home() + "/a.txt"};
+                    }),
+                    [this, restoreSelection] {
+                        root()->selectButtonTapped();
+                        restoreSelection();
+                    }},
                    {"Move", seen([this] { return selector() != nullptr; }),
                     [this] { QTest::keyClick(window(), Qt::Key_Escape); }},
                    {"Delete", seen([this] { return alert() && alert()->actions().size() == 2; }),
@@ -336,7 +349,8 @@ private slots:
         // A row offers its menu's entries besides Press, and the menu itself.
         QCOMPARE(row("a.txt")->actionInterface()->actionNames(),
                  (QStringList{press, QAccessibleActionInterface::showMenuAction(), "Delete",
-                              "Rename...", "Move...", "Info..."}));
+                              "Rename...", "Move...", "Copy", "Duplicate",
+                              "Open With Default App", "Info..."}));
         const auto dialogGone = seen([this] { return !stack()->presentedViewController(); });
         const auto opened = [this](const QString &rowName, const QString &action) {
             return [this, rowName, action] {
@@ -427,6 +441,16 @@ private slots:
                           closeThenReopen},
                          {"Rename...", alertTitled("Rename"), closeThenReopen},
                          {"Move...", seen([this] { return selector() != nullptr; }), closeThenReopen},
+                         {"Copy", seen([this] {
+                              const auto held = FileClipboard::contents();
+                              return held && held->paths == QStringList{home() + "/Folder"};
+                          }),
+                          menuOpened},
+                         {"Duplicate", seen([this] { return QFileInfo(home() + "/Folder 2").isDir(); }),
+                          [menuOpened] {
+                              QTRY_VERIFY(!ProgressOverlay::shared()->isVisible());
+                              menuOpened();
+                          }},
                          {"Info...", shownTitled("Folder")}});
     }
 
