@@ -112,21 +112,6 @@ void collectUnnamed(QQuickItem *item, QStringList *unnamed)
         collectUnnamed(child, unnamed);
 }
 
-// The visible item that names itself `name` with `role` to assistive tools.
-QQuickItem *accessibleItem(QQuickItem *item, QAccessible::Role role, const QString &name)
-{
-    if (!item->isVisible())
-        return nullptr;
-    auto *accessible = QAccessible::queryAccessibleInterface(item);
-    if (accessible && accessible->role() == role && accessible->text(QAccessible::Name) == name)
-        return item;
-    for (QQuickItem *child : item->childItems()) {
-        if (auto *found = accessibleItem(child, role, name))
-            return found;
-    }
-    return nullptr;
-}
-
 QString firstRowName(KPDocumentPickerViewController *screen)
 {
     const IndexPath first = screen->tableView()->rows()->indexPathAt(0);
