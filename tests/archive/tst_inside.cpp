@@ -142,7 +142,7 @@ private slots:
                                    entry(QStringLiteral("n\nl/../x")), entry("C:\\win.ini"),
                                    entry(QString("nul") + QChar(0) + "x")}
             << QStringList{"../../etc/passwd !=0", "C:\\win.ini !=3", "a/../../b !=1",
-                           "n\\x0Al/../x !=2", "nul\\x00x !=4"};
+                           "n\\x0al/../x !=2", "nul\\x00x !=4"};
     }
     void treeFromFlatEntries()
     {
