@@ -78,6 +78,7 @@ public:
 
     void configureToolbar() override;
     void updateFooterLabel() override;
+    void updateToolbarItems() override { updateFooterLabel(); }
     void updateViewContent() override;
 
 protected:
