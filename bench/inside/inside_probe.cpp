@@ -6,6 +6,7 @@
 #include "AppDelegate.h"
 #include "AppDirectories.h"
 #include "ArchiveContentsViewController.h"
+#include "FrameProbe.h"
 #include "LocalFilePreviewViewController.h"
 #include "NavigationController.h"
 
@@ -13,8 +14,6 @@
 #include <QGuiApplication>
 #include <QtQml/qqmlextensionplugin.h>
 #include <cstdio>
-#include <cstdlib>
-#include <sys/resource.h>
 #include <utility>
 
 Q_IMPORT_QML_PLUGIN(Ombrisk_PlatformPlugin)
@@ -22,22 +21,14 @@ Q_IMPORT_QML_PLUGIN(Ombrisk_PickerPlugin)
 Q_IMPORT_QML_PLUGIN(Ombrisk_PreviewPlugin)
 Q_IMPORT_QML_PLUGIN(Ombrisk_AppPlugin)
 
+using namespace FrameProbe;
+
 namespace {
 
-void afterNextFrame(QQuickWindow *window, std::function<void()> then)
+void report()
 {
-    QObject::connect(window, &QQuickWindow::frameSwapped, window, std::move(then),
-                     Qt::SingleShotConnection);
-    window->update();
-}
-
-[[noreturn]] void finish()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    std::printf("peak memory: %ld MB\n", usage.ru_maxrss / 1024);
-    std::fflush(stdout);
-    std::_Exit(0);
+    std::printf("peak memory: %ld MB\n", peakMegabytes());
+    finish();
 }
 
 } // namespace
@@ -62,7 +53,7 @@ int main(int argc, char *argv[])
 
     const auto pictureShown = [&] {
         std::printf("entry to first drawn frame: %lld ms\n", (long long)clock.elapsed());
-        finish();
+        report();
     };
     const auto openEntry = [&] {
         clock.start();
@@ -85,7 +76,7 @@ int main(int argc, char *argv[])
         std::printf("top level (%lld rows) to first drawn frame: %lld ms\n",
                     (long long)contents->items().size(), (long long)clock.elapsed());
         if (entry.isEmpty())
-            finish();
+            report();
         openEntry();
     };
     QObject::connect(

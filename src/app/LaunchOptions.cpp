@@ -86,11 +86,10 @@ LaunchOptions LaunchOptions::fromArguments(const QStringList &arguments,
             options.helpRequested = true;
             continue;
         }
-        const bool takesValue = name == QLatin1String("--window-size") ||
-                                name == QLatin1String("--screenshot") ||
-                                name == QLatin1String("--open") || name == QLatin1String("--root") ||
-                                name == QLatin1String("--info") ||
-                                name == QLatin1String("--contents");
+        const bool takesValue =
+            name == QLatin1String("--window-size") || name == QLatin1String("--screenshot") ||
+            name == QLatin1String("--open") || name == QLatin1String("--root") ||
+            name == QLatin1String("--info") || name == QLatin1String("--contents");
         if (!takesValue) {
             options.error = tr("Unknown option: %1").arg(name);
             return options;

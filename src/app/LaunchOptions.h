@@ -8,10 +8,10 @@
 #include <optional>
 
 // What the command line asks of a start: `--help`, `--window-size WxH`, `--screenshot FILE`,
-// `--open PICKER_PATH`, `--info PICKER_PATH`, `--contents PICKER_PATH[/INNER]` (and `--root DIR`, which AppDirectories reads
-// itself), then the files to hand over: every argument that is no option (all after "--"), a
-// path (relative to the working directory) or a URL. Qt's own options are taken out of the
-// arguments by the application object before they are read here.
+// `--open PICKER_PATH`, `--info PICKER_PATH`, `--contents PICKER_PATH[/INNER]` (and `--root DIR`,
+// which AppDirectories reads itself), then the files to hand over: every argument that is no option
+// (all after "--"), a path (relative to the working directory) or a URL. Qt's own options are taken
+// out of the arguments by the application object before they are read here.
 struct LaunchOptions {
     Q_DECLARE_TR_FUNCTIONS(LaunchOptions)
 

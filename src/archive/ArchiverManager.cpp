@@ -70,8 +70,7 @@ bool ArchiverManager::decompressAtPath(const QString &path, const QString &destP
 }
 
 ArchiveEntryList ArchiverManager::listEntriesAtPath(const QString &path, const QString &password,
-                                                    Error *error,
-                                                    ArchiveProgressDelegate *delegate,
+                                                    Error *error, ArchiveProgressDelegate *delegate,
                                                     const QByteArray &nameEncoding)
 {
     const auto kind = ArchiveKinds::kindForPath(path);
@@ -97,8 +96,8 @@ ArchiveEntryList ArchiverManager::listEntriesAtPath(const QString &path, const Q
 bool ArchiverManager::extractEntriesAtPath(const QString &path, const EntrySelection &selection,
                                            const QString &destPath, const QString &password,
                                            Error *error, ArchiveProgressDelegate *delegate,
-                                           ExtractionResult *result,
-                                           const QByteArray &nameEncoding, ReplacedItems replaced)
+                                           ExtractionResult *result, const QByteArray &nameEncoding,
+                                           ReplacedItems replaced)
 {
     const auto kind = ArchiveKinds::kindForPath(path);
     auto backend = backendFor(kind, nameEncoding);
@@ -109,9 +108,9 @@ bool ArchiverManager::extractEntriesAtPath(const QString &path, const EntrySelec
 }
 
 bool ArchiverManager::readEntriesAtPath(const QString &path, const ArchiveEntryList &entries,
-                                        const QList<qsizetype> &positions,
-                                        const QString &password, const QString &targetFolder,
-                                        Error *error, ArchiveProgressDelegate *delegate,
+                                        const QList<qsizetype> &positions, const QString &password,
+                                        const QString &targetFolder, Error *error,
+                                        ArchiveProgressDelegate *delegate,
                                         const QByteArray &nameEncoding)
 {
     EntrySelection selection;
@@ -135,11 +134,12 @@ bool ArchiverManager::readEntriesAtPath(const QString &path, const ArchiveEntryL
                                     nullptr, nameEncoding, ReplacedItems::Delete);
     ProgressReporter progress(delegate);
     for (qsizetype i = 0; i < positions.size(); ++i) {
-        const auto written = EntryFile::write(
-            targetFolder + u'/' + selection.items.at(i).targetName, error,
-            [&](const EntryFile::Sink &sink, Error *e) {
-                return ZipBackend::readEntry(entries, positions.at(i), password, &progress, sink, e);
-            });
+        const auto written =
+            EntryFile::write(targetFolder + u'/' + selection.items.at(i).targetName, error,
+                             [&](const EntryFile::Sink &sink, Error *e) {
+                                 return ZipBackend::readEntry(entries, positions.at(i), password,
+                                                              &progress, sink, e);
+                             });
         if (!written)
             return false;
     }

@@ -69,8 +69,8 @@ public:
     // decompressAtPath has (the whole archive is still checked; all or nothing for the
     // chosen items). Names as listEntriesAtPath made them with the same `nameEncoding`.
     static bool extractEntriesAtPath(const QString &path, const EntrySelection &selection,
-                                     const QString &destPath, const QString &password,
-                                     Error *error, ArchiveProgressDelegate *delegate = nullptr,
+                                     const QString &destPath, const QString &password, Error *error,
+                                     ArchiveProgressDelegate *delegate = nullptr,
                                      ExtractionResult *result = nullptr,
                                      const QByteArray &nameEncoding = {},
                                      ReplacedItems replaced = ReplacedItems::ToTrash);

@@ -27,11 +27,6 @@ std::shared_ptr<const ArchiveContents> ArchiveContents::load(const QString &arch
     contents->nameEncoding = nameEncoding;
     contents->entries = std::move(entries);
     contents->tree = std::move(*tree);
-    for (const auto &entry : contents->entries)
-        if (entry.encrypted) {
-            contents->hasEncryptedEntries = true;
-            break;
-        }
     return contents;
 }
 

@@ -23,7 +23,6 @@ public:
     QByteArray nameEncoding;
     ArchiveEntryList entries;
     ArchiveTree tree;
-    bool hasEncryptedEntries = false;
 
     // Lists the archive and builds its tree; fails as ArchiverManager::listEntriesAtPath does
     // (PasswordRequired when the list itself is encrypted). Slow for large archives: a worker's.

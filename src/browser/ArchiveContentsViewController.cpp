@@ -437,6 +437,7 @@ void ArchiveContentsViewController::showPreview(const QString &file, const QStri
     auto *screen = new LocalFilePreviewViewController;
     screen->setFilePath(file);
     screen->setOnlyShowFileProperty(!FilePreviewController::canPreviewItem(file));
+    screen->setRenamable(false);
     screen->setTitle(title);
     // The private copy goes with the screen that shows it.
     const QString folder = QFileInfo(file).path();
@@ -572,15 +573,6 @@ void ArchiveContentsViewController::extract(const EntrySelection &selection,
 {
     const auto contents = m_shared->contents;
     QPointer<ArchiveContentsViewController> self(this);
-    if (contents->hasEncryptedEntries && m_shared->password.isEmpty()) {
-        askPassword(
-            [self, selection, destination] {
-                if (self)
-                    self->extract(selection, destination);
-            },
-            {});
-        return;
-    }
     const QString archiveName = QFileInfo(contents->archivePath).fileName();
     QPointer<NavigationController> stack(navigationController());
     CompressQueue::shared()->enqueue(
@@ -605,8 +597,18 @@ void ArchiveContentsViewController::extract(const EntrySelection &selection,
             }
             if (error.code == ArchiveErrors::Cancelled || !stack || !stack->topViewController())
                 return;
+            // An encrypted entry among them: asked as unpacking asks, and again after a wrong one.
+            if (self && needsPassword(error)) {
+                if (error.code == ArchiveErrors::IncorrectPassword)
+                    stack->topViewController()->textNotice()->show(error.message);
+                self->askPassword(
+                    [self, selection, destination] {
+                        if (self)
+                            self->extract(selection, destination);
+                    },
+                    {});
+                return;
+            }
             stack->topViewController()->textNotice()->show(error.message);
-            if (error.code == ArchiveErrors::IncorrectPassword && self)
-                self->m_shared->password.clear();
         });
 }

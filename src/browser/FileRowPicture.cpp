@@ -20,8 +20,9 @@ void show(TableViewCell *cell, const QString &fileName, const QString &path)
 
 void showBadge(TableViewCell *cell, const QString &fileName)
 {
-    cell->imageView()->setImage(FileExtensionImage(QRectF(0, 0, 37, 37), QFileInfo(fileName).suffix())
-                                    .imageRepresentation());
+    cell->imageView()->setImage(
+        FileExtensionImage(QRectF(0, 0, 37, 37), QFileInfo(fileName).suffix())
+            .imageRepresentation());
 }
 
 } // namespace FileRowPicture

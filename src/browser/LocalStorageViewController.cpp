@@ -115,9 +115,9 @@ void LocalStorageViewController::configureCell(KPDocumentPickerViewController *,
                                                const KPDocumentPickerItemPtr &item)
 {
     QList<std::pair<QString, QByteArray>> entries{{tr("Delete"), "deleteAction:"},
-                                                    {tr("Rename..."), "renameAction:"},
-                                                    {tr("Move..."), "moveAction:"},
-                                                    {tr("Info..."), "infoAction:"}};
+                                                  {tr("Rename..."), "renameAction:"},
+                                                  {tr("Move..."), "moveAction:"},
+                                                  {tr("Info..."), "infoAction:"}};
     if (!item->isFolder && ArchiveKinds::kindForPath(item->fileName) != ArchiveKind::None)
         entries.prepend({tr("Show Contents"), "showContentsAction:"});
     cell->setMenuItems(KPDocumentPickerMenuItem::entries(QVariant::fromValue(item), entries));

@@ -66,6 +66,14 @@ QString zipWithRawName(const QString &folder, const QByteArray &rawName)
     return path;
 }
 
+// One row per archive name (made by packed()), in the column "name".
+void archiveRows(std::initializer_list<const char *> names)
+{
+    QTest::addColumn<QString>("name");
+    for (const char *name : names)
+        QTest::newRow(name) << QString(name);
+}
+
 } // namespace
 
 // Looking inside an archive: the tree made from its flat listing, one entry read alone, and
@@ -155,9 +163,7 @@ private slots:
 
     void eachKindListsIntoATree_data()
     {
-        QTest::addColumn<QString>("name");
-        for (const char *name : {"info.zip", "py.zip", "seven.7z", "bsd.tar.gz", "bsd.cpio"})
-            QTest::newRow(name) << QString(name);
+        archiveRows({"info.zip", "py.zip", "seven.7z", "bsd.tar.gz", "bsd.cpio"});
     }
     void eachKindListsIntoATree()
     {
@@ -208,12 +214,7 @@ private slots:
 
     // Entries into a private folder: a zip's from its listed directory, the others alone
     // through the extraction; the bytes are the entries', and a taken name is never written.
-    void readEntries_data()
-    {
-        QTest::addColumn<QString>("name");
-        for (const char *name : {"info.zip", "seven.7z", "bsd.tar.gz"})
-            QTest::newRow(name) << QString(name);
-    }
+    void readEntries_data() { archiveRows({"info.zip", "seven.7z", "bsd.tar.gz"}); }
     void readEntries()
     {
         QFETCH(QString, name);
@@ -267,12 +268,7 @@ private slots:
 
     // Chosen items of one folder land at the top of the destination under their target names,
     // folders with all they hold; a namesake there is replaced into the trash or kept beside.
-    void extractChosenEntries_data()
-    {
-        QTest::addColumn<QString>("name");
-        for (const char *name : {"info.zip", "seven.7z", "bsd.tar.gz"})
-            QTest::newRow(name) << QString(name);
-    }
+    void extractChosenEntries_data() { archiveRows({"info.zip", "seven.7z", "bsd.tar.gz"}); }
     void extractChosenEntries()
     {
         QFETCH(QString, name);

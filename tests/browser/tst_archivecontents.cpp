@@ -46,17 +46,11 @@ IndexPath indexPathIn(ArchiveContentsViewController *contents, const QString &na
     return {-1, -1};
 }
 
-void pickIn(ViewController *presenter, const QString &button, const QString &typed = {})
+// Answers the dialog the stack shows once it is there.
+void pickIn(Screen &s, const QString &button, const QString &typed = {})
 {
-    QTRY_VERIFY(qobject_cast<AlertController *>(presenter->presentedViewController()));
-    auto *alert = qobject_cast<AlertController *>(presenter->presentedViewController());
-    if (!typed.isNull())
-        alert->textFields().first()->setText(typed);
-    const auto actions = alert->actions();
-    for (int i = 0; i < actions.size(); ++i)
-        if (actions[i]->title() == button)
-            return alert->pick(i);
-    QFAIL(qPrintable("no button " + button));
+    QTRY_VERIFY(s.alert());
+    s.pick(button, typed);
 }
 
 } // namespace
@@ -128,14 +122,14 @@ private slots:
         Screen s("/");
         s.screen->showContentsOfArchiveNamed("Locked.7z");
         QVERIFY(shownContents(s));
-        pickIn(s.stack, "Cancel");
+        pickIn(s, "Cancel");
         QTRY_COMPARE(s.stack->topViewController(), s.screen);
 
         s.screen->showContentsOfArchiveNamed("Locked.7z");
         auto *contents = shownContents(s);
-        pickIn(s.stack, "OK", "wrong");
+        pickIn(s, "OK", "wrong");
         QTRY_VERIFY(contents->textNotice()->isVisible());
-        pickIn(s.stack, "OK", "right");
+        pickIn(s, "OK", "right");
         QCOMPARE(listedRows(s), QStringList{"in.txt"});
     }
 
@@ -187,7 +181,7 @@ private slots:
         }
         QVERIFY(contents->extractBarButtonItem()->isEnabled());
         contents->extractSelectionInto("/Out");
-        pickIn(s.stack, answer);
+        pickIn(s, answer);
         QTRY_VERIFY_WITH_TIMEOUT(!CompressQueue::shared()->isBusy(), 30000);
         auto extracted = tree(home() + "/Out");
         if (answer == "Stop") // top.txt goes if it came before the clash in the table's order
