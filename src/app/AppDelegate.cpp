@@ -73,6 +73,7 @@ bool AppDelegate::didFinishLaunching(const LaunchOptions &options)
     m_navigationController = std::make_unique<NavigationController>(root);
     openStartFolders(existingStartPaths(options.pathsToOpen()));
     showStartProperties(existingStartPaths(options.pathsToInfo()));
+    showStartContents(options.pathsToContents());
 
     registerForQml(this);
     m_engine = std::make_unique<QQmlApplicationEngine>();
@@ -174,6 +175,23 @@ void AppDelegate::showStartProperties(const QStringList &paths)
     openStartFolders(paths.mid(0, paths.size() - 1));
     if (auto *listing = topListingScreen())
         listing->showPropertiesOfItemNamed(QFileInfo(paths.constLast()).fileName());
+}
+
+void AppDelegate::showStartContents(const QStringList &paths)
+{
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        if (!QFileInfo(LocalFolderListing::folderPathForPickerPath(paths.at(i))).isFile())
+            continue;
+        openStartFolders(paths.mid(0, i));
+        if (auto *listing = topListingScreen())
+            listing->showContentsOfArchiveNamed(QFileInfo(paths.at(i)).fileName(),
+                                                paths.constLast().mid(paths.at(i).size()));
+        return;
+    }
+    if (!paths.isEmpty())
+        sayOnStandardError(tr("There is no archive %1 in the home folder; the home folder is "
+                              "shown instead.")
+                               .arg(paths.constLast()));
 }
 
 LocalStorageViewController *AppDelegate::topListingScreen() const

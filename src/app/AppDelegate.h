@@ -65,6 +65,9 @@ private:
     void openStartFolders(const QStringList &paths);
     // Pushes the folders above the last of `paths`, then the last one's properties sheet.
     void showStartProperties(const QStringList &paths);
+    // Pushes the folders above the first archive of `paths`, then its contents down to the
+    // inner folders after it; says on standard error when no archive is among them.
+    void showStartContents(const QStringList &paths);
     LocalStorageViewController *topListingScreen() const;
     void startHandOver(const QList<QUrl> &urls);
 

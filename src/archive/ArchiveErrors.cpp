@@ -86,6 +86,13 @@ Error ArchiveErrors::unreadableArchive(const QString &detail)
                 tr("The archive can't be read; it may be damaged or incomplete (%1).").arg(detail));
 }
 
+Error ArchiveErrors::entryNotFound(const QString &entry)
+{
+    return make(UnreadableArchive, tr("The archive has no entry “%1”; it may have changed since "
+                                      "it was listed. Open it again.")
+                                       .arg(entry));
+}
+
 Error ArchiveErrors::missingArchive(const QString &path)
 {
     return unreadableArchive(tr("“%1” does not exist").arg(path.section(QLatin1Char('/'), -1)));

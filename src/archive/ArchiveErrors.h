@@ -42,6 +42,9 @@ public:
     static Error unsupportedEncryption(ArchiveKind kind);
     static Error cancelled();
     static Error unreadableArchive(const QString &detail);
+    // UnreadableArchive: an entry asked for by name or position is not in the archive (it
+    // changed since it was listed).
+    static Error entryNotFound(const QString &entry);
     // UnreadableArchive for an archive path where no file is, or something other than a file.
     static Error missingArchive(const QString &path);
     static Error notAFile(const QString &path);

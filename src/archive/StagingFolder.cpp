@@ -1,6 +1,7 @@
 #include "StagingFolder.h"
 
 #include "ArchiveErrors.h"
+#include "EntryChecks.h"
 #include "FolderMerge.h"
 #include "MadeFolders.h"
 #include "MergeJournal.h"
@@ -30,6 +31,8 @@ constexpr char stagingPrefix[] = ".ombrisk-unpacking-";
 constexpr char contentName[] = "content";
 constexpr char asideName[] = "set-aside";
 constexpr char undoneName[] = "undone";
+constexpr char chosenName[] = "chosen";
+constexpr char notChosenName[] = "not-chosen";
 
 QByteArray randomStagingName()
 {
@@ -244,6 +247,40 @@ qint64 StagingFolder::bytesAvailable() const
 bool StagingFolder::scan(bool linksOnly, Error *error) const
 {
     return StagingScan(m_path, linksOnly).run(error);
+}
+
+bool StagingFolder::keepOnly(const EntrySelection &selection, Error *error)
+{
+    const auto root = m_rootFd.get();
+    if (::mkdirat(root, chosenName, 0700) != 0)
+        return fail(error, ArchiveErrors::fromErrno(errno, QString()));
+    const auto content = FolderHandle::openChild(root, contentName, O_PATH);
+    const auto chosen = FolderHandle::openChild(root, chosenName, O_PATH);
+    if (!content.isValid() || !chosen.isValid())
+        return fail(error, ArchiveErrors::fromErrno(errno, QString()));
+    for (const auto &item : selection.items) {
+        const auto target = EntryChecks::safeComponents(item.targetName);
+        if (!target || *target != QStringList{item.targetName})
+            return fail(error, ArchiveErrors::writeFailed(item.targetName,
+                                                          tr("it is not a single item name")));
+        const auto exact = EntryChecks::exactName(item.path);
+        const auto cut = exact.lastIndexOf(u'/');
+        const auto folder = FolderHandle::openBeneath(
+            content.get(), FileNameCodec::encode(exact.left(std::max<qsizetype>(cut, 0))), false,
+            O_PATH);
+        if (exact.isEmpty() || !folder.isValid())
+            return fail(error, ArchiveErrors::entryNotFound(item.path));
+        if (::renameat2(folder.get(), FileNameCodec::encode(exact.mid(cut + 1)).constData(),
+                        chosen.get(), FileNameCodec::encode(item.targetName).constData(),
+                        RENAME_NOREPLACE) != 0)
+            return fail(error, errno == ENOENT ? ArchiveErrors::entryNotFound(item.path)
+                                               : ArchiveErrors::fromErrno(errno, item.path));
+    }
+    if (::renameat2(root, contentName, root, notChosenName, RENAME_NOREPLACE) != 0 ||
+        ::renameat2(root, chosenName, root, contentName, RENAME_NOREPLACE) != 0)
+        return fail(error, ArchiveErrors::fromErrno(errno, QString()));
+    FolderHandle::removeTree(root, notChosenName); // what is left is the archive's alone
+    return true;
 }
 
 bool StagingFolder::clear(const QString &path, Error *error)

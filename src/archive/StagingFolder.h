@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EntrySelection.h"
 #include "ExtractionResult.h"
 #include "FolderHandle.h"
 #include "MadeFolders.h"
@@ -57,6 +58,12 @@ public:
 
     // The checks of StagingScan on the content.
     bool scan(bool linksOnly, Error *error) const;
+
+    // Keeps of the content only the chosen items, each under its target name at the top (the
+    // rest is removed): what is moved into the destination is then the selection alone.
+    // Fails with UnreadableArchive when a chosen item is not there, WriteFailed for a target
+    // name that is not one item name.
+    bool keepOnly(const EntrySelection &selection, Error *error);
 
     // Empties the folder at `path` (a path() of this class) so another reader can start over.
     static bool clear(const QString &path, Error *error);

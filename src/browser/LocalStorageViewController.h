@@ -109,6 +109,13 @@ public:
     // sandboxed, as Qt does it); a failure is said in a notice.
     void openWithDefaultApp(const QString &path);
 
+    // "Show Contents", on the rows of archives the engine reads.
+    Q_INVOKABLE void showContentsAction(MenuController *sender);
+
+    // Pushes the contents screens of the archive `name` of this folder, down to the archive
+    // folder `innerPath` ("/inner/folder"; empty: its top).
+    void showContentsOfArchiveNamed(const QString &name, const QString &innerPath = {});
+
     // A screen above changed an item of this folder (a rename): the folder is listed again.
     void didChangedValue(ViewController *viewController, const QVariant &value) override;
 
@@ -163,6 +170,8 @@ public:
     // while editing, Shift+Delete to delete it for good; F2 renames the row with the keyboard.
     void deleteKeyPressed(bool forGood) override;
     void renameKeyPressed(int flatRow) override;
+    // Ctrl+Enter on an archive's row: its contents.
+    void contentsKeyPressed(int flatRow) override;
 
 protected:
     void viewDidLoad() override;
