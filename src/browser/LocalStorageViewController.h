@@ -35,6 +35,7 @@
 // main thread 0.2 seconds after the request at the earliest.
 class CompressQueue;
 class FolderWatch;
+struct ExtractionResult;
 
 class LocalStorageViewController : public KPDocumentPickerViewController,
                                    public KPDocumentPickerViewControllerDataSource,
@@ -134,6 +135,8 @@ public:
     // leave no ordinary item name ("..zip" → ".", "...zip" → "..", "  .zip" → spaces) unpacks
     // into "<the whole name> contents" instead.
     static std::optional<QString> unpackingDestination(const QString &fileName);
+    // What the notice after an unpacking says of the items it replaced and where they are kept.
+    static QString replacedNotice(const ExtractionResult &result);
     void openPasswordDialogForFile(const QString &archivePath, const QString &destinationPath);
     // Queues the unpacking and pushes the destination's screen at once (unless it is shown);
     // a job that ends without the folder (failed, cancelled, a wrong password) pops that

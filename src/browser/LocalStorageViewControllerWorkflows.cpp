@@ -157,6 +157,16 @@ void LocalStorageViewController::openPasswordDialogForFile(const QString &archiv
     });
 }
 
+QString LocalStorageViewController::replacedNotice(const ExtractionResult &result)
+{
+    if (result.replacedInTrash)
+        return tr("%n item(s) were replaced; they are in the Trash, in “%1”.", nullptr,
+                  result.replacedCount)
+            .arg(QFileInfo(result.replacedInTrash->originalPath).fileName());
+    return tr("%n item(s) were replaced; they are kept in “%1”.", nullptr, result.replacedCount)
+        .arg(QFileInfo(result.replacedFolder).fileName());
+}
+
 void LocalStorageViewController::decompress(const QString &archivePath,
                                             const QString &destinationPath,
                                             const QString &password)
@@ -164,13 +174,16 @@ void LocalStorageViewController::decompress(const QString &archivePath,
     const QString pickerPath = Utils::trimLocalPath(destinationPath);
     QPointer<LocalStorageViewController> weakSelf(this);
     QPointer<NavigationController> stack(navigationController());
+    // Written by the job on the queue, read once it has ended.
+    auto result = std::make_shared<ExtractionResult>();
     sharedCompressQueue()->enqueue(
         tr("Unpacking “%1”…").arg(QFileInfo(archivePath).fileName()),
-        [archivePath, destinationPath, password](ArchiveProgressDelegate *progress, Error *error) {
-            return ArchiverManager::decompressAtPath(archivePath, destinationPath, password,
-                                                     error, progress);
+        [archivePath, destinationPath, password, result](ArchiveProgressDelegate *progress,
+                                                         Error *error) {
+            return ArchiverManager::decompressAtPath(archivePath, destinationPath, password, error,
+                                                     progress, result.get());
         },
-        [weakSelf, stack, pickerPath, archivePath, destinationPath](const Error &error) {
+        [weakSelf, stack, pickerPath, archivePath, destinationPath, result](const Error &error) {
             if (weakSelf)
                 weakSelf->reloadItemsFromDataSource();
             auto *shownListing = stack ? qobject_cast<LocalStorageViewController *>(
@@ -183,6 +196,8 @@ void LocalStorageViewController::decompress(const QString &archivePath,
                 shownListing->reloadItemsFromDataSource();
             if (!error.isSet())
                 Announcer::announce(tr("“%1” is unpacked.").arg(QFileInfo(archivePath).fileName()));
+            if (!error.isSet() && stack && result->replacedCount > 0)
+                stack->topViewController()->textNotice()->show(replacedNotice(*result));
             if (!error.isSet() || !stack)
                 return;
             // Nothing was made: the screen pushed for the folder would show one that isn't.

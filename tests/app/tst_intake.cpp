@@ -8,6 +8,7 @@
 #include "InboxHandOver.h"
 #include "ShellFixtures.h"
 #include "Translations.h"
+#include "Trash.h"
 #include "Utils.h"
 
 #include <QAccessible>
@@ -291,6 +292,28 @@ private slots:
         QCOMPARE(namesIn(home()), (QStringList{"A", "Pack 2", "Pack 2.zip", "Pack.zip"}));
         QCOMPARE(namesIn(home() + "/Pack 2"), QStringList{"new.txt"});
         QCOMPARE(topScreen(*app)->filePath(), QStringLiteral("/Pack 2"));
+    }
+
+    // Into its folder already there: the files of the same names are replaced, the notice on
+    // the folder's screen says how many went to the Trash, and they are there whole.
+    void anArchiveIntoItsExistingFolderSaysWhatItReplaced()
+    {
+        makeFile(home() + "/Pack/notes.txt", "mine");
+        makeFile(home() + "/Pack/kept.txt", "kept");
+        auto app = launchSettled();
+        makeZip(inbox() + "/Pack.zip", "notes.txt", "new");
+        app->openURL(QUrl::fromLocalFile(inbox() + "/Pack.zip"));
+        waitUntilIdle();
+        QCOMPARE(contentOf(home() + "/Pack/notes.txt"), QByteArray("new"));
+        QCOMPARE(contentOf(home() + "/Pack/kept.txt"), QByteArray("kept"));
+        QCOMPARE(topScreen(*app)->filePath(), QStringLiteral("/Pack"));
+        QCOMPARE(topScreen(*app)->textNotice()->text(),
+                 QStringLiteral("1 item was replaced; it is in the Trash, in “Replaced by "
+                                "Pack.zip”."));
+        const auto trashed = Trash::entries(Trash::trashDirectoriesInUse());
+        QCOMPARE(trashed.size(), 1);
+        QCOMPARE(trashed.first().originalPath, home() + "/Pack/Replaced by Pack.zip");
+        QCOMPARE(contentOf(trashed.first().path() + "/notes.txt"), QByteArray("mine"));
     }
 
     void otherAddressesAreAnsweredAndIgnored()
