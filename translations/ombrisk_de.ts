@@ -15,6 +15,10 @@
         <source>To bring files in, open them with Ombrisk from another application, or drop them here.</source>
         <translation>Dateien kommen hierher, wenn sie in einer anderen Anwendung mit Ombrisk geöffnet oder hierher gezogen werden.</translation>
     </message>
+    <message>
+        <source>Quitting stopped this work before it ended; nothing of it was kept: %1</source>
+        <translation>Das Beenden hat diese Arbeit vor ihrem Ende abgebrochen; nichts davon wurde behalten: %1</translation>
+    </message>
 </context>
 <context>
     <name>ArchiveErrors</name>
@@ -340,6 +344,10 @@
     <message>
         <source>Opening “%1”…</source>
         <translation>„%1“ wird geöffnet …</translation>
+    </message>
+    <message>
+        <source>Finishing…</source>
+        <translation>Wird abgeschlossen …</translation>
     </message>
 </context>
 <context>
@@ -896,6 +904,10 @@ Dateien an und kommt nach vorn, und dieser Start endet.
     <message>
         <source>Unpacking “%1” was cancelled; its folder was not made.</source>
         <translation>Das Entpacken von „%1“ wurde abgebrochen; sein Ordner wurde nicht angelegt.</translation>
+    </message>
+    <message>
+        <source>%1 contents</source>
+        <translation>%1 Inhalt</translation>
     </message>
 </context>
 <context>

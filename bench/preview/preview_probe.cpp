@@ -7,6 +7,7 @@
 // stall and the peak memory.
 #include "AppDelegate.h"
 #include "AppDirectories.h"
+#include "FrameProbe.h"
 #include "LocalFilePreviewViewController.h"
 
 #include <QElapsedTimer>
@@ -14,40 +15,13 @@
 #include <QTimer>
 #include <QtQml/qqmlextensionplugin.h>
 #include <cstdio>
-#include <cstdlib>
-#include <sys/resource.h>
 
 Q_IMPORT_QML_PLUGIN(Ombrisk_PlatformPlugin)
 Q_IMPORT_QML_PLUGIN(Ombrisk_PickerPlugin)
 Q_IMPORT_QML_PLUGIN(Ombrisk_PreviewPlugin)
 Q_IMPORT_QML_PLUGIN(Ombrisk_AppPlugin)
 
-namespace {
-
-// Runs `then` after the next frame is drawn.
-void afterNextFrame(QQuickWindow *window, std::function<void()> then)
-{
-    QObject::connect(window, &QQuickWindow::frameSwapped, window, std::move(then),
-                     Qt::SingleShotConnection);
-    window->update();
-}
-
-// Leaves at once once the figures are out: the thumbnail and picture queues may still be
-// decoding, and tearing the process down under them measures nothing.
-[[noreturn]] void finish()
-{
-    std::fflush(stdout);
-    std::_Exit(0);
-}
-
-long peakMegabytes()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024;
-}
-
-} // namespace
+using namespace FrameProbe;
 
 int main(int argc, char *argv[])
 {

@@ -73,6 +73,7 @@ bool AppDelegate::didFinishLaunching(const LaunchOptions &options)
     m_navigationController = std::make_unique<NavigationController>(root);
     openStartFolders(existingStartPaths(options.pathsToOpen()));
     showStartProperties(existingStartPaths(options.pathsToInfo()));
+    showStartContents(options.pathsToContents());
 
     registerForQml(this);
     m_engine = std::make_unique<QQmlApplicationEngine>();
@@ -131,7 +132,16 @@ void AppDelegate::bringToFront(const QString &activationToken)
 
 void AppDelegate::quit()
 {
-    QCoreApplication::quit();
+    if (m_quitting)
+        return;
+    m_quitting = true;
+    CompressQueue::shared()->finishForQuit([](const QStringList &cutShort) {
+        for (const QString &work : cutShort)
+            sayOnStandardError(tr("Quitting stopped this work before it ended; nothing of it "
+                                  "was kept: %1")
+                                   .arg(work));
+        QCoreApplication::exit(cutShort.isEmpty() ? 0 : 1);
+    });
 }
 
 bool AppDelegate::shutDown(int timeoutMs)
@@ -165,6 +175,23 @@ void AppDelegate::showStartProperties(const QStringList &paths)
     openStartFolders(paths.mid(0, paths.size() - 1));
     if (auto *listing = topListingScreen())
         listing->showPropertiesOfItemNamed(QFileInfo(paths.constLast()).fileName());
+}
+
+void AppDelegate::showStartContents(const QStringList &paths)
+{
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        if (!QFileInfo(LocalFolderListing::folderPathForPickerPath(paths.at(i))).isFile())
+            continue;
+        openStartFolders(paths.mid(0, i));
+        if (auto *listing = topListingScreen())
+            listing->showContentsOfArchiveNamed(QFileInfo(paths.at(i)).fileName(),
+                                                paths.constLast().mid(paths.at(i).size()));
+        return;
+    }
+    if (!paths.isEmpty())
+        sayOnStandardError(tr("There is no archive %1 in the home folder; the home folder is "
+                              "shown instead.")
+                               .arg(paths.constLast()));
 }
 
 LocalStorageViewController *AppDelegate::topListingScreen() const

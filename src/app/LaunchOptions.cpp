@@ -57,6 +57,8 @@ QString LaunchOptions::usage()
               "  --open PATH         open PATH of the home folder, as \"/A/B\": a folder is\n"
               "                      shown, a file opened as a tap on it opens it\n"
               "  --info PATH         show the properties of the item PATH of the home folder\n"
+              "  --contents PATH     show what the archive PATH of the home folder holds;\n"
+              "                      an inner folder may follow, as \"/A/Pack.zip/docs\"\n"
               "  --root DIR          keep the home and cache folders in DIR\n"
               "  --window-size WxH   the window's size in points, as 420x760\n"
               "  --screenshot FILE   save the window as a PNG once listed, then quit\n"
@@ -84,10 +86,10 @@ LaunchOptions LaunchOptions::fromArguments(const QStringList &arguments,
             options.helpRequested = true;
             continue;
         }
-        const bool takesValue = name == QLatin1String("--window-size") ||
-                                name == QLatin1String("--screenshot") ||
-                                name == QLatin1String("--open") || name == QLatin1String("--root") ||
-                                name == QLatin1String("--info");
+        const bool takesValue =
+            name == QLatin1String("--window-size") || name == QLatin1String("--screenshot") ||
+            name == QLatin1String("--open") || name == QLatin1String("--root") ||
+            name == QLatin1String("--info") || name == QLatin1String("--contents");
         if (!takesValue) {
             options.error = tr("Unknown option: %1").arg(name);
             return options;
@@ -110,6 +112,8 @@ LaunchOptions LaunchOptions::fromArguments(const QStringList &arguments,
             options.openPath = value;
         } else if (name == QLatin1String("--info")) {
             options.infoPath = value;
+        } else if (name == QLatin1String("--contents")) {
+            options.contentsPath = value;
         }
     }
     return options;
@@ -125,6 +129,11 @@ QStringList LaunchOptions::pathsToInfo() const
     return componentPaths(infoPath);
 }
 
+QStringList LaunchOptions::pathsToContents() const
+{
+    return componentPaths(contentsPath);
+}
+
 QStringList LaunchOptions::windowOptionsGiven() const
 {
     QStringList given;
@@ -136,5 +145,7 @@ QStringList LaunchOptions::windowOptionsGiven() const
         given << QStringLiteral("--open");
     if (!infoPath.isEmpty())
         given << QStringLiteral("--info");
+    if (!contentsPath.isEmpty())
+        given << QStringLiteral("--contents");
     return given;
 }

@@ -15,6 +15,11 @@ Window {
     color: "white"
     minimumWidth: Theme.minimumWindowSize.width
     minimumHeight: Theme.minimumWindowSize.height
+    // Closed, it quits as Ctrl+Q does: open until the work that can't stop has ended.
+    onClosing: function(close) {
+        close.accepted = false
+        App.Application.quit()
+    }
 
     NavigationView {
         anchors.fill: parent
@@ -79,6 +84,6 @@ Window {
     Shortcut {
         sequence: StandardKey.Quit
         context: Qt.ApplicationShortcut
-        onActivated: Qt.quit()
+        onActivated: App.Application.quit()
     }
 }

@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <algorithm>
 #include <iterator>
 #include <limits>
@@ -109,6 +110,18 @@ struct ArchiveListing {
     bool needsPassword = false;
     bool headerEncrypted = false;
     qint64 totalSize = 0; // sum of the declared sizes
+    // Set by the caller before extracting part of an archive: the items wanted (exact names,
+    // each with everything below it). A backend may skip the rest; it need not.
+    QStringList wanted;
+
+    bool isWanted(const QString &exactName) const
+    {
+        return wanted.isEmpty() ||
+               std::any_of(wanted.cbegin(), wanted.cend(), [&](const QString &item) {
+                   return exactName.startsWith(item) &&
+                          (exactName.size() == item.size() || exactName.at(item.size()) == u'/');
+               });
+    }
 
     // Declared sizes are the archive's word: negative ones count as unknown, and the sum
     // saturates instead of wrapping, so a lying header can't make a huge archive look small.

@@ -86,6 +86,13 @@ Error ArchiveErrors::unreadableArchive(const QString &detail)
                 tr("The archive can't be read; it may be damaged or incomplete (%1).").arg(detail));
 }
 
+Error ArchiveErrors::entryNotFound(const QString &entry)
+{
+    return make(UnreadableArchive, tr("The archive has no entry “%1”; it may have changed since "
+                                      "it was listed. Open it again.")
+                                       .arg(entry));
+}
+
 Error ArchiveErrors::missingArchive(const QString &path)
 {
     return unreadableArchive(tr("“%1” does not exist").arg(path.section(QLatin1Char('/'), -1)));
@@ -135,6 +142,17 @@ Error ArchiveErrors::fromErrno(int errorNumber, const QString &entry)
     if (errorNumber == ENOSPC || errorNumber == EDQUOT || errorNumber == EFBIG)
         return diskFull(entry);
     return writeFailed(entry, QString::fromLocal8Bit(std::strerror(errorNumber)));
+}
+
+Error ArchiveErrors::itemNotMade(int errorNumber, const QString &entry)
+{
+    if (errorNumber != EINVAL)
+        return fromErrno(errorNumber, entry);
+    return make(WriteFailed, tr("The archive was not unpacked: the disk does not allow the name "
+                                "of its entry “%1” (disks made for Windows refuse ? : * \" < > | "
+                                "and names ending in a dot or a space). Nothing was changed; "
+                                "unpack onto another disk.")
+                                 .arg(shown(entry)));
 }
 
 Error ArchiveErrors::itemInTheWay(const QString &entry, const QString &obstacle)

@@ -42,6 +42,9 @@ public:
     static Error unsupportedEncryption(ArchiveKind kind);
     static Error cancelled();
     static Error unreadableArchive(const QString &detail);
+    // UnreadableArchive: an entry asked for by name or position is not in the archive (it
+    // changed since it was listed).
+    static Error entryNotFound(const QString &entry);
     // UnreadableArchive for an archive path where no file is, or something other than a file.
     static Error missingArchive(const QString &path);
     static Error notAFile(const QString &path);
@@ -56,6 +59,9 @@ public:
     // The write error for `errno` while writing `entry`: a full disk, quota or file-size
     // limit becomes NotEnoughSpace, anything else WriteFailed with the system's reason.
     static Error fromErrno(int errorNumber, const QString &entry);
+    // The same for an item that could not be made: EINVAL there is the disk refusing the name
+    // (vfat, exFAT, NTFS with Windows' rules refuse ? : * and trailing dots).
+    static Error itemNotMade(int errorNumber, const QString &entry);
 
     // WriteFailed: the entry `entry` would replace `obstacle` ("a folder", "a file", "a link")
     // of the destination, which only an item of the same type may replace.

@@ -4,6 +4,7 @@
 #include "ArchiveErrors.h"
 #include "ArchiveKind.h"
 #include "ArchiveProgress.h"
+#include "EntrySelection.h"
 #include "ExtractionResult.h"
 #include "ZipTarget.h"
 
@@ -51,12 +52,40 @@ public:
                                  ReplacedItems replaced = ReplacedItems::ToTrash);
 
     // The entries as the archive names them (unchecked; for display), as a value to walk or
-    // page through (a zip's stays compact however many entries it has). Fails with
-    // UnsupportedKind for an extension of no archive kind. The delegate may cancel; it gets no
-    // progress.
+    // page through (a zip's stays compact however many entries it has; ArchiveTree makes its
+    // folders). Fails with UnsupportedKind for an extension of no archive kind, and with
+    // PasswordRequired when the list itself is encrypted and no password is given. The delegate
+    // may cancel; it gets no progress.
+    //
+    // `nameEncoding` (a code page's name such as "IBM866"; empty for the usual rule) decodes
+    // the names of zip entries that don't say they are UTF-8; other kinds ignore it.
     static ArchiveEntryList listEntriesAtPath(const QString &path, const QString &password,
                                               Error *error,
-                                              ArchiveProgressDelegate *delegate = nullptr);
+                                              ArchiveProgressDelegate *delegate = nullptr,
+                                              const QByteArray &nameEncoding = {});
+
+    // Unpacks only the chosen items (with all they hold) into destPath, each under its target
+    // name at the top, with every check, the staging and the keeping of replaced items that
+    // decompressAtPath has (the whole archive is still checked; all or nothing for the
+    // chosen items). Names as listEntriesAtPath made them with the same `nameEncoding`.
+    static bool extractEntriesAtPath(const QString &path, const EntrySelection &selection,
+                                     const QString &destPath, const QString &password, Error *error,
+                                     ArchiveProgressDelegate *delegate = nullptr,
+                                     ExtractionResult *result = nullptr,
+                                     const QByteArray &nameEncoding = {},
+                                     ReplacedItems replaced = ReplacedItems::ToTrash);
+
+    // Writes the file entries at `positions` of `entries` (listed from `path` with the same
+    // `nameEncoding`) into the existing folder `targetFolder`, each as a new file under its own
+    // last name; a name already there fails before anything is read. A zip's entries are read
+    // from the directory the listing holds (files of mode 0600, a failed one removed); other
+    // kinds unpack those entries alone through extractEntriesAtPath's checks, all or nothing.
+    // For previews, into a private folder.
+    static bool readEntriesAtPath(const QString &path, const ArchiveEntryList &entries,
+                                  const QList<qsizetype> &positions, const QString &password,
+                                  const QString &targetFolder, Error *error,
+                                  ArchiveProgressDelegate *delegate = nullptr,
+                                  const QByteArray &nameEncoding = {});
 
     // Packs the items (files and folders, absolute paths) into a new zip at destPath; with a
     // password every entry is AES-256 encrypted. Any item that can't be read fails the whole

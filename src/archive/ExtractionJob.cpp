@@ -46,6 +46,9 @@ bool ExtractionJob::run(ArchiveBackend &backend, ArchiveKind kind, const Request
     if (backend.listsCheaply(archivePath) &&
         !checkListing(backend, kind, archivePath, request.password, &listing, progress, error))
         return false;
+    if (request.selection)
+        for (const auto &path : request.selection->paths())
+            listing.wanted << EntryChecks::exactName(path);
     auto staging = StagingFolder::createFor(request.destination,
                                             QFileInfo(archivePath).fileName(), error);
     if (!staging)
@@ -62,8 +65,13 @@ bool ExtractionJob::run(ArchiveBackend &backend, ArchiveKind kind, const Request
                         progress.isCancelled() ? ArchiveErrors::cancelled() : extractError, kind));
     if (progress.isCancelled())
         return fail(error, ArchiveErrors::cancelled());
-    if (!staging->scan(backend.capabilities().writesThroughEngine, error) ||
-        !staging->moveIntoDestination(request.replaced, result, error))
+    if (request.selection && !staging->keepOnly(*request.selection, error))
+        return false;
+    if (!staging->scan(backend.capabilities().writesThroughEngine, error))
+        return false;
+    progress.movingIn();
+    if (!staging->moveIntoDestination(request.replaced, [&progress] { return progress.isCancelled(); },
+                                      result, error))
         return false;
     progress.finish();
     return true;

@@ -2,7 +2,10 @@
 
 #include "ArchiveBackend.h"
 #include "ArchiveKind.h"
+#include "EntrySelection.h"
 #include "ExtractionResult.h"
+
+#include <optional>
 
 // One extraction from start to end, the same for every backend: list (where cheap) and check
 // every entry, refuse a missing password, compare the unpacked size with the free space of the
@@ -18,6 +21,9 @@ struct Request {
     QString destination;
     QString password;
     ReplacedItems replaced = ReplacedItems::ToTrash;
+    // Only these items, under their target names at the top of the destination; every entry of
+    // the archive is still checked.
+    std::optional<EntrySelection> selection;
 };
 
 bool run(ArchiveBackend &backend, ArchiveKind kind, const Request &request,

@@ -49,8 +49,8 @@ ArchiveEntry::Type typeAt(const ZipDirectory &directory, qsizetype index)
 // listing costs the directory's compact records, not a set of strings per entry.
 class ZipListing final : public ArchiveEntryList::Store {
 public:
-    explicit ZipListing(std::shared_ptr<const ZipDirectory> directory)
-        : m_directory(std::move(directory))
+    ZipListing(std::shared_ptr<const ZipDirectory> directory, QByteArray nameEncoding)
+        : m_directory(std::move(directory)), m_nameEncoding(std::move(nameEncoding))
     {
     }
 
@@ -63,7 +63,9 @@ public:
         ArchiveEntry entry;
         entry.index = index;
         // The directory keeps a mode only for entries made on Unix.
-        entry.path = ZipNameDecoding::decode(raw, record.unixMode != 0);
+        entry.path = record.utf8Name || m_nameEncoding.isEmpty()
+                         ? ZipNameDecoding::decode(raw, record.unixMode != 0)
+                         : ZipNameDecoding::decodeAs(raw, m_nameEncoding);
         entry.type = typeFor(raw, record.unixMode, record.size);
         entry.size = qint64(record.size);
         entry.mode = record.unixMode & 07777;
@@ -82,6 +84,7 @@ public:
 
 private:
     std::shared_ptr<const ZipDirectory> m_directory;
+    QByteArray m_nameEncoding;
     QHash<qsizetype, QString> m_linkTargets;
 };
 
@@ -104,8 +107,9 @@ std::optional<QString> readLinkTarget(ZipEntryReader &reader, const ArchiveEntry
 // "readme" are two files). Kept small for archives of many entries: the names' hashes with
 // the indices, sorted, and only names of equal hashes compared for real, so a collision never
 // drops a file. Largest first, so two workers end together.
-std::vector<quint32> filesToWrite(const ArchiveEntryList &entries, const ZipDirectory &directory)
+std::vector<quint32> filesToWrite(const ArchiveListing &listing, const ZipDirectory &directory)
 {
+    const auto &entries = listing.entries;
     struct Named {
         size_t hash;
         quint32 index;
@@ -113,7 +117,8 @@ std::vector<quint32> filesToWrite(const ArchiveEntryList &entries, const ZipDire
     std::vector<Named> named;
     named.reserve(size_t(entries.size()));
     for (qsizetype i = 0; i < entries.size(); ++i)
-        if (const auto name = EntryChecks::exactName(entries.at(i).path); !name.isEmpty())
+        if (const auto name = EntryChecks::exactName(entries.at(i).path);
+            !name.isEmpty() && listing.isWanted(name))
             named.push_back({qHash(name, QHashSeed::globalSeed()), quint32(i)});
     std::sort(named.begin(), named.end(), [](const Named &a, const Named &b) {
         return a.hash != b.hash ? a.hash < b.hash : a.index < b.index;
@@ -231,7 +236,7 @@ bool ZipBackend::list(const QString &archivePath, const QString &password, Archi
     for (qsizetype i = 0; i < directory->size(); ++i)
         if (directory->encryption(i) == ZipDirectory::Encryption::Unsupported)
             return fail(error, ArchiveErrors::unsupportedEncryption(ArchiveKind::Zip));
-    auto store = std::make_shared<ZipListing>(directory);
+    auto store = std::make_shared<ZipListing>(directory, m_nameEncoding);
     ZipEntryReader reader(directory, {});
     for (qsizetype i = 0; i < directory->size(); ++i) {
         if (progress && progress->isCancelled())
@@ -267,11 +272,17 @@ bool ZipBackend::extract(const QString &archivePath, const QString &stagingPath,
     for (qsizetype i = 0; i < directory.size(); ++i) {
         if (typeAt(directory, i) != ArchiveEntry::Type::Directory)
             continue;
-        if (!writer.makeDirectory(store->at(i), error))
+        const auto entry = store->at(i);
+        if (!listing.isWanted(EntryChecks::exactName(entry.path)))
+            continue;
+        if (!writer.makeDirectory(entry, error))
             return false;
         progress.entryFinished();
     }
-    const auto files = filesToWrite(entries, directory);
+    ArchiveListing wantedOnly;
+    wantedOnly.entries = entries;
+    wantedOnly.wanted = listing.wanted;
+    const auto files = filesToWrite(wantedOnly, directory);
     if (!ParallelUnzip(store->directory(), entries, password, writer, progress)
              .run(files, listed->totalSize, error))
         return false;
@@ -280,6 +291,8 @@ bool ZipBackend::extract(const QString &archivePath, const QString &stagingPath,
         if (typeAt(directory, i) != ArchiveEntry::Type::SymbolicLink)
             continue;
         const auto entry = store->at(i);
+        if (!listing.isWanted(EntryChecks::exactName(entry.path)))
+            continue;
         const auto target =
             entry.linkTarget.isEmpty() ? readLinkTarget(reader, entry, error) : entry.linkTarget;
         if (!target || !writer.makeSymbolicLink(entry, *target, error))
@@ -288,4 +301,21 @@ bool ZipBackend::extract(const QString &archivePath, const QString &stagingPath,
     }
     writer.finishDirectories();
     return true;
+}
+
+bool ZipBackend::madeListing(const ArchiveEntryList &entries)
+{
+    return dynamic_cast<const ZipListing *>(entries.store().get()) != nullptr;
+}
+
+bool ZipBackend::readEntry(const ArchiveEntryList &entries, qsizetype position,
+                           const QString &password, ProgressReporter *progress,
+                           const std::function<bool(const char *, qint64, Error *)> &sink,
+                           Error *error)
+{
+    const auto *store = dynamic_cast<const ZipListing *>(entries.store().get());
+    if (!store || position < 0 || position >= store->size())
+        return fail(error, ArchiveErrors::unreadableArchive(QString()));
+    ZipEntryReader reader(store->directory(), password.toUtf8());
+    return reader.read(position, store->at(position).path, progress, sink, error);
 }

@@ -28,6 +28,7 @@ constexpr quint16 unixHost = 3;
 constexpr quint16 zip64Field = 0x0001;
 constexpr quint16 timestampField = 0x5455;
 constexpr quint16 unicodePathField = 0x7075;
+constexpr quint16 utf8Flag = 0x800;
 constexpr quint16 aesField = 0x9901;
 constexpr quint16 aesMethod = 99;
 
@@ -308,6 +309,7 @@ private:
             return false;
         entry.crc = le32(record + 16);
         entry.encryption = quint64(encryptionOf(le16(record + 8), extra, &entry));
+        entry.utf8Name = entry.utf8Name || (le16(record + 8) & utf8Flag);
         entry.unixMode = le16(record + 4) >> 8 == unixHost ? le32(record + 38) >> 16 : 0;
         entry.modified = modifiedTime(le16(record + 14), le16(record + 12), extra);
         m_directory.m_entries.push_back(entry);
@@ -353,6 +355,7 @@ private:
                 libdeflate_crc32(0, names.data() + start, names.size() - start)) {
             names.resize(start);
             names.insert(names.end(), unicode.begin() + 5, unicode.end());
+            entry->utf8Name = 1;
             std::replace(names.begin() + qsizetype(start), names.end(), '\0', ' ');
         }
         entry->nameOffset = quint32(start);

@@ -37,7 +37,8 @@ public:
         quint64 compressedSize : 48;    // what the local header is followed by, encryption included
         quint64 unixMode : 16;          // st_mode, type bits included, when made on Unix; else 0
         quint64 size : 48;              // unpacked size as declared
-        quint64 encryption : 16;        // Encryption
+        quint64 encryption : 15;        // Encryption
+        quint64 utf8Name : 1;           // the name is UTF-8 by the flag or Info-ZIP's field
         quint32 crc;
         quint32 nameOffset; // into the shared buffer; a name ends where the next begins
         quint32 modified;   // seconds since the epoch; 0 when not recorded

@@ -114,3 +114,13 @@ QString ZipNameDecoding::decode(QByteArrayView raw, bool madeOnUnix, const QLoca
     }
     return decodeStrict(raw, "IBM437", &ok);
 }
+
+QString ZipNameDecoding::decodeAs(QByteArrayView raw, const QByteArray &encoding)
+{
+    if (isAscii(raw))
+        return QString::fromLatin1(raw);
+    if (encoding.compare("UTF-8", Qt::CaseInsensitive) == 0)
+        return FileNameCodec::decode(raw);
+    QStringDecoder decoder(encoding.constData(), QStringDecoder::Flag::Stateless);
+    return decoder.isValid() ? QString(decoder(raw)) : FileNameCodec::decode(raw);
+}

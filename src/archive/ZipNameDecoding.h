@@ -19,6 +19,10 @@ namespace ZipNameDecoding {
 QString decode(QByteArrayView raw, bool madeOnUnix);
 QString decode(QByteArrayView raw, bool madeOnUnix, const QLocale &locale);
 
+// The name in the code page the user chose (a QStringDecoder name such as "IBM866"; "UTF-8"
+// keeps invalid bytes as FileNameCodec does). Names whose entry says UTF-8 are not passed here.
+QString decodeAs(QByteArrayView raw, const QByteArray &encoding);
+
 // The DOS or Windows code page for a language, or empty when CP437 is its own ("IBM866"
 // for Russian, "Shift_JIS" for Japanese).
 QByteArray legacyCodePage(QLocale::Language language, QLocale::Script script);

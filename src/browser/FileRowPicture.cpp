@@ -15,8 +15,14 @@ void show(TableViewCell *cell, const QString &fileName, const QString &path)
     // The picker has already set the 37-point frame and forgotten the cell's previous request.
     if (Utils::isSupportPhotoFileFormat(extension))
         Thumbnail::cr_setLocalImageFilePath(cell->imageView(), path);
+    showBadge(cell, fileName);
+}
+
+void showBadge(TableViewCell *cell, const QString &fileName)
+{
     cell->imageView()->setImage(
-        FileExtensionImage(QRectF(0, 0, 37, 37), extension).imageRepresentation());
+        FileExtensionImage(QRectF(0, 0, 37, 37), QFileInfo(fileName).suffix())
+            .imageRepresentation());
 }
 
 } // namespace FileRowPicture

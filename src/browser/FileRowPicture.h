@@ -12,5 +12,7 @@ namespace FileRowPicture {
 
 // `fileName` decides the kind and the badge; `path` is the file on disk.
 void show(TableViewCell *cell, const QString &fileName, const QString &path);
+// The badge alone, for a file that is not on disk (an archive's entry).
+void showBadge(TableViewCell *cell, const QString &fileName);
 
 } // namespace FileRowPicture

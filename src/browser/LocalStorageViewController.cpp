@@ -1,6 +1,8 @@
 #include "LocalStorageViewController.h"
 
 #include "AlertController.h"
+#include "ArchiveContentsViewController.h"
+#include "ArchiveKind.h"
 #include "FileOperations.h"
 #include "FilePreviewController.h"
 #include "FileRowPicture.h"
@@ -173,6 +175,8 @@ void LocalStorageViewController::configureCell(KPDocumentPickerViewController *,
     if (!item->isFolder)
         entries.append({tr("Open With Default App"), "openWithAction:"});
     entries.append({tr("Info..."), "infoAction:"});
+    if (!item->isFolder && ArchiveKinds::kindForPath(item->fileName) != ArchiveKind::None)
+        entries.prepend({tr("Show Contents"), "showContentsAction:"});
     cell->setMenuItems(KPDocumentPickerMenuItem::entries(QVariant::fromValue(item), entries));
     if (item->isFolder)
         return;
@@ -534,6 +538,33 @@ void LocalStorageViewController::moveInto(const QStringList &sources, const QStr
                             weakSelf->leaveEditing();
                             weakSelf->reloadItemsFromDataSource();
                         });
+}
+
+// ----------------------------------------------------------------------------- contents
+
+void LocalStorageViewController::showContentsAction(MenuController *sender)
+{
+    if (const auto item = menuItem(sender))
+        showContentsOfArchiveNamed(item->fileName);
+}
+
+void LocalStorageViewController::showContentsOfArchiveNamed(const QString &name,
+                                                            const QString &innerPath)
+{
+    if (ArchiveKinds::kindForPath(name) == ArchiveKind::None)
+        return;
+    ArchiveContentsViewController::show(navigationController(),
+                                        LocalFolderListing::itemPath(filePath(), name), innerPath);
+}
+
+void LocalStorageViewController::contentsKeyPressed(int flatRow)
+{
+    const IndexPath path = tableView()->rows()->indexPathAt(flatRow);
+    if (path.section < 0)
+        return;
+    if (const auto item = itemManager()->itemForIndexPath(path.section, path.row);
+        item && !item->isFolder)
+        showContentsOfArchiveNamed(item->fileName);
 }
 
 // ----------------------------------------------------------------------------- properties

@@ -111,6 +111,13 @@ public:
     // sandboxed, as Qt does it); a failure is said in a notice.
     void openWithDefaultApp(const QString &path);
 
+    // "Show Contents", on the rows of archives the engine reads.
+    Q_INVOKABLE void showContentsAction(MenuController *sender);
+
+    // Pushes the contents screens of the archive `name` of this folder, down to the archive
+    // folder `innerPath` ("/inner/folder"; empty: its top).
+    void showContentsOfArchiveNamed(const QString &name, const QString &innerPath = {});
+
     // A screen above changed an item of this folder (a rename): the folder is listed again.
     void didChangedValue(ViewController *viewController, const QVariant &value) override;
 
@@ -125,7 +132,9 @@ public:
     void unpackArchiveAtPath(const QString &archivePath, const QString &destinationPath);
     // The folder a file named `fileName` unpacks into, at the top of the home folder and named
     // after it without its last extension ("Pack.ZIP" → "Pack", "a.tar.gz" → "a.tar"); nothing
-    // when the name is of no archive kind, or is a hidden name like ".zip".
+    // when the name is of no archive kind, or is a hidden name like ".zip". A name that would
+    // leave no ordinary item name ("..zip" → ".", "...zip" → "..", "  .zip" → spaces) unpacks
+    // into "<the whole name> contents" instead.
     static std::optional<QString> unpackingDestination(const QString &fileName);
     void openPasswordDialogForFile(const QString &archivePath, const QString &destinationPath);
     // Queues the unpacking and pushes the destination's screen at once (unless it is shown);
@@ -163,6 +172,8 @@ public:
     // while editing, Shift+Delete to delete it for good; F2 renames the row with the keyboard.
     void deleteKeyPressed(bool forGood) override;
     void renameKeyPressed(int flatRow) override;
+    // Ctrl+Enter on an archive's row: its contents.
+    void contentsKeyPressed(int flatRow) override;
 
 protected:
     void viewDidLoad() override;

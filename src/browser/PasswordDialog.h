@@ -9,7 +9,7 @@ class ViewController;
 
 // The "Password Protected" dialog asked before unpacking an archive that needs a password:
 // one ordinary text field, "Cancel" then "OK". "OK" gives `chosen` the text as typed (an empty
-// field gives "", which the engine takes as no password); "Cancel" does nothing.
+// field gives "", which the engine takes as no password); "Cancel" runs `cancelled`, if given.
 //
 // Thread-safety: main thread only.
 class PasswordDialog {
@@ -20,5 +20,6 @@ public:
 
     // Presents the dialog over `screen`; returns it (owned by `screen` while shown).
     static AlertController *present(ViewController *screen,
-                                    std::function<void(const QString &password)> chosen);
+                                    std::function<void(const QString &password)> chosen,
+                                    std::function<void()> cancelled = {});
 };

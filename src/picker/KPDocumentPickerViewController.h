@@ -186,6 +186,8 @@ public:
     {
         Q_UNUSED(urls) Q_UNUSED(flatRow)
     }
+    // Ctrl+Enter on the row with the keyboard: left to screens that look inside items.
+    Q_INVOKABLE virtual void contentsKeyPressed(int flatRow) { Q_UNUSED(flatRow) }
     // A letter typed on the list: the flat row of the next row whose name starts with the
     // letters typed within the last second (from `currentFlatRow` on, round to the start),
     // -1 if none.

@@ -181,6 +181,8 @@ QString LocalFilePreviewViewController::previewItemAtIndex(FilePreviewController
 
 bool LocalFilePreviewViewController::textFieldShouldReturn(const QString &text)
 {
+    if (!m_renamable)
+        return true;
     Error error;
     const bool renamed = FileOperations::renameItemAtPath(m_filePath, text, &error);
     if (error) {

@@ -34,6 +34,7 @@ class LocalFilePreviewViewController : public ViewController,
     Q_PROPERTY(FilePreviewController *previewController READ previewController CONSTANT)
     Q_PROPERTY(PropertiesSheet *sheet READ sheet CONSTANT)
     Q_PROPERTY(bool contentShown READ isContentShown NOTIFY contentShownChanged)
+    Q_PROPERTY(bool renamable READ isRenamable CONSTANT)
 
 public:
     explicit LocalFilePreviewViewController(QObject *parent = nullptr);
@@ -43,6 +44,10 @@ public:
     void setFilePath(const QString &path);
     bool isOnlyShowFileProperty() const { return m_onlyShowFileProperty; }
     void setOnlyShowFileProperty(bool only) { m_onlyShowFileProperty = only; }
+    // Whether the name field renames the file (not a private copy of an archive's entry). Set
+    // before the screen is shown.
+    bool isRenamable() const { return m_renamable; }
+    void setRenamable(bool renamable) { m_renamable = renamable; }
     // Held weakly; told after every rename attempt if it adopts SimpleValueChangedDelegate.
     QObject *simpleValueChangedDelegate() const { return m_simpleValueChangedDelegate; }
     void setSimpleValueChangedDelegate(QObject *delegate) { m_simpleValueChangedDelegate = delegate; }
@@ -95,6 +100,7 @@ private:
 
     QString m_filePath;
     bool m_onlyShowFileProperty = false;
+    bool m_renamable = true;
     QPointer<QObject> m_simpleValueChangedDelegate;
     bool m_toolbarWasHidden = true;
     QStringList m_fileUrls;

@@ -15,7 +15,7 @@ const QHash<QString, Arity> &commands()
     static const QHash<QString, Arity> table{
         {QStringLiteral("needs-password"), {1, 1}},
         {QStringLiteral("list"), {1, 1}},
-        {QStringLiteral("extract"), {2, 2}},
+        {QStringLiteral("extract"), {2, -1}},
         {QStringLiteral("compress"), {2, -1}},
     };
     return table;
@@ -92,6 +92,11 @@ QString CommandLine::helpText()
         "                              \"Replaced by ARCHIVE\" (restored into DEST), or in DEST\n"
         "                              under that name when its disk has no usable trash;\n"
         "                              a line on standard output says how many and where\n"
+        "  extract ARCHIVE DEST ENTRY...  unpack only these items (paths as list prints\n"
+        "                              them; a folder with all it holds), each at the top\n"
+        "                              of DEST under its own name; the whole archive is\n"
+        "                              still checked, and nothing is written unless all of\n"
+        "                              them unpack\n"
         "  compress ARCHIVE.zip ITEM...  pack files and folders into a new zip; an item\n"
         "                              already at ARCHIVE.zip is never replaced unless\n"
         "                              --replace is given. Links to items packed stay links;\n"

@@ -56,14 +56,23 @@ int listArchive(const QString &archive, const QString &password, ProgressPrinter
     return 0;
 }
 
-int extractArchive(const QString &archive, const QString &destination, const QString &password,
-                   ReplacedItems replaced, ProgressPrinter &printer)
+int extractArchive(const QString &archive, const QString &destination, const QStringList &items,
+                   const QString &password, ReplacedItems replaced, ProgressPrinter &printer)
 {
     Error error;
     ExtractionResult result;
-    ArchiverManager::decompressAtPath(LocalPaths::absolute(archive),
-                                      LocalPaths::absolute(destination), password, &error,
-                                      &printer, &result, replaced);
+    if (items.isEmpty()) {
+        ArchiverManager::decompressAtPath(LocalPaths::absolute(archive),
+                                          LocalPaths::absolute(destination), password, &error,
+                                          &printer, &result, replaced);
+    } else {
+        EntrySelection selection;
+        for (const auto &item : items)
+            selection.items.append({item, item.section(u'/', -1, -1, QString::SectionSkipEmpty)});
+        ArchiverManager::extractEntriesAtPath(LocalPaths::absolute(archive), selection,
+                                              LocalPaths::absolute(destination), password, &error,
+                                              &printer, &result, {}, replaced);
+    }
     if (error)
         return reportFailure(error);
     const auto kept = result.replacedInTrash ? result.replacedInTrash->path() : result.replacedFolder;
@@ -128,7 +137,7 @@ int main(int argc, char *argv[])
     if (line->command == QLatin1String("list"))
         return listArchive(operands[0], password, printer);
     if (line->command == QLatin1String("extract"))
-        return extractArchive(operands[0], operands[1], password,
+        return extractArchive(operands[0], operands[1], operands.mid(2), password,
                               line->noTrash ? ReplacedItems::Delete : ReplacedItems::ToTrash,
                               printer);
     return compressItems(operands[0], operands.mid(1), password,

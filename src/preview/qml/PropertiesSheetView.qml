@@ -86,6 +86,7 @@ Flickable {
             font.pixelSize: root.sheet ? root.sheet.nameFontSize : 20
             color: "black"
             horizontalAlignment: TextInput.AlignHCenter
+            readOnly: root.controller !== null && !root.controller.renamable
             EnterKey.type: Qt.EnterKeyDone
             // The design's half-point hairline, never thinner than a pixel (a thinner one loses
             // sides when it falls between pixels).

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "ArchiveEntry.h"
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+#include <span>
+#include <vector>
+
+// The folder tree of one archive listing, for browsing it level by level. Built once from the
+// flat entries: names are split on "/" and "\" as the extraction splits them, "" and "."
+// components dropped ("./a", "a//b"); folders only implied by deeper names are made; an entry
+// named twice is one item, the later entry winning as it does when unpacking; "README" and
+// "readme" stay two items, and so do a file "a" and a folder "a".
+//
+// Hostile names are shown, never followed: a name with "..", a NUL or a drive ("C:x") is one
+// item at the top holding the whole name, never a folder; an absolute name ("/etc/x") is placed
+// under its relative path. Both are marked `unsafe` (the extraction refuses them). Names to
+// show go through printable(), so no control character or reversed text reaches a row.
+//
+// Per node: the name, a parent and an entry index; children are one shared array. Immutable once
+// built: any number of threads may read it.
+class ArchiveTree {
+public:
+    static constexpr quint32 root = 0;
+
+    struct Node {
+        QString name;      // the component as the archive spells it (the whole path if unsafe)
+        qint64 entry = -1; // position in the listing; -1 for a folder only implied
+        quint32 parent = root;
+        bool isFolder = false;
+        bool unsafe = false;
+    };
+
+    ArchiveTree(); // the root alone
+
+    // Null when `cancelled` (optional, asked every few thousand entries) says so.
+    static std::optional<ArchiveTree> build(const ArchiveEntryList &entries,
+                                            const std::function<bool()> &cancelled = {});
+
+    qsizetype size() const { return qsizetype(m_nodes.size()); }
+    const Node &node(quint32 id) const { return m_nodes[id]; }
+    std::span<const quint32> children(quint32 folder) const;
+
+    // The name to show: printable, the whole path for an unsafe one.
+    QString displayName(quint32 id) const;
+    // The item's path from the top as the extraction names it ("a/b/c"), joined from the names.
+    QString pathOf(quint32 id) const;
+    // The folder reached from the top through folders of these display names; nothing when a
+    // step is missing.
+    std::optional<quint32> folderAt(const QStringList &displayNames) const;
+
+private:
+    std::vector<Node> m_nodes;
+    std::vector<quint32> m_firstChild; // per node, into m_children; size() + 1 entries
+    std::vector<quint32> m_children;   // node ids grouped by parent, in listing order
+};
