@@ -30,6 +30,8 @@ namespace {
 const QString localMoveNotification = QStringLiteral("localMove");
 // Long enough to reach the notice's Open button.
 constexpr double mediaNoticeSeconds = 6;
+// Below this width five toolbar buttons would leave the status text no room.
+constexpr double compactToolbarWidth = 400;
 
 } // namespace
 
@@ -62,6 +64,7 @@ void LocalStorageViewController::viewDidLoad()
         addTrashButton();
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
             &LocalStorageViewController::updatePasteButton);
+    connect(this, &ViewController::viewSizeChanged, this, [this] { showToolbarFor(isEditing()); });
     m_folderWatch = new FolderWatch(this);
     connect(m_folderWatch, &FolderWatch::changed, this,
             &LocalStorageViewController::folderChangedOnDisk);
@@ -167,7 +170,7 @@ void LocalStorageViewController::configureCell(KPDocumentPickerViewController *,
     QList<std::pair<QString, QByteArray>> entries = {{tr("Delete"), "deleteAction:"},
                                                      {tr("Rename..."), "renameAction:"},
                                                      {tr("Move..."), "moveAction:"},
-                                                     {tr("Copy"), "copyAction:"},
+                                                     {tr("Copy"), "copyItemAction:"},
                                                      {tr("Duplicate"), "duplicateAction:"}};
     if (!item->isFolder)
         entries.append({tr("Open With Default App"), "openWithAction:"});
@@ -246,7 +249,7 @@ void LocalStorageViewController::configureToolbar()
                                             action(&LocalStorageViewController::paste), this);
     auto *space = BarButtonItem::flexibleSpace(this);
     m_normalToolbarItems = {m_createFolderButton, space, m_pasteButton, space,
-                            m_compressButton, toolBarLabel.data(), m_moveButton,
+                            m_compressButton, space, toolBarLabel.data(), m_moveButton,
                             space, m_deleteButton};
     showToolbarFor(isEditing());
     setSelectionButtonsEnabled(false);
@@ -268,9 +271,15 @@ void LocalStorageViewController::showToolbarFor(bool editing)
     if (m_normalToolbarItems.isEmpty())
         return;
     auto items = m_normalToolbarItems;
-    if (editing)
-        items.replace(items.indexOf(m_pasteButton), m_copyButton);
-    setToolbarItems(items);
+    const qsizetype slot = items.indexOf(m_pasteButton);
+    // A narrow window needs the room for the status text: Copy and Paste stay in the row menu
+    // and on the keys there.
+    if (viewSize().width() > 0 && viewSize().width() < compactToolbarWidth)
+        items.remove(slot, 2);
+    else if (editing)
+        items.replace(slot, m_copyButton);
+    if (items != toolbarItems())
+        setToolbarItems(items);
 }
 
 void LocalStorageViewController::updateFooterLabel()

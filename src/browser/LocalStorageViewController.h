@@ -55,7 +55,8 @@ public:
     BarButtonItem *compressBarButtonItem() const { return m_compressButton; }
     BarButtonItem *deleteBarButtonItem() const { return m_deleteButton; }
     BarButtonItem *moveBarButtonItem() const { return m_moveButton; }
-    // "Copy" (the selection) while editing, "Paste" in its place otherwise.
+    // "Copy" (the selection) while editing, "Paste" in its place otherwise; in the toolbar from
+    // 400 points of width.
     BarButtonItem *copyBarButtonItem() const { return m_copyButton; }
     BarButtonItem *pasteBarButtonItem() const { return m_pasteButton; }
     QList<BarButtonItem *> normalToolbarItems() const { return m_normalToolbarItems; }
@@ -86,7 +87,8 @@ public:
     Q_INVOKABLE void renameAction(MenuController *sender);
     Q_INVOKABLE void moveAction(MenuController *sender);
     Q_INVOKABLE void infoAction(MenuController *sender);
-    Q_INVOKABLE void copyAction(MenuController *sender);
+    // Not "copyAction:": a cell answers that one itself (and does nothing with it).
+    Q_INVOKABLE void copyItemAction(MenuController *sender);
     Q_INVOKABLE void duplicateAction(MenuController *sender);
     Q_INVOKABLE void openWithAction(MenuController *sender);
 

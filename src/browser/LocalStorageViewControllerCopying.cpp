@@ -11,7 +11,7 @@
 #include <QFileInfo>
 #include <QUrl>
 
-void LocalStorageViewController::copyAction(MenuController *sender)
+void LocalStorageViewController::copyItemAction(MenuController *sender)
 {
     if (const auto item = menuItem(sender))
         copyItems({pathOnDisk(item)}, false);

@@ -73,7 +73,7 @@ private slots:
         makeFile(home() + "/notes.txt", "n");
         Screen root("/");
         QVERIFY(!root.screen->pasteBarButtonItem()->isEnabled());
-        root.menuAction("Album", &LocalStorageViewController::copyAction);
+        root.menuAction("Album", &LocalStorageViewController::copyItemAction);
         QCOMPARE(root.screen->textNotice()->text(),
                  QStringLiteral("“Album” is copied: paste it into any folder."));
         QVERIFY(root.screen->pasteBarButtonItem()->isEnabled());
@@ -185,7 +185,7 @@ private slots:
                                             "report 3.pdf", "report.pdf"}));
         QCOMPARE(readFile(home() + "/Album 2/inner/x.txt"), QStringLiteral("x"));
 
-        root.menuAction("Album", &LocalStorageViewController::copyAction);
+        root.menuAction("Album", &LocalStorageViewController::copyItemAction);
         Screen inner("/Album/inner");
         inner.screen->paste();
         inner.jobDone();
@@ -199,7 +199,7 @@ private slots:
         for (int i = 0; i < 50; ++i)
             makeFile(home() + QStringLiteral("/Many/%1.bin").arg(i), QByteArray(1 << 20, 'm'));
         Screen root("/");
-        root.menuAction("Many", &LocalStorageViewController::copyAction);
+        root.menuAction("Many", &LocalStorageViewController::copyItemAction);
         Screen dest("/Dest");
         dest.screen->paste();
         QVERIFY(ProgressOverlay::shared()->isCancellable());
