@@ -3,6 +3,8 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
-cmake -S . -B build -G Ninja
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+cmake -S . -B build -G Ninja -DOMBRISK_SANITIZE=OFF "${launcher[@]}"
 cmake --build build
 exec build/bin/ombrisk "$@"

@@ -1,9 +1,9 @@
 #!/bin/bash
 # Deletes and trashes a folder of 100,000 empty files, trashes 100,000 files selected in their
 # folder, and moves a tree of 3,000 files (150 MB) from /dev/shm into the home folder (another
-# file system), all through the listing screen's own actions, beside `rm -rf`, `gio trash` (when
+# file system) and copies it within the home folder's file system (copy and paste), all through the listing screen's own actions, beside `rm -rf`, `gio trash` (when
 # installed, with its own trash inside the bench's folder) and `mv` of the same trees in the same
-# run; the main thread's longest stall during each action.
+# run, and `cp -a`; the main thread's longest stall during each action.
 # Usage: bench/actions.sh [BUILD_DIR]   (default: build; a Release build is fairest)
 set -euo pipefail
 build=${1:-build}
@@ -65,9 +65,16 @@ rm -rf "$home/Tree"
 make_tree "$shm/Tree"
 peer_mv_ms=$(timed 'mv "$shm/Tree" "$home/"')
 
+make_tree "$root/Source/Tree"
+sync; read -r cp_ms cp_stall < <("$bench" "$root" copy "$root/Source/Tree" /)
+rm -rf "$home/Tree"
+peer_cp_ms=$(timed 'cp -a "$root/Source/Tree" "$home/"')
+rm -rf "$home/Tree" "$root/Source"
+
 source "$here/bench/timing.sh"
 gio_ratio() { [[ $1 == n/a ]] && echo n/a || ratio "$2" "$1"; }
 echo "delete 100,000 files (Shift+Delete): ours ${del_ms} ms   rm -rf: ${rm_ms} ms   ratio: $(ratio "$del_ms" "$rm_ms")   longest stall: ${del_stall} ms"
 echo "move a folder of 100,000 files to the trash: ours ${trash_ms} ms   rm -rf: ${rm_ms} ms   ratio: $(ratio "$trash_ms" "$rm_ms")   gio trash: ${gio_ms} ms   ratio: $(gio_ratio "$gio_ms" "$trash_ms")   longest stall: ${trash_stall} ms"
 echo "move 100,000 selected files to the trash: ours ${each_ms} ms   rm of each: ${rm_each_ms} ms   ratio: $(ratio "$each_ms" "$rm_each_ms")   gio trash of each: ${gio_each_ms} ms   ratio: $(gio_ratio "$gio_each_ms" "$each_ms")   longest stall: ${each_stall} ms"
 echo "move 3,000 files (150 MB) across file systems: ours ${mv_ms} ms   mv: ${peer_mv_ms} ms   ratio: $(ratio "$mv_ms" "$peer_mv_ms")   longest stall: ${mv_stall} ms"
+echo "copy a 150 MB tree of 3,000 files (copy and paste): ours ${cp_ms} ms   cp -a: ${peer_cp_ms} ms   ratio: $(ratio "$cp_ms" "$peer_cp_ms")   longest stall: ${cp_stall} ms"

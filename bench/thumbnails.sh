@@ -2,7 +2,8 @@
 # Makes the 37 x 37 and the 300 x 300 thumbnails of 40 JPEGs of 4000 x 3000 and of 5 TIFF, 5 GIF,
 # 5 BMP and 3 PSD files with the real making code (thumbnail-bench, a fresh cache every run),
 # beside `vipsthumbnail` writing PNGs of the same files in the same run; then shows the figures
-# of the second request (served from memory), of a later start (served from the cache files)
+# of the second request (served from memory), of a later start (served from the cache files),
+# of a later start served from the desktop's shared thumbnails (128 pixels, 37 x 37 only)
 # and of the main thread's longest stretch.
 # Usage: bench/thumbnails.sh [BUILD_DIR]   (a Release build is made there; default build-bench)
 set -euo pipefail
@@ -74,3 +75,6 @@ for size in 37 300; do
     "$bench" "$root/all" "$size" --root "$root/cache$size"
     "$bench" "$root/all" "$size" --root "$root/cache$size"
 done
+echo "--- all pictures at 37 x 37, a later start with only the desktop's shared thumbnails (its own cache removed)"
+rm -rf "$root/cache37/Caches/home/thumbnails"
+"$bench" "$root/all" 37 --root "$root/cache37"

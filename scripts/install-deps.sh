@@ -3,7 +3,8 @@
 # Qt's translation tools (lupdate, lrelease), Noto fonts so that names in any script (Japanese,
 # emoji) draw, clang with its libFuzzer runtime for the archive fuzzer, and the desktop-entry and
 # metainfo validators and dbus-run-session the packaging and single-instance tests use, and the
-# desktop's trash tools (gio, trash-list) the trash tests check their own trash against.
+# desktop's trash tools (gio, trash-list) the trash tests check their own trash against, and
+# ntfs-3g and mkfs.vfat for the tests that unpack onto disk images of those file systems.
 set -euo pipefail
 
 packages=(
@@ -22,6 +23,7 @@ packages=(
   libglib2.0-bin trash-cli
   fonts-noto-core fonts-noto-cjk fonts-noto-color-emoji
   clang libclang-rt-14-dev
+  ntfs-3g dosfstools
 )
 
 missing=()

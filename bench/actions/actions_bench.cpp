@@ -7,9 +7,11 @@
 //   trash NAME       the home folder's item NAME moved to the trash from its row menu
 //   trash-all FOLDER every item of the folder FOLDER (a picker path) selected, moved to the trash
 //   move SOURCE DEST the item at SOURCE (absolute) moved into DEST (a picker path)
+//   copy SOURCE DEST the item at SOURCE (absolute) copied, then pasted into DEST (a picker path)
 // ROOT is the application root (its Documents/home is the home folder).
 #include "AlertController.h"
 #include "AppDirectories.h"
+#include "FileClipboard.h"
 #include "KPDocumentPickerMenuItem.h"
 #include "LocalStorageViewController.h"
 #include "NavigationController.h"
@@ -40,14 +42,16 @@ int main(int argc, char *argv[])
     const QString mode = args.value(2);
     const bool known = (args.size() == 4 && (mode == "delete" || mode == "trash" ||
                                              mode == "trash-all")) ||
-                       (args.size() == 5 && mode == "move");
+                       (args.size() == 5 && (mode == "move" || mode == "copy"));
     if (!known) {
         std::fprintf(stderr, "usage: actions-bench ROOT delete NAME | trash NAME | "
-                             "trash-all FOLDER | move SOURCE DEST\n");
+                             "trash-all FOLDER | move SOURCE DEST | copy SOURCE DEST\n");
         return 2;
     }
     AppDirectories::useRoot(args[1]);
-    const QString folder = mode == "trash-all" ? args[3] : QStringLiteral("/");
+    const QString folder = mode == "trash-all" ? args[3]
+                           : mode == "copy"    ? args[4]
+                                               : QStringLiteral("/");
     auto *screen = new LocalStorageViewController(folder);
     NavigationController stack(screen);
 
@@ -74,6 +78,13 @@ int main(int argc, char *argv[])
             clock.start();
             screen->moveSelectorFinished(
                 {{QStringLiteral("dist"), args[4]}, {QStringLiteral("source"), QStringList{args[3]}}});
+            return;
+        }
+        if (mode == "copy") {
+            FileClipboard::put({args[3]}, false);
+            startCounting();
+            clock.start();
+            screen->paste();
             return;
         }
         if (mode == "trash") {
@@ -111,7 +122,7 @@ int main(int argc, char *argv[])
         sinceBeat.start();
         stack.beginAppearanceTransition(true, false);
         stack.endAppearanceTransition();
-        if (mode == "move" || mode == "trash")
+        if (mode == "move" || mode == "trash" || mode == "copy")
             act();
     });
     // Selections need the rows: once the listing is shown (the first one only).

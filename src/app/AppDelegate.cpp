@@ -132,7 +132,16 @@ void AppDelegate::bringToFront(const QString &activationToken)
 
 void AppDelegate::quit()
 {
-    QCoreApplication::quit();
+    if (m_quitting)
+        return;
+    m_quitting = true;
+    CompressQueue::shared()->finishForQuit([](const QStringList &cutShort) {
+        for (const QString &work : cutShort)
+            sayOnStandardError(tr("Quitting stopped this work before it ended; nothing of it "
+                                  "was kept: %1")
+                                   .arg(work));
+        QCoreApplication::exit(cutShort.isEmpty() ? 0 : 1);
+    });
 }
 
 bool AppDelegate::shutDown(int timeoutMs)

@@ -43,7 +43,10 @@ public:
     void bringToFront(const QString &activationToken);
 
     // Ends the event loop; Ctrl+Q, closing the window, SIGTERM and SIGHUP all come here (or to
-    // the event loop's end). `shutDown` does the rest once the loop has returned.
+    // the event loop's end). `shutDown` does the rest once the loop has returned. Packing and
+    // unpacking stop first (CompressQueue::finishForQuit): an unpacking moving its content
+    // into the destination ends that move while the window says "Finishing…". The loop's exit
+    // status is 1 when any of that work was cut short (each is said on standard error).
     Q_INVOKABLE void quit();
     // After the event loop: every queue drops the work it has not started, the window goes
     // while running work ends, and that work gets what is left of `timeoutMs` in all. Returns
@@ -73,4 +76,5 @@ private:
     std::unique_ptr<QQmlApplicationEngine> m_engine;
     QPointer<QQuickWindow> m_window;
     std::unique_ptr<InboxHandOver> m_handOver;
+    bool m_quitting = false;
 };

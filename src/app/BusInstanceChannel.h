@@ -1,7 +1,6 @@
 #pragma once
 
 #include "InstanceChannel.h"
-#include "SingleInstance.h"
 
 #include <optional>
 

@@ -1,6 +1,7 @@
 #include "InboxCopy.h"
 
 #include "AppDirectories.h"
+#include "FileContentCopy.h"
 #include "FileOperations.h"
 #include "KeepBothMove.h"
 
@@ -10,8 +11,6 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -42,49 +41,6 @@ private:
 };
 
 const QLatin1String partialPrefix(".ombrisk-");
-
-// Copies everything from `from` to `to`: a shared extent where the file system can
-// (copy-on-write), else a copy inside the kernel, else through a buffer. Returns 0 or errno.
-int copyContents(int from, int to)
-{
-    if (::ioctl(to, FICLONE, from) == 0)
-        return 0;
-    bool kernelCopy = true;
-    for (;;) {
-        const ssize_t copied = ::copy_file_range(from, nullptr, to, nullptr, 1 << 30, 0);
-        if (copied == 0)
-            return 0;
-        if (copied > 0)
-            continue;
-        if (errno == EINTR)
-            continue;
-        // Unsupported between these two: nothing was written, the buffer takes over.
-        if (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP)
-            kernelCopy = false;
-        break;
-    }
-    if (kernelCopy)
-        return errno;
-    if (::lseek(from, 0, SEEK_SET) < 0 || ::ftruncate(to, 0) < 0 || ::lseek(to, 0, SEEK_SET) < 0)
-        return errno;
-    std::vector<char> buffer(1 << 20);
-    for (;;) {
-        const ssize_t got = ::read(from, buffer.data(), buffer.size());
-        if (got == 0)
-            return 0;
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        for (ssize_t done = 0; done < got;) {
-            const ssize_t put = ::write(to, buffer.data() + done, size_t(got - done));
-            if (put < 0 && errno != EINTR)
-                return errno;
-            done += std::max<ssize_t>(put, 0);
-        }
-    }
-}
 
 Error copyError(const QString &source, int code)
 {
@@ -131,7 +87,7 @@ std::optional<QString> InboxCopy::copyIntoInbox(const QString &source, const QSt
                             QUuid::createUuid().toString(QUuid::WithoutBraces);
     Descriptor to(::open(QFile::encodeName(partial).constData(),
                          O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666));
-    int failure = to.get() < 0 ? errno : copyContents(from.get(), to.get());
+    int failure = to.get() < 0 ? errno : FileContentCopy::copy(from.get(), to.get());
     if (to.get() >= 0 && to.close() != 0 && failure == 0)
         failure = errno;
     std::optional<QString> placed;

@@ -6,6 +6,17 @@
 #include <QObject>
 #include <QUrl>
 
+// One instance per user and root folder. The instance of the default root owns the
+// application's id as its bus name; one of another root a name derived from that root's
+// Documents directory, so starts with the same `--root` meet and others don't.
+struct InstanceKey {
+    QString busName;    // "io.ombrisk.Ombrisk" or "io.ombrisk.Ombrisk.Root_<hash>"
+    QString objectPath; // the bus name with "/" for ".": "/io/ombrisk/Ombrisk"
+    QString localName;  // "ombrisk-<hash>": the lock file and socket in the runtime directory
+
+    static InstanceKey forRoot(const QString &documentsDirectory, bool isDefaultRoot);
+};
+
 // What a later start of Ombrisk hands to the instance already running for its root: the files
 // (and addresses) of its command line, and the activation token its launcher gave it, which
 // lets the running window come to the front.

@@ -15,6 +15,11 @@ Window {
     color: "white"
     minimumWidth: Theme.minimumWindowSize.width
     minimumHeight: Theme.minimumWindowSize.height
+    // Closed, it quits as Ctrl+Q does: open until the work that can't stop has ended.
+    onClosing: function(close) {
+        close.accepted = false
+        App.Application.quit()
+    }
 
     NavigationView {
         anchors.fill: parent
@@ -32,8 +37,9 @@ Window {
         keys: ["text/uri-list"]
         Accessible.role: Accessible.Pane
         Accessible.name: qsTr("Drop files here to bring them into the home folder")
+        // Rows dragged within the window are for the folder rows below, not taken in again.
         onEntered: function(drag) {
-            drag.accepted = drag.hasUrls
+            drag.accepted = drag.hasUrls && !drag.source
             if (drag.accepted)
                 drag.acceptProposedAction()
         }
@@ -78,6 +84,6 @@ Window {
     Shortcut {
         sequence: StandardKey.Quit
         context: Qt.ApplicationShortcut
-        onActivated: Qt.quit()
+        onActivated: App.Application.quit()
     }
 }

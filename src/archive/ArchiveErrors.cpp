@@ -144,6 +144,17 @@ Error ArchiveErrors::fromErrno(int errorNumber, const QString &entry)
     return writeFailed(entry, QString::fromLocal8Bit(std::strerror(errorNumber)));
 }
 
+Error ArchiveErrors::itemNotMade(int errorNumber, const QString &entry)
+{
+    if (errorNumber != EINVAL)
+        return fromErrno(errorNumber, entry);
+    return make(WriteFailed, tr("The archive was not unpacked: the disk does not allow the name "
+                                "of its entry “%1” (disks made for Windows refuse ? : * \" < > | "
+                                "and names ending in a dot or a space). Nothing was changed; "
+                                "unpack onto another disk.")
+                                 .arg(shown(entry)));
+}
+
 Error ArchiveErrors::itemInTheWay(const QString &entry, const QString &obstacle)
 {
     return make(WriteFailed, tr("The archive was not unpacked: its entry “%1” would replace %2 "

@@ -59,6 +59,9 @@ public:
     // The write error for `errno` while writing `entry`: a full disk, quota or file-size
     // limit becomes NotEnoughSpace, anything else WriteFailed with the system's reason.
     static Error fromErrno(int errorNumber, const QString &entry);
+    // The same for an item that could not be made: EINVAL there is the disk refusing the name
+    // (vfat, exFAT, NTFS with Windows' rules refuse ? : * and trailing dots).
+    static Error itemNotMade(int errorNumber, const QString &entry);
 
     // WriteFailed: the entry `entry` would replace `obstacle` ("a folder", "a file", "a link")
     // of the destination, which only an item of the same type may replace.

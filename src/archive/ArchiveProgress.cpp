@@ -67,6 +67,14 @@ bool ProgressReporter::isCancelled()
     return m_cancelled;
 }
 
+void ProgressReporter::movingIn()
+{
+    if (!m_delegate)
+        return;
+    QMutexLocker lock(&m_mutex);
+    m_delegate->archiveMovingIn();
+}
+
 void ProgressReporter::report(bool force)
 {
     if (!m_delegate || (!force && m_sinceReport.elapsed() < reportIntervalMs))

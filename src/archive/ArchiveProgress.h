@@ -15,15 +15,19 @@ struct ArchiveProgress {
     QString currentEntry;
 };
 
-// The caller's side of progress and cancellation. Both functions are called on the thread
+// The caller's side of progress and cancellation. The functions are called on the thread
 // running the engine, or on one of its worker threads, never two at once; they must return
 // quickly. Returning true from isArchiveCancelled stops the work at the next entry or chunk:
 // the operation then fails with ArchiveErrors::Cancelled and leaves nothing behind.
+//
+// An extraction unpacks out of sight first; archiveMovingIn says that it now moves the
+// content into the destination (renames only, quick). A cancel from then on undoes the moves.
 class ArchiveProgressDelegate {
 public:
     virtual ~ArchiveProgressDelegate() = default;
     virtual void archiveProgressChanged(const ArchiveProgress &progress) = 0;
     virtual bool isArchiveCancelled() { return false; }
+    virtual void archiveMovingIn() {}
 };
 
 // The engine's side: gathers counts from any number of worker threads and passes them on to
@@ -43,6 +47,8 @@ public:
 
     // Asks the delegate; once true, stays true.
     bool isCancelled();
+    // Tells the delegate that the content moves into the destination now.
+    void movingIn();
 
 private:
     void report(bool force);

@@ -113,23 +113,31 @@ EntryWriter::SharedFd EntryWriter::openFolder(const QByteArray &relative, bool c
                                               const QString &entryName, Error *error) const
 {
     constexpr qsizetype keptOpen = 64;
+    // A folder new to the archive is most often one level below the one before: reached from
+    // there, a deep tree costs each entry one step, not one per level.
+    const auto slash = relative.lastIndexOf('/');
+    SharedFd parent;
     {
         QMutexLocker lock(&m_foldersMutex);
         if (const auto known = m_openFolders.constFind(relative); known != m_openFolders.cend())
             return *known; // most entries share their folder with the one before
+        if (slash > 0)
+            parent = m_openFolders.value(relative.left(slash));
     }
     if (!m_rootFd.isValid()) {
         fail(error, ArchiveErrors::fromErrno(EBADF, entryName));
         return {};
     }
-    auto folder = FolderHandle::openBeneath(m_rootFd.get(), relative, create, O_PATH);
+    auto folder = parent ? FolderHandle::openBeneath(parent->get(), relative.mid(slash + 1),
+                                                     create, O_PATH)
+                         : FolderHandle::openBeneath(m_rootFd.get(), relative, create, O_PATH);
     if (!folder.isValid()) {
         if (errno == ELOOP || errno == ENOTDIR || errno == EXDEV)
             fail(error, ArchiveErrors::unsafeEntry(
                             entryName, ArchiveErrors::tr("has a link or a file in the place "
                                                          "of one of its folders")));
         else
-            fail(error, ArchiveErrors::fromErrno(errno, entryName));
+            fail(error, ArchiveErrors::itemNotMade(errno, entryName));
         return {};
     }
     auto shared = std::make_shared<const Fd>(std::move(folder));
@@ -168,7 +176,7 @@ std::optional<EntryWriter::File> EntryWriter::createFile(const ArchiveEntry &ent
         fd = ::openat(folder, place->name.constData(), flags, 0600);
     }
     if (fd < 0) {
-        fail(error, ArchiveErrors::fromErrno(errno, entry.path));
+        fail(error, ArchiveErrors::itemNotMade(errno, entry.path));
         return std::nullopt;
     }
     return File(fd, entry);
@@ -186,12 +194,12 @@ bool EntryWriter::makeDirectory(const ArchiveEntry &entry, Error *error)
     if (::mkdirat(folder, name, 0755) != 0) {
         struct stat info {};
         if (errno != EEXIST || ::fstatat(folder, name, &info, AT_SYMLINK_NOFOLLOW) != 0)
-            return fail(error, ArchiveErrors::fromErrno(errno, entry.path));
+            return fail(error, ArchiveErrors::itemNotMade(errno, entry.path));
         if (!S_ISDIR(info.st_mode)) { // a file or link of the same name came earlier
             if (!clearItemAt(*place, entry.path, error))
                 return false;
             if (::mkdirat(folder, name, 0755) != 0)
-                return fail(error, ArchiveErrors::fromErrno(errno, entry.path));
+                return fail(error, ArchiveErrors::itemNotMade(errno, entry.path));
         }
     }
     if (!entry.mode && !entry.modified.isValid())
@@ -211,7 +219,7 @@ bool EntryWriter::makeSymbolicLink(const ArchiveEntry &entry, const QString &tar
         return false;
     if (::symlinkat(FileNameCodec::encode(target).constData(), place->folder->get(),
                     place->name.constData()) != 0)
-        return fail(error, ArchiveErrors::fromErrno(errno, entry.path));
+        return fail(error, ArchiveErrors::itemNotMade(errno, entry.path));
     return true;
 }
 
@@ -239,7 +247,7 @@ bool EntryWriter::makeHardLink(const ArchiveEntry &entry, Error *error)
         return false;
     if (::linkat(target->folder->get(), target->name.constData(), place->folder->get(),
                  place->name.constData(), 0) != 0)
-        return fail(error, ArchiveErrors::fromErrno(errno, entry.path));
+        return fail(error, ArchiveErrors::itemNotMade(errno, entry.path));
     return true;
 }
 

@@ -67,8 +67,11 @@ bool ExtractionJob::run(ArchiveBackend &backend, ArchiveKind kind, const Request
         return fail(error, ArchiveErrors::cancelled());
     if (request.selection && !staging->keepOnly(*request.selection, error))
         return false;
-    if (!staging->scan(backend.capabilities().writesThroughEngine, error) ||
-        !staging->moveIntoDestination(request.replaced, result, error))
+    if (!staging->scan(backend.capabilities().writesThroughEngine, error))
+        return false;
+    progress.movingIn();
+    if (!staging->moveIntoDestination(request.replaced, [&progress] { return progress.isCancelled(); },
+                                      result, error))
         return false;
     progress.finish();
     return true;

@@ -3,6 +3,8 @@
 #include "ArchiveErrors.h"
 
 #include <FileNameCodec.h>
+#include <NoReplaceRename.h>
+#include <TreeWalk.h>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -24,12 +26,7 @@ QString whatItIs(mode_t mode)
 
 bool moveNoReplace(int fromFd, const char *from, int toFd, const char *to)
 {
-    return ::renameat2(fromFd, from, toFd, to, RENAME_NOREPLACE) == 0;
-}
-
-QByteArray joined(const QByteArray &relative, const char *name)
-{
-    return relative.isEmpty() ? QByteArray(name) : relative + '/' + name;
+    return NoReplaceRename::move(fromFd, from, toFd, to);
 }
 
 // The inode of `name` in the folder, 0 when nothing is there; nothing when it can't be looked at.
@@ -43,14 +40,23 @@ std::optional<quint64> inodeAt(int folderFd, const char *name)
     return std::nullopt;
 }
 
-// A folder below a root, opened once for a run of steps in the same folder.
-class FolderCache {
+QByteArray folderOf(const QByteArray &relative)
+{
+    const auto slash = relative.lastIndexOf('/');
+    return slash < 0 ? QByteArray() : relative.left(slash);
+}
+
+} // namespace
+
+// A folder below a root, opened once for a run of steps in the same folder (made, with
+// `create`, when missing).
+class FolderMerge::FolderCache {
 public:
-    explicit FolderCache(int rootFd) : m_rootFd(rootFd) {}
+    explicit FolderCache(int rootFd, bool create = false) : m_rootFd(rootFd), m_create(create) {}
     int open(const QByteArray &relative)
     {
         if (!m_opened || relative != m_relative) {
-            m_fd = FolderHandle::openBeneath(m_rootFd, relative, false, O_PATH);
+            m_fd = FolderHandle::openBeneath(m_rootFd, relative, m_create, O_PATH);
             m_relative = relative;
             m_opened = true;
         }
@@ -59,105 +65,147 @@ public:
 
 private:
     int m_rootFd;
+    bool m_create;
     bool m_opened = false;
     QByteArray m_relative;
     Fd m_fd;
 };
 
-} // namespace
-
-FolderMerge::FolderMerge(const Folders &folders, MergeJournal &journal)
-    : m_folders(folders), m_journal(journal)
+FolderMerge::FolderMerge(const Folders &folders, MergeJournal &journal,
+                         std::function<bool()> isCancelled)
+    : m_folders(folders), m_journal(journal), m_isCancelled(std::move(isCancelled))
 {
 }
 
 bool FolderMerge::run(Error *error)
 {
-    if (mergeFolder(m_folders.source, m_folders.target, QByteArray(), error))
+    if (mergeTree(error))
         return true;
     if (const auto journal = m_journal.contents())
         m_notPutBack = undo(journal->steps, m_folders);
     return false;
 }
 
-bool FolderMerge::mergeFolder(int sourceFd, int targetFd, const QByteArray &relative,
-                              Error *error)
+// The source is walked (TreeWalk) and the target followed down and up with it, so a merge as
+// deep as the bound on entries holds a few descriptors.
+bool FolderMerge::mergeTree(Error *error)
 {
-    Fd asideFd; // this folder's place in the aside folder, made at its first replacement
-    bool listed = true;
-    const bool merged = FolderHandle::forEachItem(sourceFd, [&](const dirent &item) {
-        listed = mergeItem(sourceFd, targetFd, asideFd, item, relative, error);
-        if (!listed && m_failedAt.isEmpty())
-            m_failedAt = FileNameCodec::decode(joined(relative, item.d_name));
-        return listed;
-    });
-    if (merged || !listed)
-        return merged;
-    if (m_failedAt.isEmpty())
-        m_failedAt = FileNameCodec::decode(relative);
-    return fail(error, ArchiveErrors::fromErrno(errno, FileNameCodec::decode(relative)));
+    m_target = Fd(::openat(m_folders.target, ".", O_PATH | O_DIRECTORY | O_CLOEXEC));
+    m_targetsAbove.clear();
+    FolderCache asides(m_folders.aside, true);
+    bool merged = true;
+    const auto failAt = [&](const QByteArray &relative, const Error &cause) {
+        if (m_failedAt.isEmpty())
+            m_failedAt = FileNameCodec::decode(relative);
+        merged = fail(error, cause);
+    };
+    const bool walked = TreeWalk::run(
+        m_folders.source,
+        {[&](int sourceFd, const TreeWalk::Item &item, const QByteArray &relative) {
+             Error itemError;
+             const auto step = mergeItem(sourceFd, item, relative, asides, &itemError);
+             if (step == TreeWalk::Step::Stop)
+                 failAt(relative, itemError);
+             return step;
+         },
+         [&](int, const TreeWalk::Item &, const QByteArray &relative) {
+             if (climbTarget())
+                 return true;
+             failAt(relative, ArchiveErrors::fromErrno(errno, FileNameCodec::decode(relative)));
+             return false;
+         },
+         [&](const QByteArray &relative) {
+             failAt(relative, ArchiveErrors::fromErrno(errno, FileNameCodec::decode(relative)));
+             return false;
+         }});
+    if (!walked && merged)
+        failAt(QByteArray(), ArchiveErrors::fromErrno(errno, QString()));
+    return walked && merged;
 }
 
-bool FolderMerge::mergeItem(int sourceFd, int targetFd, Fd &asideFd, const dirent &item,
-                            const QByteArray &relative, Error *error)
+bool FolderMerge::climbTarget()
 {
-    const char *name = item.d_name;
-    const auto itemRelative = joined(relative, name);
+    Fd parent(::openat(m_target.get(), "..", O_PATH | O_DIRECTORY | O_CLOEXEC));
+    struct stat info {};
+    if (!parent.isValid() || ::fstat(parent.get(), &info) != 0)
+        return false;
+    if (info.st_dev != m_targetsAbove.back().first || info.st_ino != m_targetsAbove.back().second) {
+        errno = ESTALE; // moved away meanwhile
+        return false;
+    }
+    m_targetsAbove.pop_back();
+    m_target = std::move(parent);
+    return true;
+}
+
+TreeWalk::Step FolderMerge::mergeItem(int sourceFd, const TreeWalk::Item &item,
+                                      const QByteArray &itemRelative, FolderCache &asides,
+                                      Error *error)
+{
+    const auto stop = [error](const Error &cause) {
+        fail(error, cause);
+        return TreeWalk::Step::Stop;
+    };
+    if (m_isCancelled && m_isCancelled())
+        return stop(ArchiveErrors::cancelled());
+    const char *name = item.name.constData();
+    const int targetFd = m_target.get();
     // Looked at first: in a merged folder most items are there already, and a rename that
     // fails costs more than a look.
     struct stat there {};
     if (::fstatat(targetFd, name, &there, AT_SYMLINK_NOFOLLOW) != 0 && errno == ENOENT) {
-        if (!m_journal.append({MergeJournal::Kind::Added, item.d_ino, 0, itemRelative}))
-            return fail(error, ArchiveErrors::fromErrno(errno, FileNameCodec::decode(itemRelative)));
+        if (!m_journal.append({MergeJournal::Kind::Added, item.inode, 0, itemRelative}))
+            return stop(ArchiveErrors::fromErrno(errno, FileNameCodec::decode(itemRelative)));
         if (moveNoReplace(sourceFd, name, targetFd, name))
-            return true;
+            return TreeWalk::Step::Next;
     }
     const auto shown = FileNameCodec::decode(itemRelative);
     if (there.st_mode == 0) // the look failed, or the rename (something came meanwhile)
-        return fail(error, ArchiveErrors::fromErrno(errno, shown));
+        return stop(ArchiveErrors::fromErrno(errno, shown));
     struct stat here {};
-    if (item.d_type == DT_UNKNOWN && ::fstatat(sourceFd, name, &here, AT_SYMLINK_NOFOLLOW) != 0)
-        return fail(error, ArchiveErrors::fromErrno(errno, shown));
-    const mode_t hereType = item.d_type == DT_DIR   ? S_IFDIR
-                            : item.d_type == DT_REG ? S_IFREG
-                            : item.d_type == DT_LNK ? S_IFLNK
-                                                    : (here.st_mode & S_IFMT);
+    if (item.type == DT_UNKNOWN && ::fstatat(sourceFd, name, &here, AT_SYMLINK_NOFOLLOW) != 0)
+        return stop(ArchiveErrors::fromErrno(errno, shown));
+    const mode_t hereType = item.type == DT_DIR   ? S_IFDIR
+                            : item.type == DT_REG ? S_IFREG
+                            : item.type == DT_LNK ? S_IFLNK
+                                                  : (here.st_mode & S_IFMT);
     const mode_t thereType = there.st_mode & S_IFMT;
     if (hereType != thereType || (!S_ISDIR(hereType) && !S_ISREG(hereType) && !S_ISLNK(hereType)))
-        return fail(error, ArchiveErrors::itemInTheWay(shown, whatItIs(there.st_mode)));
-    if (!S_ISDIR(hereType))
-        return replace(sourceFd, targetFd, asideFd, name, item.d_ino, there, itemRelative, error);
-    const auto sourceChild = FolderHandle::openChild(sourceFd, name, O_RDONLY);
-    const auto targetChild = FolderHandle::openChild(targetFd, name, O_PATH);
-    if (!sourceChild.isValid() || !targetChild.isValid())
-        return fail(error, errno == ENOTDIR || errno == ELOOP
-                               ? ArchiveErrors::itemInTheWay(shown, whatItIs(S_IFLNK))
-                               : ArchiveErrors::fromErrno(errno, shown));
-    return mergeFolder(sourceChild.get(), targetChild.get(), itemRelative, error);
+        return stop(ArchiveErrors::itemInTheWay(shown, whatItIs(there.st_mode)));
+    if (!S_ISDIR(hereType)) {
+        const int asideFd = asides.open(folderOf(itemRelative));
+        if (asideFd < 0)
+            return stop(ArchiveErrors::fromErrno(errno, shown));
+        Error replaceError;
+        return replace(sourceFd, asideFd, name, item.inode, there, itemRelative, &replaceError)
+                   ? TreeWalk::Step::Next
+                   : stop(replaceError);
+    }
+    auto targetChild = FolderHandle::openChild(targetFd, name, O_PATH);
+    struct stat above {};
+    if (!targetChild.isValid() || ::fstat(targetFd, &above) != 0)
+        return stop(errno == ENOTDIR || errno == ELOOP
+                        ? ArchiveErrors::itemInTheWay(shown, whatItIs(S_IFLNK))
+                        : ArchiveErrors::fromErrno(errno, shown));
+    m_targetsAbove.emplace_back(above.st_dev, above.st_ino);
+    m_target = std::move(targetChild);
+    return TreeWalk::Step::Enter;
 }
 
-bool FolderMerge::replace(int sourceFd, int targetFd, Fd &asideFd, const char *name,
-                          quint64 movedIn, const struct stat &there, const QByteArray &relative,
-                          Error *error)
+bool FolderMerge::replace(int sourceFd, int asideFd, const char *name, quint64 movedIn,
+                          const struct stat &there, const QByteArray &relative, Error *error)
 {
+    const int targetFd = m_target.get();
     const auto shown = FileNameCodec::decode(relative);
-    if (!asideFd.isValid()) {
-        const auto slash = relative.lastIndexOf('/');
-        asideFd = FolderHandle::openBeneath(m_folders.aside, slash < 0 ? QByteArray()
-                                                                       : relative.left(slash),
-                                            true, O_PATH);
-        if (!asideFd.isValid())
-            return fail(error, ArchiveErrors::fromErrno(errno, shown));
-    }
     if (!m_journal.append({MergeJournal::Kind::Replaced, movedIn, there.st_ino, relative}) ||
-        !moveNoReplace(targetFd, name, asideFd.get(), name))
+        !moveNoReplace(targetFd, name, asideFd, name))
         return fail(error, ArchiveErrors::fromErrno(errno, shown));
     struct stat moved {};
-    const bool same = ::fstatat(asideFd.get(), name, &moved, AT_SYMLINK_NOFOLLOW) == 0 &&
+    const bool same = ::fstatat(asideFd, name, &moved, AT_SYMLINK_NOFOLLOW) == 0 &&
                       moved.st_dev == there.st_dev && moved.st_ino == there.st_ino;
     if (!same || !moveNoReplace(sourceFd, name, targetFd, name)) {
         const int reason = errno;
-        moveNoReplace(asideFd.get(), name, targetFd, name); // back where it was
+        moveNoReplace(asideFd, name, targetFd, name); // back where it was
         return fail(error, same ? ArchiveErrors::fromErrno(reason, shown)
                                 : ArchiveErrors::itemInTheWay(shown, whatItIs(moved.st_mode)));
     }
@@ -192,6 +240,11 @@ QList<QByteArray> FolderMerge::undo(const std::vector<MergeJournal::Step> &steps
         const auto aside = asideFd >= 0 ? inodeAt(asideFd, name.constData()) : std::nullopt;
         if (aside && (*aside == 0 || *aside != step.setAside))
             continue;
+        // Set aside by a link whose old name was not removed yet: it never left.
+        if (aside && standing && *standing == step.setAside) {
+            ::unlinkat(asideFd, name.constData(), 0);
+            continue;
+        }
         if (!aside || !cleared ||
             !moveNoReplace(asideFd, name.constData(), targetFd, name.constData()))
             notPutBack << step.path;

@@ -3,10 +3,15 @@
 #include "FolderHandle.h"
 #include "MergeJournal.h"
 
+#include <TreeWalk.h>
+
 #include <Error.h>
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <functional>
+#include <utility>
+#include <vector>
 
 // Moves everything in a source folder into a target folder of the same file system, all or
 // nothing. An item missing from the target is renamed in whole (a folder with its content);
@@ -23,9 +28,11 @@
 // notPutBack() names it; the caller keeps it for the user.
 //
 // Every step is relative to descriptors opened from the roots without following links
-// (renameat2 with RENAME_NOREPLACE), so a folder of the target swapped for a link while the
-// merge runs can't lead anything out. Memory: one open listing per level of depth; the journal
-// is on disk.
+// (renameat2 with RENAME_NOREPLACE; NoReplaceRename where the file system lacks the flag), so a
+// folder of the target swapped for a link while the merge runs can't lead anything out. The
+// source is walked with TreeWalk and the target followed down and up with it: a few
+// descriptors whatever the depth. Memory: the names of the folders on the way down; the
+// journal is on disk.
 //
 // Thread-safety: one object, one thread; undo() keeps no state.
 class FolderMerge {
@@ -37,7 +44,10 @@ public:
         int undone; // where undoing moves the items the merge had moved in
     };
 
-    FolderMerge(const Folders &folders, MergeJournal &journal);
+    // `isCancelled` (may be empty) is asked before each item; once true the merge fails with
+    // ArchiveErrors::Cancelled and is undone.
+    FolderMerge(const Folders &folders, MergeJournal &journal,
+                std::function<bool()> isCancelled = {});
     bool run(Error *error);
 
     // Items of the target that were replaced (files and links; folders merge).
@@ -55,14 +65,21 @@ public:
                                   const Folders &folders);
 
 private:
-    bool mergeFolder(int sourceFd, int targetFd, const QByteArray &relative, Error *error);
-    bool mergeItem(int sourceFd, int targetFd, Fd &asideFd, const dirent &item,
-                   const QByteArray &relative, Error *error);
-    bool replace(int sourceFd, int targetFd, Fd &asideFd, const char *name, quint64 movedIn,
+    class FolderCache;
+
+    bool mergeTree(Error *error);
+    // Into the target's folder above the one merged, checked to be the one come down from.
+    bool climbTarget();
+    TreeWalk::Step mergeItem(int sourceFd, const TreeWalk::Item &item,
+                             const QByteArray &itemRelative, FolderCache &asides, Error *error);
+    bool replace(int sourceFd, int asideFd, const char *name, quint64 movedIn,
                  const struct stat &there, const QByteArray &relative, Error *error);
 
     Folders m_folders;
+    Fd m_target; // the target's folder matching the source's folder walked
+    std::vector<std::pair<dev_t, ino_t>> m_targetsAbove;
     MergeJournal &m_journal;
+    std::function<bool()> m_isCancelled;
     int m_replaced = 0;
     QString m_failedAt;
     QList<QByteArray> m_notPutBack;

@@ -3,18 +3,20 @@
 #include "ArchiveErrors.h"
 #include "EntryChecks.h"
 #include "FolderMerge.h"
+#include "MadeFolders.h"
 #include "MergeJournal.h"
 #include "StagingRecords.h"
 #include "StagingScan.h"
 
 #include <AppDirectories.h>
 #include <FileNameCodec.h>
-#include <FileOperations.h>
 #include <FreeItemName.h>
 #include <LocalPaths.h>
+#include <NoReplaceRename.h>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <Trash.h>
+#include <TreeWalk.h>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -78,13 +80,18 @@ QByteArray joined(const QByteArray &folder, const QByteArray &name)
 bool holdsItems(int folderFd)
 {
     bool found = false;
-    const bool walked = FolderHandle::forEachItem(folderFd, [&](const dirent &item) {
-        const auto child = item.d_type == DT_DIR || item.d_type == DT_UNKNOWN
-                               ? FolderHandle::openChild(folderFd, item.d_name, O_RDONLY)
-                               : Fd();
-        found = !child.isValid() || holdsItems(child.get());
-        return !found;
-    });
+    const bool walked = TreeWalk::run(
+        folderFd, {[&](int, const TreeWalk::Item &item, const QByteArray &) {
+                       if (item.type == DT_DIR || item.type == DT_UNKNOWN)
+                           return TreeWalk::Step::Enter;
+                       found = true;
+                       return TreeWalk::Step::Stop;
+                   },
+                   {},
+                   [&](const QByteArray &) { // no folder, or one that can't be read
+                       found = true;
+                       return false;
+                   }});
     return found || !walked;
 }
 
@@ -179,12 +186,10 @@ std::optional<StagingFolder> StagingFolder::createFor(const QString &destination
                                               "destination folder")));
             return std::nullopt;
         }
-        Error makeError;
-        if (!FileOperations::createDirectoriesForPath(parent, &makeError)) {
-            fail(error, ArchiveErrors::writeFailed(parent, makeError.message));
+        staging.m_madeParents =
+            MadeFolders::make(FileNameCodec::encode(parent), &staging.m_placeFd, error);
+        if (!staging.m_madeParents)
             return std::nullopt;
-        }
-        staging.m_placeFd = openFolder(FileNameCodec::encode(parent));
     }
     const auto place = staging.m_inside ? staging.m_destination : parent;
     staging.m_placePath = FileNameCodec::encode(place);
@@ -220,12 +225,15 @@ std::optional<StagingFolder> StagingFolder::createFor(const QString &destination
 
 StagingFolder::~StagingFolder()
 {
-    if (!m_rootFd.isValid())
-        return;
-    const bool gone =
-        endStaging(m_placeFd.get(), m_placePath, m_rootName, m_rootFd.get(), m_archiveName);
-    if (gone && m_recorded)
-        StagingRecords::drop(m_device, m_inode);
+    if (m_rootFd.isValid()) {
+        const bool gone =
+            endStaging(m_placeFd.get(), m_placePath, m_rootName, m_rootFd.get(), m_archiveName);
+        if (gone && m_recorded)
+            StagingRecords::drop(m_device, m_inode);
+    }
+    // After a failure they hold nothing; after a success, the destination.
+    if (m_madeParents)
+        m_madeParents->removeEmpty();
 }
 
 qint64 StagingFolder::bytesAvailable() const
@@ -283,23 +291,25 @@ bool StagingFolder::clear(const QString &path, Error *error)
     return true;
 }
 
-bool StagingFolder::moveIntoDestination(ReplacedItems replaced, ExtractionResult *result,
-                                        Error *error)
+bool StagingFolder::moveIntoDestination(ReplacedItems replaced,
+                                        const std::function<bool()> &isCancelled,
+                                        ExtractionResult *result, Error *error)
 {
     if (m_inside)
-        return mergeIntoDestination(m_placeFd.get(), QByteArray(), replaced, result, error);
-    return renameToDestination(replaced, result, error);
+        return mergeIntoDestination(m_placeFd.get(), QByteArray(), replaced, isCancelled, result,
+                                    error);
+    return renameToDestination(replaced, isCancelled, result, error);
 }
 
-bool StagingFolder::renameToDestination(ReplacedItems replaced, ExtractionResult *result,
-                                        Error *error)
+bool StagingFolder::renameToDestination(ReplacedItems replaced,
+                                        const std::function<bool()> &isCancelled,
+                                        ExtractionResult *result, Error *error)
 {
     const auto name = FileNameCodec::encode(QFileInfo(m_destination).fileName());
     const auto content = FolderHandle::openChild(m_rootFd.get(), contentName, O_RDONLY);
     if (!content.isValid())
         return fail(error, ArchiveErrors::fromErrno(errno, QString()));
-    if (::renameat2(m_rootFd.get(), contentName, m_placeFd.get(), name.constData(),
-                    RENAME_NOREPLACE) == 0) {
+    if (NoReplaceRename::move(m_rootFd.get(), contentName, m_placeFd.get(), name.constData())) {
         ::fchmod(content.get(), FolderHandle::folderMode()); // it was private (0700)
         return true;
     }
@@ -312,12 +322,13 @@ bool StagingFolder::renameToDestination(ReplacedItems replaced, ExtractionResult
                                QFileInfo(m_destination).fileName(),
                                ArchiveErrors::tr("a file of that name is in the way of the "
                                                  "destination folder")));
-    return mergeIntoDestination(destination.get(), name, replaced, result, error);
+    return mergeIntoDestination(destination.get(), name, replaced, isCancelled, result, error);
 }
 
 bool StagingFolder::mergeIntoDestination(int destinationFd, const QByteArray &target,
-                                         ReplacedItems replaced, ExtractionResult *result,
-                                         Error *error)
+                                         ReplacedItems replaced,
+                                         const std::function<bool()> &isCancelled,
+                                         ExtractionResult *result, Error *error)
 {
     const auto content = FolderHandle::openChild(m_rootFd.get(), contentName, O_RDONLY);
     const auto aside = FolderHandle::openChild(m_rootFd.get(), asideName, O_PATH);
@@ -327,7 +338,8 @@ bool StagingFolder::mergeIntoDestination(int destinationFd, const QByteArray &ta
     auto journal = MergeJournal::create(m_rootFd.get(), target, error);
     if (!journal)
         return false;
-    FolderMerge merge({content.get(), destinationFd, aside.get(), undone.get()}, *journal);
+    FolderMerge merge({content.get(), destinationFd, aside.get(), undone.get()}, *journal,
+                      isCancelled);
     Error mergeError;
     const bool merged = merge.run(&mergeError);
     // Done, or undone as far as it goes: nothing is left for a sweep to undo.
@@ -373,8 +385,8 @@ StagingFolder::Kept StagingFolder::keepReplaced(int destinationFd) const
         return {ArchiveErrors::KeptIn::Trash, name, std::move(entry)};
     for (int attempt = 0; attempt < 5; ++attempt) {
         const auto free = FreeItemName::in(m_destination, name);
-        if (::renameat2(m_rootFd.get(), asideName, destinationFd, FileNameCodec::encode(free).constData(),
-                        RENAME_NOREPLACE) == 0)
+        if (NoReplaceRename::move(m_rootFd.get(), asideName, destinationFd,
+                                  FileNameCodec::encode(free).constData()))
             return {ArchiveErrors::KeptIn::Destination, m_destination + u'/' + free, {}};
         if (errno != EEXIST)
             break;

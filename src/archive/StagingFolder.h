@@ -3,10 +3,12 @@
 #include "EntrySelection.h"
 #include "ExtractionResult.h"
 #include "FolderHandle.h"
+#include "MadeFolders.h"
 
 #include <Error.h>
 #include <QCoreApplication>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <sys/types.h>
 
@@ -38,7 +40,8 @@ class StagingFolder {
 
 public:
     // Sweeps stale staging folders of the place first. Refuses a destination that exists and
-    // is not a folder; makes the destination's parent folders when it does not exist.
+    // is not a folder; makes the destination's parent folders when it does not exist, and
+    // takes them away again when the unpacking ends without the destination.
     // `archiveName` names the folders of replaced items ("Replaced by Pack.zip").
     static std::optional<StagingFolder> createFor(const QString &destination,
                                                   const QString &archiveName, Error *error);
@@ -68,8 +71,9 @@ public:
     // Moves the content into the destination, all or nothing (FolderMerge), or renames it to
     // the destination when there is none yet. A fresh destination gets folderMode(). What
     // becomes of the replaced items is `replaced`'s; `result` (may be null) says how many and
-    // where they are.
-    bool moveIntoDestination(ReplacedItems replaced, ExtractionResult *result, Error *error);
+    // where they are. A merge asks `isCancelled` at each item and, cancelled, is undone.
+    bool moveIntoDestination(ReplacedItems replaced, const std::function<bool()> &isCancelled,
+                             ExtractionResult *result, Error *error);
 
     // Sweeps the staging folders left by processes that died, at the top level of `folder`.
     static void sweep(const QString &folder);
@@ -81,9 +85,11 @@ private:
     struct Kept;
 
     StagingFolder() = default;
-    bool renameToDestination(ReplacedItems replaced, ExtractionResult *result, Error *error);
+    bool renameToDestination(ReplacedItems replaced, const std::function<bool()> &isCancelled,
+                             ExtractionResult *result, Error *error);
     bool mergeIntoDestination(int destinationFd, const QByteArray &target,
-                              ReplacedItems replaced, ExtractionResult *result, Error *error);
+                              ReplacedItems replaced, const std::function<bool()> &isCancelled,
+                              ExtractionResult *result, Error *error);
     Kept keepReplaced(int destinationFd) const;
 
     QString m_path;
@@ -91,6 +97,7 @@ private:
     QString m_archiveName;
     QByteArray m_placePath;
     Fd m_placeFd;        // the destination, or its parent when it does not exist yet
+    std::optional<MadeFolders> m_madeParents; // on the way to the parent
     Fd m_rootFd;         // the staging folder, locked
     QByteArray m_rootName;
     bool m_inside = false; // staged inside the destination

@@ -5,6 +5,7 @@
 
 #include <FileNameCodec.h>
 #include <LocalPaths.h>
+#include <TreeWalk.h>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -34,8 +35,27 @@ bool StagingScan::run(Error *error)
                          O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (!root.isValid())
         return fail(error, ArchiveErrors::fromErrno(errno, QString()));
-    if (!walk(root.get(), QString(), error))
+    bool passed = true;
+    const auto refuse = [&](const QByteArray &relative) {
+        passed = fail(error, ArchiveErrors::fromErrno(errno, FileNameCodec::decode(relative)));
         return false;
+    };
+    const bool walked = TreeWalk::run(
+        root.get(), {[&](int folderFd, const TreeWalk::Item &item, const QByteArray &relative) {
+                         if (m_linksOnly && (item.type == DT_REG || item.type == DT_DIR))
+                             return item.type == DT_DIR ? TreeWalk::Step::Enter
+                                                        : TreeWalk::Step::Next;
+                         bool isFolder = false;
+                         passed = check(folderFd, item.name.constData(),
+                                        FileNameCodec::decode(relative), &isFolder, error);
+                         return !passed  ? TreeWalk::Step::Stop
+                                : isFolder ? TreeWalk::Step::Enter
+                                           : TreeWalk::Step::Next;
+                     },
+                     {},
+                     refuse});
+    if (!walked)
+        return passed ? refuse(QByteArray()) : false;
     for (auto it = m_linkCounts.cbegin(); it != m_linkCounts.cend(); ++it)
         if (it->seen < it->links)
             return fail(error, ArchiveErrors::unsafeEntry(
@@ -44,27 +64,8 @@ bool StagingScan::run(Error *error)
     return true;
 }
 
-bool StagingScan::walk(int folderFd, const QString &relative, Error *error)
-{
-    bool listed = true;
-    const bool scanned = FolderHandle::forEachItem(folderFd, [&](const dirent &item) {
-        if (m_linksOnly && item.d_type == DT_REG)
-            return true;
-        const auto name = FileNameCodec::decode(item.d_name);
-        const auto itemRelative = relative.isEmpty() ? name : relative + u'/' + name;
-        if (!m_linksOnly || item.d_type != DT_DIR) {
-            listed = check(folderFd, item.d_name, itemRelative, error);
-            return listed;
-        }
-        const auto child = FolderHandle::openChild(folderFd, item.d_name, O_RDONLY);
-        listed = child.isValid() ? walk(child.get(), itemRelative, error)
-                                 : fail(error, ArchiveErrors::fromErrno(errno, itemRelative));
-        return listed;
-    });
-    return scanned || (listed && fail(error, ArchiveErrors::fromErrno(errno, relative)));
-}
-
-bool StagingScan::check(int folderFd, const char *name, const QString &relative, Error *error)
+bool StagingScan::check(int folderFd, const char *name, const QString &relative, bool *isFolder,
+                        Error *error)
 {
     struct stat info {};
     if (::fstatat(folderFd, name, &info, AT_SYMLINK_NOFOLLOW) != 0)
@@ -82,11 +83,9 @@ bool StagingScan::check(int folderFd, const char *name, const QString &relative,
     const mode_t owner = S_ISDIR(info.st_mode) ? 0700 : 0600;
     if ((info.st_mode & owner) != owner)
         ::fchmodat(folderFd, name, (info.st_mode & 0777) | owner, AT_SYMLINK_NOFOLLOW);
-    if (S_ISDIR(info.st_mode)) {
-        const auto child = FolderHandle::openChild(folderFd, name, O_RDONLY);
-        return child.isValid() ? walk(child.get(), relative, error)
-                               : fail(error, ArchiveErrors::fromErrno(errno, relative));
-    }
+    *isFolder = S_ISDIR(info.st_mode);
+    if (*isFolder)
+        return true;
     if (info.st_nlink > 1) {
         auto &count = m_linkCounts[qMakePair(quint64(info.st_dev), quint64(info.st_ino))];
         count.links = info.st_nlink;

@@ -14,8 +14,9 @@
 // `linksOnly`, for what the engine wrote itself (each entry checked as it was written), only
 // links are looked at: a chain of links can still lead out.
 //
-// Streams: one folder listing open per level of depth, nothing kept per item but the hard-link
-// counts of files with more than one name. Thread-safety: one object, one thread.
+// Streams: two descriptors whatever the depth (TreeWalk), nothing kept per item but the names
+// of the folders on the way down and the hard-link counts of files with more than one name.
+// Thread-safety: one object, one thread.
 class StagingScan {
 public:
     StagingScan(const QString &rootPath, bool linksOnly);
@@ -28,8 +29,9 @@ private:
         QString name;
     };
 
-    bool walk(int folderFd, const QString &relative, Error *error);
-    bool check(int folderFd, const char *name, const QString &relative, Error *error);
+    // The item's checks; `isFolder` says whether the walk goes into it.
+    bool check(int folderFd, const char *name, const QString &relative, bool *isFolder,
+               Error *error);
     bool checkLink(int folderFd, const char *name, const QString &relative, Error *error);
 
     QString m_root;

@@ -5,6 +5,7 @@
 
 #include <FileNameCodec.h>
 #include <LocalPaths.h>
+#include <NoReplaceRename.h>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <cerrno>
@@ -85,8 +86,8 @@ bool ZipTarget::putInPlace(Error *error)
     const auto to = FileNameCodec::encode(m_target);
     const bool moved = m_existing == Existing::Replace
                            ? ::rename(from.constData(), to.constData()) == 0
-                           : ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(),
-                                         RENAME_NOREPLACE) == 0;
+                           : NoReplaceRename::move(AT_FDCWD, from.constData(), AT_FDCWD,
+                                                   to.constData());
     if (!moved)
         return fail(error, errno == EEXIST ? takenError(m_target)
                                            : ArchiveErrors::fromErrno(errno, fileName(m_target)));

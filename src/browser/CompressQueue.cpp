@@ -4,14 +4,16 @@
 #include "ProgressOverlay.h"
 
 #include <QPointer>
+#include <utility>
 
 namespace {
 
 // Passes the engine's progress to the overlay and asks the queue whether a cancel came since
-// the job was queued. Called on the engine's threads, one call at a time.
+// the job was queued, saying whether the job moves its content in already. Called on the
+// engine's threads, one call at a time.
 class OverlayProgress final : public ArchiveProgressDelegate {
 public:
-    OverlayProgress(QPointer<QObject> context, std::function<bool()> isCancelled)
+    OverlayProgress(QPointer<QObject> context, std::function<bool(bool movingIn)> isCancelled)
         : m_context(std::move(context)), m_isCancelled(std::move(isCancelled))
     {
     }
@@ -27,11 +29,13 @@ public:
         });
     }
 
-    bool isArchiveCancelled() override { return m_isCancelled(); }
+    bool isArchiveCancelled() override { return m_isCancelled(m_movingIn); }
+    void archiveMovingIn() override { m_movingIn = true; }
 
 private:
     QPointer<QObject> m_context;
-    std::function<bool()> m_isCancelled;
+    std::function<bool(bool)> m_isCancelled;
+    bool m_movingIn = false;
 };
 
 } // namespace
@@ -70,7 +74,8 @@ void CompressQueue::removePending(const std::function<void()> &then)
 
 void CompressQueue::showStatus()
 {
-    const QString status = !m_running.isEmpty()   ? m_running
+    const QString status = m_quitting              ? tr("Finishing…")
+                           : !m_running.isEmpty()   ? m_running
                            : !m_checking.isEmpty() ? m_checking.constLast()
                            : !m_waiting.isEmpty()  ? m_waiting.constFirst()
                                                    : QString();
@@ -81,8 +86,10 @@ void CompressQueue::showStatus()
 void CompressQueue::enqueue(const QString &status, Job job, Finished finished)
 {
     m_waiting.append(status);
+    ++m_jobs;
     addPending();
-    const quint64 generation = m_generation.load();
+    // Work queued while quitting counts as cancelled from the start.
+    const quint64 generation = m_generation.load() - (m_quitting ? 1 : 0);
     QPointer<QObject> self(this);
     m_queue.async([this, self, status, generation, job = std::move(job),
                    finished = std::move(finished)] {
@@ -95,8 +102,8 @@ void CompressQueue::enqueue(const QString &status, Job job, Finished finished)
                 m_running = status;
                 showStatus();
             });
-            OverlayProgress progress(self, [this, generation] {
-                return isCancelledSince(generation);
+            OverlayProgress progress(self, [this, generation](bool movingIn) {
+                return isCancelledSince(generation) && !(movingIn && m_quitting);
             });
             if (!job(&progress, &error) && !error.isSet())
                 error = ArchiveErrors::cancelled();
@@ -104,12 +111,17 @@ void CompressQueue::enqueue(const QString &status, Job job, Finished finished)
         } else {
             error = ArchiveErrors::cancelled();
         }
-        DispatchQueue::main(self, [this, runs, finished, error] {
+        DispatchQueue::main(self, [this, status, runs, finished, error] {
             if (runs)
                 m_running.clear();
             else
                 m_waiting.removeFirst();
+            --m_jobs;
+            if (m_quitting && error.code == ArchiveErrors::Cancelled)
+                m_cutShort.append(status);
             removePending([&] { finished(error); });
+            if (m_jobs == 0 && m_whenQuit)
+                endQuit();
         });
     });
 }
@@ -139,4 +151,23 @@ void CompressQueue::checkNeedPassword(
 void CompressQueue::cancelAll()
 {
     ++m_generation;
+}
+
+void CompressQueue::finishForQuit(std::function<void(const QStringList &)> done)
+{
+    m_quitting = true;
+    cancelAll();
+    m_whenQuit = std::move(done);
+    if (m_jobs == 0) {
+        endQuit();
+        return;
+    }
+    ProgressOverlay::shared()->setCancellable(false);
+    showStatus();
+}
+
+void CompressQueue::endQuit()
+{
+    m_quitting = false;
+    std::exchange(m_whenQuit, {})(std::exchange(m_cutShort, {}));
 }

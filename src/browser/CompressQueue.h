@@ -25,6 +25,10 @@
 // run on the main thread; `idle` says when that ends, so whoever waits for the screens to
 // settle (a screenshot) knows when to look.
 //
+// Quitting (`finishForQuit`) never leaves a destination half merged: an unpacking already
+// moving its content into the destination is left to end, under "Finishing…"; everything
+// else stops as a cancel stops it.
+//
 // Thread-safety: main thread only, except `cancelAll` (any thread) and the `jobStarted` and
 // `jobEnded` signals, which are emitted on the queue's thread (connect directly to record
 // them; they are for observers that must see the order in which jobs ran).
@@ -53,6 +57,13 @@ public:
     // What the overlay's "Cancel" does.
     void cancelAll();
 
+    // Stops the work for a quit: checks, queued jobs and the running one are cancelled, but a
+    // running unpacking that moves its content into the destination ends its move; work queued
+    // later never starts. The overlay says "Finishing…", without Cancel, while a job runs.
+    // `done` runs on the main thread once no job runs, with the status of each job that
+    // ended cut short or never started; the queue then works as before.
+    void finishForQuit(std::function<void(const QStringList &cutShort)> done);
+
     bool isBusy() const { return m_pending > 0; }
 
 signals:
@@ -68,12 +79,18 @@ private:
     // The overlay tells what runs: the running job, else a check, else the next job queued.
     void showStatus();
     bool isCancelledSince(quint64 generation) const { return m_generation.load() != generation; }
+    // Hands the quit's waiter what was cut short; the queue works as before afterwards.
+    void endQuit();
 
     DispatchQueue m_queue{label};
     DispatchQueue m_checkQueue{QStringLiteral("kCompressQueueLabel.passwordCheck")};
     std::atomic<quint64> m_generation = 0; // a cancel moves it on
+    std::atomic<bool> m_quitting = false;
     // Main thread only.
     int m_pending = 0;
+    int m_jobs = 0; // queued or running
+    QStringList m_cutShort;
+    std::function<void(const QStringList &)> m_whenQuit;
     QString m_running;
     QStringList m_waiting; // in queue order
     QStringList m_checking;

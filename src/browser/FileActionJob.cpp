@@ -4,6 +4,7 @@
 #include "ProgressOverlay.h"
 
 #include <QPointer>
+#include <QTimer>
 
 namespace FileActionJob {
 
@@ -16,26 +17,71 @@ DispatchQueue &queue()
     return fileActionQueue;
 }
 
+// Passes the job's progress to the overlay while it runs, and its Cancel to the job. Lives on
+// the main thread, parented to the overlay; deleted when the job ends.
+QTimer *followOnOverlay(const std::shared_ptr<Progress> &progress)
+{
+    auto *overlay = ProgressOverlay::shared();
+    auto *timer = new QTimer(overlay);
+    timer->setInterval(100);
+    QObject::connect(timer, &QTimer::timeout, timer, [overlay, progress] {
+        const qint64 total = progress->total;
+        overlay->setProgress(total > 0 ? double(progress->done) / double(total) : -1,
+                             progress->item());
+    });
+    QObject::connect(overlay, &ProgressOverlay::cancelRequested, timer,
+                     [progress] { progress->cancelled = true; });
+    timer->start();
+    return timer;
+}
+
 } // namespace
 
-void run(const QString &status, QList<Operation> operations, QObject *context,
-         std::function<void(const QList<Error> &failures)> finished)
+FileContentCopy::Advance Progress::advance()
 {
-    ProgressOverlay::shared()->show(status);
+    return [this](qint64 bytes) {
+        done += bytes;
+        return !cancelled;
+    };
+}
+
+void Progress::setItem(const QString &name)
+{
+    const QMutexLocker lock(&m_mutex);
+    m_item = name;
+}
+
+QString Progress::item() const
+{
+    const QMutexLocker lock(&m_mutex);
+    return m_item;
+}
+
+void run(const QString &status, QList<Operation> operations, QObject *context,
+         std::function<void(const QList<Error> &failures)> finished,
+         std::shared_ptr<Progress> progress)
+{
+    ProgressOverlay::shared()->show(status, progress != nullptr);
+    QPointer<QTimer> following = progress ? followOnOverlay(progress) : nullptr;
     QPointer<QObject> weakContext(context);
     QPointer<QObject> overlay(ProgressOverlay::shared());
-    queue().async([operations = std::move(operations), weakContext, overlay,
+    queue().async([operations = std::move(operations), weakContext, overlay, progress, following,
                    finished = std::move(finished)] {
         QList<Error> failures;
         for (const auto &operation : operations) {
+            if (progress && progress->cancelled)
+                break;
             Error error;
             if (!operation(&error))
                 failures.append(error);
         }
-        DispatchQueue::main(overlay, [weakContext, finished, failures] {
-            ProgressOverlay::shared()->dismiss();
+        DispatchQueue::main(overlay, [weakContext, finished, failures, following] {
+            delete following.data();
+            // A next step started by `finished` takes the overlay before this one lets it go,
+            // so it stays up from the first step to the last.
             if (weakContext)
                 finished(failures);
+            ProgressOverlay::shared()->dismiss();
         });
     });
 }

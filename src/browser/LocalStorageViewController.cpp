@@ -6,6 +6,7 @@
 #include "FileOperations.h"
 #include "FilePreviewController.h"
 #include "FileRowPicture.h"
+#include "FolderWatch.h"
 #include "ItemDeletion.h"
 #include "KPDocumentPickerMenuItem.h"
 #include "LocalFilePreviewViewController.h"
@@ -18,12 +19,17 @@
 #include "TrashViewController.h"
 #include "Utils.h"
 
+#include <QClipboard>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QFileInfo>
+#include <utility>
 
 namespace {
 
 const QString localMoveNotification = QStringLiteral("localMove");
+// Long enough to reach the notice's Open button.
+constexpr double mediaNoticeSeconds = 6;
 
 } // namespace
 
@@ -54,6 +60,13 @@ void LocalStorageViewController::viewDidLoad()
     configureHUD();
     if (filePath() == QLatin1String("/"))
         addTrashButton();
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
+            &LocalStorageViewController::updatePasteButton);
+    m_folderWatch = new FolderWatch(this);
+    connect(m_folderWatch, &FolderWatch::changed, this,
+            &LocalStorageViewController::folderChangedOnDisk);
+    connect(this, &KPDocumentPickerViewController::listingShown, this,
+            &LocalStorageViewController::restoreKeptSelection);
 }
 
 void LocalStorageViewController::addTrashButton()
@@ -79,12 +92,49 @@ void LocalStorageViewController::viewDidAppear(bool animated)
     NotificationCenter::defaultCenter()->addObserver(
         this, localMoveNotification,
         [this](const QVariant &info) { moveSelectorFinished(info.toMap()); });
+    m_folderWatch->watch(LocalFolderListing::folderPathForPickerPath(filePath()));
 }
 
 void LocalStorageViewController::viewDidDisappear(bool animated)
 {
     KPDocumentPickerViewController::viewDidDisappear(animated);
     NotificationCenter::defaultCenter()->removeObserver(this, localMoveNotification);
+    // Listed again on the next appearance anyway.
+    m_folderWatch->watch({});
+}
+
+void LocalStorageViewController::folderChangedOnDisk()
+{
+    // One listing at a time, until it is shown: each reload of the table drops the selection.
+    if (hasListingInFlight() || m_liveListingUnshown) {
+        m_changedWhileListing = true;
+        return;
+    }
+    if (m_keptSelection.isEmpty())
+        for (const auto &item : selectedItems())
+            m_keptSelection.append(item->fileName);
+    ++m_liveRelistCount;
+    m_liveListingUnshown = true;
+    reloadItemsFromDataSource();
+}
+
+void LocalStorageViewController::restoreKeptSelection()
+{
+    m_liveListingUnshown = false;
+    const QStringList kept = std::exchange(m_keptSelection, {});
+    if (std::exchange(m_changedWhileListing, false)) {
+        m_keptSelection = kept;
+        folderChangedOnDisk();
+    }
+    if (!isEditing() || kept.isEmpty())
+        return;
+    auto *manager = itemManager();
+    for (int section = 0; section < manager->numberOfSections(); ++section)
+        for (int row = 0; row < manager->numberOfRowsForSection(section); ++row)
+            if (kept.contains(manager->itemForIndexPath(section, row)->fileName)) {
+                tableView()->selectRow({section, row});
+                didSelectRow(tableView(), {section, row});
+            }
 }
 
 // ----------------------------------------------------------------------------- data source
@@ -114,10 +164,14 @@ void LocalStorageViewController::configureCell(KPDocumentPickerViewController *,
                                                KPDocumentPickerTableViewCell *cell,
                                                const KPDocumentPickerItemPtr &item)
 {
-    QList<std::pair<QString, QByteArray>> entries{{tr("Delete"), "deleteAction:"},
-                                                  {tr("Rename..."), "renameAction:"},
-                                                  {tr("Move..."), "moveAction:"},
-                                                  {tr("Info..."), "infoAction:"}};
+    QList<std::pair<QString, QByteArray>> entries = {{tr("Delete"), "deleteAction:"},
+                                                     {tr("Rename..."), "renameAction:"},
+                                                     {tr("Move..."), "moveAction:"},
+                                                     {tr("Copy"), "copyAction:"},
+                                                     {tr("Duplicate"), "duplicateAction:"}};
+    if (!item->isFolder)
+        entries.append({tr("Open With Default App"), "openWithAction:"});
+    entries.append({tr("Info..."), "infoAction:"});
     if (!item->isFolder && ArchiveKinds::kindForPath(item->fileName) != ArchiveKind::None)
         entries.prepend({tr("Show Contents"), "showContentsAction:"});
     cell->setMenuItems(KPDocumentPickerMenuItem::entries(QVariant::fromValue(item), entries));
@@ -139,7 +193,7 @@ void LocalStorageViewController::didSelectItems(KPDocumentPickerViewController *
 
 void LocalStorageViewController::setSelectionButtonsEnabled(bool enabled)
 {
-    for (auto *button : {m_deleteButton, m_moveButton, m_compressButton}) {
+    for (auto *button : {m_deleteButton, m_moveButton, m_compressButton, m_copyButton}) {
         if (button)
             button->setEnabled(enabled);
     }
@@ -159,6 +213,7 @@ void LocalStorageViewController::updateViewContent()
 void LocalStorageViewController::setEditing(bool editing, bool animated)
 {
     KPDocumentPickerViewController::setEditing(editing, animated);
+    showToolbarFor(editing);
     updateFooterLabel();
 }
 
@@ -185,12 +240,19 @@ void LocalStorageViewController::configureToolbar()
     m_moveButton =
         BarButtonItem::pictured(QStringLiteral("move"), Style::Done,
                                 action(&LocalStorageViewController::moveBarButtonTaped), this);
+    m_copyButton = BarButtonItem::pictured(QStringLiteral("copy"), Style::Done,
+                                           action(&LocalStorageViewController::copyButtonTapped), this);
+    m_pasteButton = BarButtonItem::pictured(QStringLiteral("paste"), Style::Done,
+                                            action(&LocalStorageViewController::paste), this);
     auto *space = BarButtonItem::flexibleSpace(this);
-    m_normalToolbarItems = {
-        m_createFolderButton, space, m_compressButton, space, toolBarLabel.data(),
-        m_moveButton,         space, m_deleteButton};
-    setToolbarItems(m_normalToolbarItems);
+    m_normalToolbarItems = {m_createFolderButton, space, m_pasteButton, space,
+                            m_compressButton, toolBarLabel.data(), m_moveButton,
+                            space, m_deleteButton};
+    showToolbarFor(isEditing());
     setSelectionButtonsEnabled(false);
+    updatePasteButton();
+    m_copyButton->setAccessibleName(tr("Copy"));
+    m_pasteButton->setAccessibleName(tr("Paste"));
     m_createFolderButton->setAccessibleName(tr("New Folder"));
     m_compressButton->setAccessibleName(tr("Compress"));
     m_moveButton->setAccessibleName(tr("Move"));
@@ -199,6 +261,16 @@ void LocalStorageViewController::configureToolbar()
         button->setBoldTitle(true);
         button->setTitleFontSize(12);
     }
+}
+
+void LocalStorageViewController::showToolbarFor(bool editing)
+{
+    if (m_normalToolbarItems.isEmpty())
+        return;
+    auto items = m_normalToolbarItems;
+    if (editing)
+        items.replace(items.indexOf(m_pasteButton), m_copyButton);
+    setToolbarItems(items);
 }
 
 void LocalStorageViewController::updateFooterLabel()
@@ -248,9 +320,18 @@ void LocalStorageViewController::didChangedValue(ViewController *, const QVarian
 void LocalStorageViewController::openFileNamed(const QString &fileName)
 {
     const QString extension = QFileInfo(fileName).suffix().toLower();
-    // Media first: a clip the preview could play still opens nothing.
-    if (Utils::isSupportMediaFileFormat(extension))
+    // Media first: the preview plays nothing; the desktop's player is offered instead.
+    if (Utils::isSupportMediaFileFormat(extension)) {
+        QPointer<LocalStorageViewController> weakSelf(this);
+        const QString path = LocalFolderListing::itemPath(filePath(), fileName);
+        textNotice()->show(tr("“%1” can't be shown here.").arg(fileName), tr("Open"),
+                           [weakSelf, path] {
+                               if (weakSelf)
+                                   weakSelf->openWithDefaultApp(path);
+                           },
+                           mediaNoticeSeconds);
         return;
+    }
     if (const auto destination = unpackingDestination(fileName)) {
         unpackArchiveAtPath(LocalFolderListing::itemPath(filePath(), fileName), *destination);
         return;
@@ -396,11 +477,14 @@ void LocalStorageViewController::rename(const KPDocumentPickerItemPtr &item,
 
 void LocalStorageViewController::renameKeyPressed(int flatRow)
 {
-    const IndexPath path = tableView()->rows()->indexPathAt(flatRow);
-    if (path.section < 0)
-        return;
-    if (const auto item = itemManager()->itemForIndexPath(path.section, path.row))
+    if (const auto item = itemAtFlatRow(flatRow))
         presentRenameDialog(item);
+}
+
+KPDocumentPickerItemPtr LocalStorageViewController::itemAtFlatRow(int flatRow)
+{
+    const IndexPath path = tableView()->rows()->indexPathAt(flatRow);
+    return path.section < 0 ? nullptr : itemManager()->itemForIndexPath(path.section, path.row);
 }
 
 // ----------------------------------------------------------------------------- move
@@ -432,10 +516,13 @@ void LocalStorageViewController::moveBarButtonTaped()
 
 void LocalStorageViewController::moveSelectorFinished(const QVariantMap &userInfo)
 {
-    const QString destination = userInfo.value("dist").toString();
+    moveInto(userInfo.value("source").toStringList(), userInfo.value("dist").toString());
+}
+
+void LocalStorageViewController::moveInto(const QStringList &sources, const QString &destination)
+{
     QPointer<LocalStorageViewController> weakSelf(this);
-    MoveIntoFolder::run(this, userInfo.value("source").toStringList(),
-                        LocalFolderListing::folderPathForPickerPath(destination),
+    MoveIntoFolder::run(this, sources, LocalFolderListing::folderPathForPickerPath(destination),
                         LocalFolderListing::titleForFilePath(destination),
                         [weakSelf](const QList<Error> &failures) {
                             weakSelf->showFailures(failures, tr("Move failed"));

@@ -11,7 +11,8 @@
 // data source and delegate, with the bottom toolbar (new folder, compress, status text, move,
 // delete) and the four-entry item menu. Opening a folder pushes another screen of this class.
 //
-// Actions: new folder, delete (toolbar, item menu and Delete key, into the trash after a sheet
+// Actions: copy, cut and paste through the system clipboard (FileClipboard) and duplicate
+// (CopyIntoFolder; a paste after a cut moves), open with the desktop's application, new folder, delete (toolbar, item menu and Delete key, into the trash after a sheet
 // that names what goes; Shift+Delete for good: ItemDeletion), rename, move through the folder
 // selector (asking about each namesake in the destination: MoveIntoFolder), and the properties
 // screen. Deleting and moving run on a worker behind the progress overlay (FileActionJob); the
@@ -26,9 +27,14 @@
 // screen that started it lists again, and so does the destination's screen if it is the one
 // shown; a failure is said in a notice on the screen shown, and a wrong password asks again.
 //
+// While shown, the folder is watched (FolderWatch): a change from outside lists it again within
+// about half a second, a burst of changes a few times, keeping the selection, the scroll
+// position and the search.
+//
 // Thread-safety: main thread only. A folder is read on a worker thread and delivered on the
 // main thread 0.2 seconds after the request at the earliest.
 class CompressQueue;
+class FolderWatch;
 
 class LocalStorageViewController : public KPDocumentPickerViewController,
                                    public KPDocumentPickerViewControllerDataSource,
@@ -48,6 +54,9 @@ public:
     BarButtonItem *compressBarButtonItem() const { return m_compressButton; }
     BarButtonItem *deleteBarButtonItem() const { return m_deleteButton; }
     BarButtonItem *moveBarButtonItem() const { return m_moveButton; }
+    // "Copy" (the selection) while editing, "Paste" in its place otherwise.
+    BarButtonItem *copyBarButtonItem() const { return m_copyButton; }
+    BarButtonItem *pasteBarButtonItem() const { return m_pasteButton; }
     QList<BarButtonItem *> normalToolbarItems() const { return m_normalToolbarItems; }
 
     // Data source
@@ -76,6 +85,30 @@ public:
     Q_INVOKABLE void renameAction(MenuController *sender);
     Q_INVOKABLE void moveAction(MenuController *sender);
     Q_INVOKABLE void infoAction(MenuController *sender);
+    Q_INVOKABLE void copyAction(MenuController *sender);
+    Q_INVOKABLE void duplicateAction(MenuController *sender);
+    Q_INVOKABLE void openWithAction(MenuController *sender);
+
+    // Copying (LocalStorageViewControllerCopying.cpp). The items at `paths` go on the system
+    // clipboard, to be copied where pasted (moved, after a cut); a notice says so.
+    void copyItems(const QStringList &paths, bool cut);
+    // The toolbar's Copy: the selection, then edit mode left so Paste shows.
+    void copyButtonTapped();
+    // The clipboard's files into this folder, copied (moved after a cut) behind the overlay,
+    // namesakes asked about; a cut's clipboard is emptied once all have moved.
+    void paste();
+    void copyKeyPressed(bool cut, int flatRow) override;
+    void pasteKeyPressed() override { paste(); }
+    // A drag of a row carries its item (the selection's items, while editing with the row
+    // selected) as file URLs; rows dropped on a folder row move into that folder, namesakes
+    // asked about as a move from the folder selector.
+    QVariantMap dragDataForFlatRow(int flatRow) override;
+    bool acceptsDropOnFlatRow(int flatRow) override;
+    void dropOnFlatRow(const QList<QUrl> &urls, int flatRow) override;
+    // Opens the item at `path` with the desktop's application for its kind (the portal's when
+    // sandboxed, as Qt does it); a failure is said in a notice.
+    void openWithDefaultApp(const QString &path);
+
     // "Show Contents", on the rows of archives the engine reads.
     Q_INVOKABLE void showContentsAction(MenuController *sender);
 
@@ -97,7 +130,9 @@ public:
     void unpackArchiveAtPath(const QString &archivePath, const QString &destinationPath);
     // The folder a file named `fileName` unpacks into, at the top of the home folder and named
     // after it without its last extension ("Pack.ZIP" → "Pack", "a.tar.gz" → "a.tar"); nothing
-    // when the name is of no archive kind, or is a hidden name like ".zip".
+    // when the name is of no archive kind, or is a hidden name like ".zip". A name that would
+    // leave no ordinary item name ("..zip" → ".", "...zip" → "..", "  .zip" → spaces) unpacks
+    // into "<the whole name> contents" instead.
     static std::optional<QString> unpackingDestination(const QString &fileName);
     void openPasswordDialogForFile(const QString &archivePath, const QString &destinationPath);
     // Queues the unpacking and pushes the destination's screen at once (unless it is shown);
@@ -118,6 +153,8 @@ public:
     // screen, whatever is shown. In IncomingFile.cpp.
     void handleFileFromURL(const QString &path);
     static constexpr double incomingRelistDelay = 1.0;
+    // How many listings the folder's changes on the disk have asked for.
+    int liveRelistCount() const { return m_liveRelistCount; }
 
     void createFolderButtonTapped();
     void compressButtonTapped();
@@ -152,6 +189,16 @@ private:
     void deleteSelection(bool forGood);
     void addTrashButton();
     void presentFolderSelector(const QStringList &sourceFiles);
+    void updatePasteButton();
+    KPDocumentPickerItemPtr itemAtFlatRow(int flatRow);
+    // Moves `sources` into the folder at picker path `destination`, as chosen in the selector
+    // or by a drop: notices for failures, edit mode left, the folder listed again.
+    void moveInto(const QStringList &sources, const QString &destination);
+    // The watched folder changed: listed again, one listing at a time, the selection kept.
+    void folderChangedOnDisk();
+    void restoreKeptSelection();
+    // The toolbar for browsing or for editing (Paste or Copy in one place).
+    void showToolbarFor(bool editing);
     void showFailures(const QList<Error> &failures, const QString &fallback);
     void leaveEditing();
     void presentRenameDialog(const KPDocumentPickerItemPtr &item);
@@ -168,5 +215,12 @@ private:
     BarButtonItem *m_compressButton = nullptr;
     BarButtonItem *m_deleteButton = nullptr;
     BarButtonItem *m_moveButton = nullptr;
+    BarButtonItem *m_copyButton = nullptr;
+    BarButtonItem *m_pasteButton = nullptr;
+    FolderWatch *m_folderWatch = nullptr;
+    QStringList m_keptSelection; // names selected when the folder changed on the disk
+    bool m_changedWhileListing = false;
+    bool m_liveListingUnshown = false;
+    int m_liveRelistCount = 0;
     QList<BarButtonItem *> m_normalToolbarItems;
 };

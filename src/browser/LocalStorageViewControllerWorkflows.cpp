@@ -7,6 +7,7 @@
 #include "ArchiverManager.h"
 #include "CompressDialog.h"
 #include "CompressQueue.h"
+#include "FileOperations.h"
 #include "NavigationController.h"
 #include "PasswordDialog.h"
 #include "ProgressOverlay.h"
@@ -121,7 +122,11 @@ std::optional<QString> LocalStorageViewController::unpackingDestination(const QS
     if (file.completeBaseName().isEmpty() ||
         !Utils::isSupportArchiverFileFormat(file.suffix().toLower()))
         return std::nullopt;
-    return Utils::documentsPath() + u'/' + file.completeBaseName();
+    // "." or ".." would pour the archive into the home folder or the folder above it.
+    const QString folder = FileOperations::validateItemName(file.completeBaseName(), nullptr)
+                               ? file.completeBaseName()
+                               : tr("%1 contents").arg(fileName);
+    return Utils::documentsPath() + u'/' + folder;
 }
 
 void LocalStorageViewController::unpackArchiveAtPath(const QString &archivePath,

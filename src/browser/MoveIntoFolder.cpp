@@ -1,15 +1,12 @@
 #include "MoveIntoFolder.h"
 
-#include "FileActionJob.h"
 #include "FileOperations.h"
+#include "ItemsIntoFolder.h"
 #include "KeepBothMove.h"
 #include "Trash.h"
-#include "ViewController.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QPointer>
-#include <memory>
 #include <sys/stat.h>
 
 namespace {
@@ -63,15 +60,24 @@ bool MoveIntoFolder::replace(const QString &source, const QString &target, Error
                                  tr("“%1” can't replace the folder holding it. Choose another "
                                     "destination.")
                                      .arg(name)));
+    return replaceWith(target, [&](Error *moveError) {
+        return FileOperations::moveItemAtPath(source, target, false, moveError);
+    }, error);
+}
+
+bool MoveIntoFolder::replaceWith(const QString &target,
+                                 const std::function<bool(Error *)> &putInPlace, Error *error)
+{
+    const QString name = QFileInfo(target).fileName();
     Error trashError;
     const auto setAside = Trash::moveToTrash(target, &trashError);
     if (!setAside && statOf(target)) {
         return fail(error, Error(trashError.domain, trashError.code,
-                                 tr("“%1” was not moved: the item of that name already there "
-                                    "could not be moved to the Trash. %2")
+                                 tr("Nothing took the place of “%1”: the item of that name "
+                                    "there could not be moved to the Trash. %2")
                                      .arg(name, trashError.message)));
     }
-    if (FileOperations::moveItemAtPath(source, target, false, error))
+    if (putInPlace(error))
         return true;
     if (setAside)
         Trash::restore(*setAside, nullptr);
@@ -82,31 +88,10 @@ void MoveIntoFolder::run(ViewController *presenter, const QStringList &sources,
                          const QString &folder, const QString &folderName,
                          std::function<void(const QList<Error> &failures)> finished)
 {
-    auto found = std::make_shared<QList<int>>();
-    QPointer<ViewController> weakPresenter(presenter);
-    const auto askThenMove = [=](const QList<Error> &) {
-        QStringList names;
-        for (int i : *found)
-            names.append(QFileInfo(sources.at(i)).fileName());
-        NameClashQuestion::ask(weakPresenter, names, folderName, [=](const QList<Answer> &answers) {
-            QList<FileActionJob::Operation> moves;
-            for (qsizetype i = 0, clash = 0; i < sources.size(); ++i) {
-                std::optional<Answer> answer;
-                if (clash < found->size() && found->at(clash) == i)
-                    answer = answers.at(clash++);
-                if (answer == Answer::Stop)
-                    break;
-                moves.append([source = sources.at(i), folder, answer](Error *error) {
-                    return moveOne(source, folder, answer, error);
-                });
-            }
-            FileActionJob::run(tr("Moving..."), std::move(moves), weakPresenter, finished);
-        });
-    };
-    FileActionJob::run(tr("Moving..."),
-                       {[found, sources, folder](Error *) {
-                           *found = clashes(sources, folder);
-                           return true;
-                       }},
-                       presenter, askThenMove);
+    ItemsIntoFolder::run(
+        presenter, sources, folder, folderName, tr("Moving..."),
+        [folder](const QString &source, std::optional<Answer> answer, Error *error) {
+            return moveOne(source, folder, answer, error);
+        },
+        std::move(finished));
 }

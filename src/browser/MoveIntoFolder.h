@@ -46,6 +46,12 @@ public:
                     const QString &folderName,
                     std::function<void(const QList<Error> &failures)> finished);
 
+    // Puts an item where its namesake `target` is: the namesake to the trash first, then
+    // `putInPlace`, and the namesake back should that fail. Refused, nothing touched, when the
+    // namesake can't go to the trash.
+    static bool replaceWith(const QString &target, const std::function<bool(Error *)> &putInPlace,
+                            Error *error);
+
 private:
     static bool replace(const QString &source, const QString &target, Error *error);
 };

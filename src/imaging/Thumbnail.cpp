@@ -3,6 +3,7 @@
 #include "DecodePriority.h"
 #include "PictureDecoder.h"
 #include "ScreenScale.h"
+#include "SharedThumbnails.h"
 #include "ThumbnailCache.h"
 #include "UndecodablePictures.h"
 #include "Utils.h"
@@ -11,6 +12,7 @@
 #include <QLoggingCategory>
 #include <QPointer>
 #include <QThread>
+#include <algorithm>
 
 Q_LOGGING_CATEGORY(lcThumbnail, "ombrisk.thumbnail")
 
@@ -43,20 +45,39 @@ void apply(const Request &request, const QImage &thumbnail)
         request.view->setImage(thumbnail);
 }
 
-QImage makeThumbnail(const Request &request, Error *error)
+QImage composed(QImage picture, const Request &request)
 {
-    QImage picture =
-        PictureDecoder::decodeToFit(request.path, (request.size * request.scale).toSize(), error);
-    if (picture.isNull())
-        return picture;
+    // Fitted as a decode to the view's size would be: small pictures enlarged too.
+    const QSize bounds = (request.size * request.scale).toSize();
+    if (picture.size() != picture.size().scaled(bounds, Qt::KeepAspectRatio))
+        picture = picture.scaled(bounds, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     picture.setDevicePixelRatio(request.scale);
     return Thumbnail::addImage(
         picture, Thumbnail::createImageWithColor(Qt::transparent, request.size, request.scale));
 }
 
+// Decoded at the size of the shared kind that holds the view's (then kept for other programs
+// too), or at the view's own size where none does.
+QImage decodeAndShare(const Request &request, Error *error)
+{
+    const QSize bounds = (request.size * request.scale).toSize();
+    const auto side = SharedThumbnails::sideFor(std::max(bounds.width(), bounds.height()));
+    const QImage picture =
+        PictureDecoder::decodeToFit(request.path, side ? QSize(*side, *side) : bounds, error);
+    if (picture.isNull()) {
+        SharedThumbnails::storeFailure(request.path);
+        return picture;
+    }
+    Error shareError;
+    if (side && !SharedThumbnails::store(request.path, picture, *side, &shareError))
+        qCInfo(lcThumbnail).noquote() << shareError.message;
+    return composed(picture, request);
+}
+
 // On the thumbnail queue. A thumbnail in a cache file, or made for an earlier request of the
-// same key (a row scrolled away and back before its turn came), is used as it is. A file that
-// failed to decode is not tried again until it changes.
+// same key (a row scrolled away and back before its turn came), is used as it is; else one the
+// desktop shares, before any decoding. A file that failed to decode is not tried again until
+// it changes.
 void addLocalImageTask(const Request &request)
 {
     ThumbnailCache &cache = ThumbnailCache::sharedCache();
@@ -65,9 +86,16 @@ void addLocalImageTask(const Request &request)
         const auto version = UndecodablePictures::versionOf(request.path);
         if (version && UndecodablePictures::contains(*version))
             return;
-        DecodePriority::waitWhilePicturesInSight();
+        const QSize bounds = (request.size * request.scale).toSize();
+        const QImage shared =
+            SharedThumbnails::lookUp(request.path, std::max(bounds.width(), bounds.height()));
         Error error;
-        thumbnail = makeThumbnail(request, &error);
+        if (!shared.isNull()) {
+            thumbnail = composed(shared, request);
+        } else if (!SharedThumbnails::hasFailed(request.path)) {
+            DecodePriority::waitWhilePicturesInSight();
+            thumbnail = decodeAndShare(request, &error);
+        }
         if (thumbnail.isNull()) {
             if (version)
                 UndecodablePictures::remember(*version);

@@ -18,7 +18,9 @@
 #include <QElapsedTimer>
 #include <QFont>
 #include <QPointer>
+#include <QUrl>
 #include <QVariant>
+#include <QVariantMap>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -162,6 +164,28 @@ public:
     // screens with such actions.
     Q_INVOKABLE virtual void deleteKeyPressed(bool forGood) { Q_UNUSED(forGood) }
     Q_INVOKABLE virtual void renameKeyPressed(int flatRow) { Q_UNUSED(flatRow) }
+    // Ctrl+C (Ctrl+X: `cut`) on the selection while editing, else on the row with the keyboard
+    // (-1: none); Ctrl+V: left to screens whose items can be copied.
+    Q_INVOKABLE virtual void copyKeyPressed(bool cut, int flatRow) { Q_UNUSED(cut) Q_UNUSED(flatRow) }
+    Q_INVOKABLE virtual void pasteKeyPressed() {}
+    // Dragging rows out: the data a drag of the row `flatRow` carries (MIME type to text), the
+    // selection's while editing with that row selected; empty: the row is not dragged.
+    Q_INVOKABLE virtual QVariantMap dragDataForFlatRow(int flatRow)
+    {
+        Q_UNUSED(flatRow)
+        return {};
+    }
+    // Whether rows dragged within the window may be dropped on `flatRow`; `dropOnFlatRow` then
+    // takes the items at `urls`.
+    Q_INVOKABLE virtual bool acceptsDropOnFlatRow(int flatRow)
+    {
+        Q_UNUSED(flatRow)
+        return false;
+    }
+    Q_INVOKABLE virtual void dropOnFlatRow(const QList<QUrl> &urls, int flatRow)
+    {
+        Q_UNUSED(urls) Q_UNUSED(flatRow)
+    }
     // Ctrl+Enter on the row with the keyboard: left to screens that look inside items.
     Q_INVOKABLE virtual void contentsKeyPressed(int flatRow) { Q_UNUSED(flatRow) }
     // A letter typed on the list: the flat row of the next row whose name starts with the

@@ -211,6 +211,8 @@ QStringList AccessibleControl::menuEntryTitles() const
 QStringList AccessibleControl::actionNames() const
 {
     QStringList names{pressAction()};
+    if (item()->property("checkable").toBool())
+        names << toggleAction();
     const QStringList entries = menuEntryTitles();
     if (!entries.isEmpty())
         names << showMenuAction() << entries;
@@ -236,7 +238,12 @@ void AccessibleControl::doAction(const QString &name)
     QQuickItem *control = item();
     if (!control->isEnabled())
         return;
-    if (name == pressAction()) {
+    if (name == pressAction() || name == toggleAction()) {
+        // As a click does: a check box or switch changes first, then says so.
+        if (control->property("checkable").toBool()) {
+            QMetaObject::invokeMethod(control, "toggle");
+            QMetaObject::invokeMethod(control, "toggled");
+        }
         QMetaObject::invokeMethod(control, "clicked");
         return;
     }

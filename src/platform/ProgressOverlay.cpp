@@ -33,6 +33,12 @@ void ProgressOverlay::setStatus(const QString &status)
     emit changed();
 }
 
+void ProgressOverlay::setCancellable(bool cancellable)
+{
+    m_cancellable = cancellable;
+    emit changed();
+}
+
 void ProgressOverlay::setProgress(double fraction, const QString &detail)
 {
     m_progress = fraction < 0 ? -1 : std::min(fraction, 1.0);

@@ -42,6 +42,8 @@ public:
     void show(const QString &status, bool cancellable = false);
     // The newest holder's status, once it starts (work queued behind other work).
     void setStatus(const QString &status);
+    // Whether the cancel button shows (work that can no longer stop: a quit waiting for it).
+    void setCancellable(bool cancellable);
     // A fraction below 0 brings the spinner back.
     void setProgress(double fraction, const QString &detail = {});
     void dismiss();

@@ -1,5 +1,6 @@
 #include "LocalFilePreviewViewController.h"
 
+#include "DefaultApplication.h"
 #include "DispatchQueue.h"
 #include "FileOperations.h"
 #include "MainThreadReceiver.h"
@@ -65,6 +66,7 @@ void LocalFilePreviewViewController::viewDidLoad()
     m_previewController.setDataSource(this);
     setBackButtonTitle(QStringLiteral(""));
     followViewSize();
+    addOpenButton();
     if (m_onlyShowFileProperty)
         return;
     if (pagesThroughPictures())
@@ -137,10 +139,28 @@ void LocalFilePreviewViewController::preview()
     m_previewController.refreshCurrentPreviewItem();
 }
 
-QString LocalFilePreviewViewController::shownName() const
+void LocalFilePreviewViewController::addOpenButton()
+{
+    if (QFileInfo(m_filePath).isDir())
+        return;
+    QPointer<LocalFilePreviewViewController> self(this);
+    auto *open = BarButtonItem::titled(tr("Open"), BarButtonItem::Style::Plain, [self] {
+        if (self)
+            DefaultApplication::open(self->shownPath(), self->textNotice());
+    }, this);
+    open->setAccessibleName(tr("Open With Default App"));
+    setRightBarButtonItems({open});
+}
+
+QString LocalFilePreviewViewController::shownPath() const
 {
     const QString paged = m_sheet.isHidden() ? m_previewController.currentItemPath() : QString();
-    return QFileInfo(paged.isEmpty() ? m_filePath : paged).fileName();
+    return paged.isEmpty() ? m_filePath : paged;
+}
+
+QString LocalFilePreviewViewController::shownName() const
+{
+    return QFileInfo(shownPath()).fileName();
 }
 
 bool LocalFilePreviewViewController::pagesThroughPictures() const

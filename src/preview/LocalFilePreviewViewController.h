@@ -17,6 +17,8 @@
 // rename `filePath` and the title follow the new name, so a further rename or a later
 // appearance works on the item as it now is.
 //
+// The bar's "Open" opens the item in front with the desktop's application for its kind.
+//
 // Nothing of the folder is read on the main thread: the pictures to page through are listed on
 // a queue while the opened picture is already being decoded (at the page's pixel size, known
 // from the stack before the page is drawn); the previewer gets its items once the list is in.
@@ -87,8 +89,11 @@ protected:
 
 private:
     bool pagesThroughPictures() const;
-    // The name of the item in front: the picture paged to, else the file.
+    // The item in front (the picture paged to), and its name.
+    QString shownPath() const;
     QString shownName() const;
+    // "Open" on the bar (a file's): the item in front with the desktop's application.
+    void addOpenButton();
     void previewPictureOfFolder();
     void followViewSize();
     void tellDelegate();

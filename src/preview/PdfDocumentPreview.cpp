@@ -111,6 +111,7 @@ void PdfDocumentPreview::opened(const std::shared_ptr<Document> &document, int p
     m_pageSizes = pageSizes;
     m_errorText = errorText;
     emit documentChanged();
+    emit shownPageChanged(); // the indicator's text counts the pages now known
 }
 
 void PdfDocumentPreview::close()

@@ -6,6 +6,7 @@
 
 #include <FolderHandle.h>
 #include <FreeItemName.h>
+#include <NoReplaceRename.h>
 #include <FileNameCodec.h>
 #include <QDir>
 #include <QFile>
@@ -237,9 +238,9 @@ std::optional<TrashEntry> moveToTrash(int folderFd, const QByteArray &name,
         return std::nullopt;
     }
     // An item that keeps its name is recorded with its own bytes: a name that is not UTF-8
-    // would not survive the way through QString.
+    // may have come through QString as replacement characters. Compared as lossily as that.
     auto original = FileNameCodec::encode(QDir::cleanPath(originalPath));
-    if (FileNameCodec::decode(leafOf(original)) == shown)
+    if (QFile::decodeName(leafOf(original)) == QFile::decodeName(name))
         original = joined(parentOf(original), name);
     const auto trash = TrashLocation::forFolder(folder.st_dev, parentOf(original), shown, error);
     if (!trash)
@@ -259,8 +260,8 @@ std::optional<TrashEntry> moveToTrash(int folderFd, const QByteArray &name,
                 continue;
             return failure(errno);
         }
-        if (::renameat2(folderFd, name.constData(), trash->files.get(), candidate.constData(),
-                        RENAME_NOREPLACE) == 0)
+        if (NoReplaceRename::move(folderFd, name.constData(), trash->files.get(),
+                                  candidate.constData()))
             return TrashEntry{trash->directory, candidate, FileNameCodec::decode(original), date,
                               original};
         const int reason = errno;
@@ -302,8 +303,8 @@ std::optional<QString> restore(const TrashEntry &entry, Error *error)
             attempt == 0 ? leaf
             : readable   ? FileNameCodec::encode(FreeItemName::in(FileNameCodec::decode(folder), shown))
                          : numbered(leaf, attempt + 1);
-        if (::renameat2(trash->files.get(), entry.name.constData(), target.get(),
-                        candidate.constData(), RENAME_NOREPLACE) == 0) {
+        if (NoReplaceRename::move(trash->files.get(), entry.name.constData(), target.get(),
+                                  candidate.constData())) {
             ::unlinkat(trash->info.get(), (entry.name + infoSuffix).constData(), 0);
             return FileNameCodec::decode(joined(folder, candidate));
         }

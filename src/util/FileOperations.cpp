@@ -1,6 +1,7 @@
 #include "FileOperations.h"
 
 #include "AppDirectories.h"
+#include "NoReplaceRename.h"
 
 #include <QDir>
 #include <QFile>
@@ -136,16 +137,9 @@ fs::path sideName(const fs::path &folder, const char *purpose)
 // rename(2) that fails with EEXIST rather than replace what is at `to`.
 std::error_code renameWithoutReplacing(const fs::path &from, const fs::path &to)
 {
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+    if (NoReplaceRename::move(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str()))
         return {};
-    if (errno != EINVAL && errno != ENOSYS)
-        return {errno, std::generic_category()};
-    // The file system lacks the flag: check first; a narrow race remains there.
-    if (present(to))
-        return std::make_error_code(std::errc::file_exists);
-    std::error_code ec;
-    fs::rename(from, to, ec);
-    return ec;
+    return {errno, std::generic_category()};
 }
 
 // Copies an item, links as links, keeping permissions and modification times. `to` must not

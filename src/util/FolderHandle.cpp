@@ -1,5 +1,7 @@
 #include "FolderHandle.h"
 
+#include "TreeWalk.h"
+
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -134,12 +136,29 @@ bool FolderHandle::removeContents(int folderFd)
 {
     ::fchmod(folderFd, 0700);
     bool removedAll = true;
-    return forEachItem(folderFd,
-                       [&](const dirent &item) {
-                           removedAll = removeTree(folderFd, item.d_name) && removedAll;
-                           return true;
-                       }) &&
-           removedAll;
+    const bool walked = TreeWalk::run(
+        folderFd,
+        {[&](int fd, const TreeWalk::Item &item, const QByteArray &) {
+             if (::unlinkat(fd, item.name.constData(), 0) == 0 || errno == ENOENT)
+                 return TreeWalk::Step::Next;
+             if (errno != EISDIR && errno != EPERM) {
+                 removedAll = false;
+                 return TreeWalk::Step::Next;
+             }
+             // A folder: emptied first, read-only ones too.
+             ::fchmodat(fd, item.name.constData(), 0700, AT_SYMLINK_NOFOLLOW);
+             return TreeWalk::Step::Enter;
+         },
+         [&](int parentFd, const TreeWalk::Item &folder, const QByteArray &) {
+             if (::unlinkat(parentFd, folder.name.constData(), AT_REMOVEDIR) != 0)
+                 removedAll = false;
+             return true;
+         },
+         [&](const QByteArray &) {
+             removedAll = false;
+             return true;
+         }});
+    return walked && removedAll;
 }
 
 bool FolderHandle::forEachItem(int folderFd, const std::function<bool(const dirent &)> &visit)

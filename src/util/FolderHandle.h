@@ -52,7 +52,8 @@ bool removeTree(int folderFd, const char *name);
 // part way (errno set: the walk was partial), or `visit` stopped (errno as `visit` left it).
 bool forEachItem(int folderFd, const std::function<bool(const dirent &)> &visit);
 
-// Removes everything in the folder open as `folderFd` (read access), as removeTree does.
+// Removes everything in the folder open as `folderFd` (read access), as removeTree does, with
+// two descriptors whatever the depth (TreeWalk).
 bool removeContents(int folderFd);
 
 // 0755 less the process's umask: the mode of folders unpacked without one.

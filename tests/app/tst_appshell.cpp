@@ -6,6 +6,7 @@
 #include "AlertController.h"
 #include "AppDirectories.h"
 #include "KPDocumentPickerMenuItem.h"
+#include "LocalFolderSelectorViewController.h"
 #include "LaunchOptions.h"
 #include "MenuController.h"
 #include "ShellFixtures.h"
@@ -239,8 +240,8 @@ private slots:
         QCOMPARE(drawnRows, 4);
         auto *toolbar = visibleItemNamed(app->window(), "toolbar");
         QVERIFY(toolbar);
-        QCOMPARE(root->toolbarItems().size(), 8);
-        QCOMPARE(toolbar->property("items").toList().size(), 8);
+        QCOMPARE(root->toolbarItems().size(), 9);
+        QCOMPARE(toolbar->property("items").toList().size(), 9);
         QCOMPARE(root->toolBarLabel->title(), QStringLiteral("1 folder, 3 files"));
     }
 
@@ -267,7 +268,7 @@ private slots:
         QCOMPARE(cells["image.png"]->imageView()->image().deviceIndependentSize(), QSizeF(37, 37));
         for (auto *cell : cells) {
             const auto menu = cell->menuItems();
-            QCOMPARE(menu.size(), 4);
+            QCOMPARE(menu.size(), cell->text() == "Pics" ? 6 : 7);
             QCOMPARE(menu.at(1)->title(), QStringLiteral("Rename..."));
             const auto item = static_cast<KPDocumentPickerMenuItem *>(menu.at(0))
                                   ->dataItem()
@@ -630,7 +631,9 @@ private slots:
         QTRY_COMPARE(shownTitle(), shown);
         if (editing) // Delete asks about the selected rows
             QCOMPARE(qobject_cast<AlertController *>(presented())->actions().first()->title(),
-                     QStringLiteral("Delete from local folder"));
+                     QByteArray(QTest::currentDataTag()) == "delete for good"
+                         ? QStringLiteral("Delete from local folder")
+                         : QStringLiteral("Move to Trash"));
         typeKeys(app->window(), {closing});
         QTRY_VERIFY(!presented() && !root->menuController()->isMenuVisible());
         QTRY_VERIFY(list->hasActiveFocus());
@@ -651,6 +654,54 @@ private slots:
         QTRY_VERIFY(!relisted.isEmpty());
         QTest::keyClick(app->window(), Qt::Key_F, Qt::ControlModifier);
         QTRY_VERIFY(root->headerView()->isSearchFocused());
+    }
+
+    void everyDialogsFieldHasTheKeyboard_data()
+    {
+        QTest::addColumn<QString>("dialog");
+        for (const char *dialog : {"new folder", "rename", "compress", "password", "selector's new folder"})
+            QTest::newRow(dialog) << QString::fromLatin1(dialog);
+    }
+
+    void everyDialogsFieldHasTheKeyboard()
+    {
+        QFETCH(QString, dialog);
+        QDir(home()).removeRecursively();
+        makeLockedZip();
+        auto app = launch();
+        auto *root = app->viewController();
+        waitUntilListed(root);
+        QTRY_COMPARE(root->tableView()->rows()->rowCount(), 1);
+        activate(app->window());
+        QTRY_VERIFY(shownList(app->window())->hasActiveFocus());
+        auto *stack = app->navigationController();
+        if (dialog == "new folder") {
+            root->createFolderButtonTapped();
+        } else if (dialog == "rename") {
+            QTest::keyClick(app->window(), Qt::Key_Down);
+            QTest::keyClick(app->window(), Qt::Key_F2);
+        } else if (dialog == "compress") {
+            root->selectButtonTapped();
+            root->tableView()->tapFlatRow(0);
+            root->compressButtonTapped();
+        } else if (dialog == "password") {
+            root->openFileNamed("Lock.zip");
+        } else {
+            root->selectButtonTapped();
+            root->tableView()->tapFlatRow(0);
+            root->moveBarButtonTaped();
+            QTRY_VERIFY(qobject_cast<NavigationController *>(stack->presentedViewController()));
+            auto *selector = qobject_cast<LocalFolderSelectorViewController *>(
+                qobject_cast<NavigationController *>(stack->presentedViewController())->topViewController());
+            QTRY_VERIFY(selector->isVisible());
+            selector->createFolderButtonTapped();
+            stack = qobject_cast<NavigationController *>(stack->presentedViewController());
+        }
+        AlertController *alert = nullptr;
+        QTRY_VERIFY((alert = qobject_cast<AlertController *>(stack->presentedViewController())));
+        QTRY_VERIFY(visibleItemNamed(app->window(), "alertBox"));
+        QTest::keyClick(app->window(), Qt::Key_X);
+        QTRY_VERIFY(alert->textFields().first()->text().endsWith(u'x'));
     }
 
     void enterOpensTheRowTheKeysReached_data()
@@ -711,7 +762,8 @@ private slots:
         // A click outside closes it too.
         QTest::mouseClick(app->window(), Qt::RightButton, {}, pointer);
         QTRY_VERIFY(menu->isMenuVisible());
-        QTest::mouseClick(app->window(), Qt::LeftButton, {}, QPoint(5, 5));
+        // (on the bar's title, where a click does nothing else)
+        QTest::mouseClick(app->window(), Qt::LeftButton, {}, QPoint(app->window()->width() / 2, 5));
         QTRY_VERIFY(!menu->isMenuVisible());
 
         // A drag sideways across the row is no tap; a click that stays put is.

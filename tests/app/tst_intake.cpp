@@ -221,6 +221,9 @@ private slots:
         QTest::addColumn<QString>("folder");
         QTest::newRow("zip") << "Pack.zip" << "Pack";
         QTest::newRow("comic book, upper case") << "Book.CBR" << "Book";
+        // Not into the home folder itself, nor the one above it.
+        QTest::newRow("dot") << "..zip" << "..zip contents";
+        QTest::newRow("dot dot") << "...zip" << "...zip contents";
     }
     void anArchiveIsUnpackedAtOnce()
     {
@@ -232,6 +235,8 @@ private slots:
         waitUntilIdle();
         QCOMPARE(stackPaths(*app), (QStringList{"/", "/A", u'/' + folder}));
         QCOMPARE(contentOf(home() + u'/' + folder + "/inside.txt"), QByteArray("inside"));
+        QVERIFY(!QFileInfo::exists(home() + "/inside.txt"));
+        QVERIFY(!QFileInfo::exists(home() + "/../inside.txt"));
         QVERIFY(QFileInfo::exists(home() + u'/' + name));
         QVERIFY(namesIn(inbox()).isEmpty());
         QTRY_COMPARE(topScreen(*app)->items().size(), 1); // listed once filled

@@ -1,9 +1,11 @@
 // The real `ombrisk` executable on the offscreen platform, with its folders in a temporary root.
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <csignal>
 
 class TestProcess : public QObject {
@@ -65,6 +67,64 @@ private slots:
         QVERIFY(app.waitForFinished(30000));
         QCOMPARE(app.exitStatus(), QProcess::NormalExit);
         QCOMPARE(app.exitCode(), 0);
+    }
+
+    // SIGTERM while an unpacking replaces files: one that is moving its content in ends the
+    // move (exit 0, every file new); one still unpacking out of sight stops, the destination
+    // as it was, and the exit status says the work was cut short.
+    void quittingNeverLeavesAMergeHalfDone_data()
+    {
+        QTest::addColumn<bool>("merging");
+        QTest::newRow("while merging") << true;
+        QTest::newRow("while unpacking") << false;
+    }
+    void quittingNeverLeavesAMergeHalfDone()
+    {
+        QFETCH(bool, merging);
+        QTemporaryDir root;
+        const QString home = root.filePath("Documents/home");
+        QVERIFY(QDir().mkpath(home));
+        QProcess python;
+        python.setWorkingDirectory(home);
+        python.start("python3", {"-c", "import os, zipfile\n"
+                                       "os.mkdir('Pack')\n"
+                                       "z = zipfile.ZipFile('Pack.zip', 'w')\n"
+                                       "for n in range(10000):\n"
+                                       "  open('Pack/f%d.txt' % n, 'w').write('mine')\n"
+                                       "  z.writestr('f%d.txt' % n, 'new')\n"
+                                       "z.close()\n"});
+        QVERIFY(python.waitForFinished(60000) && python.exitCode() == 0);
+        QProcess app;
+        start(app, {"--root", root.path(), "--open", "/Pack.zip"});
+        // The staging folder shows the unpacking; its journal, the merge.
+        QElapsedTimer clock;
+        clock.start();
+        bool seen = false;
+        while (!seen && clock.elapsed() < 60000) {
+            const auto staging = QDir(home + "/Pack").entryList({".ombrisk-unpacking-*"},
+                                                                QDir::Dirs | QDir::Hidden);
+            seen = !staging.isEmpty() &&
+                   QFileInfo::exists(home + "/Pack/" + staging.constFirst() + "/journal") == merging;
+            if (!seen)
+                QThread::usleep(1000);
+        }
+        QVERIFY(seen);
+        ::kill(pid_t(app.processId()), SIGTERM);
+        QVERIFY(app.waitForFinished(60000));
+        QCOMPARE(app.exitStatus(), QProcess::NormalExit);
+        const QByteArray said = app.readAllStandardError();
+        QCOMPARE(app.exitCode(), merging ? 0 : 1);
+        QCOMPARE(said.contains("Quitting stopped this work"), !merging);
+        const auto left = QDir(home + "/Pack").entryList(QDir::AllEntries | QDir::Hidden |
+                                                         QDir::NoDotAndDotDot);
+        QCOMPARE(left.size(), 10000);
+        int asExpected = 0;
+        for (const QString &name : left) {
+            QFile file(home + "/Pack/" + name);
+            asExpected += file.open(QIODevice::ReadOnly) &&
+                          file.readAll() == (merging ? QByteArray("new") : QByteArray("mine"));
+        }
+        QCOMPARE(asExpected, 10000);
     }
 
     void openingAMissingFolderSaysSoAndShowsTheHomeFolder()

@@ -6,6 +6,7 @@
 #include <QStandardPaths>
 #include <QTest>
 #include <csignal>
+#include <sys/resource.h>
 #include <unistd.h>
 
 using namespace ArchiveFixtures;
@@ -22,10 +23,16 @@ class TestCli : public QObject {
         QByteArray err;
     };
 
+    // `openFiles`, when given, is the tool's limit of open descriptors.
     Outcome tool(const QStringList &arguments, const QByteArray &input = {},
-                 const QStringList &environment = {})
+                 const QStringList &environment = {}, rlim_t openFiles = 0)
     {
         QProcess process;
+        if (openFiles > 0)
+            process.setChildProcessModifier([openFiles] {
+                const struct rlimit limit {openFiles, openFiles};
+                ::setrlimit(RLIMIT_NOFILE, &limit);
+            });
         process.setWorkingDirectory(work.path());
         auto env = QProcessEnvironment::systemEnvironment();
         for (const auto &pair : environment)
@@ -130,6 +137,45 @@ private slots:
         const auto missing = tool({"extract", "absent.zip", "out/absent"});
         QCOMPARE(missing.exitCode, 1);
         QVERIFY(missing.err.startsWith("error: Ombrisk 106: "));
+
+        // A failure takes away the folders it made on the way, and only those.
+        auto damaged = readFile(work.filePath("plain.zip"));
+        damaged.replace("alpha", "alphX");
+        writeFile(work.filePath("bad.zip"), damaged);
+        const auto bad = tool({"extract", "bad.zip", "out/new1/new2/d"});
+        QCOMPARE(bad.exitCode, 1);
+        QVERIFY(bad.err.startsWith("error: Ombrisk 106: "));
+        QVERIFY(QFileInfo(work.filePath("out")).isDir());
+        QVERIFY(!QFileInfo::exists(work.filePath("out/new1")));
+    }
+
+    // A tree as deep as entries may go unpacks, merges into itself and is taken away after a
+    // failure with a few descriptors, whatever its depth: the tool may open 100.
+    void deepTreesNeedFewDescriptors()
+    {
+        QCOMPARE(python(work.path(),
+                        "import tarfile, io, os\n"
+                        "deep = '/'.join(['d'] * 1000) + '/f.txt'\n"
+                        "for name, extra in (('deep.tar', b''), ('cut.tgz', os.urandom(200000))):\n"
+                        "  t = tarfile.open(name, 'w:gz' if name.endswith('tgz') else 'w')\n"
+                        "  for entry, data in ((deep, b'deep'), ('z.bin', extra)):\n"
+                        "    i = tarfile.TarInfo(entry); i.size = len(data)\n"
+                        "    t.addfile(i, io.BytesIO(data))\n"
+                        "  t.close()\n"
+                        "data = open('cut.tgz', 'rb').read()\n"
+                        "open('cut.tgz', 'wb').write(data[:len(data) * 3 // 4])\n"),
+                 0);
+        const QString deepFile = "deep/" + QStringList(1000, "d").join('/') + "/f.txt";
+        for (int run = 0; run < 2; ++run) { // the second merges into the first
+            const auto unpacked = tool({"extract", "--no-trash", "deep.tar", "deep"}, {}, {}, 100);
+            QVERIFY2(unpacked.exitCode == 0, unpacked.err.constData());
+            QCOMPARE(readFile(work.filePath(deepFile)), QByteArray("deep"));
+        }
+        const auto cut = tool({"extract", "cut.tgz", "deep"}, {}, {}, 100);
+        QCOMPARE(cut.exitCode, 1);
+        QVERIFY2(cut.err.startsWith("error: Ombrisk 106: "), cut.err.constData());
+        QVERIFY(stagingFoldersIn(work.filePath("deep")).isEmpty());
+        QCOMPARE(readFile(work.filePath("deep/z.bin")), QByteArray()); // the one before
     }
 
     void compresses()

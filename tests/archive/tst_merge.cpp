@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <fcntl.h>
@@ -206,6 +207,114 @@ private slots:
         QVERIFY(!ArchiverManager::decompressAtPath(dir.filePath("h.tar.gz"), dest, {}, &error));
         QCOMPARE(error.code, int(ArchiveErrors::NotEnoughSpace)); // found while writing
         QCOMPARE(tree(dest), QStringList({"mine.txt"}));
+    }
+
+    // A cancel that comes while the content moves in (the overlay's Cancel) undoes the merge:
+    // the items moved in leave and the replaced ones come back.
+    void cancelWhileMovingInUndoesTheMerge()
+    {
+        struct CancelWhileMovingIn : ArchiveProgressDelegate {
+            bool movingIn = false;
+            int asked = 0;
+            void archiveProgressChanged(const ArchiveProgress &) override {}
+            bool isArchiveCancelled() override { return movingIn && ++asked > 100; }
+            void archiveMovingIn() override { movingIn = true; }
+        } delegate;
+        QTemporaryDir dir;
+        QCOMPARE(python(dir.path(), tarPrelude +
+                                        "for n in range(200):\n"
+                                        "  add(t, 'f%d.txt' % n, data=b'archive')\n"
+                                        "  add(t, 'new%d.txt' % n, data=b'archive')\n"
+                                        "t.close()\n"),
+                 0);
+        const QString dest = dir.filePath("out");
+        for (int n = 0; n < 200; ++n)
+            writeFile(QString("%1/f%2.txt").arg(dest).arg(n), "mine");
+        const auto before = tree(dest);
+        Error error;
+        QVERIFY(!ArchiverManager::decompressAtPath(dir.filePath("h.tar"), dest, {}, &error,
+                                                   &delegate));
+        QCOMPARE(error.code, int(ArchiveErrors::Cancelled));
+        QVERIFY(delegate.asked > 100);
+        QCOMPARE(tree(dest), before);
+        for (int n = 0; n < 200; ++n)
+            QCOMPARE(readFile(QString("%1/f%2.txt").arg(dest).arg(n)), QByteArray("mine"));
+    }
+
+    // Disks of other file systems, on an image mounted in the test: ntfs-3g refuses the rename
+    // flag that never replaces ("Invalid argument"), and with Windows' name rules, as vfat, it
+    // refuses names such as "what?.txt". A new folder is made and a merge replaces and keeps
+    // as anywhere, and an entry the disk can't name fails the unpacking, naming the entry.
+    void otherFileSystems_data()
+    {
+        QTest::addColumn<QStringList>("make");
+        QTest::addColumn<QStringList>("mount");
+        QTest::newRow("ntfs-3g") << QStringList{"mkntfs", "-F", "-Q", "-q", "IMAGE"}
+                                 << QStringList{"ntfs-3g", "-o", "windows_names", "IMAGE", "MOUNT"};
+        QTest::newRow("vfat") << QStringList{"mkfs.vfat", "IMAGE"}
+                              << QStringList{"mount", "-o", "loop", "IMAGE", "MOUNT"};
+    }
+    void otherFileSystems()
+    {
+        QFETCH(QStringList, make);
+        QFETCH(QStringList, mount);
+        if (::geteuid() != 0)
+            QSKIP("Mounting a disk image needs root.");
+        const QStringList tools{"/usr/sbin", "/sbin", "/usr/bin", "/bin"};
+        for (const auto &program : {make[0], mount[0]})
+            if (QStandardPaths::findExecutable(program, tools).isEmpty())
+                QSKIP(qPrintable(program + " is not installed (scripts/install-deps.sh installs "
+                                           "it)."));
+        QTemporaryDir dir;
+        const QString image = dir.filePath("disk.img");
+        const QString disk = dir.filePath("disk");
+        QVERIFY(QDir().mkpath(disk));
+        QFile imageFile(image);
+        QVERIFY(imageFile.open(QIODevice::WriteOnly) && imageFile.resize(32 << 20));
+        imageFile.close();
+        const auto filled = [&](QStringList command) {
+            command.replaceInStrings("IMAGE", image).replaceInStrings("MOUNT", disk);
+            return command;
+        };
+        const auto madeFs = filled(make);
+        QCOMPARE(run(dir.path(), madeFs[0], madeFs.mid(1)), 0);
+        const auto mountIt = filled(mount);
+        QByteArray said;
+        if (run(dir.path(), mountIt[0], mountIt.mid(1), {}, &said) != 0)
+            QSKIP(qPrintable("The image could not be mounted here: " + QString::fromLocal8Bit(said)));
+        auto unmount = qScopeGuard([&] { ::umount2(QFile::encodeName(disk).constData(), MNT_DETACH); });
+
+        QCOMPARE(python(dir.path(), tarPrelude + "add(t, 'sub/a.txt', data=b'archive')\n"
+                                                 "add(t, 'b.txt', data=b'archive')\nt.close()\n"),
+                 0);
+        QVERIFY(QFile::rename(dir.filePath("h.tar"), dir.filePath("plain.tar")));
+        QCOMPARE(python(dir.path(), tarPrelude + "add(t, 'b.txt', data=b'archive')\n"
+                                                 "add(t, 'what?.txt', data=b'x')\nt.close()\n"),
+                 0);
+        const QString dest = disk + "/out";
+        Error error;
+        QVERIFY2(ArchiverManager::decompressAtPath(dir.filePath("plain.tar"), dest, {}, &error),
+                 qPrintable(error.message));
+        writeFile(dest + "/b.txt", "mine");
+        writeFile(dest + "/keep.txt", "keep");
+        ExtractionResult result;
+        QVERIFY2(ArchiverManager::decompressAtPath(dir.filePath("plain.tar"), dest, {}, &error,
+                                                   nullptr, &result),
+                 qPrintable(error.message));
+        QCOMPARE(result.replacedCount, 2);
+        QVERIFY(result.replacedInTrash || !result.replacedFolder.isEmpty());
+        QCOMPARE(readFile(dest + "/b.txt"), QByteArray("archive"));
+        auto expected = QStringList{"b.txt", "keep.txt", "sub/", "sub/a.txt"};
+        if (!result.replacedFolder.isEmpty())
+            expected << "Replaced by plain.tar/" << "Replaced by plain.tar/b.txt"
+                     << "Replaced by plain.tar/sub/" << "Replaced by plain.tar/sub/a.txt";
+        expected.sort();
+        QCOMPARE(tree(dest), expected);
+
+        QVERIFY(!ArchiverManager::decompressAtPath(dir.filePath("h.tar"), dest, {}, &error));
+        QVERIFY2(error.message.contains("“what?.txt”"), qPrintable(error.message));
+        QCOMPARE(tree(dest), expected);
+        QVERIFY(stagingFoldersIn(dest).isEmpty() && stagingFoldersIn(disk).isEmpty());
     }
 
     // Folders without a mode in the archive get 0755 less the umask, as tar tools give them;

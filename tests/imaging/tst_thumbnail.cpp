@@ -2,6 +2,7 @@
 #include "DecodePriority.h"
 #include "PictureFixtures.h"
 #include "Thumbnail.h"
+#include "SharedThumbnails.h"
 #include "ThumbnailCache.h"
 #include "UndecodablePictures.h"
 #include "Utils.h"
@@ -10,12 +11,16 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QProcess>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 #include <atomic>
 #include <memory>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 using PictureFixtures::drainThumbnailQueue;
 using PictureFixtures::opaqueBounds;
@@ -303,6 +308,80 @@ private slots:
         ImageView view(QSizeF(37, 37));
         QVERIFY(!requestAndWait(view, path).isNull());
         QVERIFY(!QImage(cacheFile(key)).isNull());
+    }
+
+    // The desktop's shared layout, checked by Python's standard library: the name is the MD5
+    // of the URI, the text chunks name the file as it is, the file and its folder owner-only.
+    void sharedThumbnailsAreWrittenReadAndCheckedAgainstTheFile()
+    {
+        const QString path = picture("/Shared/sky photo.jpg", QSize(640, 480), Qt::blue);
+        ImageView view(QSizeF(37, 37));
+        QVERIFY(!requestAndWait(view, path).isNull());
+        const QByteArray uri = QUrl::fromLocalFile(path).toEncoded();
+        QVERIFY(uri.endsWith("/Shared/sky%20photo.jpg"));
+        const QString shared = SharedThumbnails::directory() + "/normal/" +
+                               QCryptographicHash::hash(uri, QCryptographicHash::Md5).toHex() + ".png";
+        QProcess python;
+        python.start("python3", {"-c", R"(
+import os, stat, struct, sys, zlib
+data = open(sys.argv[1], 'rb').read()
+assert data[:8] == b'\x89PNG\r\n\x1a\n'
+pos, text = 8, {}
+while pos < len(data):
+    length, kind = struct.unpack('>I4s', data[pos:pos + 8])
+    body = data[pos + 8:pos + 8 + length]
+    if kind == b'IHDR':
+        width, height = struct.unpack('>II', body[:8])
+    elif kind == b'tEXt':
+        key, value = body.split(b'\0', 1)
+        text[key.decode()] = value.decode()
+    elif kind == b'zTXt':
+        key, rest = body.split(b'\0', 1)
+        text[key.decode()] = zlib.decompress(rest[1:]).decode()
+    pos += 12 + length
+print(max(width, height))
+print(text['Thumb::URI'])
+print(text['Thumb::MTime'], int(os.stat(sys.argv[2]).st_mtime))
+print(oct(stat.S_IMODE(os.stat(sys.argv[1]).st_mode)), oct(stat.S_IMODE(os.stat(os.path.dirname(sys.argv[1])).st_mode)))
+)", shared, path});
+        QVERIFY(python.waitForFinished(30000));
+        const QStringList lines = QString::fromUtf8(python.readAllStandardOutput()).split('\n');
+        QVERIFY2(python.exitCode() == 0, python.readAllStandardError().constData());
+        QCOMPARE(lines.value(0), QStringLiteral("128"));
+        QCOMPARE(lines.value(1), QString::fromUtf8(uri));
+        const QStringList times = lines.value(2).split(' ');
+        QCOMPARE(times.value(0), times.value(1));
+        QCOMPARE(lines.value(3), QStringLiteral("0o600 0o700"));
+
+        // A thumbnail another program left for a file is used without decoding it; one made
+        // for an older version of the file is not.
+        const QString other = picture("/Shared/other.jpg", QSize(64, 64), Qt::blue);
+        QImage planted(128, 128, QImage::Format_RGB32);
+        planted.fill(Qt::red);
+        QVERIFY(SharedThumbnails::store(other, planted, 128));
+        ImageView reused(QSizeF(37, 37));
+        const QImage fromShared = requestAndWait(reused, other);
+        QVERIFY(fromShared.pixelColor(fromShared.rect().center()).red() > 200);
+        const QString stale = picture("/Shared/stale.jpg", QSize(64, 64), Qt::blue);
+        QVERIFY(SharedThumbnails::store(stale, planted, 128));
+        const timespec later[2] = {{0, UTIME_OMIT}, {2000000000, 0}};
+        QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(stale).constData(), later, 0), 0);
+        ImageView fresh(QSizeF(37, 37));
+        const QImage decoded = requestAndWait(fresh, stale);
+        QVERIFY(decoded.pixelColor(decoded.rect().center()).blue() > 200);
+
+        // A picture that can't be decoded is recorded as ours in the failure folder.
+        const QString broken = homePath("/Shared/broken.jpg");
+        QFile file(broken);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("\xFF\xD8\xFF", 3) + QByteArray(100, 'x'));
+        file.close();
+        ImageView none(QSizeF(37, 37));
+        Thumbnail::cr_setLocalImageFilePath(&none, broken);
+        QVERIFY(drainThumbnailQueue());
+        QVERIFY(SharedThumbnails::hasFailed(broken));
+        QVERIFY(QFileInfo::exists(SharedThumbnails::directory() + "/fail/ombrisk-1.0/" +
+                                  SharedThumbnails::fileNameFor(SharedThumbnails::uriOf(broken))));
     }
 };
 

@@ -404,8 +404,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(window));
         QQuickItem *pages = nullptr;
         QTRY_VERIFY((pages = shownItem(window->contentItem(), "pdfPages")));
-        QQuickItem *indicator = shownItem(window->contentItem(), "pageIndicator");
-        QVERIFY(indicator);
+        QQuickItem *indicator = nullptr; // shown once the pages are measured
+        QTRY_VERIFY((indicator = shownItem(window->contentItem(), "pageIndicator")));
         const auto pageAt = [pages](QPointF point) {
             int index = -1;
             QMetaObject::invokeMethod(pages, "indexAt", Q_RETURN_ARG(int, index),

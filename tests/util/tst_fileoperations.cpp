@@ -1,13 +1,18 @@
 #include "AppDirectories.h"
 #include "ApplicationFolders.h"
 #include "FileOperations.h"
+#include "FolderHandle.h"
 #include "FreeItemName.h"
+#include "NoReplaceRename.h"
 #include "Utils.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cerrno>
+#include <fcntl.h>
+#include <filesystem>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -520,6 +525,63 @@ private slots:
                 writeFile(folder.filePath(item), "x");
         }
         QCOMPARE(FreeItemName::in(folder.path(), wanted), given);
+    }
+
+    // The move taken where a disk refuses the no-replace flag: a file, a link and a folder
+    // move under a free name, keeping what they are; onto a taken name (of any kind) nothing
+    // moves and EEXIST says why.
+    void moveWithoutTheFlagNeverReplaces_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("taken");
+        for (const char *source : {"file", "@link", "folder/"}) {
+            QTest::addRow("%s to a free name", source) << source << "";
+            for (const char *taken : {"file", "@link", "folder/", "empty/"})
+                QTest::addRow("%s onto %s", source, taken) << source << taken;
+        }
+    }
+    void moveWithoutTheFlagNeverReplaces()
+    {
+        QFETCH(QString, source);
+        QFETCH(QString, taken);
+        QTemporaryDir from;
+        QTemporaryDir to;
+        const auto make = [](const QString &folder, const QString &item, const QByteArray &data) {
+            const QString path = folder + "/item";
+            if (item.startsWith(u'@'))
+                QVERIFY(QFile::link(data, path));
+            else if (item == "empty/")
+                QVERIFY(QDir().mkdir(path));
+            else if (item.endsWith(u'/'))
+                writeFile(path + "/inside", data);
+            else
+                writeFile(path, data);
+        };
+        make(from.path(), source, "moving");
+        if (!taken.isEmpty())
+            make(to.path(), taken, "there");
+        const auto before = entries(to.path() + "/item");
+        const Fd fromFd(::open(QFile::encodeName(from.path()), O_PATH | O_DIRECTORY));
+        const Fd toFd(::open(QFile::encodeName(to.path()), O_PATH | O_DIRECTORY));
+        errno = 0;
+        const bool moved = NoReplaceRename::moveWithoutTheFlag(fromFd.get(), "item", toFd.get(), "item");
+        QCOMPARE(moved, taken.isEmpty());
+        const QString kept = moved ? to.path() + "/item" : from.path() + "/item";
+        if (!moved) {
+            QCOMPARE(errno, EEXIST);
+            QCOMPARE(entries(to.path() + "/item"), before);
+            QCOMPARE(isLink(to.path() + "/item"), taken.startsWith(u'@'));
+            if (taken == "file")
+                QCOMPARE(readFile(to.path() + "/item"), QByteArray("there"));
+        }
+        QCOMPARE(QFileInfo::exists(from.path() + "/item") || isLink(from.path() + "/item"), !moved);
+        if (source.startsWith(u'@'))
+            QCOMPARE(std::filesystem::read_symlink(QFile::encodeName(kept).toStdString()),
+                     "moving");
+        else if (source.endsWith(u'/'))
+            QCOMPARE(readFile(kept + "/inside"), QByteArray("moving"));
+        else
+            QCOMPARE(readFile(kept), QByteArray("moving"));
     }
 };
 

@@ -58,6 +58,10 @@ FocusScope {
             controller.deleteKeyPressed((event.modifiers & Qt.ShiftModifier) !== 0)
         else if (event.key === Qt.Key_F2)
             controller.renameKeyPressed(list.focusedRow)
+        else if (event.matches(StandardKey.Copy) || event.matches(StandardKey.Cut))
+            controller.copyKeyPressed(event.matches(StandardKey.Cut), list.focusedRow)
+        else if (event.matches(StandardKey.Paste))
+            controller.pasteKeyPressed()
         else
             return
         event.accepted = true
@@ -180,6 +184,7 @@ FocusScope {
             x: page.columnX
             width: page.columnWidth
             table: page.table
+            controller: page.controller
             listView: list
         }
 

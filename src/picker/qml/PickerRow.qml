@@ -12,6 +12,7 @@ ItemDelegate {
     required property int index
     required property bool selected
     property KPDocumentPickerTableView table
+    property KPDocumentPickerViewController controller
     property ListView listView
     property TableViewCell cell: null
     readonly property bool editing: table !== null && table.editing
@@ -72,6 +73,51 @@ ItemDelegate {
         onTapped: function(point) {
             const at = row.frameInTable()
             row.openMenu(Qt.rect(point.position.x, at.y + point.position.y, 0, 0))
+        }
+    }
+
+    // Dragged sideways with the mouse, the row (or the selection) leaves as files for other
+    // applications (a copy); up and down still scrolls. Dropped on a folder row of the window,
+    // the items move there.
+    property var dragData: ({})
+    property bool draggingOut: false
+    Drag.dragType: Drag.Automatic
+    Drag.supportedActions: Qt.CopyAction | Qt.MoveAction
+    Drag.proposedAction: Qt.CopyAction
+    Drag.mimeData: dragData
+    Drag.active: draggingOut
+    DragHandler {
+        target: null
+        yAxis.enabled: false
+        acceptedDevices: PointerDevice.Mouse
+        enabled: row.controller !== null
+        onActiveChanged: {
+            if (active)
+                row.dragData = row.controller.dragDataForFlatRow(row.index)
+            row.draggingOut = active && Object.keys(row.dragData).length > 0
+        }
+    }
+    DropArea {
+        anchors.fill: parent
+        keys: ["text/uri-list"]
+        property bool taking: false
+        onEntered: function(drag) {
+            taking = drag.source !== null && drag.source !== row && drag.hasUrls
+                     && row.controller !== null && row.controller.acceptsDropOnFlatRow(row.index)
+            drag.accepted = taking
+        }
+        onExited: taking = false
+        onDropped: function(drop) {
+            taking = false
+            drop.accept(Qt.MoveAction)
+            row.controller.dropOnFlatRow(drop.urls, row.index)
+        }
+        Rectangle {
+            anchors.fill: parent
+            visible: parent.taking
+            color: "transparent"
+            border.color: Theme.tint
+            border.width: 2
         }
     }
 
