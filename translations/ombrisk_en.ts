@@ -17,6 +17,16 @@
     </message>
 </context>
 <context>
+    <name>ArchiveContentsViewController</name>
+    <message numerus="yes">
+        <source>%n item(s) extracted to “%1”.</source>
+        <translation>
+            <numerusform>%n item extracted to “%1”.</numerusform>
+            <numerusform>%n items extracted to “%1”.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>ArchiveErrors</name>
     <message>
         <source>password protected zip file</source>
