@@ -15,6 +15,14 @@
         <source>To bring files in, open them with Ombrisk from another application, or drop them here.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Quitting stopped this work before it ended; nothing of it was kept: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>There is no archive %1 in the home folder; the home folder is shown instead.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>ArchiveContentsViewController</name>
@@ -24,6 +32,70 @@
             <numerusform>%n item extracted to “%1”.</numerusform>
             <numerusform>%n items extracted to “%1”.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Unicode (UTF-8)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>DOS Latin US (CP437)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>DOS Cyrillic (CP866)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Windows Cyrillic (CP1251)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Chinese Simplified (GBK)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Japanese (Shift-JIS)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Korean (EUC-KR)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Windows Western (Windows-1252)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No private folder could be made for the entry. Check that the temporary folder can be written.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No private folder could be made for the entry.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Loading...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Extract</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Name Encoding</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Names this zip doesn&apos;t mark as Unicode are read with the code page chosen, in this list and in what is extracted from it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Extracting from “%1”…</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -300,6 +372,18 @@
         <source>it is a link to “%1”, a folder or special file outside the items packed; pack that itself instead</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The archive has no entry “%1”; it may have changed since it was listed. Open it again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The archive was not unpacked: the disk does not allow the name of its entry “%1” (disks made for Windows refuse ? : * &quot; &lt; &gt; | and names ending in a dot or a space). Nothing was changed; unpack onto another disk.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a file of that name is in the way</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>BusInstanceChannel</name>
@@ -349,6 +433,24 @@
     <name>CompressQueue</name>
     <message>
         <source>Opening “%1”…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Finishing…</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CopyIntoFolder</name>
+    <message>
+        <source>Copying...</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>DefaultApplication</name>
+    <message>
+        <source>“%1” could not be opened: no application for it was found. Install one that opens files of this kind.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -580,6 +682,50 @@
     </message>
 </context>
 <context>
+    <name>ItemCopy</name>
+    <message>
+        <source>Check that you may read it and add items to the destination, then try again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Free some space, then try again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Try again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The copy of “%1” was cancelled; nothing of it was kept.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” is a pipe, socket or device, which can&apos;t be copied.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” could not be copied: “%2” in it is a pipe, socket or device, which can&apos;t be copied.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” could not be copied: %2. %3</source>
+        <extracomment>%1 the item, %2 the system&apos;s reason, %3 what to do (a sentence).</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” could not be copied: “%2” in it failed: %3. %4</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” can&apos;t be copied into itself. Choose another folder.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” was not copied: an item of that name came into the folder meanwhile. Nothing was replaced; try again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>ItemDeletion</name>
     <message>
         <source>Move to Trash</source>
@@ -754,6 +900,8 @@ files and comes to the front, and this start ends.
   --open PATH         open PATH of the home folder, as &quot;/A/B&quot;: a folder is
                       shown, a file opened as a tap on it opens it
   --info PATH         show the properties of the item PATH of the home folder
+  --contents PATH     show what the archive PATH of the home folder holds;
+                      an inner folder may follow, as &quot;/A/Pack.zip/docs&quot;
   --root DIR          keep the home and cache folders in DIR
   --window-size WxH   the window&apos;s size in points, as 420x760
   --screenshot FILE   save the window as a PNG once listed, then quit
@@ -766,6 +914,14 @@ files and comes to the front, and this start ends.
     <name>LocalFilePreviewViewController</name>
     <message>
         <source>Rename failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open With Default App</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -894,6 +1050,86 @@ files and comes to the front, and this start ends.
         <source>Unpacking “%1” was cancelled; its folder was not made.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Copy</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Duplicate</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open With Default App</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show Contents</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Paste</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” can&apos;t be shown here.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” will move where you paste it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n items will move where you paste them.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>“%1” is copied: paste it into any folder.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n items are copied: paste them into any folder.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>There is nothing to paste. Copy or cut some items first.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Paste failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Duplicate failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 contents</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n item(s) were replaced; they are in the Trash, in “%1”.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n item(s) were replaced; they are kept in “%1”.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>Main</name>
@@ -913,11 +1149,11 @@ files and comes to the front, and this start ends.
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>“%1” was not moved: the item of that name already there could not be moved to the Trash. %2</source>
+        <source>Moving...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Moving...</source>
+        <source>Nothing took the place of “%1”: the item of that name there could not be moved to the Trash. %2</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1201,6 +1437,10 @@ files and comes to the front, and this start ends.
     </message>
     <message>
         <source>Replaced by %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is not a single item name</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
