@@ -1,4 +1,5 @@
-<?xml version='1.0' encoding='utf-8'?>
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
     <name>AppDelegate</name>
@@ -20,80 +21,80 @@
     </message>
     <message>
         <source>There is no archive %1 in the home folder; the home folder is shown instead.</source>
-        <translation type="unfinished" />
+        <translation>Im Basisordner gibt es kein Archiv %1; stattdessen wird der Basisordner gezeigt.</translation>
     </message>
 </context>
 <context>
     <name>ArchiveContentsViewController</name>
     <message>
         <source>Unicode (UTF-8)</source>
-        <translation type="unfinished" />
+        <translation>Unicode (UTF-8)</translation>
     </message>
     <message>
         <source>DOS Latin US (CP437)</source>
-        <translation type="unfinished" />
+        <translation>DOS Latin US (CP437)</translation>
     </message>
     <message>
         <source>DOS Cyrillic (CP866)</source>
-        <translation type="unfinished" />
+        <translation>DOS Kyrillisch (CP866)</translation>
     </message>
     <message>
         <source>Windows Cyrillic (CP1251)</source>
-        <translation type="unfinished" />
+        <translation>Windows Kyrillisch (CP1251)</translation>
     </message>
     <message>
         <source>Chinese Simplified (GBK)</source>
-        <translation type="unfinished" />
+        <translation>Chinesisch vereinfacht (GBK)</translation>
     </message>
     <message>
         <source>Japanese (Shift-JIS)</source>
-        <translation type="unfinished" />
+        <translation>Japanisch (Shift-JIS)</translation>
     </message>
     <message>
         <source>Korean (EUC-KR)</source>
-        <translation type="unfinished" />
+        <translation>Koreanisch (EUC-KR)</translation>
     </message>
     <message>
         <source>Windows Western (Windows-1252)</source>
-        <translation type="unfinished" />
+        <translation>Windows Westeuropäisch (Windows-1252)</translation>
     </message>
     <message>
         <source>No private folder could be made for the entry. Check that the temporary folder can be written.</source>
-        <translation type="unfinished" />
+        <translation>Für den Eintrag konnte kein privater Ordner angelegt werden. Prüfen Sie, ob in den temporären Ordner geschrieben werden kann.</translation>
     </message>
     <message>
         <source>No private folder could be made for the entry.</source>
-        <translation type="unfinished" />
+        <translation>Für den Eintrag konnte kein privater Ordner angelegt werden.</translation>
     </message>
     <message>
         <source>Loading...</source>
-        <translation type="unfinished">Wird geladen …</translation>
+        <translation>Wird geladen …</translation>
     </message>
     <message>
         <source>Extract</source>
-        <translation type="unfinished" />
+        <translation>Entnehmen</translation>
     </message>
     <message>
         <source>Name Encoding</source>
-        <translation type="unfinished" />
+        <translation>Namenskodierung</translation>
     </message>
     <message>
-        <source>Names this zip doesn't mark as Unicode are read with the code page chosen, in this list and in what is extracted from it.</source>
-        <translation type="unfinished" />
+        <source>Names this zip doesn&apos;t mark as Unicode are read with the code page chosen, in this list and in what is extracted from it.</source>
+        <translation>Namen, die dieses Zip-Archiv nicht als Unicode kennzeichnet, werden mit der gewählten Codepage gelesen, in dieser Liste und in dem, was daraus entnommen wird.</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished">Abbrechen</translation>
+        <translation>Abbrechen</translation>
     </message>
     <message>
         <source>Extracting from “%1”…</source>
-        <translation type="unfinished" />
+        <translation>Entnehmen aus „%1“ …</translation>
     </message>
     <message numerus="yes">
         <source>%n item(s) extracted to “%1”.</source>
-        <translation type="unfinished">
-            <numerusform />
-            <numerusform />
+        <translation>
+            <numerusform>%n Objekt nach „%1“ entnommen.</numerusform>
+            <numerusform>%n Objekte nach „%1“ entnommen.</numerusform>
         </translation>
     </message>
 </context>
@@ -148,7 +149,7 @@
         <translation>Abgebrochen. Nichts wurde geändert.</translation>
     </message>
     <message>
-        <source>The archive can't be read; it may be damaged or incomplete (%1).</source>
+        <source>The archive can&apos;t be read; it may be damaged or incomplete (%1).</source>
         <translation>Das Archiv kann nicht gelesen werden; es ist vielleicht beschädigt oder unvollständig (%1).</translation>
     </message>
     <message>
@@ -220,11 +221,11 @@
         <translation>%1 ist kürzer als angegeben</translation>
     </message>
     <message>
-        <source>“%1” is a folder; a zip archive can't replace it.</source>
+        <source>“%1” is a folder; a zip archive can&apos;t replace it.</source>
         <translation>„%1“ ist ein Ordner; ein Zip-Archiv kann ihn nicht ersetzen.</translation>
     </message>
     <message>
-        <source>The zip archive “%1” can't be one of the items it packs, nor lie inside them.</source>
+        <source>The zip archive “%1” can&apos;t be one of the items it packs, nor lie inside them.</source>
         <translation>Das Zip-Archiv „%1“ kann weder eines der Objekte sein, die es packt, noch in ihnen liegen.</translation>
     </message>
     <message>
@@ -232,7 +233,7 @@
         <translation>es existiert nicht mehr</translation>
     </message>
     <message>
-        <source>“%1” can't be packed: %2. No zip was made.</source>
+        <source>“%1” can&apos;t be packed: %2. No zip was made.</source>
         <translation>„%1“ kann nicht gepackt werden: %2. Es wurde kein Zip-Archiv erstellt.</translation>
     </message>
     <message>
@@ -264,7 +265,7 @@
         <translation>es ist keine Datei mehr</translation>
     </message>
     <message>
-        <source>it is a fifo, socket or device, which a zip can't hold</source>
+        <source>it is a fifo, socket or device, which a zip can&apos;t hold</source>
         <translation>es ist eine FIFO, ein Socket oder ein Gerät, was ein Zip-Archiv nicht aufnehmen kann</translation>
     </message>
     <message>
@@ -373,15 +374,15 @@
     </message>
     <message>
         <source>The archive has no entry “%1”; it may have changed since it was listed. Open it again.</source>
-        <translation type="unfinished" />
+        <translation>Das Archiv hat keinen Eintrag „%1“; es hat sich vielleicht geändert, seit es gelesen wurde. Öffnen Sie es erneut.</translation>
     </message>
     <message>
-        <source>The archive was not unpacked: the disk does not allow the name of its entry “%1” (disks made for Windows refuse ? : * " &lt; &gt; | and names ending in a dot or a space). Nothing was changed; unpack onto another disk.</source>
-        <translation type="unfinished" />
+        <source>The archive was not unpacked: the disk does not allow the name of its entry “%1” (disks made for Windows refuse ? : * &quot; &lt; &gt; | and names ending in a dot or a space). Nothing was changed; unpack onto another disk.</source>
+        <translation>Das Archiv wurde nicht entpackt: Der Datenträger erlaubt den Namen seines Eintrags „%1“ nicht (für Windows eingerichtete Datenträger lehnen ? : * &quot; &lt; &gt; | und Namen ab, die auf einen Punkt oder ein Leerzeichen enden). Es wurde nichts verändert; entpacken Sie auf einen anderen Datenträger.</translation>
     </message>
     <message>
         <source>a file of that name is in the way</source>
-        <translation type="unfinished" />
+        <translation>eine gleichnamige Datei steht im Weg</translation>
     </message>
 </context>
 <context>
@@ -443,14 +444,14 @@
     <name>CopyIntoFolder</name>
     <message>
         <source>Copying...</source>
-        <translation type="unfinished" />
+        <translation>Wird kopiert …</translation>
     </message>
 </context>
 <context>
     <name>DefaultApplication</name>
     <message>
         <source>“%1” could not be opened: no application for it was found. Install one that opens files of this kind.</source>
-        <translation type="unfinished" />
+        <translation>„%1“ konnte nicht geöffnet werden: Es wurde keine Anwendung dafür gefunden. Installieren Sie eine, die Dateien dieser Art öffnet.</translation>
     </message>
 </context>
 <context>
@@ -522,7 +523,7 @@
         <translation>Der Zwischenspeicher-Ordner ließ sich für Sicherungsprogramme nicht kennzeichnen: %1. Vorschaubilder können in Sicherungen landen.</translation>
     </message>
     <message>
-        <source>The root folder can't be removed.</source>
+        <source>The root folder can&apos;t be removed.</source>
         <translation>Der oberste Ordner lässt sich nicht entfernen.</translation>
     </message>
     <message>
@@ -530,11 +531,11 @@
         <translation>Der Name ist leer. Bitte einen Namen eingeben.</translation>
     </message>
     <message>
-        <source>“.” can't be used as a name: it stands for the folder itself. Choose another name.</source>
+        <source>“.” can&apos;t be used as a name: it stands for the folder itself. Choose another name.</source>
         <translation>„.“ kann kein Name sein: Es steht für den Ordner selbst. Bitte einen anderen Namen wählen.</translation>
     </message>
     <message>
-        <source>“..” can't be used as a name: it stands for the enclosing folder. Choose another name.</source>
+        <source>“..” can&apos;t be used as a name: it stands for the enclosing folder. Choose another name.</source>
         <translation>„..“ kann kein Name sein: Es steht für den übergeordneten Ordner. Bitte einen anderen Namen wählen.</translation>
     </message>
     <message>
@@ -542,11 +543,11 @@
         <translation>Der Name enthält ein NUL-Zeichen, das in keinem Dateinamen stehen darf. Bitte den Namen erneut eingeben.</translation>
     </message>
     <message>
-        <source>A name can't contain “/”. Choose a name without it.</source>
+        <source>A name can&apos;t contain “/”. Choose a name without it.</source>
         <translation>Ein Name darf kein „/“ enthalten. Bitte einen Namen ohne wählen.</translation>
     </message>
     <message>
-        <source>A folder name can't start with “/”. Type a name without it.</source>
+        <source>A folder name can&apos;t start with “/”. Type a name without it.</source>
         <translation>Ein Ordnername darf nicht mit „/“ beginnen. Bitte einen Namen ohne eingeben.</translation>
     </message>
     <message>
@@ -574,12 +575,12 @@
         <translation>Der Pfad des Objekts enthält ein NUL-Zeichen, das in keinem Dateinamen stehen darf.</translation>
     </message>
     <message>
-        <source>A name of spaces alone can't be seen in the list. Type a name.</source>
+        <source>A name of spaces alone can&apos;t be seen in the list. Type a name.</source>
         <translation>Ein Name nur aus Leerzeichen ist in der Liste nicht zu sehen. Bitte einen Namen eingeben.</translation>
     </message>
     <message>
         <source>“%1” could not be moved: %2. %3</source>
-        <extracomment>%1 is the item, %2 the system's reason, %3 what to do (a sentence).</extracomment>
+        <extracomment>%1 is the item, %2 the system&apos;s reason, %3 what to do (a sentence).</extracomment>
         <translation>„%1“ ließ sich nicht verschieben: %2. %3</translation>
     </message>
     <message>
@@ -588,12 +589,12 @@
     </message>
     <message>
         <source>“%1” was copied to its new place, but the original could not be removed: %2. %3</source>
-        <extracomment>%1 is the item, %2 the system's reason, %3 what to do (a sentence).</extracomment>
+        <extracomment>%1 is the item, %2 the system&apos;s reason, %3 what to do (a sentence).</extracomment>
         <translation>„%1“ wurde an seinen neuen Ort kopiert, aber das Original ließ sich nicht entfernen: %2. %3</translation>
     </message>
     <message>
         <source>“%1” could not be replaced: %2. %3</source>
-        <extracomment>%1 is the item, %2 the system's reason, %3 what to do (a sentence).</extracomment>
+        <extracomment>%1 is the item, %2 the system&apos;s reason, %3 what to do (a sentence).</extracomment>
         <translation>„%1“ ließ sich nicht ersetzen: %2. %3</translation>
     </message>
     <message>
@@ -606,12 +607,12 @@
     </message>
     <message>
         <source>The folder “%1” could not be made: %2. %3</source>
-        <extracomment>%1 is the folder, %2 the system's reason, %3 what to do (a sentence).</extracomment>
+        <extracomment>%1 is the folder, %2 the system&apos;s reason, %3 what to do (a sentence).</extracomment>
         <translation>Der Ordner „%1“ ließ sich nicht anlegen: %2. %3</translation>
     </message>
     <message>
         <source>“%1” could not be removed completely: %2. %3</source>
-        <extracomment>%1 is the item, %2 the system's reason, %3 what to do (a sentence).</extracomment>
+        <extracomment>%1 is the item, %2 the system&apos;s reason, %3 what to do (a sentence).</extracomment>
         <translation>„%1“ ließ sich nicht vollständig entfernen: %2. %3</translation>
     </message>
     <message>
@@ -620,11 +621,11 @@
     </message>
     <message>
         <source>“%1” could not be renamed: %2. %3</source>
-        <extracomment>%1 is the item, %2 the system's reason, %3 what to do (a sentence).</extracomment>
+        <extracomment>%1 is the item, %2 the system&apos;s reason, %3 what to do (a sentence).</extracomment>
         <translation>„%1“ ließ sich nicht umbenennen: %2. %3</translation>
     </message>
     <message>
-        <source>The folder “%1” can't be moved into itself or one of its own folders. Choose another destination.</source>
+        <source>The folder “%1” can&apos;t be moved into itself or one of its own folders. Choose another destination.</source>
         <translation>Der Ordner „%1“ lässt sich nicht in sich selbst oder einen seiner eigenen Ordner verschieben. Bitte ein anderes Ziel wählen.</translation>
     </message>
     <message>
@@ -632,7 +633,7 @@
         <translation>Dort gibt es schon ein Objekt namens „%1“. Bitte eines davon umbenennen oder entfernen und es dann erneut versuchen.</translation>
     </message>
     <message>
-        <source>“%1” can't replace “%2”, because “%2” holds it. Choose another destination.</source>
+        <source>“%1” can&apos;t replace “%2”, because “%2” holds it. Choose another destination.</source>
         <translation>„%1“ kann „%2“ nicht ersetzen, weil „%2“ es enthält. Bitte ein anderes Ziel wählen.</translation>
     </message>
     <message>
@@ -684,44 +685,44 @@
     <name>ItemCopy</name>
     <message>
         <source>Check that you may read it and add items to the destination, then try again.</source>
-        <translation type="unfinished" />
+        <translation>Prüfen Sie, ob Sie es lesen und dem Ziel Objekte hinzufügen dürfen, und versuchen Sie es erneut.</translation>
     </message>
     <message>
         <source>Free some space, then try again.</source>
-        <translation type="unfinished">Bitte Platz schaffen und erneut versuchen.</translation>
+        <translation>Schaffen Sie Platz und versuchen Sie es erneut.</translation>
     </message>
     <message>
         <source>Try again.</source>
-        <translation type="unfinished">Bitte erneut versuchen.</translation>
+        <translation>Versuchen Sie es erneut.</translation>
     </message>
     <message>
         <source>The copy of “%1” was cancelled; nothing of it was kept.</source>
-        <translation type="unfinished" />
+        <translation>Das Kopieren von „%1“ wurde abgebrochen; nichts davon wurde behalten.</translation>
     </message>
     <message>
-        <source>“%1” is a pipe, socket or device, which can't be copied.</source>
-        <translation type="unfinished" />
+        <source>“%1” is a pipe, socket or device, which can&apos;t be copied.</source>
+        <translation>„%1“ ist eine Pipe, ein Socket oder ein Gerät und kann nicht kopiert werden.</translation>
     </message>
     <message>
-        <source>“%1” could not be copied: “%2” in it is a pipe, socket or device, which can't be copied.</source>
-        <translation type="unfinished" />
+        <source>“%1” could not be copied: “%2” in it is a pipe, socket or device, which can&apos;t be copied.</source>
+        <translation>„%1“ konnte nicht kopiert werden: „%2“ darin ist eine Pipe, ein Socket oder ein Gerät und kann nicht kopiert werden.</translation>
     </message>
     <message>
         <source>“%1” could not be copied: %2. %3</source>
-        <extracomment>%1 the item, %2 the system's reason, %3 what to do (a sentence).</extracomment>
-        <translation type="unfinished" />
+        <extracomment>%1 the item, %2 the system&apos;s reason, %3 what to do (a sentence).</extracomment>
+        <translation>„%1“ konnte nicht kopiert werden: %2. %3</translation>
     </message>
     <message>
         <source>“%1” could not be copied: “%2” in it failed: %3. %4</source>
-        <translation type="unfinished" />
+        <translation>„%1“ konnte nicht kopiert werden: „%2“ darin ist gescheitert: %3. %4</translation>
     </message>
     <message>
-        <source>“%1” can't be copied into itself. Choose another folder.</source>
-        <translation type="unfinished" />
+        <source>“%1” can&apos;t be copied into itself. Choose another folder.</source>
+        <translation>„%1“ kann nicht in sich selbst kopiert werden. Wählen Sie einen anderen Ordner.</translation>
     </message>
     <message>
         <source>“%1” was not copied: an item of that name came into the folder meanwhile. Nothing was replaced; try again.</source>
-        <translation type="unfinished" />
+        <translation>„%1“ wurde nicht kopiert: Inzwischen kam ein gleichnamiges Objekt in den Ordner. Es wurde nichts ersetzt; versuchen Sie es erneut.</translation>
     </message>
 </context>
 <context>
@@ -834,7 +835,7 @@
     </message>
     <message>
         <source>%1, %2</source>
-        <extracomment>The two counts of the footer, "1 folder, 3 files"; %1 is the folders', %2 the files'.</extracomment>
+        <extracomment>The two counts of the footer, &quot;1 folder, 3 files&quot;; %1 is the folders&apos;, %2 the files&apos;.</extracomment>
         <translation>%1, %2</translation>
     </message>
     <message numerus="yes">
@@ -896,17 +897,32 @@ Each FILE is copied to the top of the home folder (an archive is unpacked
 there); when Ombrisk already runs for the same folder tree, it takes the
 files and comes to the front, and this start ends.
 
-  --open PATH         open PATH of the home folder, as "/A/B": a folder is
+  --open PATH         open PATH of the home folder, as &quot;/A/B&quot;: a folder is
                       shown, a file opened as a tap on it opens it
   --info PATH         show the properties of the item PATH of the home folder
   --contents PATH     show what the archive PATH of the home folder holds;
-                      an inner folder may follow, as "/A/Pack.zip/docs"
+                      an inner folder may follow, as &quot;/A/Pack.zip/docs&quot;
   --root DIR          keep the home and cache folders in DIR
-  --window-size WxH   the window's size in points, as 420x760
+  --window-size WxH   the window&apos;s size in points, as 420x760
   --screenshot FILE   save the window as a PNG once listed, then quit
   -h, --help          show this help and quit
 </source>
-        <translation type="unfinished" />
+        <translation>Aufruf: ombrisk [OPTION]... [DATEI|URL]...
+Ein Dateimanager und Archivprogramm für einen eigenen Ordnerbaum.
+Jede DATEI wird oben in den Basisordner kopiert (ein Archiv wird dort
+entpackt); läuft Ombrisk schon für denselben Ordnerbaum, nimmt es die
+Dateien an und kommt nach vorn, und dieser Start endet.
+
+  --open PFAD         PFAD des Basisordners öffnen, etwa &quot;/A/B&quot;: ein Ordner wird
+                      gezeigt, eine Datei geöffnet wie bei einem Tippen darauf
+  --info PFAD         die Eigenschaften des Objekts PFAD im Basisordner zeigen
+  --contents PFAD     zeigen, was das Archiv PFAD des Basisordners enthält;
+                      ein innerer Ordner darf folgen, etwa &quot;/A/Pack.zip/docs&quot;
+  --root ORDNER       Basis- und Cache-Ordner in ORDNER anlegen
+  --window-size BxH   die Fenstergröße in Punkten, etwa 420x760
+  --screenshot DATEI  das Fenster nach dem Auflisten als PNG sichern, dann beenden
+  -h, --help          diese Hilfe zeigen und beenden
+</translation>
     </message>
 </context>
 <context>
@@ -917,11 +933,11 @@ files and comes to the front, and this start ends.
     </message>
     <message>
         <source>Open</source>
-        <translation type="unfinished" />
+        <translation>Öffnen</translation>
     </message>
     <message>
         <source>Open With Default App</source>
-        <translation type="unfinished" />
+        <translation>Mit Standard-App öffnen</translation>
     </message>
 </context>
 <context>
@@ -1055,80 +1071,80 @@ files and comes to the front, and this start ends.
     </message>
     <message>
         <source>Copy</source>
-        <translation type="unfinished" />
+        <translation>Kopieren</translation>
     </message>
     <message>
         <source>Duplicate</source>
-        <translation type="unfinished" />
+        <translation>Duplizieren</translation>
     </message>
     <message>
         <source>Open With Default App</source>
-        <translation type="unfinished" />
+        <translation>Mit Standard-App öffnen</translation>
     </message>
     <message>
         <source>Show Contents</source>
-        <translation type="unfinished" />
+        <translation>Inhalt zeigen</translation>
     </message>
     <message>
         <source>Paste</source>
-        <translation type="unfinished" />
+        <translation>Einfügen</translation>
     </message>
     <message>
-        <source>“%1” can't be shown here.</source>
-        <translation type="unfinished" />
+        <source>“%1” can&apos;t be shown here.</source>
+        <translation>„%1“ kann hier nicht gezeigt werden.</translation>
     </message>
     <message>
         <source>Open</source>
-        <translation type="unfinished" />
+        <translation>Öffnen</translation>
     </message>
     <message>
         <source>“%1” will move where you paste it.</source>
-        <translation type="unfinished" />
+        <translation>„%1“ wird dorthin verschoben, wo Sie es einfügen.</translation>
     </message>
     <message numerus="yes">
         <source>%n items will move where you paste them.</source>
-        <translation type="unfinished">
-            <numerusform />
-            <numerusform />
+        <translation>
+            <numerusform>%n Objekt wird dorthin verschoben, wo Sie es einfügen.</numerusform>
+            <numerusform>%n Objekte werden dorthin verschoben, wo Sie sie einfügen.</numerusform>
         </translation>
     </message>
     <message>
         <source>“%1” is copied: paste it into any folder.</source>
-        <translation type="unfinished" />
+        <translation>„%1“ ist kopiert: Fügen Sie es in einen beliebigen Ordner ein.</translation>
     </message>
     <message numerus="yes">
         <source>%n items are copied: paste them into any folder.</source>
-        <translation type="unfinished">
-            <numerusform />
-            <numerusform />
+        <translation>
+            <numerusform>%n Objekt ist kopiert: Fügen Sie es in einen beliebigen Ordner ein.</numerusform>
+            <numerusform>%n Objekte sind kopiert: Fügen Sie sie in einen beliebigen Ordner ein.</numerusform>
         </translation>
     </message>
     <message>
         <source>There is nothing to paste. Copy or cut some items first.</source>
-        <translation type="unfinished" />
+        <translation>Es gibt nichts einzufügen. Kopieren oder schneiden Sie zuerst Objekte aus.</translation>
     </message>
     <message>
         <source>Paste failed</source>
-        <translation type="unfinished" />
+        <translation>Einfügen fehlgeschlagen</translation>
     </message>
     <message>
         <source>Duplicate failed</source>
-        <translation type="unfinished" />
+        <translation>Duplizieren fehlgeschlagen</translation>
     </message>
     <message numerus="yes">
         <source>%n item(s) were replaced; they are in the Trash, in “%1”.</source>
         <translation>
-                <numerusform>%n Objekt wurde ersetzt; es liegt im Papierkorb, in „%1“.</numerusform>
-                <numerusform>%n Objekte wurden ersetzt; sie liegen im Papierkorb, in „%1“.</numerusform>
-            </translation>
-        </message>
+            <numerusform>%n Objekt wurde ersetzt; es liegt im Papierkorb, in „%1“.</numerusform>
+            <numerusform>%n Objekte wurden ersetzt; sie liegen im Papierkorb, in „%1“.</numerusform>
+        </translation>
+    </message>
     <message numerus="yes">
         <source>%n item(s) were replaced; they are kept in “%1”.</source>
         <translation>
-                <numerusform>%n Objekt wurde ersetzt; es bleibt in „%1“ erhalten.</numerusform>
-                <numerusform>%n Objekte wurden ersetzt; sie bleiben in „%1“ erhalten.</numerusform>
-            </translation>
-        </message>
+            <numerusform>%n Objekt wurde ersetzt; es bleibt in „%1“ erhalten.</numerusform>
+            <numerusform>%n Objekte wurden ersetzt; sie bleiben in „%1“ erhalten.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>Main</name>
@@ -1144,7 +1160,7 @@ files and comes to the front, and this start ends.
 <context>
     <name>MoveIntoFolder</name>
     <message>
-        <source>“%1” can't replace the folder holding it. Choose another destination.</source>
+        <source>“%1” can&apos;t replace the folder holding it. Choose another destination.</source>
         <translation>„%1“ kann den Ordner, in dem es liegt, nicht ersetzen. Bitte ein anderes Ziel wählen.</translation>
     </message>
     <message>
@@ -1153,7 +1169,7 @@ files and comes to the front, and this start ends.
     </message>
     <message>
         <source>Nothing took the place of “%1”: the item of that name there could not be moved to the Trash. %2</source>
-        <translation type="unfinished" />
+        <translation>Nichts hat den Platz von „%1“ eingenommen: Das gleichnamige Objekt dort konnte nicht in den Papierkorb verschoben werden. %2</translation>
     </message>
 </context>
 <context>
@@ -1420,7 +1436,7 @@ files and comes to the front, and this start ends.
         <translation>Ombrisk kann an %1 nicht lauschen (%2); ein späterer Start läuft für sich.</translation>
     </message>
     <message>
-        <source>None of %1 is a folder of yours alone, so Ombrisk can't tell whether it already runs; this start runs on its own.</source>
+        <source>None of %1 is a folder of yours alone, so Ombrisk can&apos;t tell whether it already runs; this start runs on its own.</source>
         <translation>Keiner der Ordner %1 gehört allein Ihnen, daher kann Ombrisk nicht erkennen, ob es bereits läuft; dieser Start läuft für sich.</translation>
     </message>
 </context>
@@ -1440,7 +1456,7 @@ files and comes to the front, and this start ends.
     </message>
     <message>
         <source>it is not a single item name</source>
-        <translation type="unfinished" />
+        <translation>es ist kein einzelner Objektname</translation>
     </message>
 </context>
 <context>
@@ -1471,7 +1487,7 @@ files and comes to the front, and this start ends.
 <context>
     <name>ThumbnailCache</name>
     <message>
-        <source>Invalid cache key "%1"</source>
+        <source>Invalid cache key &quot;%1&quot;</source>
         <translation>Ungültiger Cache-Schlüssel „%1“</translation>
     </message>
     <message>
@@ -1494,7 +1510,7 @@ files and comes to the front, and this start ends.
         <translation>„%1“ konnte nicht gelöscht werden: %2.</translation>
     </message>
     <message>
-        <source>“%1” can't be moved to the Trash: %2.</source>
+        <source>“%1” can&apos;t be moved to the Trash: %2.</source>
         <translation>„%1“ kann nicht in den Papierkorb verschoben werden: %2.</translation>
     </message>
     <message>
@@ -1502,11 +1518,11 @@ files and comes to the front, and this start ends.
         <translation>„%1“ ist nicht mehr da.</translation>
     </message>
     <message>
-        <source>“%1” can't be put back: its folder “%2” is on another disk now.</source>
+        <source>“%1” can&apos;t be put back: its folder “%2” is on another disk now.</source>
         <translation>„%1“ kann nicht zurückgelegt werden: Sein Ordner „%2“ liegt jetzt auf einem anderen Datenträger.</translation>
     </message>
     <message>
-        <source>the trash folder “%1” can't be used (%2)</source>
+        <source>the trash folder “%1” can&apos;t be used (%2)</source>
         <translation>der Papierkorb-Ordner „%1“ kann nicht verwendet werden (%2)</translation>
     </message>
     <message>
@@ -1514,11 +1530,11 @@ files and comes to the front, and this start ends.
         <translation>der Datenträger unter „%1“ hat keinen Papierkorb-Ordner, den dieser Benutzer verwenden kann</translation>
     </message>
     <message>
-        <source>its folder can't be looked at</source>
+        <source>its folder can&apos;t be looked at</source>
         <translation>sein Ordner kann nicht gelesen werden</translation>
     </message>
     <message>
-        <source>The trash folder “%1” can't be opened: %2.</source>
+        <source>The trash folder “%1” can&apos;t be opened: %2.</source>
         <translation>Der Papierkorb-Ordner „%1“ kann nicht geöffnet werden: %2.</translation>
     </message>
 </context>

@@ -1084,9 +1084,9 @@ files and comes to the front, and this start ends.
     </message>
     <message numerus="yes">
         <source>%n items will move where you paste them.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n item will move where you paste it.</numerusform>
+            <numerusform>%n items will move where you paste them.</numerusform>
         </translation>
     </message>
     <message>
@@ -1095,9 +1095,9 @@ files and comes to the front, and this start ends.
     </message>
     <message numerus="yes">
         <source>%n items are copied: paste them into any folder.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n item is copied: paste it into any folder.</numerusform>
+            <numerusform>%n items are copied: paste them into any folder.</numerusform>
         </translation>
     </message>
     <message>
@@ -1118,16 +1118,16 @@ files and comes to the front, and this start ends.
     </message>
     <message numerus="yes">
         <source>%n item(s) were replaced; they are in the Trash, in “%1”.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n item was replaced; it is in the Trash, in “%1”.</numerusform>
+            <numerusform>%n items were replaced; they are in the Trash, in “%1”.</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>%n item(s) were replaced; they are kept in “%1”.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n item was replaced; it is kept in “%1”.</numerusform>
+            <numerusform>%n items were replaced; they are kept in “%1”.</numerusform>
         </translation>
     </message>
 </context>
