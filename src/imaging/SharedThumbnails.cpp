@@ -61,7 +61,7 @@ QImage read(const QString &file)
     return reader.read();
 }
 
-// Each missing level made owner-only, as the specification asks.
+// Each missing level made owner-only: other users must not read what we looked at.
 bool makeFolder(const QString &folder)
 {
     if (QFileInfo(folder).isDir())

@@ -5,7 +5,7 @@
 #include <QString>
 #include <optional>
 
-// The thumbnails the programs of a desktop share (the freedesktop thumbnail specification):
+// The thumbnails the programs of a desktop share (the freedesktop thumbnail cache):
 // PNGs in `directory()`/normal (128 pixels at most a side) and /large (256), named by the MD5
 // (hex) of the file's URI, each carrying the URI and the file's modification time (and size)
 // in text chunks "Thumb::URI", "Thumb::MTime", "Thumb::Size". A thumbnail counts only while

@@ -1,5 +1,5 @@
 #pragma once
-// The trash (freedesktop Trash specification 1.0): where removed and replaced items go, so that
+// The trash (the freedesktop trash layout, version 1.0): where removed and replaced items go, so that
 // nothing the user had is destroyed without a way back. Other desktop tools list and restore
 // what lands here, and what they put in a trash is listed and restored here.
 //

@@ -21,7 +21,7 @@ bool isDefaultRoot();
 
 QString documentsDirectory();
 QString cachesDirectory();
-// The home trash (freedesktop Trash specification): files/ and info/ inside it.
+// The home trash (the freedesktop trash layout): files/ and info/ inside it.
 QString trashDirectory();
 // What the program keeps about its own work between runs (records of live staging folders).
 QString stateDirectory();
