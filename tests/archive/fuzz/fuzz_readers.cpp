@@ -19,6 +19,7 @@
 #include <QFileInfo>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -110,7 +111,8 @@ void unpack(ArchiveBackend &backend, ArchiveKind kind, const QString &archive,
                     contentOf(dest + QStringLiteral("/mine.txt")) == "mine",
                 "a failure leaves the destination as it was");
     }
-    QDir(out).removeRecursively();
+    // By bytes: an entry name that is not UTF-8 keeps its bytes, which QDir could not name again.
+    std::filesystem::remove_all(QFile::encodeName(out).toStdString());
 }
 
 } // namespace
