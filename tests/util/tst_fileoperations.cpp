@@ -281,34 +281,25 @@ private slots:
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("target"); // a path, or a name for rename
         QTest::addColumn<int>("code");
-        QTest::newRow("move onto a taken name") << "move"
-                                                << "src/a.txt"
-                                                << "dst/a.txt" << int(Op::ItemExists);
-        QTest::newRow("move what is not there") << "replace"
-                                                << "missing"
-                                                << "b.txt" << int(Op::ItemNotFound);
+        const auto row = [](const char *tag, const char *operation, const QString &item,
+                            const char *target, int code) {
+            QTest::newRow(tag) << operation << item << target << code;
+        };
+        row("move onto a taken name", "move", "src/a.txt", "dst/a.txt", Op::ItemExists);
+        row("move what is not there", "replace", "missing", "b.txt", Op::ItemNotFound);
         for (const char *operation : {"move", "replace"})
             for (const char *target : {"A/A", "A/sub/A", "toSub/A"})
                 QTest::addRow("%s into itself: %s", operation, target)
                     << operation << "A" << target << int(Op::MoveIntoItself);
-        QTest::newRow("replace a folder holding it") << "replace"
-                                                     << "A/sub/x.txt"
-                                                     << "A/sub" << int(Op::TargetHoldsSource);
-        QTest::newRow("replace what a link points to")
-            << "replace"
-            << "link"
-            << "A/sub/x.txt" << int(Op::TargetHoldsSource);
-        QTest::newRow("rename what is not there") << "rename"
-                                                  << "missing"
-                                                  << "x" << int(Op::ItemNotFound);
-        QTest::newRow("remove what is not there") << "remove"
-                                                  << "missing"
-                                                  << "" << int(Op::ItemNotFound);
-        QTest::newRow("folders through a file") << "folders"
-                                                << "file/sub"
-                                                << "" << int(Op::NotAFolder);
-        QTest::newRow("folders with a NUL") << "folders" << QString("a") + QChar(u'\0') + "b"
-                                            << "" << int(Op::InvalidPath);
+        row("replace a folder holding it", "replace", "A/sub/x.txt", "A/sub",
+            Op::TargetHoldsSource);
+        row("replace what a link points to", "replace", "link", "A/sub/x.txt",
+            Op::TargetHoldsSource);
+        row("rename what is not there", "rename", "missing", "x", Op::ItemNotFound);
+        row("remove what is not there", "remove", "missing", "", Op::ItemNotFound);
+        row("folders through a file", "folders", "file/sub", "", Op::NotAFolder);
+        row("folders with a NUL", "folders", QString("a") + QChar(u'\0') + "b", "",
+            Op::InvalidPath);
         const auto rename = [](const char *tag, const QString &name, int code) {
             QTest::newRow(tag) << "rename"
                                << "src/a.txt" << name << code;
