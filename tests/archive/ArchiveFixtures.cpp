@@ -1,4 +1,5 @@
 #include "ArchiveFixtures.h"
+#include "ArchiverManager.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -40,6 +41,12 @@ int ArchiveFixtures::python(const QString &folder, const QString &script)
     if (code != 0)
         qWarning("python failed: %s", output.constData());
     return code;
+}
+
+int ArchiveFixtures::makeTar(const QString &folder, const QString &entries, const QString &name)
+{
+    return python(folder, tarPrelude + entries + "\nt.close()\nimport os\nos.rename('h.tar', '" +
+                              name + "')\n");
 }
 
 void ArchiveFixtures::writeFile(const QString &path, const QByteArray &content)
@@ -133,6 +140,31 @@ QList<QByteArray> ArchiveFixtures::rawFiles(const QByteArray &folder)
         ::closedir(listing);
     std::sort(files.begin(), files.end());
     return files;
+}
+
+Error ArchiveFixtures::unpack(const QString &archive, const QString &dest, const QString &password,
+                              ArchiveProgressDelegate *delegate, ExtractionResult *result)
+{
+    Error error;
+    if (ArchiverManager::decompressAtPath(archive, dest, password, &error, delegate, result))
+        return {};
+    return error ? error
+                 : Error(QStringLiteral("test"), -1, QStringLiteral("failed, saying nothing"));
+}
+
+void ArchiveFixtures::addBackendRows(const QString &baseName)
+{
+    QTest::addColumn<QString>("archive");
+    QTest::addColumn<QString>("command");
+    const auto row = [&](const char *backend, const QString &extension, const QString &command) {
+        const QString archive = baseName + extension;
+        QTest::newRow(backend) << archive << "cd src && " + command.arg(archive);
+    };
+    row("libzip", ".zip", "zip -q -r ../%1 .");
+    row("libarchive", ".tar.gz", "bsdtar -czf ../%1 .");
+    row("7zz", ".7z", "7zz a -bd ../%1 .");
+    // unar reads zips as well; the rar route is taken by name.
+    row("unar", ".rar", "zip -q -r ../%1.zip . && mv ../%1.zip ../%1");
 }
 
 QString ArchiveFixtures::corpusDir()

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <ArchiveProgress.h>
+#include <Error.h>
+#include <ExtractionResult.h>
 #include <QByteArray>
 #include <QProcessEnvironment>
 #include <QString>
@@ -19,6 +21,10 @@ int run(const QString &folder, const QString &program, const QStringList &argume
 // Python that makes the tar archive h.tar entry by entry: add(t, name, type, data,
 // field=value...); the script goes on after it and ends with t.close().
 extern const QString tarPrelude;
+
+// Makes the tar archive `name` in `folder` from `entries`, add() calls after tarPrelude.
+// Returns python's exit code.
+int makeTar(const QString &folder, const QString &entries, const QString &name = "h.tar");
 
 // Runs a Python script (python3 -c) in `folder`; for hostile archives made with zipfile and
 // tarfile. Returns the exit code.
@@ -50,6 +56,14 @@ QList<QByteArray> rawFiles(const QByteArray &folder);
 // The corpus folder, or empty when it is absent.
 QString corpusDir();
 
+// Unpacks `archive` into `dest` through the engine: the error it gave, none when it succeeded.
+Error unpack(const QString &archive, const QString &dest, const QString &password = {},
+             ArchiveProgressDelegate *delegate = nullptr, ExtractionResult *result = nullptr);
+
+// The archive kinds by the backend that reads them, as rows "archive" and "command": the
+// command, run in a folder holding "src", packs what src holds into that folder as the archive.
+void addBackendRows(const QString &baseName);
+
 // Bytes that don't compress (a fixed pseudo-random sequence).
 QByteArray noise(qsizetype size, quint32 seed = 1);
 
@@ -67,6 +81,20 @@ private:
 };
 
 } // namespace ArchiveFixtures
+
+// Fails the test with the error's message when `error` is set.
+#define VERIFY_OK(error)                                                                           \
+    do {                                                                                           \
+        const Error e_ = (error);                                                                  \
+        QVERIFY2(!e_, qPrintable(e_.message));                                                     \
+    } while (false)
+
+// Fails the test unless `error` has the code `expected`.
+#define VERIFY_CODE(error, expected)                                                               \
+    do {                                                                                           \
+        const Error e_ = (error);                                                                  \
+        QVERIFY2(e_.code == (expected), qPrintable(QString::number(e_.code) + ": " + e_.message)); \
+    } while (false)
 
 // Skips the test when the shared corpus is not there.
 #define REQUIRE_CORPUS()                                                                           \

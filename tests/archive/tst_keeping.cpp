@@ -46,11 +46,10 @@ QMap<QString, QByteArray> filesIn(const QString &folder)
 void makeReplacingArchive(const QString &dir, const QString &dest, int folders, int files)
 {
     const auto counts = QString("folders, files = %1, %2\n").arg(folders).arg(files);
-    QCOMPARE(python(dir, tarPrelude + counts +
-                             "for d in range(folders):\n"
-                             "  for n in range(files):\n"
-                             "    add(t, 'd%d/f%d.txt' % (d, n), data=b'archive %d %d' % (d, n))\n"
-                             "t.close()\n"),
+    QCOMPARE(makeTar(dir, counts +
+                              "for d in range(folders):\n"
+                              "  for n in range(files):\n"
+                              "    add(t, 'd%d/f%d.txt' % (d, n), data=b'archive %d %d' % (d, n))"),
              0);
     QCOMPARE(python(dir, "import os, sys\n" + counts + "dest = sys.argv[1] if len(sys.argv) > 1 "
                          "else '" + dest + "'\n"
@@ -107,11 +106,9 @@ private slots:
     void replacedItemsGoToTheTrashAsOneFolder()
     {
         QTemporaryDir dir;
-        QCOMPARE(python(dir.path(), tarPrelude +
-                                        "add(t, 'a.txt', data=b'new')\n"
-                                        "add(t, 'l', tarfile.SYMTYPE, linkname='a.txt')\n"
-                                        "add(t, 'sub/b.txt', data=b'new')\n"
-                                        "add(t, 'fresh/c.txt', data=b'new')\nt.close()\n"),
+        QCOMPARE(makeTar(dir.path(), "add(t, 'a.txt', data=b'new')\nadd(t, 'l', tarfile.SYMTYPE, "
+                                     "linkname='a.txt')\nadd(t, 'sub/b.txt', data=b'new')\nadd(t, "
+                                     "'fresh/c.txt', data=b'new')"),
                  0);
         const QString dest = dir.filePath("out");
         writeFile(dest + "/a.txt", "mine");
@@ -119,11 +116,8 @@ private slots:
         writeFile(dest + "/sub/kept.txt", "kept");
         QVERIFY(QFile::link("sub", dest + "/l"));
         for (int run = 0; run < 2; ++run) {
-            Error error;
             ExtractionResult result;
-            QVERIFY2(ArchiverManager::decompressAtPath(dir.filePath("h.tar"), dest, {}, &error,
-                                                       nullptr, &result),
-                     qPrintable(error.message));
+            VERIFY_OK(unpack(dir.filePath("h.tar"), dest, {}, nullptr, &result));
             QVERIFY(result.replacedInTrash);
             QCOMPARE(result.replacedInTrash->originalPath, dest + "/Replaced by h.tar");
             QVERIFY(result.replacedFolder.isEmpty());
@@ -155,7 +149,7 @@ private slots:
     void theToolKeepsOrDeletesOnRequest()
     {
         QTemporaryDir dir;
-        QCOMPARE(python(dir.path(), tarPrelude + "add(t, 'a.txt', data=b'new')\nt.close()\n"), 0);
+        QCOMPARE(makeTar(dir.path(), "add(t, 'a.txt', data=b'new')"), 0);
         const QString dest = dir.filePath("out");
         writeFile(dest + "/a.txt", "mine");
         QByteArray output;
@@ -183,14 +177,11 @@ private slots:
             QSKIP("Can't mount a tmpfs here (needs root and a mount namespace that allows it).");
         auto unmount = qScopeGuard([&] { ::umount2(QFile::encodeName(disk).constData(), MNT_DETACH); });
         QVERIFY(QFile::link("/nowhere", disk + "/.Trash-" + QString::number(::geteuid())));
-        QCOMPARE(python(dir.path(), tarPrelude + "add(t, 'a.txt', data=b'new')\nt.close()\n"), 0);
+        QCOMPARE(makeTar(dir.path(), "add(t, 'a.txt', data=b'new')"), 0);
         writeFile(disk + "/out/a.txt", "mine");
         writeFile(disk + "/out/Replaced by h.tar", "a file of that name");
-        Error error;
         ExtractionResult result;
-        QVERIFY2(ArchiverManager::decompressAtPath(dir.filePath("h.tar"), disk + "/out", {},
-                                                   &error, nullptr, &result),
-                 qPrintable(error.message));
+        VERIFY_OK(unpack(dir.filePath("h.tar"), disk + "/out", {}, nullptr, &result));
         QCOMPARE(result.replacedCount, 1);
         QVERIFY(!result.replacedInTrash);
         QCOMPARE(result.replacedFolder, disk + "/out/Replaced by h 2.tar"); // the free-name rule
@@ -203,19 +194,15 @@ private slots:
     void foldersThatOnlyBearTheNameAreTheUsers()
     {
         QTemporaryDir dir;
-        QCOMPARE(python(dir.path(), tarPrelude +
-                                        "add(t, '.ombrisk-unpacking-fromzip/a.txt', data=b'a')\n"
-                                        "t.close()\n"),
+        QCOMPARE(makeTar(dir.path(), "add(t, '.ombrisk-unpacking-fromzip/a.txt', data=b'a')",
+                         "brings.tar"),
                  0);
-        QVERIFY(QFile::rename(dir.filePath("h.tar"), dir.filePath("brings.tar")));
-        QCOMPARE(python(dir.path(), tarPrelude + "add(t, 'x.txt', data=b'x')\nt.close()\n"), 0);
+        QCOMPARE(makeTar(dir.path(), "add(t, 'x.txt', data=b'x')"), 0);
         const QString dest = dir.filePath("dest");
         writeFile(dest + "/.ombrisk-unpacking-notes/important.txt", "important");
         writeFile(dest + "/mine/work.txt", "work");
         QVERIFY(QDir(dest).rename("mine", ".ombrisk-unpacking-renamed"));
-        Error error;
-        QVERIFY2(ArchiverManager::decompressAtPath(dir.filePath("brings.tar"), dest, {}, &error),
-                 qPrintable(error.message));
+        VERIFY_OK(unpack(dir.filePath("brings.tar"), dest));
         QByteArray output;
         QCOMPARE(run(dir.path(), OMBRISK_ARCHIVE_TOOL, {"extract", "h.tar", "dest"}, {}, &output), 0);
         StagingFolder::sweepRecorded();
@@ -273,10 +260,7 @@ private slots:
         }
 
         if (recovery == "extraction") {
-            QCOMPARE(python(dir.path(), "import tarfile, io\nt = tarfile.open('o.tar', 'w')\n"
-                                        "i = tarfile.TarInfo('other.txt'); i.size = 1\n"
-                                        "t.addfile(i, io.BytesIO(b'o'))\nt.close()\n"),
-                     0);
+            QCOMPARE(makeTar(dir.path(), "add(t, 'other.txt', data=b'o')", "o.tar"), 0);
             QCOMPARE(run(dir.path(), OMBRISK_ARCHIVE_TOOL, {"extract", "o.tar", "dest"}), 0);
             QVERIFY(QFile::remove(dest + "/other.txt"));
         } else {

@@ -29,24 +29,10 @@ class TestProgress : public QObject {
     QTemporaryDir work;
     QString m_source;
 
-    void addBackends()
-    {
-        QTest::addColumn<QString>("archive");
-        QTest::addColumn<QString>("command");
-        QTest::newRow("libzip") << "p.zip"
-                                << "zip -q -r ../p.zip .";
-        QTest::newRow("libarchive") << "p.tar.gz"
-                                    << "bsdtar -czf ../p.tar.gz .";
-        QTest::newRow("7zz") << "p.7z"
-                             << "7zz a -bd ../p.7z .";
-        QTest::newRow("unar") << "p.rar"
-                              << "zip -q -r ../p.rar.zip . && mv ../p.rar.zip ../p.rar";
-    }
-
     QString makeArchive(const QString &archive, const QString &command)
     {
         const QString path = work.filePath(archive);
-        if (!QFileInfo::exists(path) && run(m_source, "sh", {"-c", command}) != 0)
+        if (!QFileInfo::exists(path) && run(work.path(), "sh", {"-c", command}) != 0)
             qWarning("could not make %s", qPrintable(archive));
         return path;
     }
@@ -61,17 +47,14 @@ private slots:
     }
 
     // Reports come in order, name entries of the archive, and end at n of n and 100%.
-    void progressReachesTheEnd_data() { addBackends(); }
+    void progressReachesTheEnd_data() { addBackendRows("p"); }
     void progressReachesTheEnd()
     {
         QFETCH(QString, archive);
         QFETCH(QString, command);
         const auto path = makeArchive(archive, command);
         RecordingDelegate delegate;
-        Error error;
-        QVERIFY2(ArchiverManager::decompressAtPath(path, work.filePath("out-" + archive), {},
-                                                   &error, &delegate),
-                 qPrintable(error.message));
+        VERIFY_OK(unpack(path, work.filePath("out-" + archive), {}, &delegate));
         QVERIFY(!delegate.reports.isEmpty());
         for (qsizetype i = 1; i < delegate.reports.size(); ++i) {
             QVERIFY(delegate.reports[i].bytesDone >= delegate.reports[i - 1].bytesDone);
@@ -87,7 +70,7 @@ private slots:
     }
 
     // A cancel, early or late, leaves the destination as it was and no staging folder.
-    void cancelLeavesNothing_data() { addBackends(); }
+    void cancelLeavesNothing_data() { addBackendRows("p"); }
     void cancelLeavesNothing()
     {
         QFETCH(QString, archive);
@@ -98,16 +81,14 @@ private slots:
             const QString dest = dir.filePath("dest");
             writeFile(dest + "/part0/f0.bin", "mine");
             CancelOnQuestion delegate(question);
-            Error error;
-            QVERIFY(!ArchiverManager::decompressAtPath(path, dest, {}, &error, &delegate));
-            QCOMPARE(error.code, 105);
+            VERIFY_CODE(unpack(path, dest, {}, &delegate), 105);
             QCOMPARE(tree(dir.path()), (QStringList{"dest/", "dest/part0/", "dest/part0/f0.bin"}));
             QCOMPARE(readFile(dest + "/part0/f0.bin"), QByteArray("mine"));
         }
     }
 
     // Listing answers a cancel too (a long listing would otherwise hold a SIGTERM back).
-    void listingAnswersACancel_data() { addBackends(); }
+    void listingAnswersACancel_data() { addBackendRows("p"); }
     void listingAnswersACancel()
     {
         QFETCH(QString, archive);

@@ -101,10 +101,8 @@ private slots:
         QCOMPARE(run(src, "sh", {"-c", command}), 0);
         const QString dest = work.filePath("out");
         QDir(dest).removeRecursively();
-        Error error;
         QCOMPARE(ArchiverManager::checkNeedPassword(work.filePath("t.zip")), !password.isEmpty());
-        QVERIFY2(ArchiverManager::decompressAtPath(work.filePath("t.zip"), dest, password, &error),
-                 qPrintable(error.message));
+        VERIFY_OK(unpack(work.filePath("t.zip"), dest, password));
         QCOMPARE(tree(dest), tree(src));
         for (const QString name : {"a.txt", "sub/noise.bin", "sub/empty.txt", "large.txt"})
             QVERIFY2(readFile(dest + "/" + name) == readFile(src + "/" + name), qPrintable(name));
