@@ -6,21 +6,35 @@
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QTest>
+#include <QtQml/qqmlextensionplugin.h>
+
+// The QML modules are static libraries: every shell test links them in through here.
+Q_IMPORT_QML_PLUGIN(Ombrisk_PlatformPlugin)
+Q_IMPORT_QML_PLUGIN(Ombrisk_PickerPlugin)
+Q_IMPORT_QML_PLUGIN(Ombrisk_PreviewPlugin)
+Q_IMPORT_QML_PLUGIN(Ombrisk_AppPlugin)
 
 namespace ShellFixtures {
-
-void makeFile(const QString &path, const QByteArray &data)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(data);
-}
 
 std::unique_ptr<AppDelegate> launch(const LaunchOptions &options)
 {
     auto app = std::make_unique<AppDelegate>();
     app->didFinishLaunching(options);
+    return app;
+}
+
+std::unique_ptr<AppDelegate> launch(const QString &openPath)
+{
+    LaunchOptions options;
+    options.openPath = openPath;
+    return launch(options);
+}
+
+std::unique_ptr<AppDelegate> launchListed(const QString &openPath)
+{
+    auto app = launch(openPath);
+    waitUntilListed(topScreen(*app));
+    activate(app->window());
     return app;
 }
 
@@ -34,6 +48,12 @@ void waitUntilListed(LocalStorageViewController *screen)
 {
     QVERIFY(screen);
     QTRY_VERIFY(screen->loadingView() == nullptr);
+}
+
+void activate(QQuickWindow *window)
+{
+    window->requestActivate();
+    QVERIFY(QTest::qWaitForWindowActive(window));
 }
 
 QQuickItem *visibleItemNamed(QQuickItem *item, const QString &name)

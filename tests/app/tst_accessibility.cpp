@@ -2,36 +2,18 @@
 // shown window walked, every enabled button, row and menu entry pressed through its accessible
 // action, and what each must do seen on the screens and on disk; the states they report; the
 // lines announced to screen readers.
-#include "AlertController.h"
+#include "../archive/ArchiveFixtures.h"
 #include "Announcer.h"
-#include "AppDirectories.h"
-#include "CompressQueue.h"
 #include "FileClipboard.h"
 #include "LocalFilePreviewViewController.h"
 #include "MenuController.h"
-#include "NavigationController.h"
-#include "ProgressOverlay.h"
 #include "ShellFixtures.h"
-#include "Translations.h"
-#include "Utils.h"
 
-#include <QAccessible>
 #include <QClipboard>
-#include <QDir>
-#include <QFileInfo>
 #include <QGuiApplication>
-#include <QProcess>
 #include <QQuickItem>
 #include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
 #include <functional>
-#include <QtQml/qqmlextensionplugin.h>
-
-Q_IMPORT_QML_PLUGIN(Ombrisk_PlatformPlugin)
-Q_IMPORT_QML_PLUGIN(Ombrisk_PickerPlugin)
-Q_IMPORT_QML_PLUGIN(Ombrisk_PreviewPlugin)
-Q_IMPORT_QML_PLUGIN(Ombrisk_AppPlugin)
 
 namespace {
 
@@ -86,12 +68,6 @@ QAccessibleInterface *accessibleNamed(QAccessibleInterface *interface, const QSt
             return found;
     }
     return nullptr;
-}
-
-void activate(QQuickWindow *window)
-{
-    window->requestActivate();
-    QVERIFY(QTest::qWaitForWindowActive(window));
 }
 
 void act(QAccessibleInterface *control, const QString &action)
@@ -153,7 +129,6 @@ class TestAccessibility : public QObject {
     QTemporaryDir m_root;
     std::unique_ptr<AppDelegate> m_app;
 
-    QString home() const { return Utils::documentsPath(); }
     QQuickWindow *window() const { return m_app->window(); }
     NavigationController *stack() const { return m_app->navigationController(); }
     LocalStorageViewController *root() const { return m_app->viewController(); }
@@ -263,8 +238,7 @@ class TestAccessibility : public QObject {
 private slots:
     void initTestCase()
     {
-        AppDirectories::useRoot(m_root.path());
-        Translations::install(*QCoreApplication::instance(), QLocale(QLocale::English));
+        useTestRoot(m_root);
         QAccessible::setActive(true);
     }
 
@@ -489,10 +463,7 @@ private slots:
         QCOMPARE(announced.size(), 1);
         QTest::keyClick(window(), Qt::Key_Escape);
         // A finished job.
-        QProcess zip;
-        zip.setWorkingDirectory(home());
-        zip.start("zip", {"-q", "Pack.zip", "a.txt"});
-        QVERIFY(zip.waitForFinished() && zip.exitCode() == 0);
+        QCOMPARE(ArchiveFixtures::run(home(), "zip", {"-q", "Pack.zip", "a.txt"}), 0);
         root()->openFileNamed("Pack.zip");
         QTRY_COMPARE(lastAnnounced(), QStringLiteral("“Pack.zip” is unpacked."));
     }

@@ -1,40 +1,18 @@
 // The whole shell on the offscreen platform: real folders, the real QML, the listing screen's
 // controllers read directly and its drawn items found by name.
-#include "AppDelegate.h"
-#include "CompressQueue.h"
-#include "ProgressOverlay.h"
-#include "AlertController.h"
-#include "AppDirectories.h"
-#include "KPDocumentPickerMenuItem.h"
+#include "../archive/ArchiveFixtures.h"
 #include "LocalFolderSelectorViewController.h"
-#include "LaunchOptions.h"
 #include "MenuController.h"
-#include "ShellFixtures.h"
-#include "NavigationController.h"
-#include "LocalFolderSelectorViewController.h"
 #include "NewFolderDialog.h"
-#include "Translations.h"
-#include "Utils.h"
+#include "ShellFixtures.h"
 
-#include <QAccessible>
-#include <QDir>
-#include <QProcess>
-#include <QFile>
 #include <QKeySequence>
-#include <QWheelEvent>
 #include <QQuickItem>
-#include <QSignalSpy>
 #include <QScopeGuard>
-#include <QTemporaryDir>
+#include <QSignalSpy>
 #include <QTranslator>
-#include <QTest>
+#include <QWheelEvent>
 #include <functional>
-#include <QtQml/qqmlextensionplugin.h>
-
-Q_IMPORT_QML_PLUGIN(Ombrisk_PlatformPlugin)
-Q_IMPORT_QML_PLUGIN(Ombrisk_PickerPlugin)
-Q_IMPORT_QML_PLUGIN(Ombrisk_PreviewPlugin)
-Q_IMPORT_QML_PLUGIN(Ombrisk_AppPlugin)
 
 namespace {
 
@@ -140,57 +118,33 @@ QStringList cutTexts(QQuickItem *item)
     return cut;
 }
 
-void activate(QQuickWindow *window)
-{
-    window->requestActivate();
-    QVERIFY(QTest::qWaitForWindowActive(window));
-}
-
 } // namespace
 
 class TestAppShell : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_root;
-    QString home() const { return Utils::documentsPath(); }
 
     // A zip of many small entries, so that unpacking it lasts long enough to be watched.
     void makeLongUnpacking(const QString &name, int entries = 40000)
     {
+        const QString script("import zipfile\n"
+                             "with zipfile.ZipFile('%1', 'w') as z:\n"
+                             "    for i in range(%2):\n"
+                             "        z.writestr('f%d.txt' % i, 'x' * 512)\n");
         QDir().mkpath(home());
-        QProcess python;
-        python.setWorkingDirectory(home());
-        python.start("python3", {"-c", "import sys, zipfile\n"
-                                       "with zipfile.ZipFile(sys.argv[1], 'w') as z:\n"
-                                       "    for i in range(int(sys.argv[2])):\n"
-                                       "        z.writestr('f%d.txt' % i, 'x' * 512)\n",
-                                 name, QString::number(entries)});
-        QVERIFY(python.waitForFinished(60000) && python.exitCode() == 0);
+        QCOMPARE(ArchiveFixtures::python(home(), script.arg(name).arg(entries)), 0);
     }
 
     // Lock.zip, protected by the password "k3y", holding Lock/secret.txt.
     void makeLockedZip()
     {
         makeFile(home() + "/Lock/secret.txt", "hidden");
-        QProcess zip;
-        zip.setWorkingDirectory(home());
-        zip.start("zip", {"-qrm", "-P", "k3y", "Lock.zip", "Lock"});
-        QVERIFY(zip.waitForFinished() && zip.exitCode() == 0);
-    }
-
-    std::unique_ptr<AppDelegate> launch(const QString &openPath = {})
-    {
-        LaunchOptions options;
-        options.openPath = openPath;
-        return ShellFixtures::launch(options);
+        QCOMPARE(ArchiveFixtures::run(home(), "zip", {"-qrm", "-P", "k3y", "Lock.zip", "Lock"}), 0);
     }
 
 private slots:
-    void initTestCase()
-    {
-        AppDirectories::useRoot(m_root.path());
-        Translations::install(*QCoreApplication::instance(), QLocale(QLocale::English));
-    }
+    void initTestCase() { useTestRoot(m_root); }
 
     void launchMakesTheFoldersAndTitlesTheHomeFolder()
     {
@@ -220,9 +174,8 @@ private slots:
         for (int i = 0; i < 3; ++i)
             makeFile(home() + QStringLiteral("/file%1.txt").arg(i));
         QDir(home()).mkpath("Folder");
-        auto app = launch();
+        auto app = launchListed();
         auto *root = app->viewController();
-        waitUntilListed(root);
         auto *rows = qobject_cast<QQuickItem *>(visibleItemNamed(app->window(), "rows"));
         QVERIFY(rows);
         QTRY_COMPARE(rows->property("count").toInt(), 4);
@@ -251,9 +204,8 @@ private slots:
         QDir(home()).mkpath("Pics");
         makeFile(home() + "/photo.jpg", QByteArray("\xFF\xD8\xFF", 3));
         makeFile(home() + "/image.png");
-        auto app = launch();
+        auto app = launchListed();
         auto *root = app->viewController();
-        waitUntilListed(root);
         QTRY_COMPARE(root->tableView()->numberOfRows(0), 3);
         QHash<QString, KPDocumentPickerTableViewCell *> cells;
         for (int row = 0; row < 3; ++row) {
@@ -277,29 +229,11 @@ private slots:
         }
     }
 
-    void menuEntriesReachTheScreen()
-    {
-        makeFile(home() + "/a.txt");
-        auto app = launch();
-        auto *root = app->viewController();
-        waitUntilListed(root);
-        auto *cell = qobject_cast<KPDocumentPickerTableViewCell *>(
-            root->cellForRow(root->tableView(), {0, 0}));
-        cell->showMenu({0, 0, 100, 70});
-        QVERIFY(MenuController::sharedMenuController()->pick(0)); // Delete
-        auto *sheet = qobject_cast<AlertController *>(
-            app->navigationController()->presentedViewController());
-        QVERIFY(sheet);
-        QCOMPARE(sheet->actions().first()->title(), QStringLiteral("Move to Trash"));
-        sheet->cancel();
-    }
-
     void deleteSheetDrawsItsButtonsInOrder()
     {
         makeFile(home() + "/a.txt");
-        auto app = launch();
+        auto app = launchListed();
         auto *root = app->viewController();
-        waitUntilListed(root);
         root->selectButtonTapped();
         root->tableView()->tapFlatRow(0);
         root->deleteButtonTapped();
@@ -325,10 +259,8 @@ private slots:
     {
         makeFile(home() + "/a.txt");
         QDir().mkpath(home() + "/Target");
-        auto app = launch();
+        auto app = launchListed();
         auto *root = app->viewController();
-        waitUntilListed(root);
-        activate(app->window());
         app->window()->resize(1000, 800);
         root->selectButtonTapped();
         for (int row = 0; row < 2; ++row)
@@ -384,29 +316,6 @@ private slots:
         QTRY_COMPARE(sheet->width(), qreal(app->window()->width())); // the whole narrow window
     }
 
-    void buttonRulesFollowTheSelection()
-    {
-        makeFile(home() + "/b.txt");
-        auto app = launch();
-        auto *root = app->viewController();
-        waitUntilListed(root);
-        QTRY_VERIFY(root->selectButton()->isEnabled());
-        QVERIFY(root->createFolderBarButtonItem()->isEnabled());
-        QVERIFY(!root->deleteBarButtonItem()->isEnabled());
-        root->selectButtonTapped();
-        QCOMPARE(root->toolBarLabel->title(), QStringLiteral("0 items selected"));
-        QVERIFY(!root->moveBarButtonItem()->isEnabled());
-        root->tableView()->tapFlatRow(0);
-        QCOMPARE(root->toolBarLabel->title(), QStringLiteral("1 item selected"));
-        QVERIFY(root->deleteBarButtonItem()->isEnabled());
-        QVERIFY(root->moveBarButtonItem()->isEnabled());
-        QVERIFY(root->compressBarButtonItem()->isEnabled());
-        root->tableView()->tapFlatRow(0);
-        QVERIFY(!root->compressBarButtonItem()->isEnabled());
-        root->selectButtonTapped();
-        QVERIFY(!root->deleteBarButtonItem()->isEnabled());
-    }
-
     void openPushesEachLevelAndAppearancesRelist()
     {
         QDir(home()).mkpath("A/B");
@@ -427,27 +336,13 @@ private slots:
         QTRY_COMPARE(middle->items().size(), 2);
     }
 
-    void launchOptionsFromTheCommandLine()
-    {
-        const auto options = LaunchOptions::fromArguments(
-            {"ombrisk", "--window-size", "500x900", "--open", "/A/../B/", "--screenshot", "s.png"});
-        QCOMPARE(options.windowSize, QSize(500, 900));
-        QCOMPARE(options.screenshotPath, QStringLiteral("s.png"));
-        QCOMPARE(options.pathsToOpen(), QStringList{"/B"});
-        QCOMPARE(LaunchOptions::fromArguments({"ombrisk", "--open", "/../A/B"}).pathsToOpen(),
-                 (QStringList{"/A", "/A/B"}));
-        QVERIFY(!LaunchOptions::fromArguments({"ombrisk", "--window-size", "big"}).error.isEmpty());
-        QVERIFY(!LaunchOptions::fromArguments({"ombrisk", "--open"}).error.isEmpty());
-    }
-
     void headerFitsBesideTheIndexStrip()
     {
         QDir(home()).removeRecursively();
         for (char c = 'a'; c <= 'z'; ++c)
             makeFile(home() + u'/' + QChar(c) + QStringLiteral(" file"));
-        auto app = launch();
+        auto app = launchListed();
         auto *root = app->viewController();
-        waitUntilListed(root);
         root->headerView()->sortControl()->tapSegment(KPDocumentPickerSegmentedControl::NameSegment);
         QTRY_VERIFY(visibleItemNamed(app->window(), "sectionIndex"));
         root->tableView()->setContentOffsetY(0);
@@ -465,9 +360,8 @@ private slots:
     void toolbarKeepsItsPlaces()
     {
         makeFile(home() + "/t.txt");
-        auto app = launch();
+        auto app = launchListed();
         auto *root = app->viewController();
-        waitUntilListed(root);
         auto *toolbar = visibleItemNamed(app->window(), "toolbar");
         auto *status = visibleItemNamed(app->window(), "toolbarStatus");
         QVERIFY(toolbar && status);
@@ -499,10 +393,8 @@ private slots:
         QDir(home()).removeRecursively();
         for (int i = 0; i < 60; ++i)
             makeFile(home() + QStringLiteral("/file%1.txt").arg(i));
-        auto app = launch();
+        auto app = launchListed();
         auto *root = app->viewController();
-        waitUntilListed(root);
-        activate(app->window());
         auto *list = shownList(app->window());
         QTRY_COMPARE(list->property("count").toInt(), 60);
         root->tableView()->setContentOffsetY(2000);
@@ -537,10 +429,8 @@ private slots:
         QDir(home()).removeRecursively();
         QDir(home()).mkpath("A");
         makeFile(home() + "/A/inside.txt");
-        auto app = launch(QStringLiteral("/A"));
+        auto app = launchListed(QStringLiteral("/A"));
         auto *top = topScreen(*app);
-        waitUntilListed(top);
-        activate(app->window());
         auto *list = shownList(app->window());
         QTRY_VERIFY(list->hasActiveFocus());
         QTest::keyClick(app->window(), Qt::Key_F, Qt::ControlModifier);
@@ -609,13 +499,11 @@ private slots:
         makeFile(home() + "/b.txt");
         makeFile(home() + "/c.txt");
         makeLockedZip();
-        auto app = launch();
+        auto app = launchListed();
         auto *root = app->viewController();
-        waitUntilListed(root);
         root->headerView()->sortControl()->tapSegment(KPDocumentPickerSegmentedControl::NameSegment);
         QTRY_COMPARE(root->tableView()->rows()->rowCount(), 3);
         QTRY_COMPARE(firstRowName(root), QStringLiteral("b.txt"));
-        activate(app->window());
         auto *list = shownList(app->window());
         QTRY_VERIFY(list->hasActiveFocus());
         if (editing)
@@ -668,11 +556,9 @@ private slots:
         QFETCH(QString, dialog);
         QDir(home()).removeRecursively();
         makeLockedZip();
-        auto app = launch();
+        auto app = launchListed();
         auto *root = app->viewController();
-        waitUntilListed(root);
         QTRY_COMPARE(root->tableView()->rows()->rowCount(), 1);
-        activate(app->window());
         QTRY_VERIFY(shownList(app->window())->hasActiveFocus());
         auto *stack = app->navigationController();
         if (dialog == "new folder") {
@@ -720,12 +606,10 @@ private slots:
         QDir(home()).removeRecursively();
         for (int i = 0; i < 60; ++i)
             makeFile(home() + QStringLiteral("/file%1.txt").arg(i, 2, 10, QLatin1Char('0')));
-        auto app = launch();
+        auto app = launchListed();
         auto *root = app->viewController();
-        waitUntilListed(root);
         root->headerView()->sortControl()->tapSegment(KPDocumentPickerSegmentedControl::NameSegment);
         QTRY_COMPARE(firstRowName(root), QStringLiteral("file00.txt"));
-        activate(app->window());
         QTRY_VERIFY(shownList(app->window())->hasActiveFocus());
         typeKeys(app->window(), keys + QStringList{"Return"});
         QTRY_COMPARE(app->navigationController()->viewControllers().size(), 2);
@@ -735,10 +619,8 @@ private slots:
     void rowMenuOpensAtThePointerAndEscapeClosesIt()
     {
         makeFile(home() + "/m.txt");
-        auto app = launch();
+        auto app = launchListed();
         auto *root = app->viewController();
-        waitUntilListed(root);
-        activate(app->window());
         auto *list = shownList(app->window());
         QTRY_VERIFY(list->property("count").toInt() > 0);
         QTRY_COMPARE(list->property("contentY").toDouble() - list->property("originY").toDouble(),
@@ -783,9 +665,8 @@ private slots:
         QAccessible::setActive(true);
         QDir(home()).mkpath("Folder");
         makeFile(home() + "/photo.jpg", QByteArray("\xFF\xD8\xFF", 3));
-        auto app = launch();
+        auto app = launchListed();
         auto *root = app->viewController();
-        waitUntilListed(root);
         root->headerView()->sortControl()->tapSegment(KPDocumentPickerSegmentedControl::NameSegment);
         root->tableView()->setContentOffsetY(0);
         root->selectButtonTapped();
@@ -806,10 +687,8 @@ private slots:
     {
         QAccessible::setActive(true);
         makeLongUnpacking("Big.zip");
-        auto app = launch();
-        waitUntilListed(app->viewController());
+        auto app = launchListed();
         auto *window = app->window();
-        activate(window);
         app->viewController()->openFileNamed("Big.zip");
         // Listing 40,000 entries first takes a while on a loaded machine.
         QTRY_VERIFY_WITH_TIMEOUT(ProgressOverlay::shared()->progress() > 0, 30000);
@@ -841,7 +720,7 @@ private slots:
     {
         makeLongUnpacking("Big.zip", 5000);
         makeLockedZip();
-        auto app = launch();
+        auto app = launchListed();
         // A notice drawn over the dim, clear of the dialog: its box is dark where it stands.
         const auto noticeSeenOverDialog = [&app] {
             auto *notice = visibleItemNamed(app->window(), "textNotice");
@@ -854,8 +733,6 @@ private slots:
                        .pixelColor(QPoint(int(at.left()) + 10, int(at.center().y())))
                        .lightness() < 60;
         };
-        waitUntilListed(app->viewController());
-        activate(app->window());
         app->viewController()->openFileNamed("Big.zip");
         QTRY_VERIFY(ProgressOverlay::shared()->progress() > 0);
         app->viewController()->openFileNamed("Lock.zip");
@@ -961,35 +838,6 @@ private slots:
         QVERIFY(inWindow(visibleItemNamed(window, "createdValue")).bottom() <= size.height());
         QVERIFY(field.width() <= 722);
         QCOMPARE(cutTexts(window), QString());
-    }
-
-    void alertKeysPickItsButtons()
-    {
-        auto app = launch();
-        auto *root = app->viewController();
-        waitUntilListed(root);
-        activate(app->window());
-        auto *alert = new AlertController("Create Folder", "", AlertController::Style::Alert);
-        auto *field = alert->addTextField("Folder name");
-        QString created;
-        bool cancelled = false;
-        alert->addAction("Cancel", AlertAction::Style::Cancel, [&] { cancelled = true; });
-        alert->addAction("Create", AlertAction::Style::Default, [&] { created = field->text(); });
-        root->present(alert, true);
-        QTRY_VERIFY(visibleItemNamed(app->window(), "alertBox"));
-        for (char c : QByteArray("new"))
-            QTest::keyClick(app->window(), c);
-        QTest::keyClick(app->window(), Qt::Key_Return);
-        QCOMPARE(created, QStringLiteral("new"));
-        QTRY_VERIFY(!visibleItemNamed(app->window(), "alertBox"));
-        auto *second = new AlertController("Delete", "", AlertController::Style::Alert);
-        second->addAction("Cancel", AlertAction::Style::Cancel, [&] { cancelled = true; });
-        second->addAction("Delete", AlertAction::Style::Destructive);
-        root->present(second, true);
-        QTRY_VERIFY(visibleItemNamed(app->window(), "alertBox"));
-        QTest::keyClick(app->window(), Qt::Key_Escape);
-        QVERIFY(cancelled);
-        QVERIFY(!root->presentedViewController());
     }
 };
 

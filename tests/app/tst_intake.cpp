@@ -1,31 +1,15 @@
 // Files handed over by other applications, through the whole shell on the offscreen platform:
 // the command line's files, the copy into the Inbox, the open-URL entry, drops on the window.
 #include "../archive/ArchiveFixtures.h"
-#include "AlertController.h"
-#include "AppDirectories.h"
-#include "CompressQueue.h"
 #include "InboxCopy.h"
 #include "InboxHandOver.h"
 #include "ShellFixtures.h"
-#include "Translations.h"
-#include "Trash.h"
-#include "Utils.h"
 
-#include <QAccessible>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QMimeData>
 #include <QQuickItem>
 #include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QtQml/qqmlextensionplugin.h>
 #include <sys/stat.h>
-
-Q_IMPORT_QML_PLUGIN(Ombrisk_PlatformPlugin)
-Q_IMPORT_QML_PLUGIN(Ombrisk_PickerPlugin)
-Q_IMPORT_QML_PLUGIN(Ombrisk_PreviewPlugin)
-Q_IMPORT_QML_PLUGIN(Ombrisk_AppPlugin)
 
 using namespace ShellFixtures;
 
@@ -35,13 +19,6 @@ QByteArray contentOf(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QStringList namesIn(const QString &folder)
-{
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
-                                      QDir::NoDotAndDotDot,
-                                  QDir::Name);
 }
 
 bool lists(LocalStorageViewController *screen, const QString &name)
@@ -66,11 +43,6 @@ void makeZip(const QString &archive, const QString &entry, const QByteArray &dat
     QVERIFY(QFile::rename(folder.filePath("made.zip"), archive));
 }
 
-void waitUntilIdle()
-{
-    QTRY_VERIFY_WITH_TIMEOUT(!CompressQueue::shared()->isBusy(), 60000);
-}
-
 QStringList stackPaths(const AppDelegate &app)
 {
     QStringList paths;
@@ -87,9 +59,9 @@ void waitUntilHandedOver(const AppDelegate &app)
     QTRY_VERIFY(!app.handOver()->isBusy());
 }
 
-std::unique_ptr<AppDelegate> launchSettled(const LaunchOptions &options = {})
+std::unique_ptr<AppDelegate> launchSettled(const QString &openPath = {})
 {
-    auto app = launch(options);
+    auto app = launch(openPath);
     waitUntilHandedOver(*app);
     return app;
 }
@@ -103,13 +75,6 @@ std::unique_ptr<AppDelegate> launchInFolderA()
     return app;
 }
 
-LaunchOptions openingFolder(const QString &path)
-{
-    LaunchOptions options;
-    options.openPath = path;
-    return options;
-}
-
 } // namespace
 
 class TestIntake : public QObject {
@@ -117,16 +82,11 @@ class TestIntake : public QObject {
 
     QTemporaryDir m_root;
     QTemporaryDir m_elsewhere; // where the handed-over files come from
-    QString home() const { return Utils::documentsPath(); }
     QString inbox() const { return InboxCopy::inboxPath(); }
     QString elsewhere(const QString &name) const { return m_elsewhere.filePath(name); }
 
 private slots:
-    void initTestCase()
-    {
-        AppDirectories::useRoot(m_root.path());
-        Translations::install(*QCoreApplication::instance(), QLocale(QLocale::English));
-    }
+    void initTestCase() { useTestRoot(m_root); }
 
     void init()
     {
@@ -135,19 +95,41 @@ private slots:
         QVERIFY(QDir().mkpath(home() + "/A"));
     }
 
-    void theCommandLineHandsOverFilesAndAddresses()
+    // The command line as read: the window's size, the screenshot, the folders pushed to open
+    // one, the files and addresses handed over; or an error.
+    void theCommandLineIsRead_data()
     {
-        const auto options = LaunchOptions::fromArguments(
-            {"ombrisk", "a.pdf", "--root", "R", "/x/b.zip", "file:///x/c%20d.txt",
-             "https://example.com/e.pdf", "--", "--odd"},
-            "/work");
-        QVERIFY(options.error.isEmpty());
-        QCOMPARE(options.handedOver,
-                 (QList<QUrl>{QUrl::fromLocalFile("/work/a.pdf"), QUrl::fromLocalFile("/x/b.zip"),
-                              QUrl::fromLocalFile("/x/c d.txt"),
-                              QUrl("https://example.com/e.pdf"),
-                              QUrl::fromLocalFile("/work/--odd")}));
-        QVERIFY(!LaunchOptions::fromArguments({"ombrisk", "--colour", "a.pdf"}).error.isEmpty());
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("read");
+        QTest::newRow("size, folder, screenshot")
+            << QStringList{"--window-size", "500x900", "--open", "/A/../B/", "--screenshot", "s.png"}
+            << "500x900 | s.png | /B | ";
+        QTest::newRow("folder above the top") << QStringList{"--open", "/../A/B"} << "420x760 |  | /A /A/B | ";
+        QTest::newRow("files and addresses")
+            << QStringList{"a.pdf", "--root", "R", "/x/b.zip", "file:///x/c%20d.txt",
+                           "https://example.com/e.pdf", "--", "--odd"}
+            << "420x760 |  |  | file:///work/a.pdf file:///x/b.zip file:///x/c d.txt "
+               "https://example.com/e.pdf file:///work/--odd";
+        QTest::newRow("size not a size") << QStringList{"--window-size", "big"} << "error";
+        QTest::newRow("folder not given") << QStringList{"--open"} << "error";
+        QTest::newRow("unknown option") << QStringList{"--colour", "a.pdf"} << "error";
+    }
+    void theCommandLineIsRead()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, read);
+        const auto options = LaunchOptions::fromArguments(QStringList{"ombrisk"} + arguments, "/work");
+        QStringList handedOver;
+        for (const QUrl &url : options.handedOver)
+            handedOver.append(url.toString());
+        QCOMPARE(options.error.isEmpty()
+                     ? QStringLiteral("%1x%2 | %3 | %4 | %5")
+                           .arg(options.windowSize.width())
+                           .arg(options.windowSize.height())
+                           .arg(options.screenshotPath, options.pathsToOpen().join(u' '),
+                                handedOver.join(u' '))
+                     : QStringLiteral("error"),
+                 read);
     }
 
     // The copies keep the order given, whatever each takes; a name given twice gets a free
@@ -341,7 +323,7 @@ private slots:
     {
         QFETCH(QUrl, url);
         QFETCH(QString, said);
-        auto app = launchSettled(openingFolder("/A"));
+        auto app = launchSettled(QStringLiteral("/A"));
         makeFile(inbox() + "/waiting.txt");
         QVERIFY(app->openURL(url));
         const QString notice = topScreen(*app)->textNotice()->text();
@@ -398,7 +380,7 @@ private slots:
         QTRY_VERIFY(visibleItemNamed(app->window(), "feedbackHintLabel"));
         QVERIFY(app->viewController()->feedbackHintLabel()->text().contains("drop them here"));
         QDir().mkpath(home() + "/Empty");
-        auto inFolder = launch(openingFolder("/Empty"));
+        auto inFolder = launch(QStringLiteral("/Empty"));
         waitUntilListed(topScreen(*inFolder));
         QTRY_VERIFY(visibleItemNamed(inFolder->window(), "feedbackLabel"));
         QVERIFY(!visibleItemNamed(inFolder->window(), "feedbackHintLabel"));

@@ -1,28 +1,10 @@
 // The trash's screens in the whole shell on the offscreen platform, with the real QML: the
 // buttons added for it reached from the keyboard and by assistive tools' actions, as a mouse
 // would reach them.
-#include "AlertController.h"
-#include "AppDirectories.h"
-#include "NavigationController.h"
-#include "ProgressOverlay.h"
 #include "ShellFixtures.h"
-#include "Translations.h"
-#include "Trash.h"
 #include "TrashViewController.h"
-#include "Utils.h"
 
-#include <QAccessible>
-#include <QDir>
-#include <QFile>
 #include <QQuickItem>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QtQml/qqmlextensionplugin.h>
-
-Q_IMPORT_QML_PLUGIN(Ombrisk_PlatformPlugin)
-Q_IMPORT_QML_PLUGIN(Ombrisk_PickerPlugin)
-Q_IMPORT_QML_PLUGIN(Ombrisk_PreviewPlugin)
-Q_IMPORT_QML_PLUGIN(Ombrisk_AppPlugin)
 
 using namespace ShellFixtures;
 
@@ -42,17 +24,7 @@ void press(QQuickItem *item, const QString &action = QAccessibleActionInterface:
 class TestTrashShell : public QObject {
     Q_OBJECT
     QTemporaryDir m_root;
-    QString home() const { return Utils::documentsPath(); }
 
-    std::unique_ptr<AppDelegate> launchListed()
-    {
-        auto app = launch();
-        waitUntilListed(app->viewController());
-        app->window()->requestActivate();
-        if (!QTest::qWaitForWindowActive(app->window()))
-            qWarning("the window never became active");
-        return app;
-    }
     QQuickItem *accessible(AppDelegate &app, QAccessible::Role role, const QString &name)
     {
         return accessibleItem(app.window()->contentItem(), role, name);
@@ -61,17 +33,10 @@ class TestTrashShell : public QObject {
 private slots:
     void initTestCase()
     {
-        AppDirectories::useRoot(m_root.path());
-        Translations::install(*QCoreApplication::instance(), QLocale(QLocale::English));
+        useTestRoot(m_root);
         QAccessible::setActive(true);
     }
-
-    void init()
-    {
-        QDir(home()).removeRecursively();
-        for (const TrashEntry &entry : Trash::entries(Trash::trashDirectoriesInUse()))
-            QVERIFY(Trash::erase(entry, nullptr));
-    }
+    void init() { freshHome(); }
 
     // The sheet answered with Enter; Undo pressed by a screen reader, then by Ctrl+Z.
     void undoIsReachedByAssistiveToolsAndTheKeyboard()
@@ -103,7 +68,7 @@ private slots:
             QTRY_VERIFY(!ProgressOverlay::shared()->isVisible());
             QTRY_COMPARE(root->tableView()->rows()->rowCount(), 2);
         }
-        QVERIFY(Trash::entries(Trash::trashDirectoriesInUse()).isEmpty());
+        QVERIFY(trashed().isEmpty());
     }
 
     // Two clashes: "Apply to all" toggled by a screen reader, the question answered with Enter.

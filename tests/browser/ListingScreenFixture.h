@@ -1,17 +1,53 @@
 #pragma once
 
 // A listing screen on a stack of its own, driven without a window as the user would drive it:
-// rows selected, menu entries sent, dialogs answered; and small file helpers.
+// rows selected, menu entries sent, dialogs answered; the test's own root, home folder and
+// trash; and small file helpers.
 #include "AlertController.h"
+#include "AppDirectories.h"
+#include "CompressQueue.h"
 #include "KPDocumentPickerMenuItem.h"
 #include "LocalStorageViewController.h"
 #include "NavigationController.h"
 #include "ProgressOverlay.h"
+#include "Translations.h"
+#include "Trash.h"
 #include "Utils.h"
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
+
+// Every folder the test touches under `root`, the texts in English.
+inline void useTestRoot(const QTemporaryDir &root)
+{
+    AppDirectories::useRoot(root.path());
+    Translations::install(*QCoreApplication::instance(), QLocale(QLocale::English));
+}
+
+inline QString home() { return Utils::documentsPath(); }
+
+// What the trashes hold: "original path relative to the home folder" per entry, sorted.
+inline QStringList trashed()
+{
+    QStringList origins;
+    for (const TrashEntry &entry : Trash::entries(Trash::trashDirectoriesInUse()))
+        origins.append(Utils::trimLocalPath(entry.originalPath));
+    origins.sort();
+    return origins;
+}
+
+// An empty home folder and an empty trash.
+inline void freshHome()
+{
+    QDir(home()).removeRecursively();
+    QVERIFY(QDir().mkpath(home()));
+    for (const TrashEntry &entry : Trash::entries(Trash::trashDirectoriesInUse()))
+        QVERIFY(Trash::erase(entry, nullptr));
+}
+
+inline void waitUntilIdle() { QTRY_VERIFY_WITH_TIMEOUT(!CompressQueue::shared()->isBusy(), 60000); }
 
 
 inline void makeFile(const QString &path, const QByteArray &data = "data")
@@ -26,6 +62,36 @@ inline QString readFile(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+// Every entry of the folder, hidden ones too, by name.
+inline QStringList namesIn(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                      QDir::NoDotAndDotDot,
+                                  QDir::Name);
+}
+
+inline IndexPath indexPathIn(KPDocumentPickerViewController *picker, const QString &name)
+{
+    auto *manager = picker->itemManager();
+    for (int s = 0; s < manager->numberOfSections(); ++s)
+        for (int r = 0; r < manager->numberOfRowsForSection(s); ++r)
+            if (manager->itemForIndexPath(s, r)->fileName == name)
+                return {s, r};
+    return {-1, -1};
+}
+
+// The rows `names` selected as taps in edit mode select them, entering it first.
+inline void selectRows(KPDocumentPickerViewController *picker, const QStringList &names)
+{
+    if (!picker->isEditing())
+        picker->selectButtonTapped();
+    for (const QString &name : names) {
+        const IndexPath path = indexPathIn(picker, name);
+        picker->tableView()->selectRow(path);
+        picker->didSelectRow(picker->tableView(), path);
+    }
 }
 
 // One listing screen of `pickerPath` on its own stack, shown and listed; with `onHome` it is
@@ -80,25 +146,8 @@ struct Screen {
                 return item;
         return nullptr;
     }
-    IndexPath indexPathOf(const QString &name) const
-    {
-        auto *manager = screen->itemManager();
-        for (int s = 0; s < manager->numberOfSections(); ++s)
-            for (int r = 0; r < manager->numberOfRowsForSection(s); ++r)
-                if (manager->itemForIndexPath(s, r)->fileName == name)
-                    return {s, r};
-        return {-1, -1};
-    }
-    void select(const QStringList &names)
-    {
-        if (!screen->isEditing())
-            screen->selectButtonTapped();
-        for (const QString &name : names) {
-            const IndexPath path = indexPathOf(name);
-            screen->tableView()->selectRow(path);
-            screen->didSelectRow(screen->tableView(), path);
-        }
-    }
+    IndexPath indexPathOf(const QString &name) const { return indexPathIn(screen, name); }
+    void select(const QStringList &names) { selectRows(screen, names); }
     // Sends the menu entry `action` of the row `name`, as the shared menu does.
     void menuAction(const QString &name, void (LocalStorageViewController::*action)(MenuController *))
     {

@@ -2,14 +2,9 @@
 // the real tools: the contents screens, passwords, previews of entries, extraction of chosen
 // rows with the clash question, and the name encoding.
 #include "../archive/ArchiveFixtures.h"
-#include "AppDirectories.h"
 #include "ArchiveContentsViewController.h"
-#include "CompressQueue.h"
 #include "ListingScreenFixture.h"
 #include "LocalFilePreviewViewController.h"
-#include "Translations.h"
-
-#include <QTemporaryDir>
 
 using ArchiveFixtures::run;
 using ArchiveFixtures::tree;
@@ -36,16 +31,6 @@ QStringList listedRows(const Screen &s)
     return names;
 }
 
-IndexPath indexPathIn(ArchiveContentsViewController *contents, const QString &name)
-{
-    auto *manager = contents->itemManager();
-    for (int s = 0; s < manager->numberOfSections(); ++s)
-        for (int r = 0; r < manager->numberOfRowsForSection(s); ++r)
-            if (manager->itemForIndexPath(s, r)->fileName == name)
-                return {s, r};
-    return {-1, -1};
-}
-
 // Answers the dialog the stack shows once it is there.
 void pickIn(Screen &s, const QString &button, const QString &typed = {})
 {
@@ -59,7 +44,6 @@ class TestArchiveContents : public QObject {
     Q_OBJECT
     QTemporaryDir m_root;
     QTemporaryDir m_work;
-    QString home() const { return Utils::documentsPath(); }
 
     // Pack.zip in the home folder: top.txt, docs/readme.md, docs/deep/x.bin, pic.png.
     void makePack()
@@ -74,20 +58,13 @@ class TestArchiveContents : public QObject {
     }
 
 private slots:
-    void initTestCase()
-    {
-        AppDirectories::useRoot(m_root.path());
-        Translations::install(*QCoreApplication::instance(), QLocale(QLocale::English));
-    }
-
+    void initTestCase() { useTestRoot(m_root); }
     void init()
     {
-        QDir(home()).removeRecursively();
-        QVERIFY(QDir().mkpath(home()));
+        freshHome();
         makePack();
     }
-
-    void cleanup() { QTRY_VERIFY_WITH_TIMEOUT(!CompressQueue::shared()->isBusy(), 60000); }
+    void cleanup() { waitUntilIdle(); }
 
     // The row menu and Ctrl+Enter push the top level; a folder row the next; nothing is unpacked.
     void browseLevelByLevel()
@@ -174,15 +151,11 @@ private slots:
         s.screen->showContentsOfArchiveNamed("Pack.zip");
         QCOMPARE(listedRows(s), (QStringList{"docs/", "pic.png", "top.txt"}));
         auto *contents = shownContents(s);
-        contents->selectButtonTapped();
-        for (const QString name : {"docs", "top.txt"}) {
-            contents->tableView()->selectRow(indexPathIn(contents, name));
-            contents->didSelectRow(contents->tableView(), indexPathIn(contents, name));
-        }
+        selectRows(contents, {"docs", "top.txt"});
         QVERIFY(contents->extractBarButtonItem()->isEnabled());
         contents->extractSelectionInto("/Out");
         pickIn(s, answer);
-        QTRY_VERIFY_WITH_TIMEOUT(!CompressQueue::shared()->isBusy(), 30000);
+        waitUntilIdle();
         auto extracted = tree(home() + "/Out");
         if (answer == "Stop") // top.txt goes if it came before the clash in the table's order
             extracted.removeAll("top.txt");

@@ -1,28 +1,17 @@
 // Copy, cut, paste, duplicate and opening with other applications, on real folders through
 // Qt's real clipboard: the clipboard's forms, the disk and the screen checked after each.
 #include "ListingScreenFixture.h"
-#include "AppDirectories.h"
 #include "FileClipboard.h"
-#include "Translations.h"
-#include "Trash.h"
 
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QMimeData>
-#include <QTemporaryDir>
 #include <QUrl>
 #include <fcntl.h>
 #include <sys/stat.h>
 
 namespace {
-
-QStringList everything(const QString &folder)
-{
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
-                                      QDir::NoDotAndDotDot,
-                                  QDir::Name);
-}
 
 QByteArray clipboardFormat(const QString &format)
 {
@@ -36,7 +25,6 @@ class TestCopying : public QObject {
     Q_OBJECT
     QTemporaryDir m_root;
     QList<QUrl> m_opened;
-    QString home() const { return Utils::documentsPath(); }
     QString url(const QString &relative) const
     {
         return QUrl::fromLocalFile(home() + relative).toString();
@@ -48,8 +36,7 @@ public slots:
 private slots:
     void initTestCase()
     {
-        AppDirectories::useRoot(m_root.path());
-        Translations::install(*QCoreApplication::instance(), QLocale(QLocale::English));
+        useTestRoot(m_root);
         QDesktopServices::setUrlHandler("file", this, "open");
     }
 
@@ -57,7 +44,7 @@ private slots:
 
     void init()
     {
-        QDir(home()).removeRecursively();
+        freshHome();
         QVERIFY(QDir().mkpath(home() + "/Dest"));
         QGuiApplication::clipboard()->clear();
         m_opened.clear();
@@ -86,7 +73,7 @@ private slots:
         dest.jobDone();
         dest.listed();
         QCOMPARE(dest.names(), QStringList{"Album"});
-        QCOMPARE(everything(home() + "/Dest"), QStringList{"Album"}); // no partial copy left
+        QCOMPARE(namesIn(home() + "/Dest"), QStringList{"Album"}); // no partial copy left
         QCOMPARE(readFile(home() + "/Dest/Album/inner/b.txt"), QStringLiteral("beta"));
         QCOMPARE(QFileInfo(home() + "/Dest/Album/inner/b.txt").permissions(),
                  QFileInfo(home() + "/Album/inner/b.txt").permissions());
@@ -108,8 +95,7 @@ private slots:
         dest.pick("Replace");
         dest.jobDone();
         QCOMPARE(readFile(home() + "/Dest/Album/a.txt"), QStringLiteral("alpha"));
-        QCOMPARE(Trash::entries(Trash::trashDirectoriesInUse()).size(), 1); // the one replaced
-        QVERIFY(Trash::erase(Trash::entries(Trash::trashDirectoriesInUse()).first(), nullptr));
+        QCOMPARE(trashed().size(), 1); // the one replaced
     }
 
     void anotherFileManagersClipboardPastes_data()
@@ -191,7 +177,7 @@ private slots:
         inner.jobDone();
         QCOMPARE(inner.screen->textNotice()->text(),
                  QStringLiteral("“Album” can't be copied into itself. Choose another folder."));
-        QCOMPARE(everything(home() + "/Album/inner"), QStringList{"x.txt"});
+        QCOMPARE(namesIn(home() + "/Album/inner"), QStringList{"x.txt"});
     }
 
     void aPasteCancelledLeavesNothing()
@@ -205,7 +191,7 @@ private slots:
         QVERIFY(ProgressOverlay::shared()->isCancellable());
         ProgressOverlay::shared()->cancel();
         dest.jobDone();
-        QCOMPARE(everything(home() + "/Dest"), QStringList{});
+        QCOMPARE(namesIn(home() + "/Dest"), QStringList{});
         QVERIFY(!dest.screen->textNotice()->isVisible());
         // Nothing on the clipboard: said, nothing done.
         QGuiApplication::clipboard()->setText("just words");
@@ -241,7 +227,7 @@ private slots:
         root.pick("Keep Both");
         root.jobDone();
         QVERIFY(!root.screen->isEditing());
-        QCOMPARE(everything(home() + "/Dest"), (QStringList{"a.txt", "b 2.txt", "b.txt"}));
+        QCOMPARE(namesIn(home() + "/Dest"), (QStringList{"a.txt", "b 2.txt", "b.txt"}));
         QVERIFY(!root.screen->textNotice()->isVisible());
         root.listed();
     }

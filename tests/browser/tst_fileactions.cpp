@@ -2,23 +2,10 @@
 // the user would answer them, the disk and the screen checked after each.
 #include "../archive/ArchiveFixtures.h"
 #include "ListingScreenFixture.h"
-#include "AlertController.h"
-#include "AppDirectories.h"
-#include "KPDocumentPickerMenuItem.h"
 #include "LocalFilePreviewViewController.h"
 #include "LocalFolderSelectorViewController.h"
-#include "LocalStorageViewController.h"
-#include "NavigationController.h"
-#include "ProgressOverlay.h"
-#include "Translations.h"
-#include "Trash.h"
-#include "Utils.h"
 
-#include <QDir>
-#include <QFile>
 #include <QRegularExpression>
-#include <QTemporaryDir>
-#include <QTest>
 
 namespace {
 
@@ -36,42 +23,15 @@ LocalFolderSelectorViewController *shownSelector(ViewController *presented)
     return selector;
 }
 
-// What the trashes hold: "original path relative to the home folder" per entry, sorted.
-QStringList trashed()
-{
-    QStringList origins;
-    for (const TrashEntry &entry : Trash::entries(Trash::trashDirectoriesInUse()))
-        origins.append(Utils::trimLocalPath(entry.originalPath));
-    origins.sort();
-    return origins;
-}
-
-void emptyTheTrash()
-{
-    for (const TrashEntry &entry : Trash::entries(Trash::trashDirectoriesInUse()))
-        QVERIFY(Trash::erase(entry, nullptr));
-}
-
 } // namespace
 
 class TestFileActions : public QObject {
     Q_OBJECT
     QTemporaryDir m_root;
-    QString home() const { return Utils::documentsPath(); }
 
 private slots:
-    void initTestCase()
-    {
-        AppDirectories::useRoot(m_root.path());
-        Translations::install(*QCoreApplication::instance(), QLocale(QLocale::English));
-    }
-
-    void init()
-    {
-        QDir(home()).removeRecursively();
-        QVERIFY(QDir().mkpath(home()));
-        emptyTheTrash();
-    }
+    void initTestCase() { useTestRoot(m_root); }
+    void init() { freshHome(); }
 
     void newFolderNestedExistingEmptyAndRefused()
     {
@@ -430,20 +390,6 @@ private slots:
         QVERIFY(!root.screen->isEditing());
     }
 
-    void cancelledSelectorMovesNothing()
-    {
-        makeFile(home() + "/a.txt");
-        QVERIFY(QDir().mkpath(home() + "/D"));
-        Screen root("/");
-        root.menuAction("a.txt", &LocalStorageViewController::moveAction);
-        auto *presented = qobject_cast<NavigationController *>(root.stack->presentedViewController());
-        qobject_cast<LocalFolderSelectorViewController *>(presented->topViewController())
-            ->cancelButtonTapped();
-        QVERIFY(!root.stack->presentedViewController());
-        QVERIFY(!ProgressOverlay::shared()->isVisible());
-        QVERIFY(QFileInfo::exists(home() + "/a.txt"));
-    }
-
     void keysDeleteTheSelectionAndRenameTheRow()
     {
         makeFile(home() + "/a.txt");
@@ -501,19 +447,38 @@ private slots:
         QCOMPARE(sub.names(), QStringList{"renamed.txt"});
     }
 
-    void selectAllEnablesTheSelectionButtons()
+    // The buttons and the count follow the selection: taps, Select All, Select None, Cancel.
+    void theSelectionButtonsFollowTheSelection()
     {
         makeFile(home() + "/a.txt");
         makeFile(home() + "/b.txt");
         Screen root("/");
-        root.screen->selectButtonTapped();
-        QVERIFY(!root.screen->deleteBarButtonItem()->isEnabled());
-        root.screen->selectAllButtonTapped();
-        for (auto *button : {root.screen->deleteBarButtonItem(), root.screen->moveBarButtonItem(),
-                             root.screen->compressBarButtonItem()})
-            QVERIFY(button->isEnabled());
-        root.screen->selectAllButtonTapped(); // Select None
-        QVERIFY(!root.screen->moveBarButtonItem()->isEnabled());
+        auto *screen = root.screen;
+        const QList<BarButtonItem *> needingRows{screen->deleteBarButtonItem(),
+                                                 screen->moveBarButtonItem(),
+                                                 screen->compressBarButtonItem()};
+        const auto enabled = [&] {
+            return std::count_if(needingRows.begin(), needingRows.end(),
+                                 [](BarButtonItem *button) { return button->isEnabled(); });
+        };
+        QTRY_VERIFY(screen->selectButton()->isEnabled());
+        QVERIFY(screen->createFolderBarButtonItem()->isEnabled());
+        QCOMPARE(enabled(), 0);
+        screen->selectButtonTapped();
+        QCOMPARE(screen->toolBarLabel->title(), QStringLiteral("0 items selected"));
+        QCOMPARE(enabled(), 0);
+        screen->tableView()->tapFlatRow(0);
+        QCOMPARE(screen->toolBarLabel->title(), QStringLiteral("1 item selected"));
+        QCOMPARE(enabled(), 3);
+        screen->tableView()->tapFlatRow(0);
+        QCOMPARE(enabled(), 0);
+        screen->selectAllButtonTapped();
+        QCOMPARE(enabled(), 3);
+        screen->selectAllButtonTapped(); // Select None
+        QCOMPARE(enabled(), 0);
+        screen->tableView()->tapFlatRow(1);
+        screen->selectButtonTapped();
+        QCOMPARE(enabled(), 0);
     }
 };
 

@@ -1,24 +1,21 @@
 // The shown folder follows changes made on the disk by others, once per burst, keeping what
 // the user had: selection, scroll position, search.
 #include "ListingScreenFixture.h"
-#include "AppDirectories.h"
 #include "FolderWatch.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
-#include <QTemporaryDir>
 
 class TestLiveFolder : public QObject {
     Q_OBJECT
     QTemporaryDir m_root;
-    QString home() const { return Utils::documentsPath(); }
 
 private slots:
-    void initTestCase() { AppDirectories::useRoot(m_root.path()); }
+    void initTestCase() { useTestRoot(m_root); }
+    void init() { freshHome(); }
 
     void aChangeFromOutsideShowsWithinHalfASecond()
     {
-        QVERIFY(QDir().mkpath(home()));
         makeFile(home() + "/a.txt");
         Screen root("/");
         makeFile(home() + "/new.txt");
@@ -36,8 +33,6 @@ private slots:
 
     void aBurstIsListedAFewTimesKeepingSelectionScrollAndSearch()
     {
-        QDir(home()).removeRecursively();
-        QVERIFY(QDir().mkpath(home()));
         for (int i = 0; i < 40; ++i)
             makeFile(home() + QStringLiteral("/keep %1.txt").arg(i));
         Screen root("/");

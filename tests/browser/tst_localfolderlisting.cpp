@@ -55,14 +55,8 @@ private slots:
                     .isEmpty());
     }
 
-    void pathsAndTitles()
+    void titles()
     {
-        const QString home = Utils::documentsPath();
-        QCOMPARE(LocalFolderListing::folderPathForPickerPath("/"), home);
-        QCOMPARE(LocalFolderListing::itemPath("/Books", "a.txt"), home + "/Books/a.txt");
-        QCOMPARE(LocalFolderListing::pickerPathByAppending("/", "A"), QStringLiteral("/A"));
-        QCOMPARE(LocalFolderListing::pickerPathByAppending("/A", "B"), QStringLiteral("/A/B"));
-        QCOMPARE(LocalFolderListing::pickerPathByAppending("", "B"), QStringLiteral("/B"));
         QCOMPARE(LocalFolderListing::titleForFilePath("/"), QStringLiteral("Documents"));
         QCOMPARE(LocalFolderListing::titleForFilePath(""), QStringLiteral("Documents"));
         QCOMPARE(LocalFolderListing::titleForFilePath("/Books/Comics"), QStringLiteral("Comics"));

@@ -2,21 +2,11 @@
 // real trashes: what it lists, restoring (a taken name kept both ways, a gone folder made
 // again, a folder replaced by a move), deleting for good and emptying, each after its sheet.
 #include "ListingScreenFixture.h"
-#include "AppDirectories.h"
-#include "Translations.h"
-#include "Trash.h"
 #include "TrashViewController.h"
 
 #include <QRegularExpression>
-#include <QTemporaryDir>
 
 namespace {
-
-void emptyTheTrash()
-{
-    for (const TrashEntry &entry : Trash::entries(Trash::trashDirectoriesInUse()))
-        QVERIFY(Trash::erase(entry, nullptr));
-}
 
 // Moves the item to the trash, recorded as deleted at `when` (the info file's own line, as
 // every program reading the trash finds it).
@@ -66,16 +56,7 @@ struct TrashScreen {
         }
         return shown;
     }
-    void select(const QStringList &names)
-    {
-        if (!trash->isEditing())
-            trash->selectButtonTapped();
-        for (int row = 0; row < trash->tableView()->rows()->rowCount(); ++row)
-            if (names.contains(trash->itemManager()->itemForIndexPath(0, row)->fileName)) {
-                trash->tableView()->selectRow({0, row});
-                trash->didSelectRow(trash->tableView(), {0, row});
-            }
-    }
+    void select(const QStringList &names) { selectRows(trash, names); }
     AlertController *alert() const { return home.alert(); }
     void pick(const QString &button) { home.pick(button); }
 };
@@ -83,21 +64,10 @@ struct TrashScreen {
 class TestTrashScreen : public QObject {
     Q_OBJECT
     QTemporaryDir m_root;
-    QString home() const { return Utils::documentsPath(); }
 
 private slots:
-    void initTestCase()
-    {
-        AppDirectories::useRoot(m_root.path());
-        Translations::install(*QCoreApplication::instance(), QLocale(QLocale::English));
-    }
-
-    void init()
-    {
-        QDir(home()).removeRecursively();
-        QVERIFY(QDir().mkpath(home()));
-        emptyTheTrash();
-    }
+    void initTestCase() { useTestRoot(m_root); }
+    void init() { freshHome(); }
 
     void theButtonIsTheHomeFoldersAlone()
     {

@@ -2,28 +2,19 @@
 // window on archives made by the real tools: the dialogs as the user answers them, the disk,
 // the stack of screens and the notices checked after each.
 #include "../archive/ArchiveFixtures.h"
-#include "AppDirectories.h"
-#include "CompressQueue.h"
 #include "ListingScreenFixture.h"
 #include "LocalFilePreviewViewController.h"
-#include "Translations.h"
 
 #include <QElapsedTimer>
 #include <QMutex>
 #include <QThread>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <sys/stat.h>
 
 using ArchiveFixtures::run;
 using ArchiveFixtures::tree;
 
 namespace {
-
-void waitUntilIdle()
-{
-    QTRY_VERIFY_WITH_TIMEOUT(!CompressQueue::shared()->isBusy(), 60000);
-}
 
 QString topPath(const Screen &s)
 {
@@ -59,7 +50,6 @@ class TestWorkflows : public QObject {
     Q_OBJECT
     QTemporaryDir m_root;
     QTemporaryDir m_work; // archives are made here, then moved into the home folder
-    QString home() const { return Utils::documentsPath(); }
 
     // A zip of `files` (name → content) at `pickerPath`, with `zip`'s own password option.
     void makeZip(const QString &pickerPath, const QMap<QString, QByteArray> &files,
@@ -79,18 +69,8 @@ class TestWorkflows : public QObject {
     }
 
 private slots:
-    void initTestCase()
-    {
-        AppDirectories::useRoot(m_root.path());
-        Translations::install(*QCoreApplication::instance(), QLocale(QLocale::English));
-    }
-
-    void init()
-    {
-        QDir(home()).removeRecursively();
-        QVERIFY(QDir().mkpath(home()));
-    }
-
+    void initTestCase() { useTestRoot(m_root); }
+    void init() { freshHome(); }
     void cleanup() { waitUntilIdle(); }
 
     void compressDialogOffersTheDefaultNames()

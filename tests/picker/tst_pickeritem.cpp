@@ -59,14 +59,6 @@ private slots:
         QCOMPARE(file.localizedMetadata(), QStringLiteral("3 MB"));
     }
 
-    void description()
-    {
-        KPDocumentPickerItem folder;
-        folder.fileName = "Books";
-        folder.isFolder = true;
-        QCOMPARE(folder.description(), QStringLiteral("Name: Books Size: 0 Folder: 1"));
-    }
-
     void configurationKeepsItsIcons()
     {
         KPDocumentPickerConfiguration configuration;

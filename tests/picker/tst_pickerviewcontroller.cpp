@@ -52,26 +52,48 @@ public:
     }
 };
 
+void waitUntilListed(KPDocumentPickerViewController *picker)
+{
+    QTRY_VERIFY(picker->loadingView() == nullptr);
+}
+
+// A picker on a stack of its own, at a phone's size, answered by its own source (giving titles
+// with `titled`); with `listed` it waits until the first listing shows.
 struct Stack {
+    Source source;
     KPDocumentPickerViewController *root;
     std::unique_ptr<NavigationController> navigation;
 
-    Stack(Source *source, const QString &path = QStringLiteral("/"))
+    explicit Stack(const KPDocumentPickerItems &items = {}, const QString &path = QStringLiteral("/"),
+                   bool listed = true, bool titled = false)
         : root(new KPDocumentPickerViewController(path))
     {
-        root->setDataSource(source);
-        root->setDocumentPickerDelegate(source);
+        source.folders[path] = items;
+        source.giveTitles = titled;
+        root->setDataSource(&source);
+        root->setDocumentPickerDelegate(&source);
         navigation = std::make_unique<NavigationController>(root);
         navigation->setViewSize({400, 700});
         root->setViewSize({400, 700});
         navigation->beginAppearanceTransition(true, false);
         navigation->endAppearanceTransition();
+        if (listed)
+            waitUntilListed(root);
     }
     KPDocumentPickerViewController *top() const
     {
         return qobject_cast<KPDocumentPickerViewController *>(navigation->topViewController());
     }
 };
+
+// `count` items named `prefix` and a number.
+KPDocumentPickerItems numbered(const QString &prefix, int count, bool folders = false)
+{
+    KPDocumentPickerItems items;
+    for (int i = 0; i < count; ++i)
+        items.append(makeItem(prefix + QString::number(i), folders));
+    return items;
+}
 
 // The cell of a row, given one menu entry as the listing screen gives four.
 KPDocumentPickerTableViewCell *cellWithMenu(TableView *table, int flatRow)
@@ -84,11 +106,6 @@ KPDocumentPickerTableViewCell *cellWithMenu(TableView *table, int flatRow)
     return cell;
 }
 
-void waitUntilListed(KPDocumentPickerViewController *picker)
-{
-    QTRY_VERIFY(picker->loadingView() == nullptr);
-}
-
 } // namespace
 
 class TestPickerViewController : public QObject {
@@ -98,34 +115,26 @@ private slots:
     void initTestCase() { Translations::install(*QCoreApplication::instance(), QLocale(QLocale::English)); }
     void rootWithoutPathShowsSlash()
     {
-        Source source;
-        Stack stack(&source, QString());
+        Stack stack({}, QString());
         QCOMPARE(stack.root->filePath(), QStringLiteral("/"));
         QCOMPARE(stack.root->title(), QStringLiteral("/"));
-        QCOMPARE(source.requests, QStringList{"/"});
+        QCOMPARE(stack.source.requests, QStringList{"/"});
     }
 
     void firstAppearanceOnlyRequestsAndTitles()
     {
-        Source source;
-        source.giveTitles = true;
-        source.folders["/"] = {makeItem("A", true), makeItem("b.txt")};
-        Stack stack(&source);
-        waitUntilListed(stack.root);
+        Stack stack({makeItem("A", true), makeItem("b.txt")}, QStringLiteral("/"), true, true);
         QCOMPARE(stack.root->title(), QStringLiteral("T:/"));
         stack.root->tableView()->tapFlatRow(0); // the folder A (name-sorted by default)
         QCOMPARE(stack.navigation->viewControllers().size(), 2);
         stack.navigation->popViewController(false);
-        QCOMPARE(source.requests, (QStringList{"/", "/A"}));
-        QCOMPARE(source.titles, (QStringList{"/", "/A"}));
+        QCOMPARE(stack.source.requests, (QStringList{"/", "/A"}));
+        QCOMPARE(stack.source.titles, (QStringList{"/", "/A"}));
     }
 
     void sameArrayTwiceDoesNothingButANewOneRebuilds()
     {
-        Source source;
-        source.folders["/"] = {makeItem("a"), makeItem("b")};
-        Stack stack(&source);
-        waitUntilListed(stack.root);
+        Stack stack({makeItem("a"), makeItem("b")});
         const int reloads = stack.root->tableView()->reloadCount();
         stack.root->setItems(stack.root->items());
         QVERIFY(DispatchQueue::pool().waitForDone(30000));
@@ -135,26 +144,22 @@ private slots:
         QTRY_COMPARE(stack.root->tableView()->reloadCount(), reloads + 1);
     }
 
+    // Delivered synchronously: no event loop turn was needed for the empty state.
     void emptyFolderEndsLoadingAtOnceWithItsMessage()
     {
-        Source source;
-        Stack stack(&source);
-        // Delivered synchronously: no event loop turn was needed for the empty state.
+        Stack stack({}, QStringLiteral("/"), false);
+        auto *label = stack.root->feedbackLabel();
         QVERIFY(stack.root->loadingView() == nullptr);
         QVERIFY(stack.root->refreshControl() != nullptr);
-        QVERIFY(stack.root->feedbackLabel() && !stack.root->feedbackLabel()->isHidden());
-        QCOMPARE(stack.root->feedbackLabel()->text(), QStringLiteral("Folder is Empty"));
-        QCOMPARE(stack.root->feedbackLabel()->origin().y(),
-                 88 + (70 - stack.root->feedbackLabel()->size().height()) / 2 + 70);
+        QVERIFY(label && !label->isHidden());
+        QCOMPARE(label->text(), QStringLiteral("Folder is Empty"));
+        QCOMPARE(label->origin().y(), 88 + (70 - label->size().height()) / 2 + 70);
         QTRY_VERIFY(!stack.root->selectButton()->isEnabled());
     }
 
     void searchMessagesFollowTheText()
     {
-        Source source;
-        source.folders["/"] = {makeItem("apple"), makeItem("pear")};
-        Stack stack(&source);
-        waitUntilListed(stack.root);
+        Stack stack({makeItem("apple"), makeItem("pear")});
         stack.root->headerView()->setSearchText("zzz");
         QTRY_COMPARE(stack.root->itemManager()->numberOfRowsForSection(0), 0);
         stack.root->showFeedbackLabelIfNeeded();
@@ -163,38 +168,37 @@ private slots:
         QVERIFY(stack.root->feedbackLabel()->isHidden());
     }
 
+    // The pushed level: the same class, sharing the root's state; editing there hides Back.
     void folderTapPushesTheSameClassWithSharedState()
     {
-        Source source;
-        source.folders["/A"] = {makeItem("B", true)};
-        source.folders["/"] = {makeItem("A", true)};
-        Stack stack(&source);
+        Stack stack({makeItem("A", true)});
+        stack.source.folders["/A"] = {makeItem("B", true)};
         stack.root->setSession(42);
-        waitUntilListed(stack.root);
         stack.root->tableView()->tapFlatRow(0);
         auto *sub = stack.top();
         QCOMPARE(sub->filePath(), QStringLiteral("/A"));
         waitUntilListed(sub);
+        sub->selectButtonTapped();
+        QVERIFY(sub->hidesBackButton());
+        sub->selectButtonTapped();
+        QVERIFY(!sub->hidesBackButton());
         sub->tableView()->tapFlatRow(0);
         auto *subSub = stack.top();
         QCOMPARE(subSub->filePath(), QStringLiteral("/A/B"));
         QCOMPARE(subSub->title(), QStringLiteral("B"));
         QCOMPARE(subSub->session().toInt(), 42);
         QCOMPARE(subSub->configuration(), stack.root->configuration());
-        QCOMPARE(subSub->dataSource(), &source);
+        QCOMPARE(subSub->dataSource(), &stack.source);
         QCOMPARE(subSub->rootViewController(), stack.root);
         QCOMPARE(subSub->metaObject(), stack.root->metaObject());
     }
 
     void fileTapReportsOnlyThatItem()
     {
-        Source source;
-        source.folders["/"] = {makeItem("a.txt"), makeItem("b.txt")};
-        Stack stack(&source);
-        waitUntilListed(stack.root);
+        Stack stack({makeItem("a.txt"), makeItem("b.txt")});
         stack.root->tableView()->tapFlatRow(1);
-        QCOMPARE(source.picked.size(), 1);
-        QCOMPARE(source.picked.first().first()->fileName, QStringLiteral("b.txt"));
+        QCOMPARE(stack.source.picked.size(), 1);
+        QCOMPARE(stack.source.picked.first().first()->fileName, QStringLiteral("b.txt"));
         QVERIFY(!stack.root->tableView()->isRowSelected({0, 1}));
     }
 
@@ -206,89 +210,66 @@ private slots:
 
     void destructionCancelsTheRequest()
     {
-        Source source;
-        {
-            Stack stack(&source, QStringLiteral("/X"));
-        }
-        QCOMPARE(source.cancels, QStringList{"/X"});
+        Stack stack({}, QStringLiteral("/X"), false);
+        stack.navigation.reset();
+        QCOMPARE(stack.source.cancels, QStringList{"/X"});
     }
 
     void selectAllUnderASearchCountsTheVisibleRows()
     {
-        Source source;
-        for (int i = 0; i < 8; ++i)
-            source.folders["/"].append(makeItem(QStringLiteral("file%1").arg(i)));
-        source.folders["/"].append({makeItem("match one"), makeItem("match two")});
-        Stack stack(&source);
-        waitUntilListed(stack.root);
-        stack.root->selectAllButtonTapped(); // outside editing: nothing
-        QVERIFY(stack.root->tableView()->indexPathsForSelectedRows().isEmpty());
-        stack.root->headerView()->setSearchText("match");
-        QTRY_COMPARE(stack.root->itemManager()->numberOfRowsForSection(0), 2);
-        QTRY_COMPARE(stack.root->tableView()->numberOfRows(0), 2);
-        stack.root->selectButtonTapped();
-        QCOMPARE(stack.root->leftBarButtonItems(), {stack.root->selectAllButton()});
-        QCOMPARE(stack.root->rightBarButtonItems(), {stack.root->cancelButton()});
-        QVERIFY(!stack.root->hidesBackButton()); // the root has no back button to hide
-        stack.root->selectAllButtonTapped();
-        QCOMPARE(stack.root->tableView()->indexPathsForSelectedRows().size(), 2);
-        QCOMPARE(stack.root->selectAllButton()->title(), QStringLiteral("Select None"));
-        stack.root->selectAllButtonTapped();
-        QVERIFY(stack.root->tableView()->indexPathsForSelectedRows().isEmpty());
-        QCOMPARE(stack.root->selectAllButton()->title(), QStringLiteral("Select All"));
-        stack.root->selectButtonTapped();
-        QVERIFY(stack.root->leftBarButtonItems().isEmpty());
+        Stack stack(numbered("file", 8) << makeItem("match one") << makeItem("match two"));
+        auto *root = stack.root;
+        root->selectAllButtonTapped(); // outside editing: nothing
+        QVERIFY(root->tableView()->indexPathsForSelectedRows().isEmpty());
+        root->headerView()->setSearchText("match");
+        QTRY_COMPARE(root->itemManager()->numberOfRowsForSection(0), 2);
+        QTRY_COMPARE(root->tableView()->numberOfRows(0), 2);
+        root->selectButtonTapped();
+        QCOMPARE(root->leftBarButtonItems(), {root->selectAllButton()});
+        QCOMPARE(root->rightBarButtonItems(), {root->cancelButton()});
+        QVERIFY(!root->hidesBackButton()); // the root has no back button to hide
+        root->selectAllButtonTapped();
+        QCOMPARE(root->tableView()->indexPathsForSelectedRows().size(), 2);
+        QCOMPARE(root->selectAllButton()->title(), QStringLiteral("Select None"));
+        root->selectAllButtonTapped();
+        QVERIFY(root->tableView()->indexPathsForSelectedRows().isEmpty());
+        QCOMPARE(root->selectAllButton()->title(), QStringLiteral("Select All"));
+        root->selectButtonTapped();
+        QVERIFY(root->leftBarButtonItems().isEmpty());
     }
 
     // The button names what a tap will do for the selection as it is now, however the selection
     // changed: row taps, Escape clearing a search, a reload.
     void selectAllSaysWhatItWillDoNow()
     {
-        Source source;
-        source.folders["/"] = {makeItem("match one"), makeItem("match two"), makeItem("other")};
-        Stack stack(&source);
-        waitUntilListed(stack.root);
-        auto *button = stack.root->selectAllButton();
-        stack.root->headerView()->setSearchText("match");
-        QTRY_COMPARE(stack.root->tableView()->numberOfRows(0), 2);
-        stack.root->selectButtonTapped();
+        Stack stack({makeItem("match one"), makeItem("match two"), makeItem("other")});
+        auto *root = stack.root;
+        auto *table = root->tableView();
+        auto *button = root->selectAllButton();
+        root->headerView()->setSearchText("match");
+        QTRY_COMPARE(table->numberOfRows(0), 2);
+        root->selectButtonTapped();
         QCOMPARE(button->title(), QStringLiteral("Select All"));
-        stack.root->tableView()->tapFlatRow(0);
-        stack.root->tableView()->tapFlatRow(1);
+        table->tapFlatRow(0);
+        table->tapFlatRow(1);
         QCOMPARE(button->title(), QStringLiteral("Select None")); // both selected by taps
-        stack.root->tableView()->tapFlatRow(1);
+        table->tapFlatRow(1);
         QCOMPARE(button->title(), QStringLiteral("Select All"));
-        stack.root->selectAllButtonTapped();
+        root->selectAllButtonTapped();
         QCOMPARE(button->title(), QStringLiteral("Select None"));
 
-        stack.root->headerView()->setSearchText(QString()); // as Escape does
-        QTRY_COMPARE(stack.root->tableView()->numberOfRows(0), 3);
-        QVERIFY(stack.root->tableView()->indexPathsForSelectedRows().isEmpty());
+        root->headerView()->setSearchText(QString()); // as Escape does
+        QTRY_COMPARE(table->numberOfRows(0), 3);
+        QVERIFY(table->indexPathsForSelectedRows().isEmpty());
         QCOMPARE(button->title(), QStringLiteral("Select All"));
 
-        stack.root->selectAllButtonTapped();
+        root->selectAllButtonTapped();
         QCOMPARE(button->title(), QStringLiteral("Select None"));
-        const int reloads = stack.root->tableView()->reloadCount();
-        stack.root->setItems({makeItem("match one"), makeItem("match two"), makeItem("other")});
-        QTRY_VERIFY(stack.root->tableView()->reloadCount() > reloads);
-        QVERIFY(stack.root->tableView()->indexPathsForSelectedRows().isEmpty());
+        const int reloads = table->reloadCount();
+        root->setItems({makeItem("match one"), makeItem("match two"), makeItem("other")});
+        QTRY_VERIFY(table->reloadCount() > reloads);
+        QVERIFY(table->indexPathsForSelectedRows().isEmpty());
         QCOMPARE(button->title(), QStringLiteral("Select All"));
-    }
-
-    void editingInASubLevelHidesTheBackButton()
-    {
-        Source source;
-        source.folders["/"] = {makeItem("A", true)};
-        source.folders["/A"] = {makeItem("x")};
-        Stack stack(&source);
-        waitUntilListed(stack.root);
-        stack.root->tableView()->tapFlatRow(0);
-        auto *sub = stack.top();
-        waitUntilListed(sub);
-        sub->selectButtonTapped();
-        QVERIFY(sub->hidesBackButton());
-        sub->selectButtonTapped();
-        QVERIFY(!sub->hidesBackButton());
     }
 
     void footerTexts_data()
@@ -306,14 +287,8 @@ private slots:
         QFETCH(int, folders);
         QFETCH(int, files);
         QFETCH(QString, text);
-        Source source;
-        for (int i = 0; i < folders; ++i)
-            source.folders["/"].append(makeItem(QStringLiteral("d%1").arg(i), true));
-        for (int i = 0; i < files; ++i)
-            source.folders["/"].append(makeItem(QStringLiteral("f%1").arg(i)));
-        Stack stack(&source);
+        Stack stack(numbered("d", folders, true) + numbered("f", files));
         stack.root->toolBarLabel = BarButtonItem::label({}, 12, stack.root);
-        waitUntilListed(stack.root);
         QTRY_COMPARE(stack.root->items().size(), folders + files);
         stack.root->updateFooterLabel();
         QCOMPARE(stack.root->toolBarLabel->title(), text);
@@ -335,10 +310,10 @@ private slots:
 
     void indexJumpsAndTheSearchSymbolScrollsToTheTop()
     {
-        Source source;
+        KPDocumentPickerItems items;
         for (char c = 'a'; c <= 'z'; ++c)
-            source.folders["/"].append(makeItem(QString(QChar(c)) + "-name"));
-        Stack stack(&source);
+            items.append(makeItem(QString(QChar(c)) + "-name"));
+        Stack stack(items, QStringLiteral("/"), false);
         stack.root->setSortingType(KPDocumentPickerSortTypeNameAscending);
         waitUntilListed(stack.root);
         QTRY_VERIFY(!stack.root->tableView()->sectionIndexTitles().isEmpty());
@@ -356,32 +331,16 @@ private slots:
 
     void scrollingClipsTheHeaderAndDropsTheKeyboard()
     {
-        Source source;
-        Stack stack(&source);
+        Stack stack;
         stack.root->headerView()->setSearchFocused(true);
         stack.root->tableView()->userScrolled(30);
         QCOMPARE(stack.root->headerView()->clippingHeight(), 30.0);
         QVERIFY(!stack.root->headerView()->isSearchFocused());
     }
 
-    void sortControlTapsReachTheList()
-    {
-        Source source;
-        source.folders["/"] = {makeItem("a")};
-        Stack stack(&source);
-        auto *control = stack.root->headerView()->sortControl();
-        control->tapSegment(KPDocumentPickerSegmentedControl::SizeSegment);
-        QCOMPARE(stack.root->sortingType(), KPDocumentPickerSortTypeSizeAscending);
-        control->tapSegment(KPDocumentPickerSegmentedControl::SizeSegment);
-        QCOMPARE(stack.root->sortingType(), KPDocumentPickerSortTypeSizeDescending);
-    }
-
     void escapeUndoesOneThingAtATime()
     {
-        Source source;
-        source.folders["/"] = {makeItem("apple"), makeItem("pear")};
-        Stack stack(&source);
-        waitUntilListed(stack.root);
+        Stack stack({makeItem("apple"), makeItem("pear")});
         auto *header = stack.root->headerView();
         auto *menu = stack.root->menuController();
         auto *cell = cellWithMenu(stack.root->tableView(), 0);
@@ -407,10 +366,7 @@ private slots:
 
     void keyboardSelectAllAndRelist()
     {
-        Source source;
-        source.folders["/"] = {makeItem("a"), makeItem("b")};
-        Stack stack(&source);
-        waitUntilListed(stack.root);
+        Stack stack({makeItem("a"), makeItem("b")});
         auto *table = stack.root->tableView();
         stack.root->selectAllRequested(); // not editing: nothing
         QVERIFY(table->indexPathsForSelectedRows().isEmpty());
@@ -421,16 +377,12 @@ private slots:
         stack.root->selectAllRequested();
         QCOMPARE(table->indexPathsForSelectedRows().size(), 2);
         stack.root->reloadRequested();
-        QCOMPARE(source.requests, (QStringList{"/", "/"}));
+        QCOMPARE(stack.source.requests, (QStringList{"/", "/"}));
     }
 
     void typedLettersFindTheNextName()
     {
-        Source source;
-        source.folders["/"] = {makeItem("Beta"), makeItem("alpha"), makeItem("bravo"),
-                               makeItem("Charlie")};
-        Stack stack(&source);
-        waitUntilListed(stack.root);
+        Stack stack({makeItem("Beta"), makeItem("alpha"), makeItem("bravo"), makeItem("Charlie")});
         QTRY_COMPARE(stack.root->tableView()->rows()->rowCount(), 4);
         // Name order: alpha, Beta, bravo, Charlie.
         QCOMPARE(stack.root->flatRowForTypedText("b", 0), 1);
@@ -443,11 +395,7 @@ private slots:
 
     void searchingKeepsTheFieldInViewAndTheKeyboard()
     {
-        Source source;
-        for (int i = 0; i < 30; ++i)
-            source.folders["/"].append(makeItem(QStringLiteral("file%1").arg(i)));
-        Stack stack(&source);
-        waitUntilListed(stack.root);
+        Stack stack(numbered("file", 30));
         auto *header = stack.root->headerView();
         QSignalSpy active(header, &KPDocumentPickerHeaderView::searchActiveChanged);
         stack.root->tableView()->userScrolled(900);
@@ -465,8 +413,7 @@ private slots:
 
     void searchSymbolScrollsEvenAfterTheViewMovedByItself()
     {
-        Source source;
-        Stack stack(&source);
+        Stack stack;
         auto *table = stack.root->tableView();
         table->userScrolled(0);
         table->viewScrolled(500); // an index jump moved the list
@@ -478,11 +425,7 @@ private slots:
 
     void menuHighlightLastsOnlyWhileItsMenuShows()
     {
-        Source source;
-        for (int i = 0; i < 3; ++i)
-            source.folders["/"].append(makeItem(QStringLiteral("f%1").arg(i)));
-        Stack stack(&source);
-        waitUntilListed(stack.root);
+        Stack stack(numbered("f", 3));
         auto *table = stack.root->tableView();
         auto *menu = stack.root->menuController();
         auto *first = cellWithMenu(table, 0);

@@ -7,6 +7,7 @@
 #include "PictureFixtures.h"
 #include "PreviewFixtures.h"
 
+#include <QAbstractItemModelTester>
 #include <QPainter>
 #include <QScopeGuard>
 #include <QSignalSpy>
@@ -26,6 +27,12 @@ public:
     {
         return items.value(index);
     }
+};
+
+// A pager fitting pictures into 200 x 200 pixels, its model checked by Qt's tester throughout.
+struct Pager : PicturePager {
+    QAbstractItemModelTester tester{this, QAbstractItemModelTester::FailureReportingMode::QtTest};
+    Pager() { setPixelSize(QSize(200, 200)); }
 };
 
 QList<int> decodedPages(const PicturePager &pager)
@@ -58,8 +65,7 @@ private slots:
 
     void theCurrentPageAndItsNeighboursAreDecodedCurrentFirst()
     {
-        PicturePager pager;
-        pager.setPixelSize(QSize(200, 200));
+        Pager pager;
         QSignalSpy decoded(&pager, &PicturePager::pageDecoded);
         pager.setPaths(m_pictures, 2);
         QTRY_COMPARE(decoded.size(), 3);
@@ -79,8 +85,7 @@ private slots:
 
     void fullResolutionIsForTheCurrentPageOnly()
     {
-        PicturePager pager;
-        pager.setPixelSize(QSize(200, 200));
+        Pager pager;
         pager.setPaths(m_pictures, 0);
         QTRY_COMPARE(decodedPages(pager), (QList<int>{0, 1}));
         pager.requestFullResolution(1); // not the current page: nothing
@@ -98,8 +103,7 @@ private slots:
 
     void aResizeDecodesAgainAndDropsWhatWasUnderway()
     {
-        PicturePager pager;
-        pager.setPixelSize(QSize(200, 200));
+        Pager pager;
         pager.setPaths(m_pictures, 0);
         pager.setPixelSize(QSize(400, 400));
         QTRY_COMPARE(pager.pictureAt(0).size(), QSize(400, 300));
@@ -130,8 +134,7 @@ private slots:
             for (int i = 0; i <= 8; ++i)
                 release(i);
         });
-        PicturePager pager;
-        pager.setPixelSize(QSize(200, 200));
+        Pager pager;
         pager.setPaths(paths, 0);
         for (int index = 1; index <= 10; ++index)
             pager.setCurrentIndex(index);
@@ -141,8 +144,7 @@ private slots:
 
     void aNewListOrANearSizeKeepsWhatIsDecoded()
     {
-        PicturePager pager;
-        pager.setPixelSize(QSize(200, 200));
+        Pager pager;
         // The opened picture alone, before its folder is listed.
         pager.setPaths({m_pictures.at(2)}, 0);
         QTRY_VERIFY(!pager.pictureAt(0).isNull());
@@ -224,8 +226,7 @@ private slots:
     {
         const QString bad = at("bad.jpg");
         QVERIFY(PreviewFixtures::writeFile(bad, "not a picture"));
-        PicturePager pager;
-        pager.setPixelSize(QSize(100, 100));
+        Pager pager;
         pager.setPaths({bad, m_pictures.first()}, 0);
         QTRY_VERIFY(pager.hasFailedAt(0));
         QTRY_VERIFY(!pager.pictureAt(1).isNull());

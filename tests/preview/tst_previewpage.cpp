@@ -1,43 +1,20 @@
 // The preview screen in the real shell, on the offscreen platform: opened from the command
 // line, drawn by its QML, paged with the keys, renamed through its field, read through the
 // accessibility tree, and fetching nothing over the network.
-#include "AppDelegate.h"
-#include "AppDirectories.h"
-#include "LaunchOptions.h"
+#include "../app/ShellFixtures.h"
 #include "LocalFilePreviewViewController.h"
 #include "PreviewFixtures.h"
-#include "Translations.h"
-#include "Utils.h"
 
-#include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QQuickItem>
 #include <QRegularExpression>
 #include <QWheelEvent>
 #include <QTcpServer>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QtQml/qqmlextensionplugin.h>
 
-Q_IMPORT_QML_PLUGIN(Ombrisk_PlatformPlugin)
-Q_IMPORT_QML_PLUGIN(Ombrisk_PickerPlugin)
-Q_IMPORT_QML_PLUGIN(Ombrisk_PreviewPlugin)
-Q_IMPORT_QML_PLUGIN(Ombrisk_AppPlugin)
+using ShellFixtures::activate;
+using ShellFixtures::visibleItemNamed;
 
 namespace {
-
-QQuickItem *shownItem(QQuickItem *item, const QString &name)
-{
-    if (!item->isVisible())
-        return nullptr;
-    if (item->objectName() == name)
-        return item;
-    for (QQuickItem *child : item->childItems()) {
-        if (auto *found = shownItem(child, name))
-            return found;
-    }
-    return nullptr;
-}
 
 void typeText(QWindow *window, const char *text)
 {
@@ -87,7 +64,6 @@ class TestPreviewPage : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_root;
-    QString home() const { return Utils::documentsPath(); }
     QString at(const QString &relative) const { return home() + u'/' + relative; }
 
     std::unique_ptr<AppDelegate> launch(const QString &openPath, const QString &infoPath = {},
@@ -98,23 +74,23 @@ class TestPreviewPage : public QObject {
         options.infoPath = infoPath;
         if (windowSize.isValid())
             options.windowSize = windowSize;
-        auto app = std::make_unique<AppDelegate>();
-        app->didFinishLaunching(options);
-        return app;
+        return ShellFixtures::launch(options);
     }
 
-    static LocalFilePreviewViewController *previewScreen(const AppDelegate &app)
+    // The preview screen on top once its content shows, or null.
+    static LocalFilePreviewViewController *shownPreview(const AppDelegate &app)
     {
-        return qobject_cast<LocalFilePreviewViewController *>(
+        auto *screen = qobject_cast<LocalFilePreviewViewController *>(
             app.navigationController()->topViewController());
+        return screen && QTest::qWaitFor([screen] { return screen->isContentShown(); }) ? screen
+                                                                                         : nullptr;
     }
 
 private slots:
     void initTestCase()
     {
-        AppDirectories::useRoot(m_root.path());
+        useTestRoot(m_root);
         QVERIFY(QDir().mkpath(home()));
-        Translations::install(*QCoreApplication::instance(), QLocale(QLocale::English));
     }
 
     void aPictureOpensAmongItsFolderAndPagesWithTheKeys()
@@ -126,20 +102,19 @@ private slots:
             QVERIFY(PreviewFixtures::setModified(at("Photos/" + names.at(i)), base.addSecs(i * 60)));
         }
         auto app = launch("/Photos/b.jpg");
-        auto *screen = previewScreen(*app);
+        auto *screen = shownPreview(*app);
         QVERIFY(screen);
         QCOMPARE(app->navigationController()->viewControllers().size(), 3);
         QCOMPARE(screen->simpleValueChangedDelegate(),
                  app->navigationController()->viewControllers().at(1));
-        QTRY_VERIFY(screen->isContentShown());
-        auto *pager = shownItem(app->window()->contentItem(), "picturePager");
+        auto *pager = visibleItemNamed(app->window(), "picturePager");
         QVERIFY(pager);
         QCOMPARE(pager->property("count").toInt(), 3);
         QTRY_COMPARE(pager->property("currentIndex").toInt(), 1);
-        auto *indicator = shownItem(app->window()->contentItem(), "itemIndicator");
+        auto *indicator = visibleItemNamed(app->window(), "itemIndicator");
         QVERIFY(indicator);
         QCOMPARE(indicator->property("text").toString(), QStringLiteral("2 of 3"));
-        auto *picture = shownItem(pager, "picture");
+        auto *picture = visibleItemNamed(pager, "picture");
         QVERIFY(picture);
         QTRY_VERIFY(!picture->property("pictureSize").toSizeF().isEmpty());
 
@@ -155,7 +130,7 @@ private slots:
         QTest::keyClick(app->window(), Qt::Key_Left);
         QCOMPARE(screen->previewController()->currentPreviewItemIndex(), 0);
         QCOMPARE(screen->title(), QStringLiteral("c.jpg"));
-        QCOMPARE(shownItem(app->window()->contentItem(), "navigationTitle")->property("text"),
+        QCOMPARE(visibleItemNamed(app->window(), "navigationTitle")->property("text"),
                  QVariant(QStringLiteral("c.jpg")));
     }
 
@@ -175,10 +150,9 @@ private slots:
         QFETCH(double, pageWidth);
         QVERIFY(PreviewFixtures::writePdf(at("Papers/paper.pdf"), 2));
         auto app = launch("/Papers/paper.pdf", {}, window);
-        auto *screen = previewScreen(*app);
+        auto *screen = shownPreview(*app);
         QVERIFY(screen);
-        QTRY_VERIFY(screen->isContentShown());
-        auto *pages = shownItem(app->window()->contentItem(), "pdfPages");
+        auto *pages = visibleItemNamed(app->window(), "pdfPages");
         QVERIFY(pages);
         auto *page = pages->property("contentItem").value<QQuickItem *>()->childItems().value(0);
         QVERIFY(page);
@@ -210,10 +184,9 @@ private slots:
                 .arg(remote)
                 .toUtf8()));
         auto app = launch("/Notes/readme.md");
-        auto *screen = previewScreen(*app);
+        auto *screen = shownPreview(*app);
         QVERIFY(screen);
-        QTRY_VERIFY(screen->isContentShown());
-        auto *text = shownItem(app->window()->contentItem(), "markdownText");
+        auto *text = visibleItemNamed(app->window(), "markdownText");
         QVERIFY(text);
         QTRY_VERIFY(text->property("text").toString().contains("Notes"));
         drain(app->window());
@@ -228,22 +201,22 @@ private slots:
         QVERIFY(PreviewFixtures::writeFile(at("Docs/report.txt"), "report"));
         QVERIFY(PreviewFixtures::writeFile(at("Docs/taken.txt"), "taken"));
         auto app = launch({}, "/Docs/report.txt");
-        auto *screen = previewScreen(*app);
-        QVERIFY(screen);
-        QVERIFY(screen->isOnlyShowFileProperty());
+        auto *screen = qobject_cast<LocalFilePreviewViewController *>(
+            app->navigationController()->topViewController());
+        QVERIFY(screen && screen->isOnlyShowFileProperty());
         QCOMPARE(app->navigationController()->viewControllers().size(), 3);
         QQuickItem *content = app->window()->contentItem();
-        QVERIFY(shownItem(content, "propertiesSheet"));
-        QVERIFY(!shownItem(content, "filePreview"));
-        auto *field = shownItem(content, "nameField");
+        QVERIFY(visibleItemNamed(content, "propertiesSheet"));
+        QVERIFY(!visibleItemNamed(content, "filePreview"));
+        auto *field = visibleItemNamed(content, "nameField");
         QVERIFY(field);
         QCOMPARE(field->property("text").toString(), QStringLiteral("report.txt"));
-        QCOMPARE(shownItem(content, "sizeCaption")->property("text").toString(), QStringLiteral("Size"));
-        QCOMPARE(shownItem(content, "sizeValue")->property("text").toString(), QStringLiteral("6 bytes"));
+        QCOMPARE(visibleItemNamed(content, "sizeCaption")->property("text").toString(), QStringLiteral("Size"));
+        QCOMPARE(visibleItemNamed(content, "sizeValue")->property("text").toString(), QStringLiteral("6 bytes"));
         // The layout relations: captions right-aligned on one edge, values 10 to the right.
-        auto *caption = shownItem(content, "createdCaption");
-        auto *value = shownItem(content, "createdValue");
-        QCOMPARE(shownItem(content, "sizeCaption")->x() + shownItem(content, "sizeCaption")->width(),
+        auto *caption = visibleItemNamed(content, "createdCaption");
+        auto *value = visibleItemNamed(content, "createdValue");
+        QCOMPARE(visibleItemNamed(content, "sizeCaption")->x() + visibleItemNamed(content, "sizeCaption")->width(),
                  caption->x() + caption->width());
         QCOMPARE(value->x(), caption->x() + caption->width() + 10);
         QCOMPARE(field->height(), 40.0);
@@ -287,13 +260,11 @@ private slots:
         QVERIFY(file.endsWith("pdf") ? PreviewFixtures::writePdf(at("Docs/" + file), 6)
                                      : PreviewFixtures::writeFile(at("Docs/" + file), lines));
         auto app = launch("/Docs/" + file);
-        auto *screen = previewScreen(*app);
+        auto *screen = shownPreview(*app);
         QVERIFY(screen);
-        QTRY_VERIFY(screen->isContentShown());
-        app->window()->requestActivate();
-        QVERIFY(QTest::qWaitForWindowActive(app->window()));
+        activate(app->window());
         QQuickItem *document = nullptr;
-        QTRY_VERIFY((document = shownItem(app->window()->contentItem(), view)));
+        QTRY_VERIFY((document = visibleItemNamed(app->window(), view)));
         QTRY_VERIFY(document->property("contentHeight").toDouble() > 3 * document->height());
         const auto y = [document] { return document->property("contentY").toDouble(); };
         const double top = y();
@@ -332,13 +303,11 @@ private slots:
         QTest::failOnWarning(QRegularExpression(QStringLiteral("Error")));
         QVERIFY(PreviewFixtures::writeJpeg(at("Zoom/big.jpg"), QSize(1600, 1200)));
         auto app = launch("/Zoom/big.jpg");
-        auto *screen = previewScreen(*app);
+        auto *screen = shownPreview(*app);
         QVERIFY(screen);
-        QTRY_VERIFY(screen->isContentShown());
         QQuickWindow *window = app->window();
-        window->requestActivate();
-        QVERIFY(QTest::qWaitForWindowActive(window));
-        QQuickItem *picture = shownItem(window->contentItem(), "picture");
+        activate(window);
+        QQuickItem *picture = visibleItemNamed(window, "picture");
         QVERIFY(picture);
         QQuickItem *page = picture->parentItem()->parentItem(); // the page's Flickable
         const auto number = [page](const char *name) { return page->property(name).toDouble(); };
@@ -396,16 +365,14 @@ private slots:
     {
         QVERIFY(PreviewFixtures::writePdf(at("Docs/pages.pdf"), 6));
         auto app = launch("/Docs/pages.pdf");
-        auto *screen = previewScreen(*app);
+        auto *screen = shownPreview(*app);
         QVERIFY(screen);
-        QTRY_VERIFY(screen->isContentShown());
         QQuickWindow *window = app->window();
-        window->requestActivate();
-        QVERIFY(QTest::qWaitForWindowActive(window));
+        activate(window);
         QQuickItem *pages = nullptr;
-        QTRY_VERIFY((pages = shownItem(window->contentItem(), "pdfPages")));
+        QTRY_VERIFY((pages = visibleItemNamed(window, "pdfPages")));
         QQuickItem *indicator = nullptr; // shown once the pages are measured
-        QTRY_VERIFY((indicator = shownItem(window->contentItem(), "pageIndicator")));
+        QTRY_VERIFY((indicator = visibleItemNamed(window, "pageIndicator")));
         const auto pageAt = [pages](QPointF point) {
             int index = -1;
             QMetaObject::invokeMethod(pages, "indexAt", Q_RETURN_ARG(int, index),
@@ -445,9 +412,7 @@ private slots:
         for (const Start &start : {Start{{}, "/Access/notes.txt"}, Start{"/Access/a.jpg", {}},
                                    Start{"/Access/notes.txt", {}}}) {
             auto app = launch(start.open, start.info);
-            auto *screen = previewScreen(*app);
-            QVERIFY(screen);
-            QTRY_VERIFY(screen->isContentShown());
+            QVERIFY(shownPreview(*app));
             drain(app->window());
             QAccessibleInterface *window = QAccessible::queryAccessibleInterface(app->window());
             QVERIFY(window);

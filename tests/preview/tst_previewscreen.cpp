@@ -154,8 +154,6 @@ private slots:
         QCOMPARE(sheet.sizeCaption(), QStringLiteral("Size"));
         QCOMPARE(sheet.modifiedCaption(), QStringLiteral("Modified"));
         QCOMPARE(sheet.createdCaption(), QStringLiteral("Created"));
-        QCOMPARE(PropertiesSheet::borderColor(), QColor(188, 187, 193));
-        QCOMPARE(PropertiesSheet::captionColor(), QColor(128, 128, 128));
         QCOMPARE(screen->title(), QStringLiteral("report.txt"));
         // Read again on every appearance.
         QVERIFY(PreviewFixtures::writeFile(path, QByteArray(10, 'x')));
@@ -181,7 +179,6 @@ private slots:
     void aGoneItemShowsZeroBytesAndNoDates()
     {
         auto screen = shown(at("Docs/gone.txt"), true);
-        QCOMPARE(screen->sheet()->sizeText(), Utils::sharedFileSizeFormatter().stringFromByteCount(0));
         QCOMPARE(screen->sheet()->sizeText(), QStringLiteral("0 bytes"));
         QCOMPARE(screen->sheet()->modifiedText(), QString());
         QCOMPARE(screen->sheet()->createdText(), QString());
