@@ -27,18 +27,6 @@ struct Request {
     double scale = 1;
 };
 
-// Results come back through this main-thread object. It is never deleted, so a thumbnail that
-// is finished while the application quits has somewhere harmless to go.
-QObject *resultReceiver()
-{
-    static QObject *receiver = [] {
-        auto *object = new QObject;
-        object->moveToThread(QCoreApplication::instance()->thread());
-        return object;
-    }();
-    return receiver;
-}
-
 void apply(const Request &request, const QImage &thumbnail)
 {
     if (request.view && request.view->requestedImageKey() == request.key)
@@ -105,7 +93,8 @@ void addLocalImageTask(const Request &request)
         if (!cache.setObject(thumbnail, request.key, &error))
             qCWarning(lcThumbnail).noquote() << error.message;
     }
-    DispatchQueue::main(resultReceiver(), [request, thumbnail] { apply(request, thumbnail); });
+    DispatchQueue::main(DispatchQueue::mainThreadReceiver(),
+                        [request, thumbnail] { apply(request, thumbnail); });
 }
 
 void queueMaking(const Request &request, Thumbnail::Turn turn)
@@ -129,7 +118,6 @@ void cr_setLocalImageFilePath(ImageView *view, const QString &path, Turn turn)
         view->setRequestedImageKey(QString());
         return;
     }
-    resultReceiver(); // made here, on the main thread, before any result can need it
     const Request request{view, path,
                           cachedFileNameWithSizeForKey(Utils::trimLocalPath(path), size), size,
                           screenScale()};

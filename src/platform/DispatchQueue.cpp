@@ -31,18 +31,6 @@ int milliseconds(double seconds)
     return std::max(0, int(std::lround(seconds * 1000.0)));
 }
 
-// Where main-thread work is delivered: one object that lives on the main thread and is never
-// deleted, so a worker never posts to an object that may be dying.
-QObject *mainReceiver()
-{
-    static QObject *receiver = [] {
-        auto *object = new QObject;
-        object->moveToThread(QCoreApplication::instance()->thread());
-        return object;
-    }();
-    return receiver;
-}
-
 void schedule(const std::shared_ptr<DispatchQueue::State> &state);
 
 // One pool task: runs up to a batch of the queue's work in order, then hands the thread back.
@@ -123,7 +111,7 @@ void DispatchQueue::asyncFirst(std::function<void()> work)
 void DispatchQueue::after(double seconds, std::function<void()> work)
 {
     std::weak_ptr<State> weakState = m_state;
-    mainAfter(seconds, mainReceiver(), [weakState, work = std::move(work)]() mutable {
+    mainAfter(seconds, mainThreadReceiver(), [weakState, work = std::move(work)]() mutable {
         if (const auto state = weakState.lock())
             enqueue(state, std::move(work));
     });
@@ -142,12 +130,23 @@ QString DispatchQueue::currentLabel()
 void DispatchQueue::main(const QPointer<QObject> &context, std::function<void()> work)
 {
     QMetaObject::invokeMethod(
-        mainReceiver(),
+        mainThreadReceiver(),
         [context, work = std::move(work)] {
             if (context)
                 work();
         },
         Qt::QueuedConnection);
+}
+
+// Never deleted, so a worker never posts to an object that may be dying.
+QObject *DispatchQueue::mainThreadReceiver()
+{
+    static QObject *receiver = [] {
+        auto *object = new QObject;
+        object->moveToThread(QCoreApplication::instance()->thread());
+        return object;
+    }();
+    return receiver;
 }
 
 void DispatchQueue::mainAfter(double seconds, const QPointer<QObject> &context,
@@ -159,10 +158,10 @@ void DispatchQueue::mainAfter(double seconds, const QPointer<QObject> &context,
             QTimer::singleShot(ms, context.data(), work);
     };
     // A timer belongs to the thread that starts it: start it on the main thread.
-    if (QThread::currentThread() == mainReceiver()->thread())
+    if (QThread::currentThread() == mainThreadReceiver()->thread())
         start();
     else
-        QMetaObject::invokeMethod(mainReceiver(), std::move(start), Qt::QueuedConnection);
+        QMetaObject::invokeMethod(mainThreadReceiver(), std::move(start), Qt::QueuedConnection);
 }
 
 bool DispatchQueue::stopAll(int timeoutMs)

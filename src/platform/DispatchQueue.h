@@ -49,6 +49,10 @@ public:
     // Runs `work` on the main thread after `seconds`, unless `context` is gone by then.
     static void mainAfter(double seconds, const QPointer<QObject> &context,
                           std::function<void()> work);
+    // A context for `main()` that lives on the main thread as long as the process: for results
+    // whose real receiver is checked inside the work (a `QPointer`), so that a result arriving
+    // while the application ends has somewhere harmless to go. Callable from any thread.
+    static QObject *mainThreadReceiver();
 
     // For the end of the process, on the main thread: every queue drops the work it has not
     // started and takes no more; waits up to `timeoutMs` for running work to end (0: not at

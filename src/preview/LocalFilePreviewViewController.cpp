@@ -3,7 +3,6 @@
 #include "DefaultApplication.h"
 #include "DispatchQueue.h"
 #include "FileOperations.h"
-#include "MainThreadReceiver.h"
 #include "NavigationController.h"
 #include "ScreenScale.h"
 #include "SimpleValueChangedDelegate.h"
@@ -84,7 +83,7 @@ void LocalFilePreviewViewController::previewPictureOfFolder()
     m_sheet.setHidden(true);
     m_previewController.preloadPicture(m_filePath);
     QPointer<LocalFilePreviewViewController> self(this);
-    QObject *receiver = mainThreadReceiver();
+    QObject *receiver = DispatchQueue::mainThreadReceiver();
     listingQueue().async([self, receiver, filePath = m_filePath] {
         const QStringList pictures = getAllPhotoFiles(filePath);
         DispatchQueue::main(receiver, [self, pictures] {
@@ -144,10 +143,13 @@ void LocalFilePreviewViewController::addOpenButton()
     if (QFileInfo(m_filePath).isDir())
         return;
     QPointer<LocalFilePreviewViewController> self(this);
-    auto *open = BarButtonItem::titled(tr("Open"), BarButtonItem::Style::Plain, [self] {
-        if (self)
-            DefaultApplication::open(self->shownPath(), self->textNotice());
-    }, this);
+    auto *open = BarButtonItem::titled(
+        tr("Open"), BarButtonItem::Style::Plain,
+        [self] {
+            if (self)
+                DefaultApplication::open(self->shownPath(), self->textNotice());
+        },
+        this);
     open->setAccessibleName(tr("Open With Default App"));
     setRightBarButtonItems({open});
 }

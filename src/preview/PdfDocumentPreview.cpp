@@ -1,7 +1,6 @@
 #include "PdfDocumentPreview.h"
 
 #include "DispatchQueue.h"
-#include "MainThreadReceiver.h"
 
 #include <QPdfDocument>
 #include <QPointer>
@@ -87,7 +86,7 @@ void PdfDocumentPreview::load(const QString &path)
     setShownPage(0);
     emit documentChanged();
     QPointer<PdfDocumentPreview> self(this);
-    QObject *receiver = mainThreadReceiver();
+    QObject *receiver = DispatchQueue::mainThreadReceiver();
     documentQueue().async([self, receiver, document = m_document, path] {
         document->pdf = std::make_unique<QPdfDocument>();
         const QPdfDocument::Error error = document->pdf->load(path);
@@ -148,7 +147,7 @@ void PdfDocumentPreview::requestPage(int page, QSize pixelSize)
         return;
     m_requests.insert(key);
     QPointer<PdfDocumentPreview> self(this);
-    QObject *receiver = mainThreadReceiver();
+    QObject *receiver = DispatchQueue::mainThreadReceiver();
     documentQueue().async([self, receiver, document = m_document, page, pixelSize] {
         const QImage image = document->pdf->render(page, pixelSize);
         DispatchQueue::main(receiver, [self, document, page, pixelSize, image] {

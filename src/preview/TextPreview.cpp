@@ -1,10 +1,9 @@
 #include "TextPreview.h"
 
+#include "ByteCountFormatter.h"
 #include "DispatchQueue.h"
-#include "MainThreadReceiver.h"
 #include "MarkdownRendering.h"
 #include "TextExcerpt.h"
-#include "ByteCountFormatter.h"
 #include "Utils.h"
 
 #include <QCoreApplication>
@@ -86,7 +85,7 @@ void TextPreview::load(const QString &path, bool markdown)
     m_markdown = markdown;
     const quint64 request = m_request;
     QPointer<TextPreview> weakSelf(this);
-    QObject *receiver = mainThreadReceiver();
+    QObject *receiver = DispatchQueue::mainThreadReceiver();
     readingQueue().async([weakSelf, receiver, request, path, markdown] {
         ReadText read = readText(path, markdown);
         DispatchQueue::main(receiver, [weakSelf, request, read] {
