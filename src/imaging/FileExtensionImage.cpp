@@ -1,7 +1,7 @@
 #include "FileExtensionImage.h"
 
 #include "ScreenScale.h"
-#include "Utils.h"
+#include "UtilsColors.h"
 
 #include <QFontDatabase>
 #include <QPainter>

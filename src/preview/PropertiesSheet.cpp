@@ -5,12 +5,13 @@
 #include "FileExtensionImage.h"
 #include "Thumbnail.h"
 #include "Utils.h"
+#include "UtilsColors.h"
 
 #include <QFileInfo>
 
 namespace {
 
-// The room the design keeps between the field and the keyboard: a bar, the field, a margin.
+// The room kept between the field and the keyboard: a bar, the field, a margin.
 constexpr double keyboardClearance = 44 + 40 + 20;
 
 QString dateText(const QDateTime &date)

@@ -5,6 +5,7 @@
 #include "Printable.h"
 #include "Translations.h"
 #include "Utils.h"
+#include "UtilsColors.h"
 
 #include <QCryptographicHash>
 #include <QDir>

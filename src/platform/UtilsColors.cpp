@@ -1,5 +1,5 @@
 // The colour half of Utils: hex texts and 8-bit components to QColor.
-#include "Utils.h"
+#include "UtilsColors.h"
 
 QColor Utils::colorWithHexString(const QString &hexString)
 {
