@@ -54,7 +54,7 @@ Window {
         Rectangle {
             anchors.fill: parent
             visible: dropArea.containsDrag
-            color: "#1a007aff"
+            color: Theme.dropVeil
             border.color: Theme.tint
             border.width: 3
             Text {
@@ -63,7 +63,7 @@ Window {
                 horizontalAlignment: Text.AlignHCenter
                 wrapMode: Text.WordWrap
                 text: dropArea.Accessible.name
-                color: "#005ecb"
+                color: Theme.dropText
                 font.pixelSize: 17
                 Accessible.role: Accessible.StaticText
                 Accessible.name: text

@@ -25,7 +25,7 @@ Rectangle {
         inputMethodHints: Qt.ImhNoPredictiveText
         font.pixelSize: 15
         text: root.headerView ? root.headerView.searchText : ""
-        background: Rectangle { radius: 8; color: "#e9e9eb" }
+        background: Rectangle { radius: 8; color: Theme.segmentTrack }
         Accessible.role: Accessible.EditableText
         Accessible.name: qsTr("Search")
         // Typed, or set by an assistive tool.
@@ -70,7 +70,7 @@ Rectangle {
                                         : root.sortControl.ascending ? qsTr("Ascending") : qsTr("Descending")
                 onClicked: root.sortControl.tapSegment(index)
                 background: Rectangle {
-                    color: segment.chosen || segment.down ? "#dcebff" : segment.hovered ? "#f0f6ff" : "white"
+                    color: segment.chosen || segment.down ? Theme.segmentChosen : segment.hovered ? Theme.segmentHovered : "white"
                     border.color: Theme.tint
                     border.width: segment.visualFocus ? 2 : 1
                     radius: segment.index === 1 ? 0 : 5

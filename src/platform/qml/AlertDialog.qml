@@ -131,8 +131,8 @@ Item {
                         color: button.down ? Theme.pressed : button.hovered ? Theme.hovered : "transparent"
                         border.color: Theme.tint
                         border.width: button.visualFocus ? 2 : 0
-                        Rectangle { anchors { left: parent.left; right: parent.right; top: parent.top } height: 1; color: "#d0d0d0" }
-                        Rectangle { visible: root.sideBySide && button.index === 1; width: 1; height: parent.height; color: "#d0d0d0" }
+                        Rectangle { anchors { left: parent.left; right: parent.right; top: parent.top } height: 1; color: Theme.separator }
+                        Rectangle { visible: root.sideBySide && button.index === 1; width: 1; height: parent.height; color: Theme.separator }
                     }
                 }
             }

@@ -32,7 +32,7 @@ Popup {
     y: atPoint ? target.y
        : target.y - height - gap >= 0 ? target.y - height - gap : target.y + target.height + gap
 
-    background: Rectangle { objectName: "itemMenu"; radius: 8; color: "#e6222222" }
+    background: Rectangle { objectName: "itemMenu"; radius: 8; color: Platform.Theme.menuBackground }
     onOpened: strip.current = 0
     contentItem: Grid {
         id: strip
@@ -84,12 +84,12 @@ Popup {
                     verticalAlignment: Text.AlignVCenter
                 }
                 background: Rectangle {
-                    color: entry.down ? "#66ffffff" : entry.hovered || entry.highlighted ? "#33ffffff" : "transparent"
+                    color: entry.down ? Platform.Theme.menuPressed : entry.hovered || entry.highlighted ? Platform.Theme.menuHovered : "transparent"
                     Rectangle {
                         visible: entry.index > 0
                         width: root.stacked ? parent.width : 1
                         height: root.stacked ? 1 : parent.height
-                        color: "#66ffffff"
+                        color: Platform.Theme.menuPressed
                     }
                 }
             }

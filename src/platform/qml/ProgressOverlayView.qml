@@ -22,7 +22,7 @@ Item {
         width: 220
         height: column.implicitHeight + 32
         radius: 10
-        color: "#f2ffffff"
+        color: Theme.veil
         Column {
             id: column
             anchors.centerIn: parent

@@ -33,7 +33,7 @@ Column {
                             root.boxWidthLimit)
             height: Math.max(message.implicitHeight, hasButton ? action.implicitHeight : 0) + 28
             radius: 8
-            color: "#d9000000"
+            color: Theme.noticeBackground
             // Read out by assistive tools as it appears.
             Accessible.role: Accessible.Notification
             Accessible.name: modelData.text
@@ -70,7 +70,7 @@ Column {
                 onClicked: root.notice.runAction(box.index)
                 contentItem: Text {
                     text: action.text
-                    color: "#7fbfff"
+                    color: Theme.noticeAction
                     font.pixelSize: 15
                     font.bold: true
                     horizontalAlignment: Text.AlignHCenter
@@ -80,8 +80,8 @@ Column {
                     implicitWidth: 64
                     implicitHeight: 32
                     radius: 6
-                    color: action.down ? "#40ffffff" : action.hovered ? "#26ffffff" : "transparent"
-                    border.color: "#7fbfff"
+                    color: action.down ? Theme.noticeActionPressed : action.hovered ? Theme.noticeActionHovered : "transparent"
+                    border.color: Theme.noticeAction
                     border.width: action.visualFocus ? 2 : 0
                 }
             }

@@ -1,4 +1,5 @@
 import QtQuick
+import Ombrisk.Platform
 
 // "3 of 12" in a dark rounded box over the preview; hidden while the text is empty.
 Rectangle {
@@ -7,7 +8,7 @@ Rectangle {
     width: label.implicitWidth + 24
     height: label.implicitHeight + 10
     radius: height / 2
-    color: "#b3000000"
+    color: Theme.pageIndicator
     Accessible.role: Accessible.StaticText
     Accessible.name: text
     Text {

@@ -1,4 +1,5 @@
 import QtQuick
+import Ombrisk.Platform
 import QtQuick.Controls.Basic
 import QtQuick.Window
 import Ombrisk.Preview
@@ -140,7 +141,7 @@ FocusScope {
                     width: parent.width - 16
                     height: parent.height
                     color: "white"
-                    border.color: "#d0d0d0"
+                    border.color: Theme.separator
                     PictureItem { id: picture; anchors.fill: parent }
                 }
             }

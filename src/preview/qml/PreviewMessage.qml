@@ -1,4 +1,5 @@
 import QtQuick
+import Ombrisk.Platform
 
 // Why something cannot be shown, centred over the preview in grey; hidden while empty.
 Text {
@@ -7,7 +8,7 @@ Text {
     visible: text !== ""
     horizontalAlignment: Text.AlignHCenter
     wrapMode: Text.Wrap
-    color: "#808080"
+    color: Theme.placeholderText
     font.pixelSize: 17
     Accessible.role: Accessible.StaticText
     Accessible.name: text

@@ -9,7 +9,7 @@ import Ombrisk.Preview
 // the hidden name label centred in the page is the guide; the rows stand on the bottom edge.
 // The sheet scrolls a little always; dragging it lets go of the name field.
 //
-// Any page of at least 320 x 276 (a 320 x 320 window) shows it all: where the design's
+// Any page of at least 320 x 276 (a 320 x 320 window) shows it all: where the full
 // 300-point picture, 60 points above the field, and 90 points under the rows don't fit, the
 // room left goes to the picture first, then to that gap, then under the rows, each margin
 // keeping 16 points. On a wide page the name field keeps a readable width, centred.

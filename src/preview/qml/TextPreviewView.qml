@@ -1,4 +1,5 @@
 import QtQuick
+import Ombrisk.Platform
 import QtQuick.Controls.Basic
 import Ombrisk.Preview
 import "KeyScrolling.js" as KeyScrolling
@@ -91,7 +92,7 @@ FocusScope {
         visible: text !== ""
         padding: 12
         text: root.textPreview ? root.textPreview.omittedText : ""
-        color: "#808080"
+        color: Theme.placeholderText
         font.italic: true
         wrapMode: Text.Wrap
         Accessible.role: Accessible.StaticText
