@@ -11,7 +11,7 @@
 // label used as a layout guide, and the editable field), the "Size", "Modified" and "Created"
 // captions with their values, the scroll offset that keeps the name field clear of an on-screen
 // keyboard, and whether the sheet is hidden behind the previewer. Sizes are in logical pixels,
-// the design's points.
+// one to a point.
 //
 // Thread-safety: main thread only.
 class PropertiesSheet : public QObject {
