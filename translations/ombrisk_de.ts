@@ -25,6 +25,20 @@
     </message>
 </context>
 <context>
+    <name>ArchiveContentsExtraction</name>
+    <message>
+        <source>Extracting from “%1”…</source>
+        <translation>Entnehmen aus „%1“ …</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n item(s) extracted to “%1”.</source>
+        <translation>
+            <numerusform>%n Objekt nach „%1“ entnommen.</numerusform>
+            <numerusform>%n Objekte nach „%1“ entnommen.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>ArchiveContentsViewController</name>
     <message>
         <source>Unicode (UTF-8)</source>
@@ -63,10 +77,6 @@
         <translation>Für den Eintrag konnte kein privater Ordner angelegt werden. Prüfen Sie, ob in den temporären Ordner geschrieben werden kann.</translation>
     </message>
     <message>
-        <source>No private folder could be made for the entry.</source>
-        <translation>Für den Eintrag konnte kein privater Ordner angelegt werden.</translation>
-    </message>
-    <message>
         <source>Loading...</source>
         <translation>Wird geladen …</translation>
     </message>
@@ -86,16 +96,12 @@
         <source>Cancel</source>
         <translation>Abbrechen</translation>
     </message>
+</context>
+<context>
+    <name>ArchiveEntryCopy</name>
     <message>
-        <source>Extracting from “%1”…</source>
-        <translation>Entnehmen aus „%1“ …</translation>
-    </message>
-    <message numerus="yes">
-        <source>%n item(s) extracted to “%1”.</source>
-        <translation>
-            <numerusform>%n Objekt nach „%1“ entnommen.</numerusform>
-            <numerusform>%n Objekte nach „%1“ entnommen.</numerusform>
-        </translation>
+        <source>No private folder could be made for the entry.</source>
+        <translation>Für den Eintrag konnte kein privater Ordner angelegt werden.</translation>
     </message>
 </context>
 <context>

@@ -25,7 +25,11 @@
     </message>
 </context>
 <context>
-    <name>ArchiveContentsViewController</name>
+    <name>ArchiveContentsExtraction</name>
+    <message>
+        <source>Extracting from “%1”…</source>
+        <translation type="unfinished"></translation>
+    </message>
     <message numerus="yes">
         <source>%n item(s) extracted to “%1”.</source>
         <translation>
@@ -33,6 +37,9 @@
             <numerusform>%n items extracted to “%1”.</numerusform>
         </translation>
     </message>
+</context>
+<context>
+    <name>ArchiveContentsViewController</name>
     <message>
         <source>Unicode (UTF-8)</source>
         <translation type="unfinished"></translation>
@@ -70,10 +77,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>No private folder could be made for the entry.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Loading...</source>
         <translation type="unfinished"></translation>
     </message>
@@ -93,8 +96,11 @@
         <source>Cancel</source>
         <translation type="unfinished"></translation>
     </message>
+</context>
+<context>
+    <name>ArchiveEntryCopy</name>
     <message>
-        <source>Extracting from “%1”…</source>
+        <source>No private folder could be made for the entry.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

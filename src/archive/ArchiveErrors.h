@@ -34,6 +34,12 @@ public:
                                      // socket or device
     };
 
+    // Whether a password answers `error`: one is required, or the one given was wrong.
+    static bool asksForPassword(const Error &error)
+    {
+        return error.code == PasswordRequired || error.code == IncorrectPassword;
+    }
+
     static Error passwordRequired(ArchiveKind kind);
     static Error incorrectPassword();
     static Error unsafeEntry(const QString &entry, const QString &reason);
