@@ -445,6 +445,10 @@
         <source>Finishing…</source>
         <translation>Wird abgeschlossen …</translation>
     </message>
+    <message>
+        <source>%1 failed, and no reason was given.</source>
+        <translation>%1 ist fehlgeschlagen, ohne dass ein Grund genannt wurde.</translation>
+    </message>
 </context>
 <context>
     <name>CopyIntoFolder</name>

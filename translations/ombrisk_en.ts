@@ -445,6 +445,10 @@
         <source>Finishing…</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>%1 failed, and no reason was given.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CopyIntoFolder</name>
