@@ -390,6 +390,22 @@
         <source>a file of that name is in the way</source>
         <translation>eine gleichnamige Datei steht im Weg</translation>
     </message>
+    <message>
+        <source>“%1” could not be read: %2.</source>
+        <translation>„%1“ konnte nicht gelesen werden: %2.</translation>
+    </message>
+    <message>
+        <source>The folder “%1” could not be listed: %2.</source>
+        <translation>Der Inhalt des Ordners „%1“ konnte nicht gelesen werden: %2.</translation>
+    </message>
+    <message>
+        <source>The private folder for unpacking into “%1” could not be set up: %2.</source>
+        <translation>Der private Ordner zum Entpacken nach „%1“ konnte nicht eingerichtet werden: %2.</translation>
+    </message>
+    <message>
+        <source>The unpacked items could not be gone through to move them into place: %1.</source>
+        <translation>Die entpackten Objekte konnten nicht durchgegangen werden, um sie an ihren Platz zu bringen: %1.</translation>
+    </message>
 </context>
 <context>
     <name>BusInstanceChannel</name>

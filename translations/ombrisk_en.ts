@@ -390,6 +390,22 @@
         <source>a file of that name is in the way</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>“%1” could not be read: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The folder “%1” could not be listed: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The private folder for unpacking into “%1” could not be set up: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The unpacked items could not be gone through to move them into place: %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>BusInstanceChannel</name>
