@@ -25,6 +25,20 @@
     </message>
 </context>
 <context>
+    <name>ArchiveContentsExtraction</name>
+    <message>
+        <source>Extracting from “%1”…</source>
+        <translation>Entnehmen aus „%1“ …</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n item(s) extracted to “%1”.</source>
+        <translation>
+            <numerusform>%n Objekt nach „%1“ entnommen.</numerusform>
+            <numerusform>%n Objekte nach „%1“ entnommen.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>ArchiveContentsViewController</name>
     <message>
         <source>Unicode (UTF-8)</source>
@@ -63,10 +77,6 @@
         <translation>Für den Eintrag konnte kein privater Ordner angelegt werden. Prüfen Sie, ob in den temporären Ordner geschrieben werden kann.</translation>
     </message>
     <message>
-        <source>No private folder could be made for the entry.</source>
-        <translation>Für den Eintrag konnte kein privater Ordner angelegt werden.</translation>
-    </message>
-    <message>
         <source>Loading...</source>
         <translation>Wird geladen …</translation>
     </message>
@@ -86,16 +96,12 @@
         <source>Cancel</source>
         <translation>Abbrechen</translation>
     </message>
+</context>
+<context>
+    <name>ArchiveEntryCopy</name>
     <message>
-        <source>Extracting from “%1”…</source>
-        <translation>Entnehmen aus „%1“ …</translation>
-    </message>
-    <message numerus="yes">
-        <source>%n item(s) extracted to “%1”.</source>
-        <translation>
-            <numerusform>%n Objekt nach „%1“ entnommen.</numerusform>
-            <numerusform>%n Objekte nach „%1“ entnommen.</numerusform>
-        </translation>
+        <source>No private folder could be made for the entry.</source>
+        <translation>Für den Eintrag konnte kein privater Ordner angelegt werden.</translation>
     </message>
 </context>
 <context>
@@ -384,6 +390,22 @@
         <source>a file of that name is in the way</source>
         <translation>eine gleichnamige Datei steht im Weg</translation>
     </message>
+    <message>
+        <source>“%1” could not be read: %2.</source>
+        <translation>„%1“ konnte nicht gelesen werden: %2.</translation>
+    </message>
+    <message>
+        <source>The folder “%1” could not be listed: %2.</source>
+        <translation>Der Inhalt des Ordners „%1“ konnte nicht gelesen werden: %2.</translation>
+    </message>
+    <message>
+        <source>The private folder for unpacking into “%1” could not be set up: %2.</source>
+        <translation>Der private Ordner zum Entpacken nach „%1“ konnte nicht eingerichtet werden: %2.</translation>
+    </message>
+    <message>
+        <source>The unpacked items could not be gone through to move them into place: %1.</source>
+        <translation>Die entpackten Objekte konnten nicht durchgegangen werden, um sie an ihren Platz zu bringen: %1.</translation>
+    </message>
 </context>
 <context>
     <name>BusInstanceChannel</name>
@@ -438,6 +460,10 @@
     <message>
         <source>Finishing…</source>
         <translation>Wird abgeschlossen …</translation>
+    </message>
+    <message>
+        <source>%1 failed, and no reason was given.</source>
+        <translation>%1 ist fehlgeschlagen, ohne dass ein Grund genannt wurde.</translation>
     </message>
 </context>
 <context>
@@ -926,6 +952,151 @@ Dateien an und kommt nach vorn, und dieser Start endet.
     </message>
 </context>
 <context>
+    <name>ListingArchiveWorkflows</name>
+    <message>
+        <source>“%1” already exists; the archive is saved as “%2”.</source>
+        <translation>„%1“ gibt es schon; das Archiv wird als „%2“ gesichert.</translation>
+    </message>
+    <message>
+        <source>Packing “%1”…</source>
+        <translation>„%1“ wird gepackt …</translation>
+    </message>
+    <message>
+        <source>“%1” is packed.</source>
+        <translation>„%1“ ist gepackt.</translation>
+    </message>
+    <message>
+        <source>%1 contents</source>
+        <translation>%1 Inhalt</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n item(s) were replaced; they are in the Trash, in “%1”.</source>
+        <translation>
+            <numerusform>%n Objekt wurde ersetzt; es liegt im Papierkorb, in „%1“.</numerusform>
+            <numerusform>%n Objekte wurden ersetzt; sie liegen im Papierkorb, in „%1“.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n item(s) were replaced; they are kept in “%1”.</source>
+        <translation>
+            <numerusform>%n Objekt wurde ersetzt; es bleibt in „%1“ erhalten.</numerusform>
+            <numerusform>%n Objekte wurden ersetzt; sie bleiben in „%1“ erhalten.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Unpacking “%1”…</source>
+        <translation>„%1“ wird entpackt …</translation>
+    </message>
+    <message>
+        <source>“%1” is unpacked.</source>
+        <translation>„%1“ ist entpackt.</translation>
+    </message>
+    <message>
+        <source>Unpacking “%1” was cancelled; its folder was not made.</source>
+        <translation>Das Entpacken von „%1“ wurde abgebrochen; sein Ordner wurde nicht angelegt.</translation>
+    </message>
+</context>
+<context>
+    <name>ListingFileActions</name>
+    <message>
+        <source>Delete failed</source>
+        <translation>Löschen fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Rename</source>
+        <translation>Umbenennen</translation>
+    </message>
+    <message>
+        <source>Please enter a name.</source>
+        <translation>Bitte einen Namen eingeben.</translation>
+    </message>
+    <message>
+        <source>New Name</source>
+        <translation>Neuer Name</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>Fertig</translation>
+    </message>
+    <message>
+        <source>Rename failed</source>
+        <translation>Umbenennen fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Move failed</source>
+        <translation>Verschieben fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>“%1” will move where you paste it.</source>
+        <translation>„%1“ wird dorthin verschoben, wo Sie es einfügen.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n items will move where you paste them.</source>
+        <translation>
+            <numerusform>%n Objekt wird dorthin verschoben, wo Sie es einfügen.</numerusform>
+            <numerusform>%n Objekte werden dorthin verschoben, wo Sie sie einfügen.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>“%1” is copied: paste it into any folder.</source>
+        <translation>„%1“ ist kopiert: Fügen Sie es in einen beliebigen Ordner ein.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n items are copied: paste them into any folder.</source>
+        <translation>
+            <numerusform>%n Objekt ist kopiert: Fügen Sie es in einen beliebigen Ordner ein.</numerusform>
+            <numerusform>%n Objekte sind kopiert: Fügen Sie sie in einen beliebigen Ordner ein.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>There is nothing to paste. Copy or cut some items first.</source>
+        <translation>Es gibt nichts einzufügen. Kopieren oder schneiden Sie zuerst Objekte aus.</translation>
+    </message>
+    <message>
+        <source>Paste failed</source>
+        <translation>Einfügen fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Duplicate failed</source>
+        <translation>Duplizieren fehlgeschlagen</translation>
+    </message>
+</context>
+<context>
+    <name>ListingToolbar</name>
+    <message>
+        <source>Loading...</source>
+        <translation>Wird geladen …</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Kopieren</translation>
+    </message>
+    <message>
+        <source>Paste</source>
+        <translation>Einfügen</translation>
+    </message>
+    <message>
+        <source>New Folder</source>
+        <translation>Neuer Ordner</translation>
+    </message>
+    <message>
+        <source>Compress</source>
+        <translation>Komprimieren</translation>
+    </message>
+    <message>
+        <source>Move</source>
+        <translation>Verschieben</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+</context>
+<context>
     <name>LocalFilePreviewViewController</name>
     <message>
         <source>Rename failed</source>
@@ -986,88 +1157,12 @@ Dateien an und kommt nach vorn, und dieser Start endet.
         <translation>Informationen …</translation>
     </message>
     <message>
-        <source>Loading...</source>
-        <translation>Wird geladen …</translation>
-    </message>
-    <message>
-        <source>New Folder</source>
-        <translation>Neuer Ordner</translation>
-    </message>
-    <message>
-        <source>Compress</source>
-        <translation>Komprimieren</translation>
-    </message>
-    <message>
-        <source>Move</source>
-        <translation>Verschieben</translation>
-    </message>
-    <message>
-        <source>Cancel</source>
-        <translation>Abbrechen</translation>
-    </message>
-    <message>
-        <source>Delete failed</source>
-        <translation>Löschen fehlgeschlagen</translation>
-    </message>
-    <message>
-        <source>Rename</source>
-        <translation>Umbenennen</translation>
-    </message>
-    <message>
-        <source>Please enter a name.</source>
-        <translation>Bitte einen Namen eingeben.</translation>
-    </message>
-    <message>
-        <source>New Name</source>
-        <translation>Neuer Name</translation>
-    </message>
-    <message>
-        <source>Done</source>
-        <translation>Fertig</translation>
-    </message>
-    <message>
-        <source>Rename failed</source>
-        <translation>Umbenennen fehlgeschlagen</translation>
-    </message>
-    <message>
-        <source>Move failed</source>
-        <translation>Verschieben fehlgeschlagen</translation>
-    </message>
-    <message>
-        <source>“%1” already exists; the archive is saved as “%2”.</source>
-        <translation>„%1“ gibt es schon; das Archiv wird als „%2“ gesichert.</translation>
-    </message>
-    <message>
-        <source>Packing “%1”…</source>
-        <translation>„%1“ wird gepackt …</translation>
-    </message>
-    <message>
-        <source>Unpacking “%1”…</source>
-        <translation>„%1“ wird entpackt …</translation>
-    </message>
-    <message>
         <source>Trash</source>
         <translation>Papierkorb</translation>
     </message>
     <message>
-        <source>“%1” is packed.</source>
-        <translation>„%1“ ist gepackt.</translation>
-    </message>
-    <message>
-        <source>“%1” is unpacked.</source>
-        <translation>„%1“ ist entpackt.</translation>
-    </message>
-    <message>
         <source>“%1” is kept but not shown. Names beginning with a dot are hidden.</source>
         <translation>„%1“ bleibt erhalten, wird aber nicht angezeigt. Namen, die mit einem Punkt beginnen, sind verborgen.</translation>
-    </message>
-    <message>
-        <source>Unpacking “%1” was cancelled; its folder was not made.</source>
-        <translation>Das Entpacken von „%1“ wurde abgebrochen; sein Ordner wurde nicht angelegt.</translation>
-    </message>
-    <message>
-        <source>%1 contents</source>
-        <translation>%1 Inhalt</translation>
     </message>
     <message>
         <source>Copy</source>
@@ -1086,64 +1181,12 @@ Dateien an und kommt nach vorn, und dieser Start endet.
         <translation>Inhalt zeigen</translation>
     </message>
     <message>
-        <source>Paste</source>
-        <translation>Einfügen</translation>
-    </message>
-    <message>
         <source>“%1” can&apos;t be shown here.</source>
         <translation>„%1“ kann hier nicht gezeigt werden.</translation>
     </message>
     <message>
         <source>Open</source>
         <translation>Öffnen</translation>
-    </message>
-    <message>
-        <source>“%1” will move where you paste it.</source>
-        <translation>„%1“ wird dorthin verschoben, wo Sie es einfügen.</translation>
-    </message>
-    <message numerus="yes">
-        <source>%n items will move where you paste them.</source>
-        <translation>
-            <numerusform>%n Objekt wird dorthin verschoben, wo Sie es einfügen.</numerusform>
-            <numerusform>%n Objekte werden dorthin verschoben, wo Sie sie einfügen.</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>“%1” is copied: paste it into any folder.</source>
-        <translation>„%1“ ist kopiert: Fügen Sie es in einen beliebigen Ordner ein.</translation>
-    </message>
-    <message numerus="yes">
-        <source>%n items are copied: paste them into any folder.</source>
-        <translation>
-            <numerusform>%n Objekt ist kopiert: Fügen Sie es in einen beliebigen Ordner ein.</numerusform>
-            <numerusform>%n Objekte sind kopiert: Fügen Sie sie in einen beliebigen Ordner ein.</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>There is nothing to paste. Copy or cut some items first.</source>
-        <translation>Es gibt nichts einzufügen. Kopieren oder schneiden Sie zuerst Objekte aus.</translation>
-    </message>
-    <message>
-        <source>Paste failed</source>
-        <translation>Einfügen fehlgeschlagen</translation>
-    </message>
-    <message>
-        <source>Duplicate failed</source>
-        <translation>Duplizieren fehlgeschlagen</translation>
-    </message>
-    <message numerus="yes">
-        <source>%n item(s) were replaced; they are in the Trash, in “%1”.</source>
-        <translation>
-            <numerusform>%n Objekt wurde ersetzt; es liegt im Papierkorb, in „%1“.</numerusform>
-            <numerusform>%n Objekte wurden ersetzt; sie liegen im Papierkorb, in „%1“.</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>%n item(s) were replaced; they are kept in “%1”.</source>
-        <translation>
-            <numerusform>%n Objekt wurde ersetzt; es bleibt in „%1“ erhalten.</numerusform>
-            <numerusform>%n Objekte wurden ersetzt; sie bleiben in „%1“ erhalten.</numerusform>
-        </translation>
     </message>
 </context>
 <context>

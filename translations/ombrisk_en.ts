@@ -25,7 +25,11 @@
     </message>
 </context>
 <context>
-    <name>ArchiveContentsViewController</name>
+    <name>ArchiveContentsExtraction</name>
+    <message>
+        <source>Extracting from “%1”…</source>
+        <translation type="unfinished"></translation>
+    </message>
     <message numerus="yes">
         <source>%n item(s) extracted to “%1”.</source>
         <translation>
@@ -33,6 +37,9 @@
             <numerusform>%n items extracted to “%1”.</numerusform>
         </translation>
     </message>
+</context>
+<context>
+    <name>ArchiveContentsViewController</name>
     <message>
         <source>Unicode (UTF-8)</source>
         <translation type="unfinished"></translation>
@@ -70,10 +77,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>No private folder could be made for the entry.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Loading...</source>
         <translation type="unfinished"></translation>
     </message>
@@ -93,8 +96,11 @@
         <source>Cancel</source>
         <translation type="unfinished"></translation>
     </message>
+</context>
+<context>
+    <name>ArchiveEntryCopy</name>
     <message>
-        <source>Extracting from “%1”…</source>
+        <source>No private folder could be made for the entry.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -384,6 +390,22 @@
         <source>a file of that name is in the way</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>“%1” could not be read: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The folder “%1” could not be listed: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The private folder for unpacking into “%1” could not be set up: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The unpacked items could not be gone through to move them into place: %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>BusInstanceChannel</name>
@@ -437,6 +459,10 @@
     </message>
     <message>
         <source>Finishing…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 failed, and no reason was given.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -911,6 +937,151 @@ files and comes to the front, and this start ends.
     </message>
 </context>
 <context>
+    <name>ListingArchiveWorkflows</name>
+    <message>
+        <source>“%1” already exists; the archive is saved as “%2”.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Packing “%1”…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” is packed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 contents</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n item(s) were replaced; they are in the Trash, in “%1”.</source>
+        <translation>
+            <numerusform>%n item was replaced; it is in the Trash, in “%1”.</numerusform>
+            <numerusform>%n items were replaced; they are in the Trash, in “%1”.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n item(s) were replaced; they are kept in “%1”.</source>
+        <translation>
+            <numerusform>%n item was replaced; it is kept in “%1”.</numerusform>
+            <numerusform>%n items were replaced; they are kept in “%1”.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Unpacking “%1”…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” is unpacked.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unpacking “%1” was cancelled; its folder was not made.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ListingFileActions</name>
+    <message>
+        <source>Delete failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rename</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please enter a name.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>New Name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rename failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Move failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” will move where you paste it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n items will move where you paste them.</source>
+        <translation>
+            <numerusform>%n item will move where you paste it.</numerusform>
+            <numerusform>%n items will move where you paste them.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>“%1” is copied: paste it into any folder.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n items are copied: paste them into any folder.</source>
+        <translation>
+            <numerusform>%n item is copied: paste it into any folder.</numerusform>
+            <numerusform>%n items are copied: paste them into any folder.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>There is nothing to paste. Copy or cut some items first.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Paste failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Duplicate failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ListingToolbar</name>
+    <message>
+        <source>Loading...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Paste</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>New Folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Compress</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Move</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>LocalFilePreviewViewController</name>
     <message>
         <source>Rename failed</source>
@@ -971,83 +1142,11 @@ files and comes to the front, and this start ends.
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Loading...</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>New Folder</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Compress</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Move</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Cancel</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Delete failed</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Rename</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Please enter a name.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>New Name</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Done</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Rename failed</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Move failed</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>“%1” already exists; the archive is saved as “%2”.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Packing “%1”…</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Unpacking “%1”…</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Trash</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>“%1” is packed.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>“%1” is unpacked.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>“%1” is kept but not shown. Names beginning with a dot are hidden.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Unpacking “%1” was cancelled; its folder was not made.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -1067,68 +1166,12 @@ files and comes to the front, and this start ends.
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Paste</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>“%1” can&apos;t be shown here.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Open</source>
         <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>“%1” will move where you paste it.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message numerus="yes">
-        <source>%n items will move where you paste them.</source>
-        <translation>
-            <numerusform>%n item will move where you paste it.</numerusform>
-            <numerusform>%n items will move where you paste them.</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>“%1” is copied: paste it into any folder.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message numerus="yes">
-        <source>%n items are copied: paste them into any folder.</source>
-        <translation>
-            <numerusform>%n item is copied: paste it into any folder.</numerusform>
-            <numerusform>%n items are copied: paste them into any folder.</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>There is nothing to paste. Copy or cut some items first.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Paste failed</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Duplicate failed</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1 contents</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message numerus="yes">
-        <source>%n item(s) were replaced; they are in the Trash, in “%1”.</source>
-        <translation>
-            <numerusform>%n item was replaced; it is in the Trash, in “%1”.</numerusform>
-            <numerusform>%n items were replaced; they are in the Trash, in “%1”.</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>%n item(s) were replaced; they are kept in “%1”.</source>
-        <translation>
-            <numerusform>%n item was replaced; it is kept in “%1”.</numerusform>
-            <numerusform>%n items were replaced; they are kept in “%1”.</numerusform>
-        </translation>
     </message>
 </context>
 <context>

@@ -144,6 +144,38 @@ Error ArchiveErrors::fromErrno(int errorNumber, const QString &entry)
     return writeFailed(entry, QString::fromLocal8Bit(std::strerror(errorNumber)));
 }
 
+Error ArchiveErrors::readFailed(int errorNumber, const QString &item)
+{
+    return make(WriteFailed, tr("“%1” could not be read: %2.")
+                                 .arg(shown(item), QString::fromLocal8Bit(std::strerror(errorNumber))));
+}
+
+Error ArchiveErrors::listFailed(int errorNumber, const QString &folder)
+{
+    return make(WriteFailed, tr("The folder “%1” could not be listed: %2.")
+                                 .arg(shown(folder),
+                                      QString::fromLocal8Bit(std::strerror(errorNumber))));
+}
+
+Error ArchiveErrors::stagingFailed(int errorNumber, const QString &destination)
+{
+    if (errorNumber == ENOSPC || errorNumber == EDQUOT || errorNumber == EFBIG)
+        return diskFull(destination);
+    return make(WriteFailed, tr("The private folder for unpacking into “%1” could not be set "
+                                "up: %2.")
+                                 .arg(shown(destination),
+                                      QString::fromLocal8Bit(std::strerror(errorNumber))));
+}
+
+Error ArchiveErrors::mergeFailed(int errorNumber)
+{
+    if (errorNumber == ENOSPC || errorNumber == EDQUOT || errorNumber == EFBIG)
+        return diskFull(QString());
+    return make(WriteFailed, tr("The unpacked items could not be gone through to move them into "
+                                "place: %1.")
+                                 .arg(QString::fromLocal8Bit(std::strerror(errorNumber))));
+}
+
 Error ArchiveErrors::itemNotMade(int errorNumber, const QString &entry)
 {
     if (errorNumber != EINVAL)

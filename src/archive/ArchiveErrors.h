@@ -34,6 +34,12 @@ public:
                                      // socket or device
     };
 
+    // Whether a password answers `error`: one is required, or the one given was wrong.
+    static bool asksForPassword(const Error &error)
+    {
+        return error.code == PasswordRequired || error.code == IncorrectPassword;
+    }
+
     static Error passwordRequired(ArchiveKind kind);
     static Error incorrectPassword();
     static Error unsafeEntry(const QString &entry, const QString &reason);
@@ -59,6 +65,15 @@ public:
     // The write error for `errno` while writing `entry`: a full disk, quota or file-size
     // limit becomes NotEnoughSpace, anything else WriteFailed with the system's reason.
     static Error fromErrno(int errorNumber, const QString &entry);
+    // WriteFailed, for the unpacked items the engine reads back to check and move them: the
+    // item `item` could not be looked at or opened; the folder `folder` could not be listed.
+    static Error readFailed(int errorNumber, const QString &item);
+    static Error listFailed(int errorNumber, const QString &folder);
+    // The private folder the archive unpacks into first, for the destination named
+    // `destination`, could not be set up or used (NotEnoughSpace for a full disk).
+    static Error stagingFailed(int errorNumber, const QString &destination);
+    // The unpacked items as a whole could not be walked for their move into the destination.
+    static Error mergeFailed(int errorNumber);
     // The same for an item that could not be made: EINVAL there is the disk refusing the name
     // (vfat, exFAT, NTFS with Windows' rules refuse ? : * and trailing dots).
     static Error itemNotMade(int errorNumber, const QString &entry);

@@ -115,11 +115,13 @@ bool FolderMerge::mergeTree(Error *error)
              return false;
          },
          [&](const QByteArray &relative) {
-             failAt(relative, ArchiveErrors::fromErrno(errno, FileNameCodec::decode(relative)));
+             failAt(relative, relative.isEmpty()
+                                  ? ArchiveErrors::mergeFailed(errno)
+                                  : ArchiveErrors::listFailed(errno, FileNameCodec::decode(relative)));
              return false;
          }});
     if (!walked && merged)
-        failAt(QByteArray(), ArchiveErrors::fromErrno(errno, QString()));
+        failAt(QByteArray(), ArchiveErrors::mergeFailed(errno));
     return walked && merged;
 }
 

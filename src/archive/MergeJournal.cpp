@@ -19,7 +19,7 @@ std::optional<MergeJournal> MergeJournal::create(int folderFd, const QByteArray 
     MergeJournal journal(Fd(::openat(folderFd, fileName,
                                      O_RDWR | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0600)));
     if (!journal.m_file.isValid() || !journal.write(header + target)) {
-        fail(error, ArchiveErrors::fromErrno(errno, QString()));
+        fail(error, ArchiveErrors::fromErrno(errno, QString::fromLatin1(fileName)));
         return std::nullopt;
     }
     return journal;

@@ -36,7 +36,7 @@ public:
         m_output = Fd(::open(FileNameCodec::encode(outputFolder).constData(),
                              O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         if (!m_output.isValid()) {
-            fail(error, ArchiveErrors::fromErrno(errno, QString()));
+            fail(error, ArchiveErrors::fromErrno(errno, outputFolder));
             m_archive = Fd();
             return;
         }

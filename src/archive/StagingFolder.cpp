@@ -249,15 +249,20 @@ bool StagingFolder::scan(bool linksOnly, Error *error) const
     return StagingScan(m_path, linksOnly).run(error);
 }
 
+Error StagingFolder::stagingFailed(int errorNumber) const
+{
+    return ArchiveErrors::stagingFailed(errorNumber, QFileInfo(m_destination).fileName());
+}
+
 bool StagingFolder::keepOnly(const EntrySelection &selection, Error *error)
 {
     const auto root = m_rootFd.get();
     if (::mkdirat(root, chosenName, 0700) != 0)
-        return fail(error, ArchiveErrors::fromErrno(errno, QString()));
+        return fail(error, stagingFailed(errno));
     const auto content = FolderHandle::openChild(root, contentName, O_PATH);
     const auto chosen = FolderHandle::openChild(root, chosenName, O_PATH);
     if (!content.isValid() || !chosen.isValid())
-        return fail(error, ArchiveErrors::fromErrno(errno, QString()));
+        return fail(error, stagingFailed(errno));
     for (const auto &item : selection.items) {
         const auto target = EntryChecks::safeComponents(item.targetName);
         if (!target || *target != QStringList{item.targetName})
@@ -278,7 +283,7 @@ bool StagingFolder::keepOnly(const EntrySelection &selection, Error *error)
     }
     if (::renameat2(root, contentName, root, notChosenName, RENAME_NOREPLACE) != 0 ||
         ::renameat2(root, chosenName, root, contentName, RENAME_NOREPLACE) != 0)
-        return fail(error, ArchiveErrors::fromErrno(errno, QString()));
+        return fail(error, stagingFailed(errno));
     FolderHandle::removeTree(root, notChosenName); // what is left is the archive's alone
     return true;
 }
@@ -308,7 +313,7 @@ bool StagingFolder::renameToDestination(ReplacedItems replaced,
     const auto name = FileNameCodec::encode(QFileInfo(m_destination).fileName());
     const auto content = FolderHandle::openChild(m_rootFd.get(), contentName, O_RDONLY);
     if (!content.isValid())
-        return fail(error, ArchiveErrors::fromErrno(errno, QString()));
+        return fail(error, stagingFailed(errno));
     if (NoReplaceRename::move(m_rootFd.get(), contentName, m_placeFd.get(), name.constData())) {
         ::fchmod(content.get(), FolderHandle::folderMode()); // it was private (0700)
         return true;
@@ -334,7 +339,7 @@ bool StagingFolder::mergeIntoDestination(int destinationFd, const QByteArray &ta
     const auto aside = FolderHandle::openChild(m_rootFd.get(), asideName, O_PATH);
     const auto undone = FolderHandle::openChild(m_rootFd.get(), undoneName, O_PATH);
     if (!content.isValid() || !aside.isValid() || !undone.isValid())
-        return fail(error, ArchiveErrors::fromErrno(errno, QString()));
+        return fail(error, stagingFailed(errno));
     auto journal = MergeJournal::create(m_rootFd.get(), target, error);
     if (!journal)
         return false;

@@ -91,6 +91,8 @@ private:
                               ReplacedItems replaced, const std::function<bool()> &isCancelled,
                               ExtractionResult *result, Error *error);
     Kept keepReplaced(int destinationFd) const;
+    // The error for a step on the staging folder itself, naming the destination.
+    Error stagingFailed(int errorNumber) const;
 
     QString m_path;
     QString m_destination;

@@ -34,10 +34,11 @@ bool StagingScan::run(Error *error)
     const Fd root(::open(FileNameCodec::encode(m_root).constData(),
                          O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (!root.isValid())
-        return fail(error, ArchiveErrors::fromErrno(errno, QString()));
+        return fail(error, ArchiveErrors::listFailed(errno, m_root));
     bool passed = true;
     const auto refuse = [&](const QByteArray &relative) {
-        passed = fail(error, ArchiveErrors::fromErrno(errno, FileNameCodec::decode(relative)));
+        passed = fail(error, ArchiveErrors::listFailed(
+                                 errno, relative.isEmpty() ? m_root : FileNameCodec::decode(relative)));
         return false;
     };
     const bool walked = TreeWalk::run(
@@ -69,7 +70,7 @@ bool StagingScan::check(int folderFd, const char *name, const QString &relative,
 {
     struct stat info {};
     if (::fstatat(folderFd, name, &info, AT_SYMLINK_NOFOLLOW) != 0)
-        return fail(error, ArchiveErrors::fromErrno(errno, relative));
+        return fail(error, ArchiveErrors::readFailed(errno, relative));
     if (S_ISLNK(info.st_mode))
         return checkLink(folderFd, name, relative, error);
     if (!S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode))

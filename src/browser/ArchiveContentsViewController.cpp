@@ -1,29 +1,20 @@
 #include "ArchiveContentsViewController.h"
 
 #include "AlertController.h"
-#include "Announcer.h"
-#include "ArchiverManager.h"
-#include "CompressQueue.h"
+#include "ArchiveContentsExtraction.h"
+#include "ArchiveEntryCopy.h"
+#include "ArchiveErrors.h"
 #include "DispatchQueue.h"
-#include "EntryChecks.h"
 #include "FilePreviewController.h"
 #include "FileRowPicture.h"
-#include "FreeItemName.h"
 #include "LocalFilePreviewViewController.h"
-#include "LocalFolderListing.h"
-#include "LocalFolderSelectorViewController.h"
-#include "NameClashQuestion.h"
 #include "NavigationController.h"
 #include "NotificationCenter.h"
 #include "PasswordDialog.h"
-#include "Utils.h"
 
-#include <FileNameCodec.h>
 #include <QDir>
 #include <QFileInfo>
 #include <atomic>
-#include <fcntl.h>
-#include <sys/stat.h>
 
 namespace {
 
@@ -46,67 +37,41 @@ private:
     std::atomic<bool> m_cancelled = false;
 };
 
-bool needsPassword(const Error &error)
-{
-    return error.code == ArchiveErrors::PasswordRequired ||
-           error.code == ArchiveErrors::IncorrectPassword;
-}
-
-// Pictures of one archive folder are read together (up to this much), so the preview pages
-// through them; beyond it the tapped one alone.
-constexpr qint64 pagedPicturesBudget = 256 * 1024 * 1024;
-
-bool isPicture(const QString &name)
-{
-    return Utils::isSupportPhotoFileFormat(QFileInfo(name).suffix().toLower());
-}
-
-// The entry of `node`, first, and for a picture the other pictures of its folder that are
-// neither encrypted nor hostile, while they fit the budget.
-QList<qsizetype> entriesToRead(const ArchiveContents &contents, quint32 node)
-{
-    const auto &tapped = contents.tree.node(node);
-    QList<qsizetype> positions{tapped.entry};
-    if (!isPicture(tapped.name))
-        return positions;
-    qint64 total = contents.entries.at(tapped.entry).size;
-    for (const auto sibling : contents.tree.children(tapped.parent)) {
-        const auto &other = contents.tree.node(sibling);
-        if (sibling == node || other.isFolder || other.unsafe || other.entry < 0 ||
-            !isPicture(other.name))
-            continue;
-        const auto entry = contents.entries.at(other.entry);
-        if (entry.encrypted || entry.type != ArchiveEntry::Type::File)
-            continue;
-        total += entry.size;
-        if (total > pagedPicturesBudget)
-            break;
-        positions.append(other.entry);
-    }
-    return positions;
-}
-
-// The copies carry their entries' dates: the sheet shows them, and the preview pages by them.
-void datePictures(const ArchiveContents &contents, const QList<qsizetype> &positions,
-                  const QString &folder)
-{
-    for (const auto position : positions) {
-        const auto entry = contents.entries.at(position);
-        if (!entry.modified.isValid())
-            continue;
-        const struct timespec times[2] = {{0, UTIME_OMIT}, {entry.modified.toSecsSinceEpoch(), 0}};
-        const auto name = EntryChecks::exactName(entry.path).section(u'/', -1);
-        ::utimensat(AT_FDCWD, FileNameCodec::encode(folder + u'/' + name).constData(), times, 0);
-    }
-}
-
-bool itemExists(const QString &path)
-{
-    struct stat info {};
-    return ::lstat(FileNameCodec::encode(path).constData(), &info) == 0;
-}
-
 } // namespace
+
+class ArchiveContentsViewController::Source final
+    : public KPDocumentPickerViewControllerDataSource,
+      public KPDocumentPickerViewControllerDelegate {
+public:
+    explicit Source(ArchiveContentsViewController *screen) : m_screen(screen) {}
+
+    void requestItemsForFilePath(KPDocumentPickerViewController *, const QString &filePath,
+                                 std::function<void(const KPDocumentPickerItems &)> done) override
+    {
+        m_screen->listFolder(filePath, std::move(done));
+    }
+    std::optional<QString> titleForFilePath(KPDocumentPickerViewController *,
+                                            const QString &filePath) override
+    {
+        return m_screen->titleOf(filePath);
+    }
+    // Entries are never read for pictures: a file row shows its kind's badge.
+    void configureCell(KPDocumentPickerViewController *, KPDocumentPickerTableViewCell *cell,
+                       const KPDocumentPickerItemPtr &item) override
+    {
+        if (!item->isFolder)
+            FileRowPicture::showBadge(cell, item->fileName);
+    }
+    void didSelectItems(KPDocumentPickerViewController *, const KPDocumentPickerItems &items,
+                        const QString &) override
+    {
+        if (items.size() == 1 && !items.constFirst()->isFolder)
+            m_screen->readEntry(quint32(items.constFirst()->itemType));
+    }
+
+private:
+    ArchiveContentsViewController *m_screen;
+};
 
 struct ArchiveContentsViewController::Shared {
     QString archivePath;
@@ -126,20 +91,36 @@ struct ArchiveContentsViewController::Shared {
 ArchiveContentsViewController::ArchiveContentsViewController(const QString &archivePath,
                                                              QObject *parent)
     : KPDocumentPickerViewController(QStringLiteral("/"), parent),
-      m_shared(std::make_shared<Shared>())
+      m_shared(std::make_shared<Shared>()), m_source(std::make_unique<Source>(this))
 {
     m_shared->archivePath = archivePath;
 }
 
 ArchiveContentsViewController::ArchiveContentsViewController(
     KPDocumentPickerViewController *rootViewController, const QString &filePath, QObject *parent)
-    : KPDocumentPickerViewController(rootViewController, filePath, parent)
+    : KPDocumentPickerViewController(rootViewController, filePath, parent),
+      m_source(std::make_unique<Source>(this))
 {
     auto *root = qobject_cast<ArchiveContentsViewController *>(rootViewController);
     m_shared = root ? root->m_shared : std::make_shared<Shared>();
 }
 
-ArchiveContentsViewController::~ArchiveContentsViewController() = default;
+ArchiveContentsViewController::~ArchiveContentsViewController()
+{
+    // The picker's own destructor asks its data source, which goes with this part.
+    setDataSource(nullptr);
+    setDocumentPickerDelegate(nullptr);
+}
+
+void ArchiveContentsViewController::extractSelectionInto(const QString &pickerPath)
+{
+    m_extraction->extractSelectionInto(pickerPath);
+}
+
+QString ArchiveContentsViewController::password() const
+{
+    return m_shared->password;
+}
 
 void ArchiveContentsViewController::show(NavigationController *stack, const QString &archivePath,
                                          const QString &innerPath)
@@ -184,8 +165,8 @@ QList<std::pair<QByteArray, QString>> ArchiveContentsViewController::nameEncodin
 void ArchiveContentsViewController::viewDidLoad()
 {
     KPDocumentPickerViewController::viewDidLoad();
-    setDataSource(this);
-    setDocumentPickerDelegate(this);
+    setDataSource(m_source.get());
+    setDocumentPickerDelegate(m_source.get());
     setBackButtonTitle(QStringLiteral(""));
     showNewestFirst();
     configureToolbar();
@@ -198,7 +179,7 @@ void ArchiveContentsViewController::viewDidAppear(bool animated)
     NotificationCenter::defaultCenter()->addObserver(
         this, downloadNotification, [self](const QVariant &info) {
             if (self)
-                self->extractSelectionInto(info.toString());
+                self->m_extraction->extractSelectionInto(info.toString());
         });
 }
 
@@ -260,7 +241,7 @@ void ArchiveContentsViewController::loaded(std::shared_ptr<const ArchiveContents
                                            const Error &error)
 {
     m_shared->loading = false;
-    if (needsPassword(error)) {
+    if (ArchiveErrors::asksForPassword(error)) {
         if (error.code == ArchiveErrors::IncorrectPassword)
             visibleScreen()->textNotice()->show(error.message);
         QPointer<ArchiveContentsViewController> self(this);
@@ -299,9 +280,8 @@ void ArchiveContentsViewController::askPassword(std::function<void()> then,
         std::move(cancelled));
 }
 
-void ArchiveContentsViewController::requestItemsForFilePath(
-    KPDocumentPickerViewController *, const QString &filePath,
-    std::function<void(const KPDocumentPickerItems &)> completionHandler)
+void ArchiveContentsViewController::listFolder(
+    const QString &filePath, std::function<void(const KPDocumentPickerItems &)> completionHandler)
 {
     QPointer<ArchiveContentsViewController> self(this);
     withContents([self, filePath,
@@ -320,21 +300,11 @@ void ArchiveContentsViewController::requestItemsForFilePath(
     });
 }
 
-std::optional<QString>
-ArchiveContentsViewController::titleForFilePath(KPDocumentPickerViewController *,
-                                                const QString &filePath)
+QString ArchiveContentsViewController::titleOf(const QString &filePath) const
 {
     if (filePath == QLatin1String("/"))
         return QFileInfo(m_shared->archivePath).fileName();
     return filePath.section(u'/', -1);
-}
-
-void ArchiveContentsViewController::configureCell(KPDocumentPickerViewController *,
-                                                  KPDocumentPickerTableViewCell *cell,
-                                                  const KPDocumentPickerItemPtr &item)
-{
-    if (!item->isFolder)
-        FileRowPicture::showBadge(cell, item->fileName);
 }
 
 // ----------------------------------------------------------------------------- name encoding
@@ -355,14 +325,6 @@ void ArchiveContentsViewController::chooseNameEncoding(const QByteArray &encodin
 }
 
 // ----------------------------------------------------------------------------- preview
-
-void ArchiveContentsViewController::didSelectItems(KPDocumentPickerViewController *,
-                                                   const KPDocumentPickerItems &items,
-                                                   const QString &)
-{
-    if (items.size() == 1 && !items.constFirst()->isFolder)
-        readEntry(quint32(items.constFirst()->itemType));
-}
 
 void ArchiveContentsViewController::previewEntryNamed(const QString &name)
 {
@@ -395,25 +357,15 @@ void ArchiveContentsViewController::readEntry(quint32 node)
                               "temporary folder can be written."));
         return;
     }
-    const QList<qsizetype> positions = entriesToRead(*contents, node);
     const QString folder = m_shared->previews.filePath(QString::number(++m_shared->previewsMade));
     const QString file = folder + u'/' + contents->tree.node(node).name;
     const QString title = contents->tree.displayName(node);
-    readingQueue().asyncFirst([self, context = QPointer<QObject>(this), contents, positions, folder,
+    readingQueue().asyncFirst([self, context = QPointer<QObject>(this), contents, node, folder,
                                file, title, password = m_shared->password,
                                cancel = m_shared->cancel] {
         Error error;
         const bool read =
-            QDir().mkdir(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner) &&
-            ArchiverManager::readEntriesAtPath(contents->archivePath, contents->entries, positions,
-                                               password, folder, &error, cancel.get(),
-                                               contents->nameEncoding);
-        if (read)
-            datePictures(*contents, positions, folder);
-        else if (!error.isSet())
-            error = Error(ArchiveErrors::domain, ArchiveErrors::WriteFailed,
-                          ArchiveContentsViewController::tr("No private folder could be made "
-                                                            "for the entry."));
+            ArchiveEntryCopy::read(*contents, node, password, folder, cancel.get(), &error);
         DispatchQueue::main(context, [self, read, file, folder, title, error] {
             if (!self || !read)
                 QDir(folder).removeRecursively();
@@ -456,7 +408,7 @@ void ArchiveContentsViewController::configureToolbar()
         tr("Extract"), BarButtonItem::Style::Done,
         [self] {
             if (self)
-                self->presentFolderSelector();
+                self->m_extraction->presentFolderSelector();
         },
         this);
     m_extractButton->setEnabled(false);
@@ -503,112 +455,4 @@ void ArchiveContentsViewController::updateFooterLabel()
     if (m_extractButton)
         m_extractButton->setEnabled(isEditing() &&
                                     !tableView()->indexPathsForSelectedRows().isEmpty());
-}
-
-// ----------------------------------------------------------------------------- extract
-
-void ArchiveContentsViewController::presentFolderSelector()
-{
-    // Opened on the archive's own folder, each level above it on the stack below.
-    const QString home = Utils::documentsPath();
-    const QString archiveFolder = QFileInfo(m_shared->archivePath).path();
-    auto *selector = new LocalFolderSelectorViewController(QStringLiteral("/"));
-    selector->setIsDownload(true);
-    auto *stack = new NavigationController(selector);
-    stack->setModalPresentationStyle(ViewController::PresentationStyle::FormSheet);
-    if (archiveFolder.startsWith(home + u'/')) {
-        QString path;
-        for (const auto &name : archiveFolder.mid(home.size()).split(u'/', Qt::SkipEmptyParts)) {
-            path += u'/' + name;
-            auto *level = new LocalFolderSelectorViewController(selector, path);
-            level->setTitle(name);
-            stack->pushViewController(level, false);
-        }
-    }
-    present(stack, true);
-}
-
-void ArchiveContentsViewController::extractSelectionInto(const QString &pickerPath)
-{
-    const auto contents = m_shared->contents;
-    if (!contents || !isEditing())
-        return;
-    const QString destination = LocalFolderListing::folderPathForPickerPath(pickerPath);
-    QStringList paths, names, clashing;
-    QList<int> clashes;
-    for (const auto &item : selectedItems()) {
-        const auto node = quint32(item->itemType);
-        names << contents->tree.node(node).name;
-        paths << contents->tree.pathOf(node);
-        if (itemExists(destination + u'/' + names.constLast())) {
-            clashes << int(names.size() - 1);
-            clashing << item->fileName;
-        }
-    }
-    QPointer<ArchiveContentsViewController> self(this);
-    NameClashQuestion::ask(
-        this, clashing, LocalFolderListing::titleForFilePath(pickerPath),
-        [=](const QList<NameClashQuestion::Answer> &answers) {
-            if (!self)
-                return;
-            EntrySelection selection;
-            for (qsizetype i = 0, clash = 0; i < names.size(); ++i) {
-                auto answer = NameClashQuestion::Answer::Replace;
-                if (clash < clashes.size() && clashes.at(clash) == i)
-                    answer = answers.at(clash++);
-                if (answer == NameClashQuestion::Answer::Stop)
-                    break;
-                selection.items.append(
-                    {paths.at(i), answer == NameClashQuestion::Answer::KeepBoth
-                                      ? FreeItemName::in(destination, names.at(i))
-                                      : names.at(i)});
-            }
-            if (!selection.items.isEmpty())
-                self->extract(selection, destination);
-        });
-}
-
-void ArchiveContentsViewController::extract(const EntrySelection &selection,
-                                            const QString &destination)
-{
-    const auto contents = m_shared->contents;
-    QPointer<ArchiveContentsViewController> self(this);
-    const QString archiveName = QFileInfo(contents->archivePath).fileName();
-    QPointer<NavigationController> stack(navigationController());
-    CompressQueue::shared()->enqueue(
-        tr("Extracting from “%1”…").arg(archiveName),
-        [contents, selection, destination,
-         password = m_shared->password](ArchiveProgressDelegate *progress, Error *error) {
-            return ArchiverManager::extractEntriesAtPath(contents->archivePath, selection,
-                                                         destination, password, error, progress,
-                                                         nullptr, contents->nameEncoding);
-        },
-        [self, stack, selection, archiveName, destination](const Error &error) {
-            if (self && self->isEditing())
-                self->selectButtonTapped();
-            if (!error.isSet()) {
-                const QString notice =
-                    tr("%n item(s) extracted to “%1”.", nullptr, int(selection.items.size()))
-                        .arg(QFileInfo(destination).fileName());
-                if (stack && stack->topViewController())
-                    stack->topViewController()->textNotice()->show(notice);
-                Announcer::announce(notice);
-                return;
-            }
-            if (error.code == ArchiveErrors::Cancelled || !stack || !stack->topViewController())
-                return;
-            // An encrypted entry among them: asked as unpacking asks, and again after a wrong one.
-            if (self && needsPassword(error)) {
-                if (error.code == ArchiveErrors::IncorrectPassword)
-                    stack->topViewController()->textNotice()->show(error.message);
-                self->askPassword(
-                    [self, selection, destination] {
-                        if (self)
-                            self->extract(selection, destination);
-                    },
-                    {});
-                return;
-            }
-            stack->topViewController()->textNotice()->show(error.message);
-        });
 }

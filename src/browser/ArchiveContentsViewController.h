@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ArchiveContents.h"
-#include "EntrySelection.h"
+#include "ArchiveContentsExtraction.h"
 #include "KPDocumentPickerViewController.h"
 
 #include <QTemporaryDir>
@@ -20,17 +20,12 @@
 // unpacking's dialog, and again after a wrong one; Cancel takes the archive's screens away. An
 // encrypted entry asks when it is first previewed or extracted.
 //
-// Edit mode's "Extract" takes the selected rows (folders with all they hold) into a folder the
-// user picks with the folder selector, opened on the archive's own folder: a namesake there is
-// asked about (Replace, Keep Both, Stop); the work runs on the shared compress queue behind the
-// progress overlay, through every check of a full unpacking. "Name Encoding" (zips) lists the
-// archive again with another code page for names not marked as UTF-8; it applies to what is
-// extracted from these screens too.
+// Edit mode's "Extract" takes the selected rows into a folder the user picks
+// (ArchiveContentsExtraction). "Name Encoding" (zips) lists the archive again with another code
+// page for names not marked as UTF-8; it applies to what is extracted from these screens too.
 //
 // Thread-safety: main thread only; the work is done on workers over values.
-class ArchiveContentsViewController : public KPDocumentPickerViewController,
-                                      public KPDocumentPickerViewControllerDataSource,
-                                      public KPDocumentPickerViewControllerDelegate {
+class ArchiveContentsViewController : public KPDocumentPickerViewController {
     Q_OBJECT
 
 public:
@@ -57,24 +52,18 @@ public:
     // Lists the archive again with `encoding` and shows its top level.
     void chooseNameEncoding(const QByteArray &encoding);
 
-    // Data source
-    void requestItemsForFilePath(
-        KPDocumentPickerViewController *picker, const QString &filePath,
-        std::function<void(const KPDocumentPickerItems &)> completionHandler) override;
-    std::optional<QString> titleForFilePath(KPDocumentPickerViewController *picker,
-                                            const QString &filePath) override;
-    void configureCell(KPDocumentPickerViewController *picker, KPDocumentPickerTableViewCell *cell,
-                       const KPDocumentPickerItemPtr &item) override;
-    // Delegate: a file row previews its entry.
-    void didSelectItems(KPDocumentPickerViewController *picker, const KPDocumentPickerItems &items,
-                        const QString &filePath) override;
-
     // Reads the entry of the row named `name` of this folder into a private file and previews
     // it (a picture, PDF, text or Markdown; the properties sheet for the rest).
     void previewEntryNamed(const QString &name);
     // The folder selector's choice for "Extract" (the shown picker path of the home folder):
     // asks about namesakes, then extracts the selected rows there.
     void extractSelectionInto(const QString &pickerPath);
+
+    // The password the archive's screens share (empty until one is asked for).
+    QString password() const;
+    // Asks for the archive's password on the screen shown, then `then` with it kept for the
+    // archive's screens; Cancel runs `cancelled`.
+    void askPassword(std::function<void()> then, std::function<void()> cancelled);
 
     void configureToolbar() override;
     void updateFooterLabel() override;
@@ -88,22 +77,31 @@ protected:
 
 private:
     struct Shared;
+    // The picker's data source and delegate for this screen, kept out of its own surface: the
+    // rows (`listFolder`), titles (`titleOf`), file rows' badges, and a tapped file row's
+    // preview (`readEntry`).
+    class Source;
+
+    // The rows of the archive folder `filePath`, made on a worker once the archive is listed
+    // (none when it could not be).
+    void listFolder(const QString &filePath,
+                    std::function<void(const KPDocumentPickerItems &)> completionHandler);
+    // The archive's name at the top, else the folder's.
+    QString titleOf(const QString &filePath) const;
 
     // Runs `ready` with the listing once it is made (null when it could not be).
     void withContents(std::function<void(std::shared_ptr<const ArchiveContents>)> ready);
     void load();
     void loaded(std::shared_ptr<const ArchiveContents> contents, const Error &error);
-    // Asks for the password, then `then` with it; Cancel runs `cancelled`.
-    void askPassword(std::function<void()> then, std::function<void()> cancelled);
     void readEntry(quint32 node);
     void showPreview(const QString &file, const QString &title);
-    void presentFolderSelector();
-    void extract(const EntrySelection &selection, const QString &destination);
     // Removes this archive's screens from the stack.
     void closeArchive();
     ViewController *visibleScreen();
 
     std::shared_ptr<Shared> m_shared;
+    std::unique_ptr<Source> m_source;
+    ArchiveContentsExtraction *m_extraction = new ArchiveContentsExtraction(this);
     BarButtonItem *m_extractButton = nullptr;
     BarButtonItem *m_nameEncodingButton = nullptr;
 };

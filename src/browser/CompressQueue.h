@@ -7,8 +7,8 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
-#include <atomic>
 #include <functional>
+#include <memory>
 
 // The one queue on which every screen packs and unpacks ("kCompressQueueLabel"): jobs run one
 // at a time, in the order queued, each behind the shared progress overlay, which shows the
@@ -27,7 +27,9 @@
 //
 // Quitting (`finishForQuit`) never leaves a destination half merged: an unpacking already
 // moving its content into the destination is left to end, under "Finishing…"; everything
-// else stops as a cancel stops it.
+// else stops as a cancel stops it. At the process's end (the queue's destruction) the running
+// job is cancelled and the waiting ones dropped; a job still running then holds only the state
+// it shares with the queue, never the queue itself.
 //
 // Thread-safety: main thread only, except `cancelAll` (any thread) and the `jobStarted` and
 // `jobEnded` signals, which are emitted on the queue's thread (connect directly to record
@@ -37,11 +39,14 @@ class CompressQueue : public QObject {
 
 public:
     static inline const QString label = QStringLiteral("kCompressQueueLabel");
+    static inline const QString errorDomain = QStringLiteral("CompressQueue");
+    enum ErrorCode { FailedWithoutReason = 1 };
 
     static CompressQueue *shared();
 
     // Runs on the queue's thread with a progress delegate for the engine; returns whether it
-    // did its work, leaving the engine's error in the slot when not.
+    // did its work, leaving the engine's error in the slot when not. A job that fails without
+    // an error and without a cancel ends with `FailedWithoutReason`.
     using Job = std::function<bool(ArchiveProgressDelegate *progress, Error *error)>;
     // On the main thread when the job is over; `error` is unset after a success.
     using Finished = std::function<void(const Error &error)>;
@@ -72,20 +77,28 @@ signals:
     void jobEnded(const QString &status);
 
 private:
+    // What the jobs on the queue's thread share with the queue; it outlives the queue while
+    // a job runs.
+    struct Shared;
+
     CompressQueue();
+    ~CompressQueue() override;
     void addPending();
+    // On the main thread: the job `status` started, or is over (`ran`: it started at all).
+    void jobRunning(const QString &status);
+    void jobOver(const QString &status, bool ran, const Error &error, const Finished &finished);
+    static Error failedWithoutReason(const QString &status);
     // Counts one piece of work out, runs its completion `then`, and says when all is done.
     void removePending(const std::function<void()> &then);
     // The overlay tells what runs: the running job, else a check, else the next job queued.
     void showStatus();
-    bool isCancelledSince(quint64 generation) const { return m_generation.load() != generation; }
+    bool isCancelledSince(quint64 generation) const;
     // Hands the quit's waiter what was cut short; the queue works as before afterwards.
     void endQuit();
 
     DispatchQueue m_queue{label};
     DispatchQueue m_checkQueue{QStringLiteral("kCompressQueueLabel.passwordCheck")};
-    std::atomic<quint64> m_generation = 0; // a cancel moves it on
-    std::atomic<bool> m_quitting = false;
+    std::shared_ptr<Shared> m_shared;
     // Main thread only.
     int m_pending = 0;
     int m_jobs = 0; // queued or running

@@ -3,6 +3,7 @@
 #include "DispatchQueue.h"
 #include "FileOperations.h"
 #include "KeepBothMove.h"
+#include "ListingArchiveWorkflows.h"
 #include "LocalStorageViewController.h"
 #include "Utils.h"
 
@@ -27,18 +28,19 @@ QString IncomingFile::failureNotice(const QString &name, const Error &error)
     return tr("“%1” could not be brought into the home folder. %2").arg(name, error.message);
 }
 
-void LocalStorageViewController::handleFileFromURL(const QString &path)
+void IncomingFile::receive(LocalStorageViewController *home, const QString &path)
 {
     const QString name = QFileInfo(path).fileName();
     Error error;
-    const auto target = IncomingFile::moveIntoHome(name, &error);
+    const auto target = moveIntoHome(name, &error);
     if (!target) {
-        visibleScreen()->textNotice()->show(IncomingFile::failureNotice(name, error));
+        home->visibleScreen()->textNotice()->show(failureNotice(name, error));
         return;
     }
     // An archive too: its password may be asked and refused, or its unpacking cancelled, and
     // it still lies at the top.
-    DispatchQueue::mainAfter(incomingRelistDelay, this, [this] { reloadItemsFromDataSource(); });
-    if (const auto destination = unpackingDestination(QFileInfo(*target).fileName()))
-        unpackArchiveAtPath(*target, *destination);
+    DispatchQueue::mainAfter(relistDelay, home, [home] { home->reloadItemsFromDataSource(); });
+    if (const auto destination =
+            ListingArchiveWorkflows::unpackingDestination(QFileInfo(*target).fileName()))
+        home->archiveWorkflows()->unpackArchiveAtPath(*target, *destination);
 }

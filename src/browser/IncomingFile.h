@@ -6,12 +6,12 @@
 #include <QString>
 #include <optional>
 
+class LocalStorageViewController;
+
 // A file handed over by another application, on its way from the Documents directory's Inbox
-// (where the hand-over put it) to the top of the home folder. The listing screen's
-// `handleFileFromURL`, defined beside these, does the rest: an archive is unpacked, anything
-// else makes the home folder's screen list again.
+// (where the hand-over put it) to the top of the home folder, then unpacked when an archive.
 //
-// Thread-safety: keeps no state; safe on any thread.
+// Thread-safety: keeps no state; `receive` on the main thread only, the rest on any thread.
 class IncomingFile {
     Q_DECLARE_TR_FUNCTIONS(IncomingFile)
 
@@ -30,4 +30,11 @@ public:
 
     // The notice shown when `name` could not be brought in.
     static QString failureNotice(const QString &name, const Error &error);
+
+    static constexpr double relistDelay = 1.0;
+    // The file copied into the Inbox under `path`'s last component: moved to the top of the
+    // home folder, keeping both where the name is taken, then unpacked when an archive; the
+    // home folder's screen `home` lists again `relistDelay` seconds later either way (an
+    // archive whose password is not given stays too). A failure is said on the screen shown.
+    static void receive(LocalStorageViewController *home, const QString &path);
 };

@@ -1,28 +1,20 @@
 #include "LocalStorageViewController.h"
 
-#include "AlertController.h"
 #include "ArchiveContentsViewController.h"
 #include "ArchiveKind.h"
-#include "FileOperations.h"
 #include "FilePreviewController.h"
 #include "FileRowPicture.h"
-#include "FolderWatch.h"
-#include "ItemDeletion.h"
+#include "IncomingFile.h"
 #include "KPDocumentPickerMenuItem.h"
 #include "LocalFilePreviewViewController.h"
 #include "LocalFolderListing.h"
-#include "LocalFolderSelectorViewController.h"
-#include "MoveIntoFolder.h"
 #include "NavigationController.h"
-#include "NewFolderDialog.h"
 #include "NotificationCenter.h"
 #include "TrashViewController.h"
 #include "Utils.h"
 
-#include <QClipboard>
-#include <QCoreApplication>
-#include <QGuiApplication>
 #include <QFileInfo>
+#include <QUrl>
 #include <utility>
 
 namespace {
@@ -30,8 +22,6 @@ namespace {
 const QString localMoveNotification = QStringLiteral("localMove");
 // Long enough to reach the notice's Open button.
 constexpr double mediaNoticeSeconds = 6;
-// Below this width five toolbar buttons would leave the status text no room.
-constexpr double compactToolbarWidth = 400;
 
 } // namespace
 
@@ -59,17 +49,8 @@ void LocalStorageViewController::viewDidLoad()
     showNewestFirst();
     setBackButtonTitle(QStringLiteral(""));
     configureToolbar();
-    configureHUD();
     if (filePath() == QLatin1String("/"))
         addTrashButton();
-    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
-            &LocalStorageViewController::updatePasteButton);
-    connect(this, &ViewController::viewSizeChanged, this, [this] { showToolbarFor(isEditing()); });
-    m_folderWatch = new FolderWatch(this);
-    connect(m_folderWatch, &FolderWatch::changed, this,
-            &LocalStorageViewController::folderChangedOnDisk);
-    connect(this, &KPDocumentPickerViewController::listingShown, this,
-            &LocalStorageViewController::restoreKeptSelection);
 }
 
 void LocalStorageViewController::addTrashButton()
@@ -95,7 +76,7 @@ void LocalStorageViewController::viewDidAppear(bool animated)
     NotificationCenter::defaultCenter()->addObserver(
         this, localMoveNotification,
         [this](const QVariant &info) { moveSelectorFinished(info.toMap()); });
-    m_folderWatch->watch(LocalFolderListing::folderPathForPickerPath(filePath()));
+    m_liveRelisting->follow(LocalFolderListing::folderPathForPickerPath(filePath()));
 }
 
 void LocalStorageViewController::viewDidDisappear(bool animated)
@@ -103,41 +84,7 @@ void LocalStorageViewController::viewDidDisappear(bool animated)
     KPDocumentPickerViewController::viewDidDisappear(animated);
     NotificationCenter::defaultCenter()->removeObserver(this, localMoveNotification);
     // Listed again on the next appearance anyway.
-    m_folderWatch->watch({});
-}
-
-void LocalStorageViewController::folderChangedOnDisk()
-{
-    // One listing at a time, until it is shown: each reload of the table drops the selection.
-    if (hasListingInFlight() || m_liveListingUnshown) {
-        m_changedWhileListing = true;
-        return;
-    }
-    if (m_keptSelection.isEmpty())
-        for (const auto &item : selectedItems())
-            m_keptSelection.append(item->fileName);
-    ++m_liveRelistCount;
-    m_liveListingUnshown = true;
-    reloadItemsFromDataSource();
-}
-
-void LocalStorageViewController::restoreKeptSelection()
-{
-    m_liveListingUnshown = false;
-    const QStringList kept = std::exchange(m_keptSelection, {});
-    if (std::exchange(m_changedWhileListing, false)) {
-        m_keptSelection = kept;
-        folderChangedOnDisk();
-    }
-    if (!isEditing() || kept.isEmpty())
-        return;
-    auto *manager = itemManager();
-    for (int section = 0; section < manager->numberOfSections(); ++section)
-        for (int row = 0; row < manager->numberOfRowsForSection(section); ++row)
-            if (kept.contains(manager->itemForIndexPath(section, row)->fileName)) {
-                tableView()->selectRow({section, row});
-                didSelectRow(tableView(), {section, row});
-            }
+    m_liveRelisting->follow({});
 }
 
 // ----------------------------------------------------------------------------- data source
@@ -194,14 +141,6 @@ void LocalStorageViewController::didSelectItems(KPDocumentPickerViewController *
 
 // ----------------------------------------------------------------------------- content and toolbar
 
-void LocalStorageViewController::setSelectionButtonsEnabled(bool enabled)
-{
-    for (auto *button : {m_deleteButton, m_moveButton, m_compressButton, m_copyButton}) {
-        if (button)
-            button->setEnabled(enabled);
-    }
-}
-
 void LocalStorageViewController::updateViewContent()
 {
     // The index strip may have come or gone with the new content.
@@ -209,92 +148,35 @@ void LocalStorageViewController::updateViewContent()
     const bool hasItems = !items().isEmpty();
     if (selectButton())
         selectButton()->setEnabled(hasItems);
-    setSelectionButtonsEnabled(hasItems && isEditing());
+    m_toolbar->setSelectionButtonsEnabled(hasItems && isEditing());
     updateFooterLabel();
 }
 
 void LocalStorageViewController::setEditing(bool editing, bool animated)
 {
     KPDocumentPickerViewController::setEditing(editing, animated);
-    showToolbarFor(editing);
+    m_toolbar->showFor(editing);
     updateFooterLabel();
 }
 
 void LocalStorageViewController::configureToolbar()
 {
-    if (!toolBarLabel)
-        toolBarLabel = BarButtonItem::label(tr("Loading..."), 12, this);
-    const auto action = [this](void (LocalStorageViewController::*tapped)()) {
-        QPointer<LocalStorageViewController> weakSelf(this);
-        return [weakSelf, tapped] {
-            if (weakSelf)
-                (weakSelf->*tapped)();
-        };
-    };
-    using Style = BarButtonItem::Style;
-    m_createFolderButton = BarButtonItem::pictured(
-        QStringLiteral("new_folder"), Style::Done,
-        action(&LocalStorageViewController::createFolderButtonTapped), this);
-    m_compressButton =
-        BarButtonItem::pictured(QStringLiteral("compress"), Style::Done,
-                                action(&LocalStorageViewController::compressButtonTapped), this);
-    m_deleteButton =
-        BarButtonItem::trash(action(&LocalStorageViewController::deleteButtonTapped), this);
-    m_moveButton =
-        BarButtonItem::pictured(QStringLiteral("move"), Style::Done,
-                                action(&LocalStorageViewController::moveBarButtonTaped), this);
-    m_copyButton = BarButtonItem::pictured(QStringLiteral("copy"), Style::Done,
-                                           action(&LocalStorageViewController::copyButtonTapped), this);
-    m_pasteButton = BarButtonItem::pictured(QStringLiteral("paste"), Style::Done,
-                                            action(&LocalStorageViewController::paste), this);
-    auto *space = BarButtonItem::flexibleSpace(this);
-    m_normalToolbarItems = {m_createFolderButton, space, m_pasteButton, space,
-                            m_compressButton, space, toolBarLabel.data(), m_moveButton,
-                            space, m_deleteButton};
-    showToolbarFor(isEditing());
-    setSelectionButtonsEnabled(false);
-    updatePasteButton();
-    m_copyButton->setAccessibleName(tr("Copy"));
-    m_pasteButton->setAccessibleName(tr("Paste"));
-    m_createFolderButton->setAccessibleName(tr("New Folder"));
-    m_compressButton->setAccessibleName(tr("Compress"));
-    m_moveButton->setAccessibleName(tr("Move"));
-    m_deleteButton->setAccessibleName(tr("Delete"));
-    for (auto *button : {m_deleteButton, m_createFolderButton}) {
-        button->setBoldTitle(true);
-        button->setTitleFontSize(12);
-    }
-}
-
-void LocalStorageViewController::showToolbarFor(bool editing)
-{
-    if (m_normalToolbarItems.isEmpty())
-        return;
-    auto items = m_normalToolbarItems;
-    const qsizetype slot = items.indexOf(m_pasteButton);
-    // A narrow window needs the room for the status text: Copy and Paste stay in the row menu
-    // and on the keys there.
-    if (viewSize().width() > 0 && viewSize().width() < compactToolbarWidth)
-        items.remove(slot, 2);
-    else if (editing)
-        items.replace(slot, m_copyButton);
-    if (items != toolbarItems())
-        setToolbarItems(items);
+    m_toolbar->build();
 }
 
 void LocalStorageViewController::updateFooterLabel()
 {
     KPDocumentPickerViewController::updateFooterLabel();
     if (isEditing())
-        setSelectionButtonsEnabled(!tableView()->indexPathsForSelectedRows().isEmpty());
+        m_toolbar->setSelectionButtonsEnabled(!tableView()->indexPathsForSelectedRows().isEmpty());
 }
 
 void LocalStorageViewController::selectAllButtonTapped()
 {
     KPDocumentPickerViewController::selectAllButtonTapped();
     if (allCellsSelected()) {
-        m_deleteButton->setEnabled(true);
-        m_compressButton->setEnabled(true);
+        m_toolbar->deleteButton()->setEnabled(true);
+        m_toolbar->compressButton()->setEnabled(true);
     }
     updateFooterLabel();
 }
@@ -316,7 +198,7 @@ void LocalStorageViewController::didDeselectRow(TableView *tableView, IndexPath 
 void LocalStorageViewController::accessoryButtonTapped(TableView *, IndexPath indexPath)
 {
     if (auto item = itemManager()->itemForIndexPath(indexPath.section, indexPath.row))
-        showProperty(item);
+        showPropertiesOfItemNamed(item->fileName);
 }
 
 // ----------------------------------------------------------------------------- preview
@@ -336,13 +218,13 @@ void LocalStorageViewController::openFileNamed(const QString &fileName)
         textNotice()->show(tr("“%1” can't be shown here.").arg(fileName), tr("Open"),
                            [weakSelf, path] {
                                if (weakSelf)
-                                   weakSelf->openWithDefaultApp(path);
+                                   weakSelf->m_fileActions->openWithDefaultApp(path);
                            },
                            mediaNoticeSeconds);
         return;
     }
-    if (const auto destination = unpackingDestination(fileName)) {
-        unpackArchiveAtPath(LocalFolderListing::itemPath(filePath(), fileName), *destination);
+    if (const auto destination = ListingArchiveWorkflows::unpackingDestination(fileName)) {
+        m_archiveWorkflows->unpackArchiveAtPath(LocalFolderListing::itemPath(filePath(), fileName), *destination);
         return;
     }
     auto *screen = new LocalFilePreviewViewController;
@@ -363,44 +245,12 @@ void LocalStorageViewController::showPropertiesOfItemNamed(const QString &name)
     navigationController()->pushViewController(screen, true);
 }
 
-// ----------------------------------------------------------------------------- actions
-
-KPDocumentPickerItemPtr LocalStorageViewController::menuItem(MenuController *sender)
-{
-    return KPDocumentPickerMenuItem::dataItemOf(sender).value<KPDocumentPickerItemPtr>();
-}
+// ----------------------------------------------------------------------------- for the jobs
 
 QString LocalStorageViewController::pathOnDisk(const KPDocumentPickerItemPtr &item) const
 {
     return LocalFolderListing::itemPath(filePath(), item->fileName);
 }
-
-void LocalStorageViewController::showFailures(const QList<Error> &failures,
-                                              const QString &fallback)
-{
-    for (const Error &error : failures)
-        textNotice()->show(error.isSet() ? error.message : fallback);
-}
-
-void LocalStorageViewController::leaveEditing()
-{
-    if (isEditing())
-        selectButtonTapped();
-}
-
-// ----------------------------------------------------------------------------- new folder
-
-void LocalStorageViewController::createFolderButtonTapped()
-{
-    QPointer<LocalStorageViewController> weakSelf(this);
-    NewFolderDialog::present(this, LocalFolderListing::folderPathForPickerPath(filePath()),
-                             [weakSelf] {
-                                 if (weakSelf)
-                                     weakSelf->reloadItemsFromDataSource();
-                             });
-}
-
-// ----------------------------------------------------------------------------- delete
 
 QStringList LocalStorageViewController::selectedPaths()
 {
@@ -410,102 +260,45 @@ QStringList LocalStorageViewController::selectedPaths()
     return paths;
 }
 
-void LocalStorageViewController::deleteSelection(bool forGood)
+void LocalStorageViewController::leaveEditing()
 {
-    QPointer<LocalStorageViewController> weakSelf(this);
-    ItemDeletion::confirm(this, selectedPaths(), forGood, false,
-                          [weakSelf](const QList<Error> &failures) {
-                              if (!weakSelf)
-                                  return;
-                              weakSelf->showFailures(failures, tr("Delete failed"));
-                              weakSelf->reloadItemsFromDataSource();
-                              weakSelf->leaveEditing();
-                          });
+    if (isEditing())
+        selectButtonTapped();
 }
 
-void LocalStorageViewController::deleteButtonTapped()
+ViewController *LocalStorageViewController::visibleScreen()
 {
-    deleteSelection(false);
+    auto *stack = navigationController();
+    return stack && stack->topViewController() ? stack->topViewController() : this;
+}
+
+int LocalStorageViewController::liveRelistCount() const
+{
+    return m_liveRelisting->relistCount();
+}
+
+void LocalStorageViewController::handleFileFromURL(const QString &path)
+{
+    IncomingFile::receive(this, path);
+}
+
+// ----------------------------------------------------------------------------- menu
+
+KPDocumentPickerItemPtr LocalStorageViewController::menuItem(MenuController *sender)
+{
+    return KPDocumentPickerMenuItem::dataItemOf(sender).value<KPDocumentPickerItemPtr>();
 }
 
 void LocalStorageViewController::deleteAction(MenuController *sender)
 {
-    const auto item = menuItem(sender);
-    if (!item)
-        return;
-    QPointer<LocalStorageViewController> weakSelf(this);
-    ItemDeletion::confirm(this, {pathOnDisk(item)}, false, true,
-                          [weakSelf](const QList<Error> &failures) {
-                              if (!weakSelf)
-                                  return;
-                              for (const Error &error : failures)
-                                  qWarning("%s %s", Q_FUNC_INFO, qPrintable(error.message));
-                              weakSelf->showFailures(failures, tr("Delete failed"));
-                              weakSelf->reloadItemsFromDataSource();
-                          });
+    if (const auto item = menuItem(sender))
+        m_fileActions->deleteItem(pathOnDisk(item));
 }
-
-void LocalStorageViewController::deleteKeyPressed(bool forGood)
-{
-    if (isEditing() && !tableView()->indexPathsForSelectedRows().isEmpty())
-        deleteSelection(forGood);
-}
-
-// ----------------------------------------------------------------------------- rename
 
 void LocalStorageViewController::renameAction(MenuController *sender)
 {
     if (const auto item = menuItem(sender))
-        presentRenameDialog(item);
-}
-
-void LocalStorageViewController::presentRenameDialog(const KPDocumentPickerItemPtr &item)
-{
-    auto *alert = new AlertController(tr("Rename"), tr("Please enter a name."),
-                                      AlertController::Style::Alert);
-    QPointer<AlertTextField> field = alert->addTextField(tr("New Name"), item->fileName);
-    alert->addAction(tr("Cancel"), AlertAction::Style::Cancel);
-    QPointer<LocalStorageViewController> weakSelf(this);
-    alert->addAction(tr("Done"), AlertAction::Style::Default, [weakSelf, field, item] {
-        if (weakSelf && field)
-            weakSelf->rename(item, field->text());
-    });
-    present(alert, true);
-}
-
-void LocalStorageViewController::rename(const KPDocumentPickerItemPtr &item,
-                                        const QString &newName)
-{
-    Error error;
-    if (!FileOperations::renameItemAtPath(pathOnDisk(item), newName, &error))
-        showFailures({error}, tr("Rename failed"));
-    else if (const QString hidden = LocalFolderListing::hiddenNameNotice(newName); !hidden.isEmpty())
-        textNotice()->show(hidden);
-    reloadItemsFromDataSource();
-}
-
-void LocalStorageViewController::renameKeyPressed(int flatRow)
-{
-    if (const auto item = itemAtFlatRow(flatRow))
-        presentRenameDialog(item);
-}
-
-KPDocumentPickerItemPtr LocalStorageViewController::itemAtFlatRow(int flatRow)
-{
-    const IndexPath path = tableView()->rows()->indexPathAt(flatRow);
-    return path.section < 0 ? nullptr : itemManager()->itemForIndexPath(path.section, path.row);
-}
-
-// ----------------------------------------------------------------------------- move
-
-void LocalStorageViewController::presentFolderSelector(const QStringList &sourceFiles)
-{
-    auto *selector = new LocalFolderSelectorViewController(QStringLiteral("/"));
-    selector->setIsMoveItem(true);
-    selector->setSourceFiles(sourceFiles);
-    auto *stack = new NavigationController(selector);
-    stack->setModalPresentationStyle(ViewController::PresentationStyle::FormSheet);
-    present(stack, true);
+        m_fileActions->presentRenameDialog(item);
 }
 
 void LocalStorageViewController::moveAction(MenuController *sender)
@@ -515,32 +308,32 @@ void LocalStorageViewController::moveAction(MenuController *sender)
         return;
     for (const IndexPath &path : tableView()->indexPathsForSelectedRows())
         tableView()->deselectRow(path);
-    presentFolderSelector({pathOnDisk(item)});
+    m_fileActions->presentFolderSelector({pathOnDisk(item)});
 }
 
-void LocalStorageViewController::moveBarButtonTaped()
+void LocalStorageViewController::infoAction(MenuController *sender)
 {
-    presentFolderSelector(selectedPaths());
+    if (const auto item = menuItem(sender))
+        showPropertiesOfItemNamed(item->fileName);
 }
 
-void LocalStorageViewController::moveSelectorFinished(const QVariantMap &userInfo)
+void LocalStorageViewController::copyItemAction(MenuController *sender)
 {
-    moveInto(userInfo.value("source").toStringList(), userInfo.value("dist").toString());
+    if (const auto item = menuItem(sender))
+        m_fileActions->copyItems({pathOnDisk(item)}, false);
 }
 
-void LocalStorageViewController::moveInto(const QStringList &sources, const QString &destination)
+void LocalStorageViewController::duplicateAction(MenuController *sender)
 {
-    QPointer<LocalStorageViewController> weakSelf(this);
-    MoveIntoFolder::run(this, sources, LocalFolderListing::folderPathForPickerPath(destination),
-                        LocalFolderListing::titleForFilePath(destination),
-                        [weakSelf](const QList<Error> &failures) {
-                            weakSelf->showFailures(failures, tr("Move failed"));
-                            weakSelf->leaveEditing();
-                            weakSelf->reloadItemsFromDataSource();
-                        });
+    if (const auto item = menuItem(sender))
+        m_fileActions->duplicate(pathOnDisk(item));
 }
 
-// ----------------------------------------------------------------------------- contents
+void LocalStorageViewController::openWithAction(MenuController *sender)
+{
+    if (const auto item = menuItem(sender))
+        m_fileActions->openWithDefaultApp(pathOnDisk(item));
+}
 
 void LocalStorageViewController::showContentsAction(MenuController *sender)
 {
@@ -557,26 +350,118 @@ void LocalStorageViewController::showContentsOfArchiveNamed(const QString &name,
                                         LocalFolderListing::itemPath(filePath(), name), innerPath);
 }
 
-void LocalStorageViewController::contentsKeyPressed(int flatRow)
+// ----------------------------------------------------------------------------- toolbar
+
+void LocalStorageViewController::createFolderButtonTapped()
+{
+    m_fileActions->createFolder();
+}
+
+void LocalStorageViewController::compressButtonTapped()
+{
+    m_archiveWorkflows->compressSelection();
+}
+
+void LocalStorageViewController::deleteButtonTapped()
+{
+    m_fileActions->deleteSelection(false);
+}
+
+void LocalStorageViewController::moveBarButtonTaped()
+{
+    m_fileActions->presentFolderSelector(selectedPaths());
+}
+
+void LocalStorageViewController::moveSelectorFinished(const QVariantMap &userInfo)
+{
+    m_fileActions->moveInto(userInfo.value("source").toStringList(),
+                            userInfo.value("dist").toString());
+}
+
+void LocalStorageViewController::copyButtonTapped()
+{
+    m_fileActions->copyItems(selectedPaths(), false);
+    leaveEditing();
+}
+
+void LocalStorageViewController::paste()
+{
+    m_fileActions->paste();
+}
+
+// ----------------------------------------------------------------------------- keys
+
+KPDocumentPickerItemPtr LocalStorageViewController::itemAtFlatRow(int flatRow)
 {
     const IndexPath path = tableView()->rows()->indexPathAt(flatRow);
-    if (path.section < 0)
-        return;
-    if (const auto item = itemManager()->itemForIndexPath(path.section, path.row);
-        item && !item->isFolder)
+    return path.section < 0 ? nullptr : itemManager()->itemForIndexPath(path.section, path.row);
+}
+
+void LocalStorageViewController::deleteKeyPressed(bool forGood)
+{
+    if (isEditing() && !tableView()->indexPathsForSelectedRows().isEmpty())
+        m_fileActions->deleteSelection(forGood);
+}
+
+void LocalStorageViewController::renameKeyPressed(int flatRow)
+{
+    if (const auto item = itemAtFlatRow(flatRow))
+        m_fileActions->presentRenameDialog(item);
+}
+
+void LocalStorageViewController::contentsKeyPressed(int flatRow)
+{
+    if (const auto item = itemAtFlatRow(flatRow); item && !item->isFolder)
         showContentsOfArchiveNamed(item->fileName);
 }
 
-// ----------------------------------------------------------------------------- properties
-
-void LocalStorageViewController::infoAction(MenuController *sender)
+void LocalStorageViewController::copyKeyPressed(bool cut, int flatRow)
 {
-    if (const auto item = menuItem(sender))
-        showProperty(item);
+    QStringList paths;
+    if (isEditing()) {
+        paths = selectedPaths();
+    } else if (const auto item = itemAtFlatRow(flatRow)) {
+        paths.append(pathOnDisk(item));
+    }
+    if (!paths.isEmpty())
+        m_fileActions->copyItems(paths, cut);
 }
 
+// ----------------------------------------------------------------------------- drag and drop
 
-void LocalStorageViewController::showProperty(const KPDocumentPickerItemPtr &item)
+QVariantMap LocalStorageViewController::dragDataForFlatRow(int flatRow)
 {
-    showPropertiesOfItemNamed(item->fileName);
+    const auto item = itemAtFlatRow(flatRow);
+    if (!item)
+        return {};
+    const IndexPath at = tableView()->rows()->indexPathAt(flatRow);
+    const QStringList paths = isEditing() && tableView()->indexPathsForSelectedRows().contains(at)
+                                  ? selectedPaths()
+                                  : QStringList{pathOnDisk(item)};
+    QStringList urls;
+    for (const QString &path : paths)
+        urls.append(QString::fromUtf8(QUrl::fromLocalFile(path).toEncoded()));
+    return {{QStringLiteral("text/uri-list"), urls},
+            {QStringLiteral("text/plain"), paths.join(u'\n')}};
+}
+
+bool LocalStorageViewController::acceptsDropOnFlatRow(int flatRow)
+{
+    const auto item = itemAtFlatRow(flatRow);
+    return item && item->isFolder;
+}
+
+void LocalStorageViewController::dropOnFlatRow(const QList<QUrl> &urls, int flatRow)
+{
+    const auto folder = itemAtFlatRow(flatRow);
+    if (!folder || !folder->isFolder)
+        return;
+    const QString folderPath = pathOnDisk(folder);
+    QStringList sources;
+    for (const QUrl &url : urls)
+        if (url.isLocalFile() && url.toLocalFile() != folderPath) // a row dropped on itself
+            sources.append(url.toLocalFile());
+    if (!sources.isEmpty())
+        m_fileActions->moveInto(
+            sources, LocalFolderListing::pickerPathByAppending(filePath(), folder->fileName));
 }

@@ -1,42 +1,30 @@
 #pragma once
 
 #include "KPDocumentPickerViewController.h"
-#include "Error.h"
+#include "ListingArchiveWorkflows.h"
+#include "ListingFileActions.h"
+#include "ListingToolbar.h"
+#include "LiveRelisting.h"
 #include "MenuController.h"
 #include "SimpleValueChangedDelegate.h"
 
 #include <QVariantMap>
 
 // The application's folder screen: a picker over one folder of the home folder tree, its own
-// data source and delegate, with the bottom toolbar (new folder, compress, status text, move,
-// delete) and the four-entry item menu. Opening a folder pushes another screen of this class.
+// data source and delegate, with the bottom toolbar (new folder, paste or copy, compress,
+// status text, move, delete) and the item menu. Opening a folder pushes another screen of this
+// class; the home folder's screen has the "Trash" button that opens the Trash screen.
 //
-// Actions: copy, cut and paste through the system clipboard (FileClipboard) and duplicate
-// (CopyIntoFolder; a paste after a cut moves), open with the desktop's application, new folder, delete (toolbar, item menu and Delete key, into the trash after a sheet
-// that names what goes; Shift+Delete for good: ItemDeletion), rename, move through the folder
-// selector (asking about each namesake in the destination: MoveIntoFolder), and the properties
-// screen. Deleting and moving run on a worker behind the progress overlay (FileActionJob); the
-// folder is listed again, and edit mode left where the action says so, only once they are
-// over. A rename is a single system call and runs at once. The home folder's screen has the
-// "Trash" button that opens the Trash screen.
-//
-// Packing and unpacking run on the shared compress queue (CompressQueue), their results always
-// at the top of the home folder. A tapped file opens by its extension: a media file not at
-// all, an archive by unpacking it (asking for a password first where needed) with the
-// destination's screen pushed at once, anything else in the preview screen. When a job ends the
-// screen that started it lists again, and so does the destination's screen if it is the one
-// shown; a failure is said in a notice on the screen shown, and a wrong password asks again.
-//
-// While shown, the folder is watched (FolderWatch): a change from outside lists it again within
-// about half a second, a burst of changes a few times, keeping the selection, the scroll
+// The screen wires its rows, toolbar, menu and keys to the jobs it owns: the actions on items
+// (ListingFileActions), packing and unpacking (ListingArchiveWorkflows), following the folder
+// on the disk (LiveRelisting), and the intake of files other applications hand over
+// (IncomingFile). A tapped file opens by its extension: a media file not at all, an archive by
+// unpacking it, anything else in the preview screen. While shown, a change of the folder from
+// outside lists it again within about half a second, keeping the selection, the scroll
 // position and the search.
 //
 // Thread-safety: main thread only. A folder is read on a worker thread and delivered on the
 // main thread 0.2 seconds after the request at the earliest.
-class CompressQueue;
-class FolderWatch;
-struct ExtractionResult;
-
 class LocalStorageViewController : public KPDocumentPickerViewController,
                                    public KPDocumentPickerViewControllerDataSource,
                                    public KPDocumentPickerViewControllerDelegate,
@@ -51,15 +39,13 @@ public:
     Q_INVOKABLE LocalStorageViewController(KPDocumentPickerViewController *rootViewController,
                                            const QString &filePath, QObject *parent = nullptr);
 
-    BarButtonItem *createFolderBarButtonItem() const { return m_createFolderButton; }
-    BarButtonItem *compressBarButtonItem() const { return m_compressButton; }
-    BarButtonItem *deleteBarButtonItem() const { return m_deleteButton; }
-    BarButtonItem *moveBarButtonItem() const { return m_moveButton; }
-    // "Copy" (the selection) while editing, "Paste" in its place otherwise; in the toolbar from
-    // 400 points of width.
-    BarButtonItem *copyBarButtonItem() const { return m_copyButton; }
-    BarButtonItem *pasteBarButtonItem() const { return m_pasteButton; }
-    QList<BarButtonItem *> normalToolbarItems() const { return m_normalToolbarItems; }
+    // The toolbar's buttons (ListingToolbar).
+    BarButtonItem *createFolderBarButtonItem() const { return m_toolbar->createFolderButton(); }
+    BarButtonItem *compressBarButtonItem() const { return m_toolbar->compressButton(); }
+    BarButtonItem *deleteBarButtonItem() const { return m_toolbar->deleteButton(); }
+    BarButtonItem *moveBarButtonItem() const { return m_toolbar->moveButton(); }
+    BarButtonItem *copyBarButtonItem() const { return m_toolbar->copyButton(); }
+    BarButtonItem *pasteBarButtonItem() const { return m_toolbar->pasteButton(); }
 
     // Data source
     void requestItemsForFilePath(
@@ -92,13 +78,7 @@ public:
     Q_INVOKABLE void duplicateAction(MenuController *sender);
     Q_INVOKABLE void openWithAction(MenuController *sender);
 
-    // Copying (LocalStorageViewControllerCopying.cpp). The items at `paths` go on the system
-    // clipboard, to be copied where pasted (moved, after a cut); a notice says so.
-    void copyItems(const QStringList &paths, bool cut);
-    // The toolbar's Copy: the selection, then edit mode left so Paste shows.
-    void copyButtonTapped();
-    // The clipboard's files into this folder, copied (moved after a cut) behind the overlay,
-    // namesakes asked about; a cut's clipboard is emptied once all have moved.
+    // The clipboard's files into this folder (ListingFileActions::paste).
     void paste();
     void copyKeyPressed(bool cut, int flatRow) override;
     void pasteKeyPressed() override { paste(); }
@@ -108,9 +88,6 @@ public:
     QVariantMap dragDataForFlatRow(int flatRow) override;
     bool acceptsDropOnFlatRow(int flatRow) override;
     void dropOnFlatRow(const QList<QUrl> &urls, int flatRow) override;
-    // Opens the item at `path` with the desktop's application for its kind (the portal's when
-    // sandboxed, as Qt does it); a failure is said in a notice.
-    void openWithDefaultApp(const QString &path);
 
     // "Show Contents", on the rows of archives the engine reads.
     Q_INVOKABLE void showContentsAction(MenuController *sender);
@@ -127,45 +104,18 @@ public:
     // Pushes the properties sheet of the item `name` of this folder (a file or a folder).
     void showPropertiesOfItemNamed(const QString &name);
 
-    // The unpacking route for the archive at `archivePath` (absolute) into the folder
-    // `destinationPath` (absolute): asks for a password first where the archive needs one,
-    // then unpacks on the shared compress queue and pushes the destination's screen.
-    void unpackArchiveAtPath(const QString &archivePath, const QString &destinationPath);
-    // The folder a file named `fileName` unpacks into, at the top of the home folder and named
-    // after it without its last extension ("Pack.ZIP" → "Pack", "a.tar.gz" → "a.tar"); nothing
-    // when the name is of no archive kind, or is a hidden name like ".zip". A name that would
-    // leave no ordinary item name ("..zip" → ".", "...zip" → "..", "  .zip" → spaces) unpacks
-    // into "<the whole name> contents" instead.
-    static std::optional<QString> unpackingDestination(const QString &fileName);
-    // What the notice after an unpacking says of the items it replaced and where they are kept.
-    static QString replacedNotice(const ExtractionResult &result);
-    void openPasswordDialogForFile(const QString &archivePath, const QString &destinationPath);
-    // Queues the unpacking and pushes the destination's screen at once (unless it is shown);
-    // a job that ends without the folder (failed, cancelled, a wrong password) pops that
-    // screen again, if it is still the one shown, before saying why.
-    void decompress(const QString &archivePath, const QString &destinationPath,
-                    const QString &password);
-    // Packs the selected rows into a zip at `archivePath`; an empty password packs without.
-    void compress(const QString &archivePath, const QString &password);
-    static CompressQueue *sharedCompressQueue();
-    // The overlay's "Cancel" stops the compress queue's work; running it again changes nothing.
-    void configureHUD();
-
-    // A file another application handed over, copied into the Inbox under `path`'s last
-    // component: moved to the top of the home folder, keeping both where the name is taken,
-    // then unpacked when an archive; this folder is listed again `incomingRelistDelay` seconds
-    // later either way (an archive whose password is not given stays too). Called on the root
-    // screen, whatever is shown. In IncomingFile.cpp.
+    // A file another application handed over into the Inbox (IncomingFile::receive). Called on
+    // the root screen, whatever is shown.
     void handleFileFromURL(const QString &path);
-    static constexpr double incomingRelistDelay = 1.0;
     // How many listings the folder's changes on the disk have asked for.
-    int liveRelistCount() const { return m_liveRelistCount; }
+    int liveRelistCount() const;
 
     void createFolderButtonTapped();
     void compressButtonTapped();
     void deleteButtonTapped();
     void moveBarButtonTaped();
-    void showProperty(const KPDocumentPickerItemPtr &item);
+    // The toolbar's Copy: the selection, then edit mode left so Paste shows.
+    void copyButtonTapped();
     // The folder selector's choice ("localMove"): {"dist": picker path, "source": absolute
     // paths}. An item meeting a namesake in the destination asks first; one notice per failing
     // item.
@@ -178,6 +128,15 @@ public:
     // Ctrl+Enter on an archive's row: its contents.
     void contentsKeyPressed(int flatRow) override;
 
+    ListingArchiveWorkflows *archiveWorkflows() const { return m_archiveWorkflows; }
+    // For the jobs this screen owns: where an item of this folder lies, the selection's paths,
+    // leaving edit mode, and the screen on top of this screen's stack (this one when it is on
+    // none), where notices of work that outlives a screen go.
+    QString pathOnDisk(const KPDocumentPickerItemPtr &item) const;
+    QStringList selectedPaths();
+    void leaveEditing();
+    ViewController *visibleScreen();
+
 protected:
     void viewDidLoad() override;
     void viewWillAppear(bool animated) override;
@@ -185,47 +144,14 @@ protected:
     void viewDidDisappear(bool animated) override;
 
 private:
-    void setSelectionButtonsEnabled(bool enabled);
-
     // The item a menu action acts on: the data of the menu's first entry.
     static KPDocumentPickerItemPtr menuItem(MenuController *sender);
-    QString pathOnDisk(const KPDocumentPickerItemPtr &item) const;
-    QStringList selectedPaths();
-    void deleteSelection(bool forGood);
     void addTrashButton();
-    void presentFolderSelector(const QStringList &sourceFiles);
-    void updatePasteButton();
     KPDocumentPickerItemPtr itemAtFlatRow(int flatRow);
-    // Moves `sources` into the folder at picker path `destination`, as chosen in the selector
-    // or by a drop: notices for failures, edit mode left, the folder listed again.
-    void moveInto(const QStringList &sources, const QString &destination);
-    // The watched folder changed: listed again, one listing at a time, the selection kept.
-    void folderChangedOnDisk();
-    void restoreKeptSelection();
-    // The toolbar for browsing or for editing (Paste or Copy in one place).
-    void showToolbarFor(bool editing);
-    void showFailures(const QList<Error> &failures, const QString &fallback);
-    void leaveEditing();
-    void presentRenameDialog(const KPDocumentPickerItemPtr &item);
-    void rename(const KPDocumentPickerItemPtr &item, const QString &newName);
-    // The name typed into the compress dialog, resolved to a free name at the top.
-    void compressAs(const QString &typedName, const QString &defaultName, const QString &password);
-    // `compress`, with a notice for the shown screen once the zip is made.
-    void pack(const QString &archivePath, const QString &password, const QString &successNotice);
-    // The screen on top of this screen's stack (this one when it is on none).
-    ViewController *visibleScreen();
-    void pushListingScreen(const QString &pickerPath);
 
-    BarButtonItem *m_createFolderButton = nullptr;
-    BarButtonItem *m_compressButton = nullptr;
-    BarButtonItem *m_deleteButton = nullptr;
-    BarButtonItem *m_moveButton = nullptr;
-    BarButtonItem *m_copyButton = nullptr;
-    BarButtonItem *m_pasteButton = nullptr;
-    FolderWatch *m_folderWatch = nullptr;
-    QStringList m_keptSelection; // names selected when the folder changed on the disk
-    bool m_changedWhileListing = false;
-    bool m_liveListingUnshown = false;
-    int m_liveRelistCount = 0;
-    QList<BarButtonItem *> m_normalToolbarItems;
+    // The jobs this screen owns, its children.
+    ListingFileActions *m_fileActions = new ListingFileActions(this);
+    ListingArchiveWorkflows *m_archiveWorkflows = new ListingArchiveWorkflows(this);
+    LiveRelisting *m_liveRelisting = new LiveRelisting(this);
+    ListingToolbar *m_toolbar = new ListingToolbar(this);
 };

@@ -100,11 +100,7 @@ void TrashViewController::configureToolbar()
     if (!toolBarLabel)
         toolBarLabel = BarButtonItem::label(tr("Loading..."), 12, this);
     const auto action = [this](void (TrashViewController::*tapped)()) {
-        QPointer<TrashViewController> weakSelf(this);
-        return [weakSelf, tapped] {
-            if (weakSelf)
-                (weakSelf->*tapped)();
-        };
+        return BarButtonItem::calling(this, tapped);
     };
     using Style = BarButtonItem::Style;
     m_emptyButton = BarButtonItem::titled(tr("Empty Trash"), Style::Plain,

@@ -65,6 +65,10 @@ public:
 // `(KPDocumentPickerViewController *rootViewController, const QString &filePath,
 // QObject *parent)`.
 //
+// Set-up, life cycle and listings are defined in KPDocumentPickerViewController.cpp, the table
+// and its feedback in KPDocumentPickerViewControllerTable.cpp, editing and keys in
+// KPDocumentPickerViewControllerEditing.cpp.
+//
 // Thread-safety: main thread only. A listing is sorted, sectioned and searched on the item
 // manager's serial queue ("KPDocumentPickerViewController.itemBuilderQueue", one per picker)
 // and shown back on the main thread.

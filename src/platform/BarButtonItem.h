@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QtQml/qqmlregistration.h>
 #include <functional>
@@ -28,6 +29,16 @@ public:
     Q_ENUM(Kind)
     enum class Style { Plain, Done };
     Q_ENUM(Style)
+
+    // An action that calls `tapped` on `target` while `target` lives.
+    template <class Target>
+    static std::function<void()> calling(Target *target, void (Target::*tapped)())
+    {
+        return [weakTarget = QPointer<Target>(target), tapped] {
+            if (weakTarget)
+                (weakTarget.data()->*tapped)();
+        };
+    }
 
     static BarButtonItem *titled(const QString &title, Style style, std::function<void()> action,
                                  QObject *parent);

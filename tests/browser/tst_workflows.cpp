@@ -196,6 +196,18 @@ private slots:
         QVERIFY(!s.screen->isEditing());
     }
 
+    // A job that fails without saying why is a failure that names the work, not a cancel.
+    void aJobFailingWithoutAnErrorIsAFailure()
+    {
+        std::optional<Error> ended;
+        CompressQueue::shared()->enqueue(
+            "Packing “Quiet.zip”…", [](ArchiveProgressDelegate *, Error *) { return false; },
+            [&](const Error &error) { ended = error; });
+        QTRY_VERIFY(ended);
+        QCOMPARE(ended->code, int(CompressQueue::FailedWithoutReason));
+        QVERIFY2(ended->message.startsWith("Packing “Quiet.zip” failed"), qPrintable(ended->message));
+    }
+
     void tappedArchiveUnpacksAtTheTopAndPushesItsScreen()
     {
         makeZip("/A/B/Pack.ZIP", {{"Pack/big.bin", ArchiveFixtures::noise(2 << 20)},

@@ -1,74 +1,62 @@
-// The listing screen's packing and unpacking: the dialogs, the shared compress queue, where
-// results land and which screens list again afterwards.
-
-#include "LocalStorageViewController.h"
+#include "ListingArchiveWorkflows.h"
 
 #include "Announcer.h"
 #include "ArchiverManager.h"
 #include "CompressDialog.h"
 #include "CompressQueue.h"
 #include "FileOperations.h"
+#include "LocalStorageViewController.h"
 #include "NavigationController.h"
 #include "PasswordDialog.h"
-#include "ProgressOverlay.h"
 #include "Utils.h"
 
 #include <QFileInfo>
+#include <QPointer>
 
-CompressQueue *LocalStorageViewController::sharedCompressQueue()
+ListingArchiveWorkflows::ListingArchiveWorkflows(LocalStorageViewController *screen)
+    : QObject(screen), m_screen(screen)
 {
-    return CompressQueue::shared();
+    // The queue answers the overlay's "Cancel" from its first use on.
+    CompressQueue::shared();
 }
 
-void LocalStorageViewController::configureHUD()
+void ListingArchiveWorkflows::pushListingScreen(const QString &pickerPath)
 {
-    // The queue answers the overlay's "Cancel" from its first use on; nothing else to set.
-    sharedCompressQueue();
-}
-
-ViewController *LocalStorageViewController::visibleScreen()
-{
-    auto *stack = navigationController();
-    return stack && stack->topViewController() ? stack->topViewController() : this;
-}
-
-void LocalStorageViewController::pushListingScreen(const QString &pickerPath)
-{
-    auto *stack = navigationController();
+    auto *stack = m_screen->navigationController();
     if (!stack)
         return;
     // A retry after a wrong password finds the destination shown already.
     const auto *shown = qobject_cast<LocalStorageViewController *>(stack->topViewController());
     if (shown && shown->filePath() == pickerPath)
         return;
-    auto *root = rootViewController() ? rootViewController() : this;
+    auto *root = m_screen->rootViewController() ? m_screen->rootViewController() : m_screen;
     auto *screen = new LocalStorageViewController(root, pickerPath);
     screen->setTitle(QFileInfo(pickerPath).fileName());
-    screen->setSession(session());
+    screen->setSession(m_screen->session());
     stack->pushViewController(screen, true);
 }
 
 // ----------------------------------------------------------------------------- packing
 
-void LocalStorageViewController::compressButtonTapped()
+void ListingArchiveWorkflows::compressSelection()
 {
-    const QString defaultName = CompressDialog::defaultName(selectedItems());
-    QPointer<LocalStorageViewController> weakSelf(this);
-    CompressDialog::present(this, defaultName,
+    const QString defaultName = CompressDialog::defaultName(m_screen->selectedItems());
+    QPointer<ListingArchiveWorkflows> weakSelf(this);
+    CompressDialog::present(m_screen, defaultName,
                             [weakSelf, defaultName](const QString &name, const QString &password) {
                                 if (weakSelf)
                                     weakSelf->compressAs(name, defaultName, password);
                             });
 }
 
-void LocalStorageViewController::compressAs(const QString &typedName, const QString &defaultName,
-                                            const QString &password)
+void ListingArchiveWorkflows::compressAs(const QString &typedName, const QString &defaultName,
+                                         const QString &password)
 {
     QString name;
     Error error;
     if (!CompressDialog::archiveName(Utils::documentsPath(), typedName, defaultName, &name,
                                      &error)) {
-        textNotice()->show(error.message);
+        m_screen->textNotice()->show(error.message);
         return;
     }
     const QString wanted = typedName.isEmpty() ? defaultName : typedName;
@@ -78,27 +66,23 @@ void LocalStorageViewController::compressAs(const QString &typedName, const QStr
              : tr("“%1” already exists; the archive is saved as “%2”.").arg(wanted, name));
 }
 
-void LocalStorageViewController::compress(const QString &archivePath, const QString &password)
-{
-    pack(archivePath, password, QString());
-}
-
-void LocalStorageViewController::pack(const QString &archivePath, const QString &password,
-                                      const QString &successNotice)
+void ListingArchiveWorkflows::pack(const QString &archivePath, const QString &password,
+                                   const QString &successNotice)
 {
     QStringList paths;
-    for (const auto &item : selectedItems())
-        paths.append(item->isFolder ? pathOnDisk(item) + u'/' : pathOnDisk(item));
+    for (const auto &item : m_screen->selectedItems())
+        paths.append(item->isFolder ? m_screen->pathOnDisk(item) + u'/'
+                                    : m_screen->pathOnDisk(item));
     const QString usedPassword = Utils::isEmptyString(password) ? QString() : password;
-    QPointer<LocalStorageViewController> weakSelf(this);
-    QPointer<NavigationController> stack(navigationController());
-    sharedCompressQueue()->enqueue(
+    QPointer<LocalStorageViewController> screen(m_screen);
+    QPointer<NavigationController> stack(m_screen->navigationController());
+    CompressQueue::shared()->enqueue(
         tr("Packing “%1”…").arg(QFileInfo(archivePath).fileName()),
         [paths, archivePath, usedPassword](ArchiveProgressDelegate *progress, Error *error) {
             return ArchiverManager::compressZipAtPaths(paths, archivePath, usedPassword, error,
                                                        progress);
         },
-        [weakSelf, stack, successNotice, archivePath](const Error &error) {
+        [screen, stack, successNotice, archivePath](const Error &error) {
             const QString notice = !error.isSet()                          ? successNotice
                                    : error.code == ArchiveErrors::Cancelled ? QString()
                                                                             : error.message;
@@ -106,16 +90,16 @@ void LocalStorageViewController::pack(const QString &archivePath, const QString 
                 stack->topViewController()->textNotice()->show(notice);
             else if (!error.isSet())
                 Announcer::announce(tr("“%1” is packed.").arg(QFileInfo(archivePath).fileName()));
-            if (!weakSelf)
+            if (!screen)
                 return;
-            weakSelf->reloadItemsFromDataSource();
-            weakSelf->leaveEditing();
+            screen->reloadItemsFromDataSource();
+            screen->leaveEditing();
         });
 }
 
 // ----------------------------------------------------------------------------- unpacking
 
-std::optional<QString> LocalStorageViewController::unpackingDestination(const QString &fileName)
+std::optional<QString> ListingArchiveWorkflows::unpackingDestination(const QString &fileName)
 {
     const QFileInfo file(fileName);
     // ".zip" alone is a hidden name: its folder would be the home folder itself.
@@ -129,17 +113,17 @@ std::optional<QString> LocalStorageViewController::unpackingDestination(const QS
     return Utils::documentsPath() + u'/' + folder;
 }
 
-void LocalStorageViewController::unpackArchiveAtPath(const QString &archivePath,
-                                                     const QString &destinationPath)
+void ListingArchiveWorkflows::unpackArchiveAtPath(const QString &archivePath,
+                                                  const QString &destinationPath)
 {
-    QPointer<LocalStorageViewController> weakSelf(this);
-    sharedCompressQueue()->checkNeedPassword(
+    QPointer<ListingArchiveWorkflows> weakSelf(this);
+    CompressQueue::shared()->checkNeedPassword(
         archivePath, [weakSelf, archivePath, destinationPath](bool needed, const Error &error) {
             if (!weakSelf)
                 return;
             // An archive that can't even be asked (gone, unreadable) is said, not unpacked.
             if (error.isSet())
-                weakSelf->visibleScreen()->textNotice()->show(error.message);
+                weakSelf->m_screen->visibleScreen()->textNotice()->show(error.message);
             else if (needed)
                 weakSelf->openPasswordDialogForFile(archivePath, destinationPath);
             else
@@ -147,17 +131,18 @@ void LocalStorageViewController::unpackArchiveAtPath(const QString &archivePath,
         });
 }
 
-void LocalStorageViewController::openPasswordDialogForFile(const QString &archivePath,
-                                                           const QString &destinationPath)
+void ListingArchiveWorkflows::openPasswordDialogForFile(const QString &archivePath,
+                                                        const QString &destinationPath)
 {
-    QPointer<LocalStorageViewController> weakSelf(this);
-    PasswordDialog::present(this, [weakSelf, archivePath, destinationPath](const QString &password) {
-        if (weakSelf)
-            weakSelf->decompress(archivePath, destinationPath, password);
-    });
+    QPointer<ListingArchiveWorkflows> weakSelf(this);
+    PasswordDialog::present(m_screen,
+                            [weakSelf, archivePath, destinationPath](const QString &password) {
+                                if (weakSelf)
+                                    weakSelf->decompress(archivePath, destinationPath, password);
+                            });
 }
 
-QString LocalStorageViewController::replacedNotice(const ExtractionResult &result)
+QString ListingArchiveWorkflows::replacedNotice(const ExtractionResult &result)
 {
     if (result.replacedInTrash)
         return tr("%n item(s) were replaced; they are in the Trash, in “%1”.", nullptr,
@@ -167,16 +152,15 @@ QString LocalStorageViewController::replacedNotice(const ExtractionResult &resul
         .arg(QFileInfo(result.replacedFolder).fileName());
 }
 
-void LocalStorageViewController::decompress(const QString &archivePath,
-                                            const QString &destinationPath,
-                                            const QString &password)
+void ListingArchiveWorkflows::decompress(const QString &archivePath,
+                                         const QString &destinationPath, const QString &password)
 {
     const QString pickerPath = Utils::trimLocalPath(destinationPath);
-    QPointer<LocalStorageViewController> weakSelf(this);
-    QPointer<NavigationController> stack(navigationController());
+    QPointer<ListingArchiveWorkflows> weakSelf(this);
+    QPointer<NavigationController> stack(m_screen->navigationController());
     // Written by the job on the queue, read once it has ended.
     auto result = std::make_shared<ExtractionResult>();
-    sharedCompressQueue()->enqueue(
+    CompressQueue::shared()->enqueue(
         tr("Unpacking “%1”…").arg(QFileInfo(archivePath).fileName()),
         [archivePath, destinationPath, password, result](ArchiveProgressDelegate *progress,
                                                          Error *error) {
@@ -184,12 +168,13 @@ void LocalStorageViewController::decompress(const QString &archivePath,
                                                      progress, result.get());
         },
         [weakSelf, stack, pickerPath, archivePath, destinationPath, result](const Error &error) {
-            if (weakSelf)
-                weakSelf->reloadItemsFromDataSource();
+            LocalStorageViewController *starter = weakSelf ? weakSelf->m_screen : nullptr;
+            if (starter)
+                starter->reloadItemsFromDataSource();
             auto *shownListing = stack ? qobject_cast<LocalStorageViewController *>(
                                              stack->topViewController())
                                        : nullptr;
-            const bool destinationShown = shownListing && shownListing != weakSelf &&
+            const bool destinationShown = shownListing && shownListing != starter &&
                                           shownListing->filePath() == pickerPath;
             // The destination filled only now: the engine unpacks out of sight first.
             if (destinationShown)

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+class FolderWatch;
+class KPDocumentPickerViewController;
+
+// Keeps a listing screen in step with its folder on the disk while it is shown: a change told
+// by FolderWatch lists the folder again, one listing at a time until it is shown, and the rows
+// selected before come back selected (by name) once it is, edit mode lasting.
+//
+// Thread-safety: main thread only.
+class LiveRelisting : public QObject {
+    Q_OBJECT
+
+public:
+    explicit LiveRelisting(KPDocumentPickerViewController *screen);
+
+    // Follows `folderPath` (absolute) from now on; empty: none.
+    void follow(const QString &folderPath);
+    // How many listings the folder's changes have asked for.
+    int relistCount() const { return m_relistCount; }
+
+private:
+    void folderChanged();
+    void listingShown();
+
+    KPDocumentPickerViewController *m_screen;
+    FolderWatch *m_watch;
+    QStringList m_keptSelection; // names selected when the folder changed
+    bool m_changedWhileListing = false;
+    bool m_listingUnshown = false;
+    int m_relistCount = 0;
+};
