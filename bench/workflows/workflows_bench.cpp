@@ -7,6 +7,7 @@
 // HOME_ROOT is the application root (its Documents/home is the home folder); ARCHIVE_NAME is at
 // the top of the home folder. "pack" selects every row of the home folder.
 // Exits 1 when the route leaves no result (the unpacked folder or the zip).
+#include "AlertController.h"
 #include "AppDirectories.h"
 #include "CompressQueue.h"
 #include "LocalStorageViewController.h"
@@ -102,7 +103,11 @@ int main(int argc, char *argv[])
         }
         screen->selectButtonTapped();
         screen->selectAllButtonTapped();
-        screen->compress(archivePath, QString());
+        // The compress dialog answered as a user would: the archive's name, no password, OK.
+        screen->compressButtonTapped();
+        auto *dialog = qobject_cast<AlertController *>(stack.presentedViewController());
+        dialog->textFields().first()->setText(args[3]);
+        dialog->pick(int(dialog->actions().size()) - 1);
     });
     stack.beginAppearanceTransition(true, false);
     stack.endAppearanceTransition();
