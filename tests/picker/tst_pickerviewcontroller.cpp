@@ -230,11 +230,17 @@ private slots:
         QCOMPARE(stack.root->leftBarButtonItems(), {stack.root->selectAllButton()});
         QCOMPARE(stack.root->rightBarButtonItems(), {stack.root->cancelButton()});
         QVERIFY(!stack.root->hidesBackButton()); // the root has no back button to hide
+        // All, and none, each one change of the rows QML draws.
+        auto *rows = stack.root->tableView()->rows();
+        QSignalSpy changes(rows, &QAbstractItemModel::dataChanged);
         stack.root->selectAllButtonTapped();
         QCOMPARE(stack.root->tableView()->indexPathsForSelectedRows().size(), 2);
+        QCOMPARE(rows->data(rows->index(1), TableRowsModel::SelectedRole), QVariant(true));
         QCOMPARE(stack.root->selectAllButton()->title(), QStringLiteral("Select None"));
         stack.root->selectAllButtonTapped();
         QVERIFY(stack.root->tableView()->indexPathsForSelectedRows().isEmpty());
+        QCOMPARE(rows->data(rows->index(1), TableRowsModel::SelectedRole), QVariant(false));
+        QCOMPARE(changes.size(), 2);
         QCOMPARE(stack.root->selectAllButton()->title(), QStringLiteral("Select All"));
         stack.root->selectButtonTapped();
         QVERIFY(stack.root->leftBarButtonItems().isEmpty());
