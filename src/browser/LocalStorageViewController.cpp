@@ -16,6 +16,7 @@
 #include "NavigationController.h"
 #include "NewFolderDialog.h"
 #include "NotificationCenter.h"
+#include "ProgressOverlay.h"
 #include "TrashViewController.h"
 #include "Utils.h"
 
@@ -23,6 +24,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QFileInfo>
+#include <QSet>
 #include <utility>
 
 namespace {
@@ -70,6 +72,10 @@ void LocalStorageViewController::viewDidLoad()
             &LocalStorageViewController::folderChangedOnDisk);
     connect(this, &KPDocumentPickerViewController::listingShown, this,
             &LocalStorageViewController::restoreKeptSelection);
+    connect(ProgressOverlay::shared(), &ProgressOverlay::changed, this, [this] {
+        if (!ProgressOverlay::shared()->isVisible() && std::exchange(m_changedDuringJob, false))
+            folderChangedOnDisk();
+    });
 }
 
 void LocalStorageViewController::addTrashButton()
@@ -108,6 +114,12 @@ void LocalStorageViewController::viewDidDisappear(bool animated)
 
 void LocalStorageViewController::folderChangedOnDisk()
 {
+    // A file job behind the overlay changes the folder as it goes and lists it when done: one
+    // look after it catches the rest, where a listing per burst would only slow it down.
+    if (ProgressOverlay::shared()->isVisible()) {
+        m_changedDuringJob = true;
+        return;
+    }
     // One listing at a time, until it is shown: each reload of the table drops the selection.
     if (hasListingInFlight() || m_liveListingUnshown) {
         m_changedWhileListing = true;
@@ -131,13 +143,17 @@ void LocalStorageViewController::restoreKeptSelection()
     }
     if (!isEditing() || kept.isEmpty())
         return;
+    const QSet<QString> names(kept.cbegin(), kept.cend());
     auto *manager = itemManager();
+    QList<IndexPath> found;
     for (int section = 0; section < manager->numberOfSections(); ++section)
         for (int row = 0; row < manager->numberOfRowsForSection(section); ++row)
-            if (kept.contains(manager->itemForIndexPath(section, row)->fileName)) {
-                tableView()->selectRow({section, row});
-                didSelectRow(tableView(), {section, row});
-            }
+            if (names.contains(manager->itemForIndexPath(section, row)->fileName))
+                found.append({section, row});
+    tableView()->selectRows(found);
+    // Heard once: what it updates (buttons, footer) looks at the whole selection.
+    if (!found.isEmpty())
+        didSelectRow(tableView(), found.last());
 }
 
 // ----------------------------------------------------------------------------- data source
@@ -286,7 +302,7 @@ void LocalStorageViewController::updateFooterLabel()
 {
     KPDocumentPickerViewController::updateFooterLabel();
     if (isEditing())
-        setSelectionButtonsEnabled(!tableView()->indexPathsForSelectedRows().isEmpty());
+        setSelectionButtonsEnabled(tableView()->numberOfSelectedRows() > 0);
 }
 
 void LocalStorageViewController::selectAllButtonTapped()

@@ -225,6 +225,7 @@ private:
     FolderWatch *m_folderWatch = nullptr;
     QStringList m_keptSelection; // names selected when the folder changed on the disk
     bool m_changedWhileListing = false;
+    bool m_changedDuringJob = false; // the folder changed while a file job ran
     bool m_liveListingUnshown = false;
     int m_liveRelistCount = 0;
     QList<BarButtonItem *> m_normalToolbarItems;

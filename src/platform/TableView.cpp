@@ -122,6 +122,23 @@ void TableView::deselectRow(IndexPath path)
     m_rows.selectionChanged(flat, flat);
 }
 
+void TableView::selectRows(const QList<IndexPath> &paths)
+{
+    if (!(m_editing && m_multipleDuringEditing))
+        return;
+    int first = -1, last = -1;
+    for (const IndexPath &path : paths) {
+        const int flat = m_rows.flatRowOf(path);
+        if (flat < 0 || size_t(flat) >= m_selected.size() || m_selected[size_t(flat)])
+            continue;
+        m_selected[size_t(flat)] = true;
+        ++m_selectedCount;
+        first = first < 0 ? flat : std::min(first, flat);
+        last = std::max(last, flat);
+    }
+    m_rows.selectionChanged(first, last);
+}
+
 void TableView::selectAllRows()
 {
     if (!(m_editing && m_multipleDuringEditing) || m_selectedCount == int(m_selected.size()))

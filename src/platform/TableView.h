@@ -92,7 +92,9 @@ public:
     int numberOfSelectedRows() const { return m_selectedCount; }
     void selectRow(IndexPath path);
     void deselectRow(IndexPath path);
-    // Every row, while editing with multiple selection (else nothing changes).
+    // These rows (in order), or every row, while editing with multiple selection (else nothing
+    // changes).
+    void selectRows(const QList<IndexPath> &paths);
     void selectAllRows();
     void deselectAllRows();
 
