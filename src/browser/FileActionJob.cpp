@@ -61,12 +61,7 @@ void run(const QString &status, QList<Operation> operations, QObject *context,
          std::function<void(const QList<Error> &failures)> finished,
          std::shared_ptr<Progress> progress)
 {
-    ProgressOverlay::shared()->show(status, progress != nullptr);
-    QPointer<QTimer> following = progress ? followOnOverlay(progress) : nullptr;
-    QPointer<QObject> weakContext(context);
-    QPointer<QObject> overlay(ProgressOverlay::shared());
-    queue().async([operations = std::move(operations), weakContext, overlay, progress, following,
-                   finished = std::move(finished)] {
+    auto each = [operations = std::move(operations), progress] {
         QList<Error> failures;
         for (const auto &operation : operations) {
             if (progress && progress->cancelled)
@@ -75,6 +70,22 @@ void run(const QString &status, QList<Operation> operations, QObject *context,
             if (!operation(&error))
                 failures.append(error);
         }
+        return failures;
+    };
+    runBatch(status, std::move(each), context, std::move(finished), std::move(progress));
+}
+
+void runBatch(const QString &status, Batch batch, QObject *context,
+              std::function<void(const QList<Error> &failures)> finished,
+              std::shared_ptr<Progress> progress)
+{
+    ProgressOverlay::shared()->show(status, progress != nullptr);
+    QPointer<QTimer> following = progress ? followOnOverlay(progress) : nullptr;
+    QPointer<QObject> weakContext(context);
+    QPointer<QObject> overlay(ProgressOverlay::shared());
+    queue().async([batch = std::move(batch), weakContext, overlay, following,
+                   finished = std::move(finished)] {
+        const QList<Error> failures = batch();
         DispatchQueue::main(overlay, [weakContext, finished, failures, following] {
             delete following.data();
             // A next step started by `finished` takes the overlay before this one lets it go,

@@ -18,9 +18,12 @@
 // the overlay goes (a further step `finished` starts keeps it up): only then does the screen
 // list again or leave edit mode, as it would after a synchronous run.
 //
-// A job given a `Progress` (a copy) shows the overlay's Cancel and the fraction of bytes done:
-// Cancel raises `cancelled`, which the running operation hears through `advance` and which
-// skips the operations not yet begun.
+// A job of many items done in one go (`runBatch`) is one function that returns the failures
+// itself, in order.
+//
+// A job given a `Progress` shows the overlay's Cancel and the fraction done (of bytes for a
+// copy, of items for a batch): Cancel raises `cancelled`, which the running operation hears
+// (a copy through `advance`) and which skips the operations not yet begun.
 //
 // Thread-safety: `run` is called on the main thread. Operations run on the serial queue
 // "LocalStorageViewController.fileActionQueue" and must only touch the disk and the values they
@@ -29,11 +32,12 @@
 namespace FileActionJob {
 
 using Operation = std::function<bool(Error *error)>;
+using Batch = std::function<QList<Error>()>;
 
 class Progress {
 public:
     std::atomic_bool cancelled{false};
-    std::atomic<qint64> total{0}; // bytes; 0 while unknown
+    std::atomic<qint64> total{0}; // bytes (or items, for a batch); 0 while unknown
     std::atomic<qint64> done{0};
 
     // Counts the bytes of a copy and answers whether to go on.
@@ -49,5 +53,8 @@ private:
 void run(const QString &status, QList<Operation> operations, QObject *context,
          std::function<void(const QList<Error> &failures)> finished,
          std::shared_ptr<Progress> progress = {});
+void runBatch(const QString &status, Batch batch, QObject *context,
+              std::function<void(const QList<Error> &failures)> finished,
+              std::shared_ptr<Progress> progress = {});
 
 } // namespace FileActionJob

@@ -4,6 +4,7 @@
 #include "ByteCountFormatter.h"
 #include "DispatchQueue.h"
 #include "FileActionJob.h"
+#include "FileNameCodec.h"
 #include "FileOperations.h"
 #include "Trash.h"
 #include "Utils.h"
@@ -41,6 +42,33 @@ qint64 bytesUpTo(const QStringList &paths, qint64 limit)
     return total;
 }
 
+// The items of `paths` into the trash, those of one folder together, counted in `progress`;
+// Cancel stops before the next few hundred.
+Trash::BatchResult trashAll(const QStringList &paths, FileActionJob::Progress &progress)
+{
+    const auto folderOf = [](const QString &path) {
+        const auto slash = path.lastIndexOf(u'/');
+        return slash <= 0 ? QStringLiteral("/") : path.left(slash);
+    };
+    Trash::BatchResult all;
+    for (qsizetype first = 0; first < paths.size() && !progress.cancelled;) {
+        const QString folder = folderOf(paths[first]);
+        QList<QByteArray> names;
+        qsizetype end = first;
+        for (; end < paths.size() && folderOf(paths[end]) == folder; ++end)
+            names.append(FileNameCodec::encode(
+                QStringView(paths[end]).mid(paths[end].lastIndexOf(u'/') + 1)));
+        auto moved = Trash::moveAllToTrash(folder, names, [&progress, first](qsizetype done) {
+            progress.done = first + done;
+            return !progress.cancelled;
+        });
+        all.entries += std::move(moved.entries);
+        all.failures += std::move(moved.failures);
+        first = end;
+    }
+    return all;
+}
+
 DispatchQueue &sizeQueue()
 {
     static DispatchQueue queue(QStringLiteral("ItemDeletion.trashSizeQueue"));
@@ -54,9 +82,8 @@ void ItemDeletion::confirm(ViewController *screen, const QStringList &paths, boo
 {
     if (paths.isEmpty())
         return;
-    // One folder, one file system: its trash stands for every item's.
-    const bool toTrash =
-        !forGood && Trash::trashDirectoryFor(QFileInfo(paths.first()).path(), nullptr);
+    // One folder, one file system: the first item's trash stands for every item's.
+    const bool toTrash = !forGood && Trash::trashDirectoryFor(paths.first(), nullptr);
     const QString text =
         sheetText(toTrash, int(paths.size()), QFileInfo(paths.first()).fileName());
     auto *sheet = new AlertController(inTitle ? text : QString(""), inTitle ? QString("") : text,
@@ -83,31 +110,35 @@ QString ItemDeletion::sheetText(bool toTrash, int count, const QString &firstNam
 void ItemDeletion::run(ViewController *screen, const QStringList &paths, bool toTrash,
                        std::function<void(const QList<Error> &)> changed)
 {
-    QList<FileActionJob::Operation> operations;
-    // Filled on the worker, read on the main thread once the job is over.
-    auto trashed = std::make_shared<QList<TrashEntry>>();
-    for (const QString &path : paths) {
-        if (toTrash)
-            operations.append([path, trashed](Error *error) {
-                auto entry = Trash::moveToTrash(path, error);
-                if (entry)
-                    trashed->append(*entry);
-                return entry.has_value();
-            });
-        else
+    QPointer<ViewController> weakScreen(screen);
+    if (!toTrash) {
+        QList<FileActionJob::Operation> operations;
+        for (const QString &path : paths)
             operations.append(
                 [path](Error *error) { return FileOperations::removeItemAtPath(path, error); });
+        FileActionJob::run(tr("Deleting..."), std::move(operations), screen, changed);
+        return;
     }
-    QPointer<ViewController> weakScreen(screen);
-    FileActionJob::run(toTrash ? tr("Moving to the Trash...") : tr("Deleting..."),
-                       std::move(operations), screen,
-                       [weakScreen, trashed, changed](const QList<Error> &failures) {
-                           changed(failures);
-                           if (trashed->isEmpty() || !weakScreen)
-                               return;
-                           offerUndo(weakScreen, *trashed, changed);
-                           sayWhenTheTrashGrewBig(weakScreen, *trashed);
-                       });
+    // Filled on the worker, read on the main thread once the job is over.
+    auto trashed = std::make_shared<QList<TrashEntry>>();
+    auto progress = std::make_shared<FileActionJob::Progress>();
+    progress->total = paths.size();
+    FileActionJob::runBatch(
+        tr("Moving to the Trash..."),
+        [paths, trashed, progress] {
+            auto moved = trashAll(paths, *progress);
+            *trashed = std::move(moved.entries);
+            return moved.failures;
+        },
+        screen,
+        [weakScreen, trashed, changed](const QList<Error> &failures) {
+            changed(failures);
+            if (trashed->isEmpty() || !weakScreen)
+                return;
+            offerUndo(weakScreen, *trashed, changed);
+            sayWhenTheTrashGrewBig(weakScreen, *trashed);
+        },
+        progress);
 }
 
 void ItemDeletion::offerUndo(ViewController *screen, const QList<TrashEntry> &entries,
@@ -122,23 +153,28 @@ void ItemDeletion::offerUndo(ViewController *screen, const QList<TrashEntry> &en
     screen->textNotice()->show(text, tr("Undo"), [weakScreen, entries, changed] {
         if (!weakScreen)
             return;
-        QList<FileActionJob::Operation> operations;
-        for (const TrashEntry &entry : entries)
-            operations.append([entry](Error *error) {
-                return Trash::restore(entry, error).has_value();
-            });
-        FileActionJob::run(tr("Putting back..."), std::move(operations), weakScreen, changed);
+        auto progress = std::make_shared<FileActionJob::Progress>();
+        progress->total = entries.size();
+        FileActionJob::runBatch(
+            tr("Putting back..."),
+            [entries, progress] {
+                return Trash::restoreAll(entries, [progress](qsizetype done) {
+                    progress->done = done;
+                    return !progress->cancelled;
+                });
+            },
+            weakScreen, changed, progress);
     }, undoSeconds);
 }
 
 void ItemDeletion::sayWhenTheTrashGrewBig(ViewController *screen,
                                           const QList<TrashEntry> &entries)
 {
-    QStringList paths;
-    for (const TrashEntry &entry : entries)
-        paths.append(entry.path());
     QPointer<QObject> weakScreen(screen);
-    sizeQueue().async([paths, weakScreen] {
+    sizeQueue().async([entries, weakScreen] {
+        QStringList paths;
+        for (const TrashEntry &entry : entries)
+            paths.append(entry.path());
         if (bytesUpTo(paths, bigMove) <= bigMove)
             return;
         const qint64 held = Trash::bytesIn(Trash::trashDirectoriesInUse());

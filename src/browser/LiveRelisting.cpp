@@ -2,7 +2,9 @@
 
 #include "FolderWatch.h"
 #include "KPDocumentPickerViewController.h"
+#include "ProgressOverlay.h"
 
+#include <QSet>
 #include <utility>
 
 LiveRelisting::LiveRelisting(KPDocumentPickerViewController *screen)
@@ -11,6 +13,10 @@ LiveRelisting::LiveRelisting(KPDocumentPickerViewController *screen)
     connect(m_watch, &FolderWatch::changed, this, &LiveRelisting::folderChanged);
     connect(screen, &KPDocumentPickerViewController::listingShown, this,
             &LiveRelisting::listingShown);
+    connect(ProgressOverlay::shared(), &ProgressOverlay::changed, this, [this] {
+        if (!ProgressOverlay::shared()->isVisible() && std::exchange(m_changedDuringJob, false))
+            folderChanged();
+    });
 }
 
 void LiveRelisting::follow(const QString &folderPath)
@@ -20,6 +26,12 @@ void LiveRelisting::follow(const QString &folderPath)
 
 void LiveRelisting::folderChanged()
 {
+    // A file job behind the overlay changes the folder as it goes and lists it when done: one
+    // look after it catches the rest, where a listing per burst would only slow it down.
+    if (ProgressOverlay::shared()->isVisible()) {
+        m_changedDuringJob = true;
+        return;
+    }
     // One listing at a time, until it is shown: each reload of the table drops the selection.
     if (m_screen->hasListingInFlight() || m_listingUnshown) {
         m_changedWhileListing = true;
@@ -43,12 +55,16 @@ void LiveRelisting::listingShown()
     }
     if (!m_screen->isEditing() || kept.isEmpty())
         return;
+    const QSet<QString> names(kept.cbegin(), kept.cend());
     auto *manager = m_screen->itemManager();
     auto *table = m_screen->tableView();
+    QList<IndexPath> found;
     for (int section = 0; section < manager->numberOfSections(); ++section)
         for (int row = 0; row < manager->numberOfRowsForSection(section); ++row)
-            if (kept.contains(manager->itemForIndexPath(section, row)->fileName)) {
-                table->selectRow({section, row});
-                m_screen->didSelectRow(table, {section, row});
-            }
+            if (names.contains(manager->itemForIndexPath(section, row)->fileName))
+                found.append({section, row});
+    table->selectRows(found);
+    // Heard once: what it updates (buttons, footer) looks at the whole selection.
+    if (!found.isEmpty())
+        m_screen->didSelectRow(table, found.last());
 }

@@ -168,7 +168,7 @@ void LocalStorageViewController::updateFooterLabel()
 {
     KPDocumentPickerViewController::updateFooterLabel();
     if (isEditing())
-        m_toolbar->setSelectionButtonsEnabled(!tableView()->indexPathsForSelectedRows().isEmpty());
+        m_toolbar->setSelectionButtonsEnabled(tableView()->numberOfSelectedRows() > 0);
 }
 
 void LocalStorageViewController::selectAllButtonTapped()

@@ -114,22 +114,17 @@ bool KPDocumentPickerViewController::allCellsSelected() const
     const qsizetype visible = m_itemManager.searchString().isEmpty()
                                   ? items().size()
                                   : m_itemManager.numberOfRowsForSection(0);
-    return m_tableView->indexPathsForSelectedRows().size() == visible;
+    return m_tableView->numberOfSelectedRows() == visible;
 }
 
 void KPDocumentPickerViewController::selectAllButtonTapped()
 {
     if (!isEditing())
         return;
-    const bool allSelected = allCellsSelected();
-    for (int section = 0; section < m_tableView->numberOfSections(); ++section) {
-        for (int row = 0; row < m_tableView->numberOfRows(section); ++row) {
-            if (allSelected)
-                m_tableView->deselectRow({section, row});
-            else
-                m_tableView->selectRow({section, row});
-        }
-    }
+    if (allCellsSelected())
+        m_tableView->deselectAllRows();
+    else
+        m_tableView->selectAllRows();
     updateSelectAllButton();
     updateToolbarItems();
 }
@@ -138,7 +133,7 @@ void KPDocumentPickerViewController::updateSelectAllButton()
 {
     if (!m_selectAllButton)
         return;
-    const bool none = m_tableView->indexPathsForSelectedRows().isEmpty();
+    const bool none = m_tableView->numberOfSelectedRows() == 0;
     m_selectAllButton->setTitle(!none && allCellsSelected() ? tr("Select None") : tr("Select All"));
 }
 
@@ -147,7 +142,7 @@ void KPDocumentPickerViewController::updateFooterLabel()
     if (!toolBarLabel)
         return;
     if (isEditing()) {
-        const int n = int(m_tableView->indexPathsForSelectedRows().size());
+        const int n = m_tableView->numberOfSelectedRows();
         toolBarLabel->setTitle(tr("%n item(s) selected", nullptr, n));
         return;
     }

@@ -76,9 +76,8 @@ int TableRowsModel::firstFlatRowFrom(int section) const
     return size_t(flat) < m_paths.size() ? flat : -1;
 }
 
-void TableRowsModel::selectionChanged(IndexPath path)
+void TableRowsModel::selectionChanged(int first, int last)
 {
-    const int flat = flatRowOf(path);
-    if (flat >= 0)
-        emit dataChanged(index(flat), index(flat), {SelectedRole});
+    if (first >= 0 && first <= last && size_t(last) < m_paths.size())
+        emit dataChanged(index(first), index(last), {SelectedRole});
 }

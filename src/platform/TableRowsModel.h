@@ -31,7 +31,8 @@ public:
     int flatRowOf(IndexPath path) const;
     // The first flat row of `section` or of the next section holding rows; -1 past the end.
     int firstFlatRowFrom(int section) const;
-    void selectionChanged(IndexPath path);
+    // The selection of the flat rows from `first` to `last` may have changed: one change.
+    void selectionChanged(int first, int last);
 
 private:
     TableView *m_table;

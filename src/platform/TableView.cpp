@@ -1,5 +1,7 @@
 #include "TableView.h"
 
+#include <algorithm>
+
 TableView::TableView(QObject *parent) : QObject(parent), m_rows(this) {}
 
 void TableView::setSize(QSizeF size)
@@ -45,19 +47,18 @@ void TableView::setEditing(bool editing)
         return;
     m_editing = editing;
     // Leaving or entering editing drops the selection, as rows change their meaning.
-    const auto selected = m_selected;
-    m_selected.clear();
-    for (const auto &path : selected)
-        m_rows.selectionChanged(path);
+    deselectAllRows();
     emit editingChanged();
 }
 
 void TableView::reloadData()
 {
     m_selected.clear();
+    m_selectedCount = 0;
     m_sectionIndexTitles = m_dataSource ? m_dataSource->sectionIndexTitles(this) : QStringList();
     if (m_dataSource)
         m_rows.reload();
+    m_selected.assign(size_t(m_rows.rowCount()), false);
     ++m_reloadCount;
     updateContentHeight();
     emit reloaded();
@@ -79,31 +80,84 @@ TableViewCell *TableView::dequeueReusableCell(const QString &identifier)
     return it == m_pool.end() || it->isEmpty() ? nullptr : it->takeLast();
 }
 
+bool TableView::isFlatRowSelected(int flatRow) const
+{
+    return flatRow >= 0 && size_t(flatRow) < m_selected.size() && m_selected[size_t(flatRow)];
+}
+
+bool TableView::isRowSelected(IndexPath path) const
+{
+    return isFlatRowSelected(m_rows.flatRowOf(path));
+}
+
 QList<IndexPath> TableView::indexPathsForSelectedRows() const
 {
-    QList<IndexPath> paths(m_selected.cbegin(), m_selected.cend());
-    std::sort(paths.begin(), paths.end());
+    QList<IndexPath> paths;
+    paths.reserve(m_selectedCount);
+    for (size_t flat = 0; flat < m_selected.size() && paths.size() < m_selectedCount; ++flat)
+        if (m_selected[flat])
+            paths.append(m_rows.indexPathAt(int(flat)));
     return paths;
 }
 
 void TableView::selectRow(IndexPath path)
 {
-    if (m_rows.flatRowOf(path) < 0 || m_selected.contains(path))
+    const int flat = m_rows.flatRowOf(path);
+    if (flat < 0 || size_t(flat) >= m_selected.size() || m_selected[size_t(flat)])
         return;
-    if (!(m_editing && m_multipleDuringEditing)) {
-        const auto others = m_selected;
-        m_selected.clear();
-        for (const auto &other : others)
-            m_rows.selectionChanged(other);
-    }
-    m_selected.insert(path);
-    m_rows.selectionChanged(path);
+    if (!(m_editing && m_multipleDuringEditing))
+        deselectAllRows();
+    m_selected[size_t(flat)] = true;
+    ++m_selectedCount;
+    m_rows.selectionChanged(flat, flat);
 }
 
 void TableView::deselectRow(IndexPath path)
 {
-    if (m_selected.remove(path))
-        m_rows.selectionChanged(path);
+    const int flat = m_rows.flatRowOf(path);
+    if (!isFlatRowSelected(flat))
+        return;
+    m_selected[size_t(flat)] = false;
+    --m_selectedCount;
+    m_rows.selectionChanged(flat, flat);
+}
+
+void TableView::selectRows(const QList<IndexPath> &paths)
+{
+    if (!(m_editing && m_multipleDuringEditing))
+        return;
+    int first = -1, last = -1;
+    for (const IndexPath &path : paths) {
+        const int flat = m_rows.flatRowOf(path);
+        if (flat < 0 || size_t(flat) >= m_selected.size() || m_selected[size_t(flat)])
+            continue;
+        m_selected[size_t(flat)] = true;
+        ++m_selectedCount;
+        first = first < 0 ? flat : std::min(first, flat);
+        last = std::max(last, flat);
+    }
+    m_rows.selectionChanged(first, last);
+}
+
+void TableView::selectAllRows()
+{
+    if (!(m_editing && m_multipleDuringEditing) || m_selectedCount == int(m_selected.size()))
+        return;
+    std::fill(m_selected.begin(), m_selected.end(), true);
+    m_selectedCount = int(m_selected.size());
+    m_rows.selectionChanged(0, m_selectedCount - 1);
+}
+
+void TableView::deselectAllRows()
+{
+    if (m_selectedCount == 0)
+        return;
+    const auto first = std::find(m_selected.begin(), m_selected.end(), true);
+    const auto last = std::find(m_selected.rbegin(), m_selected.rend(), true);
+    std::fill(m_selected.begin(), m_selected.end(), false);
+    m_selectedCount = 0;
+    m_rows.selectionChanged(int(first - m_selected.begin()),
+                            int(m_selected.rend() - last) - 1);
 }
 
 TableViewCell *TableView::cellForFlatRow(int flatRow)
@@ -128,7 +182,7 @@ void TableView::tapFlatRow(int flatRow)
     const IndexPath path = m_rows.indexPathAt(flatRow);
     if (path.section < 0)
         return;
-    if (m_editing && m_selected.contains(path)) {
+    if (m_editing && isRowSelected(path)) {
         deselectRow(path);
         if (m_delegate)
             m_delegate->didDeselectRow(this, path);

@@ -8,10 +8,10 @@
 #include <QHash>
 #include <QList>
 #include <QObject>
-#include <QSet>
 #include <QSizeF>
 #include <QStringList>
 #include <QtQml/qqmlregistration.h>
+#include <vector>
 
 // A scrolling list of rows in sections with an optional index strip at its right edge and a
 // header view above the first row. The table keeps the geometry (size, row height, insets,
@@ -85,10 +85,18 @@ public:
 
     TableViewCell *dequeueReusableCell(const QString &identifier);
 
-    bool isRowSelected(IndexPath path) const { return m_selected.contains(path); }
-    QList<IndexPath> indexPathsForSelectedRows() const;
+    // The selection. A change of many rows at once (all, none, leaving editing) is one change
+    // of the rows model over their range, so QML redraws only the rows it shows.
+    bool isRowSelected(IndexPath path) const;
+    QList<IndexPath> indexPathsForSelectedRows() const; // in order
+    int numberOfSelectedRows() const { return m_selectedCount; }
     void selectRow(IndexPath path);
     void deselectRow(IndexPath path);
+    // These rows (in order), or every row, while editing with multiple selection (else nothing
+    // changes).
+    void selectRows(const QList<IndexPath> &paths);
+    void selectAllRows();
+    void deselectAllRows();
 
     // What QML calls: a row comes into sight (its configured cell) or goes (back to the pool);
     // taps, the detail button, the user's scrolling, the index strip.
@@ -113,6 +121,7 @@ signals:
 
 private:
     void updateContentHeight();
+    bool isFlatRowSelected(int flatRow) const;
 
     TableViewDataSource *m_dataSource = nullptr;
     TableViewDelegate *m_delegate = nullptr;
@@ -128,7 +137,8 @@ private:
     QStringList m_sectionIndexTitles;
     bool m_editing = false;
     bool m_multipleDuringEditing = false;
-    QSet<IndexPath> m_selected;
+    std::vector<bool> m_selected; // by flat row
+    int m_selectedCount = 0;
     QHash<QString, QList<TableViewCell *>> m_pool;
     int m_reloadCount = 0;
 };

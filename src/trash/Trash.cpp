@@ -3,6 +3,8 @@
 #include "TrashErrors.h"
 #include "TrashInfo.h"
 #include "TrashLocation.h"
+#include "TrashPlacement.h"
+#include "BytePath.h"
 
 #include <FolderHandle.h>
 #include <FreeItemName.h>
@@ -11,7 +13,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <Utils.h>
 #include <algorithm>
 #include <cerrno>
@@ -35,90 +36,12 @@ namespace Trash {
 
 namespace {
 
-constexpr char infoSuffix[] = ".trashinfo";
+using namespace BytePath;
+using TrashPlacement::infoSuffix;
+using TrashPlacement::isItemName;
+
 constexpr qsizetype infoSuffixLength = sizeof infoSuffix - 1;
 constexpr qsizetype maxInfoSize = 64 * 1024;
-
-bool isItemName(const QByteArray &name)
-{
-    return !name.isEmpty() && name != "." && name != ".." && !name.contains('/') &&
-           !name.contains('\0');
-}
-
-// "name 2.ext": the number before the last extension, for names FreeItemName can't hold (not
-// UTF-8) and for names in a trash, where no rule of the listing applies.
-QByteArray numbered(const QByteArray &name, int number)
-{
-    const auto dot = name.lastIndexOf('.');
-    const auto split = dot > 0 ? dot : name.size();
-    return name.left(split) + ' ' + QByteArray::number(number) + name.mid(split);
-}
-
-// A name short enough that "<name> 99999.trashinfo" is one file name, cut between characters.
-QByteArray shortened(const QByteArray &name)
-{
-    constexpr qsizetype room = NAME_MAX - infoSuffixLength - 6;
-    if (name.size() <= room)
-        return name;
-    qsizetype cut = room;
-    while (cut > 0 && (uchar(name[cut]) & 0xC0) == 0x80)
-        --cut;
-    return name.left(cut);
-}
-
-// The `attempt`-th name for an item in a trash: its own, numbered ones, then random ones (a
-// trash with a hundred items of one name is not worth counting through).
-QByteArray trashName(const QByteArray &base, int attempt)
-{
-    if (attempt == 0)
-        return base;
-    if (attempt < 100)
-        return numbered(base, attempt + 1);
-    return numbered(base, int(QRandomGenerator::system()->bounded(100000, 1000000)));
-}
-
-QByteArray parentOf(const QByteArray &path)
-{
-    const auto slash = path.lastIndexOf('/');
-    return slash <= 0 ? QByteArray("/") : path.left(slash);
-}
-
-QByteArray leafOf(const QByteArray &path)
-{
-    return path.mid(path.lastIndexOf('/') + 1);
-}
-
-QByteArray joined(const QByteArray &folder, const QByteArray &name)
-{
-    return folder.endsWith('/') ? folder + name : folder + '/' + name;
-}
-
-bool writeAll(int fd, const QByteArray &data)
-{
-    for (qsizetype done = 0; done < data.size();) {
-        const auto written = ::write(fd, data.constData() + done, size_t(data.size() - done));
-        if (written < 0 && errno != EINTR)
-            return false;
-        done += written > 0 ? written : 0;
-    }
-    return true;
-}
-
-// Writes the info file `infoName` unless one of that name is there (EEXIST then).
-bool createInfoFile(int infoFd, const QByteArray &infoName, const QByteArray &text)
-{
-    const int fd = ::openat(infoFd, infoName.constData(),
-                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return false;
-    const bool written = writeAll(fd, text);
-    const int reason = errno;
-    if (::close(fd) == 0 && written)
-        return true;
-    ::unlinkat(infoFd, infoName.constData(), 0);
-    errno = written ? errno : reason;
-    return false;
-}
 
 QByteArray readInfoFile(int infoFd, const char *infoName)
 {
@@ -127,20 +50,6 @@ QByteArray readInfoFile(int infoFd, const char *infoName)
     const auto read = file.isValid() ? ::read(file.get(), text.data(), size_t(text.size())) : -1;
     text.resize(read > 0 ? read : 0);
     return text;
-}
-
-// The Path to record: relative to the top directory for a trash of a disk's own (the disk may
-// be mounted elsewhere next time), absolute in the home trash.
-QByteArray recordedPath(const QByteArray &original, const QByteArray &topdir)
-{
-    if (topdir.isEmpty())
-        return original;
-    char resolved[PATH_MAX];
-    if (!::realpath(parentOf(original).constData(), resolved))
-        return original;
-    const QByteArray real = joined(QByteArray(resolved), leafOf(original));
-    const QByteArray prefix = topdir == "/" ? QByteArray("/") : topdir + '/';
-    return real.startsWith(prefix) ? real.mid(prefix.size()) : original;
 }
 
 // Makes `path` and its missing parents as mkdir -p does (the umask applies).
@@ -196,6 +105,72 @@ qint64 bytesBelow(int folderFd)
     return total;
 }
 
+// What restores in a row keep open: the entries of one batch share their trash and folder.
+struct RestoreSite {
+    std::optional<TrashLocation::OpenTrash> trash;
+    QByteArray folder;
+    Fd folderFd;
+};
+
+// Opens the entry's original folder in `site` unless it is open there, made again when missing.
+bool openFolder(RestoreSite &site, const QByteArray &folder)
+{
+    if (site.folderFd.isValid() && site.folder == folder)
+        return true;
+    site.folderFd = Fd();
+    site.folder = folder;
+    if (!makePath(folder))
+        return false;
+    site.folderFd = Fd(::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    return site.folderFd.isValid();
+}
+
+std::optional<QString> restoreAt(RestoreSite &site, const TrashEntry &entry, Error *error)
+{
+    const auto original = entry.encodedOriginal();
+    const auto folder = parentOf(original);
+    const auto leaf = leafOf(original);
+    const auto shown = FileNameCodec::decode(leaf);
+    if (!site.trash || site.trash->directory != entry.trashDirectory) {
+        site.trash = TrashLocation::open(entry.trashDirectory, error);
+        if (!site.trash)
+            return std::nullopt;
+    }
+    const auto &trash = *site.trash;
+    struct stat item {};
+    if (!isItemName(entry.name) || !original.startsWith('/') || !isItemName(leaf) ||
+        ::fstatat(trash.files.get(), entry.name.constData(), &item, AT_SYMLINK_NOFOLLOW) != 0) {
+        fail(error, TrashErrors::notFound(shown));
+        return std::nullopt;
+    }
+    const auto failure = [&](int reason) {
+        fail(error, TrashErrors::notPutBack(shown, reason));
+        return std::nullopt;
+    };
+    if (!openFolder(site, folder))
+        return failure(errno);
+    // FreeItemName takes names as text; a path that is not UTF-8 is numbered as bytes.
+    const bool readable = QFile::encodeName(QFile::decodeName(original)) == original;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const auto candidate =
+            attempt == 0 ? leaf
+            : readable   ? FileNameCodec::encode(FreeItemName::in(FileNameCodec::decode(folder), shown))
+                         : TrashPlacement::numbered(leaf, attempt + 1);
+        if (NoReplaceRename::move(trash.files.get(), entry.name.constData(), site.folderFd.get(),
+                                  candidate.constData())) {
+            ::unlinkat(trash.info.get(), (entry.name + infoSuffix).constData(), 0);
+            return FileNameCodec::decode(joined(folder, candidate));
+        }
+        if (errno == EXDEV) {
+            fail(error, TrashErrors::otherFileSystem(shown, FileNameCodec::decode(folder)));
+            return std::nullopt;
+        }
+        if (errno != EEXIST)
+            return failure(errno);
+    }
+    return failure(EEXIST);
+}
+
 } // namespace
 
 std::optional<QString> trashDirectoryFor(const QString &path, Error *error)
@@ -246,76 +221,39 @@ std::optional<TrashEntry> moveToTrash(int folderFd, const QByteArray &name,
     if (!trash)
         return std::nullopt;
     const auto date = QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch());
-    const auto text = TrashInfo::format(recordedPath(original, trash->topdir), date);
-    const auto base = shortened(leafOf(original)); // named as it will be shown
-    const auto failure = [&](int reason) {
-        fail(error, TrashErrors::system(QCoreApplication::translate("Trash", "“%1” could not be moved to the Trash: %2."), shown, reason));
+    const auto recorded = TrashPlacement::recordedFolder(parentOf(original), trash->topdir);
+    const auto text =
+        TrashInfo::format(TrashPlacement::recordedPath(recorded, leafOf(original)), date);
+    // Named as it will be shown.
+    const auto placed = TrashPlacement::place(*trash, folderFd, name,
+                                              TrashPlacement::baseName(leafOf(original)), text);
+    if (!placed) {
+        fail(error, TrashErrors::notMoved(shown, errno));
         return std::nullopt;
-    };
-    for (int attempt = 0; attempt < 120; ++attempt) {
-        const auto candidate = trashName(base, attempt);
-        const auto infoName = candidate + infoSuffix;
-        if (!createInfoFile(trash->info.get(), infoName, text)) {
-            if (errno == EEXIST)
-                continue;
-            return failure(errno);
-        }
-        if (NoReplaceRename::move(folderFd, name.constData(), trash->files.get(),
-                                  candidate.constData()))
-            return TrashEntry{trash->directory, candidate, FileNameCodec::decode(original), date,
-                              original};
-        const int reason = errno;
-        ::unlinkat(trash->info.get(), infoName.constData(), 0);
-        if (reason != EEXIST)
-            return failure(reason);
     }
-    return failure(EEXIST);
+    return TrashEntry{trash->directory, *placed, FileNameCodec::decode(original), date, original};
 }
 
 std::optional<QString> restore(const TrashEntry &entry, Error *error)
 {
-    const auto original = entry.encodedOriginal();
-    const auto folder = parentOf(original);
-    const auto leaf = leafOf(original);
-    const auto shown = FileNameCodec::decode(leaf);
-    const auto trash = TrashLocation::open(entry.trashDirectory, error);
-    if (!trash)
-        return std::nullopt;
-    struct stat item {};
-    if (!isItemName(entry.name) || !original.startsWith('/') || !isItemName(leaf) ||
-        ::fstatat(trash->files.get(), entry.name.constData(), &item, AT_SYMLINK_NOFOLLOW) != 0) {
-        fail(error, TrashErrors::notFound(shown));
-        return std::nullopt;
+    RestoreSite site;
+    return restoreAt(site, entry, error);
+}
+
+QList<Error> restoreAll(const QList<TrashEntry> &entries, const BatchProgress &progress)
+{
+    RestoreSite site;
+    QList<Error> failures;
+    for (qsizetype done = 0; done < entries.size();) {
+        Error error;
+        if (!restoreAt(site, entries[done], &error))
+            failures.append(error);
+        ++done;
+        if (progress && (done % TrashPlacement::groupSize == 0 || done == entries.size()) &&
+            !progress(done))
+            break;
     }
-    const auto failure = [&](int reason) {
-        fail(error, TrashErrors::system(QCoreApplication::translate("Trash", "“%1” could not be put back: %2."), shown, reason));
-        return std::nullopt;
-    };
-    if (!makePath(folder))
-        return failure(errno);
-    const Fd target(::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-    if (!target.isValid())
-        return failure(errno);
-    // FreeItemName takes names as text; a path that is not UTF-8 is numbered as bytes.
-    const bool readable = QFile::encodeName(QFile::decodeName(original)) == original;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const auto candidate =
-            attempt == 0 ? leaf
-            : readable   ? FileNameCodec::encode(FreeItemName::in(FileNameCodec::decode(folder), shown))
-                         : numbered(leaf, attempt + 1);
-        if (NoReplaceRename::move(trash->files.get(), entry.name.constData(), target.get(),
-                                  candidate.constData())) {
-            ::unlinkat(trash->info.get(), (entry.name + infoSuffix).constData(), 0);
-            return FileNameCodec::decode(joined(folder, candidate));
-        }
-        if (errno == EXDEV) {
-            fail(error, TrashErrors::otherFileSystem(shown, FileNameCodec::decode(folder)));
-            return std::nullopt;
-        }
-        if (errno != EEXIST)
-            return failure(errno);
-    }
-    return failure(EEXIST);
+    return failures;
 }
 
 bool erase(const TrashEntry &entry, Error *error)

@@ -15,6 +15,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 // One item in a trash.
@@ -63,9 +64,29 @@ std::optional<TrashEntry> moveToTrash(const QString &path, Error *error);
 std::optional<TrashEntry> moveToTrash(int folderFd, const QByteArray &name,
                                       const QString &originalPath, Error *error);
 
+// What moving many items did: the entries made and the failures, each in the items' order.
+struct BatchResult {
+    QList<TrashEntry> entries;
+    QList<Error> failures;
+};
+
+// Hears how many items a batch has dealt with, every few hundred and at the end; false stops
+// the batch there (the items not yet begun stay where they are, and are no failures).
+using BatchProgress = std::function<bool(qsizetype done)>;
+
+// Moves the items `names` of the folder at `folderPath` into its trash, each as moveToTrash
+// does (its info file written before it moves, one rename, a unique name), with the trash found
+// once and the folder opened once, the info files of a few hundred items written before those
+// items move. An item that is gone, or refused, fails alone.
+BatchResult moveAllToTrash(const QString &folderPath, const QList<QByteArray> &names,
+                           const BatchProgress &progress = {});
+
 // Puts the entry back at its original path. A taken name keeps both (the next free name); a
 // missing folder on the way is made again. Returns where it now is.
 std::optional<QString> restore(const TrashEntry &entry, Error *error);
+
+// Puts back each entry as restore does, in order, with each trash and folder opened once.
+QList<Error> restoreAll(const QList<TrashEntry> &entries, const BatchProgress &progress = {});
 
 // Removes the entry for good: its item (a folder with all it holds) and its info file.
 bool erase(const TrashEntry &entry, Error *error);

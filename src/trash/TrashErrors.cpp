@@ -32,6 +32,18 @@ Error system(const QString &sentence, const QString &item, int errorNumber)
                 sentence.arg(item, QString::fromLocal8Bit(std::strerror(errorNumber))));
 }
 
+Error notMoved(const QString &item, int errorNumber)
+{
+    return system(QCoreApplication::translate("Trash", "“%1” could not be moved to the Trash: %2."),
+                  item, errorNumber);
+}
+
+Error notPutBack(const QString &item, int errorNumber)
+{
+    return system(QCoreApplication::translate("Trash", "“%1” could not be put back: %2."), item,
+                  errorNumber);
+}
+
 Error otherFileSystem(const QString &item, const QString &folder)
 {
     return make(Trash::OtherFileSystem,

@@ -10,8 +10,18 @@ constexpr char dateFormat[] = "yyyy-MM-ddTHH:mm:ss";
 
 QByteArray format(const QByteArray &path, const QDateTime &deletionDate)
 {
-    return "[Trash Info]\nPath=" + path.toPercentEncoding("/") + "\nDeletionDate=" +
-           deletionDate.toLocalTime().toString(QLatin1String(dateFormat)).toLatin1() + '\n';
+    return format(path, dateValue(deletionDate));
+}
+
+QByteArray format(const QByteArray &path, const QByteArray &deletionDate)
+{
+    return "[Trash Info]\nPath=" + path.toPercentEncoding("/") + "\nDeletionDate=" + deletionDate +
+           '\n';
+}
+
+QByteArray dateValue(const QDateTime &date)
+{
+    return date.toLocalTime().toString(QLatin1String(dateFormat)).toLatin1();
 }
 
 std::optional<Contents> parse(const QByteArray &text)

@@ -18,6 +18,10 @@ struct Contents {
 // "[Trash Info]", Path (bytes other than letters, digits, "-._~" and "/" as %XX) and the
 // deletion date to the second, in local time (YYYY-MM-DDThh:mm:ss).
 QByteArray format(const QByteArray &path, const QDateTime &deletionDate);
+// The same with the date already written by dateValue(), for many items of one moment.
+QByteArray format(const QByteArray &path, const QByteArray &deletionDate);
+// The DeletionDate value of `date`: local time, to the second.
+QByteArray dateValue(const QDateTime &date);
 
 // The keys of the "[Trash Info]" group (other groups and unknown keys are skipped, lines may end
 // in CR LF). Nothing when the group or its Path is missing, or Path decodes to nothing or holds

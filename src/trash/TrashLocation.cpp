@@ -1,5 +1,6 @@
 #include "TrashLocation.h"
 
+#include "BytePath.h"
 #include "TrashErrors.h"
 
 #include <AppDirectories.h>
@@ -18,11 +19,7 @@ namespace TrashLocation {
 
 namespace {
 
-QByteArray parentOf(const QByteArray &path)
-{
-    const auto slash = path.lastIndexOf('/');
-    return slash <= 0 ? QByteArray("/") : path.left(slash);
-}
+using BytePath::parentOf;
 
 std::optional<struct stat> statOf(const QByteArray &path, bool followLink = true)
 {

@@ -6,6 +6,8 @@
 #include "LocalFolderSelectorViewController.h"
 
 #include <QRegularExpression>
+#include <sys/mount.h>
+#include <unistd.h>
 
 namespace {
 
@@ -135,6 +137,28 @@ private slots:
         QVERIFY(trashed().isEmpty());
         root.listed();
         QCOMPARE(root.names(), (QStringList{"Full", "kept.txt"}));
+    }
+
+    // Items of a folder that is another disk's top (a tmpfs the test mounts, as root) are
+    // asked about as that disk's trash allows, not as the trash of the folder's own parent:
+    // with no usable trash there, the sheet says they go for good.
+    void theSheetAsksTheTrashOfTheItemsOwnDisk()
+    {
+        const QString disk = home() + "/USB";
+        QVERIFY(QDir().mkpath(disk));
+        if (::mount("tmpfs", QFile::encodeName(disk).constData(), "tmpfs", 0, "size=1m") != 0)
+            QSKIP("Can't mount a tmpfs here (needs root and a mount namespace that allows it).");
+        auto unmount = qScopeGuard([&] { ::umount2(QFile::encodeName(disk).constData(), MNT_DETACH); });
+        // A trash folder that is a link is no trash to use.
+        QVERIFY(QDir(disk).mkdir("away"));
+        QVERIFY(QFile::link(disk + "/away", disk + "/.Trash-" + QString::number(::geteuid())));
+        makeFile(disk + "/a.txt");
+        Screen usb("/USB");
+        usb.select({"a.txt"});
+        usb.screen->deleteButtonTapped();
+        QCOMPARE(usb.alert()->message(),
+                 QStringLiteral("“a.txt” will be deleted and cannot be recovered."));
+        usb.pick("Cancel");
     }
 
     void menuDeleteKeepsEditingAsItWasAndLogsAFailure()

@@ -2,6 +2,7 @@
 // the user had: selection, scroll position, search.
 #include "ListingScreenFixture.h"
 #include "FolderWatch.h"
+#include "ProgressOverlay.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -72,6 +73,24 @@ private slots:
         QCOMPARE(selected, (QStringList{"keep 3.txt", "keep 7.txt"}));
         QCOMPARE(table->contentOffsetY(), offset);
         QCOMPARE(root.screen->itemManager()->searchString(), QStringLiteral("keep"));
+    }
+
+    // A job behind the overlay changes the folder as it goes: the screen lists it once after.
+    void changesDuringAFileJobAreListedOnceAfterIt()
+    {
+        QDir(home()).removeRecursively();
+        QVERIFY(QDir().mkpath(home()));
+        Screen root("/");
+        const int before = root.screen->liveRelistCount();
+        ProgressOverlay::shared()->show(QStringLiteral("Working..."), false);
+        for (int i = 0; i < 3; ++i) {
+            makeFile(home() + QStringLiteral("/made %1.txt").arg(i));
+            QTest::qWait(FolderWatch::interval + 100);
+        }
+        QCOMPARE(root.screen->liveRelistCount(), before);
+        ProgressOverlay::shared()->dismiss();
+        QTRY_COMPARE(root.screen->items().size(), 3);
+        QCOMPARE(root.screen->liveRelistCount(), before + 1);
     }
 };
 

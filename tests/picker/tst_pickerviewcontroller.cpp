@@ -228,11 +228,17 @@ private slots:
         QCOMPARE(root->leftBarButtonItems(), {root->selectAllButton()});
         QCOMPARE(root->rightBarButtonItems(), {root->cancelButton()});
         QVERIFY(!root->hidesBackButton()); // the root has no back button to hide
+        // All, and none, each one change of the rows QML draws.
+        auto *rows = root->tableView()->rows();
+        QSignalSpy changes(rows, &QAbstractItemModel::dataChanged);
         root->selectAllButtonTapped();
         QCOMPARE(root->tableView()->indexPathsForSelectedRows().size(), 2);
+        QCOMPARE(rows->data(rows->index(1), TableRowsModel::SelectedRole), QVariant(true));
         QCOMPARE(root->selectAllButton()->title(), QStringLiteral("Select None"));
         root->selectAllButtonTapped();
         QVERIFY(root->tableView()->indexPathsForSelectedRows().isEmpty());
+        QCOMPARE(rows->data(rows->index(1), TableRowsModel::SelectedRole), QVariant(false));
+        QCOMPARE(changes.size(), 2);
         QCOMPARE(root->selectAllButton()->title(), QStringLiteral("Select All"));
         root->selectButtonTapped();
         QVERIFY(root->leftBarButtonItems().isEmpty());
