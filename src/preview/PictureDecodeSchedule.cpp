@@ -15,6 +15,9 @@ struct PictureDecodeSchedule::State {
     std::mutex mutex;        // guards the fields below
     std::deque<Decode> wanted;
     std::optional<Decode> running;
+    // Decoded, on their way to the main thread: wanted again meanwhile only because the owner
+    // has not seen them yet, so not decoded twice.
+    std::vector<Decode> delivering;
     bool runnerQueued = false;
     std::unique_ptr<DecodePriority::InSight> inSight;
 
@@ -70,10 +73,19 @@ void run(const std::shared_ptr<State> &state)
         {
             std::lock_guard lock(state->mutex);
             state->running.reset();
+            state->delivering.push_back(decode);
             state->updatePriority();
         }
-        DispatchQueue::main(state->owner,
-                            [state, decode, picture] { state->delivery(decode, picture); });
+        DispatchQueue::main(state->owner, [state, decode, picture] {
+            {
+                std::lock_guard lock(state->mutex);
+                auto &delivering = state->delivering;
+                delivering.erase(
+                    std::find_if(delivering.begin(), delivering.end(),
+                                 [&](const Decode &d) { return d.isSameWork(decode); }));
+            }
+            state->delivery(decode, picture);
+        });
     }
 }
 
@@ -95,8 +107,13 @@ void PictureDecodeSchedule::want(std::vector<Decode> decodes)
 {
     std::lock_guard lock(m_state->mutex);
     m_state->wanted.clear();
+    const auto underWay = [this](const Decode &decode) {
+        return (m_state->running && m_state->running->isSameWork(decode)) ||
+               std::any_of(m_state->delivering.begin(), m_state->delivering.end(),
+                           [&](const Decode &d) { return d.isSameWork(decode); });
+    };
     for (Decode &decode : decodes) {
-        if (!m_state->running || !m_state->running->isSameWork(decode))
+        if (!underWay(decode))
             m_state->wanted.push_back(std::move(decode));
     }
     m_state->updatePriority();

@@ -13,8 +13,9 @@
 // "PicturePager.decodeQueue", most urgent first. The owner states its whole need again whenever
 // it changes (`want`): a decode no longer in the list is dropped before it starts, so paging
 // fast leaves no trail of decodes for the pages passed, and the page in sight never waits behind
-// them. A decode already under way is never started twice: `want` leaves it out. While a decode
-// marked in sight is wanted or under way, a DecodePriority::InSight lives, so thumbnails wait.
+// them. A decode already under way, or done and not yet delivered, is never started twice:
+// `want` leaves it out. While a decode marked in sight is wanted or under way, a
+// DecodePriority::InSight lives, so thumbnails wait.
 //
 // Results come back on the main thread through the delivery function, in the order the decodes
 // end; one that ends after the owner is gone is dropped.
