@@ -12,7 +12,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 source "$here/bench/timing.sh"
 [ -f "$build/CMakeCache.txt" ] || cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" --target inside-probe >/dev/null
-probe="$(cd "$build" && pwd)/bench/inside/inside-probe"
+probe="$(cd "$build" && pwd)/bin/inside-probe"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 home="$work/root/Documents/home"

@@ -55,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     ZipBackend backend;
     ArchiveListing listing;
-    if (backend.list(archive, {}, &listing, &error)) {
+    if (backend.list(archive, {}, &listing, nullptr, &error)) {
         require(listing.entries.size() == directory->size(), "the listing holds every entry");
         for (const auto &entry : listing.entries)
             require(entry.size >= 0, "sizes are never negative");

@@ -17,7 +17,11 @@ zip) binary=fuzz_zip_reader ;;
 esac
 CC=clang CXX=clang++ cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DOMBRISK_SANITIZE=ON -DOMBRISK_FUZZ=ON >/dev/null
-cmake --build "$build" --target "$binary" >/dev/null
+# Quiet unless the build fails: then its output says why.
+cmake --build "$build" --target "$binary" >"$build/last-build.log" 2>&1 || {
+    cat "$build/last-build.log" >&2
+    exit 1
+}
 
 corpus=$build/fuzz-corpus-$target # what the fuzzer keeps, grown run after run
 findings=${FINDINGS:-$build/findings-$target}
