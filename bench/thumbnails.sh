@@ -71,7 +71,8 @@ trap 'rm -rf "$root"' EXIT
 for size in 37 300; do
     echo "--- all pictures at $size x $size, first start, then a later start on the same cache"
     mkdir -p "$root/all"
-    ln -sf "$pictures"/jpeg/* "$pictures"/others/* "$root/all/"
+    # Copies, not links: the listing shows a link as a link, not as the picture it leads to.
+    cp -n "$pictures"/jpeg/* "$pictures"/others/* "$root/all/"
     "$bench" "$root/all" "$size" --root "$root/cache$size"
     "$bench" "$root/all" "$size" --root "$root/cache$size"
 done
