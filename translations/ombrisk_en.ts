@@ -425,6 +425,13 @@
     </message>
 </context>
 <context>
+    <name>ComicCover</name>
+    <message>
+        <source>“%1” holds no picture to show.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CompressDialog</name>
     <message>
         <source>Compress file</source>

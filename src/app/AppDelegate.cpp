@@ -3,6 +3,7 @@
 #include "ApplicationFolders.h"
 #include "CompressQueue.h"
 #include "DispatchQueue.h"
+#include "ItemCopy.h"
 #include "LocalFolderListing.h"
 #include "LocalStorageViewController.h"
 #include "NavigationController.h"
@@ -62,9 +63,12 @@ bool AppDelegate::didFinishLaunching(const LaunchOptions &options)
     Error error;
     if (!ApplicationFolders::createAtStart(&error))
         sayOnStandardError(error.message);
-    // Unpacking left behind by a run that died (its merge undone, the originals put back); on a
-    // worker, as it may be gigabytes.
-    QThreadPool::globalInstance()->start([] { StagingFolder::sweepRecorded(); });
+    // Unpacking and copies left behind by a run that died (a merge undone, the originals put
+    // back); on a worker, as it may be gigabytes.
+    QThreadPool::globalInstance()->start([] {
+        StagingFolder::sweepRecorded();
+        ItemCopy::sweepRecorded();
+    });
     auto *root = new LocalStorageViewController(QStringLiteral("/"));
     root->setTitle(tr("Home"));
     root->setEmptyFolderHint(tr("To bring files in, open them with Ombrisk from another "

@@ -5,7 +5,7 @@
 #include "FolderMerge.h"
 #include "MadeFolders.h"
 #include "MergeJournal.h"
-#include "StagingRecords.h"
+#include "ItemRecords.h"
 #include "StagingScan.h"
 
 #include <AppDirectories.h>
@@ -139,7 +139,8 @@ void sweepItem(int placeFd, const QByteArray &placePath, const char *name)
     struct stat info {};
     if (!folder.isValid() || ::fstat(folder.get(), &info) != 0)
         return; // a link of that name is not ours
-    const auto record = StagingRecords::find(info.st_dev, info.st_ino);
+    const auto record =
+        ItemRecords::find(ItemRecords::Book::Unpacking, info.st_dev, info.st_ino);
     if (!record || record->name != name || record->owner != info.st_uid ||
         info.st_uid != ::geteuid())
         return; // only bears the name: the user's
@@ -147,7 +148,7 @@ void sweepItem(int placeFd, const QByteArray &placePath, const char *name)
         return; // in use
     if (endStaging(placeFd, placePath, name, folder.get(),
                    QString::fromUtf8(record->archiveName)))
-        StagingRecords::drop(info.st_dev, info.st_ino);
+        ItemRecords::drop(ItemRecords::Book::Unpacking, info.st_dev, info.st_ino);
 }
 
 void sweepPlace(int placeFd, const QByteArray &placePath)
@@ -206,9 +207,10 @@ std::optional<StagingFolder> StagingFolder::createFor(const QString &destination
     }
     staging.m_device = info.st_dev;
     staging.m_inode = info.st_ino;
-    staging.m_recorded = StagingRecords::add({info.st_dev, info.st_ino, info.st_uid,
-                                              staging.m_placePath, staging.m_rootName,
-                                              archiveName.toUtf8()});
+    staging.m_recorded =
+        ItemRecords::add(ItemRecords::Book::Unpacking,
+                         {info.st_dev, info.st_ino, info.st_uid, staging.m_placePath,
+                          staging.m_rootName, archiveName.toUtf8()});
     if (!staging.m_recorded) // unpacking goes on; only a crash would leave the folder unswept
         qWarning("Ombrisk: no record of the staging folder %s could be written in %s: %s",
                  staging.m_rootName.constData(), qPrintable(AppDirectories::stateDirectory()),
@@ -229,7 +231,7 @@ StagingFolder::~StagingFolder()
         const bool gone =
             endStaging(m_placeFd.get(), m_placePath, m_rootName, m_rootFd.get(), m_archiveName);
         if (gone && m_recorded)
-            StagingRecords::drop(m_device, m_inode);
+            ItemRecords::drop(ItemRecords::Book::Unpacking, m_device, m_inode);
     }
     // After a failure they hold nothing; after a success, the destination.
     if (m_madeParents)
@@ -409,7 +411,7 @@ void StagingFolder::sweep(const QString &folder)
 
 void StagingFolder::sweepRecorded()
 {
-    for (const auto &record : StagingRecords::all()) {
+    for (const auto &record : ItemRecords::all(ItemRecords::Book::Unpacking)) {
         if (record.owner != ::geteuid())
             continue;
         const auto place = openFolder(record.place);
@@ -423,6 +425,6 @@ void StagingFolder::sweepRecorded()
         if (there)
             sweepItem(place.get(), record.place, record.name.constData());
         else if (placeInfo.st_dev == record.device)
-            StagingRecords::drop(record.device, record.inode); // gone
+            ItemRecords::drop(ItemRecords::Book::Unpacking, record.device, record.inode); // gone
     }
 }

@@ -26,7 +26,7 @@
 // same way. A staging folder is removed only when nothing set aside is left in it; else it
 // goes whole to the trash ("Unfinished unpacking of <archive name>"), or stays.
 //
-// Each staging folder is recorded (StagingRecords) before it is used and the record dropped
+// Each staging folder is recorded (ItemRecords) before it is used and the record dropped
 // once it is gone; while in use it is held under an exclusive flock. A sweep (at the next
 // extraction into the same place, and of every recorded place at the app's start) takes only
 // unlocked folders that match their record, left by a process that died: it undoes the merge

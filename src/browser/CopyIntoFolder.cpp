@@ -13,7 +13,7 @@ bool CopyIntoFolder::copyOne(const QString &source, const QString &folder,
                              Error *error)
 {
     const QString name = QFileInfo(source).fileName();
-    const auto partial = ItemCopy::copyAside(source, folder, advance, error);
+    auto partial = ItemCopy::copyAside(source, folder, advance, error);
     if (!partial)
         return false;
     if (answer == Answer::Replace) {
@@ -23,9 +23,7 @@ bool CopyIntoFolder::copyOne(const QString &source, const QString &folder,
                 return ItemCopy::place(*partial, name, false, placeError).has_value();
             },
             error);
-        if (!replaced) // the namesake stayed: the copy goes (place removes it on its own failure)
-            FileOperations::removeItemAtPath(*partial, nullptr);
-        return replaced;
+        return replaced; // else the namesake stayed, and the copy goes with `partial`
     }
     const bool ownFolder =
         LocalPaths::canonical(QFileInfo(source).path()) == LocalPaths::canonical(folder);

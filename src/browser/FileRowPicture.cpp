@@ -1,9 +1,9 @@
 #include "FileRowPicture.h"
 
+#include "ComicCover.h"
 #include "FileExtensionImage.h"
 #include "TableViewCell.h"
 #include "Thumbnail.h"
-#include "Utils.h"
 
 #include <QFileInfo>
 
@@ -13,8 +13,10 @@ void show(TableViewCell *cell, const QString &fileName, const QString &path)
 {
     const QString extension = QFileInfo(fileName).suffix();
     // The picker has already set the 37-point frame and forgotten the cell's previous request.
-    if (Utils::isSupportPhotoFileFormat(extension))
+    if (Thumbnail::isMadeFor(extension))
         Thumbnail::cr_setLocalImageFilePath(cell->imageView(), path);
+    else if (ComicCover::isComicBook(extension))
+        Thumbnail::setImageFromFile(cell->imageView(), path, &ComicCover::decodeToFit);
     showBadge(cell, fileName);
 }
 

@@ -5,7 +5,8 @@
 class TableViewCell;
 
 // The picture of a file's row wherever files are listed: the badge of its extension at once,
-// replaced by a thumbnail when the file is of a picture kind.
+// replaced by a thumbnail when the file is of a picture kind, a PDF document (its first page) or
+// a comic book (its cover).
 //
 // Thread-safety: main thread only.
 namespace FileRowPicture {

@@ -62,12 +62,13 @@ void ListingToolbar::showFor(bool editing)
         return;
     auto items = m_items;
     const qsizetype slot = items.indexOf(m_pasteButton);
-    // A narrow window needs the room for the status text.
+    BarButtonItem *shared = editing ? m_copyButton : m_pasteButton;
+    items.replace(slot, shared);
+    // A narrow window needs the room for the status text, save while the button has work to do
+    // (a touch has no other way to paste).
     const double width = m_screen->viewSize().width();
-    if (width > 0 && width < compactWidth)
+    if (width > 0 && width < compactWidth && !shared->isEnabled())
         items.remove(slot, 2);
-    else if (editing)
-        items.replace(slot, m_copyButton);
     if (items != m_screen->toolbarItems())
         m_screen->setToolbarItems(items);
 }
@@ -78,10 +79,12 @@ void ListingToolbar::setSelectionButtonsEnabled(bool enabled)
         if (button)
             button->setEnabled(enabled);
     }
+    showFor(m_screen->isEditing());
 }
 
 void ListingToolbar::updatePasteButton()
 {
     if (m_pasteButton)
         m_pasteButton->setEnabled(FileClipboard::contents().has_value());
+    showFor(m_screen->isEditing());
 }

@@ -9,8 +9,9 @@ class LocalStorageViewController;
 
 // The listing screen's bottom toolbar: new folder, paste (copy in its place while editing),
 // compress, the status text, move and delete. Below 400 points of width Copy and Paste leave
-// the row to the status text (they stay in the row menu and on the keys). Paste is enabled
-// while the clipboard holds files; the buttons acting on a selection while some is made.
+// the row to the status text while they are disabled (they stay in the row menu and on the
+// keys). Paste is enabled while the clipboard holds files; the buttons acting on a selection
+// while some is made.
 // A tap calls the screen's handler of the same name.
 //
 // Thread-safety: main thread only.

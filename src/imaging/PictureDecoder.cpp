@@ -144,12 +144,20 @@ VipsImagePtr fitted(const QByteArray &fileName, bool jpeg, QSize bounds, VipsSiz
     });
 }
 
+enum class Accept { Pictures, PicturesAndDocuments };
+
+bool accepted(const QByteArray &head, Accept accept)
+{
+    return PictureDecoder::signatureKind(head) != PictureDecoder::SignatureKind::None ||
+           (accept == Accept::PicturesAndDocuments && head.startsWith("%PDF-"));
+}
+
 // Decodes `path` to fit `bounds`; `size` is libvips's VipsSize (both ways, or down only).
-QImage decode(const QString &path, QSize bounds, VipsSize size, Error *error)
+QImage decode(const QString &path, QSize bounds, VipsSize size, Error *error,
+              Accept accept = Accept::Pictures)
 {
     const QByteArray head = fileHead(path);
-    if (bounds.isEmpty() ||
-        PictureDecoder::signatureKind(head) == PictureDecoder::SignatureKind::None) {
+    if (bounds.isEmpty() || !accepted(head, accept)) {
         fail(error, notAPictureError(path));
         return {};
     }
@@ -195,6 +203,12 @@ SignatureKind signatureKind(const QByteArray &head)
 QImage decodeToFit(const QString &path, QSize bounds, Error *error)
 {
     return decode(path, bounds, VIPS_SIZE_BOTH, error);
+}
+
+QImage decodeThumbnailToFit(const QString &path, QSize bounds, Error *error)
+{
+    // libvips's thumbnail path renders only the first page, at the scale the bounds need.
+    return decode(path, bounds, VIPS_SIZE_BOTH, error, Accept::PicturesAndDocuments);
 }
 
 QImage decodeFullSize(const QString &path, int maximumSide, Error *error)

@@ -28,6 +28,10 @@ SignatureKind signatureKind(const QByteArray &head);
 // A null image with the reason in `error` (may be null) when the file cannot be read or decoded.
 QImage decodeToFit(const QString &path, QSize bounds, Error *error = nullptr);
 
+// As decodeToFit, and for a PDF document its first page (drawn by poppler on white): what a
+// thumbnail shows of a file.
+QImage decodeThumbnailToFit(const QString &path, QSize bounds, Error *error = nullptr);
+
 // The picture at its own size, or shrunk so that neither side exceeds `maximumSide`; never
 // enlarged (an SVG comes at its own declared size).
 QImage decodeFullSize(const QString &path, int maximumSide, Error *error = nullptr);

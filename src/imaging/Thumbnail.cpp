@@ -25,6 +25,7 @@ struct Request {
     QString key;
     QSizeF size;
     double scale = 1;
+    Thumbnail::Decoder decoder;
 };
 
 void apply(const Request &request, const QImage &thumbnail)
@@ -51,7 +52,7 @@ QImage decodeAndShare(const Request &request, Error *error)
     const QSize bounds = (request.size * request.scale).toSize();
     const auto side = SharedThumbnails::sideFor(std::max(bounds.width(), bounds.height()));
     const QImage picture =
-        PictureDecoder::decodeToFit(request.path, side ? QSize(*side, *side) : bounds, error);
+        request.decoder(request.path, side ? QSize(*side, *side) : bounds, error);
     if (picture.isNull()) {
         SharedThumbnails::storeFailure(request.path);
         return picture;
@@ -106,11 +107,8 @@ void queueMaking(const Request &request, Thumbnail::Turn turn)
         Thumbnail::sharedImageThumbnailQueue().async(std::move(task));
 }
 
-} // namespace
-
-namespace Thumbnail {
-
-void cr_setLocalImageFilePath(ImageView *view, const QString &path, Turn turn)
+void request(ImageView *view, const QString &path, Thumbnail::Turn turn,
+             Thumbnail::Decoder decoder)
 {
     Q_ASSERT(QThread::currentThread() == view->thread());
     const QSizeF size = view->frameSize();
@@ -118,9 +116,12 @@ void cr_setLocalImageFilePath(ImageView *view, const QString &path, Turn turn)
         view->setRequestedImageKey(QString());
         return;
     }
-    const Request request{view, path,
-                          cachedFileNameWithSizeForKey(Utils::trimLocalPath(path), size), size,
-                          screenScale()};
+    const Request request{view,
+                          path,
+                          Thumbnail::cachedFileNameWithSizeForKey(Utils::trimLocalPath(path), size),
+                          size,
+                          screenScale(),
+                          std::move(decoder)};
     view->setRequestedImageKey(request.key);
     // Only the memory layer is asked here; reading a cache file is left to the queue, as
     // decoding a large PNG could hold the main thread up.
@@ -131,6 +132,28 @@ void cr_setLocalImageFilePath(ImageView *view, const QString &path, Turn turn)
     }
     // Set later even on a hit: the caller's own image goes in first and is then replaced.
     DispatchQueue::main(view, [request, cached] { apply(request, cached); });
+}
+
+} // namespace
+
+namespace Thumbnail {
+
+void cr_setLocalImageFilePath(ImageView *view, const QString &path, Turn turn)
+{
+    request(view, path, turn, [](const QString &file, QSize bounds, Error *error) {
+        return PictureDecoder::decodeThumbnailToFit(file, bounds, error);
+    });
+}
+
+void setImageFromFile(ImageView *view, const QString &path, Decoder decoder)
+{
+    request(view, path, Turn::InOrder, std::move(decoder));
+}
+
+bool isMadeFor(const QString &extension)
+{
+    return Utils::isSupportPhotoFileFormat(extension.toLower()) ||
+           extension.compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0;
 }
 
 QString cachedFileNameWithSizeForKey(const QString &relativePath, QSizeF size)

@@ -3,17 +3,19 @@
 #include "DispatchQueue.h"
 #include "ImageView.h"
 
+#include <Error.h>
 #include <QColor>
 #include <QImage>
 #include <QSizeF>
 #include <QString>
+#include <functional>
 
 // Picture thumbnails for image views: made to the view's own size off the main thread, kept in
 // ThumbnailCache::sharedCache() under a key of the file's path relative to the home folder and
 // the size, and served from there the next time.
 namespace Thumbnail {
 
-// Asks for the thumbnail of the picture file at absolute `path`, at `view`'s frame size as it
+// Asks for the thumbnail of the picture file (or PDF document) at absolute `path`, at `view`'s frame size as it
 // is now. Never sets the image before it returns, nor clears it: the caller shows what it wants
 // meanwhile (the badge). The thumbnail is set later on the main thread: in the next turn when
 // the cache holds it in memory, else once the thumbnail queue has read its cache file or made
@@ -29,6 +31,18 @@ enum class Turn {
     First,   // before every request still waiting: a view that is the page in sight
 };
 void cr_setLocalImageFilePath(ImageView *view, const QString &path, Turn turn = Turn::InOrder);
+
+// What makes a thumbnail's picture out of a file, fitted into `bounds` (device pixels) as
+// PictureDecoder::decodeToFit does; a null image with the reason in `error` when it can't.
+// Runs on the thumbnail queue.
+using Decoder = std::function<QImage(const QString &path, QSize bounds, Error *error)>;
+// As cr_setLocalImageFilePath, for a file whose picture `decoder` makes (a comic book's cover),
+// cached and shared like any other.
+void setImageFromFile(ImageView *view, const QString &path, Decoder decoder);
+
+// Whether files of this extension get thumbnails: the picture kinds
+// (Utils::isSupportPhotoFileFormat) and PDF documents (their first page). Any thread.
+bool isMadeFor(const QString &extension);
 
 // The cache key: the MD5 name (Utils::cachedFileNameForKey) of `relativePath` followed by the
 // width and the height written with "%f" ("/Photos/a.jpg37.00000037.000000"). Any thread.

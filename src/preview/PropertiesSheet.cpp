@@ -55,7 +55,7 @@ void PropertiesSheet::fill(const QString &path)
 void PropertiesSheet::showPicture(const QString &path)
 {
     const QString extension = QFileInfo(path).suffix();
-    if (Utils::isSupportPhotoFileFormat(extension.toLower())) {
+    if (Thumbnail::isMadeFor(extension)) {
         Thumbnail::cr_setLocalImageFilePath(&m_previewImageView, path, Thumbnail::Turn::First);
     } else if (!Utils::isSupportMediaFileFormat(extension.toLower())) {
         m_previewImageView.setRequestedImageKey({});

@@ -3,6 +3,7 @@
 #include "FileOperations.h"
 #include "FolderHandle.h"
 #include "FreeItemName.h"
+#include "ItemRecords.h"
 #include "LocalPaths.h"
 
 #include <QFile>
@@ -11,6 +12,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -23,6 +25,14 @@ constexpr int specialFile = -1;
 struct Walk {
     FileContentCopy::Advance advance;
     QByteArray failedAt; // the item that failed, relative to the copied one ("" for itself)
+    // Hears of the copy's own top item once it exists and before anything is put in it.
+    std::function<void(int folder, const char *name)> madeTop = {};
+
+    void made(const QByteArray &relative, int folder, const char *name) const
+    {
+        if (relative.isEmpty() && madeTop)
+            madeTop(folder, name);
+    }
 };
 
 int copyItem(int fromFolder, const char *fromName, int toFolder, const char *toName, Walk &walk,
@@ -52,7 +62,7 @@ int keepTimesAndMode(int to, const struct stat &info)
 }
 
 int copyFile(int fromFolder, const char *fromName, int toFolder, const char *toName,
-             const FileContentCopy::Advance &advance)
+             const Walk &walk, const QByteArray &relative)
 {
     // O_NONBLOCK: a pipe put there meanwhile must not hold the copy; fstat then refuses it.
     Fd from(::openat(fromFolder, fromName, O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK));
@@ -64,7 +74,8 @@ int copyFile(int fromFolder, const char *fromName, int toFolder, const char *toN
     Fd to(::openat(toFolder, toName, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
     if (!to.isValid())
         return errno;
-    int failure = FileContentCopy::copy(from.get(), to.get(), advance);
+    walk.made(relative, toFolder, toName);
+    int failure = FileContentCopy::copy(from.get(), to.get(), walk.advance);
     if (failure == 0)
         failure = keepTimesAndMode(to.get(), info);
     // A delayed write may fail only here.
@@ -99,6 +110,7 @@ int copyFolder(int fromFolder, const char *fromName, const struct stat &info, in
     // Owner-only while it fills, so no one reads a half-made copy; its own mode comes last.
     if (::mkdirat(toFolder, toName, 0700) != 0)
         return errno;
+    walk.made(relative, toFolder, toName);
     const Fd to = FolderHandle::openChild(toFolder, toName, O_RDONLY);
     if (!to.isValid())
         return errno;
@@ -131,7 +143,7 @@ int copyItem(int fromFolder, const char *fromName, int toFolder, const char *toN
         if (S_ISLNK(info.st_mode))
             failure = copyLink(fromFolder, fromName, info, toFolder, toName);
         else if (S_ISREG(info.st_mode))
-            failure = copyFile(fromFolder, fromName, toFolder, toName, walk.advance);
+            failure = copyFile(fromFolder, fromName, toFolder, toName, walk, relative);
         else
             failure = specialFile;
     }
@@ -179,8 +191,48 @@ Error copyError(const QString &name, const Walk &walk, int code)
 
 } // namespace
 
-std::optional<QString> ItemCopy::copyAside(const QString &source, const QString &folder,
-                                           const FileContentCopy::Advance &advance, Error *error)
+ItemCopy::Partial::Partial(Partial &&other) noexcept
+    : m_path(std::exchange(other.m_path, {})), m_record(std::move(other.m_record)),
+      m_device(other.m_device), m_inode(other.m_inode)
+{
+}
+
+ItemCopy::Partial &ItemCopy::Partial::operator=(Partial &&other) noexcept
+{
+    if (this != &other) {
+        discard();
+        m_path = std::exchange(other.m_path, {});
+        m_record = std::move(other.m_record);
+        m_device = other.m_device;
+        m_inode = other.m_inode;
+    }
+    return *this;
+}
+
+ItemCopy::Partial::~Partial()
+{
+    discard();
+}
+
+void ItemCopy::Partial::discard()
+{
+    if (!m_path.isEmpty())
+        FileOperations::removeItemAtPath(m_path, nullptr);
+    forget();
+}
+
+void ItemCopy::Partial::forget()
+{
+    if (m_record.isValid())
+        ItemRecords::drop(ItemRecords::Book::Copying, m_device, m_inode);
+    m_record = Fd();
+    m_path.clear();
+}
+
+std::optional<ItemCopy::Partial> ItemCopy::copyAside(const QString &source,
+                                                     const QString &folder,
+                                                     const FileContentCopy::Advance &advance,
+                                                     Error *error)
 {
     const QFileInfo item(source);
     const QString name = item.fileName();
@@ -189,42 +241,58 @@ std::optional<QString> ItemCopy::copyAside(const QString &source, const QString 
                           tr("“%1” can't be copied into itself. Choose another folder.").arg(name)));
         return std::nullopt;
     }
-    Walk walk{advance, {}};
+    Partial partial;
+    const QByteArray hidden = ".ombrisk-copying-" +
+                              QUuid::createUuid().toString(QUuid::WithoutBraces).toLatin1();
+    // Recorded as soon as it exists; a copy that can't be recorded still goes on (only a crash
+    // would then leave it behind).
+    Walk walk{advance, {}, [&](int into, const char *made) {
+                  struct stat info {};
+                  if (::fstatat(into, made, &info, AT_SYMLINK_NOFOLLOW) != 0)
+                      return;
+                  partial.m_device = info.st_dev;
+                  partial.m_inode = info.st_ino;
+                  partial.m_record = ItemRecords::addHeld(
+                      ItemRecords::Book::Copying,
+                      {info.st_dev, info.st_ino, info.st_uid, QFile::encodeName(folder), made, {}});
+              }};
     const Fd from(::open(QFile::encodeName(item.path()).constData(),
                          O_PATH | O_DIRECTORY | O_CLOEXEC));
     const Fd to(::open(QFile::encodeName(folder).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-    const QByteArray partial = ".ombrisk-copying-" +
-                               QUuid::createUuid().toString(QUuid::WithoutBraces).toLatin1();
     int failure = !from.isValid() || !to.isValid() ? errno : 0;
     if (failure == 0)
         failure = copyItem(from.get(), QFile::encodeName(name).constData(), to.get(),
-                           partial.constData(), walk, {});
-    if (failure == 0)
-        return folder + u'/' + QString::fromLatin1(partial);
+                           hidden.constData(), walk, {});
+    if (failure == 0) {
+        partial.m_path = folder + u'/' + QString::fromLatin1(hidden);
+        return partial;
+    }
     if (to.isValid()) {
         const int reason = failure;
-        FolderHandle::removeTree(to.get(), partial.constData());
+        FolderHandle::removeTree(to.get(), hidden.constData());
         failure = reason;
     }
     fail(error, copyError(name, walk, failure));
     return std::nullopt;
 }
 
-std::optional<QString> ItemCopy::place(const QString &partial, const QString &name, bool keepBoth,
+std::optional<QString> ItemCopy::place(Partial &partial, const QString &name, bool keepBoth,
                                        Error *error)
 {
-    const QString folder = QFileInfo(partial).path();
-    const QByteArray from = QFile::encodeName(partial);
+    const QString folder = QFileInfo(partial.path()).path();
+    const QByteArray from = QFile::encodeName(partial.path());
     // Another writer would have to take each free name in the moment between choice and
     // rename; a few turns are plenty.
     int reason = EEXIST;
     for (int attempt = 0; attempt < (keepBoth ? 5 : 1) && reason == EEXIST; ++attempt) {
         const QString target = folder + u'/' + (keepBoth ? FreeItemName::in(folder, name) : name);
-        if (renameWithoutReplacing(from, QFile::encodeName(target)))
+        if (renameWithoutReplacing(from, QFile::encodeName(target))) {
+            partial.forget();
             return target;
+        }
         reason = errno;
     }
-    FileOperations::removeItemAtPath(partial, nullptr);
+    partial.discard();
     if (reason == EEXIST)
         fail(error, Error(errorDomain, NameTaken,
                           tr("“%1” was not copied: an item of that name came into the folder "
@@ -233,6 +301,29 @@ std::optional<QString> ItemCopy::place(const QString &partial, const QString &na
     else
         fail(error, copyError(name, Walk{{}, {}}, reason));
     return std::nullopt;
+}
+
+void ItemCopy::sweepRecorded()
+{
+    using ItemRecords::Book;
+    for (const auto &record : ItemRecords::all(Book::Copying)) {
+        if (record.owner != ::geteuid() || ItemRecords::isHeld(Book::Copying, record.device,
+                                                               record.inode))
+            continue;
+        const Fd place(::open(record.place.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+        struct stat placeInfo {};
+        if (!place.isValid() || ::fstat(place.get(), &placeInfo) != 0)
+            continue; // a disk that is not there now: kept for when it is
+        struct stat info {};
+        const bool there = ::fstatat(place.get(), record.name.constData(), &info,
+                                     AT_SYMLINK_NOFOLLOW) == 0;
+        if (there && (info.st_dev != record.device || info.st_ino != record.inode ||
+                      info.st_uid != record.owner))
+            ItemRecords::drop(Book::Copying, record.device, record.inode); // the user's now
+        else if (there ? FolderHandle::removeTree(place.get(), record.name.constData())
+                       : placeInfo.st_dev == record.device)
+            ItemRecords::drop(Book::Copying, record.device, record.inode);
+    }
 }
 
 bool ItemCopy::isInside(const QString &folder, const QString &source)

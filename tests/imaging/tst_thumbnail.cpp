@@ -11,6 +11,8 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QProcess>
 #include <QScreen>
 #include <QSignalSpy>
@@ -159,6 +161,26 @@ private slots:
         const QRgb middle = thumbnail.pixel(thumbnail.width() / 2, thumbnail.height() / 2);
         QCOMPARE(qAlpha(middle), 255);
         QVERIFY(qBlue(middle) > 200 && qRed(middle) < 50);
+    }
+
+    // A document shows its first page; the pages after it are never drawn into it.
+    void aPdfShowsItsFirstPage()
+    {
+        QVERIFY(Thumbnail::isMadeFor("PDF"));
+        const QString path = homePath("/kinds/paper.pdf");
+        QPdfWriter writer(path);
+        QPainter painter(&writer);
+        painter.fillRect(painter.viewport(), Qt::blue);
+        writer.newPage();
+        painter.fillRect(painter.viewport(), Qt::red);
+        painter.end();
+        ImageView view(QSizeF(37, 37));
+        const QImage thumbnail = requestAndWait(view, path);
+        QVERIFY(!thumbnail.isNull());
+        const QColor middle = thumbnail.pixelColor(thumbnail.rect().center());
+        QVERIFY2(middle.blue() > 200 && middle.red() < 50, qPrintable(middle.name()));
+        // Portrait A4: bands beside it, none above.
+        QVERIFY(opaqueBounds(thumbnail).width() < thumbnail.width());
     }
 
     void aViewDroppedMeanwhileGetsNothingButTheThumbnailIsKept()

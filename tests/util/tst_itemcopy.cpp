@@ -1,5 +1,6 @@
 // Copies made on real folders: what a copy keeps, and that a copy cut short, refused or
 // cancelled leaves nothing behind, under its hidden name or a real one.
+#include "AppDirectories.h"
 #include "ItemCopy.h"
 
 #include <QDir>
@@ -8,6 +9,7 @@
 #include <QTest>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -50,6 +52,8 @@ class TestItemCopy : public QObject {
     QString m_source, m_target;
 
 private slots:
+    void initTestCase() { AppDirectories::useRoot(m_dir.path()); }
+
     void init()
     {
         m_source = m_dir.path() + "/" + QTest::currentTestFunction() + "/source";
@@ -74,12 +78,12 @@ private slots:
 
         Error error;
         qint64 counted = 0;
-        const auto partial = ItemCopy::copyAside(album, m_target, [&](qint64 bytes) {
+        auto partial = ItemCopy::copyAside(album, m_target, [&](qint64 bytes) {
             counted += bytes;
             return true;
         }, &error);
         QVERIFY2(partial, qPrintable(error.message));
-        QVERIFY(QFileInfo(*partial).fileName().startsWith(u'.'));
+        QVERIFY(QFileInfo(partial->path()).fileName().startsWith(u'.'));
         QCOMPARE(counted, ItemCopy::bytesIn(album));
         QCOMPARE(counted, qint64(5 + 10));
         QCOMPARE(ItemCopy::place(*partial, "Album", false, &error), m_target + "/Album");
@@ -155,6 +159,43 @@ private slots:
         QFile old(m_target + "/a.txt");
         QVERIFY(old.open(QIODevice::ReadOnly));
         QCOMPARE(old.readAll(), QByteArray("old"));
+    }
+
+    // A copy cut short by the process's death goes at the next start; one in progress, and an
+    // item that only bears such a name, stay.
+    void theSweepTakesOnlyCopiesLeftByADeadProcess()
+    {
+        writeFile(m_source + "/Tree/a/one.txt", "1");
+        writeFile(m_source + "/Tree/b/two.txt", "2");
+        writeFile(m_source + "/c.txt", "c");
+        const pid_t child = ::fork();
+        if (child == 0) {
+            int calls = 0;
+            ItemCopy::copyAside(m_source + "/Tree", m_target, [&](qint64) {
+                if (++calls == 3)
+                    ::_exit(0); // dies with the copy half made
+                return true;
+            }, nullptr);
+            ::_exit(1);
+        }
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QCOMPARE(WEXITSTATUS(status), 0);
+        QCOMPARE(entries(m_target).size(), 1);
+        QVERIFY(QDir().mkpath(m_target + "/.ombrisk-copying-mine"));
+        Error error;
+        auto live = ItemCopy::copyAside(m_source + "/c.txt", m_target, {}, &error);
+        QVERIFY(live);
+        const QString records = AppDirectories::stateDirectory() + "/copying";
+        QCOMPARE(QDir(records).entryList(QDir::Files).size(), 2);
+
+        ItemCopy::sweepRecorded();
+        QStringList left{".ombrisk-copying-mine", QFileInfo(live->path()).fileName()};
+        left.sort();
+        QCOMPARE(entries(m_target), left);
+        QCOMPARE(QDir(records).entryList(QDir::Files).size(), 1);
+        QCOMPARE(ItemCopy::place(*live, "c.txt", false, &error), m_target + "/c.txt");
+        QVERIFY(QDir(records).entryList(QDir::Files).isEmpty());
     }
 };
 

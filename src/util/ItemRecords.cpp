@@ -1,7 +1,7 @@
-#include "StagingRecords.h"
+#include "ItemRecords.h"
 
 #include <AppDirectories.h>
-#include <FolderHandle.h>
+#include <sys/file.h>
 #include <FileNameCodec.h>
 #include <QDir>
 #include <QFile>
@@ -10,18 +10,25 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace StagingRecords {
+namespace ItemRecords {
 
 namespace {
 
-QByteArray folder()
+QByteArray folder(Book book)
 {
-    return FileNameCodec::encode(AppDirectories::stateDirectory() + QStringLiteral("/staging"));
+    return FileNameCodec::encode(AppDirectories::stateDirectory() +
+                                 (book == Book::Unpacking ? QStringLiteral("/staging")
+                                                          : QStringLiteral("/copying")));
 }
 
 QByteArray fileName(dev_t device, ino_t inode)
 {
     return QByteArray::number(quint64(device), 16) + '-' + QByteArray::number(quint64(inode), 16);
+}
+
+QByteArray pathOf(Book book, dev_t device, ino_t inode)
+{
+    return folder(book) + '/' + fileName(device, inode);
 }
 
 QByteArray text(const Record &record)
@@ -78,28 +85,44 @@ std::optional<Record> read(int folderFd, const char *name)
 
 } // namespace
 
-bool add(const Record &record)
+Fd addHeld(Book book, const Record &record)
 {
-    // The records name the places the user unpacks to: the folder is the user's alone.
+    // The records name the places the user works in: the folder is the user's alone.
     QDir().mkpath(AppDirectories::stateDirectory());
-    if (::mkdir(folder().constData(), 0700) != 0 && errno != EEXIST)
-        return false;
-    const auto path = folder() + '/' + fileName(record.device, record.inode);
-    const Fd file(::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC,
-                         0600));
+    if (::mkdir(folder(book).constData(), 0700) != 0 && errno != EEXIST)
+        return Fd();
+    Fd file(::open(pathOf(book, record.device, record.inode).constData(),
+                   O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600));
+    // Locked before it is written: a sweep that gets the lock first reads no record and leaves
+    // the item alone.
+    if (!file.isValid() || ::flock(file.get(), LOCK_EX) != 0)
+        return Fd();
     const auto content = text(record);
-    return file.isValid() &&
-           ::write(file.get(), content.constData(), size_t(content.size())) == content.size();
+    if (::write(file.get(), content.constData(), size_t(content.size())) != content.size())
+        return Fd();
+    return file;
 }
 
-void drop(dev_t device, ino_t inode)
+bool add(Book book, const Record &record)
 {
-    ::unlink((folder() + '/' + fileName(device, inode)).constData());
+    return addHeld(book, record).isValid();
 }
 
-std::optional<Record> find(dev_t device, ino_t inode)
+bool isHeld(Book book, dev_t device, ino_t inode)
 {
-    const Fd records(::open(folder().constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const Fd file(::open(pathOf(book, device, inode).constData(),
+                         O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    return file.isValid() && ::flock(file.get(), LOCK_EX | LOCK_NB) != 0;
+}
+
+void drop(Book book, dev_t device, ino_t inode)
+{
+    ::unlink(pathOf(book, device, inode).constData());
+}
+
+std::optional<Record> find(Book book, dev_t device, ino_t inode)
+{
+    const Fd records(::open(folder(book).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!records.isValid())
         return std::nullopt;
     auto record = read(records.get(), fileName(device, inode).constData());
@@ -108,10 +131,10 @@ std::optional<Record> find(dev_t device, ino_t inode)
     return record;
 }
 
-QList<Record> all()
+QList<Record> all(Book book)
 {
     QList<Record> found;
-    const Fd records(::open(folder().constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const Fd records(::open(folder(book).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (records.isValid())
         FolderHandle::forEachItem(records.get(), [&](const dirent &item) {
             if (auto record = read(records.get(), item.d_name))
@@ -121,4 +144,4 @@ QList<Record> all()
     return found;
 }
 
-} // namespace StagingRecords
+} // namespace ItemRecords
