@@ -62,13 +62,16 @@ void ListingToolbar::showFor(bool editing)
         return;
     auto items = m_items;
     const qsizetype slot = items.indexOf(m_pasteButton);
-    BarButtonItem *shared = editing ? m_copyButton : m_pasteButton;
-    items.replace(slot, shared);
-    // A narrow window needs the room for the status text, save while the button has work to do
-    // (a touch has no other way to paste).
+    if (editing)
+        items.replace(slot, m_copyButton);
+    // A narrow window needs the room for the status text: Copy leaves (it stays in the row
+    // menu), and Paste too unless it has work to do, since a touch has no other way to paste;
+    // then it takes the room of Compress, which has no selection to act on outside edit mode.
     const double width = m_screen->viewSize().width();
-    if (width > 0 && width < compactWidth && !shared->isEnabled())
-        items.remove(slot, 2);
+    if (width > 0 && width < compactWidth) {
+        const bool pasteStays = !editing && m_pasteButton->isEnabled();
+        items.remove(pasteStays ? items.indexOf(m_compressButton) : slot, 2);
+    }
     if (items != m_screen->toolbarItems())
         m_screen->setToolbarItems(items);
 }

@@ -8,9 +8,10 @@
 class LocalStorageViewController;
 
 // The listing screen's bottom toolbar: new folder, paste (copy in its place while editing),
-// compress, the status text, move and delete. Below 400 points of width Copy and Paste leave
-// the row to the status text while they are disabled (they stay in the row menu and on the
-// keys). Paste is enabled while the clipboard holds files; the buttons acting on a selection
+// compress, the status text, move and delete. Below 400 points of width Copy leaves the row to
+// the status text (it stays in the row menu and on the keys), and so does Paste while the
+// clipboard holds no files; while it holds some, Paste takes Compress's place outside edit
+// mode. Paste is enabled while the clipboard holds files; the buttons acting on a selection
 // while some is made.
 // A tap calls the screen's handler of the same name.
 //

@@ -153,11 +153,13 @@ private slots:
         QVERIFY(!root.screen->toolbarItems().contains(root.screen->pasteBarButtonItem()));
         root.screen->copyKeyPressed(true, -1);
         QCOMPARE(FileClipboard::contents()->paths, QStringList{home() + "/a.txt"});
-        // A narrow window keeps the button only while it has work to do, for the touch.
+        // A narrow window keeps Paste only while it has work to do, for the touch; Copy is in
+        // the row menu.
         root.screen->setViewSize(QSizeF(320, 480));
-        QVERIFY(root.screen->toolbarItems().contains(root.screen->copyBarButtonItem()));
+        QVERIFY(!root.screen->toolbarItems().contains(root.screen->copyBarButtonItem()));
         root.screen->setEditing(false, false);
         QVERIFY(root.screen->toolbarItems().contains(root.screen->pasteBarButtonItem()));
+        QVERIFY(!root.screen->toolbarItems().contains(root.screen->compressBarButtonItem()));
         QGuiApplication::clipboard()->clear();
         QVERIFY(!root.screen->toolbarItems().contains(root.screen->pasteBarButtonItem()));
     }
