@@ -145,9 +145,6 @@ private slots:
         QTest::addColumn<QString>("password");
         QTest::newRow("tar") << "n.tar"
                              << "bsdtar" << QStringList{"-cf", "../n.tar", "."} << "";
-        QTest::newRow("cpio") << "n.cpio"
-                              << "bsdtar" << QStringList{"--format=cpio", "-cf", "../n.cpio", "."}
-                              << "";
         QTest::newRow("7z") << "n.7z"
                             << "7zz" << QStringList{"a", "-bd", "../n.7z", "."} << "";
         QTest::newRow("7z through 7zz")
