@@ -38,6 +38,19 @@ private slots:
         QCOMPARE(Utils::trimLocalPath("/elsewhere/x"), QStringLiteral("/elsewhere/x"));
     }
 
+    void kindTables()
+    {
+        QVERIFY(!Utils::isSupportPhotoFileFormat("png"));
+        QVERIFY(Utils::isSupportPhotoFileFormat("jpg"));
+        QVERIFY(Utils::isSupportPhotoFileFormat("tif"));
+        for (const char *archive : {"zip", "cbz", "rar", "cbr", "7z", "tar", "gz"})
+            QVERIFY(Utils::isSupportArchiverFileFormat(archive));
+        QVERIFY(!Utils::isSupportArchiverFileFormat("tar.gz"));
+        QVERIFY(!Utils::isSupportArchiverFileFormat(""));
+        QVERIFY(Utils::isSupportMediaFileFormat("ogg"));
+        QVERIFY(Utils::isSupportMediaFileFormat("mp2"));
+    }
+
     void cacheNamesAreUpperCaseMd5()
     {
         const QString name = Utils::cachedFileNameForKey("/A/b.jpg37.00000037.000000");
