@@ -40,6 +40,13 @@ private slots:
                     LocalFolderListing::folderPathForPickerPath("/nowhere"))
                     .isEmpty());
     }
+
+    void titles()
+    {
+        QCOMPARE(LocalFolderListing::titleForFilePath("/"), QStringLiteral("Documents"));
+        QCOMPARE(LocalFolderListing::titleForFilePath(""), QStringLiteral("Documents"));
+        QCOMPARE(LocalFolderListing::titleForFilePath("/Books/Comics"), QStringLiteral("Comics"));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestLocalFolderListing)
