@@ -322,8 +322,6 @@ private slots:
         QTest::addColumn<QByteArray>("raw");
         QTest::addColumn<QByteArray>("encoding");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("CP866") << QByteArray("\xAF\xE0\xA8\xA2\xA5\xE2") << QByteArray("IBM866")
-                               << QStringLiteral("привет");
         QTest::newRow("Shift-JIS") << QByteArray("\x93\xFA\x96\x7B\x8C\xEA")
                                    << QByteArray("Shift_JIS") << QStringLiteral("日本語");
     }
