@@ -32,7 +32,8 @@ private slots:
         navigation.popViewController(false);
         QCOMPARE(center->observerCount("localMove"), 1);
         makeFile(home() + "/x.txt");
-        center->post("localMove", QVariantMap{{"dist", "/A"}, {"source", QStringList{home() + "/x.txt"}}});
+        center->post("localMove",
+                     QVariantMap{{"dist", "/A"}, {"source", QStringList{home() + "/x.txt"}}});
         QTRY_VERIFY(!ProgressOverlay::shared()->isVisible());
         QVERIFY(QFileInfo::exists(home() + "/A/x.txt"));
     }
