@@ -54,8 +54,6 @@ private slots:
         // Plain entries first, then one encrypted: the first entry alone would say "no".
         row("zip, last entry", "l.zip", "zip -q %1 a.txt empty && zip -q -P pw %1 sub/b.bin", "pw",
             zipMessage);
-        row("tgz", "t.tgz", "bsdtar -czf %1 .");
-        row("tar.gz", "t.tar.gz", "bsdtar -czf %1 .");
         row("tbz", "t.tbz", "bsdtar -cjf %1 .");
         row("tbz2", "t.tbz2", "bsdtar -cjf %1 .");
         row("txz", "t.txz", "bsdtar -cJf %1 .");
@@ -65,9 +63,7 @@ private slots:
         row("upper TGZ", "U.TGZ", "bsdtar -czf %1 .");
         // zip adds an extension of its own to one it doesn't know.
         row("ZIP", "T.ZIP", "zip -qr -P pw %1.zip . && mv %1.zip %1", "pw", zipMessage);
-        row("Cbz", "T.Cbz", "zip -qr %1.zip . && mv %1.zip %1");
         row("7Z", "T.7Z", "7zz a -bd -mhe -ppw %1 .", "pw", sevenMessage);
-        row("TAR", "T.TAR", "bsdtar -cf %1 .");
         // A common mislabelling: the rar tool reads zips too.
         row("CBR holding a zip", "T.CBR", "zip -qr %1.zip . && mv %1.zip %1");
     }
@@ -112,13 +108,11 @@ private slots:
         QTest::addColumn<bool>("madeOnUnix");
         const QLocale english(QLocale::English), russian(QLocale::Russian),
             japanese(QLocale::Japanese);
-        const QByteArray cafe("Caf\x82 \xa4.txt"), privet("\x8f\x90\x88\x82\x85\x92.txt");
+        const QByteArray cafe("Caf\x82 \xa4.txt");
         QTest::newRow("utf-8") << QString("Ünï 表.txt").toUtf8() << russian << "Ünï 表.txt"
                                << false;
         QTest::newRow("cp437") << cafe << english << "Café ñ.txt" << false;
         QTest::newRow("cp437, russian user") << cafe << russian << "Café ñ.txt" << false;
-        QTest::newRow("cp866, russian user") << privet << russian << "ПРИВЕТ.txt" << false;
-        QTest::newRow("cp866, english user") << privet << english << "ÅÉêéàÆ.txt" << false;
         QTest::newRow("cp866 with digits")
             << QByteArray("\x8e\xe2\xe7\xa5\xe2 2020.txt") << russian << "Отчет 2020.txt" << false;
         QTest::newRow("shift_jis")
@@ -149,9 +143,6 @@ private slots:
         QTest::addColumn<QString>("password");
         QTest::newRow("tar") << "n.tar"
                              << "bsdtar" << QStringList{"-cf", "../n.tar", "."} << "";
-        QTest::newRow("cpio") << "n.cpio"
-                              << "bsdtar" << QStringList{"--format=cpio", "-cf", "../n.cpio", "."}
-                              << "";
         QTest::newRow("7z") << "n.7z"
                             << "7zz" << QStringList{"a", "-bd", "../n.7z", "."} << "";
         QTest::newRow("7z through 7zz")

@@ -72,9 +72,6 @@ private slots:
         const QString image = "python3 -c \"import sys; sys.stdout.buffer.write(bytes(4096) + "
                               "b'end')\" > disk.img && ";
         row("gz image", image + "gzip -n -c disk.img > %1", "disk.img.gz", "disk.img");
-        row("xz image", image + "xz -c disk.img > %1", "disk.img.xz", "disk.img");
-        row("bz2 image", image + "bzip2 -c disk.img > %1", "disk.img.bz2", "disk.img");
-        row("zst image", image + "zstd -q -c disk.img > %1", "disk.img.zst", "disk.img");
         row("tar in gz", "bsdtar -cf - notes.txt | gzip -c > %1", "t.gz", "notes.txt");
         row("old-style tar in xz", "bsdtar --format v7 -cf - notes.txt | xz -c > %1", "v.xz",
             "notes.txt");
@@ -101,23 +98,15 @@ private slots:
 
     // cpio (newc) sends the data of a set of hard links with its last link: every name of
     // the set holds it, as one file.
-    void cpioHardLinksHoldTheirData_data()
-    {
-        QTest::addColumn<QString>("archive");
-        QTest::newRow("cpio") << "l.cpio";
-        QTest::newRow("cpio in gz") << "l.cpio.gz";
-    }
     void cpioHardLinksHoldTheirData()
     {
-        QFETCH(QString, archive);
         QTemporaryDir dir;
         writeFile(dir.filePath("s/a"), "shared data\n");
         QCOMPARE(run(dir.filePath("s"), "sh",
                      {"-c", "ln a b && mkdir d && ln a d/c && printf 'a\\nb\\nd\\nd/c\\n' | "
-                            "bsdcpio -o --format newc > ../l.cpio 2>/dev/null && "
-                            "gzip -k ../l.cpio"}),
+                            "bsdcpio -o --format newc > ../l.cpio 2>/dev/null"}),
                  0);
-        VERIFY_OK(unpack(dir.filePath(archive), dir.filePath("out")));
+        VERIFY_OK(unpack(dir.filePath("l.cpio"), dir.filePath("out")));
         QCOMPARE(tree(dir.filePath("out")), (QStringList{"a", "b", "d/", "d/c"}));
         for (const QString &name : {"a", "b", "d/c"})
             QCOMPARE(readFile(dir.filePath("out/" + name)), QByteArray("shared data\n"));

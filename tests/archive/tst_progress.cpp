@@ -50,8 +50,7 @@ private slots:
     void progressReachesTheEnd_data() { addBackendRows("p"); }
     void progressReachesTheEnd()
     {
-        QFETCH(QString, archive);
-        QFETCH(QString, command);
+        FETCH_BACKEND_ROW();
         const auto path = makeArchive(archive, command);
         RecordingDelegate delegate;
         VERIFY_OK(unpack(path, work.filePath("out-" + archive), {}, &delegate));
@@ -73,8 +72,7 @@ private slots:
     void cancelLeavesNothing_data() { addBackendRows("p"); }
     void cancelLeavesNothing()
     {
-        QFETCH(QString, archive);
-        QFETCH(QString, command);
+        FETCH_BACKEND_ROW();
         const auto path = makeArchive(archive, command);
         for (int question : {1, 3, 8}) {
             QTemporaryDir dir;
@@ -91,8 +89,7 @@ private slots:
     void listingAnswersACancel_data() { addBackendRows("p"); }
     void listingAnswersACancel()
     {
-        QFETCH(QString, archive);
-        QFETCH(QString, command);
+        FETCH_BACKEND_ROW();
         const auto path = makeArchive(archive, command);
         CancelOnQuestion cancel(1);
         Error error;

@@ -1,25 +1,10 @@
 // The folder selector on its own stack, without a window, on a real home folder: what each
 // mode lists and posts, the titles, the toolbar, and the mode its pushed levels take over.
-#include "AlertController.h"
-#include "AppDirectories.h"
+#include "ListingScreenFixture.h"
 #include "LocalFolderSelectorViewController.h"
-#include "NavigationController.h"
 #include "NotificationCenter.h"
-#include "Utils.h"
-
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTest>
 
 namespace {
-
-void makeFile(const QString &path)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-}
 
 enum class Mode { None, Move, Download, Upload };
 
@@ -89,12 +74,11 @@ struct Posted : QObject {
 class TestFolderSelector : public QObject {
     Q_OBJECT
     QTemporaryDir m_root;
-    QString home() const { return Utils::documentsPath(); }
 
 private slots:
     void initTestCase()
     {
-        AppDirectories::useRoot(m_root.path());
+        useTestRoot(m_root);
         makeFile(home() + "/a.txt");
         makeFile(home() + "/b");
         makeFile(home() + "/.git/config");

@@ -78,8 +78,6 @@ private slots:
     // A job behind the overlay changes the folder as it goes: the screen lists it once after.
     void changesDuringAFileJobAreListedOnceAfterIt()
     {
-        QDir(home()).removeRecursively();
-        QVERIFY(QDir().mkpath(home()));
         Screen root("/");
         const int before = root.screen->liveRelistCount();
         ProgressOverlay::shared()->show(QStringLiteral("Working..."), false);

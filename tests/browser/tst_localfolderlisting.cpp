@@ -1,38 +1,24 @@
-#include "AppDirectories.h"
+#include "ListingScreenFixture.h"
 #include "LocalFolderListing.h"
-#include "Utils.h"
-
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTest>
 
 class TestLocalFolderListing : public QObject {
     Q_OBJECT
     QTemporaryDir root;
 
-    static void write(const QString &path, int bytes)
-    {
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(QByteArray(bytes, 'x'));
-    }
-
 private slots:
     void initTestCase()
     {
-        AppDirectories::useRoot(root.path());
-        QVERIFY(QDir().mkpath(Utils::documentsPath() + "/Books/Comics"));
+        useTestRoot(root);
+        QVERIFY(QDir().mkpath(home() + "/Books/Comics"));
     }
 
     void listsVisibleEntriesWithTheirAttributes()
     {
-        const QString home = Utils::documentsPath();
-        write(home + "/Books/a.txt", 3);
-        write(home + "/Books/b.bin", 1200);
-        write(home + "/Books/.DS_Store", 10);
-        write(home + "/Books/.hidden", 10);
-        QVERIFY(QFile::link(home + "/Books/Comics", home + "/Books/link"));
+        makeFile(home() + "/Books/a.txt", QByteArray(3, 'x'));
+        makeFile(home() + "/Books/b.bin", QByteArray(1200, 'x'));
+        makeFile(home() + "/Books/.DS_Store");
+        makeFile(home() + "/Books/.hidden");
+        QVERIFY(QFile::link(home() + "/Books/Comics", home() + "/Books/link"));
         const auto items = LocalFolderListing::itemsInFolder(
             LocalFolderListing::folderPathForPickerPath("/Books"));
         QMap<QString, KPDocumentPickerItemPtr> byName;

@@ -1,15 +1,6 @@
 // The listing screen's own life cycle, driven without a window on a real home folder.
-#include "AppDirectories.h"
-#include "LocalStorageViewController.h"
-#include "NavigationController.h"
+#include "ListingScreenFixture.h"
 #include "NotificationCenter.h"
-#include "ProgressOverlay.h"
-#include "Utils.h"
-
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTest>
 
 class TestLocalStorage : public QObject {
     Q_OBJECT
@@ -18,8 +9,8 @@ class TestLocalStorage : public QObject {
 private slots:
     void initTestCase()
     {
-        AppDirectories::useRoot(m_root.path());
-        QVERIFY(QDir().mkpath(Utils::documentsPath() + "/A"));
+        useTestRoot(m_root);
+        QVERIFY(QDir().mkpath(home() + "/A"));
     }
 
     // The home folder's screen, and moves heard by the one screen in sight alone.
@@ -40,12 +31,11 @@ private slots:
         QCOMPARE(center->observerCount("localMove"), 1);
         navigation.popViewController(false);
         QCOMPARE(center->observerCount("localMove"), 1);
-        QFile file(Utils::documentsPath() + "/x.txt");
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.close();
-        center->post("localMove", QVariantMap{{"dist", "/A"}, {"source", QStringList{file.fileName()}}});
+        makeFile(home() + "/x.txt");
+        center->post("localMove",
+                     QVariantMap{{"dist", "/A"}, {"source", QStringList{home() + "/x.txt"}}});
         QTRY_VERIFY(!ProgressOverlay::shared()->isVisible());
-        QVERIFY(QFileInfo::exists(Utils::documentsPath() + "/A/x.txt"));
+        QVERIFY(QFileInfo::exists(home() + "/A/x.txt"));
     }
 };
 

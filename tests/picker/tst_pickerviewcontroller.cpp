@@ -1,12 +1,10 @@
 // The generic picker driven without a window: a small data source in the test answers at once.
-#include "DispatchQueue.h"
 #include "KPDocumentPickerViewController.h"
 #include "NavigationController.h"
 #include "Translations.h"
 
 #include <QSignalSpy>
 #include <QTest>
-#include <QThreadPool>
 #include <stdexcept>
 
 namespace {
@@ -130,18 +128,6 @@ private slots:
         stack.navigation->popViewController(false);
         QCOMPARE(stack.source.requests, (QStringList{"/", "/A"}));
         QCOMPARE(stack.source.titles, (QStringList{"/", "/A"}));
-    }
-
-    void sameArrayTwiceDoesNothingButANewOneRebuilds()
-    {
-        Stack stack({makeItem("a"), makeItem("b")});
-        const int reloads = stack.root->tableView()->reloadCount();
-        stack.root->setItems(stack.root->items());
-        QVERIFY(DispatchQueue::pool().waitForDone(30000));
-        QCoreApplication::sendPostedEvents();
-        QCOMPARE(stack.root->tableView()->reloadCount(), reloads);
-        stack.root->setItems({makeItem("a"), makeItem("b")});
-        QTRY_COMPARE(stack.root->tableView()->reloadCount(), reloads + 1);
     }
 
     // Delivered synchronously: no event loop turn was needed for the empty state.

@@ -469,8 +469,6 @@ private slots:
         QTest::addColumn<QStringList>("present");
         QTest::addColumn<QString>("wanted");
         QTest::addColumn<QString>("given");
-        QTest::newRow("free") << QStringList{"other.zip"} << "Photos.zip" << "Photos.zip";
-        QTest::newRow("file") << QStringList{"Photos.zip"} << "Photos.zip" << "Photos 2.zip";
         QTest::newRow("folder") << QStringList{"Photos.zip/"} << "Photos.zip" << "Photos 2.zip";
         QTest::newRow("dangling link") << QStringList{"@Photos.zip"} << "Photos.zip"
                                        << "Photos 2.zip";
