@@ -40,6 +40,17 @@ QQuickItem *drawnRow(QQuickItem *list, const std::function<bool(QQuickItem *)> &
     return nullptr;
 }
 
+// Every item of that object name under `item` (itself included), shown or not.
+QList<QQuickItem *> itemsNamed(QQuickItem *item, const QString &name)
+{
+    QList<QQuickItem *> named;
+    if (item->objectName() == name)
+        named.append(item);
+    for (QQuickItem *child : item->childItems())
+        named += itemsNamed(child, name);
+    return named;
+}
+
 QQuickItem *rowAt(QQuickItem *list, double y)
 {
     return drawnRow(list, [y](QQuickItem *row) {
@@ -145,6 +156,7 @@ class TestAppShell : public QObject {
 
 private slots:
     void initTestCase() { useTestRoot(m_root); }
+    void init() { QDir(home()).removeRecursively(); }
 
     void launchMakesTheFoldersAndTitlesTheHomeFolder()
     {
@@ -169,7 +181,7 @@ private slots:
         QCOMPARE(root->feedbackLabel()->text(), QStringLiteral("Folder is Empty"));
     }
 
-    void theDrawnListMatchesItsControllers()
+    void theListAndTheToolbarAreDrawnAsTheirControllersSay()
     {
         for (int i = 0; i < 3; ++i)
             makeFile(home() + QStringLiteral("/file%1.txt").arg(i));
@@ -192,15 +204,31 @@ private slots:
         }
         QCOMPARE(drawnRows, 4);
         auto *toolbar = visibleItemNamed(app->window(), "toolbar");
-        QVERIFY(toolbar);
+        auto *status = visibleItemNamed(app->window(), "toolbarStatus");
+        QVERIFY(toolbar && status);
         QCOMPARE(root->toolbarItems().size(), 10);
         QCOMPARE(toolbar->property("items").toList().size(), 10);
         QCOMPARE(root->toolBarLabel->title(), QStringLiteral("1 folder, 3 files"));
+
+        // The toolbar is opaque and keeps its places whatever its status says.
+        QCOMPARE(toolbar->property("color").value<QColor>().alpha(), 255);
+        QCOMPARE(app->window()->minimumSize(), QSize(320, 480));
+        QCOMPARE(inWindow(status).center().x(), app->window()->width() / 2.0);
+        const QList<QQuickItem *> buttons = itemsNamed(toolbar, "barButton");
+        QCOMPARE(buttons.size(), 5); // Paste too: the window is wide enough
+        QList<QRectF> places;
+        for (auto *button : buttons)
+            places.append(inWindow(button));
+        root->toolBarLabel->setTitle(QStringLiteral("a much longer status text than before"));
+        root->toolBarLabel->setTitle(QStringLiteral("1"));
+        QCoreApplication::processEvents();
+        for (qsizetype i = 0; i < buttons.size(); ++i)
+            QCOMPARE(inWindow(buttons.at(i)), places.at(i));
+        QCOMPARE(inWindow(status).center().x(), app->window()->width() / 2.0);
     }
 
     void cellsAreFinishedByKind()
     {
-        QDir(home()).removeRecursively();
         QDir(home()).mkpath("Pics");
         makeFile(home() + "/photo.jpg", QByteArray("\xFF\xD8\xFF", 3));
         makeFile(home() + "/image.png");
@@ -237,19 +265,15 @@ private slots:
         root->selectButtonTapped();
         root->tableView()->tapFlatRow(0);
         root->deleteButtonTapped();
-        QTRY_VERIFY(visibleItemNamed(app->window(), "alertBox"));
+        QQuickItem *box = nullptr;
+        QTRY_VERIFY((box = visibleItemNamed(app->window(), "alertBox")));
         QStringList drawn;
-        std::function<void(QQuickItem *)> collect = [&](QQuickItem *item) {
-            if (item->isVisible() && item->objectName() == "alertButton")
-                drawn.append(item->property("text").toString());
-            for (QQuickItem *child : item->childItems())
-                collect(child);
-        };
-        const QQuickItem *box = visibleItemNamed(app->window(), "alertBox");
-        collect(app->window()->contentItem());
+        for (QQuickItem *button : itemsNamed(app->window()->contentItem(), "alertButton"))
+            if (button->isVisible())
+                drawn.append(button->property("text").toString());
         QCOMPARE(drawn, (QStringList{"Move to Trash", "Cancel"}));
         // An action sheet stands at the bottom of the window.
-        QVERIFY(inWindow(const_cast<QQuickItem *>(box)).bottom() > app->window()->height() - 40);
+        QVERIFY(inWindow(box).bottom() > app->window()->height() - 40);
         QTest::keyClick(app->window(), Qt::Key_Escape);
         QTRY_VERIFY(!visibleItemNamed(app->window(), "alertBox"));
         QVERIFY(QFileInfo::exists(home() + "/a.txt"));
@@ -294,18 +318,13 @@ private slots:
         QTest::keyClick(app->window(), Qt::Key_Return);
         QTRY_COMPARE(selectorStack->viewControllers().size(), 2);
         QCOMPARE(selectorStack->topViewController()->title(), QStringLiteral("Target"));
-        QQuickItem *cancel = nullptr;
-        std::function<void(QQuickItem *)> find = [&](QQuickItem *item) {
-            if (item->isVisible() && item->objectName() == "barButton" &&
-                item->property("text") == "Cancel")
-                cancel = item;
-            for (QQuickItem *child : item->childItems())
-                find(child);
-        };
-        find(sheet);
-        QVERIFY(cancel);
+        const auto buttons = itemsNamed(sheet, "barButton");
+        const auto cancel = std::find_if(buttons.begin(), buttons.end(), [](QQuickItem *button) {
+            return button->isVisible() && button->property("text") == "Cancel";
+        });
+        QVERIFY(cancel != buttons.end());
         QTest::mouseClick(app->window(), Qt::LeftButton, {},
-                          inWindow(cancel).center().toPoint());
+                          inWindow(*cancel).center().toPoint());
         QTRY_VERIFY(!visibleItemNamed(app->window(), "presentedScreen"));
         QVERIFY(!app->navigationController()->presentedViewController());
         QVERIFY(root->isEditing()); // nothing moved, the selection stands
@@ -338,7 +357,6 @@ private slots:
 
     void headerFitsBesideTheIndexStrip()
     {
-        QDir(home()).removeRecursively();
         for (char c = 'a'; c <= 'z'; ++c)
             makeFile(home() + u'/' + QChar(c) + QStringLiteral(" file"));
         auto app = launchListed();
@@ -357,40 +375,8 @@ private slots:
         QCOMPARE(root->headerView()->width(), list->width());
     }
 
-    void toolbarKeepsItsPlaces()
-    {
-        makeFile(home() + "/t.txt");
-        auto app = launchListed();
-        auto *root = app->viewController();
-        auto *toolbar = visibleItemNamed(app->window(), "toolbar");
-        auto *status = visibleItemNamed(app->window(), "toolbarStatus");
-        QVERIFY(toolbar && status);
-        QCOMPARE(toolbar->property("color").value<QColor>().alpha(), 255);
-        QCOMPARE(app->window()->minimumSize(), QSize(320, 480));
-        QCOMPARE(inWindow(status).center().x(), app->window()->width() / 2.0);
-        QList<QQuickItem *> buttons;
-        std::function<void(QQuickItem *)> collect = [&](QQuickItem *item) {
-            if (item->objectName() == QLatin1String("barButton"))
-                buttons.append(item);
-            for (auto *child : item->childItems())
-                collect(child);
-        };
-        collect(toolbar);
-        QCOMPARE(buttons.size(), 5); // Paste too: the window is wide enough
-        QList<QRectF> places;
-        for (auto *button : buttons)
-            places.append(inWindow(button));
-        root->toolBarLabel->setTitle(QStringLiteral("a much longer status text than before"));
-        root->toolBarLabel->setTitle(QStringLiteral("1"));
-        QCoreApplication::processEvents();
-        for (qsizetype i = 0; i < buttons.size(); ++i)
-            QCOMPARE(inWindow(buttons.at(i)), places.at(i));
-        QCOMPARE(inWindow(status).center().x(), app->window()->width() / 2.0);
-    }
-
     void searchFieldStaysInViewWhileSearching()
     {
-        QDir(home()).removeRecursively();
         for (int i = 0; i < 60; ++i)
             makeFile(home() + QStringLiteral("/file%1.txt").arg(i));
         auto app = launchListed();
@@ -426,7 +412,6 @@ private slots:
 
     void keysAndFocusOnEveryScreenOfTheStack()
     {
-        QDir(home()).removeRecursively();
         QDir(home()).mkpath("A");
         makeFile(home() + "/A/inside.txt");
         auto app = launchListed(QStringLiteral("/A"));
@@ -495,7 +480,6 @@ private slots:
         QFETCH(QStringList, opening);
         QFETCH(QString, shown);
         QFETCH(QString, closing);
-        QDir(home()).removeRecursively();
         makeFile(home() + "/b.txt");
         makeFile(home() + "/c.txt");
         makeLockedZip();
@@ -554,7 +538,6 @@ private slots:
     void everyDialogsFieldHasTheKeyboard()
     {
         QFETCH(QString, dialog);
-        QDir(home()).removeRecursively();
         makeLockedZip();
         auto app = launchListed();
         auto *root = app->viewController();
@@ -603,7 +586,6 @@ private slots:
     {
         QFETCH(QStringList, keys);
         QFETCH(QString, opened);
-        QDir(home()).removeRecursively();
         for (int i = 0; i < 60; ++i)
             makeFile(home() + QStringLiteral("/file%1.txt").arg(i, 2, 10, QLatin1Char('0')));
         auto app = launchListed();
@@ -713,7 +695,6 @@ private slots:
         QTRY_VERIFY(!accessibleItem(window->contentItem(), QAccessible::Button, "Cancel"));
         QTRY_VERIFY(shownList(window)->hasActiveFocus()); // the keyboard is back
         QAccessible::setActive(false);
-        QFile::remove(home() + "/Big.zip");
     }
 
     void aPasswordAskedDuringAnotherJobIsTypedOnceItEndsAndAgainWhenWrong()
@@ -756,7 +737,6 @@ private slots:
         }
         QTRY_VERIFY(QFileInfo(home() + "/Lock/Lock/secret.txt").isFile());
         QVERIFY(!visibleItemNamed(app->window(), "alertBox"));
-        QDir(home()).removeRecursively();
     }
 
     // Any window from 320 x 320 up shows every screen whole, in German too; a wide one keeps the
@@ -774,7 +754,6 @@ private slots:
     {
         QFETCH(QSize, size);
         QFETCH(bool, german);
-        QDir(home()).removeRecursively();
         makeFile(home() + "/notes.txt");
         QDir(home()).mkpath("Folder");
         QTranslator translator;
