@@ -335,26 +335,6 @@ private slots:
         QTRY_COMPARE(sheet->width(), qreal(app->window()->width())); // the whole narrow window
     }
 
-    void openPushesEachLevelAndAppearancesRelist()
-    {
-        QDir(home()).mkpath("A/B");
-        makeFile(home() + "/A/B/inner.txt");
-        auto app = launch(QStringLiteral("/A/B"));
-        const auto screens = app->navigationController()->viewControllers();
-        QCOMPARE(screens.size(), 3);
-        auto *top = topScreen(*app);
-        QCOMPARE(top->filePath(), QStringLiteral("/A/B"));
-        waitUntilListed(top);
-        QCOMPARE(top->title(), QStringLiteral("B"));
-        QTRY_COMPARE(top->items().size(), 1);
-        // A file appearing meanwhile shows when the screen below appears again.
-        makeFile(home() + "/A/new.txt");
-        app->navigationController()->popViewController(false);
-        auto *middle = topScreen(*app);
-        QCOMPARE(middle->filePath(), QStringLiteral("/A"));
-        QTRY_COMPARE(middle->items().size(), 2);
-    }
-
     void headerFitsBesideTheIndexStrip()
     {
         for (char c = 'a'; c <= 'z'; ++c)
@@ -412,10 +392,14 @@ private slots:
 
     void keysAndFocusOnEveryScreenOfTheStack()
     {
-        QDir(home()).mkpath("A");
-        makeFile(home() + "/A/inside.txt");
-        auto app = launchListed(QStringLiteral("/A"));
+        QDir(home()).mkpath("A/B");
+        makeFile(home() + "/A/B/inside.txt");
+        auto app = launchListed(QStringLiteral("/A/B"));
+        // Each level of the opened path is a screen of its own.
+        QCOMPARE(app->navigationController()->viewControllers().size(), 3);
         auto *top = topScreen(*app);
+        QCOMPARE(top->filePath(), QStringLiteral("/A/B"));
+        QCOMPARE(top->title(), QStringLiteral("B"));
         auto *list = shownList(app->window());
         QTRY_VERIFY(list->hasActiveFocus());
         QTest::keyClick(app->window(), Qt::Key_F, Qt::ControlModifier);
@@ -429,19 +413,23 @@ private slots:
         QTest::keyClick(app->window(), Qt::Key_Escape);
         QVERIFY(!top->isEditing());
         // The mouse's back button goes back; the screen below has the keyboard.
-        QSignalSpy relisted(app->viewController(), &KPDocumentPickerViewController::listingShown);
+        QDir(home()).mkpath("A/C"); // made meanwhile: shown when the screen below appears again
+        auto *middle = qobject_cast<LocalStorageViewController *>(
+            app->navigationController()->viewControllers().at(1));
+        QSignalSpy relisted(middle, &KPDocumentPickerViewController::listingShown);
         QTest::mouseClick(app->window(), Qt::BackButton, {}, QPoint(100, 200));
-        QCOMPARE(app->navigationController()->viewControllers().size(), 1);
-        auto *rootList = shownList(app->window());
-        QVERIFY(rootList != list);
-        QTRY_VERIFY(rootList->hasActiveFocus());
+        QCOMPARE(app->navigationController()->viewControllers().size(), 2);
+        auto *middleList = shownList(app->window());
+        QVERIFY(middleList != list);
+        QTRY_VERIFY(middleList->hasActiveFocus());
         // Listed again on its return; keys before that would meet the old rows.
-        QTRY_VERIFY(!relisted.isEmpty() && !app->viewController()->hasListingInFlight());
-        QCOMPARE(rootList->property("count").toInt(), 1);
-        // A folder opened from the keyboard: the new screen's list has it.
+        QTRY_VERIFY(!relisted.isEmpty() && !middle->hasListingInFlight());
+        QCOMPARE(middleList->property("count").toInt(), 2);
+        // A folder opened from the keyboard (C, the newest): the new screen's list has it.
         QTest::keyClick(app->window(), Qt::Key_Home);
         QTest::keyClick(app->window(), Qt::Key_Return);
-        QCOMPARE(app->navigationController()->viewControllers().size(), 2);
+        QCOMPARE(app->navigationController()->viewControllers().size(), 3);
+        QCOMPARE(topScreen(*app)->filePath(), QStringLiteral("/A/C"));
         QTRY_VERIFY(shownList(app->window()) && shownList(app->window())->hasActiveFocus());
     }
 
