@@ -98,7 +98,6 @@ private slots:
                "https://example.com/e.pdf file:///work/--odd";
         QTest::newRow("size not a size") << QStringList{"--window-size", "big"} << "error";
         QTest::newRow("folder not given") << QStringList{"--open"} << "error";
-        QTest::newRow("unknown option") << QStringList{"--colour", "a.pdf"} << "error";
     }
     void theCommandLineIsRead()
     {
