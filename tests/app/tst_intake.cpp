@@ -16,11 +16,8 @@ using namespace ShellFixtures;
 
 namespace {
 
-QByteArray contentOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+// The file's bytes (the listing fixture's readFile gives text).
+constexpr auto contentOf = &ArchiveFixtures::readFile;
 
 bool lists(LocalStorageViewController *screen, const QString &name)
 {
