@@ -160,16 +160,6 @@ private slots:
         QVERIFY(qAbs(drawn.center().x() - window.width() / 2.0) < 1);
     }
 
-    void mediaAndArchivesAreNotOpened()
-    {
-        QVERIFY(PreviewFixtures::writeFile(at("song.mp3"), "x"));
-        QVERIFY(PreviewFixtures::writeFile(at("pack.zip"), "x"));
-        for (const char *path : {"/song.mp3", "/pack.zip"}) {
-            auto app = launch(path);
-            QCOMPARE(app->navigationController()->viewControllers().size(), 1);
-        }
-    }
-
     void markdownFetchesNothingFromTheNetwork()
     {
         QTcpServer server;
