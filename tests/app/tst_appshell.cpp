@@ -40,6 +40,17 @@ QQuickItem *drawnRow(QQuickItem *list, const std::function<bool(QQuickItem *)> &
     return nullptr;
 }
 
+// Every item of that object name under `item` (itself included), shown or not.
+QList<QQuickItem *> itemsNamed(QQuickItem *item, const QString &name)
+{
+    QList<QQuickItem *> named;
+    if (item->objectName() == name)
+        named.append(item);
+    for (QQuickItem *child : item->childItems())
+        named += itemsNamed(child, name);
+    return named;
+}
+
 QQuickItem *rowAt(QQuickItem *list, double y)
 {
     return drawnRow(list, [y](QQuickItem *row) {
@@ -145,6 +156,7 @@ class TestAppShell : public QObject {
 
 private slots:
     void initTestCase() { useTestRoot(m_root); }
+    void init() { QDir(home()).removeRecursively(); }
 
     void launchMakesTheFoldersAndTitlesTheHomeFolder()
     {
@@ -169,7 +181,7 @@ private slots:
         QCOMPARE(root->feedbackLabel()->text(), QStringLiteral("Folder is Empty"));
     }
 
-    void theDrawnListMatchesItsControllers()
+    void theListAndTheToolbarAreDrawnAsTheirControllersSay()
     {
         for (int i = 0; i < 3; ++i)
             makeFile(home() + QStringLiteral("/file%1.txt").arg(i));
@@ -192,15 +204,31 @@ private slots:
         }
         QCOMPARE(drawnRows, 4);
         auto *toolbar = visibleItemNamed(app->window(), "toolbar");
-        QVERIFY(toolbar);
+        auto *status = visibleItemNamed(app->window(), "toolbarStatus");
+        QVERIFY(toolbar && status);
         QCOMPARE(root->toolbarItems().size(), 10);
         QCOMPARE(toolbar->property("items").toList().size(), 10);
         QCOMPARE(root->toolBarLabel->title(), QStringLiteral("1 folder, 3 files"));
+
+        // The toolbar is opaque and keeps its places whatever its status says.
+        QCOMPARE(toolbar->property("color").value<QColor>().alpha(), 255);
+        QCOMPARE(app->window()->minimumSize(), QSize(320, 480));
+        QCOMPARE(inWindow(status).center().x(), app->window()->width() / 2.0);
+        const QList<QQuickItem *> buttons = itemsNamed(toolbar, "barButton");
+        QCOMPARE(buttons.size(), 5); // Paste too: the window is wide enough
+        QList<QRectF> places;
+        for (auto *button : buttons)
+            places.append(inWindow(button));
+        root->toolBarLabel->setTitle(QStringLiteral("a much longer status text than before"));
+        root->toolBarLabel->setTitle(QStringLiteral("1"));
+        QCoreApplication::processEvents();
+        for (qsizetype i = 0; i < buttons.size(); ++i)
+            QCOMPARE(inWindow(buttons.at(i)), places.at(i));
+        QCOMPARE(inWindow(status).center().x(), app->window()->width() / 2.0);
     }
 
     void cellsAreFinishedByKind()
     {
-        QDir(home()).removeRecursively();
         QDir(home()).mkpath("Pics");
         makeFile(home() + "/photo.jpg", QByteArray("\xFF\xD8\xFF", 3));
         makeFile(home() + "/image.png");
@@ -218,15 +246,6 @@ private slots:
         QVERIFY(!cells["photo.jpg"]->imageView()->requestedImageKey().isEmpty());
         QVERIFY(cells["image.png"]->imageView()->requestedImageKey().isEmpty());
         QCOMPARE(cells["image.png"]->imageView()->image().deviceIndependentSize(), QSizeF(37, 37));
-        for (auto *cell : cells) {
-            const auto menu = cell->menuItems();
-            QCOMPARE(menu.size(), cell->text() == "Pics" ? 6 : 7);
-            QCOMPARE(menu.at(1)->title(), QStringLiteral("Rename..."));
-            const auto item = static_cast<KPDocumentPickerMenuItem *>(menu.at(0))
-                                  ->dataItem()
-                                  .value<KPDocumentPickerItemPtr>();
-            QCOMPARE(item->fileName, cell->text());
-        }
     }
 
     void deleteSheetDrawsItsButtonsInOrder()
@@ -237,19 +256,15 @@ private slots:
         root->selectButtonTapped();
         root->tableView()->tapFlatRow(0);
         root->deleteButtonTapped();
-        QTRY_VERIFY(visibleItemNamed(app->window(), "alertBox"));
+        QQuickItem *box = nullptr;
+        QTRY_VERIFY((box = visibleItemNamed(app->window(), "alertBox")));
         QStringList drawn;
-        std::function<void(QQuickItem *)> collect = [&](QQuickItem *item) {
-            if (item->isVisible() && item->objectName() == "alertButton")
-                drawn.append(item->property("text").toString());
-            for (QQuickItem *child : item->childItems())
-                collect(child);
-        };
-        const QQuickItem *box = visibleItemNamed(app->window(), "alertBox");
-        collect(app->window()->contentItem());
+        for (QQuickItem *button : itemsNamed(app->window()->contentItem(), "alertButton"))
+            if (button->isVisible())
+                drawn.append(button->property("text").toString());
         QCOMPARE(drawn, (QStringList{"Move to Trash", "Cancel"}));
         // An action sheet stands at the bottom of the window.
-        QVERIFY(inWindow(const_cast<QQuickItem *>(box)).bottom() > app->window()->height() - 40);
+        QVERIFY(inWindow(box).bottom() > app->window()->height() - 40);
         QTest::keyClick(app->window(), Qt::Key_Escape);
         QTRY_VERIFY(!visibleItemNamed(app->window(), "alertBox"));
         QVERIFY(QFileInfo::exists(home() + "/a.txt"));
@@ -294,18 +309,13 @@ private slots:
         QTest::keyClick(app->window(), Qt::Key_Return);
         QTRY_COMPARE(selectorStack->viewControllers().size(), 2);
         QCOMPARE(selectorStack->topViewController()->title(), QStringLiteral("Target"));
-        QQuickItem *cancel = nullptr;
-        std::function<void(QQuickItem *)> find = [&](QQuickItem *item) {
-            if (item->isVisible() && item->objectName() == "barButton" &&
-                item->property("text") == "Cancel")
-                cancel = item;
-            for (QQuickItem *child : item->childItems())
-                find(child);
-        };
-        find(sheet);
-        QVERIFY(cancel);
+        const auto buttons = itemsNamed(sheet, "barButton");
+        const auto cancel = std::find_if(buttons.begin(), buttons.end(), [](QQuickItem *button) {
+            return button->isVisible() && button->property("text") == "Cancel";
+        });
+        QVERIFY(cancel != buttons.end());
         QTest::mouseClick(app->window(), Qt::LeftButton, {},
-                          inWindow(cancel).center().toPoint());
+                          inWindow(*cancel).center().toPoint());
         QTRY_VERIFY(!visibleItemNamed(app->window(), "presentedScreen"));
         QVERIFY(!app->navigationController()->presentedViewController());
         QVERIFY(root->isEditing()); // nothing moved, the selection stands
@@ -316,29 +326,8 @@ private slots:
         QTRY_COMPARE(sheet->width(), qreal(app->window()->width())); // the whole narrow window
     }
 
-    void openPushesEachLevelAndAppearancesRelist()
-    {
-        QDir(home()).mkpath("A/B");
-        makeFile(home() + "/A/B/inner.txt");
-        auto app = launch(QStringLiteral("/A/B"));
-        const auto screens = app->navigationController()->viewControllers();
-        QCOMPARE(screens.size(), 3);
-        auto *top = topScreen(*app);
-        QCOMPARE(top->filePath(), QStringLiteral("/A/B"));
-        waitUntilListed(top);
-        QCOMPARE(top->title(), QStringLiteral("B"));
-        QTRY_COMPARE(top->items().size(), 1);
-        // A file appearing meanwhile shows when the screen below appears again.
-        makeFile(home() + "/A/new.txt");
-        app->navigationController()->popViewController(false);
-        auto *middle = topScreen(*app);
-        QCOMPARE(middle->filePath(), QStringLiteral("/A"));
-        QTRY_COMPARE(middle->items().size(), 2);
-    }
-
     void headerFitsBesideTheIndexStrip()
     {
-        QDir(home()).removeRecursively();
         for (char c = 'a'; c <= 'z'; ++c)
             makeFile(home() + u'/' + QChar(c) + QStringLiteral(" file"));
         auto app = launchListed();
@@ -357,40 +346,8 @@ private slots:
         QCOMPARE(root->headerView()->width(), list->width());
     }
 
-    void toolbarKeepsItsPlaces()
-    {
-        makeFile(home() + "/t.txt");
-        auto app = launchListed();
-        auto *root = app->viewController();
-        auto *toolbar = visibleItemNamed(app->window(), "toolbar");
-        auto *status = visibleItemNamed(app->window(), "toolbarStatus");
-        QVERIFY(toolbar && status);
-        QCOMPARE(toolbar->property("color").value<QColor>().alpha(), 255);
-        QCOMPARE(app->window()->minimumSize(), QSize(320, 480));
-        QCOMPARE(inWindow(status).center().x(), app->window()->width() / 2.0);
-        QList<QQuickItem *> buttons;
-        std::function<void(QQuickItem *)> collect = [&](QQuickItem *item) {
-            if (item->objectName() == QLatin1String("barButton"))
-                buttons.append(item);
-            for (auto *child : item->childItems())
-                collect(child);
-        };
-        collect(toolbar);
-        QCOMPARE(buttons.size(), 5); // Paste too: the window is wide enough
-        QList<QRectF> places;
-        for (auto *button : buttons)
-            places.append(inWindow(button));
-        root->toolBarLabel->setTitle(QStringLiteral("a much longer status text than before"));
-        root->toolBarLabel->setTitle(QStringLiteral("1"));
-        QCoreApplication::processEvents();
-        for (qsizetype i = 0; i < buttons.size(); ++i)
-            QCOMPARE(inWindow(buttons.at(i)), places.at(i));
-        QCOMPARE(inWindow(status).center().x(), app->window()->width() / 2.0);
-    }
-
     void searchFieldStaysInViewWhileSearching()
     {
-        QDir(home()).removeRecursively();
         for (int i = 0; i < 60; ++i)
             makeFile(home() + QStringLiteral("/file%1.txt").arg(i));
         auto app = launchListed();
@@ -426,11 +383,14 @@ private slots:
 
     void keysAndFocusOnEveryScreenOfTheStack()
     {
-        QDir(home()).removeRecursively();
-        QDir(home()).mkpath("A");
-        makeFile(home() + "/A/inside.txt");
-        auto app = launchListed(QStringLiteral("/A"));
+        QDir(home()).mkpath("A/B");
+        makeFile(home() + "/A/B/inside.txt");
+        auto app = launchListed(QStringLiteral("/A/B"));
+        // Each level of the opened path is a screen of its own.
+        QCOMPARE(app->navigationController()->viewControllers().size(), 3);
         auto *top = topScreen(*app);
+        QCOMPARE(top->filePath(), QStringLiteral("/A/B"));
+        QCOMPARE(top->title(), QStringLiteral("B"));
         auto *list = shownList(app->window());
         QTRY_VERIFY(list->hasActiveFocus());
         QTest::keyClick(app->window(), Qt::Key_F, Qt::ControlModifier);
@@ -444,19 +404,23 @@ private slots:
         QTest::keyClick(app->window(), Qt::Key_Escape);
         QVERIFY(!top->isEditing());
         // The mouse's back button goes back; the screen below has the keyboard.
-        QSignalSpy relisted(app->viewController(), &KPDocumentPickerViewController::listingShown);
+        QDir(home()).mkpath("A/C"); // made meanwhile: shown when the screen below appears again
+        auto *middle = qobject_cast<LocalStorageViewController *>(
+            app->navigationController()->viewControllers().at(1));
+        QSignalSpy relisted(middle, &KPDocumentPickerViewController::listingShown);
         QTest::mouseClick(app->window(), Qt::BackButton, {}, QPoint(100, 200));
-        QCOMPARE(app->navigationController()->viewControllers().size(), 1);
-        auto *rootList = shownList(app->window());
-        QVERIFY(rootList != list);
-        QTRY_VERIFY(rootList->hasActiveFocus());
+        QCOMPARE(app->navigationController()->viewControllers().size(), 2);
+        auto *middleList = shownList(app->window());
+        QVERIFY(middleList != list);
+        QTRY_VERIFY(middleList->hasActiveFocus());
         // Listed again on its return; keys before that would meet the old rows.
-        QTRY_VERIFY(!relisted.isEmpty() && !app->viewController()->hasListingInFlight());
-        QCOMPARE(rootList->property("count").toInt(), 1);
-        // A folder opened from the keyboard: the new screen's list has it.
+        QTRY_VERIFY(!relisted.isEmpty() && !middle->hasListingInFlight());
+        QCOMPARE(middleList->property("count").toInt(), 2);
+        // A folder opened from the keyboard (C, the newest): the new screen's list has it.
         QTest::keyClick(app->window(), Qt::Key_Home);
         QTest::keyClick(app->window(), Qt::Key_Return);
-        QCOMPARE(app->navigationController()->viewControllers().size(), 2);
+        QCOMPARE(app->navigationController()->viewControllers().size(), 3);
+        QCOMPARE(topScreen(*app)->filePath(), QStringLiteral("/A/C"));
         QTRY_VERIFY(shownList(app->window()) && shownList(app->window())->hasActiveFocus());
     }
 
@@ -495,7 +459,6 @@ private slots:
         QFETCH(QStringList, opening);
         QFETCH(QString, shown);
         QFETCH(QString, closing);
-        QDir(home()).removeRecursively();
         makeFile(home() + "/b.txt");
         makeFile(home() + "/c.txt");
         makeLockedZip();
@@ -554,7 +517,6 @@ private slots:
     void everyDialogsFieldHasTheKeyboard()
     {
         QFETCH(QString, dialog);
-        QDir(home()).removeRecursively();
         makeLockedZip();
         auto app = launchListed();
         auto *root = app->viewController();
@@ -603,7 +565,6 @@ private slots:
     {
         QFETCH(QStringList, keys);
         QFETCH(QString, opened);
-        QDir(home()).removeRecursively();
         for (int i = 0; i < 60; ++i)
             makeFile(home() + QStringLiteral("/file%1.txt").arg(i, 2, 10, QLatin1Char('0')));
         auto app = launchListed();
@@ -674,12 +635,6 @@ private slots:
         QStringList unnamed;
         collectUnnamed(app->window()->contentItem(), &unnamed);
         QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(u' ')));
-        // Rows say what they show.
-        auto *row = rowNamed(shownList(app->window()), QStringLiteral("Folder"));
-        QVERIFY(row);
-        auto *accessible = QAccessible::queryAccessibleInterface(row);
-        QCOMPARE(accessible->role(), QAccessible::ListItem);
-        QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("Folder"));
         QAccessible::setActive(false);
     }
 
@@ -713,7 +668,6 @@ private slots:
         QTRY_VERIFY(!accessibleItem(window->contentItem(), QAccessible::Button, "Cancel"));
         QTRY_VERIFY(shownList(window)->hasActiveFocus()); // the keyboard is back
         QAccessible::setActive(false);
-        QFile::remove(home() + "/Big.zip");
     }
 
     void aPasswordAskedDuringAnotherJobIsTypedOnceItEndsAndAgainWhenWrong()
@@ -756,7 +710,6 @@ private slots:
         }
         QTRY_VERIFY(QFileInfo(home() + "/Lock/Lock/secret.txt").isFile());
         QVERIFY(!visibleItemNamed(app->window(), "alertBox"));
-        QDir(home()).removeRecursively();
     }
 
     // Any window from 320 x 320 up shows every screen whole, in German too; a wide one keeps the
@@ -774,7 +727,6 @@ private slots:
     {
         QFETCH(QSize, size);
         QFETCH(bool, german);
-        QDir(home()).removeRecursively();
         makeFile(home() + "/notes.txt");
         QDir(home()).mkpath("Folder");
         QTranslator translator;

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <AppDirectories.h>
 #include <QTest>
 #include <algorithm>
@@ -47,6 +48,22 @@ int ArchiveFixtures::makeTar(const QString &folder, const QString &entries, cons
 {
     return python(folder, tarPrelude + entries + "\nt.close()\nimport os\nos.rename('h.tar', '" +
                               name + "')\n");
+}
+
+void ArchiveFixtures::makeZip(const QString &archive, const QMap<QString, QByteArray> &files,
+                              const QString &password)
+{
+    QTemporaryDir scratch;
+    const QString content = scratch.filePath(QStringLiteral("content"));
+    for (auto it = files.begin(); it != files.end(); ++it)
+        writeFile(content + u'/' + it.key(), it.value());
+    QStringList arguments{QStringLiteral("-qr")};
+    if (!password.isEmpty())
+        arguments << QStringLiteral("-P") << password;
+    const QString made = scratch.filePath(QStringLiteral("made.zip"));
+    QCOMPARE(run(content, QStringLiteral("zip"), arguments << made << QStringLiteral(".")), 0);
+    QDir().mkpath(QFileInfo(archive).absolutePath());
+    QVERIFY(QFile::rename(made, archive));
 }
 
 void ArchiveFixtures::writeFile(const QString &path, const QByteArray &content)

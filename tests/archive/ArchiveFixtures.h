@@ -4,6 +4,7 @@
 #include <Error.h>
 #include <ExtractionResult.h>
 #include <QByteArray>
+#include <QMap>
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
@@ -25,6 +26,11 @@ extern const QString tarPrelude;
 // Makes the tar archive `name` in `folder` from `entries`, add() calls after tarPrelude.
 // Returns python's exit code.
 int makeTar(const QString &folder, const QString &entries, const QString &name = "h.tar");
+
+// Makes the zip `archive` with the zip tool from `files` (entry name → content), protected by
+// `password` when given; the archive's folder is made.
+void makeZip(const QString &archive, const QMap<QString, QByteArray> &files,
+             const QString &password = {});
 
 // Runs a Python script (python3 -c) in `folder`; for hostile archives made with zipfile and
 // tarfile. Returns the exit code.

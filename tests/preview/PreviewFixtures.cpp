@@ -10,13 +10,6 @@
 
 namespace PreviewFixtures {
 
-bool writeFile(const QString &path, const QByteArray &data)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
-}
-
 // An APP1 segment holding one EXIF tag, the orientation, in big-endian TIFF.
 QByteArray exifOrientationSegment(int orientation)
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PictureFixtures.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QSize>
@@ -9,8 +11,7 @@
 // given an orientation tag, plain bytes.
 namespace PreviewFixtures {
 
-// Writes `data` to `path`, making its folder; false when it cannot.
-bool writeFile(const QString &path, const QByteArray &data);
+using PictureFixtures::writeFile;
 // A JPEG of `size` in one colour, optionally marked with the EXIF orientation `orientation`
 // (6: to be turned a quarter clockwise to stand upright).
 bool writeJpeg(const QString &path, QSize size, int orientation = 0);
