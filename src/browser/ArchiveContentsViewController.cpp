@@ -3,6 +3,7 @@
 #include "AlertController.h"
 #include "ArchiveContentsExtraction.h"
 #include "ArchiveEntryCopy.h"
+#include "ArchiveEntryPicture.h"
 #include "ArchiveErrors.h"
 #include "DispatchQueue.h"
 #include "FilePreviewController.h"
@@ -11,6 +12,7 @@
 #include "NavigationController.h"
 #include "NotificationCenter.h"
 #include "PasswordDialog.h"
+#include "Thumbnail.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -55,12 +57,11 @@ public:
     {
         return m_screen->titleOf(filePath);
     }
-    // Entries are never read for pictures: a file row shows its kind's badge.
     void configureCell(KPDocumentPickerViewController *, KPDocumentPickerTableViewCell *cell,
                        const KPDocumentPickerItemPtr &item) override
     {
         if (!item->isFolder)
-            FileRowPicture::showBadge(cell, item->fileName);
+            m_screen->showRowPicture(cell, item);
     }
     void didSelectItems(KPDocumentPickerViewController *, const KPDocumentPickerItems &items,
                         const QString &) override
@@ -141,6 +142,27 @@ void ArchiveContentsViewController::show(NavigationController *stack, const QStr
 QString ArchiveContentsViewController::archivePath() const
 {
     return m_shared->archivePath;
+}
+
+void ArchiveContentsViewController::showRowPicture(KPDocumentPickerTableViewCell *cell,
+                                                   const KPDocumentPickerItemPtr &item) const
+{
+    FileRowPicture::showBadge(cell, item->fileName);
+    const auto contents = m_shared->contents;
+    const qint64 position = contents ? contents->entryOf(item) : -1;
+    if (position < 0 || !ArchiveEntryPicture::readsEntriesAlone(contents->archivePath) ||
+        contents->tree.node(quint32(item->itemType)).unsafe)
+        return;
+    const ArchiveEntry entry = contents->entries.at(position);
+    if (!ArchiveEntryPicture::isPicture(entry))
+        return;
+    Thumbnail::setImageOfEntry(
+        cell->imageView(), contents->archivePath, entry.path,
+        [contents, position](const QString &, QSize bounds, Error *error) {
+            return ArchiveEntryPicture::decodeToFit(contents->archivePath, contents->entries,
+                                                    position, contents->password,
+                                                    contents->nameEncoding, bounds, error);
+        });
 }
 
 std::shared_ptr<const ArchiveContents> ArchiveContentsViewController::contents() const

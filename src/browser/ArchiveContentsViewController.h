@@ -78,10 +78,13 @@ protected:
 private:
     struct Shared;
     // The picker's data source and delegate for this screen, kept out of its own surface: the
-    // rows (`listFolder`), titles (`titleOf`), file rows' badges, and a tapped file row's
+    // rows (`listFolder`), titles (`titleOf`), file rows' pictures, and a tapped file row's
     // preview (`readEntry`).
     class Source;
 
+    // A file row's badge, and the thumbnail of a picture entry where entries are read alone.
+    void showRowPicture(KPDocumentPickerTableViewCell *cell,
+                        const KPDocumentPickerItemPtr &item) const;
     // The rows of the archive folder `filePath`, made on a worker once the archive is listed
     // (none when it could not be).
     void listFolder(const QString &filePath,

@@ -1,25 +1,16 @@
 #include "ComicCover.h"
 
+#include "ArchiveEntryPicture.h"
 #include "ArchiverManager.h"
 #include "EntryChecks.h"
 #include "ImagingErrors.h"
 #include "NameCollation.h"
-#include "PictureDecoder.h"
-#include "Utils.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <optional>
 
 namespace {
-
-bool isPicture(const ArchiveEntry &entry)
-{
-    return entry.type == ArchiveEntry::Type::File && !entry.encrypted &&
-           Utils::isSupportPhotoFileFormat(QFileInfo(entry.path).suffix().toLower());
-}
 
 // The position of the first picture by name order.
 std::optional<qsizetype> firstPicture(const ArchiveEntryList &entries)
@@ -29,7 +20,8 @@ std::optional<qsizetype> firstPicture(const ArchiveEntryList &entries)
     QByteArray firstKey;
     for (qsizetype position = 0; position < entries.size(); ++position) {
         const ArchiveEntry entry = entries.at(position);
-        if (!isPicture(entry) || !EntryChecks::safeComponents(entry.path))
+        if (!ArchiveEntryPicture::isPicture(entry) || entry.encrypted ||
+            !EntryChecks::safeComponents(entry.path))
             continue;
         const QByteArray key = collation.sortKey(entry.path);
         if (!first || key < firstKey) {
@@ -66,12 +58,7 @@ QImage decodeToFit(const QString &path, QSize bounds, Error *error)
         fail(error, listingError.message.isEmpty() ? noCoverError(path) : listingError);
         return {};
     }
-    QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/ombrisk-cover-XXXXXX"));
-    if (!folder.isValid() ||
-        !ArchiverManager::readEntriesAtPath(path, entries, {*cover}, {}, folder.path(), error))
-        return {};
-    return PictureDecoder::decodeToFit(
-        folder.filePath(QFileInfo(entries.at(*cover).path).fileName()), bounds, error);
+    return ArchiveEntryPicture::decodeToFit(path, entries, *cover, {}, {}, bounds, error);
 }
 
 } // namespace ComicCover

@@ -26,6 +26,7 @@ struct Request {
     QSizeF size;
     double scale = 1;
     Thumbnail::Decoder decoder;
+    bool entry = false; // a part of the file at `path` (an archive's entry), not the whole file
 };
 
 void apply(const Request &request, const QImage &thumbnail)
@@ -63,32 +64,49 @@ QImage decodeAndShare(const Request &request, Error *error)
     return composed(picture, request);
 }
 
+// A whole file's picture: one the desktop shares is taken before any decoding; a file that
+// failed to decode is not tried again until it changes.
+QImage makeForFile(const Request &request, Error *error)
+{
+    const auto version = UndecodablePictures::versionOf(request.path);
+    if (version && UndecodablePictures::contains(*version))
+        return {};
+    const QSize bounds = (request.size * request.scale).toSize();
+    const QImage shared =
+        SharedThumbnails::lookUp(request.path, std::max(bounds.width(), bounds.height()));
+    if (!shared.isNull())
+        return composed(shared, request);
+    QImage thumbnail;
+    if (!SharedThumbnails::hasFailed(request.path)) {
+        DecodePriority::waitWhilePicturesInSight();
+        thumbnail = decodeAndShare(request, error);
+    }
+    if (thumbnail.isNull() && version)
+        UndecodablePictures::remember(*version);
+    return thumbnail;
+}
+
+// An entry's picture: the desktop's thumbnails and the memory of failures are per file.
+QImage makeForEntry(const Request &request, Error *error)
+{
+    DecodePriority::waitWhilePicturesInSight();
+    const QImage picture =
+        request.decoder(request.path, (request.size * request.scale).toSize(), error);
+    return picture.isNull() ? picture : composed(picture, request);
+}
+
 // On the thumbnail queue. A thumbnail in a cache file, or made for an earlier request of the
-// same key (a row scrolled away and back before its turn came), is used as it is; else one the
-// desktop shares, before any decoding. A file that failed to decode is not tried again until
-// it changes.
+// same key (a row scrolled away and back before its turn came), is used as it is.
 void addLocalImageTask(const Request &request)
 {
     ThumbnailCache &cache = ThumbnailCache::sharedCache();
     QImage thumbnail = cache.objectForKey(request.key);
     if (thumbnail.isNull()) {
-        const auto version = UndecodablePictures::versionOf(request.path);
-        if (version && UndecodablePictures::contains(*version))
-            return;
-        const QSize bounds = (request.size * request.scale).toSize();
-        const QImage shared =
-            SharedThumbnails::lookUp(request.path, std::max(bounds.width(), bounds.height()));
         Error error;
-        if (!shared.isNull()) {
-            thumbnail = composed(shared, request);
-        } else if (!SharedThumbnails::hasFailed(request.path)) {
-            DecodePriority::waitWhilePicturesInSight();
-            thumbnail = decodeAndShare(request, &error);
-        }
+        thumbnail = request.entry ? makeForEntry(request, &error) : makeForFile(request, &error);
         if (thumbnail.isNull()) {
-            if (version)
-                UndecodablePictures::remember(*version);
-            qCInfo(lcThumbnail).noquote() << error.message;
+            if (!error.message.isEmpty())
+                qCInfo(lcThumbnail).noquote() << error.message;
             return;
         }
         if (!cache.setObject(thumbnail, request.key, &error))
@@ -107,7 +125,8 @@ void queueMaking(const Request &request, Thumbnail::Turn turn)
         Thumbnail::sharedImageThumbnailQueue().async(std::move(task));
 }
 
-void request(ImageView *view, const QString &path, Thumbnail::Turn turn,
+// `keyPath` names what the thumbnail shows: `path`, or an entry below it.
+void request(ImageView *view, const QString &path, const QString &keyPath, Thumbnail::Turn turn,
              Thumbnail::Decoder decoder)
 {
     Q_ASSERT(QThread::currentThread() == view->thread());
@@ -118,10 +137,12 @@ void request(ImageView *view, const QString &path, Thumbnail::Turn turn,
     }
     const Request request{view,
                           path,
-                          Thumbnail::cachedFileNameWithSizeForKey(Utils::trimLocalPath(path), size),
+                          Thumbnail::cachedFileNameWithSizeForKey(Utils::trimLocalPath(keyPath),
+                                                                  size),
                           size,
                           screenScale(),
-                          std::move(decoder)};
+                          std::move(decoder),
+                          keyPath != path};
     view->setRequestedImageKey(request.key);
     // Only the memory layer is asked here; reading a cache file is left to the queue, as
     // decoding a large PNG could hold the main thread up.
@@ -140,14 +161,21 @@ namespace Thumbnail {
 
 void cr_setLocalImageFilePath(ImageView *view, const QString &path, Turn turn)
 {
-    request(view, path, turn, [](const QString &file, QSize bounds, Error *error) {
+    request(view, path, path, turn, [](const QString &file, QSize bounds, Error *error) {
         return PictureDecoder::decodeThumbnailToFit(file, bounds, error);
     });
 }
 
 void setImageFromFile(ImageView *view, const QString &path, Decoder decoder)
 {
-    request(view, path, Turn::InOrder, std::move(decoder));
+    request(view, path, path, Turn::InOrder, std::move(decoder));
+}
+
+void setImageOfEntry(ImageView *view, const QString &archivePath, const QString &entryPath,
+                     Decoder decoder)
+{
+    // No file can be both the archive and a folder holding the entry: the key is the entry's own.
+    request(view, archivePath, archivePath + u'/' + entryPath, Turn::InOrder, std::move(decoder));
 }
 
 bool isMadeFor(const QString &extension)

@@ -39,6 +39,11 @@ using Decoder = std::function<QImage(const QString &path, QSize bounds, Error *e
 // As cr_setLocalImageFilePath, for a file whose picture `decoder` makes (a comic book's cover),
 // cached and shared like any other.
 void setImageFromFile(ImageView *view, const QString &path, Decoder decoder);
+// As setImageFromFile, for the entry `entryPath` of the archive at `archivePath`, which
+// `decoder` reads (it is handed the archive's path); cached under the entry's own key, never
+// shared with the desktop nor remembered as undecodable (both go by whole files).
+void setImageOfEntry(ImageView *view, const QString &archivePath, const QString &entryPath,
+                     Decoder decoder);
 
 // Whether files of this extension get thumbnails: the picture kinds
 // (Utils::isSupportPhotoFileFormat) and PDF documents (their first page). Any thread.

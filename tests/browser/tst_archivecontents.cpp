@@ -128,6 +128,36 @@ private slots:
         QTRY_VERIFY(!QFileInfo::exists(copy));
     }
 
+    // A zip's picture entries show thumbnails, read alone; a tar's keep their badges, as each
+    // would unpack what comes before it.
+    void pictureRowsOfAZipShowTheirThumbnails()
+    {
+        const QString content = m_work.filePath("pictures");
+        QVERIFY(QDir().mkpath(content));
+        QImage blue(60, 40, QImage::Format_RGB32);
+        blue.fill(Qt::blue);
+        QVERIFY(blue.save(content + "/shot.jpg"));
+        QCOMPARE(run(content, "zip", {"-q", home() + "/Shots.zip", "shot.jpg"}), 0);
+        QCOMPARE(run(content, "bsdtar", {"-cf", home() + "/Shots.tar", "shot.jpg"}), 0);
+        for (const QString archive : {"Shots.zip", "Shots.tar"}) {
+            Screen s("/");
+            s.menuAction(archive, &LocalStorageViewController::showContentsAction);
+            QCOMPARE(listedRows(s), QStringList{"shot.jpg"});
+            auto *contents = shownContents(s);
+            auto *cell = contents->cellForRow(contents->tableView(),
+                                              indexPathIn(contents, "shot.jpg"));
+            const QImage badge = cell->imageView()->image();
+            if (archive.endsWith(".zip")) {
+                QTRY_VERIFY(cell->imageView()->image() != badge);
+                const QImage shown = cell->imageView()->image();
+                QVERIFY(shown.pixelColor(shown.rect().center()).blue() > 200);
+            } else {
+                QTest::qWait(300);
+                QCOMPARE(cell->imageView()->image(), badge);
+            }
+        }
+    }
+
     // Chosen rows into a folder of the home folder: a namesake is asked about.
     void extractChosenRows_data()
     {
