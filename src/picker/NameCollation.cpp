@@ -19,10 +19,12 @@ QString fromIcu(const icu::UnicodeString &s)
 
 } // namespace
 
+// Never destroyed: a listing still being sorted on a pool thread when the process ends goes on
+// using it while the main thread runs the static destructors.
 const NameCollation &NameCollation::current()
 {
-    static const NameCollation collation;
-    return collation;
+    static const auto *collation = new NameCollation;
+    return *collation;
 }
 
 NameCollation::NameCollation()

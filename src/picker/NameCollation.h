@@ -12,8 +12,8 @@
 // `sectionTitles` are the index letters of the language followed by "#" for everything else;
 // `sectionOf` puts a name under its letter.
 //
-// Thread-safety: made once per process (`current`), then only read; every operation may be
-// called from any thread.
+// Thread-safety: made once per process (`current`) and never destroyed, then only read; every
+// operation may be called from any thread.
 class NameCollation {
 public:
     static const NameCollation &current();

@@ -1,6 +1,7 @@
 #include "DispatchQueue.h"
 
 #include <QCoreApplication>
+#include <QRunnable>
 #include <QThread>
 #include <QThreadPool>
 #include <QTimer>
@@ -8,6 +9,10 @@
 #include <cmath>
 #include <deque>
 #include <mutex>
+
+#if defined(__SANITIZE_THREAD__)
+#include <sanitizer/tsan_interface.h>
+#endif
 
 struct DispatchQueue::State {
     explicit State(const QString &label) : label(label) {}
@@ -25,6 +30,55 @@ thread_local const DispatchQueue::State *runningQueue = nullptr;
 
 // Work items one pool task runs before it lets other queues' tasks have the thread.
 constexpr int batchSize = 16;
+
+// Debian's Qt is not built with ThreadSanitizer, so it cannot see the locks by which Qt's pool
+// and event loop pass work to another thread, and would take every such hand-over for a race.
+// These tell it what Qt guarantees: whatever a thread wrote before `handOver(token)` is seen by
+// the thread that calls `takeOver(token)` after it. Nothing outside ThreadSanitizer builds.
+void handOver([[maybe_unused]] const void *token)
+{
+#if defined(__SANITIZE_THREAD__)
+    __tsan_release(const_cast<void *>(token));
+#endif
+}
+
+void takeOver([[maybe_unused]] const void *token)
+{
+#if defined(__SANITIZE_THREAD__)
+    __tsan_acquire(const_cast<void *>(token));
+#endif
+}
+
+// Work given to Qt's event loop for the main thread, its hand-over told: the last move is the
+// copy Qt keeps and runs. Qt may then destroy that copy on the posting thread, when the main
+// thread ran it before the post returned, so the run hands it back too.
+template <typename Work>
+class HandedOver {
+public:
+    explicit HandedOver(Work work) : m_work(std::move(work)) { handOver(this); }
+    HandedOver(HandedOver &&other) noexcept : m_work(std::move(other.m_work)) { handOver(this); }
+    HandedOver(const HandedOver &) = delete;
+    HandedOver &operator=(const HandedOver &) = delete;
+    HandedOver &operator=(HandedOver &&) = delete;
+    ~HandedOver() { takeOver(this); }
+
+    void operator()()
+    {
+        takeOver(this);
+        m_work();
+        handOver(this);
+    }
+
+private:
+    Work m_work;
+};
+
+template <typename Work>
+void postToMainThread(Work work)
+{
+    QMetaObject::invokeMethod(DispatchQueue::mainThreadReceiver(),
+                              HandedOver<Work>(std::move(work)), Qt::QueuedConnection);
+}
 
 int milliseconds(double seconds)
 {
@@ -59,9 +113,29 @@ void drain(const std::shared_ptr<DispatchQueue::State> &state)
     runningQueue = nullptr;
 }
 
+// One pool task draining a queue, made here rather than by Qt so that its hand-over is told.
+class DrainTask : public QRunnable {
+public:
+    explicit DrainTask(std::shared_ptr<DispatchQueue::State> state) : m_state(std::move(state))
+    {
+        handOver(this);
+    }
+    // Run and deleted on a pool thread, or deleted unrun by `stopAll` on the main thread.
+    ~DrainTask() override { takeOver(this); }
+
+    void run() override
+    {
+        takeOver(this);
+        drain(m_state);
+    }
+
+private:
+    const std::shared_ptr<DispatchQueue::State> m_state;
+};
+
 void schedule(const std::shared_ptr<DispatchQueue::State> &state)
 {
-    DispatchQueue::pool().start([state] { drain(state); });
+    DispatchQueue::pool().start(new DrainTask(state));
 }
 
 void enqueue(const std::shared_ptr<DispatchQueue::State> &state, std::function<void()> work,
@@ -129,13 +203,10 @@ QString DispatchQueue::currentLabel()
 
 void DispatchQueue::main(const QPointer<QObject> &context, std::function<void()> work)
 {
-    QMetaObject::invokeMethod(
-        mainThreadReceiver(),
-        [context, work = std::move(work)] {
-            if (context)
-                work();
-        },
-        Qt::QueuedConnection);
+    postToMainThread([context, work = std::move(work)] {
+        if (context)
+            work();
+    });
 }
 
 // Never deleted, so a worker never posts to an object that may be dying.
@@ -161,7 +232,7 @@ void DispatchQueue::mainAfter(double seconds, const QPointer<QObject> &context,
     if (QThread::currentThread() == mainThreadReceiver()->thread())
         start();
     else
-        QMetaObject::invokeMethod(mainThreadReceiver(), std::move(start), Qt::QueuedConnection);
+        postToMainThread(std::move(start));
 }
 
 bool DispatchQueue::stopAll(int timeoutMs)

@@ -4,10 +4,13 @@
 #include "NameCollation.h"
 
 #include <QAbstractItemModelTester>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
 #include <QThread>
 #include <QThreadPool>
+#include <atomic>
+#include <cstdlib>
 #include <thread>
 
 namespace {
@@ -260,6 +263,44 @@ private slots:
         }
         worker.join();
         QTRY_COMPARE(f.table.rows()->rowCount(), 50 + 199 % 7);
+    }
+
+    // A listing may still be sorted on a pool thread when the process ends, while the main
+    // thread runs the static destructors. A child run of this test ends so, with work reading
+    // the collation, and lets that work go round twice more after the destructors (the exit
+    // handler, registered before the collation is first made, runs after its destructor would);
+    // a collation freed by then is a use after free the sanitizers report in the child's status.
+    void theCollationOutlivesWorkRunningAtExit()
+    {
+        if (qEnvironmentVariableIsSet("OMBRISK_EXIT_WHILE_COLLATING")) {
+            static std::atomic<int> rounds = 0;
+            std::atexit([] {
+                const int seen = rounds;
+                while (rounds < seen + 2)
+                    QThread::yieldCurrentThread();
+            });
+            auto *queue = new DispatchQueue(QStringLiteral("test.collatingAtExit"));
+            queue->async([] {
+                const NameCollation &collation = NameCollation::current();
+                for (;;) {
+                    collation.sectionOf(QStringLiteral("name"));
+                    ++rounds;
+                }
+            });
+            while (rounds == 0)
+                QThread::yieldCurrentThread();
+            std::exit(0);
+        }
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("OMBRISK_EXIT_WHILE_COLLATING"), QStringLiteral("1"));
+        child.setProcessEnvironment(environment);
+        child.setProcessChannelMode(QProcess::ForwardedChannels);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("theCollationOutlivesWorkRunningAtExit")});
+        QVERIFY(child.waitForFinished(120000));
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child.exitCode(), 0);
     }
 };
 
