@@ -42,31 +42,31 @@ qint64 bytesUpTo(const QStringList &paths, qint64 limit)
     return total;
 }
 
-// The items of `paths` into the trash, those of one folder together, counted in `progress`;
-// Cancel stops before the next few hundred.
-Trash::BatchResult trashAll(const QStringList &paths, FileActionJob::Progress &progress)
+// The items `names` of `folder` into the trash, counted in `progress`; Cancel stops before the
+// next few hundred.
+Trash::BatchResult trashAll(const QString &folder, const QStringList &names,
+                            FileActionJob::Progress &progress)
 {
-    const auto folderOf = [](const QString &path) {
-        const auto slash = path.lastIndexOf(u'/');
-        return slash <= 0 ? QStringLiteral("/") : path.left(slash);
-    };
-    Trash::BatchResult all;
-    for (qsizetype first = 0; first < paths.size() && !progress.cancelled;) {
-        const QString folder = folderOf(paths[first]);
-        QList<QByteArray> names;
-        qsizetype end = first;
-        for (; end < paths.size() && folderOf(paths[end]) == folder; ++end)
-            names.append(FileNameCodec::encode(
-                QStringView(paths[end]).mid(paths[end].lastIndexOf(u'/') + 1)));
-        auto moved = Trash::moveAllToTrash(folder, names, [&progress, first](qsizetype done) {
-            progress.done = first + done;
-            return !progress.cancelled;
-        });
-        all.entries += std::move(moved.entries);
-        all.failures += std::move(moved.failures);
-        first = end;
+    QList<QByteArray> encoded;
+    encoded.reserve(names.size());
+    for (const QString &name : names)
+        encoded.append(FileNameCodec::encode(name));
+    return Trash::moveAllToTrash(folder, encoded, [&progress](qsizetype done) {
+        progress.done = done;
+        return !progress.cancelled;
+    });
+}
+
+// The items `names` of `folder` removed for good, each failing alone.
+QList<Error> removeAll(const QString &folder, const QStringList &names)
+{
+    QList<Error> failures;
+    for (const QString &name : names) {
+        Error error;
+        if (!FileOperations::removeItemAtPath(folder + u'/' + name, &error))
+            failures.append(error);
     }
-    return all;
+    return failures;
 }
 
 DispatchQueue &sizeQueue()
@@ -75,24 +75,36 @@ DispatchQueue &sizeQueue()
     return queue;
 }
 
+// What a move put in the trash, shared by its Undo and the size check. The last to let go may
+// be the notice, on the main thread, and freeing 100,000 entries takes a while: freed on the
+// size queue instead.
+ItemDeletion::Entries freedOffMain(QList<TrashEntry> entries)
+{
+    return {new QList<TrashEntry>(std::move(entries)), [](const QList<TrashEntry> *held) {
+                sizeQueue().async([owned = ItemDeletion::Entries(held)] {});
+            }};
+}
+
 } // namespace
 
-void ItemDeletion::confirm(ViewController *screen, const QStringList &paths, bool forGood,
-                           bool inTitle, std::function<void(const QList<Error> &)> changed)
+void ItemDeletion::confirm(ViewController *screen, const QString &folder,
+                           const QStringList &names, bool forGood, bool inTitle,
+                           std::function<void(const QList<Error> &)> changed)
 {
-    if (paths.isEmpty())
+    if (names.isEmpty())
         return;
     // One folder, one file system: the first item's trash stands for every item's.
-    const bool toTrash = !forGood && Trash::trashDirectoryFor(paths.first(), nullptr);
-    const QString text =
-        sheetText(toTrash, int(paths.size()), QFileInfo(paths.first()).fileName());
+    const bool toTrash =
+        !forGood && Trash::trashDirectoryFor(folder + u'/' + names.first(), nullptr);
+    const QString text = sheetText(toTrash, int(names.size()), names.first());
     auto *sheet = new AlertController(inTitle ? text : QString(""), inTitle ? QString("") : text,
                                       AlertController::Style::ActionSheet);
     QPointer<ViewController> weakScreen(screen);
     sheet->addAction(toTrash ? tr("Move to Trash") : tr("Delete from local folder"),
-                     AlertAction::Style::Destructive, [weakScreen, paths, toTrash, changed] {
+                     AlertAction::Style::Destructive,
+                     [weakScreen, folder, names, toTrash, changed] {
                          if (weakScreen)
-                             run(weakScreen, paths, toTrash, changed);
+                             run(weakScreen, folder, names, toTrash, changed);
                      });
     sheet->addAction(tr("Cancel"), AlertAction::Style::Cancel);
     screen->present(sheet, true);
@@ -107,26 +119,24 @@ QString ItemDeletion::sheetText(bool toTrash, int count, const QString &firstNam
                       : tr("%n item(s) will be deleted and cannot be recovered.", nullptr, count);
 }
 
-void ItemDeletion::run(ViewController *screen, const QStringList &paths, bool toTrash,
-                       std::function<void(const QList<Error> &)> changed)
+void ItemDeletion::run(ViewController *screen, const QString &folder, const QStringList &names,
+                       bool toTrash, std::function<void(const QList<Error> &)> changed)
 {
     QPointer<ViewController> weakScreen(screen);
     if (!toTrash) {
-        QList<FileActionJob::Operation> operations;
-        for (const QString &path : paths)
-            operations.append(
-                [path](Error *error) { return FileOperations::removeItemAtPath(path, error); });
-        FileActionJob::run(tr("Deleting..."), std::move(operations), screen, changed);
+        FileActionJob::runBatch(
+            tr("Deleting..."), [folder, names] { return removeAll(folder, names); }, screen,
+            changed);
         return;
     }
     // Filled on the worker, read on the main thread once the job is over.
     auto trashed = std::make_shared<QList<TrashEntry>>();
     auto progress = std::make_shared<FileActionJob::Progress>();
-    progress->total = paths.size();
+    progress->total = names.size();
     FileActionJob::runBatch(
         tr("Moving to the Trash..."),
-        [paths, trashed, progress] {
-            auto moved = trashAll(paths, *progress);
+        [folder, names, trashed, progress] {
+            auto moved = trashAll(folder, names, *progress);
             *trashed = std::move(moved.entries);
             return moved.failures;
         },
@@ -135,30 +145,31 @@ void ItemDeletion::run(ViewController *screen, const QStringList &paths, bool to
             changed(failures);
             if (trashed->isEmpty() || !weakScreen)
                 return;
-            offerUndo(weakScreen, *trashed, changed);
-            sayWhenTheTrashGrewBig(weakScreen, *trashed);
+            const Entries entries = freedOffMain(std::move(*trashed));
+            offerUndo(weakScreen, entries, changed);
+            sayWhenTheTrashGrewBig(weakScreen, entries);
         },
         progress);
 }
 
-void ItemDeletion::offerUndo(ViewController *screen, const QList<TrashEntry> &entries,
+void ItemDeletion::offerUndo(ViewController *screen, const Entries &entries,
                              std::function<void(const QList<Error> &)> changed)
 {
     const QString text =
-        entries.size() == 1
+        entries->size() == 1
             ? tr("“%1” was moved to the Trash.")
-                  .arg(QFileInfo(entries.first().originalPath).fileName())
-            : tr("%n item(s) were moved to the Trash.", nullptr, int(entries.size()));
+                  .arg(QFileInfo(entries->first().originalPath).fileName())
+            : tr("%n item(s) were moved to the Trash.", nullptr, int(entries->size()));
     QPointer<ViewController> weakScreen(screen);
     screen->textNotice()->show(text, tr("Undo"), [weakScreen, entries, changed] {
         if (!weakScreen)
             return;
         auto progress = std::make_shared<FileActionJob::Progress>();
-        progress->total = entries.size();
+        progress->total = entries->size();
         FileActionJob::runBatch(
             tr("Putting back..."),
             [entries, progress] {
-                return Trash::restoreAll(entries, [progress](qsizetype done) {
+                return Trash::restoreAll(*entries, [progress](qsizetype done) {
                     progress->done = done;
                     return !progress->cancelled;
                 });
@@ -167,13 +178,12 @@ void ItemDeletion::offerUndo(ViewController *screen, const QList<TrashEntry> &en
     }, undoSeconds);
 }
 
-void ItemDeletion::sayWhenTheTrashGrewBig(ViewController *screen,
-                                          const QList<TrashEntry> &entries)
+void ItemDeletion::sayWhenTheTrashGrewBig(ViewController *screen, const Entries &entries)
 {
     QPointer<QObject> weakScreen(screen);
     sizeQueue().async([entries, weakScreen] {
         QStringList paths;
-        for (const TrashEntry &entry : entries)
+        for (const TrashEntry &entry : *entries)
             paths.append(entry.path());
         if (bytesUpTo(paths, bigMove) <= bigMove)
             return;

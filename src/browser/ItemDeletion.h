@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
 class ViewController;
 struct TrashEntry;
@@ -28,21 +29,26 @@ public:
     static constexpr double undoSeconds = 6;
     static constexpr qint64 bigMove = qint64(1) << 30;
 
-    // Asks on `screen` to delete `paths` (items of one folder), then deletes them. `inTitle`:
-    // the sheet's text stands as its title (a row's menu) rather than its message (the
-    // toolbar). `changed` runs with the failures, in order, after the deletion and after an
-    // undo; it is not run when the sheet is cancelled.
-    static void confirm(ViewController *screen, const QStringList &paths, bool forGood,
-                        bool inTitle, std::function<void(const QList<Error> &failures)> changed);
+    // Asks on `screen` to delete the items `names` of the folder `folder` (absolute), then
+    // deletes them; their paths are made on the worker, so a selection of any size costs the
+    // main thread only its names. `inTitle`: the sheet's text stands as its title (a row's
+    // menu) rather than its message (the toolbar). `changed` runs with the failures, in order,
+    // after the deletion and after an undo; it is not run when the sheet is cancelled.
+    static void confirm(ViewController *screen, const QString &folder, const QStringList &names,
+                        bool forGood, bool inTitle,
+                        std::function<void(const QList<Error> &failures)> changed);
 
     // What the sheet says of `count` items, the first named `firstName`: that they go to the
     // trash, or that they will be deleted and cannot be recovered.
     static QString sheetText(bool toTrash, int count, const QString &firstName);
 
+    // What one move put in the trash, shared by its Undo and the size check.
+    using Entries = std::shared_ptr<const QList<TrashEntry>>;
+
 private:
-    static void run(ViewController *screen, const QStringList &paths, bool toTrash,
-                    std::function<void(const QList<Error> &failures)> changed);
-    static void offerUndo(ViewController *screen, const QList<TrashEntry> &entries,
+    static void run(ViewController *screen, const QString &folder, const QStringList &names,
+                    bool toTrash, std::function<void(const QList<Error> &failures)> changed);
+    static void offerUndo(ViewController *screen, const Entries &entries,
                           std::function<void(const QList<Error> &failures)> changed);
-    static void sayWhenTheTrashGrewBig(ViewController *screen, const QList<TrashEntry> &entries);
+    static void sayWhenTheTrashGrewBig(ViewController *screen, const Entries &entries);
 };

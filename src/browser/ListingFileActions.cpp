@@ -58,13 +58,15 @@ void ListingFileActions::createFolder()
 
 void ListingFileActions::deleteSelection(bool forGood)
 {
-    ItemDeletion::confirm(m_screen, m_screen->selectedPaths(), forGood, false,
+    const QString folder = LocalFolderListing::folderPathForPickerPath(m_screen->filePath());
+    ItemDeletion::confirm(m_screen, folder, m_screen->selectedNames(), forGood, false,
                           whenDone(tr("Delete failed"), true));
 }
 
-void ListingFileActions::deleteItem(const QString &path)
+void ListingFileActions::deleteItem(const QString &name)
 {
-    ItemDeletion::confirm(m_screen, {path}, false, true,
+    const QString folder = LocalFolderListing::folderPathForPickerPath(m_screen->filePath());
+    ItemDeletion::confirm(m_screen, folder, {name}, false, true,
                           [done = whenDone(tr("Delete failed"), false)](
                               const QList<Error> &failures) {
                               for (const Error &error : failures)

@@ -31,8 +31,8 @@ public:
     void createFolder();
     // The screen's selection into the trash, or for good.
     void deleteSelection(bool forGood);
-    // One row's item into the trash, the sheet's text as its title.
-    void deleteItem(const QString &path);
+    // One row's item (by name) into the trash, the sheet's text as its title.
+    void deleteItem(const QString &name);
     void presentRenameDialog(const KPDocumentPickerItemPtr &item);
     void presentFolderSelector(const QStringList &sourceFiles);
     // Moves `sources` into the folder at picker path `destination`, as chosen in the selector

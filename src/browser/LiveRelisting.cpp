@@ -13,22 +13,35 @@ LiveRelisting::LiveRelisting(KPDocumentPickerViewController *screen)
     connect(m_watch, &FolderWatch::changed, this, &LiveRelisting::folderChanged);
     connect(screen, &KPDocumentPickerViewController::listingShown, this,
             &LiveRelisting::listingShown);
-    connect(ProgressOverlay::shared(), &ProgressOverlay::changed, this, [this] {
-        if (!ProgressOverlay::shared()->isVisible() && std::exchange(m_changedDuringJob, false))
-            folderChanged();
-    });
+    connect(ProgressOverlay::shared(), &ProgressOverlay::changed, this,
+            &LiveRelisting::overlayChanged);
 }
 
 void LiveRelisting::follow(const QString &folderPath)
 {
-    m_watch->watch(folderPath);
+    m_folder = folderPath;
+    m_watch->watch(m_jobRunning ? QString() : m_folder);
+}
+
+void LiveRelisting::overlayChanged()
+{
+    // A file job changes the folder as it goes and lists it when done. Watched meanwhile, each of
+    // its 100,000 renames would queue an event for the kernel to keep and the main thread to
+    // read, nearly doubling its time: unwatched until it ends, then looked at once.
+    const bool running = ProgressOverlay::shared()->isVisible();
+    if (running == std::exchange(m_jobRunning, running))
+        return;
+    m_watch->watch(running ? QString() : m_folder);
+    if (running)
+        m_changedDuringJob = !m_folder.isEmpty();
+    else if (std::exchange(m_changedDuringJob, false))
+        folderChanged();
 }
 
 void LiveRelisting::folderChanged()
 {
-    // A file job behind the overlay changes the folder as it goes and lists it when done: one
-    // look after it catches the rest, where a listing per burst would only slow it down.
-    if (ProgressOverlay::shared()->isVisible()) {
+    // A listing shown while a file job runs asks again after it, never during it.
+    if (m_jobRunning) {
         m_changedDuringJob = true;
         return;
     }

@@ -254,10 +254,22 @@ QString LocalStorageViewController::pathOnDisk(const KPDocumentPickerItemPtr &it
 
 QStringList LocalStorageViewController::selectedPaths()
 {
+    // The folder's path made once: made per item it costs a stall for a large selection.
+    const QString folder = LocalFolderListing::folderPathForPickerPath(filePath()) + u'/';
     QStringList paths;
-    for (const auto &item : selectedItems())
-        paths.append(pathOnDisk(item));
+    for (const QString &name : selectedNames())
+        paths.append(folder + name);
     return paths;
+}
+
+QStringList LocalStorageViewController::selectedNames()
+{
+    const KPDocumentPickerItems items = selectedItems();
+    QStringList names;
+    names.reserve(items.size());
+    for (const auto &item : items)
+        names.append(item->fileName);
+    return names;
 }
 
 void LocalStorageViewController::leaveEditing()
@@ -292,7 +304,7 @@ KPDocumentPickerItemPtr LocalStorageViewController::menuItem(MenuController *sen
 void LocalStorageViewController::deleteAction(MenuController *sender)
 {
     if (const auto item = menuItem(sender))
-        m_fileActions->deleteItem(pathOnDisk(item));
+        m_fileActions->deleteItem(item->fileName);
 }
 
 void LocalStorageViewController::renameAction(MenuController *sender)

@@ -129,11 +129,12 @@ public:
     void contentsKeyPressed(int flatRow) override;
 
     ListingArchiveWorkflows *archiveWorkflows() const { return m_archiveWorkflows; }
-    // For the jobs this screen owns: where an item of this folder lies, the selection's paths,
-    // leaving edit mode, and the screen on top of this screen's stack (this one when it is on
-    // none), where notices of work that outlives a screen go.
+    // For the jobs this screen owns: where an item of this folder lies, the selection's paths
+    // and names, leaving edit mode, and the screen on top of this screen's stack (this one when
+    // it is on none), where notices of work that outlives a screen go.
     QString pathOnDisk(const KPDocumentPickerItemPtr &item) const;
     QStringList selectedPaths();
+    QStringList selectedNames();
     void leaveEditing();
     ViewController *visibleScreen();
 

@@ -81,13 +81,13 @@ KPDocumentPickerItems KPDocumentPickerItemManager::items() const
     return m_shared->inputs.items;
 }
 
-void KPDocumentPickerItemManager::update(const std::function<bool(Inputs &)> &change)
+bool KPDocumentPickerItemManager::update(const std::function<bool(Inputs &)> &change)
 {
     quint64 request;
     {
         std::lock_guard lock(m_shared->mutex);
         if (!change(m_shared->inputs) || !m_shared->inputs.hasTable)
-            return;
+            return false;
         request = ++m_shared->requested;
     }
     m_builderQueue->async([shared = m_shared, self = m_self, request] {
@@ -99,11 +99,12 @@ void KPDocumentPickerItemManager::update(const std::function<bool(Inputs &)> &ch
                 static_cast<KPDocumentPickerItemManager *>(self.data())->show(derived);
         });
     });
+    return true;
 }
 
-void KPDocumentPickerItemManager::setItems(const KPDocumentPickerItems &items)
+bool KPDocumentPickerItemManager::setItems(const KPDocumentPickerItems &items)
 {
-    update([&items](Inputs &in) {
+    return update([&items](Inputs &in) {
         // The same handover twice is no change; a new list, even an equal one, is. The first
         // handover always counts, empty or not, so an empty folder gets its reload too.
         const bool same = in.itemsSet && items.isSharedWith(in.items) &&

@@ -34,8 +34,9 @@ public:
     ~KPDocumentPickerItemManager() override;
 
     KPDocumentPickerItems items() const;
-    // A different list (not the same shared data) rebuilds, when a table is set.
-    void setItems(const KPDocumentPickerItems &items);
+    // A different list (not the same shared data) rebuilds, when a table is set; returns
+    // whether it does.
+    bool setItems(const KPDocumentPickerItems &items);
     KPDocumentPickerSortType sortingType() const;
     void setSortingType(KPDocumentPickerSortType type);
     QString searchString() const;
@@ -99,8 +100,9 @@ public:
     struct Shared;
 
 private:
-    // Changes the inputs under the lock; rebuilds when `change` says the derived lists differ.
-    void update(const std::function<bool(Inputs &)> &change);
+    // Changes the inputs under the lock; rebuilds when `change` says the derived lists differ
+    // (and a table is set). Returns whether it rebuilds.
+    bool update(const std::function<bool(Inputs &)> &change);
     void show(std::shared_ptr<const Derived> derived);
     void takeTableGeometry(Inputs &in) const;
 

@@ -294,9 +294,13 @@ void KPDocumentPickerViewController::setItems(const KPDocumentPickerItems &items
         // Judged on the delivered list: the manager still holds the previous one.
         updateFeedbackLabel(items);
     }
-    // Sorted on the item-builder queue; the loading state ends 0.05 s after it is shown.
+    // Sorted on the item-builder queue; the loading state ends 0.05 s after it is shown. The
+    // same empty folder again rebuilds nothing: it is shown as it stands.
     m_listingPending = true;
-    m_itemManager.setItems(items);
+    if (!m_itemManager.setItems(items)) {
+        m_listingPending = false;
+        emit listingShown();
+    }
 }
 
 void KPDocumentPickerViewController::setItems(const KPDocumentPickerItems &items,

@@ -189,6 +189,36 @@ private slots:
         QVERIFY(root.screen->textNotice()->texts().last().contains("b.txt"));
     }
 
+    // In a subfolder, the toolbar, the row menu and Shift+Delete act on that folder's items,
+    // never on their namesakes above; an item gone meanwhile fails alone.
+    void aSubfoldersItemsAreDeletedFromThatFolder()
+    {
+        for (const QString name : {"a.txt", "b.txt", "c.txt", "d.txt", "e.txt"})
+            makeFile(home() + "/Sub/" + name);
+        makeFile(home() + "/a.txt", "top");
+        Screen sub("/Sub", true);
+        sub.select({"a.txt", "b.txt"});
+        sub.screen->deleteButtonTapped();
+        sub.pick("Move to Trash");
+        sub.jobDone();
+        sub.listed();
+        sub.menuAction("e.txt", &LocalStorageViewController::deleteAction);
+        sub.pick("Move to Trash");
+        sub.jobDone();
+        QCOMPARE(trashed(), (QStringList{"/Sub/a.txt", "/Sub/b.txt", "/Sub/e.txt"}));
+        QCOMPARE(readFile(home() + "/a.txt"), QStringLiteral("top"));
+
+        sub.listed();
+        sub.select({"c.txt", "d.txt"});
+        sub.screen->deleteKeyPressed(true);
+        QVERIFY(QFile::remove(home() + "/Sub/c.txt"));
+        sub.pick("Delete from local folder");
+        sub.jobDone();
+        QVERIFY(namesIn(home() + "/Sub").isEmpty());
+        QVERIFY(sub.screen->textNotice()->texts().last().contains("c.txt"));
+        QCOMPARE(trashed().size(), 3);
+    }
+
     // Over a GiB moved: a further notice says what the trash holds (a sparse file: no disk used).
     void aBigMoveToTheTrashSaysWhatTheTrashHolds()
     {

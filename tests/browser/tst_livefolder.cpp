@@ -90,6 +90,19 @@ private slots:
         QTRY_COMPARE(root.screen->items().size(), 3);
         QCOMPARE(root.screen->liveRelistCount(), before + 1);
     }
+
+    // Unwatched while a job runs, the folder is watched again once it ends.
+    void theFolderIsWatchedAgainAfterAFileJob()
+    {
+        QDir(home()).removeRecursively();
+        QVERIFY(QDir().mkpath(home()));
+        Screen root("/");
+        ProgressOverlay::shared()->show(QStringLiteral("Working..."), false);
+        ProgressOverlay::shared()->dismiss();
+        QTRY_VERIFY(!root.screen->hasListingInFlight());
+        makeFile(home() + "/after.txt");
+        QTRY_COMPARE(root.names(), QStringList{"after.txt"});
+    }
 };
 
 QTEST_MAIN(TestLiveFolder)
