@@ -1,6 +1,6 @@
 #include "InboxCopy.h"
 
-#include "AppDirectories.h"
+#include "Descriptors.h"
 #include "FileContentCopy.h"
 #include "FileOperations.h"
 #include "KeepBothMove.h"
@@ -16,30 +16,6 @@
 
 namespace {
 
-// A descriptor closed when it goes out of scope.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : m_fd(fd) {}
-    ~Descriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Descriptor(const Descriptor &) = delete;
-    Descriptor &operator=(const Descriptor &) = delete;
-    int get() const { return m_fd; }
-    // Closes now, for the error a delayed write may report only here.
-    int close()
-    {
-        const int result = ::close(m_fd);
-        m_fd = -1;
-        return result;
-    }
-
-private:
-    int m_fd;
-};
-
 const QLatin1String partialPrefix(".ombrisk-");
 
 Error copyError(const QString &source, int code)
@@ -53,11 +29,6 @@ Error copyError(const QString &source, int code)
 
 } // namespace
 
-QString InboxCopy::inboxPath()
-{
-    return AppDirectories::documentsDirectory() + QStringLiteral("/Inbox");
-}
-
 bool InboxCopy::isPartialCopyName(const QString &name)
 {
     return name.startsWith(partialPrefix);
@@ -68,10 +39,10 @@ std::optional<QString> InboxCopy::copyIntoInbox(const QString &source, const QSt
 {
     const QString name = QFileInfo(source).fileName();
     // Without O_NONBLOCK a pipe handed over would hold the queue until someone writes to it.
-    Descriptor from(::open(QFile::encodeName(source).constData(),
-                           O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    const Fd from(::open(QFile::encodeName(source).constData(),
+                         O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     struct stat info {};
-    if (from.get() < 0 || ::fstat(from.get(), &info) != 0) {
+    if (!from.isValid() || ::fstat(from.get(), &info) != 0) {
         fail(error, copyError(source, errno));
         return std::nullopt;
     }
@@ -85,10 +56,11 @@ std::optional<QString> InboxCopy::copyIntoInbox(const QString &source, const QSt
         return std::nullopt;
     const QString partial = inbox + u'/' + partialPrefix + QStringLiteral("incoming-") +
                             QUuid::createUuid().toString(QUuid::WithoutBraces);
-    Descriptor to(::open(QFile::encodeName(partial).constData(),
-                         O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666));
-    int failure = to.get() < 0 ? errno : FileContentCopy::copy(from.get(), to.get());
-    if (to.get() >= 0 && to.close() != 0 && failure == 0)
+    Fd to(::open(QFile::encodeName(partial).constData(),
+                 O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666));
+    int failure = !to.isValid() ? errno : FileContentCopy::copy(from.get(), to.get());
+    // A delayed write may fail only at the close.
+    if (to.isValid() && to.close() != 0 && failure == 0)
         failure = errno;
     std::optional<QString> placed;
     if (failure != 0)

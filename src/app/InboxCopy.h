@@ -24,9 +24,6 @@ public:
     };
     static inline const QString errorDomain = QStringLiteral("Ombrisk.InboxCopy");
 
-    // <Documents>/Inbox.
-    static QString inboxPath();
-
     // Copies the file `source` (links followed) into `inbox` (made when missing) under its own
     // name, or the next free one when two arrive with one name ("a 2.txt"). The copy is
     // written under a hidden name first and renamed into place once whole, so a copy cut short

@@ -1,5 +1,6 @@
 #include "InboxHandOver.h"
 
+#include "AppDirectories.h"
 #include "InboxCopy.h"
 
 #include <QPointer>
@@ -11,7 +12,7 @@ InboxHandOver::InboxHandOver(std::function<void(const QUrl &)> open, QObject *pa
 
 void InboxHandOver::takeInLeftovers()
 {
-    queue([inbox = InboxCopy::inboxPath()](Error *) {
+    queue([inbox = AppDirectories::inboxDirectory()](Error *) {
         QList<QUrl> waiting;
         for (const QString &path : InboxCopy::waitingFiles(inbox))
             waiting.append(QUrl::fromLocalFile(path));
@@ -26,7 +27,7 @@ void InboxHandOver::handOver(const QList<QUrl> &urls)
             queue([url](Error *) { return QList<QUrl>{url}; });
             continue;
         }
-        queue([source = url.toLocalFile(), inbox = InboxCopy::inboxPath()](Error *error) {
+        queue([source = url.toLocalFile(), inbox = AppDirectories::inboxDirectory()](Error *error) {
             const auto copy = InboxCopy::copyIntoInbox(source, inbox, error);
             return copy ? QList<QUrl>{QUrl::fromLocalFile(*copy)} : QList<QUrl>{};
         });

@@ -55,8 +55,6 @@ SocketInstanceChannel::~SocketInstanceChannel()
 {
     if (m_server)
         m_server->close(); // removes the socket file
-    if (m_lockFd >= 0)
-        ::close(m_lockFd);
 }
 
 QString SocketInstanceChannel::runtimeDirectory(Error *error)
@@ -108,16 +106,16 @@ InstanceChannel::Outcome SocketInstanceChannel::claimOrForward(const InstanceReq
 
 SocketInstanceChannel::Lock SocketInstanceChannel::takeLock(const QString &path, Error *error)
 {
-    if (m_lockFd < 0)
-        m_lockFd = ::open(QFile::encodeName(path).constData(),
-                          O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (m_lockFd < 0) {
+    if (!m_lockFd.isValid())
+        m_lockFd = Fd(::open(QFile::encodeName(path).constData(),
+                             O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
+    if (!m_lockFd.isValid()) {
         fail(error, channelError(tr("The lock file %1 could not be opened: %2. This start runs "
                                     "on its own.")
                                      .arg(path, systemMessage())));
         return Lock::Failed;
     }
-    if (::flock(m_lockFd, LOCK_EX | LOCK_NB) == 0)
+    if (::flock(m_lockFd.get(), LOCK_EX | LOCK_NB) == 0)
         return Lock::Taken;
     if (errno == EWOULDBLOCK || errno == EINTR)
         return Lock::Held;

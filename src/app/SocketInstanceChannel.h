@@ -2,6 +2,8 @@
 
 #include "InstanceChannel.h"
 
+#include <Descriptors.h>
+
 #include <memory>
 
 class QLocalServer;
@@ -39,6 +41,6 @@ private:
     void receive(QLocalSocket *socket);
 
     InstanceKey m_key;
-    int m_lockFd = -1;
+    Fd m_lockFd;
     std::unique_ptr<QLocalServer> m_server;
 };

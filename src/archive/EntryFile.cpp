@@ -29,7 +29,7 @@ bool EntryFile::write(const QString &path, Error *error,
         }
         return true;
     };
-    if (produce(append, error) && ::close(file.release()) == 0)
+    if (produce(append, error) && file.close() == 0)
         return true;
     if (error && !error->isSet())
         fail(error, ArchiveErrors::fromErrno(errno, name));

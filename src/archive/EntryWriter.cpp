@@ -40,23 +40,10 @@ EntryWriter::EntryWriter(QString rootPath)
 
 EntryWriter::File::File(int fd, ArchiveEntry entry) : m_fd(fd), m_entry(std::move(entry)) {}
 
-EntryWriter::File::File(File &&other) noexcept
-    : m_fd(other.m_fd), m_entry(other.m_entry), m_position(other.m_position),
-      m_written(other.m_written)
-{
-    other.m_fd = -1;
-}
-
-EntryWriter::File::~File()
-{
-    if (m_fd >= 0)
-        ::close(m_fd);
-}
-
 bool EntryWriter::File::write(const char *data, qint64 size, Error *error)
 {
     while (size > 0) {
-        const auto written = ::write(m_fd, data, size_t(size));
+        const auto written = ::write(m_fd.get(), data, size_t(size));
         if (written < 0 && errno == EINTR)
             continue;
         if (written <= 0)
@@ -74,7 +61,7 @@ bool EntryWriter::File::skipTo(qint64 offset, Error *error)
 {
     if (offset == m_position)
         return true;
-    if (offset < m_position || ::lseek(m_fd, off_t(offset), SEEK_SET) < 0)
+    if (offset < m_position || ::lseek(m_fd.get(), off_t(offset), SEEK_SET) < 0)
         return fail(error,
                     ArchiveErrors::fromErrno(offset < m_position ? EINVAL : errno, m_entry.path));
     m_position = offset;
@@ -83,13 +70,12 @@ bool EntryWriter::File::skipTo(qint64 offset, Error *error)
 
 bool EntryWriter::File::finish(Error *error)
 {
-    if (m_position > m_written && ::ftruncate(m_fd, off_t(m_position)) != 0)
+    if (m_position > m_written && ::ftruncate(m_fd.get(), off_t(m_position)) != 0)
         return fail(error, ArchiveErrors::fromErrno(errno, m_entry.path));
     const struct timespec times[2] = {{0, UTIME_OMIT}, toTimespec(m_entry.modified)};
-    ::futimens(m_fd, times);
-    ::fchmod(m_fd, fileMode(m_entry));
-    const int fd = std::exchange(m_fd, -1);
-    if (::close(fd) != 0)
+    ::futimens(m_fd.get(), times);
+    ::fchmod(m_fd.get(), fileMode(m_entry));
+    if (m_fd.close() != 0)
         return fail(error, ArchiveErrors::fromErrno(errno, m_entry.path));
     return true;
 }

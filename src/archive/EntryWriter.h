@@ -31,9 +31,8 @@ public:
 
     class File {
     public:
-        File(File &&other) noexcept;
+        File(File &&other) noexcept = default;
         File &operator=(File &&) = delete;
-        ~File();
 
         bool write(const char *data, qint64 size, Error *error);
         // Moves on to `offset` (not back), leaving a hole: sparse files.
@@ -46,7 +45,7 @@ public:
     private:
         friend class EntryWriter;
         File(int fd, ArchiveEntry entry);
-        int m_fd;
+        Fd m_fd;
         ArchiveEntry m_entry;
         qint64 m_position = 0;
         qint64 m_written = 0; // end of the data actually written

@@ -2,6 +2,7 @@
 
 #include "ArchiveErrors.h"
 
+#include <Descriptors.h>
 #include <FileNameCodec.h>
 #include <QThread>
 #include <algorithm>
@@ -114,15 +115,6 @@ private:
 };
 
 namespace {
-
-struct FdCloser {
-    int fd;
-    ~FdCloser()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
 
 // One file's raw deflate stream, its output handed over in chunks of chunkSize.
 class DeflateStream {
@@ -359,10 +351,10 @@ void ParallelDeflate::deflateFile(qsizetype index, Compressors &compressors)
 {
     const auto &file = m_files[index];
     // Never blocks on a fifo swapped in since the items were looked at; only files are read.
-    const FdCloser input{::open(FileNameCodec::encode(file.path).constData(),
-                                O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW)};
+    const Fd input(::open(FileNameCodec::encode(file.path).constData(),
+                          O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW));
     struct stat info {};
-    if (input.fd < 0 || ::fstat(input.fd, &info) != 0) {
+    if (!input.isValid() || ::fstat(input.get(), &info) != 0) {
         fail(ArchiveErrors::unreadableItem(file.entryName, errno));
         return finishSlot(index, true, 0, 0);
     }
@@ -374,12 +366,12 @@ void ParallelDeflate::deflateFile(qsizetype index, Compressors &compressors)
     }
     // What fits is compressed in one call; a larger file goes on as a stream.
     QByteArray head;
-    if (!readUpTo(input.fd, &head, wholeFileLimit + 1)) {
+    if (!readUpTo(input.get(), &head, wholeFileLimit + 1)) {
         fail(ArchiveErrors::fromErrno(errno, file.entryName));
         return finishSlot(index, true, 0, 0);
     }
     if (head.size() > wholeFileLimit)
-        return deflateStreamed(index, input.fd, head);
+        return deflateStreamed(index, input.get(), head);
     const auto crc = libdeflate_crc32(0, head.constData(), size_t(head.size()));
     const auto size = head.size();
     if (!push(index, Chunk{compressors.deflate(head), size}))

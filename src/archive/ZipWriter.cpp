@@ -160,11 +160,11 @@ bool ZipWriter::addItem(const QString &path, const QString &entryName, Level lev
         return fail(error, ArchiveErrors::unreadableItem(
                                entryName, ArchiveErrors::tr("it is a fifo, socket or device, "
                                                             "which a zip can't hold")));
-    const int fd = ::open(FileNameCodec::encode(path).constData(),
-                          O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
-    if (fd < 0)
+    // Opened once to learn now, not halfway through the zip, that it can't be read.
+    if (!Fd(::open(FileNameCodec::encode(path).constData(),
+                   O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW))
+             .isValid())
         return fail(error, ArchiveErrors::unreadableItem(entryName, errno));
-    ::close(fd);
     m_items.append({path, entryName, false});
     return true;
 }
@@ -177,14 +177,14 @@ bool ZipWriter::addFolderContent(const QString &folderPath, const QString &entry
 {
     if (m_progress.isCancelled())
         return fail(error, ArchiveErrors::cancelled());
-    DIR *folder = ::opendir(FileNameCodec::encode(folderPath).constData());
+    const DirStream folder(::opendir(FileNameCodec::encode(folderPath).constData()));
     if (!folder)
         return fail(error, ArchiveErrors::unreadableItem(entryName, errno));
     QStringList names;
     int readError = 0;
     for (;;) {
         errno = 0; // readdir tells its end from a failure only by errno
-        const dirent *child = ::readdir(folder);
+        const dirent *child = ::readdir(folder.get());
         if (!child) {
             readError = errno;
             break;
@@ -193,7 +193,6 @@ bool ZipWriter::addFolderContent(const QString &folderPath, const QString &entry
         if (name != QLatin1String(".") && name != QLatin1String(".."))
             names << name;
     }
-    ::closedir(folder);
     if (readError != 0)
         return fail(error, ArchiveErrors::unreadableItem(entryName, readError));
     if (names.isEmpty() && level == Level::Inside)

@@ -1,5 +1,6 @@
 #include "IncomingFile.h"
 
+#include "AppDirectories.h"
 #include "DispatchQueue.h"
 #include "FileOperations.h"
 #include "KeepBothMove.h"
@@ -13,7 +14,7 @@ std::optional<QString> IncomingFile::moveIntoHome(const QString &name, Error *er
 {
     if (!FileOperations::validateItemName(name, error))
         return std::nullopt;
-    const QString source = inboxFolder + u'/' + name;
+    const QString source = AppDirectories::inboxName + u'/' + name;
     if (!QFileInfo(FileOperations::resolvedPath(source)).exists()) {
         fail(error, Error(FileOperations::errorDomain, FileOperations::ItemNotFound,
                           tr("“%1” is not in the Inbox. Hand the file over to Ombrisk again.")

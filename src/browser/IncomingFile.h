@@ -18,9 +18,6 @@ class IncomingFile {
 public:
     IncomingFile() = delete;
 
-    // The Inbox folder inside the Documents directory, as FileOperations resolves it.
-    static inline const QString inboxFolder = QStringLiteral("Inbox");
-
     // Moves "Inbox/`name`" to the top of the home folder without replacing anything: where the
     // name is taken the file gets the next free one ("report 2.pdf"). Returns the file's new
     // path, or nothing with the reason in `error`, the file then still in the Inbox. A name

@@ -1,5 +1,6 @@
 #include "LocalFolderListing.h"
 
+#include "Descriptors.h"
 #include "DispatchQueue.h"
 #include "Utils.h"
 
@@ -16,11 +17,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-struct DirCloser {
-    void operator()(DIR *dir) const { closedir(dir); }
-};
-using DirHandle = std::unique_ptr<DIR, DirCloser>;
 
 QString joined(const QString &base, const QString &component)
 {
@@ -66,7 +62,7 @@ QString pickerPathByAppending(const QString &pickerPath, const QString &fileName
 KPDocumentPickerItems itemsInFolder(const QString &folderPath)
 {
     KPDocumentPickerItems items;
-    DirHandle dir(opendir(QFile::encodeName(folderPath).constData()));
+    const DirStream dir(opendir(QFile::encodeName(folderPath).constData()));
     if (!dir)
         return items;
     const int fd = dirfd(dir.get());

@@ -2,6 +2,7 @@
 
 #include "BytePath.h"
 
+#include <Descriptors.h>
 #include <NoReplaceRename.h>
 #include <QRandomGenerator>
 #include <cerrno>
@@ -43,13 +44,13 @@ bool writeAll(int fd, const QByteArray &data)
 // Writes the info file `infoName` unless one of that name is there (EEXIST then).
 bool createInfoFile(int infoFd, const QByteArray &infoName, const QByteArray &text)
 {
-    const int fd = ::openat(infoFd, infoName.constData(),
-                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0)
+    Fd file(::openat(infoFd, infoName.constData(),
+                     O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (!file.isValid())
         return false;
-    const bool written = writeAll(fd, text);
+    const bool written = writeAll(file.get(), text);
     const int reason = errno;
-    if (::close(fd) == 0 && written)
+    if (file.close() == 0 && written)
         return true;
     ::unlinkat(infoFd, infoName.constData(), 0);
     errno = written ? errno : reason;

@@ -64,6 +64,11 @@ QString documentsDirectory()
     return path;
 }
 
+QString inboxDirectory()
+{
+    return documentsDirectory() + u'/' + inboxName;
+}
+
 QString cachesDirectory()
 {
     static const QString path = underRoot(

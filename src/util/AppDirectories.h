@@ -20,6 +20,10 @@ void useRoot(const QString &root);
 bool isDefaultRoot();
 
 QString documentsDirectory();
+// Where files handed over from elsewhere wait to be moved into the home folder: the folder
+// `inboxName` of documentsDirectory() (FileOperations resolves "Inbox/…" there).
+inline const QString inboxName = QStringLiteral("Inbox");
+QString inboxDirectory();
 QString cachesDirectory();
 // The home trash (the freedesktop trash layout): files/ and info/ inside it.
 QString trashDirectory();

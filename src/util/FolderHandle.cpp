@@ -13,29 +13,6 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
-Fd &Fd::operator=(Fd &&other) noexcept
-{
-    if (this != &other) {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = other.release();
-    }
-    return *this;
-}
-
-Fd::~Fd()
-{
-    if (m_fd >= 0)
-        ::close(m_fd);
-}
-
-int Fd::release()
-{
-    const int fd = m_fd;
-    m_fd = -1;
-    return fd;
-}
-
 namespace {
 
 constexpr int folderFlags = O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
@@ -74,14 +51,14 @@ Fd walk(int rootFd, const QByteArray &relative, bool create, int flags)
 }
 
 // A listing of the folder open as `folderFd` from its start; null with errno set on failure.
-DIR *openListing(int folderFd)
+DirStream openListing(int folderFd)
 {
-    const int copy = ::fcntl(folderFd, F_DUPFD_CLOEXEC, 0);
-    DIR *listing = copy >= 0 ? ::fdopendir(copy) : nullptr;
-    if (!listing && copy >= 0)
-        ::close(copy);
-    if (listing)
-        ::rewinddir(listing); // the copy shares the position of `folderFd`
+    Fd copy(::fcntl(folderFd, F_DUPFD_CLOEXEC, 0));
+    DirStream listing(copy.isValid() ? ::fdopendir(copy.get()) : nullptr);
+    if (!listing)
+        return listing;
+    copy.release(); // the stream owns it now
+    ::rewinddir(listing.get()); // the copy shares the position of `folderFd`
     return listing;
 }
 
@@ -163,7 +140,7 @@ bool FolderHandle::removeContents(int folderFd)
 
 bool FolderHandle::forEachItem(int folderFd, const std::function<bool(const dirent &)> &visit)
 {
-    DIR *listing = openListing(folderFd);
+    const DirStream listing = openListing(folderFd);
     if (!listing)
         return false;
     bool goOn = true;
@@ -171,7 +148,7 @@ bool FolderHandle::forEachItem(int folderFd, const std::function<bool(const dire
     while (goOn) {
         // readdir gives null both at the end and on failure; only errno tells them apart.
         errno = 0;
-        const auto *item = ::readdir(listing);
+        const auto *item = ::readdir(listing.get());
         if (!item) {
             reason = errno;
             break;
@@ -179,7 +156,6 @@ bool FolderHandle::forEachItem(int folderFd, const std::function<bool(const dire
         if (std::strcmp(item->d_name, ".") != 0 && std::strcmp(item->d_name, "..") != 0)
             goOn = visit(*item);
     }
-    ::closedir(listing);
     if (reason != 0)
         errno = reason;
     return goOn && reason == 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Descriptors.h"
+
 #include <QByteArray>
 #include <dirent.h>
 #include <functional>
@@ -9,25 +11,7 @@
 // step is taken relative to a descriptor, so no path is resolved twice and a folder swapped
 // for a link meanwhile stops the walk instead of leading elsewhere.
 //
-// Thread-safety: the functions keep no state (but the umask, read once); an Fd is one owner's.
-
-// An owned file descriptor, closed on destruction.
-class Fd {
-public:
-    explicit Fd(int fd = -1) : m_fd(fd) {}
-    Fd(Fd &&other) noexcept : m_fd(other.release()) {}
-    Fd &operator=(Fd &&other) noexcept;
-    Fd(const Fd &) = delete;
-    Fd &operator=(const Fd &) = delete;
-    ~Fd();
-
-    int get() const { return m_fd; }
-    bool isValid() const { return m_fd >= 0; }
-    int release();
-
-private:
-    int m_fd;
-};
+// Thread-safety: the functions keep no state (but the umask, read once).
 
 namespace FolderHandle {
 

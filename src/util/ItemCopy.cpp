@@ -79,7 +79,7 @@ int copyFile(int fromFolder, const char *fromName, int toFolder, const char *toN
     if (failure == 0)
         failure = keepTimesAndMode(to.get(), info);
     // A delayed write may fail only here.
-    if (::close(to.release()) != 0 && failure == 0)
+    if (to.close() != 0 && failure == 0)
         failure = errno;
     return failure;
 }

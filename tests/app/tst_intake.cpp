@@ -1,6 +1,7 @@
 // Files handed over by other applications, through the whole shell on the offscreen platform:
 // the command line's files, the copy into the Inbox, the open-URL entry, drops on the window.
 #include "../archive/ArchiveFixtures.h"
+#include "AppDirectories.h"
 #include "InboxCopy.h"
 #include "InboxHandOver.h"
 #include "ShellFixtures.h"
@@ -65,7 +66,7 @@ class TestIntake : public QObject {
 
     QTemporaryDir m_root;
     QTemporaryDir m_elsewhere; // where the handed-over files come from
-    QString inbox() const { return InboxCopy::inboxPath(); }
+    QString inbox() const { return AppDirectories::inboxDirectory(); }
     QString elsewhere(const QString &name) const { return m_elsewhere.filePath(name); }
 
 private slots:
