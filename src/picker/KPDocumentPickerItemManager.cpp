@@ -66,10 +66,10 @@ std::shared_ptr<const Derived> rebuild(KPDocumentPickerItemManager::Shared &shar
 } // namespace
 
 KPDocumentPickerItemManager::KPDocumentPickerItemManager(QObject *parent)
-    : QObject(parent), m_shared(std::make_shared<Shared>()), m_self(this),
+    : QObject(parent), m_shared(std::make_shared<Shared>()),
       m_builderQueue(std::make_unique<DispatchQueue>(
           QStringLiteral("KPDocumentPickerViewController.itemBuilderQueue"))),
-      m_shown(std::make_shared<Derived>())
+      m_self(this), m_shown(std::make_shared<Derived>())
 {
 }
 

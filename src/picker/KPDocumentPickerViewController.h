@@ -154,24 +154,32 @@ public:
     void showFeedbackLabelIfNeeded();
     void refreshControlTriggered();
 
-    // The keyboard, as the page forwards it.
+    // The keyboard, as the page forwards it (ListKeys says what each key means). Keys the rows
+    // and the search field leave alone, the keyboard on `focusedRow` (-1: none); true when
+    // the key was the screen's.
+    Q_INVOKABLE bool screenKeyPressed(int key, int modifiers, int focusedRow);
+    // A key on the rows: moves the keyboard's row (keyboardRowRequested), opens the row, shows
+    // its contents or asks for its menu (rowMenuRequested); `text` is what the key types.
+    // True when the key was the rows'.
+    Q_INVOKABLE bool rowKeyPressed(int key, int modifiers, const QString &text, int focusedRow);
+
     // Escape: closes the item menu, else clears the search, else leaves editing, else
     // `escapeWithNothingOpen`.
-    Q_INVOKABLE void escapePressed();
+    void escapePressed();
     // Ctrl+F: the search field takes the keyboard (and so shows above the rows).
-    Q_INVOKABLE void findRequested() { m_headerView.setSearchFocused(true); }
-    // F5, Ctrl+R: the folder is listed again.
-    Q_INVOKABLE void reloadRequested() { reloadItemsFromDataSource(); }
+    void findRequested() { m_headerView.setSearchFocused(true); }
     // Ctrl+A: every row selected, while editing.
-    Q_INVOKABLE void selectAllRequested();
+    void selectAllRequested();
     // Delete (Shift+Delete: `forGood`), F2 on the row with the keyboard (-1: none): left to
     // screens with such actions.
-    Q_INVOKABLE virtual void deleteKeyPressed(bool forGood) { Q_UNUSED(forGood) }
-    Q_INVOKABLE virtual void renameKeyPressed(int flatRow) { Q_UNUSED(flatRow) }
+    virtual void deleteKeyPressed(bool forGood) { Q_UNUSED(forGood) }
+    virtual void renameKeyPressed(int flatRow) { Q_UNUSED(flatRow) }
     // Ctrl+C (Ctrl+X: `cut`) on the selection while editing, else on the row with the keyboard
     // (-1: none); Ctrl+V: left to screens whose items can be copied.
-    Q_INVOKABLE virtual void copyKeyPressed(bool cut, int flatRow) { Q_UNUSED(cut) Q_UNUSED(flatRow) }
-    Q_INVOKABLE virtual void pasteKeyPressed() {}
+    virtual void copyKeyPressed(bool cut, int flatRow) { Q_UNUSED(cut) Q_UNUSED(flatRow) }
+    virtual void pasteKeyPressed() {}
+    // Ctrl+Enter on the row with the keyboard: left to screens that look inside items.
+    virtual void contentsKeyPressed(int flatRow) { Q_UNUSED(flatRow) }
     // Dragging rows out: the data a drag of the row `flatRow` carries (MIME type to text), the
     // selection's while editing with that row selected; empty: the row is not dragged.
     Q_INVOKABLE virtual QVariantMap dragDataForFlatRow(int flatRow)
@@ -190,12 +198,10 @@ public:
     {
         Q_UNUSED(urls) Q_UNUSED(flatRow)
     }
-    // Ctrl+Enter on the row with the keyboard: left to screens that look inside items.
-    Q_INVOKABLE virtual void contentsKeyPressed(int flatRow) { Q_UNUSED(flatRow) }
     // A letter typed on the list: the flat row of the next row whose name starts with the
     // letters typed within the last second (from `currentFlatRow` on, round to the start),
     // -1 if none.
-    Q_INVOKABLE int flatRowForTypedText(const QString &text, int currentFlatRow);
+    int flatRowForTypedText(const QString &text, int currentFlatRow);
 
     // Editing and picking.
     Q_INVOKABLE void selectButtonTapped();
@@ -235,6 +241,10 @@ signals:
     void initialItemsLoaded();
     // A delivered listing is in the table (every listing, the first one included).
     void listingShown();
+    // From the keyboard: the keyboard's row moves to `flatRow` (brought into sight); the menu
+    // of the row `flatRow` opens.
+    void keyboardRowRequested(int flatRow);
+    void rowMenuRequested(int flatRow);
 
 protected:
     // Escape with no menu, search text or editing to end: the search field lets the keyboard

@@ -3,12 +3,90 @@
 #include "KPDocumentPickerViewController.h"
 
 #include "Announcer.h"
+#include "ListKeys.h"
 #include "NavigationController.h"
 
 #include <algorithm>
 #include <cmath>
 
 // ----------------------------------------------------------------------------- keyboard
+
+namespace {
+
+QKeyEvent keyEvent(int key, int modifiers, const QString &text = {})
+{
+    return QKeyEvent(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers), text);
+}
+
+} // namespace
+
+bool KPDocumentPickerViewController::screenKeyPressed(int key, int modifiers, int focusedRow)
+{
+    using Command = ListKeys::Command;
+    const Command command = ListKeys::command(keyEvent(key, modifiers));
+    switch (command) {
+    case Command::None:
+        return false;
+    case Command::Find:
+        findRequested();
+        break;
+    case Command::Escape:
+        escapePressed();
+        break;
+    case Command::Reload:
+        reloadItemsFromDataSource();
+        break;
+    case Command::SelectAll:
+        selectAllRequested();
+        break;
+    case Command::Delete:
+    case Command::DeleteForGood:
+        deleteKeyPressed(command == Command::DeleteForGood);
+        break;
+    case Command::Rename:
+        renameKeyPressed(focusedRow);
+        break;
+    case Command::Copy:
+    case Command::Cut:
+        copyKeyPressed(command == Command::Cut, focusedRow);
+        break;
+    case Command::Paste:
+        pasteKeyPressed();
+        break;
+    }
+    return true;
+}
+
+bool KPDocumentPickerViewController::rowKeyPressed(int key, int modifiers, const QString &text,
+                                                   int focusedRow)
+{
+    using Kind = ListKeys::RowStep::Kind;
+    const auto step = ListKeys::rowStep(
+        keyEvent(key, modifiers, text), focusedRow, m_tableView->rows()->rowCount(),
+        ListKeys::pageRows(viewSize().height(), m_tableView->rowHeight()));
+    switch (step.kind) {
+    case Kind::None:
+        return false;
+    case Kind::Focus:
+        if (step.row >= 0)
+            emit keyboardRowRequested(step.row);
+        break;
+    case Kind::Open:
+        m_tableView->tapFlatRow(step.row);
+        break;
+    case Kind::ShowContents:
+        contentsKeyPressed(step.row);
+        break;
+    case Kind::Menu:
+        emit rowMenuRequested(step.row);
+        break;
+    case Kind::TypeAhead:
+        if (const int found = flatRowForTypedText(text, focusedRow); found >= 0)
+            emit keyboardRowRequested(found);
+        break;
+    }
+    return true;
+}
 
 void KPDocumentPickerViewController::escapePressed()
 {

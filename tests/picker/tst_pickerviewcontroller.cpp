@@ -360,16 +360,61 @@ private slots:
     {
         Stack stack({makeItem("a"), makeItem("b")});
         auto *table = stack.root->tableView();
-        stack.root->selectAllRequested(); // not editing: nothing
+        const auto press = [&](int key, Qt::KeyboardModifiers modifiers = {}) {
+            return stack.root->screenKeyPressed(key, int(modifiers), -1);
+        };
+        QVERIFY(press(Qt::Key_A, Qt::ControlModifier)); // not editing: nothing
         QVERIFY(table->indexPathsForSelectedRows().isEmpty());
         stack.root->selectButtonTapped();
         table->tapFlatRow(0);
-        stack.root->selectAllRequested(); // some selected: all, never none
+        press(Qt::Key_A, Qt::ControlModifier); // some selected: all, never none
         QCOMPARE(table->indexPathsForSelectedRows().size(), 2);
-        stack.root->selectAllRequested();
+        press(Qt::Key_A, Qt::ControlModifier);
         QCOMPARE(table->indexPathsForSelectedRows().size(), 2);
-        stack.root->reloadRequested();
-        QCOMPARE(stack.source.requests, (QStringList{"/", "/"}));
+        QVERIFY(press(Qt::Key_F5));
+        QVERIFY(press(Qt::Key_R, Qt::ControlModifier));
+        QCOMPARE(stack.source.requests, (QStringList{"/", "/", "/"}));
+        QVERIFY(!press(Qt::Key_R));
+    }
+
+    void rowKeysMoveTheKeyboardAndActOnItsRow()
+    {
+        Stack stack(numbered("file", 30));
+        auto *root = stack.root;
+        QSignalSpy moved(root, &KPDocumentPickerViewController::keyboardRowRequested);
+        QSignalSpy menu(root, &KPDocumentPickerViewController::rowMenuRequested);
+        const auto press = [&](int key, Qt::KeyboardModifiers modifiers, int row,
+                               const QString &text = {}) {
+            return root->rowKeyPressed(key, int(modifiers), text, row);
+        };
+        const auto movedTo = [&] { return moved.isEmpty() ? -2 : moved.takeLast().at(0).toInt(); };
+        // Moves stay within the rows; a page is one row fewer than the view shows (700 / 70).
+        const struct {
+            int key, from, to;
+        } moves[] = {{Qt::Key_Up, 0, 0},       {Qt::Key_Down, 29, 29}, {Qt::Key_Down, -1, 0},
+                     {Qt::Key_PageDown, 0, 9}, {Qt::Key_PageUp, 5, 0}, {Qt::Key_End, -1, 29},
+                     {Qt::Key_Home, 12, 0}};
+        for (const auto &move : moves) {
+            QVERIFY(press(move.key, {}, move.from));
+            QCOMPARE(movedTo(), move.to);
+        }
+        // The row's actions need a row with the keyboard.
+        QVERIFY(!press(Qt::Key_Return, {}, -1, "\r"));
+        QVERIFY(!press(Qt::Key_Menu, {}, -1));
+        QVERIFY(!press(Qt::Key_F10, {}, 3));
+        QVERIFY(press(Qt::Key_F10, Qt::ShiftModifier, 3));
+        QCOMPARE(menu.takeLast().at(0).toInt(), 3);
+        QVERIFY(press(Qt::Key_Return, {}, 4, "\r"));
+        QCOMPARE(stack.source.picked.size(), 1);
+        // Letters find names, but not with Ctrl held.
+        QVERIFY(!press(Qt::Key_F, Qt::ControlModifier, 0, "\x06"));
+        QVERIFY(press(Qt::Key_F, {}, 0, "f"));
+        QCOMPARE(movedTo(), 1);
+        // No rows: the keys are still the list's, and nothing moves.
+        Stack empty;
+        QSignalSpy movedInEmpty(empty.root, &KPDocumentPickerViewController::keyboardRowRequested);
+        QVERIFY(empty.root->rowKeyPressed(Qt::Key_Down, 0, {}, -1));
+        QVERIFY(movedInEmpty.isEmpty());
     }
 
     void typedLettersFindTheNextName()

@@ -43,28 +43,8 @@ FocusScope {
 
     // Keys the list and the search field leave alone.
     Keys.onPressed: function(event) {
-        if (!controller)
-            return
-        const control = (event.modifiers & Qt.ControlModifier) !== 0
-        if (event.matches(StandardKey.Find))
-            controller.findRequested()
-        else if (event.key === Qt.Key_Escape)
-            controller.escapePressed()
-        else if (event.key === Qt.Key_F5 || (control && event.key === Qt.Key_R))
-            controller.reloadRequested()
-        else if (event.matches(StandardKey.SelectAll))
-            controller.selectAllRequested()
-        else if (event.key === Qt.Key_Delete)
-            controller.deleteKeyPressed((event.modifiers & Qt.ShiftModifier) !== 0)
-        else if (event.key === Qt.Key_F2)
-            controller.renameKeyPressed(list.focusedRow)
-        else if (event.matches(StandardKey.Copy) || event.matches(StandardKey.Cut))
-            controller.copyKeyPressed(event.matches(StandardKey.Cut), list.focusedRow)
-        else if (event.matches(StandardKey.Paste))
-            controller.pasteKeyPressed()
-        else
-            return
-        event.accepted = true
+        event.accepted = controller !== null
+                         && controller.screenKeyPressed(event.key, event.modifiers, list.focusedRow)
     }
 
     ListView {
@@ -119,20 +99,8 @@ FocusScope {
                 contentY = page.table.contentOffsetY + originY
         }
         function moveFocus(to) {
-            if (count === 0)
-                return
-            focusedRow = Math.max(0, Math.min(count - 1, to))
-            show(focusedRow, ListView.Contain)
-        }
-        // The drawn row the keys act on, brought into sight (and so made) when it is not.
-        function focusedItem() {
-            if (focusedRow < 0 || focusedRow >= count)
-                return null
-            if (!itemAtIndex(focusedRow)) {
-                show(focusedRow, ListView.Contain)
-                forceLayout()
-            }
-            return itemAtIndex(focusedRow)
+            focusedRow = to
+            show(to, ListView.Contain)
         }
         Connections {
             target: page.headerView
@@ -227,35 +195,19 @@ FocusScope {
         }
 
         Keys.onPressed: function(event) {
-            const pageRows = Math.max(1, Math.floor(height / rowHeight) - 1)
-            const plain = (event.modifiers & (Qt.ControlModifier | Qt.AltModifier | Qt.MetaModifier)) === 0
-            const shift = (event.modifiers & Qt.ShiftModifier) !== 0
-            if (event.key === Qt.Key_Up)
-                moveFocus(focusedRow - 1)
-            else if (event.key === Qt.Key_Down)
-                moveFocus(focusedRow + 1)
-            else if (event.key === Qt.Key_Home)
-                moveFocus(0)
-            else if (event.key === Qt.Key_End)
-                moveFocus(count - 1)
-            else if (event.key === Qt.Key_PageUp)
-                moveFocus(focusedRow - pageRows)
-            else if (event.key === Qt.Key_PageDown)
-                moveFocus(focusedRow + pageRows)
-            else if ((event.key === Qt.Key_Return || event.key === Qt.Key_Enter)
-                     && (event.modifiers & Qt.ControlModifier) && focusedItem())
-                page.controller.contentsKeyPressed(focusedRow)
-            else if ((event.key === Qt.Key_Return || event.key === Qt.Key_Enter) && focusedItem())
-                focusedItem().tap()
-            else if ((event.key === Qt.Key_Menu || (event.key === Qt.Key_F10 && shift)) && focusedItem())
-                focusedItem().openMenu(focusedItem().frameInTable())
-            else if (plain && event.text.length === 1 && event.text > " " && event.text !== "\u007f") {
-                const found = page.controller.flatRowForTypedText(event.text, focusedRow)
-                if (found >= 0)
-                    moveFocus(found)
-            } else
-                return
-            event.accepted = true
+            event.accepted = page.controller !== null
+                             && page.controller.rowKeyPressed(event.key, event.modifiers, event.text, focusedRow)
+        }
+        Connections {
+            target: page.controller
+            function onKeyboardRowRequested(flatRow) { list.moveFocus(flatRow) }
+            function onRowMenuRequested(flatRow) {
+                list.moveFocus(flatRow)
+                list.forceLayout() // the row brought into sight is made now
+                const item = list.itemAtIndex(flatRow)
+                if (item)
+                    item.openMenu(item.frameInTable())
+            }
         }
     }
 
