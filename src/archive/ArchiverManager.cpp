@@ -65,8 +65,8 @@ bool ArchiverManager::decompressAtPath(const QString &path, const QString &destP
     auto backend = backendFor(kind);
     if (!backend)
         return fail(error, ArchiveErrors::unsupportedKind(path));
-    return ExtractionJob::run(*backend, kind, {path, destPath, password, replaced}, delegate,
-                              result, error);
+    return ExtractionJob::run(*backend, kind, {path, destPath, password, replaced, std::nullopt},
+                              delegate, result, error);
 }
 
 ArchiveEntryList ArchiverManager::listEntriesAtPath(const QString &path, const QString &password,

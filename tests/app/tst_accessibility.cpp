@@ -259,7 +259,7 @@ private slots:
     {
         const auto pop = [this] { pressBack(); };
         // Browsing: what needs a selection says it is disabled, and pressing it does nothing.
-        for (const QString &name : {"Compress", "Move", "Delete"}) {
+        for (const QString &name : QStringList{"Compress", "Move", "Delete"}) {
             QAccessibleInterface *control = accessibleNamed(
                 QAccessible::queryAccessibleInterface(window()), name);
             QVERIFY(control && control->state().disabled);
