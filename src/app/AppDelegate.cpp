@@ -3,8 +3,8 @@
 #include "ApplicationFolders.h"
 #include "CompressQueue.h"
 #include "DispatchQueue.h"
+#include "HomePaths.h"
 #include "ItemCopy.h"
-#include "LocalFolderListing.h"
 #include "LocalStorageViewController.h"
 #include "NavigationController.h"
 #include "StagingFolder.h"
@@ -35,7 +35,7 @@ namespace {
 QStringList existingStartPaths(const QStringList &paths)
 {
     if (paths.isEmpty() ||
-        QFileInfo::exists(LocalFolderListing::folderPathForPickerPath(paths.constLast())))
+        QFileInfo::exists(HomePaths::diskPath(paths.constLast())))
         return paths;
     sayOnStandardError(AppDelegate::tr("There is no item %1 in the home folder; the home "
                                        "folder is shown instead.")
@@ -161,7 +161,7 @@ bool AppDelegate::shutDown(int timeoutMs)
 void AppDelegate::openStartFolders(const QStringList &paths)
 {
     for (const QString &path : paths) {
-        if (QFileInfo(LocalFolderListing::folderPathForPickerPath(path)).isFile()) {
+        if (QFileInfo(HomePaths::diskPath(path)).isFile()) {
             if (auto *listing = topListingScreen())
                 listing->openFileNamed(QFileInfo(path).fileName());
             return;
@@ -184,7 +184,7 @@ void AppDelegate::showStartProperties(const QStringList &paths)
 void AppDelegate::showStartContents(const QStringList &paths)
 {
     for (qsizetype i = 0; i < paths.size(); ++i) {
-        if (!QFileInfo(LocalFolderListing::folderPathForPickerPath(paths.at(i))).isFile())
+        if (!QFileInfo(HomePaths::diskPath(paths.at(i))).isFile())
             continue;
         openStartFolders(paths.mid(0, i));
         if (auto *listing = topListingScreen())

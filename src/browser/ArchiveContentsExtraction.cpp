@@ -5,11 +5,11 @@
 #include "ArchiverManager.h"
 #include "CompressQueue.h"
 #include "FreeItemName.h"
+#include "HomePaths.h"
 #include "LocalFolderListing.h"
 #include "LocalFolderSelectorViewController.h"
 #include "NameClashQuestion.h"
 #include "NavigationController.h"
-#include "Utils.h"
 
 #include <FileNameCodec.h>
 #include <QFileInfo>
@@ -34,15 +34,14 @@ ArchiveContentsExtraction::ArchiveContentsExtraction(ArchiveContentsViewControll
 void ArchiveContentsExtraction::presentFolderSelector()
 {
     // Opened on the archive's own folder, each level above it on the stack below.
-    const QString home = Utils::documentsPath();
-    const QString archiveFolder = QFileInfo(m_screen->archivePath()).path();
+    const auto archiveFolder = HomePaths::listingPath(QFileInfo(m_screen->archivePath()).path());
     auto *selector = new LocalFolderSelectorViewController(QStringLiteral("/"));
     selector->setIsDownload(true);
     auto *stack = new NavigationController(selector);
     stack->setModalPresentationStyle(ViewController::PresentationStyle::FormSheet);
-    if (archiveFolder.startsWith(home + u'/')) {
+    if (archiveFolder) {
         QString path;
-        for (const auto &name : archiveFolder.mid(home.size()).split(u'/', Qt::SkipEmptyParts)) {
+        for (const auto &name : archiveFolder->split(u'/', Qt::SkipEmptyParts)) {
             path += u'/' + name;
             auto *level = new LocalFolderSelectorViewController(selector, path);
             level->setTitle(name);
@@ -57,7 +56,7 @@ void ArchiveContentsExtraction::extractSelectionInto(const QString &pickerPath)
     const auto contents = m_screen->contents();
     if (!contents || !m_screen->isEditing())
         return;
-    const QString destination = LocalFolderListing::folderPathForPickerPath(pickerPath);
+    const QString destination = HomePaths::diskPath(pickerPath);
     QStringList paths, names, clashing;
     QList<int> clashes;
     for (const auto &item : m_screen->selectedItems()) {

@@ -5,6 +5,7 @@
 #include "CompressDialog.h"
 #include "CompressQueue.h"
 #include "FileOperations.h"
+#include "HomePaths.h"
 #include "LocalStorageViewController.h"
 #include "NavigationController.h"
 #include "PasswordDialog.h"
@@ -110,7 +111,7 @@ std::optional<QString> ListingArchiveWorkflows::unpackingDestination(const QStri
     const QString folder = FileOperations::validateItemName(file.completeBaseName(), nullptr)
                                ? file.completeBaseName()
                                : tr("%1 contents").arg(fileName);
-    return Utils::documentsPath() + u'/' + folder;
+    return HomePaths::diskPath(QStringLiteral("/"), folder);
 }
 
 void ListingArchiveWorkflows::unpackArchiveAtPath(const QString &archivePath,
@@ -155,7 +156,8 @@ QString ListingArchiveWorkflows::replacedNotice(const ExtractionResult &result)
 void ListingArchiveWorkflows::decompress(const QString &archivePath,
                                          const QString &destinationPath, const QString &password)
 {
-    const QString pickerPath = Utils::trimLocalPath(destinationPath);
+    // Nothing to show for a destination outside the home folder.
+    const auto pickerPath = HomePaths::listingPath(destinationPath);
     QPointer<ListingArchiveWorkflows> weakSelf(this);
     QPointer<NavigationController> stack(m_screen->navigationController());
     // Written by the job on the queue, read once it has ended.
@@ -200,5 +202,6 @@ void ListingArchiveWorkflows::decompress(const QString &archivePath,
             if (error.code == ArchiveErrors::IncorrectPassword && weakSelf)
                 weakSelf->openPasswordDialogForFile(archivePath, destinationPath);
         });
-    pushListingScreen(pickerPath);
+    if (pickerPath)
+        pushListingScreen(*pickerPath);
 }

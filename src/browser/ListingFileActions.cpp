@@ -5,6 +5,7 @@
 #include "DefaultApplication.h"
 #include "FileClipboard.h"
 #include "FileOperations.h"
+#include "HomePaths.h"
 #include "ItemDeletion.h"
 #include "LocalFolderListing.h"
 #include "LocalFolderSelectorViewController.h"
@@ -47,7 +48,7 @@ void ListingFileActions::createFolder()
 {
     QPointer<LocalStorageViewController> screen(m_screen);
     NewFolderDialog::present(m_screen,
-                             LocalFolderListing::folderPathForPickerPath(m_screen->filePath()),
+                             HomePaths::diskPath(m_screen->filePath()),
                              [screen] {
                                  if (screen)
                                      screen->reloadItemsFromDataSource();
@@ -58,14 +59,14 @@ void ListingFileActions::createFolder()
 
 void ListingFileActions::deleteSelection(bool forGood)
 {
-    const QString folder = LocalFolderListing::folderPathForPickerPath(m_screen->filePath());
+    const QString folder = HomePaths::diskPath(m_screen->filePath());
     ItemDeletion::confirm(m_screen, folder, m_screen->selectedNames(), forGood, false,
                           whenDone(tr("Delete failed"), true));
 }
 
 void ListingFileActions::deleteItem(const QString &name)
 {
-    const QString folder = LocalFolderListing::folderPathForPickerPath(m_screen->filePath());
+    const QString folder = HomePaths::diskPath(m_screen->filePath());
     ItemDeletion::confirm(m_screen, folder, {name}, false, true,
                           [done = whenDone(tr("Delete failed"), false)](
                               const QList<Error> &failures) {
@@ -116,7 +117,7 @@ void ListingFileActions::presentFolderSelector(const QStringList &sourceFiles)
 
 void ListingFileActions::moveInto(const QStringList &sources, const QString &destination)
 {
-    MoveIntoFolder::run(m_screen, sources, LocalFolderListing::folderPathForPickerPath(destination),
+    MoveIntoFolder::run(m_screen, sources, HomePaths::diskPath(destination),
                         LocalFolderListing::titleForFilePath(destination),
                         whenDone(tr("Move failed"), true));
 }
@@ -155,7 +156,7 @@ void ListingFileActions::paste()
             FileClipboard::clearIfHolding(held->paths);
         weakSelf->m_screen->reloadItemsFromDataSource();
     };
-    const QString folder = LocalFolderListing::folderPathForPickerPath(m_screen->filePath());
+    const QString folder = HomePaths::diskPath(m_screen->filePath());
     const QString folderName = LocalFolderListing::titleForFilePath(m_screen->filePath());
     if (held->cut)
         MoveIntoFolder::run(m_screen, held->paths, folder, folderName, finished);
@@ -166,7 +167,7 @@ void ListingFileActions::paste()
 void ListingFileActions::duplicate(const QString &path)
 {
     CopyIntoFolder::run(m_screen, {path},
-                        LocalFolderListing::folderPathForPickerPath(m_screen->filePath()),
+                        HomePaths::diskPath(m_screen->filePath()),
                         LocalFolderListing::titleForFilePath(m_screen->filePath()),
                         whenDone(tr("Duplicate failed"), false));
 }

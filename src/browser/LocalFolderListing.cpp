@@ -18,11 +18,6 @@
 
 namespace {
 
-QString joined(const QString &base, const QString &component)
-{
-    return QDir::cleanPath(base + QLatin1Char('/') + component);
-}
-
 KPDocumentPickerItemPtr itemFor(int folderFd, const char *name)
 {
     auto item = std::make_shared<KPDocumentPickerItem>();
@@ -42,22 +37,6 @@ KPDocumentPickerItemPtr itemFor(int folderFd, const char *name)
 } // namespace
 
 namespace LocalFolderListing {
-
-QString folderPathForPickerPath(const QString &pickerPath)
-{
-    return joined(Utils::documentsPath(), pickerPath);
-}
-
-QString itemPath(const QString &pickerPath, const QString &fileName)
-{
-    return joined(folderPathForPickerPath(pickerPath), fileName);
-}
-
-QString pickerPathByAppending(const QString &pickerPath, const QString &fileName)
-{
-    const QString base = pickerPath.isEmpty() ? QStringLiteral("/") : pickerPath;
-    return joined(base, fileName);
-}
 
 KPDocumentPickerItems itemsInFolder(const QString &folderPath)
 {

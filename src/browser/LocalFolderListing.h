@@ -6,8 +6,9 @@
 #include <QString>
 #include <functional>
 
-// The disk side of the listing screens: where a picker path ("/" is the home folder, "/A/B" a
-// folder in it) lies on disk, how one folder reads into items, and the title of a folder.
+// The disk side of the listing screens: how one folder reads into items, and the title of a
+// folder by its picker path ("/" is the home folder, "/A/B" a folder in it; HomePaths says
+// where it lies on disk).
 //
 // Reading: every entry whose name does not begin with "." becomes an item; links are not
 // followed (a link to a folder is not a folder); folders get size 0; an entry whose attributes
@@ -16,11 +17,6 @@
 //
 // Thread-safety: stateless; may be called from any thread.
 namespace LocalFolderListing {
-
-QString folderPathForPickerPath(const QString &pickerPath);
-QString itemPath(const QString &pickerPath, const QString &fileName);
-// The picker path of the item's folder when opened, component-wise joined.
-QString pickerPathByAppending(const QString &pickerPath, const QString &fileName);
 
 KPDocumentPickerItems itemsInFolder(const QString &folderPath);
 // Reads the folder on a worker thread and hands the items to `handler` on the main thread,

@@ -1,5 +1,6 @@
 #include "LocalFolderSelectorViewController.h"
 
+#include "HomePaths.h"
 #include "LocalFolderListing.h"
 #include "NavigationController.h"
 #include "NewFolderDialog.h"
@@ -66,7 +67,7 @@ void LocalFolderSelectorViewController::requestItemsForFilePath(
 {
     KPDocumentPickerItems kept;
     const auto items =
-        LocalFolderListing::itemsInFolder(LocalFolderListing::folderPathForPickerPath(filePath));
+        LocalFolderListing::itemsInFolder(HomePaths::diskPath(filePath));
     for (const auto &item : items) {
         if (m_isUpload || item->isFolder)
             kept.append(item);
@@ -138,7 +139,7 @@ void LocalFolderSelectorViewController::configureToolbar()
 void LocalFolderSelectorViewController::createFolderButtonTapped()
 {
     QPointer<LocalFolderSelectorViewController> weakSelf(this);
-    NewFolderDialog::present(this, LocalFolderListing::folderPathForPickerPath(filePath()),
+    NewFolderDialog::present(this, HomePaths::diskPath(filePath()),
                              [weakSelf] {
                                  if (weakSelf)
                                      weakSelf->reloadItemsFromDataSource();
@@ -190,7 +191,7 @@ QStringList LocalFolderSelectorViewController::selectedRowPaths()
     QStringList paths;
     for (const IndexPath &path : tableView()->indexPathsForSelectedRows()) {
         if (auto item = itemManager()->itemForIndexPath(path.section, path.row))
-            paths.append(LocalFolderListing::itemPath(filePath(), item->fileName));
+            paths.append(HomePaths::diskPath(filePath(), item->fileName));
     }
     return paths;
 }

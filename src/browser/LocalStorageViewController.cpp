@@ -4,6 +4,7 @@
 #include "ArchiveKind.h"
 #include "FilePreviewController.h"
 #include "FileRowPicture.h"
+#include "HomePaths.h"
 #include "IncomingFile.h"
 #include "KPDocumentPickerMenuItem.h"
 #include "LocalFilePreviewViewController.h"
@@ -76,7 +77,7 @@ void LocalStorageViewController::viewDidAppear(bool animated)
     NotificationCenter::defaultCenter()->addObserver(
         this, localMoveNotification,
         [this](const QVariant &info) { moveSelectorFinished(info.toMap()); });
-    m_liveRelisting->follow(LocalFolderListing::folderPathForPickerPath(filePath()));
+    m_liveRelisting->follow(HomePaths::diskPath(filePath()));
 }
 
 void LocalStorageViewController::viewDidDisappear(bool animated)
@@ -95,7 +96,7 @@ void LocalStorageViewController::requestItemsForFilePath(
 {
     QPointer<KPDocumentPickerViewController> asking(picker);
     LocalFolderListing::itemsInFolderLater(
-        LocalFolderListing::folderPathForPickerPath(filePath), listingDelay, this,
+        HomePaths::diskPath(filePath), listingDelay, this,
         [asking, completionHandler](const KPDocumentPickerItems &items) {
             if (asking && !items.isEmpty())
                 asking->hideFeedbackLabel();
@@ -214,7 +215,7 @@ void LocalStorageViewController::openFileNamed(const QString &fileName)
     // Media first: the preview plays nothing; the desktop's player is offered instead.
     if (Utils::isSupportMediaFileFormat(extension)) {
         QPointer<LocalStorageViewController> weakSelf(this);
-        const QString path = LocalFolderListing::itemPath(filePath(), fileName);
+        const QString path = HomePaths::diskPath(filePath(), fileName);
         textNotice()->show(tr("“%1” can't be shown here.").arg(fileName), tr("Open"),
                            [weakSelf, path] {
                                if (weakSelf)
@@ -224,11 +225,11 @@ void LocalStorageViewController::openFileNamed(const QString &fileName)
         return;
     }
     if (const auto destination = ListingArchiveWorkflows::unpackingDestination(fileName)) {
-        m_archiveWorkflows->unpackArchiveAtPath(LocalFolderListing::itemPath(filePath(), fileName), *destination);
+        m_archiveWorkflows->unpackArchiveAtPath(HomePaths::diskPath(filePath(), fileName), *destination);
         return;
     }
     auto *screen = new LocalFilePreviewViewController;
-    screen->setFilePath(LocalFolderListing::itemPath(filePath(), fileName));
+    screen->setFilePath(HomePaths::diskPath(filePath(), fileName));
     screen->setSimpleValueChangedDelegate(this);
     if (FilePreviewController::canPreviewItem(screen->filePath()))
         screen->setTitle(fileName);
@@ -238,7 +239,7 @@ void LocalStorageViewController::openFileNamed(const QString &fileName)
 void LocalStorageViewController::showPropertiesOfItemNamed(const QString &name)
 {
     auto *screen = new LocalFilePreviewViewController;
-    screen->setFilePath(LocalFolderListing::itemPath(filePath(), name));
+    screen->setFilePath(HomePaths::diskPath(filePath(), name));
     screen->setOnlyShowFileProperty(true);
     screen->setTitle(name);
     screen->setSimpleValueChangedDelegate(this);
@@ -249,13 +250,13 @@ void LocalStorageViewController::showPropertiesOfItemNamed(const QString &name)
 
 QString LocalStorageViewController::pathOnDisk(const KPDocumentPickerItemPtr &item) const
 {
-    return LocalFolderListing::itemPath(filePath(), item->fileName);
+    return HomePaths::diskPath(filePath(), item->fileName);
 }
 
 QStringList LocalStorageViewController::selectedPaths()
 {
     // The folder's path made once: made per item it costs a stall for a large selection.
-    const QString folder = LocalFolderListing::folderPathForPickerPath(filePath()) + u'/';
+    const QString folder = HomePaths::diskPath(filePath()) + u'/';
     QStringList paths;
     for (const QString &name : selectedNames())
         paths.append(folder + name);
@@ -359,7 +360,7 @@ void LocalStorageViewController::showContentsOfArchiveNamed(const QString &name,
     if (ArchiveKinds::kindForPath(name) == ArchiveKind::None)
         return;
     ArchiveContentsViewController::show(navigationController(),
-                                        LocalFolderListing::itemPath(filePath(), name), innerPath);
+                                        HomePaths::diskPath(filePath(), name), innerPath);
 }
 
 // ----------------------------------------------------------------------------- toolbar
@@ -475,5 +476,5 @@ void LocalStorageViewController::dropOnFlatRow(const QList<QUrl> &urls, int flat
             sources.append(url.toLocalFile());
     if (!sources.isEmpty())
         m_fileActions->moveInto(
-            sources, LocalFolderListing::pickerPathByAppending(filePath(), folder->fileName));
+            sources, HomePaths::appending(filePath(), folder->fileName));
 }

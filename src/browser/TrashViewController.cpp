@@ -4,11 +4,11 @@
 #include "DispatchQueue.h"
 #include "FileActionJob.h"
 #include "FileRowPicture.h"
+#include "HomePaths.h"
 #include "ItemDeletion.h"
 #include "KPDocumentPickerMenuItem.h"
 #include "NavigationController.h"
 #include "Trash.h"
-#include "Utils.h"
 
 #include <QDir>
 #include <QFile>
@@ -65,9 +65,8 @@ TrashEntry TrashViewController::entryOf(const KPDocumentPickerItemPtr &item)
 QString TrashViewController::folderShown(const QString &path)
 {
     const QString folder = QFileInfo(path).path();
-    const QString home = Utils::documentsPath();
-    if (folder == home || folder.startsWith(home + u'/'))
-        return tr("Documents") + folder.mid(home.size());
+    if (const auto inHome = HomePaths::listingPath(folder))
+        return tr("Documents") + *inHome;
     const QString user = QDir::homePath();
     if (folder == user || folder.startsWith(user + u'/'))
         return u'~' + folder.mid(user.size());

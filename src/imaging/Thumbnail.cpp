@@ -1,6 +1,7 @@
 #include "Thumbnail.h"
 
 #include "DecodePriority.h"
+#include "HomePaths.h"
 #include "PictureDecoder.h"
 #include "ScreenScale.h"
 #include "SharedThumbnails.h"
@@ -137,7 +138,7 @@ void request(ImageView *view, const QString &path, const QString &keyPath, Thumb
     }
     const Request request{view,
                           path,
-                          Thumbnail::cachedFileNameWithSizeForKey(Utils::trimLocalPath(keyPath),
+                          Thumbnail::cachedFileNameWithSizeForKey(HomePaths::listingPath(keyPath).value_or(keyPath),
                                                                   size),
                           size,
                           screenScale(),

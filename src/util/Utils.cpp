@@ -35,11 +35,6 @@ QString Utils::cachePath()
     return QDir(AppDirectories::cachesDirectory()).filePath(QStringLiteral("home"));
 }
 
-QString Utils::trimLocalPath(const QString &path)
-{
-    return QString(path).replace(documentsPath(), QString());
-}
-
 QString Utils::correctSMBPath(const QString &path)
 {
     if (path.toLower().contains(QLatin1String("smb://")))

@@ -6,9 +6,9 @@
 class ByteCountFormatter;
 class DateTimeFormatter;
 
-// The few facts that must be the same everywhere: where the home and cache folders lie, how an
-// absolute path becomes one relative to the home folder, which extensions are archives, media
-// and pictures, how cache files are named and the shared formatters (the fixed colours, which
+// The few facts that must be the same everywhere: where the home and cache folders lie (HomePaths
+// converts between listing paths and paths on disk), which extensions are archives, media and
+// pictures, how cache files are named and the shared formatters (the fixed colours, which
 // need QtGui, are in platform's UtilsColors.h). Every function may be called from any thread.
 namespace Utils {
 
@@ -17,9 +17,6 @@ namespace Utils {
 QString documentsPath();
 QString cachePath();
 
-// Every occurrence of documentsPath() in `path` replaced by "" (literal, case-sensitive):
-// an absolute path inside the home folder becomes "/A/b.txt", the home folder itself "".
-QString trimLocalPath(const QString &path);
 QString correctSMBPath(const QString &path);
 
 // Membership of the lower-cased `extension` (no dot, as QFileInfo::suffix gives it).

@@ -6,6 +6,7 @@
 #include "AlertController.h"
 #include "AppDirectories.h"
 #include "CompressQueue.h"
+#include "HomePaths.h"
 #include "KPDocumentPickerMenuItem.h"
 #include "LocalStorageViewController.h"
 #include "NavigationController.h"
@@ -33,7 +34,7 @@ inline QStringList trashed()
 {
     QStringList origins;
     for (const TrashEntry &entry : Trash::entries(Trash::trashDirectoriesInUse()))
-        origins.append(Utils::trimLocalPath(entry.originalPath));
+        origins.append(HomePaths::listingPath(entry.originalPath).value_or(entry.originalPath));
     origins.sort();
     return origins;
 }

@@ -1,4 +1,5 @@
 #include "ListingScreenFixture.h"
+#include "HomePaths.h"
 #include "LocalFolderListing.h"
 
 class TestLocalFolderListing : public QObject {
@@ -20,7 +21,7 @@ private slots:
         makeFile(home() + "/Books/.hidden");
         QVERIFY(QFile::link(home() + "/Books/Comics", home() + "/Books/link"));
         const auto items = LocalFolderListing::itemsInFolder(
-            LocalFolderListing::folderPathForPickerPath("/Books"));
+            HomePaths::diskPath("/Books"));
         QMap<QString, KPDocumentPickerItemPtr> byName;
         for (const auto &item : items)
             byName.insert(item->fileName, item);
@@ -37,7 +38,7 @@ private slots:
     void missingFolderListsEmpty()
     {
         QVERIFY(LocalFolderListing::itemsInFolder(
-                    LocalFolderListing::folderPathForPickerPath("/nowhere"))
+                    HomePaths::diskPath("/nowhere"))
                     .isEmpty());
     }
 

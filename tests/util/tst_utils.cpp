@@ -2,6 +2,7 @@
 #include "ByteCountFormatter.h"
 #include "DateTimeFormatter.h"
 #include "FileNameCodec.h"
+#include "HomePaths.h"
 #include "Printable.h"
 #include "Translations.h"
 #include "Utils.h"
@@ -32,10 +33,15 @@ private slots:
         QCOMPARE(Utils::cachePath(), root.path() + "/Caches/home");
         QCOMPARE(AppDirectories::trashDirectory(), root.path() + "/Trash");
         QCOMPARE(AppDirectories::stateDirectory(), root.path() + "/State");
-        QCOMPARE(Utils::trimLocalPath(Utils::documentsPath() + "/A/b.txt"),
+        // Listing paths and paths on disk, both ways.
+        QCOMPARE(HomePaths::diskPath("/A", "b.txt"), Utils::documentsPath() + "/A/b.txt");
+        QCOMPARE(HomePaths::diskPath(""), Utils::documentsPath());
+        QCOMPARE(HomePaths::appending("", "A"), QStringLiteral("/A"));
+        QCOMPARE(HomePaths::listingPath(Utils::documentsPath() + "/A/b.txt").value_or("-"),
                  QStringLiteral("/A/b.txt"));
-        QCOMPARE(Utils::trimLocalPath(Utils::documentsPath()), QString(""));
-        QCOMPARE(Utils::trimLocalPath("/elsewhere/x"), QStringLiteral("/elsewhere/x"));
+        QCOMPARE(HomePaths::listingPath(Utils::documentsPath()).value_or("-"), QString(""));
+        QVERIFY(!HomePaths::listingPath("/elsewhere/x"));
+        QVERIFY(!HomePaths::listingPath(Utils::documentsPath() + "2/x"));
     }
 
     void kindTables()
