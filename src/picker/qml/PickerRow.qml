@@ -180,7 +180,7 @@ ItemDelegate {
             Text {
                 width: parent.width
                 text: row.cell ? row.cell.detailText : ""
-                color: row.cell ? row.cell.detailTextColor : "gray"
+                color: row.cell ? row.cell.detailTextColor : Theme.quietText
                 font.pixelSize: 12
                 elide: Text.ElideRight
             }
