@@ -57,14 +57,19 @@ Trash::BatchResult trashAll(const QString &folder, const QStringList &names,
     });
 }
 
-// The items `names` of `folder` removed for good, each failing alone.
-QList<Error> removeAll(const QString &folder, const QStringList &names)
+// The items `names` of `folder` removed for good, each failing alone, counted in `progress`;
+// Cancel stops before the next item (an item under way is removed whole or fails alone).
+QList<Error> removeAll(const QString &folder, const QStringList &names,
+                       FileActionJob::Progress &progress)
 {
     QList<Error> failures;
     for (const QString &name : names) {
+        if (progress.cancelled)
+            break;
         Error error;
         if (!FileOperations::removeItemAtPath(folder + u'/' + name, &error))
             failures.append(error);
+        ++progress.done;
     }
     return failures;
 }
@@ -123,16 +128,17 @@ void ItemDeletion::run(ViewController *screen, const QString &folder, const QStr
                        bool toTrash, std::function<void(const QList<Error> &)> changed)
 {
     QPointer<ViewController> weakScreen(screen);
+    auto progress = std::make_shared<FileActionJob::Progress>();
+    progress->total = names.size();
     if (!toTrash) {
         FileActionJob::runBatch(
-            tr("Deleting..."), [folder, names] { return removeAll(folder, names); }, screen,
-            changed);
+            tr("Deleting..."),
+            [folder, names, progress] { return removeAll(folder, names, *progress); }, screen,
+            changed, progress);
         return;
     }
     // Filled on the worker, read on the main thread once the job is over.
     auto trashed = std::make_shared<QList<TrashEntry>>();
-    auto progress = std::make_shared<FileActionJob::Progress>();
-    progress->total = names.size();
     FileActionJob::runBatch(
         tr("Moving to the Trash..."),
         [folder, names, trashed, progress] {

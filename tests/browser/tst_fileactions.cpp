@@ -213,6 +213,7 @@ private slots:
         sub.screen->deleteKeyPressed(true);
         QVERIFY(QFile::remove(home() + "/Sub/c.txt"));
         sub.pick("Delete from local folder");
+        QVERIFY(ProgressOverlay::shared()->isCancellable()); // counted, with Cancel
         sub.jobDone();
         QVERIFY(namesIn(home() + "/Sub").isEmpty());
         QVERIFY(sub.screen->textNotice()->texts().last().contains("c.txt"));
