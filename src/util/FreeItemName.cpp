@@ -42,10 +42,12 @@ QString in(const QString &folderPath, const QString &name)
     // "Photos 2.zip" counts on from 2 rather than becoming "Photos 2 2.zip". Only a number this
     // rule could have added counts on: "Holiday 2024.zip" is a name, not the 2024th copy.
     const qsizetype split = extensionStart(name);
-    static const QRegularExpression trailingNumber(QStringLiteral(" ([2-9]|[1-9]\\d)$"));
+    // Never destroyed: a merge or copy on a worker may still be naming at exit.
+    static const auto *trailingNumber =
+        new QRegularExpression(QStringLiteral(" ([2-9]|[1-9]\\d)$"));
     QString base = name.left(split);
     int number = 2;
-    if (const auto match = trailingNumber.match(base); match.hasMatch()) {
+    if (const auto match = trailingNumber->match(base); match.hasMatch()) {
         number = match.captured(1).toInt() + 1;
         base.chop(match.capturedLength());
     }

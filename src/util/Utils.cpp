@@ -86,16 +86,18 @@ bool Utils::addSkipBackupAttributeToItemAtPath(const QString &path)
     return false;
 }
 
+// The shared formatters are never destroyed: work still running on a pool thread at exit may
+// format with them after the statics' destructors ran.
 const ByteCountFormatter &Utils::sharedFileSizeFormatter()
 {
-    static const ByteCountFormatter formatter;
-    return formatter;
+    static const auto *formatter = new ByteCountFormatter;
+    return *formatter;
 }
 
 const DateTimeFormatter &Utils::sharedDateFormatter()
 {
-    static const DateTimeFormatter formatter;
-    return formatter;
+    static const auto *formatter = new DateTimeFormatter;
+    return *formatter;
 }
 
 bool Utils::isEmptyString(const QVariant &value)
