@@ -4,6 +4,7 @@
 #include "EntryChecks.h"
 
 #include <QStringList>
+#include <optional>
 
 namespace {
 
@@ -29,12 +30,22 @@ quint32 permissionBits(const QString &rwx)
     return mode;
 }
 
+// Empty where 7zz can't tell (entries after the first of a solid block): unknown, not 0.
+qint64 packedSize(const QString &value)
+{
+    bool ok = false;
+    const auto bytes = value.toLongLong(&ok);
+    return ok ? bytes : -1;
+}
+
 void applyField(const QString &key, const QString &value, ArchiveEntry *entry)
 {
     if (key == QLatin1String("Path"))
         entry->path = value;
     else if (key == QLatin1String("Size"))
         entry->size = value.toLongLong();
+    else if (key == QLatin1String("Packed Size"))
+        entry->packedSize = packedSize(value);
     else if (key == QLatin1String("Attributes"))
         SevenZipOutput::applyAttributes(value, entry);
     else if (key == QLatin1String("Folder") && value == QLatin1String("+"))
@@ -84,14 +95,31 @@ void SevenZipOutput::applyAttributes(const QString &attributes, ArchiveEntry *en
 ArchiveListing SevenZipOutput::parseTechnicalListing(const QString &text)
 {
     ArchiveListing listing;
+    // Each entry is held until the next is read: 7zz gives the first entry of a solid block
+    // the packed size of the whole block and the others none, so once a second entry shares
+    // its block, the first can't tell its own either.
+    std::optional<ArchiveEntry> held;
+    QString heldBlock;
     ArchiveEntry entry;
+    QString block;
     bool inEntry = false;
+    qint64 count = 0;
+    const auto addHeld = [&] {
+        if (held)
+            listing.add(std::move(*held));
+        held.reset();
+    };
     const auto finishEntry = [&] {
         if (inEntry) {
-            entry.index = listing.entries.size();
-            listing.add(entry);
+            if (held && !block.isEmpty() && block == heldBlock)
+                held->packedSize = -1;
+            addHeld();
+            entry.index = count++;
+            held = std::move(entry);
+            heldBlock = block;
         }
         entry = ArchiveEntry();
+        block.clear();
         inEntry = false;
     };
     for (const auto &line : text.split(u'\n')) {
@@ -108,10 +136,15 @@ ArchiveListing SevenZipOutput::parseTechnicalListing(const QString &text)
             finishEntry();
             inEntry = true;
         }
-        if (inEntry)
+        if (!inEntry)
+            continue;
+        if (key == QLatin1String("Block"))
+            block = line.mid(equals + 3);
+        else
             applyField(key, line.mid(equals + 3), &entry);
     }
     finishEntry();
+    addHeld();
     return listing;
 }
 
