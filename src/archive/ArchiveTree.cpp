@@ -3,23 +3,12 @@
 #include "EntryChecks.h"
 
 #include <Printable.h>
-#include <QHash>
+#include <QHashFunctions>
+#include <utility>
 
 namespace {
 
 constexpr qsizetype cancelCheckInterval = 4096;
-
-struct ChildKey {
-    quint32 parent;
-    bool isFolder;
-    QString name;
-    bool operator==(const ChildKey &other) const = default;
-};
-
-size_t qHash(const ChildKey &key, size_t seed)
-{
-    return qHashMulti(seed, key.parent, key.isFolder, key.name);
-}
 
 // An absolute name placed under its relative path ("/etc/x", "\\x"); else nothing.
 std::optional<QStringList> relativeOfAbsolute(const QString &path)
@@ -32,9 +21,14 @@ std::optional<QStringList> relativeOfAbsolute(const QString &path)
     return EntryChecks::safeComponents(path.mid(start));
 }
 
-class TreeBuilder {
+} // namespace
+
+// Adds the entries' nodes, finding a folder's child by parent, kind and name through an open
+// addressing table of node ids (4 bytes a slot, at most half full): a hash of keys and values
+// would cost several times the nodes themselves.
+class ArchiveTree::Builder {
 public:
-    explicit TreeBuilder(std::vector<ArchiveTree::Node> &nodes) : m_nodes(nodes) {}
+    explicit Builder(ArchiveTree &tree) : m_tree(tree), m_slots(1024, empty) {}
 
     void add(const ArchiveEntry &entry, qint64 position)
     {
@@ -47,40 +41,70 @@ public:
             unsafe = true;
             parts = relativeOfAbsolute(entry.path);
             if (!parts) { // "..", NUL, a drive: one item holding the whole name
-                place(ArchiveTree::root, entry.path, false, true, position);
+                place(root, entry.path, false, true, position);
                 return;
             }
         }
-        quint32 parent = ArchiveTree::root;
+        quint32 parent = root;
         for (qsizetype i = 0; i + 1 < parts->size(); ++i)
             parent = childOrNew(parent, parts->at(i), true);
         place(parent, parts->last(), isFolder, unsafe, position);
     }
 
 private:
-    quint32 childOrNew(quint32 parent, const QString &name, bool isFolder)
+    static constexpr quint32 empty = root; // the root is never anyone's child
+
+    size_t hashOf(quint32 parent, bool isFolder, QStringView name) const
     {
-        ChildKey key{parent, isFolder, name};
-        if (const auto found = m_index.constFind(key); found != m_index.cend())
-            return *found;
-        const auto id = quint32(m_nodes.size());
-        m_nodes.push_back({name, -1, parent, isFolder, false});
-        m_index.insert(std::move(key), id);
+        return qHashMulti(0, parent, isFolder, name);
+    }
+
+    quint32 childOrNew(quint32 parent, QStringView name, bool isFolder)
+    {
+        const size_t mask = m_slots.size() - 1;
+        size_t slot = hashOf(parent, isFolder, name) & mask;
+        for (; m_slots[slot] != empty; slot = (slot + 1) & mask) {
+            const auto &node = m_tree.m_nodes[m_slots[slot]];
+            if (node.parent == parent && node.isFolder == isFolder &&
+                m_tree.nameView(m_slots[slot]) == name)
+                return m_slots[slot];
+        }
+        const auto id = quint32(m_tree.m_nodes.size());
+        m_tree.m_nodes.push_back({-1, parent, quint32(m_tree.m_names.size()),
+                                  quint32(name.size()), isFolder, false});
+        m_tree.m_names.append(name);
+        m_slots[slot] = id;
+        if (2 * m_tree.m_nodes.size() > m_slots.size())
+            grow();
         return id;
     }
 
-    void place(quint32 parent, const QString &name, bool isFolder, bool unsafe, qint64 position)
+    void grow()
     {
-        auto &node = m_nodes[childOrNew(parent, name, isFolder)];
+        std::vector<quint32> wider(2 * m_slots.size(), empty);
+        const size_t mask = wider.size() - 1;
+        for (const auto id : m_slots) {
+            if (id == empty)
+                continue;
+            const auto &node = m_tree.m_nodes[id];
+            size_t slot = hashOf(node.parent, node.isFolder, m_tree.nameView(id)) & mask;
+            while (wider[slot] != empty)
+                slot = (slot + 1) & mask;
+            wider[slot] = id;
+        }
+        m_slots = std::move(wider);
+    }
+
+    void place(quint32 parent, QStringView name, bool isFolder, bool unsafe, qint64 position)
+    {
+        auto &node = m_tree.m_nodes[childOrNew(parent, name, isFolder)];
         node.entry = position; // a later entry of the same name wins
         node.unsafe = node.unsafe || unsafe;
     }
 
-    std::vector<ArchiveTree::Node> &m_nodes;
-    QHash<ChildKey, quint32> m_index;
+    ArchiveTree &m_tree;
+    std::vector<quint32> m_slots; // node ids; a power of two of them
 };
-
-} // namespace
 
 ArchiveTree::ArchiveTree() : m_nodes(1), m_firstChild(2, 0)
 {
@@ -92,7 +116,7 @@ std::optional<ArchiveTree> ArchiveTree::build(const ArchiveEntryList &entries,
 {
     ArchiveTree tree;
     {
-        TreeBuilder builder(tree.m_nodes);
+        Builder builder(tree);
         for (qsizetype i = 0; i < entries.size(); ++i) {
             if (cancelled && i % cancelCheckInterval == 0 && cancelled())
                 return std::nullopt;
@@ -111,6 +135,7 @@ std::optional<ArchiveTree> ArchiveTree::build(const ArchiveEntryList &entries,
     for (size_t id = 1; id < count; ++id)
         tree.m_children[next[tree.m_nodes[id].parent]++] = quint32(id);
     tree.m_nodes.shrink_to_fit();
+    tree.m_names.squeeze();
     return tree;
 }
 
@@ -122,14 +147,14 @@ std::span<const quint32> ArchiveTree::children(quint32 folder) const
 
 QString ArchiveTree::displayName(quint32 id) const
 {
-    return printable(m_nodes[id].name);
+    return printable(name(id));
 }
 
 QString ArchiveTree::pathOf(quint32 id) const
 {
     QStringList parts;
     for (; id != root; id = m_nodes[id].parent)
-        parts.prepend(m_nodes[id].name);
+        parts.prepend(name(id));
     return parts.join(u'/');
 }
 

@@ -20,16 +20,18 @@
 // under its relative path. Both are marked `unsafe` (the extraction refuses them). Names to
 // show go through printable(), so no control character or reversed text reaches a row.
 //
-// Per node: the name, a parent and an entry index; children are one shared array. Immutable once
-// built: any number of threads may read it.
+// Archives of hundreds of thousands of entries are browsed whole, so a node is 24 bytes: a
+// parent, an entry index and where its name lies in one text shared by all names; children are
+// one shared array too. Immutable once built: any number of threads may read it.
 class ArchiveTree {
 public:
     static constexpr quint32 root = 0;
 
     struct Node {
-        QString name;      // the component as the archive spells it (the whole path if unsafe)
         qint64 entry = -1; // position in the listing; -1 for a folder only implied
         quint32 parent = root;
+        quint32 nameStart = 0; // into the shared names
+        quint32 nameLength = 0;
         bool isFolder = false;
         bool unsafe = false;
     };
@@ -44,6 +46,8 @@ public:
     const Node &node(quint32 id) const { return m_nodes[id]; }
     std::span<const quint32> children(quint32 folder) const;
 
+    // The component as the archive spells it (the whole path if unsafe).
+    QString name(quint32 id) const { return nameView(id).toString(); }
     // The name to show: printable, the whole path for an unsafe one.
     QString displayName(quint32 id) const;
     // The item's path from the top as the extraction names it ("a/b/c"), joined from the names.
@@ -53,7 +57,15 @@ public:
     std::optional<quint32> folderAt(const QStringList &displayNames) const;
 
 private:
+    class Builder;
+
+    QStringView nameView(quint32 id) const
+    {
+        return QStringView(m_names).mid(m_nodes[id].nameStart, m_nodes[id].nameLength);
+    }
+
     std::vector<Node> m_nodes;
+    QString m_names;                   // every node's name, one after another
     std::vector<quint32> m_firstChild; // per node, into m_children; size() + 1 entries
     std::vector<quint32> m_children;   // node ids grouped by parent, in listing order
 };

@@ -212,7 +212,7 @@ private slots:
         const auto folders = ArchiveTree::build(entries);
         const auto positionOf = [&](const QStringList &folder, const QString &file) {
             for (const auto child : folders->children(*folders->folderAt(folder)))
-                if (folders->node(child).name == file)
+                if (folders->name(child) == file)
                     return folders->node(child).entry;
             return qint64(-1);
         };
