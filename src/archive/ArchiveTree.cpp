@@ -30,7 +30,7 @@ class ArchiveTree::Builder {
 public:
     explicit Builder(ArchiveTree &tree) : m_tree(tree), m_slots(1024, empty) {}
 
-    void add(const ArchiveEntry &entry, qint64 position)
+    void add(const ArchiveEntry &entry, qint32 position)
     {
         const bool isFolder = entry.type == ArchiveEntry::Type::Directory;
         if (EntryChecks::namesDestinationItself(entry))
@@ -70,8 +70,7 @@ private:
                 return m_slots[slot];
         }
         const auto id = quint32(m_tree.m_nodes.size());
-        m_tree.m_nodes.push_back({-1, parent, quint32(m_tree.m_names.size()),
-                                  quint32(name.size()), isFolder, false});
+        m_tree.m_nodes.push_back({-1, parent, quint32(m_tree.m_names.size()), isFolder, false});
         m_tree.m_names.append(name);
         m_slots[slot] = id;
         if (2 * m_tree.m_nodes.size() > m_slots.size())
@@ -95,7 +94,7 @@ private:
         m_slots = std::move(wider);
     }
 
-    void place(quint32 parent, QStringView name, bool isFolder, bool unsafe, qint64 position)
+    void place(quint32 parent, QStringView name, bool isFolder, bool unsafe, qint32 position)
     {
         auto &node = m_tree.m_nodes[childOrNew(parent, name, isFolder)];
         node.entry = position; // a later entry of the same name wins
@@ -120,22 +119,23 @@ std::optional<ArchiveTree> ArchiveTree::build(const ArchiveEntryList &entries,
         for (qsizetype i = 0; i < entries.size(); ++i) {
             if (cancelled && i % cancelCheckInterval == 0 && cancelled())
                 return std::nullopt;
-            builder.add(entries.at(i), i);
+            builder.add(entries.at(i), qint32(i));
         }
     }
-    // Children grouped by parent (a counting sort keeps the listing order within a folder).
-    const auto count = tree.m_nodes.size();
-    tree.m_firstChild.assign(count + 1, 0);
-    for (size_t id = 1; id < count; ++id)
-        ++tree.m_firstChild[tree.m_nodes[id].parent + 1];
-    for (size_t i = 1; i <= count; ++i)
-        tree.m_firstChild[i] += tree.m_firstChild[i - 1];
-    tree.m_children.resize(count - 1);
-    auto next = tree.m_firstChild;
-    for (size_t id = 1; id < count; ++id)
-        tree.m_children[next[tree.m_nodes[id].parent]++] = quint32(id);
-    tree.m_nodes.shrink_to_fit();
     tree.m_names.squeeze();
+    // Children grouped by parent (a counting sort keeps the listing order within a folder):
+    // each folder's end is counted, its children placed backwards from it, which leaves it at
+    // its beginning.
+    const auto count = tree.m_nodes.size();
+    auto &first = tree.m_firstChild;
+    first.assign(count + 1, 0);
+    for (size_t id = 1; id < count; ++id)
+        ++first[tree.m_nodes[id].parent];
+    for (size_t i = 1; i <= count; ++i)
+        first[i] += first[i - 1];
+    tree.m_children.resize(count - 1);
+    for (size_t id = count - 1; id >= 1; --id)
+        tree.m_children[--first[tree.m_nodes[id].parent]] = quint32(id);
     return tree;
 }
 

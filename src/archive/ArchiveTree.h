@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <deque>
 #include <functional>
 #include <optional>
 #include <span>
@@ -20,18 +21,20 @@
 // under its relative path. Both are marked `unsafe` (the extraction refuses them). Names to
 // show go through printable(), so no control character or reversed text reaches a row.
 //
-// Archives of hundreds of thousands of entries are browsed whole, so a node is 24 bytes: a
-// parent, an entry index and where its name lies in one text shared by all names; children are
-// one shared array too. Immutable once built: any number of threads may read it.
+// Archives of hundreds of thousands of entries are browsed whole, so a node is 16 bytes: a
+// parent, an entry index and where its name begins in one text shared by all names; children
+// are one shared array too. Nodes are kept in blocks that never move, so the tree grows without
+// copies of itself. Immutable once built: any number of threads may read it.
 class ArchiveTree {
 public:
     static constexpr quint32 root = 0;
 
     struct Node {
-        qint64 entry = -1; // position in the listing; -1 for a folder only implied
+        // Position in the listing; -1 for a folder only implied. 31 bits are enough: a listing
+        // of more entries could not be held.
+        qint32 entry = -1;
         quint32 parent = root;
-        quint32 nameStart = 0; // into the shared names
-        quint32 nameLength = 0;
+        quint32 nameStart = 0; // into the shared names; it ends where the next node's begins
         bool isFolder = false;
         bool unsafe = false;
     };
@@ -61,10 +64,11 @@ private:
 
     QStringView nameView(quint32 id) const
     {
-        return QStringView(m_names).mid(m_nodes[id].nameStart, m_nodes[id].nameLength);
+        const qsizetype end = id + 1 < m_nodes.size() ? m_nodes[id + 1].nameStart : m_names.size();
+        return QStringView(m_names).sliced(m_nodes[id].nameStart, end - m_nodes[id].nameStart);
     }
 
-    std::vector<Node> m_nodes;
+    std::deque<Node> m_nodes;
     QString m_names;                   // every node's name, one after another
     std::vector<quint32> m_firstChild; // per node, into m_children; size() + 1 entries
     std::vector<quint32> m_children;   // node ids grouped by parent, in listing order

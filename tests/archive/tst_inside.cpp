@@ -213,7 +213,7 @@ private slots:
         const auto positionOf = [&](const QStringList &folder, const QString &file) {
             for (const auto child : folders->children(*folders->folderAt(folder)))
                 if (folders->name(child) == file)
-                    return folders->node(child).entry;
+                    return qint64(folders->node(child).entry);
             return qint64(-1);
         };
         const QList<qsizetype> positions{positionOf({"sub", "deep"}, "c.txt"),
