@@ -4,6 +4,8 @@
 
 #include <Printable.h>
 #include <QHashFunctions>
+#include <algorithm>
+#include <cstring>
 #include <utility>
 
 namespace {
@@ -24,11 +26,11 @@ std::optional<QStringList> relativeOfAbsolute(const QString &path)
 } // namespace
 
 // Adds the entries' nodes, finding a folder's child by parent, kind and name through an open
-// addressing table of node ids (4 bytes a slot, at most half full): a hash of keys and values
-// would cost several times the nodes themselves.
+// addressing table of node ids (4 bytes a slot, at most half full) and the nodes' hashes: a
+// hash of keys and values would cost several times the nodes themselves.
 class ArchiveTree::Builder {
 public:
-    explicit Builder(ArchiveTree &tree) : m_tree(tree), m_slots(1024, empty) {}
+    explicit Builder(ArchiveTree &tree) : m_tree(tree), m_slots(1024, empty), m_hashes(1, 0) {}
 
     void add(const ArchiveEntry &entry, qint32 position)
     {
@@ -54,28 +56,42 @@ public:
 private:
     static constexpr quint32 empty = root; // the root is never anyone's child
 
-    size_t hashOf(quint32 parent, bool isFolder, QStringView name) const
-    {
-        return qHashMulti(0, parent, isFolder, name);
-    }
-
     quint32 childOrNew(quint32 parent, QStringView name, bool isFolder)
     {
+        const auto hash = quint32(qHashMulti(QHashSeed::globalSeed(), parent, isFolder, name));
         const size_t mask = m_slots.size() - 1;
-        size_t slot = hashOf(parent, isFolder, name) & mask;
+        size_t slot = hash & mask;
         for (; m_slots[slot] != empty; slot = (slot + 1) & mask) {
-            const auto &node = m_tree.m_nodes[m_slots[slot]];
-            if (node.parent == parent && node.isFolder == isFolder &&
-                m_tree.nameView(m_slots[slot]) == name)
-                return m_slots[slot];
+            const auto id = m_slots[slot];
+            const auto &node = m_tree.m_nodes[id];
+            if (m_hashes[id] == hash && node.parent == parent && node.isFolder == isFolder &&
+                m_tree.nameEquals(id, name))
+                return id;
         }
         const auto id = quint32(m_tree.m_nodes.size());
-        m_tree.m_nodes.push_back({-1, parent, quint32(m_tree.m_names.size()), isFolder, false});
-        m_tree.m_names.append(name);
+        const bool wide = std::any_of(name.begin(), name.end(),
+                                      [](QChar c) { return c.unicode() > 0xff; });
+        m_tree.m_nodes.push_back({-1, parent, quint32(m_tree.m_names.size()), isFolder, false,
+                                  wide});
+        appendName(name, wide);
+        m_hashes.push_back(hash);
         m_slots[slot] = id;
-        if (2 * m_tree.m_nodes.size() > m_slots.size())
+        if (2 * m_hashes.size() > m_slots.size())
             grow();
         return id;
+    }
+
+    void appendName(QStringView name, bool wide)
+    {
+        auto &names = m_tree.m_names;
+        if (wide) {
+            names.append(reinterpret_cast<const char *>(name.utf16()), name.size() * 2);
+            return;
+        }
+        const auto start = names.size();
+        names.resize(start + name.size());
+        std::transform(name.begin(), name.end(), names.begin() + start,
+                       [](QChar c) { return char(c.unicode()); });
     }
 
     void grow()
@@ -85,8 +101,7 @@ private:
         for (const auto id : m_slots) {
             if (id == empty)
                 continue;
-            const auto &node = m_tree.m_nodes[id];
-            size_t slot = hashOf(node.parent, node.isFolder, m_tree.nameView(id)) & mask;
+            size_t slot = m_hashes[id] & mask;
             while (wider[slot] != empty)
                 slot = (slot + 1) & mask;
             wider[slot] = id;
@@ -102,7 +117,8 @@ private:
     }
 
     ArchiveTree &m_tree;
-    std::vector<quint32> m_slots; // node ids; a power of two of them
+    std::vector<quint32> m_slots;  // node ids; a power of two of them
+    std::vector<quint32> m_hashes; // per node
 };
 
 ArchiveTree::ArchiveTree() : m_nodes(1), m_firstChild(2, 0)
@@ -143,6 +159,34 @@ std::span<const quint32> ArchiveTree::children(quint32 folder) const
 {
     const auto begin = m_firstChild[folder];
     return {m_children.data() + begin, m_firstChild[folder + 1] - begin};
+}
+
+QByteArrayView ArchiveTree::storedName(quint32 id) const
+{
+    const qsizetype start = m_nodes[id].nameStart;
+    const qsizetype end = id + 1 < m_nodes.size() ? m_nodes[id + 1].nameStart : m_names.size();
+    return QByteArrayView(m_names).sliced(start, end - start);
+}
+
+QString ArchiveTree::name(quint32 id) const
+{
+    const auto stored = storedName(id);
+    if (!m_nodes[id].wideName)
+        return QString::fromLatin1(stored);
+    QString name(stored.size() / 2, Qt::Uninitialized);
+    std::memcpy(name.data(), stored.data(), size_t(stored.size()));
+    return name;
+}
+
+bool ArchiveTree::nameEquals(quint32 id, QStringView name) const
+{
+    const auto stored = storedName(id);
+    if (m_nodes[id].wideName)
+        return stored.size() == name.size() * 2 &&
+               std::memcmp(stored.data(), name.utf16(), size_t(stored.size())) == 0;
+    return stored.size() == name.size() &&
+           std::equal(name.begin(), name.end(), stored.begin(),
+                      [](QChar c, char byte) { return c.unicode() == uchar(byte); });
 }
 
 QString ArchiveTree::displayName(quint32 id) const

@@ -2,6 +2,8 @@
 
 #include "ArchiveEntry.h"
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <deque>
@@ -22,8 +24,9 @@
 // show go through printable(), so no control character or reversed text reaches a row.
 //
 // Archives of hundreds of thousands of entries are browsed whole, so a node is 16 bytes: a
-// parent, an entry index and where its name begins in one text shared by all names; children
-// are one shared array too. Nodes are kept in blocks that never move, so the tree grows without
+// parent, an entry index and where its name begins in one buffer shared by all names, each
+// stored as Latin-1 when it can be (one byte a character) else as UTF-16; children are one
+// shared array too. Nodes are kept in blocks that never move, so the tree grows without
 // copies of itself. Immutable once built: any number of threads may read it.
 class ArchiveTree {
 public:
@@ -37,6 +40,7 @@ public:
         quint32 nameStart = 0; // into the shared names; it ends where the next node's begins
         bool isFolder = false;
         bool unsafe = false;
+        bool wideName = false; // stored as UTF-16, not Latin-1
     };
 
     ArchiveTree(); // the root alone
@@ -50,7 +54,7 @@ public:
     std::span<const quint32> children(quint32 folder) const;
 
     // The component as the archive spells it (the whole path if unsafe).
-    QString name(quint32 id) const { return nameView(id).toString(); }
+    QString name(quint32 id) const;
     // The name to show: printable, the whole path for an unsafe one.
     QString displayName(quint32 id) const;
     // The item's path from the top as the extraction names it ("a/b/c"), joined from the names.
@@ -62,14 +66,11 @@ public:
 private:
     class Builder;
 
-    QStringView nameView(quint32 id) const
-    {
-        const qsizetype end = id + 1 < m_nodes.size() ? m_nodes[id + 1].nameStart : m_names.size();
-        return QStringView(m_names).sliced(m_nodes[id].nameStart, end - m_nodes[id].nameStart);
-    }
+    QByteArrayView storedName(quint32 id) const;
+    bool nameEquals(quint32 id, QStringView name) const;
 
     std::deque<Node> m_nodes;
-    QString m_names;                   // every node's name, one after another
+    QByteArray m_names;                // every node's name, one after another
     std::vector<quint32> m_firstChild; // per node, into m_children; size() + 1 entries
     std::vector<quint32> m_children;   // node ids grouped by parent, in listing order
 };
