@@ -26,7 +26,8 @@ std::optional<QStringList> relativeOfAbsolute(const QString &path)
 } // namespace
 
 // Adds the entries' nodes, finding a folder's child by parent, kind and name through an open
-// addressing table of node ids (4 bytes a slot, at most half full) and the nodes' hashes: a
+// addressing table of node ids (4 bytes a slot, at most three quarters full) and the nodes'
+// hashes, which are compared first: a
 // hash of keys and values would cost several times the nodes themselves.
 class ArchiveTree::Builder {
 public:
@@ -71,12 +72,12 @@ private:
         const auto id = quint32(m_tree.m_nodes.size());
         const bool wide = std::any_of(name.begin(), name.end(),
                                       [](QChar c) { return c.unicode() > 0xff; });
-        m_tree.m_nodes.push_back({-1, parent, quint32(m_tree.m_names.size()), isFolder, false,
+        m_tree.m_nodes.push_back({-1, quint32(m_tree.m_names.size()), parent, isFolder, false,
                                   wide});
         appendName(name, wide);
         m_hashes.push_back(hash);
         m_slots[slot] = id;
-        if (2 * m_hashes.size() > m_slots.size())
+        if (4 * m_hashes.size() > 3 * m_slots.size())
             grow();
         return id;
     }
@@ -121,7 +122,7 @@ private:
     std::vector<quint32> m_hashes; // per node
 };
 
-ArchiveTree::ArchiveTree() : m_nodes(1), m_firstChild(2, 0)
+ArchiveTree::ArchiveTree() : m_nodes(1)
 {
     m_nodes[0].isFolder = true;
 }
@@ -140,25 +141,26 @@ std::optional<ArchiveTree> ArchiveTree::build(const ArchiveEntryList &entries,
     }
     tree.m_names.squeeze();
     // Children grouped by parent (a counting sort keeps the listing order within a folder):
-    // each folder's end is counted, its children placed backwards from it, which leaves it at
-    // its beginning.
+    // each folder's end is counted, its children placed backwards from it.
     const auto count = tree.m_nodes.size();
-    auto &first = tree.m_firstChild;
-    first.assign(count + 1, 0);
+    std::vector<quint32> end(count, 0);
     for (size_t id = 1; id < count; ++id)
-        ++first[tree.m_nodes[id].parent];
-    for (size_t i = 1; i <= count; ++i)
-        first[i] += first[i - 1];
+        ++end[tree.m_nodes[id].parent];
+    for (size_t i = 1; i < count; ++i)
+        end[i] += end[i - 1];
     tree.m_children.resize(count - 1);
     for (size_t id = count - 1; id >= 1; --id)
-        tree.m_children[--first[tree.m_nodes[id].parent]] = quint32(id);
+        tree.m_children[--end[tree.m_nodes[id].parent]] = quint32(id);
     return tree;
 }
 
 std::span<const quint32> ArchiveTree::children(quint32 folder) const
 {
-    const auto begin = m_firstChild[folder];
-    return {m_children.data() + begin, m_firstChild[folder + 1] - begin};
+    const auto begin = std::partition_point(m_children.begin(), m_children.end(),
+                                            [&](quint32 id) { return m_nodes[id].parent < folder; });
+    const auto end = std::partition_point(begin, m_children.end(),
+                                          [&](quint32 id) { return m_nodes[id].parent == folder; });
+    return {begin, end};
 }
 
 QByteArrayView ArchiveTree::storedName(quint32 id) const

@@ -23,10 +23,10 @@
 // under its relative path. Both are marked `unsafe` (the extraction refuses them). Names to
 // show go through printable(), so no control character or reversed text reaches a row.
 //
-// Archives of hundreds of thousands of entries are browsed whole, so a node is 16 bytes: a
+// Archives of hundreds of thousands of entries are browsed whole, so a node is 12 bytes: a
 // parent, an entry index and where its name begins in one buffer shared by all names, each
 // stored as Latin-1 when it can be (one byte a character) else as UTF-16; children are one
-// shared array too. Nodes are kept in blocks that never move, so the tree grows without
+// shared array too, grouped by parent. Nodes are kept in blocks that never move, so the tree grows without
 // copies of itself. Immutable once built: any number of threads may read it.
 class ArchiveTree {
 public:
@@ -36,12 +36,13 @@ public:
         // Position in the listing; -1 for a folder only implied. 31 bits are enough: a listing
         // of more entries could not be held.
         qint32 entry = -1;
-        quint32 parent = root;
         quint32 nameStart = 0; // into the shared names; it ends where the next node's begins
-        bool isFolder = false;
-        bool unsafe = false;
-        bool wideName = false; // stored as UTF-16, not Latin-1
+        quint32 parent : 29 = root; // half a billion nodes: more than any listing held whole
+        quint32 isFolder : 1 = false;
+        quint32 unsafe : 1 = false;
+        quint32 wideName : 1 = false; // stored as UTF-16, not Latin-1
     };
+    static_assert(sizeof(Node) == 12);
 
     ArchiveTree(); // the root alone
 
@@ -71,6 +72,5 @@ private:
 
     std::deque<Node> m_nodes;
     QByteArray m_names;                // every node's name, one after another
-    std::vector<quint32> m_firstChild; // per node, into m_children; size() + 1 entries
-    std::vector<quint32> m_children;   // node ids grouped by parent, in listing order
+    std::vector<quint32> m_children;   // node ids but the root's, by parent, in listing order
 };
