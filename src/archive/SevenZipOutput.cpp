@@ -4,10 +4,11 @@
 #include "EntryChecks.h"
 
 #include <QStringList>
+#include <QStringTokenizer>
 
 namespace {
 
-quint32 permissionBits(const QString &rwx)
+quint32 permissionBits(QStringView rwx)
 {
     quint32 mode = 0;
     const auto bit = [&](int i, char c, quint32 value) {
@@ -29,10 +30,10 @@ quint32 permissionBits(const QString &rwx)
     return mode;
 }
 
-void applyField(const QString &key, const QString &value, ArchiveEntry *entry)
+void applyField(QStringView key, QStringView value, ArchiveEntry *entry)
 {
     if (key == QLatin1String("Path"))
-        entry->path = value;
+        entry->path = value.toString();
     else if (key == QLatin1String("Size"))
         entry->size = value.toLongLong();
     else if (key == QLatin1String("Attributes"))
@@ -43,16 +44,16 @@ void applyField(const QString &key, const QString &value, ArchiveEntry *entry)
         entry->encrypted = value == QLatin1String("+");
     else if (key == QLatin1String("Symbolic Link") && !value.isEmpty()) {
         entry->type = ArchiveEntry::Type::SymbolicLink;
-        entry->linkTarget = value;
+        entry->linkTarget = value.toString();
     } else if (key == QLatin1String("Hard Link") && !value.isEmpty()) {
         entry->type = ArchiveEntry::Type::HardLink;
-        entry->linkTarget = value;
+        entry->linkTarget = value.toString();
     }
 }
 
 } // namespace
 
-void SevenZipOutput::applyAttributes(const QString &attributes, ArchiveEntry *entry)
+void SevenZipOutput::applyAttributes(QStringView attributes, ArchiveEntry *entry)
 {
     const auto tokens = attributes.split(u' ', Qt::SkipEmptyParts);
     if (tokens.isEmpty())
@@ -94,9 +95,9 @@ ArchiveListing SevenZipOutput::parseTechnicalListing(const QString &text)
         entry = ArchiveEntry();
         inEntry = false;
     };
-    for (const auto &line : text.split(u'\n')) {
-        const auto trimmed = line.trimmed();
-        if (trimmed.isEmpty()) {
+    // Views into the text: a listing of thousands of entries is tens of thousands of lines.
+    for (const auto line : QStringTokenizer(text, u'\n')) {
+        if (line.trimmed().isEmpty()) {
             finishEntry();
             continue;
         }
