@@ -1436,6 +1436,10 @@ Dateien an und kommt nach vorn, und dieser Start endet.
         <source>Created</source>
         <translation>Erstellt</translation>
     </message>
+    <message>
+        <source>Packed Size</source>
+        <translation>Gepackte Größe</translation>
+    </message>
 </context>
 <context>
     <name>PropertiesSheetView</name>

@@ -1421,6 +1421,10 @@ files and comes to the front, and this start ends.
         <source>Created</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Packed Size</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>PropertiesSheetView</name>

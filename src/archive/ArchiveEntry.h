@@ -12,13 +12,16 @@
 // One entry of an archive as its reader reports it, before any check: `path` is the name as
 // the archive spells it (decoded to text), which may be hostile.
 // Listings of hundreds of thousands of entries are held whole, so the fields are ordered to
-// pack (80 bytes besides the texts).
+// pack (88 bytes besides the texts).
 struct ArchiveEntry {
     enum class Type : quint8 { File, Directory, SymbolicLink, HardLink, Special };
 
     QString path;
     QString linkTarget; // symbolic or hard links; empty when the reader can't tell yet
     qint64 size = 0;    // unpacked size in bytes as declared; 0 when unknown
+    // What the entry takes inside the archive (compressed, encryption included); -1 when the
+    // reader can't tell, as for entries packed together in one solid block.
+    qint64 packedSize = -1;
     // Invalid when not recorded. The tool backends leave it so: their tools set the times
     // themselves, and reading a date per entry cost more than the rest of the listing.
     QDateTime modified;
@@ -129,6 +132,7 @@ struct ArchiveListing {
     {
         needsPassword = needsPassword || entry.encrypted;
         entry.size = std::max<qint64>(entry.size, 0);
+        entry.packedSize = std::max<qint64>(entry.packedSize, -1);
         addToTotal(entry.size);
         entries.append(std::move(entry));
     }

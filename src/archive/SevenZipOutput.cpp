@@ -5,6 +5,7 @@
 
 #include <QStringList>
 #include <QStringTokenizer>
+#include <optional>
 
 namespace {
 
@@ -30,12 +31,22 @@ quint32 permissionBits(QStringView rwx)
     return mode;
 }
 
+// Empty where 7zz can't tell (entries after the first of a solid block): unknown, not 0.
+qint64 packedSize(QStringView value)
+{
+    bool ok = false;
+    const auto bytes = value.toLongLong(&ok);
+    return ok ? bytes : -1;
+}
+
 void applyField(QStringView key, QStringView value, ArchiveEntry *entry)
 {
     if (key == QLatin1String("Path"))
         entry->path = value.toString();
     else if (key == QLatin1String("Size"))
         entry->size = value.toLongLong();
+    else if (key == QLatin1String("Packed Size"))
+        entry->packedSize = packedSize(value);
     else if (key == QLatin1String("Attributes"))
         SevenZipOutput::applyAttributes(value, entry);
     else if (key == QLatin1String("Folder") && value == QLatin1String("+"))
@@ -85,14 +96,31 @@ void SevenZipOutput::applyAttributes(QStringView attributes, ArchiveEntry *entry
 ArchiveListing SevenZipOutput::parseTechnicalListing(const QString &text)
 {
     ArchiveListing listing;
+    // Each entry is held until the next is read: 7zz gives the first entry of a solid block
+    // the packed size of the whole block and the others none, so once a second entry shares
+    // its block, the first can't tell its own either.
+    std::optional<ArchiveEntry> held;
+    QString heldBlock;
     ArchiveEntry entry;
+    QString block;
     bool inEntry = false;
+    qint64 count = 0;
+    const auto addHeld = [&] {
+        if (held)
+            listing.add(std::move(*held));
+        held.reset();
+    };
     const auto finishEntry = [&] {
         if (inEntry) {
-            entry.index = listing.entries.size();
-            listing.add(entry);
+            if (held && !block.isEmpty() && block == heldBlock)
+                held->packedSize = -1;
+            addHeld();
+            entry.index = count++;
+            held = std::move(entry);
+            heldBlock = block;
         }
         entry = ArchiveEntry();
+        block.clear();
         inEntry = false;
     };
     // Views into the text: a listing of thousands of entries is tens of thousands of lines.
@@ -109,10 +137,15 @@ ArchiveListing SevenZipOutput::parseTechnicalListing(const QString &text)
             finishEntry();
             inEntry = true;
         }
-        if (inEntry)
+        if (!inEntry)
+            continue;
+        if (key == QLatin1String("Block"))
+            block = line.mid(equals + 3).toString();
+        else
             applyField(key, line.mid(equals + 3), &entry);
     }
     finishEntry();
+    addHeld();
     return listing;
 }
 

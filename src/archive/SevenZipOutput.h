@@ -9,7 +9,8 @@
 // Reading what 7zz prints. Pure functions over recorded text, tested on real output.
 namespace SevenZipOutput {
 
-// `7zz l -slt -ba`: blocks of "Key = Value" lines, one block per entry.
+// `7zz l -slt -ba`: blocks of "Key = Value" lines, one block per entry. Entries sharing a
+// solid block have no packed size of their own (-1).
 ArchiveListing parseTechnicalListing(const QString &text);
 
 // One line of `-bsp1 -bb1` output: "37% 12 - docs/a.txt", " 5%", "- docs/a.txt".

@@ -37,6 +37,7 @@ ArchiveEntry entryFrom(const QJsonObject &object)
     const auto posix = quint32(object.value(QLatin1String("XADPosixPermissions")).toInteger());
     entry.path = object.value(QLatin1String("XADFileName")).toString();
     entry.size = object.value(QLatin1String("XADFileSize")).toInteger();
+    entry.packedSize = object.value(QLatin1String("XADCompressedSize")).toInteger(-1);
     entry.type = typeOf(object, posix);
     entry.mode = posix & 07777;
     entry.encrypted = object.value(QLatin1String("XADIsEncrypted")).toInt() != 0;

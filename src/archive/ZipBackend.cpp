@@ -68,6 +68,7 @@ public:
                          : ZipNameDecoding::decodeAs(raw, m_nameEncoding);
         entry.type = typeFor(raw, record.unixMode, record.size);
         entry.size = qint64(record.size);
+        entry.packedSize = qint64(record.compressedSize);
         entry.mode = record.unixMode & 07777;
         entry.encrypted = m_directory->encryption(index) != ZipDirectory::Encryption::None;
         if (record.modified != 0)

@@ -383,18 +383,18 @@ void ArchiveContentsViewController::readEntry(quint32 node)
     const QString file = folder + u'/' + contents->tree.name(node);
     const QString title = contents->tree.displayName(node);
     readingQueue().asyncFirst([self, context = QPointer<QObject>(this), contents, node, folder,
-                               file, title, password = m_shared->password,
-                               cancel = m_shared->cancel] {
+                               file, title, packedSize = entry.packedSize,
+                               password = m_shared->password, cancel = m_shared->cancel] {
         Error error;
         const bool read =
             ArchiveEntryCopy::read(*contents, node, password, folder, cancel.get(), &error);
-        DispatchQueue::main(context, [self, read, file, folder, title, error] {
+        DispatchQueue::main(context, [self, read, file, folder, title, packedSize, error] {
             if (!self || !read)
                 QDir(folder).removeRecursively();
             if (!self)
                 return;
             if (read) {
-                self->showPreview(file, title);
+                self->showPreview(file, title, packedSize);
                 return;
             }
             if (error.code == ArchiveErrors::Cancelled)
@@ -406,10 +406,12 @@ void ArchiveContentsViewController::readEntry(quint32 node)
     });
 }
 
-void ArchiveContentsViewController::showPreview(const QString &file, const QString &title)
+void ArchiveContentsViewController::showPreview(const QString &file, const QString &title,
+                                                qint64 packedSize)
 {
     auto *screen = new LocalFilePreviewViewController;
     screen->setFilePath(file);
+    screen->setPackedSize(packedSize);
     screen->setOnlyShowFileProperty(!FilePreviewController::canPreviewItem(file));
     screen->setRenamable(false);
     screen->setTitle(title);

@@ -97,7 +97,8 @@ private:
     void load();
     void loaded(std::shared_ptr<const ArchiveContents> contents, const Error &error);
     void readEntry(quint32 node);
-    void showPreview(const QString &file, const QString &title);
+    // `packedSize`: what the entry takes in the archive, -1 when unknown.
+    void showPreview(const QString &file, const QString &title, qint64 packedSize);
     // Removes this archive's screens from the stack.
     void closeArchive();
     ViewController *visibleScreen();

@@ -11,7 +11,8 @@
 // preview mode a file the previewer can show brings the previewer to the front for good (a
 // picture paged through every picture of its folder, starting at it); in properties-only mode
 // (`isOnlyShowFileProperty`), and for a file the previewer cannot show, the sheet stays in front:
-// the picture or badge, the name to rename on Enter, the size and the dates.
+// the picture or badge, the name to rename on Enter, the size (and packed size of an archive's
+// entry) and the dates.
 //
 // The title names the item in front: the picture paged to while paging. After a successful
 // rename `filePath` and the title follow the new name, so a further rename or a later
@@ -48,6 +49,9 @@ public:
     // before the screen is shown.
     bool isRenamable() const { return m_renamable; }
     void setRenamable(bool renamable) { m_renamable = renamable; }
+    // For a private copy of an archive's entry: what the entry takes in the archive, shown on
+    // the sheet under its size; -1 when unknown. Set before the screen is shown.
+    void setPackedSize(qint64 bytes) { m_sheet.setPackedSize(bytes); }
     // Held weakly; told after every rename attempt if it adopts SimpleValueChangedDelegate.
     QObject *simpleValueChangedDelegate() const { return m_simpleValueChangedDelegate; }
     void setSimpleValueChangedDelegate(QObject *delegate) { m_simpleValueChangedDelegate = delegate; }

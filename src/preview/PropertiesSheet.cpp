@@ -52,6 +52,13 @@ void PropertiesSheet::fill(const QString &path)
     emit filled();
 }
 
+void PropertiesSheet::setPackedSize(qint64 bytes)
+{
+    m_packedSizeText =
+        bytes < 0 ? QString() : Utils::sharedFileSizeFormatter().stringFromByteCount(bytes);
+    emit packedSizeChanged();
+}
+
 void PropertiesSheet::showPicture(const QString &path)
 {
     const QString extension = QFileInfo(path).suffix();

@@ -9,9 +9,9 @@
 
 // The properties sheet's views as its page draws them: the 300 x 300 picture, the name (a hidden
 // label used as a layout guide, and the editable field), the "Size", "Modified" and "Created"
-// captions with their values, the scroll offset that keeps the name field clear of an on-screen
-// keyboard, and whether the sheet is hidden behind the previewer. Sizes are in logical pixels,
-// one to a point.
+// captions with their values ("Packed Size" under "Size" for an archive's entry), the scroll
+// offset that keeps the name field clear of an on-screen keyboard, and whether the sheet is
+// hidden behind the previewer. Sizes are in logical pixels, one to a point.
 //
 // Thread-safety: main thread only.
 class PropertiesSheet : public QObject {
@@ -21,9 +21,11 @@ class PropertiesSheet : public QObject {
     Q_PROPERTY(bool hidden READ isHidden NOTIFY hiddenChanged)
     Q_PROPERTY(QString name READ name NOTIFY filled)
     Q_PROPERTY(QString sizeText READ sizeText NOTIFY filled)
+    Q_PROPERTY(QString packedSizeText READ packedSizeText NOTIFY packedSizeChanged)
     Q_PROPERTY(QString modifiedText READ modifiedText NOTIFY filled)
     Q_PROPERTY(QString createdText READ createdText NOTIFY filled)
     Q_PROPERTY(QString sizeCaption READ sizeCaption CONSTANT)
+    Q_PROPERTY(QString packedSizeCaption READ packedSizeCaption CONSTANT)
     Q_PROPERTY(QString modifiedCaption READ modifiedCaption CONSTANT)
     Q_PROPERTY(QString createdCaption READ createdCaption CONSTANT)
     Q_PROPERTY(ImageView *previewImageView READ previewImageView CONSTANT)
@@ -47,15 +49,21 @@ public:
     // thumbnails still waiting), the extension badge for other kinds, nothing for media. A
     // hidden sheet gets no picture.
     void fill(const QString &path);
+    // The item is a private copy of an archive's entry that takes `bytes` in the archive: the
+    // sheet shows it as the packed size. -1 (unknown, or an item of its own) shows no row.
+    void setPackedSize(qint64 bytes);
 
     bool isHidden() const { return m_hidden; }
     void setHidden(bool hidden);
 
     QString name() const { return m_name; }
     QString sizeText() const { return m_sizeText; }
+    // Empty when there is no packed size to show.
+    QString packedSizeText() const { return m_packedSizeText; }
     QString modifiedText() const { return m_modifiedText; }
     QString createdText() const { return m_createdText; }
     QString sizeCaption() const { return tr("Size"); }
+    QString packedSizeCaption() const { return tr("Packed Size"); }
     QString modifiedCaption() const { return tr("Modified"); }
     QString createdCaption() const { return tr("Created"); }
     ImageView *previewImageView() { return &m_previewImageView; }
@@ -74,6 +82,7 @@ public:
 signals:
     void hiddenChanged();
     void filled();
+    void packedSizeChanged();
     void contentOffsetChanged();
 
 private:
@@ -82,6 +91,7 @@ private:
     bool m_hidden = false;
     QString m_name;
     QString m_sizeText;
+    QString m_packedSizeText;
     QString m_modifiedText;
     QString m_createdText;
     ImageView m_previewImageView{QSizeF(pictureSide, pictureSide)};

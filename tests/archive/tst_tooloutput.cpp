@@ -27,6 +27,7 @@ class TestToolOutput : public QObject {
 private slots:
     // Names that climb out or are absolute arrive as 7zz prints them and are refused; the
     // link's type comes from its Unix attributes, though 7z keeps its target in the data.
+    // Each entry has a block of its own, so its packed size is its own.
     void sevenZipListingOfHostileNames()
     {
         const auto listing = sevenZipListing("7zz-list-slip.txt");
@@ -34,6 +35,8 @@ private slots:
         QCOMPARE(listing.entries[0].path, QString("good.txt"));
         QCOMPARE(listing.entries[0].size, 5);
         QCOMPARE(listing.entries[0].mode, 0644u);
+        QCOMPARE(listing.entries[0].packedSize, 9);
+        QCOMPARE(listing.entries[3].packedSize, 24);
         QCOMPARE(listing.entries[1].type, ArchiveEntry::Type::SymbolicLink);
         QVERIFY(listing.entries[1].linkTarget.isEmpty());
         QCOMPARE(listing.totalSize, 5 + 11 + 18 + 20);
@@ -43,16 +46,21 @@ private slots:
         QVERIFY(refusal->entry.startsWith("../../"));
     }
 
+    // All but the folder share one solid block, whose packed size 7zz prints on its first
+    // entry only: no entry of it has a packed size of its own.
     void sevenZipListingOfFolderAndLinks()
     {
         const auto listing = sevenZipListing("7zz-list-symlinks.txt");
         QCOMPARE(listing.entries.size(), 6);
         QCOMPARE(listing.entries[0].type, ArchiveEntry::Type::Directory);
         QCOMPARE(listing.entries[0].mode, 0755u);
+        QCOMPARE(listing.entries[0].packedSize, 0);
         for (qsizetype i : {1, 2, 3, 5}) { // some with empty "Packed Size" and "CRC" values
             QCOMPARE(listing.entries[i].type, ArchiveEntry::Type::SymbolicLink);
             QCOMPARE(listing.entries[i].index, i);
         }
+        for (qsizetype i = 1; i < 6; ++i)
+            QCOMPARE(listing.entries[i].packedSize, -1);
         QCOMPARE(listing.entries[4].path, QString("lib/libabc.so.1.2.3"));
         QCOMPARE(listing.entries[4].type, ArchiveEntry::Type::File);
         QVERIFY(!EntryChecks::firstRefusal(listing.entries));
@@ -175,13 +183,15 @@ private slots:
     }
 
     // RAR4 keeps a link's target in its data: the listing has the type but no target, and
-    // the staging scan checks it after unar wrote it.
+    // the staging scan checks it after unar wrote it. A hard link packs nothing; a listing
+    // without packed sizes leaves them unknown, not 0.
     void lsarTypesAndModes()
     {
         const auto rar4 = UnarOutput::parseListing(recorded("lsar-rar4-dirs-symlink.json"));
         const auto &e = rar4.listing.entries;
         QCOMPARE(e[0].type, ArchiveEntry::Type::File);
         QCOMPARE(e[0].mode, 0644u);
+        QCOMPARE(e[0].packedSize, 20);
         QCOMPARE(e[1].type, ArchiveEntry::Type::SymbolicLink);
         QVERIFY(e[1].linkTarget.isEmpty());
         QCOMPARE(e[3].path, QString("testdir"));
@@ -194,8 +204,13 @@ private slots:
         const auto &link = rar5.listing.entries[1];
         QCOMPARE(link.type, ArchiveEntry::Type::HardLink); // flagged as a link too
         QCOMPARE(link.linkTarget, QString("file.txt"));
+        QCOMPARE(link.packedSize, 0);
         QVERIFY(!EntryChecks::firstRefusal(rar5.listing.entries));
         QVERIFY(EntryChecks::firstRefusal({link})); // its target must come first
+
+        const auto unsized = UnarOutput::parseListing(
+            R"({"lsarContents": [{"XADFileName": "a.txt", "XADFileSize": 3}]})");
+        QCOMPARE(unsized.listing.entries[0].packedSize, -1);
     }
 
     void lsarGarbageIsNotAListing()

@@ -106,6 +106,21 @@ private slots:
         QCOMPARE(tree(dest), tree(src));
         for (const QString name : {"a.txt", "sub/noise.bin", "sub/empty.txt", "large.txt"})
             QVERIFY2(readFile(dest + "/" + name) == readFile(src + "/" + name), qPrintable(name));
+
+        // The text's packed size, as the directory records it: well below its size, unless
+        // stored.
+        Error error;
+        const auto entries = ArchiverManager::listEntriesAtPath(work.filePath("t.zip"), {}, &error);
+        ArchiveEntry large;
+        for (const auto &entry : entries)
+            if (entry.path.endsWith("large.txt"))
+                large = entry;
+        QVERIFY(large.size > ZipEntryReader::wholeEntryLimit);
+        if (command.contains(" -0 "))
+            QCOMPARE(large.packedSize, large.size);
+        else
+            QVERIFY2(large.packedSize > 0 && large.packedSize < large.size / 2,
+                     qPrintable(QString::number(large.packedSize)));
     }
 
     // More entries than a plain end record counts: Python writes Zip64's end records.

@@ -3,6 +3,7 @@
 // rows with the clash question, and the name encoding.
 #include "../archive/ArchiveFixtures.h"
 #include "ArchiveContentsViewController.h"
+#include "ByteCountFormatter.h"
 #include "ListingScreenFixture.h"
 #include "LocalFilePreviewViewController.h"
 
@@ -51,7 +52,7 @@ class TestArchiveContents : public QObject {
         const QString content = m_work.filePath("pack");
         makeFile(content + "/top.txt", "top text");
         makeFile(content + "/docs/readme.md", "# Read me");
-        makeFile(content + "/docs/deep/x.bin", "xx");
+        makeFile(content + "/docs/deep/x.bin", QByteArray(4000, '\0'));
         makeFile(content + "/pic.png", "no picture");
         QFile::remove(home() + "/Pack.zip");
         QCOMPARE(run(content, "zip", {"-qr", home() + "/Pack.zip", "."}), 0);
@@ -126,6 +127,33 @@ private slots:
         QVERIFY(!copy.startsWith(home()));
         s.stack->popViewController(false);
         QTRY_VERIFY(!QFileInfo::exists(copy));
+    }
+
+    // An entry the previewer can't show keeps the sheet in front, with what it takes in the zip
+    // (as Python's zipfile reads it) under its size.
+    void theSheetOfAnEntryShowsItsPackedSize()
+    {
+        QByteArray printed;
+        QCOMPARE(run(home(), "python3",
+                     {"-c", "import zipfile\n"
+                            "print(zipfile.ZipFile('Pack.zip').getinfo('docs/deep/x.bin')"
+                            ".compress_size)"},
+                     {}, &printed),
+                 0);
+        const qint64 packed = printed.trimmed().toLongLong();
+        QVERIFY(packed > 0 && packed < 4000);
+        Screen s("/");
+        s.screen->showContentsOfArchiveNamed("Pack.zip", "/docs/deep");
+        QCOMPARE(listedRows(s), QStringList{"x.bin"});
+        shownContents(s)->previewEntryNamed("x.bin");
+        LocalFilePreviewViewController *preview = nullptr;
+        QTRY_VERIFY((preview = qobject_cast<LocalFilePreviewViewController *>(
+                         s.stack->topViewController())));
+        const PropertiesSheet &sheet = *preview->sheet();
+        QVERIFY(!sheet.isHidden());
+        const auto &formatter = Utils::sharedFileSizeFormatter();
+        QCOMPARE(sheet.sizeText(), formatter.stringFromByteCount(4000));
+        QCOMPARE(sheet.packedSizeText(), formatter.stringFromByteCount(packed));
     }
 
     // A zip's picture entries show thumbnails, read alone; a tar's keep their badges, as each

@@ -226,6 +226,36 @@ private slots:
         QCOMPARE(field->property("text").toString(), QStringLiteral("renamed.txt"));
     }
 
+    // An archive's entry: its packed size stands between its size and its dates and reads as
+    // the other rows do; a file of its own has no such row.
+    void theSheetOfAnArchiveEntryShowsItsPackedSize()
+    {
+        QVERIFY(PreviewFixtures::writeFile(at("Docs/entry.bin"), QByteArray(5000, 'e')));
+        auto app = launch({}, "/Docs/entry.bin");
+        auto *screen = qobject_cast<LocalFilePreviewViewController *>(
+            app->navigationController()->topViewController());
+        QVERIFY(screen);
+        QQuickItem *content = app->window()->contentItem();
+        auto *sizeCaption = visibleItemNamed(content, "sizeCaption");
+        QVERIFY(sizeCaption);
+        QVERIFY(!visibleItemNamed(content, "packedSizeCaption"));
+        QVERIFY(!visibleItemNamed(content, "packedSizeValue"));
+
+        screen->setPackedSize(42);
+        auto *caption = visibleItemNamed(content, "packedSizeCaption");
+        QVERIFY(caption);
+        QCOMPARE(caption->property("text").toString(), QStringLiteral("Packed Size"));
+        QCOMPARE(visibleItemNamed(content, "packedSizeValue")->property("text").toString(),
+                 QStringLiteral("42 bytes"));
+        QCOMPARE(caption->x() + caption->width(), sizeCaption->x() + sizeCaption->width());
+        QVERIFY(sizeCaption->y() < caption->y());
+        QVERIFY(caption->y() < visibleItemNamed(content, "modifiedCaption")->y());
+        drain(app->window());
+        const QStringList names =
+            accessibleNames(QAccessible::queryAccessibleInterface(app->window()));
+        QVERIFY(names.contains("Packed Size 42 bytes"));
+    }
+
     void documentsScrollWithTheKeysAndTheMouseAndGoBack_data()
     {
         QTest::addColumn<QString>("file");

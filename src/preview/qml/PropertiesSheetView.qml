@@ -5,9 +5,10 @@ import Ombrisk.Platform
 import Ombrisk.Preview
 
 // Draws the properties sheet of a LocalFilePreviewViewController: the picture, the name field,
-// and the size and date rows, laid out by the sheet's edge relations (in logical pixels):
-// the hidden name label centred in the page is the guide; the rows stand on the bottom edge.
-// The sheet scrolls a little always; dragging it lets go of the name field.
+// and the size (an archive entry's packed size too) and date rows, laid out by the sheet's edge
+// relations (in logical pixels): the hidden name label centred in the page is the guide; the
+// rows stand on the bottom edge. The sheet scrolls a little always; dragging it lets go of the
+// name field.
 //
 // Any page of at least 320 x 276 (a 320 x 320 window) shows it all: where the full
 // 300-point picture, 60 points above the field, and 90 points under the rows don't fit, the
@@ -30,6 +31,7 @@ Flickable {
     readonly property real leastMargin: 16
     readonly property real rowsHeight: sizeCaption.height + modifiedCaption.height
                                        + createdCaption.height + 12
+                                       + (packedSizeCaption.visible ? packedSizeCaption.height + 6 : 0)
     readonly property real spare: Math.max(0, height - nameField.height - 12 - rowsHeight - 3 * leastMargin)
     readonly property real pictureSide: Math.max(0, Math.min(sheet ? sheet.pictureSide : 300,
                                                              width - 2 * leastMargin, spare))
@@ -119,12 +121,25 @@ Flickable {
             text: root.sheet ? root.sheet.modifiedCaption : ""
             anchors { right: createdCaption.right; bottom: createdCaption.top; bottomMargin: 6 }
         }
+        // An archive's entry only, between its size and its dates.
+        SheetText {
+            id: packedSizeCaption
+            objectName: "packedSizeCaption"
+            caption: true
+            visible: root.sheet !== null && root.sheet.packedSizeText !== ""
+            text: root.sheet ? root.sheet.packedSizeCaption : ""
+            anchors { right: createdCaption.right; bottom: modifiedCaption.top; bottomMargin: 6 }
+        }
         SheetText {
             id: sizeCaption
             objectName: "sizeCaption"
             caption: true
             text: root.sheet ? root.sheet.sizeCaption : ""
-            anchors { right: createdCaption.right; bottom: modifiedCaption.top; bottomMargin: 6 }
+            anchors {
+                right: createdCaption.right
+                bottom: packedSizeCaption.visible ? packedSizeCaption.top : modifiedCaption.top
+                bottomMargin: 6
+            }
         }
         SheetText {
             id: createdValue
@@ -138,6 +153,13 @@ Flickable {
             text: root.sheet ? root.sheet.modifiedText : ""
             anchors { left: createdValue.left; bottom: modifiedCaption.bottom }
             Accessible.name: modifiedCaption.text + " " + text
+        }
+        SheetText {
+            objectName: "packedSizeValue"
+            visible: packedSizeCaption.visible
+            text: root.sheet ? root.sheet.packedSizeText : ""
+            anchors { left: createdValue.left; bottom: packedSizeCaption.bottom }
+            Accessible.name: packedSizeCaption.text + " " + text
         }
         SheetText {
             objectName: "sizeValue"
