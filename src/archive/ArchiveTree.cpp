@@ -3,23 +3,14 @@
 #include "EntryChecks.h"
 
 #include <Printable.h>
-#include <QHash>
+#include <QHashFunctions>
+#include <algorithm>
+#include <cstring>
+#include <utility>
 
 namespace {
 
 constexpr qsizetype cancelCheckInterval = 4096;
-
-struct ChildKey {
-    quint32 parent;
-    bool isFolder;
-    QString name;
-    bool operator==(const ChildKey &other) const = default;
-};
-
-size_t qHash(const ChildKey &key, size_t seed)
-{
-    return qHashMulti(seed, key.parent, key.isFolder, key.name);
-}
 
 // An absolute name placed under its relative path ("/etc/x", "\\x"); else nothing.
 std::optional<QStringList> relativeOfAbsolute(const QString &path)
@@ -32,11 +23,17 @@ std::optional<QStringList> relativeOfAbsolute(const QString &path)
     return EntryChecks::safeComponents(path.mid(start));
 }
 
-class TreeBuilder {
-public:
-    explicit TreeBuilder(std::vector<ArchiveTree::Node> &nodes) : m_nodes(nodes) {}
+} // namespace
 
-    void add(const ArchiveEntry &entry, qint64 position)
+// Adds the entries' nodes, finding a folder's child by parent, kind and name through an open
+// addressing table of node ids (4 bytes a slot, at most three quarters full) and the nodes'
+// hashes, which are compared first: a
+// hash of keys and values would cost several times the nodes themselves.
+class ArchiveTree::Builder {
+public:
+    explicit Builder(ArchiveTree &tree) : m_tree(tree), m_slots(1024, empty), m_hashes(1, 0) {}
+
+    void add(const ArchiveEntry &entry, qint32 position)
     {
         const bool isFolder = entry.type == ArchiveEntry::Type::Directory;
         if (EntryChecks::namesDestinationItself(entry))
@@ -47,42 +44,85 @@ public:
             unsafe = true;
             parts = relativeOfAbsolute(entry.path);
             if (!parts) { // "..", NUL, a drive: one item holding the whole name
-                place(ArchiveTree::root, entry.path, false, true, position);
+                place(root, entry.path, false, true, position);
                 return;
             }
         }
-        quint32 parent = ArchiveTree::root;
+        quint32 parent = root;
         for (qsizetype i = 0; i + 1 < parts->size(); ++i)
             parent = childOrNew(parent, parts->at(i), true);
         place(parent, parts->last(), isFolder, unsafe, position);
     }
 
 private:
-    quint32 childOrNew(quint32 parent, const QString &name, bool isFolder)
+    static constexpr quint32 empty = root; // the root is never anyone's child
+
+    quint32 childOrNew(quint32 parent, QStringView name, bool isFolder)
     {
-        ChildKey key{parent, isFolder, name};
-        if (const auto found = m_index.constFind(key); found != m_index.cend())
-            return *found;
-        const auto id = quint32(m_nodes.size());
-        m_nodes.push_back({name, -1, parent, isFolder, false});
-        m_index.insert(std::move(key), id);
+        const auto hash = quint32(qHashMulti(QHashSeed::globalSeed(), parent, isFolder, name));
+        const size_t mask = m_slots.size() - 1;
+        size_t slot = hash & mask;
+        for (; m_slots[slot] != empty; slot = (slot + 1) & mask) {
+            const auto id = m_slots[slot];
+            const auto &node = m_tree.m_nodes[id];
+            if (m_hashes[id] == hash && node.parent == parent && node.isFolder == isFolder &&
+                m_tree.nameEquals(id, name))
+                return id;
+        }
+        const auto id = quint32(m_tree.m_nodes.size());
+        const bool wide = std::any_of(name.begin(), name.end(),
+                                      [](QChar c) { return c.unicode() > 0xff; });
+        m_tree.m_nodes.push_back({-1, quint32(m_tree.m_names.size()), parent, isFolder, false,
+                                  wide});
+        appendName(name, wide);
+        m_hashes.push_back(hash);
+        m_slots[slot] = id;
+        if (4 * m_hashes.size() > 3 * m_slots.size())
+            grow();
         return id;
     }
 
-    void place(quint32 parent, const QString &name, bool isFolder, bool unsafe, qint64 position)
+    void appendName(QStringView name, bool wide)
     {
-        auto &node = m_nodes[childOrNew(parent, name, isFolder)];
+        auto &names = m_tree.m_names;
+        if (wide) {
+            names.append(reinterpret_cast<const char *>(name.utf16()), name.size() * 2);
+            return;
+        }
+        const auto start = names.size();
+        names.resize(start + name.size());
+        std::transform(name.begin(), name.end(), names.begin() + start,
+                       [](QChar c) { return char(c.unicode()); });
+    }
+
+    void grow()
+    {
+        std::vector<quint32> wider(2 * m_slots.size(), empty);
+        const size_t mask = wider.size() - 1;
+        for (const auto id : m_slots) {
+            if (id == empty)
+                continue;
+            size_t slot = m_hashes[id] & mask;
+            while (wider[slot] != empty)
+                slot = (slot + 1) & mask;
+            wider[slot] = id;
+        }
+        m_slots = std::move(wider);
+    }
+
+    void place(quint32 parent, QStringView name, bool isFolder, bool unsafe, qint32 position)
+    {
+        auto &node = m_tree.m_nodes[childOrNew(parent, name, isFolder)];
         node.entry = position; // a later entry of the same name wins
         node.unsafe = node.unsafe || unsafe;
     }
 
-    std::vector<ArchiveTree::Node> &m_nodes;
-    QHash<ChildKey, quint32> m_index;
+    ArchiveTree &m_tree;
+    std::vector<quint32> m_slots;  // node ids; a power of two of them
+    std::vector<quint32> m_hashes; // per node
 };
 
-} // namespace
-
-ArchiveTree::ArchiveTree() : m_nodes(1), m_firstChild(2, 0)
+ArchiveTree::ArchiveTree() : m_nodes(1)
 {
     m_nodes[0].isFolder = true;
 }
@@ -92,44 +132,75 @@ std::optional<ArchiveTree> ArchiveTree::build(const ArchiveEntryList &entries,
 {
     ArchiveTree tree;
     {
-        TreeBuilder builder(tree.m_nodes);
+        Builder builder(tree);
         for (qsizetype i = 0; i < entries.size(); ++i) {
             if (cancelled && i % cancelCheckInterval == 0 && cancelled())
                 return std::nullopt;
-            builder.add(entries.at(i), i);
+            builder.add(entries.at(i), qint32(i));
         }
     }
-    // Children grouped by parent (a counting sort keeps the listing order within a folder).
+    tree.m_names.squeeze();
+    // Children grouped by parent (a counting sort keeps the listing order within a folder):
+    // each folder's end is counted, its children placed backwards from it.
     const auto count = tree.m_nodes.size();
-    tree.m_firstChild.assign(count + 1, 0);
+    std::vector<quint32> end(count, 0);
     for (size_t id = 1; id < count; ++id)
-        ++tree.m_firstChild[tree.m_nodes[id].parent + 1];
-    for (size_t i = 1; i <= count; ++i)
-        tree.m_firstChild[i] += tree.m_firstChild[i - 1];
+        ++end[tree.m_nodes[id].parent];
+    for (size_t i = 1; i < count; ++i)
+        end[i] += end[i - 1];
     tree.m_children.resize(count - 1);
-    auto next = tree.m_firstChild;
-    for (size_t id = 1; id < count; ++id)
-        tree.m_children[next[tree.m_nodes[id].parent]++] = quint32(id);
-    tree.m_nodes.shrink_to_fit();
+    for (size_t id = count - 1; id >= 1; --id)
+        tree.m_children[--end[tree.m_nodes[id].parent]] = quint32(id);
     return tree;
 }
 
 std::span<const quint32> ArchiveTree::children(quint32 folder) const
 {
-    const auto begin = m_firstChild[folder];
-    return {m_children.data() + begin, m_firstChild[folder + 1] - begin};
+    const auto begin = std::partition_point(m_children.begin(), m_children.end(),
+                                            [&](quint32 id) { return m_nodes[id].parent < folder; });
+    const auto end = std::partition_point(begin, m_children.end(),
+                                          [&](quint32 id) { return m_nodes[id].parent == folder; });
+    return {begin, end};
+}
+
+QByteArrayView ArchiveTree::storedName(quint32 id) const
+{
+    const qsizetype start = m_nodes[id].nameStart;
+    const qsizetype end = id + 1 < m_nodes.size() ? m_nodes[id + 1].nameStart : m_names.size();
+    return QByteArrayView(m_names).sliced(start, end - start);
+}
+
+QString ArchiveTree::name(quint32 id) const
+{
+    const auto stored = storedName(id);
+    if (!m_nodes[id].wideName)
+        return QString::fromLatin1(stored);
+    QString name(stored.size() / 2, Qt::Uninitialized);
+    std::memcpy(name.data(), stored.data(), size_t(stored.size()));
+    return name;
+}
+
+bool ArchiveTree::nameEquals(quint32 id, QStringView name) const
+{
+    const auto stored = storedName(id);
+    if (m_nodes[id].wideName)
+        return stored.size() == name.size() * 2 &&
+               std::memcmp(stored.data(), name.utf16(), size_t(stored.size())) == 0;
+    return stored.size() == name.size() &&
+           std::equal(name.begin(), name.end(), stored.begin(),
+                      [](QChar c, char byte) { return c.unicode() == uchar(byte); });
 }
 
 QString ArchiveTree::displayName(quint32 id) const
 {
-    return printable(m_nodes[id].name);
+    return printable(name(id));
 }
 
 QString ArchiveTree::pathOf(quint32 id) const
 {
     QStringList parts;
     for (; id != root; id = m_nodes[id].parent)
-        parts.prepend(m_nodes[id].name);
+        parts.prepend(name(id));
     return parts.join(u'/');
 }
 

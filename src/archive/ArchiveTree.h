@@ -2,8 +2,11 @@
 
 #include "ArchiveEntry.h"
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
+#include <deque>
 #include <functional>
 #include <optional>
 #include <span>
@@ -20,19 +23,26 @@
 // under its relative path. Both are marked `unsafe` (the extraction refuses them). Names to
 // show go through printable(), so no control character or reversed text reaches a row.
 //
-// Per node: the name, a parent and an entry index; children are one shared array. Immutable once
-// built: any number of threads may read it.
+// Archives of hundreds of thousands of entries are browsed whole, so a node is 12 bytes: a
+// parent, an entry index and where its name begins in one buffer shared by all names, each
+// stored as Latin-1 when it can be (one byte a character) else as UTF-16; children are one
+// shared array too, grouped by parent. Nodes are kept in blocks that never move, so the tree grows without
+// copies of itself. Immutable once built: any number of threads may read it.
 class ArchiveTree {
 public:
     static constexpr quint32 root = 0;
 
     struct Node {
-        QString name;      // the component as the archive spells it (the whole path if unsafe)
-        qint64 entry = -1; // position in the listing; -1 for a folder only implied
-        quint32 parent = root;
-        bool isFolder = false;
-        bool unsafe = false;
+        // Position in the listing; -1 for a folder only implied. 31 bits are enough: a listing
+        // of more entries could not be held.
+        qint32 entry = -1;
+        quint32 nameStart = 0; // into the shared names; it ends where the next node's begins
+        quint32 parent : 29 = root; // half a billion nodes: more than any listing held whole
+        quint32 isFolder : 1 = false;
+        quint32 unsafe : 1 = false;
+        quint32 wideName : 1 = false; // stored as UTF-16, not Latin-1
     };
+    static_assert(sizeof(Node) == 12);
 
     ArchiveTree(); // the root alone
 
@@ -44,6 +54,8 @@ public:
     const Node &node(quint32 id) const { return m_nodes[id]; }
     std::span<const quint32> children(quint32 folder) const;
 
+    // The component as the archive spells it (the whole path if unsafe).
+    QString name(quint32 id) const;
     // The name to show: printable, the whole path for an unsafe one.
     QString displayName(quint32 id) const;
     // The item's path from the top as the extraction names it ("a/b/c"), joined from the names.
@@ -53,7 +65,12 @@ public:
     std::optional<quint32> folderAt(const QStringList &displayNames) const;
 
 private:
-    std::vector<Node> m_nodes;
-    std::vector<quint32> m_firstChild; // per node, into m_children; size() + 1 entries
-    std::vector<quint32> m_children;   // node ids grouped by parent, in listing order
+    class Builder;
+
+    QByteArrayView storedName(quint32 id) const;
+    bool nameEquals(quint32 id, QStringView name) const;
+
+    std::deque<Node> m_nodes;
+    QByteArray m_names;                // every node's name, one after another
+    std::vector<quint32> m_children;   // node ids but the root's, by parent, in listing order
 };

@@ -6,6 +6,7 @@
 #include "CHandles.h"
 #include "EntryChecks.h"
 #include "EntryWriter.h"
+#include "GzipStream.h"
 #include "LibarchiveMessage.h"
 #include "LibarchiveReadAhead.h"
 
@@ -74,13 +75,17 @@ Reading readingFor(const QString &path)
                : Reading::SingleFile;
 }
 
-ArchiveReadPtr openStream(const QString &path, Formats formats, Error *error)
+// With `gzip`, a compressed archive in gzip is inflated by a GzipStream made there, which must
+// outlive the archive: its filter is then none, so only a listing asks for it.
+ArchiveReadPtr openStream(const QString &path, Formats formats, Error *error,
+                          std::unique_ptr<GzipStream> *gzip = nullptr)
 {
     ArchiveReadPtr archive(archive_read_new());
+    Reading reading = Reading::Uncompressed;
     if (formats == Formats::SevenZip) {
         archive_read_support_format_7zip(archive.get());
     } else {
-        const auto reading = readingFor(path);
+        reading = readingFor(path);
         archive_read_support_filter_all(archive.get());
         if (reading != Reading::SingleFile) {
             archive_read_support_format_tar(archive.get());
@@ -94,7 +99,13 @@ ArchiveReadPtr openStream(const QString &path, Formats formats, Error *error)
             archive_read_support_format_raw(archive.get());
     }
     Error openError;
-    if (openFile(archive.get(), path, &openError) != ARCHIVE_OK) {
+    if (gzip && reading == Reading::CompressedArchive) {
+        auto file = ArchiveFile::open(path, &openError);
+        if (file.isValid() && GzipStream::beginsGzip(file.get()))
+            *gzip = std::make_unique<GzipStream>(std::move(file));
+    }
+    if ((gzip && *gzip ? (*gzip)->openOn(archive.get())
+                       : openFile(archive.get(), path, &openError)) != ARCHIVE_OK) {
         fail(error, openError.isSet()
                         ? openError
                         : ArchiveErrors::unreadableArchive(libarchiveMessage(archive.get())));
@@ -324,7 +335,8 @@ private:
 template <typename Visit>
 bool forEachEntry(const QString &archivePath, Formats formats, Error *error, Visit &&visit)
 {
-    auto archive = openStream(archivePath, formats, error);
+    std::unique_ptr<GzipStream> gzip;
+    auto archive = openStream(archivePath, formats, error, &gzip);
     if (!archive)
         return false;
     for (;;) {
@@ -333,7 +345,9 @@ bool forEachEntry(const QString &archivePath, Formats formats, Error *error, Vis
         if (status == ARCHIVE_EOF)
             return true;
         if (status < ARCHIVE_WARN)
-            return fail(error, ArchiveErrors::unreadableArchive(libarchiveMessage(archive.get())));
+            return fail(error, ArchiveErrors::unreadableArchive(
+                                   gzip && gzip->failure() ? QString::fromLatin1(gzip->failure())
+                                                           : libarchiveMessage(archive.get())));
         auto entry = describeHeader(archive.get(), header, archivePath, error);
         if (!entry || !visit(std::move(*entry)))
             return false;

@@ -4,11 +4,12 @@
 #include "EntryChecks.h"
 
 #include <QStringList>
+#include <QStringTokenizer>
 #include <optional>
 
 namespace {
 
-quint32 permissionBits(const QString &rwx)
+quint32 permissionBits(QStringView rwx)
 {
     quint32 mode = 0;
     const auto bit = [&](int i, char c, quint32 value) {
@@ -31,17 +32,17 @@ quint32 permissionBits(const QString &rwx)
 }
 
 // Empty where 7zz can't tell (entries after the first of a solid block): unknown, not 0.
-qint64 packedSize(const QString &value)
+qint64 packedSize(QStringView value)
 {
     bool ok = false;
     const auto bytes = value.toLongLong(&ok);
     return ok ? bytes : -1;
 }
 
-void applyField(const QString &key, const QString &value, ArchiveEntry *entry)
+void applyField(QStringView key, QStringView value, ArchiveEntry *entry)
 {
     if (key == QLatin1String("Path"))
-        entry->path = value;
+        entry->path = value.toString();
     else if (key == QLatin1String("Size"))
         entry->size = value.toLongLong();
     else if (key == QLatin1String("Packed Size"))
@@ -54,16 +55,16 @@ void applyField(const QString &key, const QString &value, ArchiveEntry *entry)
         entry->encrypted = value == QLatin1String("+");
     else if (key == QLatin1String("Symbolic Link") && !value.isEmpty()) {
         entry->type = ArchiveEntry::Type::SymbolicLink;
-        entry->linkTarget = value;
+        entry->linkTarget = value.toString();
     } else if (key == QLatin1String("Hard Link") && !value.isEmpty()) {
         entry->type = ArchiveEntry::Type::HardLink;
-        entry->linkTarget = value;
+        entry->linkTarget = value.toString();
     }
 }
 
 } // namespace
 
-void SevenZipOutput::applyAttributes(const QString &attributes, ArchiveEntry *entry)
+void SevenZipOutput::applyAttributes(QStringView attributes, ArchiveEntry *entry)
 {
     const auto tokens = attributes.split(u' ', Qt::SkipEmptyParts);
     if (tokens.isEmpty())
@@ -122,9 +123,9 @@ ArchiveListing SevenZipOutput::parseTechnicalListing(const QString &text)
         block.clear();
         inEntry = false;
     };
-    for (const auto &line : text.split(u'\n')) {
-        const auto trimmed = line.trimmed();
-        if (trimmed.isEmpty()) {
+    // Views into the text: a listing of thousands of entries is tens of thousands of lines.
+    for (const auto line : QStringTokenizer(text, u'\n')) {
+        if (line.trimmed().isEmpty()) {
             finishEntry();
             continue;
         }
@@ -139,7 +140,7 @@ ArchiveListing SevenZipOutput::parseTechnicalListing(const QString &text)
         if (!inEntry)
             continue;
         if (key == QLatin1String("Block"))
-            block = line.mid(equals + 3);
+            block = line.mid(equals + 3).toString();
         else
             applyField(key, line.mid(equals + 3), &entry);
     }

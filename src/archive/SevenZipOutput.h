@@ -22,7 +22,7 @@ struct ProgressLine {
 std::optional<ProgressLine> parseProgressLine(const QString &line);
 
 // The POSIX type and mode from an "Attributes" value ("A -rw-r--r--", "D drwxr-xr-x").
-void applyAttributes(const QString &attributes, ArchiveEntry *entry);
+void applyAttributes(QStringView attributes, ArchiveEntry *entry);
 
 // True when 7zz stopped to ask for a password (it got end of input instead).
 bool askedForPassword(const QString &text);

@@ -10,7 +10,10 @@ namespace {
 constexpr int pollMs = 100;
 }
 
-ToolProcess::ToolProcess(QString program) : m_program(std::move(program)) {}
+ToolProcess::ToolProcess(QString program, OutputLines lines)
+    : m_program(std::move(program)), m_lines(lines)
+{
+}
 
 void ToolProcess::setEnvironmentVariable(const QString &name, const QString &value)
 {
@@ -52,16 +55,20 @@ ToolProcess::Result ToolProcess::run(const QStringList &arguments, const QByteAr
         process.waitForReadyRead(pollMs);
         const auto chunk = process.readAllStandardOutput();
         result.output += chunk;
-        pending += chunk;
-        for (const auto &line : takeLines(pending, false))
-            outputLine(line);
+        if (m_lines == OutputLines::Read) {
+            pending += chunk;
+            for (const auto &line : takeLines(pending, false))
+                outputLine(line);
+        }
         result.errors += process.readAllStandardError();
     }
     const auto rest = process.readAllStandardOutput();
     result.output += rest;
-    pending += rest;
-    for (const auto &line : takeLines(pending, true))
-        outputLine(line);
+    if (m_lines == OutputLines::Read) {
+        pending += rest;
+        for (const auto &line : takeLines(pending, true))
+            outputLine(line);
+    }
     result.errors += process.readAllStandardError();
     result.crashed = process.exitStatus() == QProcess::CrashExit;
     result.exitCode = process.exitCode();

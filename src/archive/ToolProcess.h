@@ -12,7 +12,8 @@
 // Runs one outside archive tool to completion: argument list (never a shell), standard input
 // always given (the bytes passed, then closed, so a tool that would prompt reads end of
 // input instead of waiting), output read as it comes and cut into lines at "\n", "\r" and
-// the backspaces progress meters use. Subclasses read the lines (outputLine) for progress.
+// the backspaces progress meters use. Subclasses read the lines (outputLine) for progress;
+// for the others, such as a listing of many thousand lines, nothing is cut.
 // A cancel through the reporter kills the tool.
 //
 // Thread-safety: one object per run; it may run on any thread (no event loop is needed).
@@ -28,7 +29,9 @@ public:
         QString text() const { return FileNameCodec::decode(output + '\n' + errors); }
     };
 
-    explicit ToolProcess(QString program);
+    enum class OutputLines { Ignored, Read };
+
+    explicit ToolProcess(QString program, OutputLines lines = OutputLines::Ignored);
     virtual ~ToolProcess() = default;
 
     // The tool inherits the descriptor under its own number (for ArchiveFile::descriptorPath),
@@ -54,6 +57,7 @@ protected:
 
 private:
     QString m_program;
+    OutputLines m_lines;
     std::vector<int> m_inherited;
     QList<QPair<QString, QString>> m_environment;
 };

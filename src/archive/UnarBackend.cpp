@@ -62,7 +62,7 @@ std::optional<ToolProcess::Result> runOnLink(ToolProcess &tool, const QString &a
 class UnarExtraction final : public ToolProcess {
 public:
     UnarExtraction(ProgressReporter &progress, const ArchiveListing &listing)
-        : ToolProcess(QStringLiteral("unar")), m_progress(progress)
+        : ToolProcess(QStringLiteral("unar"), OutputLines::Read), m_progress(progress)
     {
         for (const auto &entry : listing.entries)
             m_sizes.insert(entry.path, entry.size);

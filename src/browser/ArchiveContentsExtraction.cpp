@@ -61,7 +61,7 @@ void ArchiveContentsExtraction::extractSelectionInto(const QString &pickerPath)
     QList<int> clashes;
     for (const auto &item : m_screen->selectedItems()) {
         const auto node = quint32(item->itemType);
-        names << contents->tree.node(node).name;
+        names << contents->tree.name(node);
         paths << contents->tree.pathOf(node);
         if (itemExists(destination + u'/' + names.constLast())) {
             clashes << int(names.size() - 1);

@@ -380,7 +380,7 @@ void ArchiveContentsViewController::readEntry(quint32 node)
         return;
     }
     const QString folder = m_shared->previews.filePath(QString::number(++m_shared->previewsMade));
-    const QString file = folder + u'/' + contents->tree.node(node).name;
+    const QString file = folder + u'/' + contents->tree.name(node);
     const QString title = contents->tree.displayName(node);
     readingQueue().asyncFirst([self, context = QPointer<QObject>(this), contents, node, folder,
                                file, title, packedSize = entry.packedSize,

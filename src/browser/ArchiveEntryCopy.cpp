@@ -23,13 +23,13 @@ QList<qsizetype> entriesToRead(const ArchiveContents &contents, quint32 node)
 {
     const auto &tapped = contents.tree.node(node);
     QList<qsizetype> positions{tapped.entry};
-    if (!isPicture(tapped.name))
+    if (!isPicture(contents.tree.name(node)))
         return positions;
     qint64 total = contents.entries.at(tapped.entry).size;
     for (const auto sibling : contents.tree.children(tapped.parent)) {
         const auto &other = contents.tree.node(sibling);
         if (sibling == node || other.isFolder || other.unsafe || other.entry < 0 ||
-            !isPicture(other.name))
+            !isPicture(contents.tree.name(sibling)))
             continue;
         const auto entry = contents.entries.at(other.entry);
         if (entry.encrypted || entry.type != ArchiveEntry::Type::File)

@@ -133,6 +133,14 @@ private slots:
         QTest::newRow("a name twice: the later entry")
             << QList<ArchiveEntry>{entry("a.txt"), entry("b"), entry("./a.txt")}
             << QStringList{"a.txt=2", "b=1"};
+        const QString invalidByte = QStringLiteral("bad") + QChar(0xDC80) + QStringLiteral(".txt");
+        QTest::newRow("names beyond ASCII, one byte or two a character")
+            << QList<ArchiveEntry>{entry(u"日本/a.txt"_qs), entry(u"é/b.txt"_qs),
+                                   entry(u"日本/c.txt"_qs), entry(u"Ünïcödé.txt"_qs),
+                                   entry(u"e/b.txt"_qs), entry(invalidByte)}
+            << QStringList{printable(invalidByte) + "=5", "e/", "e/b.txt=4", u"Ünïcödé.txt=3"_qs,
+                           u"é/"_qs, u"é/b.txt=1"_qs, u"日本/"_qs, u"日本/a.txt=0"_qs,
+                           u"日本/c.txt=2"_qs};
         QTest::newRow("case twins and a file beside a folder of its name")
             << QList<ArchiveEntry>{entry("README"), entry("readme"), entry("x"), entry("x/y")}
             << QStringList{"README=0", "readme=1", "x/", "x/y=3", "x=2"};
@@ -212,8 +220,8 @@ private slots:
         const auto folders = ArchiveTree::build(entries);
         const auto positionOf = [&](const QStringList &folder, const QString &file) {
             for (const auto child : folders->children(*folders->folderAt(folder)))
-                if (folders->node(child).name == file)
-                    return folders->node(child).entry;
+                if (folders->name(child) == file)
+                    return qint64(folders->node(child).entry);
             return qint64(-1);
         };
         const QList<qsizetype> positions{positionOf({"sub", "deep"}, "c.txt"),

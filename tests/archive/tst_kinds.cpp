@@ -149,6 +149,44 @@ private slots:
         QCOMPARE(readFile(dir.filePath("a/b/out/evil.txt")), QByteArray("payload"));
     }
 
+    // A tar.gz is listed through its own inflater: a tar split across two gzip members lists
+    // whole and junk after the last member is left alone, as libarchive's filter reads them;
+    // a stream cut short or a member whose checksum fails is damaged.
+    void tarGzListings_data()
+    {
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<int>("code");
+        QTest::newRow("two members, junk after") << "data = data + b'junk after'" << 0;
+        QTest::newRow("cut short") << "data = data[:len(data) // 2]" << 106;
+        QTest::newRow("checksum") << "data = data[:-8] + bytes([data[-8] ^ 1]) + data[-7:]" << 106;
+    }
+    void tarGzListings()
+    {
+        QFETCH(QString, damage);
+        QFETCH(int, code);
+        QTemporaryDir dir;
+        QCOMPARE(python(dir.path(), "import gzip, io, random, tarfile\n"
+                                    "raw = io.BytesIO()\n"
+                                    "with tarfile.open(fileobj=raw, mode='w') as t:\n"
+                                    "  for i in range(40):\n"
+                                    "    body = random.Random(i).randbytes(20000)\n"
+                                    "    info = tarfile.TarInfo('d%d/f%02d.bin' % (i % 3, i))\n"
+                                    "    info.size = len(body)\n"
+                                    "    t.addfile(info, io.BytesIO(body))\n"
+                                    "tar = raw.getvalue(); half = len(tar) // 2 + 77\n"
+                                    "data = gzip.compress(tar[:half]) + gzip.compress(tar[half:])\n" +
+                                        damage + "\nopen('t.tar.gz', 'wb').write(data)\n"),
+                 0);
+        Error error;
+        const auto entries = ArchiverManager::listEntriesAtPath(dir.filePath("t.tar.gz"), {}, &error);
+        QCOMPARE(error.code, code);
+        if (code != 0)
+            return;
+        QCOMPARE(entries.size(), 40);
+        QCOMPARE(entries.at(39).path, QStringLiteral("d0/f39.bin"));
+        QCOMPARE(entries.at(39).size, 20000);
+    }
+
     // A name of no archive kind (a text's, none, a zip's cousin) is refused with a reason by
     // every job, the disk untouched, whatever the file holds.
     void otherNamesAreRefused()
