@@ -87,7 +87,8 @@ std::optional<MergeJournal::Contents> MergeJournal::parse(int fd)
         const int numbers = kind == char(Kind::Replaced) ? 2 : 1;
         qsizetype start = 1;
         quint64 inodes[2] = {};
-        bool ok = kind == char(Kind::Added) || kind == char(Kind::Replaced);
+        bool ok = kind == char(Kind::Added) || kind == char(Kind::Replaced) ||
+                  kind == char(Kind::Swapped);
         for (int n = 0; ok && n < numbers; ++n) {
             const auto space = record.indexOf(' ', start);
             inodes[n] = record.mid(start, space - start).toULongLong(&ok, 16);

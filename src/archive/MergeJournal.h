@@ -16,9 +16,10 @@
 // Format: a header record ("merge 1", then the target's name relative to the folder holding
 // the staging folder: empty when that folder is the target), then one record per step: its
 // kind, the inode of the item moved into the target, for a replacement the inode of the item
-// set aside, and the item's path relative to the target as bytes (a name that is not UTF-8
-// stays what it is). Every record ends with a NUL, which no path holds; a record the process
-// could not finish has none and is left out.
+// set aside (a swap needs none: what lies at its path in the source is either the new item or
+// the one swapped out), and the item's path relative to the target as bytes (a name that is
+// not UTF-8 stays what it is). Every record ends with a NUL, which no path holds; a record the
+// process could not finish has none and is left out.
 //
 // Thread-safety: one object, one thread.
 class MergeJournal {
@@ -27,6 +28,8 @@ public:
         Added = 'A',    // moved into the target where nothing stood
         Replaced = 'R', // the target's item set aside (to the same path below the aside
                         // folder), the new one moved in
+        Swapped = 'S',  // the new item swapped with the target's, which is left in the source
+                        // at the same path; moved in where nothing stood
     };
     struct Step {
         Kind kind;
