@@ -72,15 +72,26 @@ public:
     {
         if (!m_opened || relative != m_relative) {
             m_fd = FolderHandle::openBeneath(m_rootFd, relative, m_create, O_PATH);
+            m_missing = !m_fd.isValid() && errno == ENOENT;
             m_relative = relative;
             m_opened = true;
         }
         return m_fd.get();
     }
+    // The inode of `name` in the folder `relative`, 0 when either is missing; nothing when it
+    // can't be looked at.
+    std::optional<quint64> inodeIn(const QByteArray &relative, const char *name)
+    {
+        const int fd = open(relative);
+        if (fd >= 0)
+            return inodeAt(fd, name);
+        return m_missing ? std::optional<quint64>(0) : std::nullopt;
+    }
 
 private:
     int m_rootFd;
     bool m_create;
+    bool m_missing = false;
     bool m_opened = false;
     QByteArray m_relative;
     Fd m_fd;
@@ -336,18 +347,18 @@ bool FolderMerge::undoSwap(const MergeJournal::Step &step, const Folders &folder
     const auto folder = folderOf(step.path);
     const auto name = step.path.mid(step.path.lastIndexOf('/') + 1);
     const char *item = name.constData();
-    int outFd = sources.open(folder);
-    auto out = outFd >= 0 ? inodeAt(outFd, item) : std::nullopt;
-    const bool inSource = out && *out != 0;
-    if (!inSource) {
-        outFd = asides.open(folder);
-        out = outFd >= 0 ? inodeAt(outFd, item) : std::nullopt;
-    }
+    auto out = sources.inodeIn(folder, item);
+    if (!out)
+        return false;
+    const bool inSource = *out != 0;
+    if (!inSource)
+        out = asides.inodeIn(folder, item);
     if (!out || *out == 0 || *out == step.movedIn) { // nothing was swapped out
         if (movedInStands && out && *out == 0) // moved in where nothing stood
             moveNoReplace(targetFd, item, folders.undone, undoneName.constData());
         return bool(out);
     }
+    const int outFd = inSource ? sources.open(folder) : asides.open(folder);
     if (movedInStands && ::renameat2(outFd, item, targetFd, item, RENAME_EXCHANGE) == 0) {
         if (!inSource) // the new item is not to be kept with the replaced ones
             moveNoReplace(outFd, item, folders.undone, undoneName.constData());
