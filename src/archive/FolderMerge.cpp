@@ -55,6 +55,11 @@ mode_t typeOf(unsigned char type)
     }
 }
 
+QByteArray joined(const QByteArray &folder, const QByteArray &name)
+{
+    return folder.isEmpty() ? name : folder + '/' + name;
+}
+
 QByteArray folderOf(const QByteArray &relative)
 {
     const auto slash = relative.lastIndexOf('/');
@@ -118,6 +123,7 @@ bool FolderMerge::mergeTree(Error *error)
 {
     m_target = Fd(::openat(m_folders.target, ".", O_PATH | O_DIRECTORY | O_CLOEXEC));
     m_targetsAbove.clear();
+    m_listings.clear();
     FolderCache asides(m_folders.aside, true);
     bool merged = true;
     const auto failAt = [&](const QByteArray &relative, const Error &cause) {
@@ -135,6 +141,7 @@ bool FolderMerge::mergeTree(Error *error)
              return step;
          },
          [&](int sourceFd, const TreeWalk::Item &folder, const QByteArray &relative) {
+             m_listings.pop_back();
              // Emptied, it goes: the source keeps only folders holding swapped-out items.
              ::unlinkat(sourceFd, folder.name.constData(), AT_REMOVEDIR);
              if (climbTarget())
@@ -147,6 +154,9 @@ bool FolderMerge::mergeTree(Error *error)
                                   ? ArchiveErrors::mergeFailed(errno)
                                   : ArchiveErrors::listFailed(errno, FileNameCodec::decode(relative)));
              return false;
+         },
+         [&](const QByteArray &relative, const std::vector<TreeWalk::Item> &items) {
+             m_listings.push_back({relative, items});
          }});
     if (!walked && merged)
         failAt(QByteArray(), ArchiveErrors::mergeFailed(errno));
@@ -176,6 +186,7 @@ TreeWalk::Step FolderMerge::mergeItem(int sourceFd, const TreeWalk::Item &item,
         fail(error, cause);
         return TreeWalk::Step::Stop;
     };
+    ++m_listings.back().next;
     if (m_isCancelled && m_isCancelled())
         return stop(ArchiveErrors::cancelled());
     const char *name = item.name.constData();
@@ -225,6 +236,32 @@ TreeWalk::Step FolderMerge::mergeItem(int sourceFd, const TreeWalk::Item &item,
     return TreeWalk::Step::Enter;
 }
 
+// Swaps are recorded in runs: the item visited and the files and links after it in its
+// folder, in one write. A record written ahead whose step is never taken changes nothing.
+bool FolderMerge::recordSwap(quint64 movedIn, const QByteArray &relative)
+{
+    constexpr size_t run = 64;
+    const auto listedType = [](const TreeWalk::Item &item) {
+        return item.type == DT_REG || item.type == DT_LNK;
+    };
+    auto &listing = m_listings.back();
+    const auto index = listing.next - 1;
+    if (!listedType(listing.items[index])) // the listing did not tell: recorded alone
+        return m_journal.append({MergeJournal::Kind::Swapped, movedIn, 0, relative});
+    if (index < listing.recorded)
+        return true;
+    std::vector<MergeJournal::Step> steps;
+    auto end = index;
+    for (; end < listing.items.size() && steps.size() < run; ++end) {
+        const auto &item = listing.items[end];
+        if (listedType(item))
+            steps.push_back({MergeJournal::Kind::Swapped, item.inode, 0,
+                             end == index ? relative : joined(listing.relative, item.name)});
+    }
+    listing.recorded = end;
+    return m_journal.append(steps);
+}
+
 std::optional<TreeWalk::Step> FolderMerge::swapIn(int sourceFd, const char *name,
                                                   quint64 movedIn, mode_t type,
                                                   const QByteArray &relative, Error *error)
@@ -238,7 +275,7 @@ std::optional<TreeWalk::Step> FolderMerge::swapIn(int sourceFd, const char *name
         fail(error, ArchiveErrors::itemInTheWay(FileNameCodec::decode(relative), whatItIs(obstacle)));
         return TreeWalk::Step::Stop;
     };
-    if (!m_journal.append({MergeJournal::Kind::Swapped, movedIn, 0, relative}))
+    if (!recordSwap(movedIn, relative))
         return stop(errno);
     if (::renameat2(sourceFd, name, targetFd, name, RENAME_EXCHANGE) != 0) {
         if (errno == ENOENT) // nothing stands there

@@ -81,6 +81,8 @@ private:
     bool climbTarget();
     TreeWalk::Step mergeItem(int sourceFd, const TreeWalk::Item &item,
                              const QByteArray &itemRelative, FolderCache &asides, Error *error);
+    // Records the swap of the item visited (with the ones after it, in a run) unless recorded.
+    bool recordSwap(quint64 movedIn, const QByteArray &relative);
     // Nothing when the file system can't swap: the item is then set aside and replaced.
     std::optional<TreeWalk::Step> swapIn(int sourceFd, const char *name, quint64 movedIn,
                                          mode_t type, const QByteArray &relative, Error *error);
@@ -90,9 +92,19 @@ private:
                          bool movedInStands, FolderCache &sources, FolderCache &asides,
                          const QByteArray &undoneName);
 
+    // A folder of the source being walked: its items in the walk's order, how many were
+    // visited, and how many looked at for the journal.
+    struct Listing {
+        QByteArray relative;
+        std::vector<TreeWalk::Item> items;
+        size_t next = 0;
+        size_t recorded = 0;
+    };
+
     Folders m_folders;
     Fd m_target; // the target's folder matching the source's folder walked
     std::vector<std::pair<dev_t, ino_t>> m_targetsAbove;
+    std::vector<Listing> m_listings; // from the source down to the folder walked
     MergeJournal &m_journal;
     std::function<bool()> m_isCancelled;
     int m_replaced = 0;
