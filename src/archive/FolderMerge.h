@@ -36,8 +36,8 @@
 // (renameat2 with RENAME_EXCHANGE or RENAME_NOREPLACE; NoReplaceRename where the file system
 // lacks the flag), so a folder of the target swapped for a link while the merge runs can't
 // lead anything out. The source is walked with TreeWalk and the target followed down and up
-// with it: a few descriptors whatever the depth. Memory: the names of the folders on the way
-// down; the journal is on disk.
+// with it: a few descriptors whatever the depth. Memory: the listings of the folders on the
+// way down (their names shared with TreeWalk's); the journal is on disk.
 //
 // Thread-safety: one object, one thread; undo() keeps no state.
 class FolderMerge {
