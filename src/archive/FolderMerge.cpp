@@ -40,6 +40,26 @@ std::optional<quint64> inodeAt(int folderFd, const char *name)
     return std::nullopt;
 }
 
+// The file type d_type names (S_IFREG, ...); 0 when the listing did not say.
+mode_t typeOf(unsigned char type)
+{
+    switch (type) {
+    case DT_DIR:
+        return S_IFDIR;
+    case DT_REG:
+        return S_IFREG;
+    case DT_LNK:
+        return S_IFLNK;
+    default:
+        return 0;
+    }
+}
+
+QByteArray joined(const QByteArray &folder, const QByteArray &name)
+{
+    return folder.isEmpty() ? name : folder + '/' + name;
+}
+
 QByteArray folderOf(const QByteArray &relative)
 {
     const auto slash = relative.lastIndexOf('/');
@@ -57,15 +77,26 @@ public:
     {
         if (!m_opened || relative != m_relative) {
             m_fd = FolderHandle::openBeneath(m_rootFd, relative, m_create, O_PATH);
+            m_missing = !m_fd.isValid() && errno == ENOENT;
             m_relative = relative;
             m_opened = true;
         }
         return m_fd.get();
     }
+    // The inode of `name` in the folder `relative`, 0 when either is missing; nothing when it
+    // can't be looked at.
+    std::optional<quint64> inodeIn(const QByteArray &relative, const char *name)
+    {
+        const int fd = open(relative);
+        if (fd >= 0)
+            return inodeAt(fd, name);
+        return m_missing ? std::optional<quint64>(0) : std::nullopt;
+    }
 
 private:
     int m_rootFd;
     bool m_create;
+    bool m_missing = false;
     bool m_opened = false;
     QByteArray m_relative;
     Fd m_fd;
@@ -92,6 +123,7 @@ bool FolderMerge::mergeTree(Error *error)
 {
     m_target = Fd(::openat(m_folders.target, ".", O_PATH | O_DIRECTORY | O_CLOEXEC));
     m_targetsAbove.clear();
+    m_listings.clear();
     FolderCache asides(m_folders.aside, true);
     bool merged = true;
     const auto failAt = [&](const QByteArray &relative, const Error &cause) {
@@ -108,7 +140,10 @@ bool FolderMerge::mergeTree(Error *error)
                  failAt(relative, itemError);
              return step;
          },
-         [&](int, const TreeWalk::Item &, const QByteArray &relative) {
+         [&](int sourceFd, const TreeWalk::Item &folder, const QByteArray &relative) {
+             m_listings.pop_back();
+             // Emptied, it goes: the source keeps only folders holding swapped-out items.
+             ::unlinkat(sourceFd, folder.name.constData(), AT_REMOVEDIR);
              if (climbTarget())
                  return true;
              failAt(relative, ArchiveErrors::fromErrno(errno, FileNameCodec::decode(relative)));
@@ -119,6 +154,9 @@ bool FolderMerge::mergeTree(Error *error)
                                   ? ArchiveErrors::mergeFailed(errno)
                                   : ArchiveErrors::listFailed(errno, FileNameCodec::decode(relative)));
              return false;
+         },
+         [&](const QByteArray &relative, const std::vector<TreeWalk::Item> &items) {
+             m_listings.push_back({relative, items});
          }});
     if (!walked && merged)
         failAt(QByteArray(), ArchiveErrors::mergeFailed(errno));
@@ -148,10 +186,21 @@ TreeWalk::Step FolderMerge::mergeItem(int sourceFd, const TreeWalk::Item &item,
         fail(error, cause);
         return TreeWalk::Step::Stop;
     };
+    ++m_listings.back().next;
     if (m_isCancelled && m_isCancelled())
         return stop(ArchiveErrors::cancelled());
     const char *name = item.name.constData();
     const int targetFd = m_target.get();
+    mode_t hereType = typeOf(item.type);
+    if (hereType == 0) {
+        struct stat here {};
+        if (::fstatat(sourceFd, name, &here, AT_SYMLINK_NOFOLLOW) != 0)
+            return stop(ArchiveErrors::fromErrno(errno, FileNameCodec::decode(itemRelative)));
+        hereType = here.st_mode & S_IFMT;
+    }
+    if (m_canSwap && (S_ISREG(hereType) || S_ISLNK(hereType)))
+        if (const auto step = swapIn(sourceFd, name, item.inode, hereType, itemRelative, error))
+            return *step;
     // Looked at first: in a merged folder most items are there already, and a rename that
     // fails costs more than a look.
     struct stat there {};
@@ -164,13 +213,6 @@ TreeWalk::Step FolderMerge::mergeItem(int sourceFd, const TreeWalk::Item &item,
     const auto shown = FileNameCodec::decode(itemRelative);
     if (there.st_mode == 0) // the look failed, or the rename (something came meanwhile)
         return stop(ArchiveErrors::fromErrno(errno, shown));
-    struct stat here {};
-    if (item.type == DT_UNKNOWN && ::fstatat(sourceFd, name, &here, AT_SYMLINK_NOFOLLOW) != 0)
-        return stop(ArchiveErrors::fromErrno(errno, shown));
-    const mode_t hereType = item.type == DT_DIR   ? S_IFDIR
-                            : item.type == DT_REG ? S_IFREG
-                            : item.type == DT_LNK ? S_IFLNK
-                                                  : (here.st_mode & S_IFMT);
     const mode_t thereType = there.st_mode & S_IFMT;
     if (hereType != thereType || (!S_ISDIR(hereType) && !S_ISREG(hereType) && !S_ISLNK(hereType)))
         return stop(ArchiveErrors::itemInTheWay(shown, whatItIs(there.st_mode)));
@@ -192,6 +234,78 @@ TreeWalk::Step FolderMerge::mergeItem(int sourceFd, const TreeWalk::Item &item,
     m_targetsAbove.emplace_back(above.st_dev, above.st_ino);
     m_target = std::move(targetChild);
     return TreeWalk::Step::Enter;
+}
+
+// Swaps are recorded in runs: the item visited and the files and links after it in its
+// folder, in one write. A record written ahead whose step is never taken changes nothing.
+bool FolderMerge::recordSwap(quint64 movedIn, const QByteArray &relative)
+{
+    constexpr size_t run = 64;
+    const auto listedType = [](const TreeWalk::Item &item) {
+        return item.type == DT_REG || item.type == DT_LNK;
+    };
+    auto &listing = m_listings.back();
+    const auto index = listing.next - 1;
+    if (!listedType(listing.items[index])) // the listing did not tell: recorded alone
+        return m_journal.append({MergeJournal::Kind::Swapped, movedIn, 0, relative});
+    if (index < listing.recorded)
+        return true;
+    std::vector<MergeJournal::Step> steps;
+    auto end = index;
+    for (; end < listing.items.size() && steps.size() < run; ++end) {
+        const auto &item = listing.items[end];
+        if (listedType(item))
+            steps.push_back({MergeJournal::Kind::Swapped, item.inode, 0,
+                             end == index ? relative : joined(listing.relative, item.name)});
+    }
+    listing.recorded = end;
+    return m_journal.append(steps);
+}
+
+std::optional<TreeWalk::Step> FolderMerge::swapIn(int sourceFd, const char *name,
+                                                  quint64 movedIn, mode_t type,
+                                                  const QByteArray &relative, Error *error)
+{
+    const int targetFd = m_target.get();
+    const auto stop = [&](int errorNumber) {
+        fail(error, ArchiveErrors::fromErrno(errorNumber, FileNameCodec::decode(relative)));
+        return TreeWalk::Step::Stop;
+    };
+    const auto inTheWay = [&](mode_t obstacle) {
+        fail(error, ArchiveErrors::itemInTheWay(FileNameCodec::decode(relative), whatItIs(obstacle)));
+        return TreeWalk::Step::Stop;
+    };
+    if (!recordSwap(movedIn, relative))
+        return stop(errno);
+    if (::renameat2(sourceFd, name, targetFd, name, RENAME_EXCHANGE) != 0) {
+        if (errno == ENOENT) // nothing stands there
+            return moveNoReplace(sourceFd, name, targetFd, name) ? TreeWalk::Step::Next
+                                                                 : stop(errno);
+        if ((errno == EINVAL || errno == ENOSYS) && !m_replacedInSource) {
+            m_canSwap = false; // not on this file system: set aside, then moved in
+            return std::nullopt;
+        }
+        // Refused: what stands there, if not of its kind, is the reason to tell.
+        const int reason = errno;
+        struct stat there {};
+        if (::fstatat(targetFd, name, &there, AT_SYMLINK_NOFOLLOW) != 0 ||
+            (there.st_mode & S_IFMT) == type)
+            return stop(reason);
+        return inTheWay(there.st_mode);
+    }
+    // What came out is in the source now, where nothing else reaches: what it is can't change
+    // under the look.
+    struct stat old {};
+    if (::fstatat(sourceFd, name, &old, AT_SYMLINK_NOFOLLOW) == 0 && (old.st_mode & S_IFMT) == type) {
+        ++m_replaced;
+        m_replacedInSource = true;
+        return TreeWalk::Step::Next;
+    }
+    const int reason = errno;
+    ::renameat2(sourceFd, name, targetFd, name, RENAME_EXCHANGE); // back as it was
+    if (old.st_mode == 0)
+        return stop(reason);
+    return inTheWay(old.st_mode);
 }
 
 bool FolderMerge::replace(int sourceFd, int asideFd, const char *name, quint64 movedIn,
@@ -220,17 +334,22 @@ QList<QByteArray> FolderMerge::undo(const std::vector<MergeJournal::Step> &steps
 {
     QList<QByteArray> notPutBack;
     FolderCache targets(folders.target);
+    FolderCache sources(folders.source);
     FolderCache asides(folders.aside);
     for (auto index = steps.size(); index-- > 0;) {
         const auto &step = steps[index];
-        const auto slash = step.path.lastIndexOf('/');
-        const auto folder = slash < 0 ? QByteArray() : step.path.left(slash);
-        const auto name = step.path.mid(slash + 1);
+        const auto folder = folderOf(step.path);
+        const auto name = step.path.mid(step.path.lastIndexOf('/') + 1);
         const int targetFd = targets.open(folder);
         const auto undoneName = QByteArray::number(quint64(index));
-        // What was moved in goes to the side, when it is still the item moved in.
         const auto standing = targetFd >= 0 ? inodeAt(targetFd, name.constData()) : std::nullopt;
         const bool movedInStands = standing && *standing == step.movedIn && step.movedIn != 0;
+        if (step.kind == MergeJournal::Kind::Swapped) {
+            if (!undoSwap(step, folders, targetFd, movedInStands, sources, asides, undoneName))
+                notPutBack << step.path;
+            continue;
+        }
+        // What was moved in goes to the side, when it is still the item moved in.
         const bool cleared =
             (standing && *standing == 0) ||
             (movedInStands && moveNoReplace(targetFd, name.constData(), folders.undone,
@@ -252,4 +371,39 @@ QList<QByteArray> FolderMerge::undo(const std::vector<MergeJournal::Step> &steps
             notPutBack << step.path;
     }
     return notPutBack;
+}
+
+// The item swapped out lies in the source under its path, or in the aside folder once the
+// caller renamed the source to it; what lies there with another inode than the one moved in
+// is it (a step never taken left the new item there). Swapped back while the item moved in
+// stands; else it is kept in the aside folder. False when it could not be put back.
+bool FolderMerge::undoSwap(const MergeJournal::Step &step, const Folders &folders, int targetFd,
+                           bool movedInStands, FolderCache &sources, FolderCache &asides,
+                           const QByteArray &undoneName)
+{
+    const auto folder = folderOf(step.path);
+    const auto name = step.path.mid(step.path.lastIndexOf('/') + 1);
+    const char *item = name.constData();
+    auto out = sources.inodeIn(folder, item);
+    if (!out)
+        return false;
+    const bool inSource = *out != 0;
+    if (!inSource)
+        out = asides.inodeIn(folder, item);
+    if (!out || *out == 0 || *out == step.movedIn) { // nothing was swapped out
+        if (movedInStands && out && *out == 0) // moved in where nothing stood
+            moveNoReplace(targetFd, item, folders.undone, undoneName.constData());
+        return bool(out);
+    }
+    const int outFd = inSource ? sources.open(folder) : asides.open(folder);
+    if (movedInStands && ::renameat2(outFd, item, targetFd, item, RENAME_EXCHANGE) == 0) {
+        if (!inSource) // the new item is not to be kept with the replaced ones
+            moveNoReplace(outFd, item, folders.undone, undoneName.constData());
+        return true;
+    }
+    if (inSource) {
+        const auto keepFd = FolderHandle::openBeneath(folders.aside, folder, true, O_PATH);
+        moveNoReplace(outFd, item, keepFd.get(), item);
+    }
+    return false;
 }

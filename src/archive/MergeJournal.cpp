@@ -18,32 +18,34 @@ std::optional<MergeJournal> MergeJournal::create(int folderFd, const QByteArray 
 {
     MergeJournal journal(Fd(::openat(folderFd, fileName,
                                      O_RDWR | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0600)));
-    if (!journal.m_file.isValid() || !journal.write(header + target)) {
+    if (!journal.m_file.isValid() || !journal.write(header + target + '\0')) {
         fail(error, ArchiveErrors::fromErrno(errno, QString::fromLatin1(fileName)));
         return std::nullopt;
     }
     return journal;
 }
 
-bool MergeJournal::append(const Step &step)
+bool MergeJournal::append(const std::vector<Step> &steps)
 {
-    QByteArray record;
-    record.reserve(step.path.size() + 40);
-    record += char(step.kind);
-    record += QByteArray::number(step.movedIn, 16) + ' ';
-    if (step.kind == Kind::Replaced)
-        record += QByteArray::number(step.setAside, 16) + ' ';
-    record += step.path;
-    return write(record);
+    QByteArray records;
+    for (const auto &step : steps) {
+        records += char(step.kind);
+        records += QByteArray::number(step.movedIn, 16) + ' ';
+        if (step.kind == Kind::Replaced)
+            records += QByteArray::number(step.setAside, 16) + ' ';
+        records += step.path;
+        records += '\0';
+    }
+    return write(records);
 }
 
-bool MergeJournal::write(const QByteArray &record)
+bool MergeJournal::write(const QByteArray &records)
 {
-    // One write per record: O_APPEND keeps records whole and in order; a short write (a full
-    // disk) leaves a record without its NUL, which reading leaves out.
-    const QByteArray ended = record + '\0';
-    const auto written = ::write(m_file.get(), ended.constData(), size_t(ended.size()));
-    if (written == ended.size())
+    // One write: O_APPEND keeps records whole and in order; a short write (a full disk) leaves
+    // a record without its NUL, which reading leaves out, and the records before it, which
+    // describe steps never taken.
+    const auto written = ::write(m_file.get(), records.constData(), size_t(records.size()));
+    if (written == records.size())
         return true;
     if (written >= 0)
         errno = ENOSPC;
@@ -87,7 +89,8 @@ std::optional<MergeJournal::Contents> MergeJournal::parse(int fd)
         const int numbers = kind == char(Kind::Replaced) ? 2 : 1;
         qsizetype start = 1;
         quint64 inodes[2] = {};
-        bool ok = kind == char(Kind::Added) || kind == char(Kind::Replaced);
+        bool ok = kind == char(Kind::Added) || kind == char(Kind::Replaced) ||
+                  kind == char(Kind::Swapped);
         for (int n = 0; ok && n < numbers; ++n) {
             const auto space = record.indexOf(' ', start);
             inodes[n] = record.mid(start, space - start).toULongLong(&ok, 16);

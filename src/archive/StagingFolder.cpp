@@ -110,11 +110,13 @@ bool endStaging(int placeFd, const QByteArray &placePath, const QByteArray &name
 {
     if (const auto journal = MergeJournal::read(rootFd)) {
         const auto target = FolderHandle::openBeneath(placeFd, journal->target, false, O_PATH);
+        const auto content = FolderHandle::openChild(rootFd, contentName, O_PATH);
         const auto aside = FolderHandle::openChild(rootFd, asideName, O_PATH);
         ::mkdirat(rootFd, undoneName, 0700);
         const auto undone = FolderHandle::openChild(rootFd, undoneName, O_PATH);
-        if (target.isValid() && aside.isValid() && undone.isValid())
-            FolderMerge::undo(journal->steps, {-1, target.get(), aside.get(), undone.get()});
+        if (target.isValid() && content.isValid() && aside.isValid() && undone.isValid())
+            FolderMerge::undo(journal->steps,
+                              {content.get(), target.get(), aside.get(), undone.get()});
     }
     if (!setAsideHoldsItems(rootFd)) {
         MergeJournal::remove(rootFd);
@@ -349,6 +351,13 @@ bool StagingFolder::mergeIntoDestination(int destinationFd, const QByteArray &ta
                       isCancelled);
     Error mergeError;
     const bool merged = merge.run(&mergeError);
+    // Swapped out, the replaced items lie in the content folder, which becomes the set-aside
+    // folder (and the empty set-aside folder the content) in one step while the journal still
+    // stands: a crash on either side of it is undone from the journal. Failing, the journal
+    // is kept for this staging folder's end to undo.
+    if (merged && merge.replacedInSource() &&
+        ::renameat2(m_rootFd.get(), contentName, m_rootFd.get(), asideName, RENAME_EXCHANGE) != 0)
+        return fail(error, stagingFailed(errno));
     // Done, or undone as far as it goes: nothing is left for a sweep to undo.
     MergeJournal::remove(m_rootFd.get());
     if (!merged) {

@@ -17,8 +17,10 @@ struct Level {
     QByteArray relative;
 };
 
-// The folder's names, read whole; false (errno set) when it can't be listed or looked at.
-bool readLevel(int folderFd, const QByteArray &relative, Level *level)
+// The folder's names, read whole and told; false (errno set) when it can't be listed or
+// looked at.
+bool readLevel(int folderFd, const QByteArray &relative, const TreeWalk::Visitor &visitor,
+               Level *level)
 {
     struct stat info {};
     if (::fstat(folderFd, &info) != 0)
@@ -26,10 +28,14 @@ bool readLevel(int folderFd, const QByteArray &relative, Level *level)
     level->device = info.st_dev;
     level->inode = info.st_ino;
     level->relative = relative;
-    return FolderHandle::forEachItem(folderFd, [level](const dirent &item) {
-        level->items.push_back({QByteArray(item.d_name), item.d_type, item.d_ino});
-        return true;
-    });
+    if (!FolderHandle::forEachItem(folderFd, [level](const dirent &item) {
+            level->items.push_back({QByteArray(item.d_name), item.d_type, item.d_ino});
+            return true;
+        }))
+        return false;
+    if (visitor.listed)
+        visitor.listed(relative, level->items);
+    return true;
 }
 
 QByteArray joined(const QByteArray &relative, const QByteArray &name)
@@ -43,7 +49,7 @@ bool TreeWalk::run(int rootFd, const Visitor &visitor)
 {
     Fd current(::openat(rootFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     std::vector<Level> levels(1);
-    if (!current.isValid() || !readLevel(current.get(), QByteArray(), &levels.back()))
+    if (!current.isValid() || !readLevel(current.get(), QByteArray(), visitor, &levels.back()))
         return visitor.unreadable && visitor.unreadable(QByteArray());
     while (true) {
         auto &level = levels.back();
@@ -57,7 +63,7 @@ bool TreeWalk::run(int rootFd, const Visitor &visitor)
                 continue;
             auto child = FolderHandle::openChild(current.get(), item.name.constData(), O_RDONLY);
             Level entered;
-            if (!child.isValid() || !readLevel(child.get(), relative, &entered)) {
+            if (!child.isValid() || !readLevel(child.get(), relative, visitor, &entered)) {
                 if (visitor.unreadable && visitor.unreadable(relative))
                     continue;
                 return false;

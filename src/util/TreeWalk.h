@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <functional>
 #include <sys/types.h>
+#include <vector>
 
 // A depth-first walk of the tree below a folder that holds two descriptors whatever the depth:
 // a folder's names are read whole (and its listing closed) before any of its subfolders is
@@ -30,6 +31,9 @@ struct Visitor {
     std::function<bool(int parentFd, const Item &folder, const QByteArray &relative)> left;
     // A folder that can't be entered or listed (errno set): true to go on without it.
     std::function<bool(const QByteArray &relative)> unreadable;
+    // A folder's names, read (the root's too), before its first item is visited: its items
+    // are visited in this order.
+    std::function<void(const QByteArray &relative, const std::vector<Item> &items)> listed = {};
 };
 
 // False when the visitor stopped it (errno as the visitor left it), or a folder could not be

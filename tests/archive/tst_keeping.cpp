@@ -16,6 +16,7 @@
 #include <Translations.h>
 #include <algorithm>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/inotify.h>
@@ -391,6 +392,86 @@ private slots:
         struct stat info {};
         QVERIFY(::lstat((root + "/target/\xff.txt").constData(), &info) != 0);
         QVERIFY(!FolderMerge::undo(contents->steps, folders).size()); // again: nothing moves
+    }
+
+    // Each replaced item is swapped with the new one in one step. A merge cancelled before
+    // any of its items, so right after any swap, is undone; so is a merge done, from its
+    // journal (a crash before the journal went), also once its source became the set-aside
+    // folder: every original is back, nothing new stays in the target.
+    void aMergeOfSwapsIsUndoneAfterAnyStep()
+    {
+        QTemporaryDir dir;
+        const QString target = dir.filePath("target");
+        const auto prepare = [&] {
+            for (const char *folder : {"/source", "/target", "/aside", "/undone"})
+                QVERIFY(QDir(dir.path() + folder).removeRecursively());
+            writeFile(dir.filePath("source/a.txt"), "new");
+            writeFile(dir.filePath("source/sub/b.txt"), "new");
+            writeFile(dir.filePath("source/sub/added.txt"), "new");
+            writeFile(dir.filePath("source/fresh/c.txt"), "new");
+            QVERIFY(QFile::link("a.txt", dir.filePath("source/l")));
+            writeFile(target + "/a.txt", "old a");
+            writeFile(target + "/sub/b.txt", "old b");
+            writeFile(target + "/sub/kept.txt", "kept");
+            QVERIFY(QFile::link("sub", target + "/l"));
+            QVERIFY(QDir().mkpath(dir.filePath("aside")) && QDir().mkpath(dir.filePath("undone")));
+        };
+        const QStringList before{"a.txt", "l -> sub", "sub/", "sub/b.txt", "sub/kept.txt"};
+        const auto verifyAsBefore = [&] {
+            QCOMPARE(tree(target), before);
+            QCOMPARE(readFile(target + "/a.txt"), QByteArray("old a"));
+            QCOMPARE(readFile(target + "/sub/b.txt"), QByteArray("old b"));
+        };
+        const auto open = [&](const char *name) {
+            return Fd(::open(QFile::encodeName(dir.filePath(name)).constData(),
+                             O_RDONLY | O_DIRECTORY));
+        };
+        const auto staging = open(".");
+        for (int cancelAt = 0;; ++cancelAt) {
+            prepare();
+            const auto source = open("source"), targetFd = open("target");
+            const auto aside = open("aside"), undone = open("undone");
+            MergeJournal::remove(staging.get());
+            auto journal = MergeJournal::create(staging.get(), {}, nullptr);
+            QVERIFY(journal);
+            int asked = 0;
+            const FolderMerge::Folders folders{source.get(), targetFd.get(), aside.get(),
+                                               undone.get()};
+            FolderMerge merge(folders, *journal, [&] { return asked++ == cancelAt; });
+            if (!merge.run(nullptr)) {
+                QVERIFY(merge.notPutBack().isEmpty());
+                verifyAsBefore();
+                continue;
+            }
+            QCOMPARE(cancelAt, 6); // one ask per item: a.txt, sub, sub/b.txt, sub/added.txt, fresh, l
+            QVERIFY(merge.replacedInSource());
+            QCOMPARE(tree(dir.filePath("source")),
+                     QStringList({"a.txt", "l -> sub", "sub/", "sub/b.txt"}));
+            const auto steps = MergeJournal::read(staging.get())->steps;
+            QVERIFY(FolderMerge::undo(steps, folders).isEmpty());
+            verifyAsBefore();
+
+            // Done again, its source then renamed to the set-aside folder and the other way.
+            prepare();
+            const auto again = open("source"), againTarget = open("target");
+            const auto againAside = open("aside"), againUndone = open("undone");
+            MergeJournal::remove(staging.get());
+            journal = MergeJournal::create(staging.get(), {}, nullptr);
+            QVERIFY(FolderMerge({again.get(), againTarget.get(), againAside.get(),
+                                 againUndone.get()},
+                                *journal)
+                        .run(nullptr));
+            QVERIFY(::renameat2(staging.get(), "source", staging.get(), "aside",
+                                RENAME_EXCHANGE) == 0);
+            QVERIFY(FolderMerge::undo(MergeJournal::read(staging.get())->steps,
+                                      {againAside.get(), againTarget.get(), again.get(),
+                                       againUndone.get()})
+                        .isEmpty());
+            verifyAsBefore();
+            QCOMPARE(rawFiles(QFile::encodeName(dir.filePath("aside"))).size(), 0);
+            MergeJournal::remove(staging.get());
+            return;
+        }
     }
 
     // A listing that fails part way (its descriptor closed under it) is a failure, not the
