@@ -90,6 +90,8 @@ FocusScope {
     Item {
         id: pages
         anchors { left: parent.left; right: parent.right; top: bar.bottom; bottom: parent.bottom }
+        onWidthChanged: if (root.controller) root.controller.pageSize = Qt.size(width, height)
+        onHeightChanged: if (root.controller) root.controller.pageSize = Qt.size(width, height)
         Repeater {
             id: screens
             model: root.controller ? root.controller.viewControllers : []
