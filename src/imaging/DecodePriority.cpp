@@ -7,7 +7,8 @@ namespace {
 
 std::mutex mutex;
 std::condition_variable released;
-int inSight = 0; // guarded by `mutex`
+int inSight = 0;                // guarded by `mutex`
+unsigned long long madeSoFar = 0; // guarded by `mutex`
 
 } // namespace
 
@@ -17,6 +18,7 @@ InSight::InSight()
 {
     std::lock_guard lock(mutex);
     ++inSight;
+    ++madeSoFar;
 }
 
 InSight::~InSight()
@@ -32,6 +34,18 @@ void waitWhilePicturesInSight(std::chrono::milliseconds limit)
 {
     std::unique_lock lock(mutex);
     released.wait_for(lock, limit, [] { return inSight == 0; });
+}
+
+unsigned long long sightings()
+{
+    std::lock_guard lock(mutex);
+    return madeSoFar;
+}
+
+bool cameInSightSince(unsigned long long noted)
+{
+    std::lock_guard lock(mutex);
+    return madeSoFar > noted && inSight > 0;
 }
 
 } // namespace DecodePriority

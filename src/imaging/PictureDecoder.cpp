@@ -3,6 +3,7 @@
 
 #include "PictureDecoder.h"
 
+#include "DecodePriority.h"
 #include "ImagingErrors.h"
 
 #include <QCoreApplication>
@@ -63,6 +64,22 @@ VipsImagePtr toSrgb8(VipsImage *image)
         return fitted;
     return apply(fitted.get(),
                  [](VipsImage *in, VipsImage **out) { return vips_cast_uchar(in, out, nullptr); });
+}
+
+// Called by libvips a few times while it makes the pixels: stops the decode once a picture came
+// in sight after it began.
+void stopForPictureInSight(VipsImage *image, VipsProgress *, gpointer begunAt)
+{
+    if (DecodePriority::cameInSightSince(*static_cast<const unsigned long long *>(begunAt)))
+        vips_image_set_kill(image, TRUE);
+}
+
+// `begunAt` (DecodePriority::sightings) must outlive `image`.
+void giveWayToPicturesInSight(VipsImage *image, const unsigned long long *begunAt)
+{
+    vips_image_set_progress(image, TRUE);
+    g_signal_connect(image, "eval", G_CALLBACK(stopForPictureInSight),
+                     const_cast<unsigned long long *>(begunAt));
 }
 
 // The pixels in the formats the scene graph and QPainter take as they are: RGB32 for an opaque
@@ -145,6 +162,7 @@ VipsImagePtr fitted(const QByteArray &fileName, bool jpeg, QSize bounds, VipsSiz
 }
 
 enum class Accept { Pictures, PicturesAndDocuments };
+enum class Urgency { InSight, GivesWay };
 
 bool accepted(const QByteArray &head, Accept accept)
 {
@@ -154,8 +172,9 @@ bool accepted(const QByteArray &head, Accept accept)
 
 // Decodes `path` to fit `bounds`; `size` is libvips's VipsSize (both ways, or down only).
 QImage decode(const QString &path, QSize bounds, VipsSize size, Error *error,
-              Accept accept = Accept::Pictures)
+              Accept accept = Accept::Pictures, Urgency urgency = Urgency::InSight)
 {
+    const unsigned long long begunAt = DecodePriority::sightings();
     const QByteArray head = fileHead(path);
     if (bounds.isEmpty() || !accepted(head, accept)) {
         fail(error, notAPictureError(path));
@@ -166,9 +185,18 @@ QImage decode(const QString &path, QSize bounds, VipsSize size, Error *error,
     const VipsImagePtr decoded =
         fitted(QFile::encodeName(path), head.startsWith(jpegSignature), bounds, size);
     const VipsImagePtr srgb8 = decoded ? toSrgb8(decoded.get()) : nullptr;
+    if (srgb8 && urgency == Urgency::GivesWay)
+        giveWayToPicturesInSight(srgb8.get(), &begunAt);
     QImage image = srgb8 ? toNativeImage(srgb8.get()) : QImage();
-    if (image.isNull())
+    if (!image.isNull())
+        return image;
+    if (urgency == Urgency::GivesWay && DecodePriority::cameInSightSince(begunAt)) {
+        vips_error_clear();
+        fail(error, Error(ImagingErrors::domain, ImagingErrors::GaveWay,
+                          QStringLiteral("%1 gave way to a picture in sight").arg(path)));
+    } else {
         fail(error, decodeError(path));
+    }
     return image;
 }
 
@@ -208,7 +236,8 @@ QImage decodeToFit(const QString &path, QSize bounds, Error *error)
 QImage decodeThumbnailToFit(const QString &path, QSize bounds, Error *error)
 {
     // libvips's thumbnail path renders only the first page, at the scale the bounds need.
-    return decode(path, bounds, VIPS_SIZE_BOTH, error, Accept::PicturesAndDocuments);
+    return decode(path, bounds, VIPS_SIZE_BOTH, error, Accept::PicturesAndDocuments,
+                  Urgency::GivesWay);
 }
 
 QImage decodeFullSize(const QString &path, int maximumSide, Error *error)
