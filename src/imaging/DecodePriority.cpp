@@ -7,7 +7,7 @@ namespace {
 
 std::mutex mutex;
 std::condition_variable released;
-int inSight = 0;                // guarded by `mutex`
+int inSight = 0;                  // guarded by `mutex`
 unsigned long long madeSoFar = 0; // guarded by `mutex`
 
 } // namespace
