@@ -1,14 +1,16 @@
 #include "DecodePriority.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <mutex>
+#include <vector>
 
 namespace {
 
 std::mutex mutex;
 std::condition_variable released;
-int inSight = 0;                  // guarded by `mutex`
-unsigned long long madeSoFar = 0; // guarded by `mutex`
+int inSight = 0;                                      // guarded by `mutex`
+std::vector<const std::function<void()> *> givingWay; // guarded by `mutex`
 
 } // namespace
 
@@ -18,7 +20,8 @@ InSight::InSight()
 {
     std::lock_guard lock(mutex);
     ++inSight;
-    ++madeSoFar;
+    for (const auto *stop : givingWay)
+        (*stop)();
 }
 
 InSight::~InSight()
@@ -36,16 +39,16 @@ void waitWhilePicturesInSight(std::chrono::milliseconds limit)
     released.wait_for(lock, limit, [] { return inSight == 0; });
 }
 
-unsigned long long sightings()
+GivingWay::GivingWay(std::function<void()> stop) : m_stop(std::move(stop))
 {
     std::lock_guard lock(mutex);
-    return madeSoFar;
+    givingWay.push_back(&m_stop);
 }
 
-bool cameInSightSince(unsigned long long noted)
+GivingWay::~GivingWay()
 {
     std::lock_guard lock(mutex);
-    return madeSoFar > noted && inSight > 0;
+    givingWay.erase(std::find(givingWay.begin(), givingWay.end(), &m_stop));
 }
 
 } // namespace DecodePriority

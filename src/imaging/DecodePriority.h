@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 
 // The picture the user looks at goes first. While a decode of a picture in sight is wanted or
 // under way (an `InSight` lives), decodes made ahead of need (the thumbnails of a listing) wait
@@ -25,10 +26,18 @@ public:
 // Returns once no InSight lives, or after `limit`.
 void waitWhilePicturesInSight(std::chrono::milliseconds limit = patience);
 
-// How many InSight have been made so far: a decode notes it when it begins.
-unsigned long long sightings();
-// Whether an InSight has been made since `sightings()` gave `noted`, and one lives: a decode
-// under way then gives way. One that outlives the patience never stops a decode begun after it.
-bool cameInSightSince(unsigned long long noted);
+// Marks a decode made ahead of need for its lifetime: an InSight made meanwhile calls `stop`, on
+// the thread that makes it, so `stop` must be quick. One made before never stops it, so that an
+// InSight that outstays the patience holds no thumbnail up for ever.
+class GivingWay {
+public:
+    explicit GivingWay(std::function<void()> stop);
+    ~GivingWay();
+    GivingWay(const GivingWay &) = delete;
+    GivingWay &operator=(const GivingWay &) = delete;
+
+private:
+    const std::function<void()> m_stop;
+};
 
 } // namespace DecodePriority

@@ -9,8 +9,10 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <algorithm>
+#include <atomic>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 namespace {
 
@@ -66,22 +68,6 @@ VipsImagePtr toSrgb8(VipsImage *image)
                  [](VipsImage *in, VipsImage **out) { return vips_cast_uchar(in, out, nullptr); });
 }
 
-// Called by libvips a few times while it makes the pixels: stops the decode once a picture came
-// in sight after it began.
-void stopForPictureInSight(VipsImage *image, VipsProgress *, gpointer begunAt)
-{
-    if (DecodePriority::cameInSightSince(*static_cast<const unsigned long long *>(begunAt)))
-        vips_image_set_kill(image, TRUE);
-}
-
-// `begunAt` (DecodePriority::sightings) must outlive `image`.
-void giveWayToPicturesInSight(VipsImage *image, const unsigned long long *begunAt)
-{
-    vips_image_set_progress(image, TRUE);
-    g_signal_connect(image, "eval", G_CALLBACK(stopForPictureInSight),
-                     const_cast<unsigned long long *>(begunAt));
-}
-
 // The pixels in the formats the scene graph and QPainter take as they are: RGB32 for an opaque
 // picture, premultiplied ARGB32 with alpha. Qt's converters do this faster than more vips
 // operations would, and the vips buffer is freed with the temporary image.
@@ -112,7 +98,8 @@ Error notAPictureError(const QString &path)
 QByteArray fileHead(const QString &path)
 {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.read(PictureDecoder::signatureLength) : QByteArray();
+    return file.open(QIODevice::ReadOnly) ? file.read(PictureDecoder::signatureLength)
+                                          : QByteArray();
 }
 
 const QByteArray jpegSignature("\xFF\xD8\xFF", 3);
@@ -136,29 +123,47 @@ int jpegShrink(VipsImage *header, QSize bounds)
     return shrink;
 }
 
+// A picture made lazily, and the first image of its pipeline that can be stopped: libvips checks
+// an image's kill flag each time pixels of it are asked for, so the loader's output stops the
+// decode within a few lines.
+struct Pipeline {
+    VipsImagePtr result;
+    VipsImagePtr source;
+};
+
+VipsImagePtr shared(VipsImage *image)
+{
+    g_object_ref(image);
+    return VipsImagePtr(image);
+}
+
 // The picture fitted into `bounds`, upright; `size` is libvips's VipsSize (both ways, or down
 // only). A JPEG is shrunk while it loads, anything else goes the thumbnail path's own way.
-VipsImagePtr fitted(const QByteArray &fileName, bool jpeg, QSize bounds, VipsSize size)
+Pipeline fitted(const QByteArray &fileName, bool jpeg, QSize bounds, VipsSize size)
 {
     VipsImage *out = nullptr;
     if (!jpeg) {
-        return vips_thumbnail(fileName.constData(), &out, bounds.width(), "height", bounds.height(),
-                              "size", size, nullptr) == 0
-                   ? VipsImagePtr(out)
-                   : nullptr;
+        if (vips_thumbnail(fileName.constData(), &out, bounds.width(), "height", bounds.height(),
+                           "size", size, nullptr) != 0)
+            return {};
+        VipsImagePtr result(out);
+        VipsImagePtr source = shared(out);
+        return {std::move(result), std::move(source)};
     }
     VipsImage *header = nullptr;
     if (vips_jpegload(fileName.constData(), &header, nullptr) != 0)
-        return nullptr;
+        return {};
     const int shrink = jpegShrink(VipsImagePtr(header).get(), bounds);
     VipsImage *loaded = nullptr;
     if (vips_jpegload(fileName.constData(), &loaded, "shrink", shrink, "access",
                       VIPS_ACCESS_SEQUENTIAL, nullptr) != 0)
-        return nullptr;
-    return apply(VipsImagePtr(loaded).get(), [bounds, size](VipsImage *in, VipsImage **result) {
-        return vips_thumbnail_image(in, result, bounds.width(), "height", bounds.height(), "size",
+        return {};
+    VipsImagePtr source(loaded);
+    VipsImagePtr result = apply(loaded, [bounds, size](VipsImage *in, VipsImage **resized) {
+        return vips_thumbnail_image(in, resized, bounds.width(), "height", bounds.height(), "size",
                                     size, nullptr);
     });
+    return {std::move(result), std::move(source)};
 }
 
 enum class Accept { Pictures, PicturesAndDocuments };
@@ -174,7 +179,6 @@ bool accepted(const QByteArray &head, Accept accept)
 QImage decode(const QString &path, QSize bounds, VipsSize size, Error *error,
               Accept accept = Accept::Pictures, Urgency urgency = Urgency::InSight)
 {
-    const unsigned long long begunAt = DecodePriority::sightings();
     const QByteArray head = fileHead(path);
     if (bounds.isEmpty() || !accepted(head, accept)) {
         fail(error, notAPictureError(path));
@@ -182,15 +186,22 @@ QImage decode(const QString &path, QSize bounds, VipsSize size, Error *error,
     }
     // Only now: starting libvips loads its modules, a cost a file that is no picture need not pay.
     initialiseVips();
-    const VipsImagePtr decoded =
+    const Pipeline decoded =
         fitted(QFile::encodeName(path), head.startsWith(jpegSignature), bounds, size);
-    const VipsImagePtr srgb8 = decoded ? toSrgb8(decoded.get()) : nullptr;
-    if (srgb8 && urgency == Urgency::GivesWay)
-        giveWayToPicturesInSight(srgb8.get(), &begunAt);
+    const VipsImagePtr srgb8 = decoded.result ? toSrgb8(decoded.result.get()) : nullptr;
+    std::atomic<bool> stopped = false;
+    std::optional<DecodePriority::GivingWay> givingWay;
+    if (srgb8 && urgency == Urgency::GivesWay) {
+        givingWay.emplace([source = decoded.source.get(), &stopped] {
+            stopped = true;
+            vips_image_set_kill(source, TRUE);
+        });
+    }
     QImage image = srgb8 ? toNativeImage(srgb8.get()) : QImage();
+    givingWay.reset();
     if (!image.isNull())
         return image;
-    if (urgency == Urgency::GivesWay && DecodePriority::cameInSightSince(begunAt)) {
+    if (stopped) {
         vips_error_clear();
         fail(error, Error(ImagingErrors::domain, ImagingErrors::GaveWay,
                           QStringLiteral("%1 gave way to a picture in sight").arg(path)));
