@@ -146,9 +146,7 @@ Pipeline fitted(const QByteArray &fileName, bool jpeg, QSize bounds, VipsSize si
         if (vips_thumbnail(fileName.constData(), &out, bounds.width(), "height", bounds.height(),
                            "size", size, nullptr) != 0)
             return {};
-        VipsImagePtr result(out);
-        VipsImagePtr source = shared(out);
-        return {std::move(result), std::move(source)};
+        return {VipsImagePtr(out), shared(out)};
     }
     VipsImage *header = nullptr;
     if (vips_jpegload(fileName.constData(), &header, nullptr) != 0)
