@@ -135,7 +135,8 @@ private slots:
     }
 
     // On a window wider than the listing's readable column, a picture opened from its row is
-    // decoded for the whole page from the start, not for the column and then again.
+    // decoded for the whole page from the start, not for the column and then again: the stack
+    // knows the page area before the screen loads.
     void aPictureOpenedFromAWideListingIsDecodedForThePage()
     {
         QVERIFY(PreviewFixtures::writeJpeg(at("Wide/photo.jpg"), QSize(1600, 1200)));
@@ -146,14 +147,14 @@ private slots:
         auto *opened = qobject_cast<LocalFilePreviewViewController *>(
             app->navigationController()->topViewController());
         QVERIFY(opened);
-        const PicturePager *pictures = opened->previewController()->pictures();
-        const QSize decodedFor = pictures->pixelSize();
+        const QSizeF pageArea = app->navigationController()->pageSize();
         QVERIFY(shownPreview(*app));
         auto *pager = visibleItemNamed(app->window(), "picturePager");
         QVERIFY(pager);
+        QCOMPARE(pageArea, pager->size());
         const qreal ratio = app->window()->effectiveDevicePixelRatio();
-        QCOMPARE(decodedFor, QSize(qRound(pager->width() * ratio), qRound(pager->height() * ratio)));
-        QCOMPARE(pictures->pixelSize(), decodedFor);
+        QCOMPARE(opened->previewController()->pictures()->pixelSize(),
+                 QSize(qRound(pager->width() * ratio), qRound(pager->height() * ratio)));
     }
 
     // Fitted to the window's width, but on a wide one no wider than the page's own size
