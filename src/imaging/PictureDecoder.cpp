@@ -3,13 +3,16 @@
 
 #include "PictureDecoder.h"
 
+#include "DecodePriority.h"
 #include "ImagingErrors.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <algorithm>
+#include <atomic>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 namespace {
 
@@ -95,7 +98,8 @@ Error notAPictureError(const QString &path)
 QByteArray fileHead(const QString &path)
 {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.read(PictureDecoder::signatureLength) : QByteArray();
+    return file.open(QIODevice::ReadOnly) ? file.read(PictureDecoder::signatureLength)
+                                          : QByteArray();
 }
 
 const QByteArray jpegSignature("\xFF\xD8\xFF", 3);
@@ -119,32 +123,49 @@ int jpegShrink(VipsImage *header, QSize bounds)
     return shrink;
 }
 
+// A picture made lazily, and the first image of its pipeline that can be stopped: libvips checks
+// an image's kill flag each time pixels of it are asked for, so the loader's output stops the
+// decode within a few lines.
+struct Pipeline {
+    VipsImagePtr result;
+    VipsImagePtr source;
+};
+
+VipsImagePtr shared(VipsImage *image)
+{
+    g_object_ref(image);
+    return VipsImagePtr(image);
+}
+
 // The picture fitted into `bounds`, upright; `size` is libvips's VipsSize (both ways, or down
 // only). A JPEG is shrunk while it loads, anything else goes the thumbnail path's own way.
-VipsImagePtr fitted(const QByteArray &fileName, bool jpeg, QSize bounds, VipsSize size)
+Pipeline fitted(const QByteArray &fileName, bool jpeg, QSize bounds, VipsSize size)
 {
     VipsImage *out = nullptr;
     if (!jpeg) {
-        return vips_thumbnail(fileName.constData(), &out, bounds.width(), "height", bounds.height(),
-                              "size", size, nullptr) == 0
-                   ? VipsImagePtr(out)
-                   : nullptr;
+        if (vips_thumbnail(fileName.constData(), &out, bounds.width(), "height", bounds.height(),
+                           "size", size, nullptr) != 0)
+            return {};
+        return {VipsImagePtr(out), shared(out)};
     }
     VipsImage *header = nullptr;
     if (vips_jpegload(fileName.constData(), &header, nullptr) != 0)
-        return nullptr;
+        return {};
     const int shrink = jpegShrink(VipsImagePtr(header).get(), bounds);
     VipsImage *loaded = nullptr;
     if (vips_jpegload(fileName.constData(), &loaded, "shrink", shrink, "access",
                       VIPS_ACCESS_SEQUENTIAL, nullptr) != 0)
-        return nullptr;
-    return apply(VipsImagePtr(loaded).get(), [bounds, size](VipsImage *in, VipsImage **result) {
-        return vips_thumbnail_image(in, result, bounds.width(), "height", bounds.height(), "size",
+        return {};
+    VipsImagePtr source(loaded);
+    VipsImagePtr result = apply(loaded, [bounds, size](VipsImage *in, VipsImage **resized) {
+        return vips_thumbnail_image(in, resized, bounds.width(), "height", bounds.height(), "size",
                                     size, nullptr);
     });
+    return {std::move(result), std::move(source)};
 }
 
 enum class Accept { Pictures, PicturesAndDocuments };
+enum class Urgency { InSight, GivesWay };
 
 bool accepted(const QByteArray &head, Accept accept)
 {
@@ -154,7 +175,7 @@ bool accepted(const QByteArray &head, Accept accept)
 
 // Decodes `path` to fit `bounds`; `size` is libvips's VipsSize (both ways, or down only).
 QImage decode(const QString &path, QSize bounds, VipsSize size, Error *error,
-              Accept accept = Accept::Pictures)
+              Accept accept = Accept::Pictures, Urgency urgency = Urgency::InSight)
 {
     const QByteArray head = fileHead(path);
     if (bounds.isEmpty() || !accepted(head, accept)) {
@@ -163,12 +184,28 @@ QImage decode(const QString &path, QSize bounds, VipsSize size, Error *error,
     }
     // Only now: starting libvips loads its modules, a cost a file that is no picture need not pay.
     initialiseVips();
-    const VipsImagePtr decoded =
+    const Pipeline decoded =
         fitted(QFile::encodeName(path), head.startsWith(jpegSignature), bounds, size);
-    const VipsImagePtr srgb8 = decoded ? toSrgb8(decoded.get()) : nullptr;
+    const VipsImagePtr srgb8 = decoded.result ? toSrgb8(decoded.result.get()) : nullptr;
+    std::atomic<bool> stopped = false;
+    std::optional<DecodePriority::GivingWay> givingWay;
+    if (srgb8 && urgency == Urgency::GivesWay) {
+        givingWay.emplace([source = decoded.source.get(), &stopped] {
+            stopped = true;
+            vips_image_set_kill(source, TRUE);
+        });
+    }
     QImage image = srgb8 ? toNativeImage(srgb8.get()) : QImage();
-    if (image.isNull())
+    givingWay.reset();
+    if (!image.isNull())
+        return image;
+    if (stopped) {
+        vips_error_clear();
+        fail(error, Error(ImagingErrors::domain, ImagingErrors::GaveWay,
+                          QStringLiteral("%1 gave way to a picture in sight").arg(path)));
+    } else {
         fail(error, decodeError(path));
+    }
     return image;
 }
 
@@ -208,7 +245,8 @@ QImage decodeToFit(const QString &path, QSize bounds, Error *error)
 QImage decodeThumbnailToFit(const QString &path, QSize bounds, Error *error)
 {
     // libvips's thumbnail path renders only the first page, at the scale the bounds need.
-    return decode(path, bounds, VIPS_SIZE_BOTH, error, Accept::PicturesAndDocuments);
+    return decode(path, bounds, VIPS_SIZE_BOTH, error, Accept::PicturesAndDocuments,
+                  Urgency::GivesWay);
 }
 
 QImage decodeFullSize(const QString &path, int maximumSide, Error *error)

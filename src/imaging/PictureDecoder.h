@@ -29,7 +29,8 @@ SignatureKind signatureKind(const QByteArray &head);
 QImage decodeToFit(const QString &path, QSize bounds, Error *error = nullptr);
 
 // As decodeToFit, and for a PDF document its first page (drawn by poppler on white): what a
-// thumbnail shows of a file.
+// thumbnail shows of a file. It gives way to a picture that comes in sight while it runs
+// (DecodePriority::GivingWay): it stops, failing with ImagingErrors::GaveWay.
 QImage decodeThumbnailToFit(const QString &path, QSize bounds, Error *error = nullptr);
 
 // The picture at its own size, or shrunk so that neither side exceeds `maximumSide`; never

@@ -2,6 +2,7 @@
 
 #include "DecodePriority.h"
 #include "HomePaths.h"
+#include "ImagingErrors.h"
 #include "PictureDecoder.h"
 #include "ScreenScale.h"
 #include "SharedThumbnails.h"
@@ -47,6 +48,11 @@ QImage composed(QImage picture, const Request &request)
         picture, Thumbnail::createImageWithColor(Qt::transparent, request.size, request.scale));
 }
 
+bool gaveWay(const Error &error)
+{
+    return error.domain == ImagingErrors::domain && error.code == ImagingErrors::GaveWay;
+}
+
 // Decoded at the size of the shared kind that holds the view's (then kept for other programs
 // too), or at the view's own size where none does.
 QImage decodeAndShare(const Request &request, Error *error)
@@ -56,7 +62,8 @@ QImage decodeAndShare(const Request &request, Error *error)
     const QImage picture =
         request.decoder(request.path, side ? QSize(*side, *side) : bounds, error);
     if (picture.isNull()) {
-        SharedThumbnails::storeFailure(request.path);
+        if (!gaveWay(*error))
+            SharedThumbnails::storeFailure(request.path);
         return picture;
     }
     Error shareError;
@@ -79,8 +86,12 @@ QImage makeForFile(const Request &request, Error *error)
         return composed(shared, request);
     QImage thumbnail;
     if (!SharedThumbnails::hasFailed(request.path)) {
-        DecodePriority::waitWhilePicturesInSight();
-        thumbnail = decodeAndShare(request, error);
+        // A decode stopped for a picture that came in sight is made again once that is in.
+        do {
+            *error = Error();
+            DecodePriority::waitWhilePicturesInSight();
+            thumbnail = decodeAndShare(request, error);
+        } while (gaveWay(*error));
     }
     if (thumbnail.isNull() && version)
         UndecodablePictures::remember(*version);

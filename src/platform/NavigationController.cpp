@@ -28,9 +28,11 @@ void NavigationController::pushViewController(ViewController *controller, bool a
     controller->setParent(this);
     controller->m_navigationController = this;
     // Every page of the stack fills the same area: the new one knows its size before its view
-    // loads, as the one below has it.
-    if (old && controller->viewSize().isEmpty())
-        controller->setViewSize(old->viewSize());
+    // loads. Without a laid-out view, the screen below tells it.
+    if (controller->viewSize().isEmpty())
+        controller->setViewSize(!m_pageSize.isEmpty() ? m_pageSize
+                                : old                 ? old->viewSize()
+                                                      : QSizeF());
     controller->loadViewIfNeeded();
     const bool shown = isVisible();
     if (shown && old)
@@ -73,6 +75,14 @@ void NavigationController::setToolbarHidden(bool hidden, bool animated)
         return;
     m_toolbarHidden = hidden;
     emit toolbarHiddenChanged();
+}
+
+void NavigationController::setPageSize(QSizeF size)
+{
+    if (size == m_pageSize)
+        return;
+    m_pageSize = size;
+    emit pageSizeChanged();
 }
 
 QUrl NavigationController::pageUrl() const

@@ -7,8 +7,9 @@
 // is done. Pushing and popping run the appearance life cycle in the toolkit's order:
 // the new screen's viewDidLoad (first time), the old top's viewWillDisappear, the new top's
 // viewWillAppear, the old top's viewDidDisappear, the new top's viewDidAppear. The stack's own
-// appearance is passed on to its top screen. All pages fill the same area: a pushed screen
-// without a size takes that of the screen below before its view loads.
+// appearance is passed on to its top screen. All pages fill the same area (`pageSize`, as the
+// view lays it out): a pushed screen without a size takes it before its view loads, so that what
+// it sizes for its page (a picture decoded for the screen) is right from the start.
 //
 // Thread-safety: main thread only.
 class NavigationController : public ViewController {
@@ -18,6 +19,7 @@ class NavigationController : public ViewController {
     Q_PROPERTY(QList<ViewController *> viewControllers READ viewControllers NOTIFY stackChanged)
     Q_PROPERTY(ViewController *topViewController READ topViewController NOTIFY stackChanged)
     Q_PROPERTY(bool toolbarHidden READ isToolbarHidden NOTIFY toolbarHiddenChanged)
+    Q_PROPERTY(QSizeF pageSize READ pageSize WRITE setPageSize NOTIFY pageSizeChanged)
 
 public:
     explicit NavigationController(ViewController *root, QObject *parent = nullptr);
@@ -31,11 +33,17 @@ public:
     bool isToolbarHidden() const { return m_toolbarHidden; }
     void setToolbarHidden(bool hidden, bool animated);
 
+    // The area every page of the stack fills; empty until the view is laid out. A screen's own
+    // `viewSize` may be smaller: a page can keep its content to a readable column.
+    QSizeF pageSize() const { return m_pageSize; }
+    void setPageSize(QSizeF size);
+
     QUrl pageUrl() const override;
 
 signals:
     void stackChanged();
     void toolbarHiddenChanged();
+    void pageSizeChanged();
 
 protected:
     void viewWillAppear(bool animated) override;
@@ -46,4 +54,5 @@ protected:
 private:
     QList<QPointer<ViewController>> m_stack;
     bool m_toolbarHidden = true;
+    QSizeF m_pageSize;
 };

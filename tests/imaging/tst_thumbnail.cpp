@@ -1,5 +1,6 @@
 #include "AppDirectories.h"
 #include "DecodePriority.h"
+#include "PictureDecoder.h"
 #include "PictureFixtures.h"
 #include "Thumbnail.h"
 #include "SharedThumbnails.h"
@@ -251,6 +252,42 @@ private slots:
         QTRY_COMPARE(order.size(), 4);
         QVERIFY(order.indexOf("page") < order.indexOf("row2"));
         QVERIFY(order.indexOf("page") < order.indexOf("row3"));
+    }
+
+    // A thumbnail under way when a picture comes in sight stops for it and is made again once
+    // the picture is in, never remembered as a failure; a picture in sight that outstays the
+    // patience stops no decode begun after it.
+    void aThumbnailGivesWayToAPictureInSightAndIsMadeAfter()
+    {
+        const QString noise = root.filePath("noise.v");
+        const QString path = homePath("/giving/noise.jpg");
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        QString why;
+        QVERIFY2(PictureFixtures::runVips({"gaussnoise", noise, "3000", "2000", "--sigma", "60",
+                                           "--mean", "128"},
+                                          &why),
+                 qPrintable(why));
+        QVERIFY2(PictureFixtures::runVips({"copy", noise, path + "[Q=95]"}, &why), qPrintable(why));
+        {
+            const DecodePriority::InSight outstaying;
+            Error error;
+            QVERIFY(!PictureDecoder::decodeThumbnailToFit(path, QSize(64, 64), &error).isNull());
+            QVERIFY(!error);
+        }
+        ImageView view(QSizeF(37, 37));
+        QSignalSpy changed(&view, &ImageView::imageChanged);
+        Thumbnail::cr_setLocalImageFilePath(&view, path);
+        // Comes most likely while the thumbnail is decoded, and stays a while; either way the
+        // thumbnail must come whole once it leaves.
+        QTest::qWait(40);
+        auto inSight = std::make_unique<DecodePriority::InSight>();
+        QTest::qWait(150);
+        inSight.reset();
+        QTRY_COMPARE(changed.count(), 1);
+        QVERIFY(!view.image().isNull());
+        QVERIFY(!SharedThumbnails::hasFailed(path));
+        const auto version = UndecodablePictures::versionOf(path);
+        QVERIFY(version && !UndecodablePictures::contains(*version));
     }
 
     void anUnreadablePictureKeepsItsBadge()

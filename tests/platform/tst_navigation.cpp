@@ -14,9 +14,14 @@ class Screen : public ViewController {
 public:
     Screen(const QString &name, QStringList *log) : m_name(name), m_log(log) {}
     Q_INVOKABLE void deleteAction(MenuController *) { m_log->append(m_name + " deleteAction"); }
+    QSizeF sizeAtLoad;
 
 protected:
-    void viewDidLoad() override { m_log->append(m_name + " didLoad"); }
+    void viewDidLoad() override
+    {
+        m_log->append(m_name + " didLoad");
+        sizeAtLoad = viewSize();
+    }
     void viewWillAppear(bool) override { m_log->append(m_name + " willAppear"); }
     void viewDidAppear(bool) override { m_log->append(m_name + " didAppear"); }
     void viewWillDisappear(bool) override { m_log->append(m_name + " willDisappear"); }
@@ -67,6 +72,20 @@ private slots:
         QTRY_VERIFY(!child);           // a popped screen goes
         stack.popViewController(true); // the root stays
         QCOMPARE(stack.viewControllers().size(), 1);
+    }
+
+    // A screen sizes what it makes for its page as it loads (a picture decoded for it): the page
+    // area, not the screen below's own size, which may be a column of it.
+    void aPushedScreenLoadsAtThePageArea()
+    {
+        QStringList log;
+        auto *root = new Screen("root", &log);
+        NavigationController stack(root);
+        root->setViewSize({736, 960});
+        stack.setPageSize({1280, 960});
+        auto *child = new Screen("child", &log);
+        stack.pushViewController(child, false);
+        QCOMPARE(child->sizeAtLoad, QSizeF(1280, 960));
     }
 
     void alertsFloatAndRunTheirHandlerAfterDismissal()

@@ -134,6 +134,29 @@ private slots:
                  QVariant(QStringLiteral("c.jpg")));
     }
 
+    // On a window wider than the listing's readable column, a picture opened from its row is
+    // decoded for the whole page from the start, not for the column and then again: the stack
+    // knows the page area before the screen loads.
+    void aPictureOpenedFromAWideListingIsDecodedForThePage()
+    {
+        QVERIFY(PreviewFixtures::writeJpeg(at("Wide/photo.jpg"), QSize(1600, 1200)));
+        auto app = launch("/Wide", {}, QSize(1280, 1004));
+        auto *listing = ShellFixtures::topScreen(*app);
+        ShellFixtures::waitUntilListed(listing);
+        listing->openFileNamed("photo.jpg");
+        auto *opened = qobject_cast<LocalFilePreviewViewController *>(
+            app->navigationController()->topViewController());
+        QVERIFY(opened);
+        const QSizeF pageArea = app->navigationController()->pageSize();
+        QVERIFY(shownPreview(*app));
+        auto *pager = visibleItemNamed(app->window(), "picturePager");
+        QVERIFY(pager);
+        QCOMPARE(pageArea, pager->size());
+        const qreal ratio = app->window()->effectiveDevicePixelRatio();
+        QCOMPARE(opened->previewController()->pictures()->pixelSize(),
+                 QSize(qRound(pager->width() * ratio), qRound(pager->height() * ratio)));
+    }
+
     // Fitted to the window's width, but on a wide one no wider than the page's own size
     // (A4 at 96 per inch, with its margin), centred.
     void aPdfPageFitsTheWindowUpToItsOwnSize_data()

@@ -90,6 +90,8 @@ FocusScope {
     Item {
         id: pages
         anchors { left: parent.left; right: parent.right; top: bar.bottom; bottom: parent.bottom }
+        onWidthChanged: root.tellPageSize()
+        onHeightChanged: root.tellPageSize()
         Repeater {
             id: screens
             model: root.controller ? root.controller.viewControllers : []
@@ -157,6 +159,13 @@ FocusScope {
         enabled: root.canGoBack
         onTapped: root.controller.popViewController(true)
     }
+
+    // The stack gives it to the screens it pushes, so they size their content right away.
+    function tellPageSize() {
+        if (controller)
+            controller.pageSize = Qt.size(pages.width, pages.height)
+    }
+    onControllerChanged: tellPageSize()
 
     onWidthChanged: if (controller) controller.viewSize = Qt.size(width, height)
     onHeightChanged: if (controller) controller.viewSize = Qt.size(width, height)
