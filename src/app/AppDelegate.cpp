@@ -34,8 +34,7 @@ namespace {
 // folder (a file or a folder).
 QStringList existingStartPaths(const QStringList &paths)
 {
-    if (paths.isEmpty() ||
-        QFileInfo::exists(HomePaths::diskPath(paths.constLast())))
+    if (paths.isEmpty() || QFileInfo::exists(HomePaths::diskPath(paths.constLast())))
         return paths;
     sayOnStandardError(AppDelegate::tr("There is no item %1 in the home folder; the home "
                                        "folder is shown instead.")

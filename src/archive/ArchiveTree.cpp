@@ -70,10 +70,10 @@ private:
                 return id;
         }
         const auto id = quint32(m_tree.m_nodes.size());
-        const bool wide = std::any_of(name.begin(), name.end(),
-                                      [](QChar c) { return c.unicode() > 0xff; });
-        m_tree.m_nodes.push_back({-1, quint32(m_tree.m_names.size()), parent, isFolder, false,
-                                  wide});
+        const bool wide =
+            std::any_of(name.begin(), name.end(), [](QChar c) { return c.unicode() > 0xff; });
+        m_tree.m_nodes.push_back(
+            {-1, quint32(m_tree.m_names.size()), parent, isFolder, false, wide});
         appendName(name, wide);
         m_hashes.push_back(hash);
         m_slots[slot] = id;
@@ -156,8 +156,9 @@ std::optional<ArchiveTree> ArchiveTree::build(const ArchiveEntryList &entries,
 
 std::span<const quint32> ArchiveTree::children(quint32 folder) const
 {
-    const auto begin = std::partition_point(m_children.begin(), m_children.end(),
-                                            [&](quint32 id) { return m_nodes[id].parent < folder; });
+    const auto begin = std::partition_point(m_children.begin(), m_children.end(), [&](quint32 id) {
+        return m_nodes[id].parent < folder;
+    });
     const auto end = std::partition_point(begin, m_children.end(),
                                           [&](quint32 id) { return m_nodes[id].parent == folder; });
     return {begin, end};

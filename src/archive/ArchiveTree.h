@@ -26,8 +26,8 @@
 // Archives of hundreds of thousands of entries are browsed whole, so a node is 12 bytes: a
 // parent, an entry index and where its name begins in one buffer shared by all names, each
 // stored as Latin-1 when it can be (one byte a character) else as UTF-16; children are one
-// shared array too, grouped by parent. Nodes are kept in blocks that never move, so the tree grows without
-// copies of itself. Immutable once built: any number of threads may read it.
+// shared array too, grouped by parent. Nodes are kept in blocks that never move, so the tree grows
+// without copies of itself. Immutable once built: any number of threads may read it.
 class ArchiveTree {
 public:
     static constexpr quint32 root = 0;
@@ -36,7 +36,7 @@ public:
         // Position in the listing; -1 for a folder only implied. 31 bits are enough: a listing
         // of more entries could not be held.
         qint32 entry = -1;
-        quint32 nameStart = 0; // into the shared names; it ends where the next node's begins
+        quint32 nameStart = 0;      // into the shared names; it ends where the next node's begins
         quint32 parent : 29 = root; // half a billion nodes: more than any listing held whole
         quint32 isFolder : 1 = false;
         quint32 unsafe : 1 = false;
@@ -71,6 +71,6 @@ private:
     bool nameEquals(quint32 id, QStringView name) const;
 
     std::deque<Node> m_nodes;
-    QByteArray m_names;                // every node's name, one after another
-    std::vector<quint32> m_children;   // node ids but the root's, by parent, in listing order
+    QByteArray m_names;              // every node's name, one after another
+    std::vector<quint32> m_children; // node ids but the root's, by parent, in listing order
 };

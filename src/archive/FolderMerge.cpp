@@ -262,9 +262,9 @@ bool FolderMerge::recordSwap(quint64 movedIn, const QByteArray &relative)
     return m_journal.append(steps);
 }
 
-std::optional<TreeWalk::Step> FolderMerge::swapIn(int sourceFd, const char *name,
-                                                  quint64 movedIn, mode_t type,
-                                                  const QByteArray &relative, Error *error)
+std::optional<TreeWalk::Step> FolderMerge::swapIn(int sourceFd, const char *name, quint64 movedIn,
+                                                  mode_t type, const QByteArray &relative,
+                                                  Error *error)
 {
     const int targetFd = m_target.get();
     const auto stop = [&](int errorNumber) {
@@ -272,7 +272,8 @@ std::optional<TreeWalk::Step> FolderMerge::swapIn(int sourceFd, const char *name
         return TreeWalk::Step::Stop;
     };
     const auto inTheWay = [&](mode_t obstacle) {
-        fail(error, ArchiveErrors::itemInTheWay(FileNameCodec::decode(relative), whatItIs(obstacle)));
+        fail(error,
+             ArchiveErrors::itemInTheWay(FileNameCodec::decode(relative), whatItIs(obstacle)));
         return TreeWalk::Step::Stop;
     };
     if (!recordSwap(movedIn, relative))
@@ -296,7 +297,8 @@ std::optional<TreeWalk::Step> FolderMerge::swapIn(int sourceFd, const char *name
     // What came out is in the source now, where nothing else reaches: what it is can't change
     // under the look.
     struct stat old {};
-    if (::fstatat(sourceFd, name, &old, AT_SYMLINK_NOFOLLOW) == 0 && (old.st_mode & S_IFMT) == type) {
+    if (::fstatat(sourceFd, name, &old, AT_SYMLINK_NOFOLLOW) == 0 &&
+        (old.st_mode & S_IFMT) == type) {
         ++m_replaced;
         m_replacedInSource = true;
         return TreeWalk::Step::Next;
@@ -391,7 +393,7 @@ bool FolderMerge::undoSwap(const MergeJournal::Step &step, const Folders &folder
     if (!inSource)
         out = asides.inodeIn(folder, item);
     if (!out || *out == 0 || *out == step.movedIn) { // nothing was swapped out
-        if (movedInStands && out && *out == 0) // moved in where nothing stood
+        if (movedInStands && out && *out == 0)       // moved in where nothing stood
             moveNoReplace(targetFd, item, folders.undone, undoneName.constData());
         return bool(out);
     }

@@ -104,7 +104,8 @@ bool GzipStream::refill()
     std::memmove(m_input.data(), state->next_in, state->avail_in);
     ssize_t n;
     do {
-        n = ::read(m_file.get(), m_input.data() + state->avail_in, m_input.size() - state->avail_in);
+        n = ::read(m_file.get(), m_input.data() + state->avail_in,
+                   m_input.size() - state->avail_in);
     } while (n < 0 && errno == EINTR);
     if (n < 0) {
         m_readErrno = errno;

@@ -62,7 +62,8 @@ private:
 class SevenZipExtraction final : public ToolProcess {
 public:
     SevenZipExtraction(ProgressReporter &progress, qint64 totalBytes)
-        : ToolProcess(sevenZipProgram, OutputLines::Read), m_progress(progress), m_totalBytes(totalBytes)
+        : ToolProcess(sevenZipProgram, OutputLines::Read), m_progress(progress),
+          m_totalBytes(totalBytes)
     {
     }
 

@@ -16,9 +16,9 @@ struct TrashEntry;
 // good (Shift+Delete) or the items' file system has no trash to use, and then for good. A sheet
 // first names what goes and how; the work runs on the file actions' worker behind the overlay
 // (FileActionJob), counting the items, with Cancel (which stops before the next item: a
-// deletion for good keeps what it had not reached). After a move to the trash the screen's notice offers "Undo" for a few
-// seconds, which puts every item back where it was; when more than a GiB went, a further
-// notice says how much the trash now holds (reckoned on a worker after the move).
+// deletion for good keeps what it had not reached). After a move to the trash the screen's notice
+// offers "Undo" for a few seconds, which puts every item back where it was; when more than a GiB
+// went, a further notice says how much the trash now holds (reckoned on a worker after the move).
 //
 // Thread-safety: main thread only.
 class ItemDeletion {

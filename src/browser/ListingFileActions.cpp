@@ -47,12 +47,10 @@ std::function<void(const QList<Error> &)> ListingFileActions::whenDone(const QSt
 void ListingFileActions::createFolder()
 {
     QPointer<LocalStorageViewController> screen(m_screen);
-    NewFolderDialog::present(m_screen,
-                             HomePaths::diskPath(m_screen->filePath()),
-                             [screen] {
-                                 if (screen)
-                                     screen->reloadItemsFromDataSource();
-                             });
+    NewFolderDialog::present(m_screen, HomePaths::diskPath(m_screen->filePath()), [screen] {
+        if (screen)
+            screen->reloadItemsFromDataSource();
+    });
 }
 
 // ----------------------------------------------------------------------------- delete
@@ -166,8 +164,7 @@ void ListingFileActions::paste()
 
 void ListingFileActions::duplicate(const QString &path)
 {
-    CopyIntoFolder::run(m_screen, {path},
-                        HomePaths::diskPath(m_screen->filePath()),
+    CopyIntoFolder::run(m_screen, {path}, HomePaths::diskPath(m_screen->filePath()),
                         LocalFolderListing::titleForFilePath(m_screen->filePath()),
                         whenDone(tr("Duplicate failed"), false));
 }

@@ -66,8 +66,7 @@ void LocalFolderSelectorViewController::requestItemsForFilePath(
     std::function<void(const KPDocumentPickerItems &)> completionHandler)
 {
     KPDocumentPickerItems kept;
-    const auto items =
-        LocalFolderListing::itemsInFolder(HomePaths::diskPath(filePath));
+    const auto items = LocalFolderListing::itemsInFolder(HomePaths::diskPath(filePath));
     for (const auto &item : items) {
         if (m_isUpload || item->isFolder)
             kept.append(item);
@@ -139,11 +138,10 @@ void LocalFolderSelectorViewController::configureToolbar()
 void LocalFolderSelectorViewController::createFolderButtonTapped()
 {
     QPointer<LocalFolderSelectorViewController> weakSelf(this);
-    NewFolderDialog::present(this, HomePaths::diskPath(filePath()),
-                             [weakSelf] {
-                                 if (weakSelf)
-                                     weakSelf->reloadItemsFromDataSource();
-                             });
+    NewFolderDialog::present(this, HomePaths::diskPath(filePath()), [weakSelf] {
+        if (weakSelf)
+            weakSelf->reloadItemsFromDataSource();
+    });
 }
 
 void LocalFolderSelectorViewController::doneButtonTapped()

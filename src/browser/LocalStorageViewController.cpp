@@ -225,7 +225,8 @@ void LocalStorageViewController::openFileNamed(const QString &fileName)
         return;
     }
     if (const auto destination = ListingArchiveWorkflows::unpackingDestination(fileName)) {
-        m_archiveWorkflows->unpackArchiveAtPath(HomePaths::diskPath(filePath(), fileName), *destination);
+        m_archiveWorkflows->unpackArchiveAtPath(HomePaths::diskPath(filePath(), fileName),
+                                                *destination);
         return;
     }
     auto *screen = new LocalFilePreviewViewController;
@@ -475,6 +476,5 @@ void LocalStorageViewController::dropOnFlatRow(const QList<QUrl> &urls, int flat
         if (url.isLocalFile() && url.toLocalFile() != folderPath) // a row dropped on itself
             sources.append(url.toLocalFile());
     if (!sources.isEmpty())
-        m_fileActions->moveInto(
-            sources, HomePaths::appending(filePath(), folder->fileName));
+        m_fileActions->moveInto(sources, HomePaths::appending(filePath(), folder->fileName));
 }

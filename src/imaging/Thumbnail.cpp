@@ -149,8 +149,8 @@ void request(ImageView *view, const QString &path, const QString &keyPath, Thumb
     }
     const Request request{view,
                           path,
-                          Thumbnail::cachedFileNameWithSizeForKey(HomePaths::listingPath(keyPath).value_or(keyPath),
-                                                                  size),
+                          Thumbnail::cachedFileNameWithSizeForKey(
+                              HomePaths::listingPath(keyPath).value_or(keyPath), size),
                           size,
                           screenScale(),
                           std::move(decoder),

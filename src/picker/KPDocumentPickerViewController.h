@@ -176,7 +176,11 @@ public:
     virtual void renameKeyPressed(int flatRow) { Q_UNUSED(flatRow) }
     // Ctrl+C (Ctrl+X: `cut`) on the selection while editing, else on the row with the keyboard
     // (-1: none); Ctrl+V: left to screens whose items can be copied.
-    virtual void copyKeyPressed(bool cut, int flatRow) { Q_UNUSED(cut) Q_UNUSED(flatRow) }
+    virtual void copyKeyPressed(bool cut, int flatRow)
+    {
+        Q_UNUSED(cut)
+        Q_UNUSED(flatRow)
+    }
     virtual void pasteKeyPressed() {}
     // Ctrl+Enter on the row with the keyboard: left to screens that look inside items.
     virtual void contentsKeyPressed(int flatRow) { Q_UNUSED(flatRow) }

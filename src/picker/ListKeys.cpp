@@ -69,8 +69,8 @@ RowStep rowStep(const QKeyEvent &key, int focusedRow, int rowCount, int pageRows
     const auto modifiers = key.modifiers();
     if (isReturn(key.key()) && onRow)
         return {modifiers & Qt::ControlModifier ? Kind::ShowContents : Kind::Open, focusedRow};
-    const bool menuKey = key.key() == Qt::Key_Menu ||
-                         (key.key() == Qt::Key_F10 && (modifiers & Qt::ShiftModifier));
+    const bool menuKey =
+        key.key() == Qt::Key_Menu || (key.key() == Qt::Key_F10 && (modifiers & Qt::ShiftModifier));
     if (menuKey && onRow)
         return {Kind::Menu, focusedRow};
     const bool plain = !(modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));

@@ -12,8 +12,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <Trash.h>
 #include <Translations.h>
+#include <Trash.h>
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
@@ -423,8 +423,8 @@ private slots:
             QCOMPARE(readFile(target + "/sub/b.txt"), QByteArray("old b"));
         };
         const auto open = [&](const char *name) {
-            return Fd(::open(QFile::encodeName(dir.filePath(name)).constData(),
-                             O_RDONLY | O_DIRECTORY));
+            return Fd(
+                ::open(QFile::encodeName(dir.filePath(name)).constData(), O_RDONLY | O_DIRECTORY));
         };
         const auto staging = open(".");
         for (int cancelAt = 0;; ++cancelAt) {
@@ -443,7 +443,8 @@ private slots:
                 verifyAsBefore();
                 continue;
             }
-            QCOMPARE(cancelAt, 6); // one ask per item: a.txt, sub, sub/b.txt, sub/added.txt, fresh, l
+            QCOMPARE(cancelAt,
+                     6); // one ask per item: a.txt, sub, sub/b.txt, sub/added.txt, fresh, l
             QVERIFY(merge.replacedInSource());
             QCOMPARE(tree(dir.filePath("source")),
                      QStringList({"a.txt", "l -> sub", "sub/", "sub/b.txt"}));
@@ -457,15 +458,15 @@ private slots:
             const auto againAside = open("aside"), againUndone = open("undone");
             MergeJournal::remove(staging.get());
             journal = MergeJournal::create(staging.get(), {}, nullptr);
-            QVERIFY(FolderMerge({again.get(), againTarget.get(), againAside.get(),
-                                 againUndone.get()},
-                                *journal)
-                        .run(nullptr));
-            QVERIFY(::renameat2(staging.get(), "source", staging.get(), "aside",
-                                RENAME_EXCHANGE) == 0);
-            QVERIFY(FolderMerge::undo(MergeJournal::read(staging.get())->steps,
-                                      {againAside.get(), againTarget.get(), again.get(),
-                                       againUndone.get()})
+            QVERIFY(
+                FolderMerge({again.get(), againTarget.get(), againAside.get(), againUndone.get()},
+                            *journal)
+                    .run(nullptr));
+            QVERIFY(::renameat2(staging.get(), "source", staging.get(), "aside", RENAME_EXCHANGE) ==
+                    0);
+            QVERIFY(FolderMerge::undo(
+                        MergeJournal::read(staging.get())->steps,
+                        {againAside.get(), againTarget.get(), again.get(), againUndone.get()})
                         .isEmpty());
             verifyAsBefore();
             QCOMPARE(rawFiles(QFile::encodeName(dir.filePath("aside"))).size(), 0);

@@ -165,20 +165,22 @@ private slots:
         QFETCH(QString, damage);
         QFETCH(int, code);
         QTemporaryDir dir;
-        QCOMPARE(python(dir.path(), "import gzip, io, random, tarfile\n"
-                                    "raw = io.BytesIO()\n"
-                                    "with tarfile.open(fileobj=raw, mode='w') as t:\n"
-                                    "  for i in range(40):\n"
-                                    "    body = random.Random(i).randbytes(20000)\n"
-                                    "    info = tarfile.TarInfo('d%d/f%02d.bin' % (i % 3, i))\n"
-                                    "    info.size = len(body)\n"
-                                    "    t.addfile(info, io.BytesIO(body))\n"
-                                    "tar = raw.getvalue(); half = len(tar) // 2 + 77\n"
-                                    "data = gzip.compress(tar[:half]) + gzip.compress(tar[half:])\n" +
-                                        damage + "\nopen('t.tar.gz', 'wb').write(data)\n"),
-                 0);
+        QCOMPARE(
+            python(dir.path(), "import gzip, io, random, tarfile\n"
+                               "raw = io.BytesIO()\n"
+                               "with tarfile.open(fileobj=raw, mode='w') as t:\n"
+                               "  for i in range(40):\n"
+                               "    body = random.Random(i).randbytes(20000)\n"
+                               "    info = tarfile.TarInfo('d%d/f%02d.bin' % (i % 3, i))\n"
+                               "    info.size = len(body)\n"
+                               "    t.addfile(info, io.BytesIO(body))\n"
+                               "tar = raw.getvalue(); half = len(tar) // 2 + 77\n"
+                               "data = gzip.compress(tar[:half]) + gzip.compress(tar[half:])\n" +
+                                   damage + "\nopen('t.tar.gz', 'wb').write(data)\n"),
+            0);
         Error error;
-        const auto entries = ArchiverManager::listEntriesAtPath(dir.filePath("t.tar.gz"), {}, &error);
+        const auto entries =
+            ArchiverManager::listEntriesAtPath(dir.filePath("t.tar.gz"), {}, &error);
         QCOMPARE(error.code, code);
         if (code != 0)
             return;

@@ -1,5 +1,5 @@
-#include "ListingScreenFixture.h"
 #include "HomePaths.h"
+#include "ListingScreenFixture.h"
 #include "LocalFolderListing.h"
 
 class TestLocalFolderListing : public QObject {
@@ -20,8 +20,7 @@ private slots:
         makeFile(home() + "/Books/.DS_Store");
         makeFile(home() + "/Books/.hidden");
         QVERIFY(QFile::link(home() + "/Books/Comics", home() + "/Books/link"));
-        const auto items = LocalFolderListing::itemsInFolder(
-            HomePaths::diskPath("/Books"));
+        const auto items = LocalFolderListing::itemsInFolder(HomePaths::diskPath("/Books"));
         QMap<QString, KPDocumentPickerItemPtr> byName;
         for (const auto &item : items)
             byName.insert(item->fileName, item);
@@ -37,9 +36,7 @@ private slots:
 
     void missingFolderListsEmpty()
     {
-        QVERIFY(LocalFolderListing::itemsInFolder(
-                    HomePaths::diskPath("/nowhere"))
-                    .isEmpty());
+        QVERIFY(LocalFolderListing::itemsInFolder(HomePaths::diskPath("/nowhere")).isEmpty());
     }
 
     void titles()

@@ -2,8 +2,8 @@
 #include "DecodePriority.h"
 #include "PictureDecoder.h"
 #include "PictureFixtures.h"
-#include "Thumbnail.h"
 #include "SharedThumbnails.h"
+#include "Thumbnail.h"
 #include "ThumbnailCache.h"
 #include "UndecodablePictures.h"
 #include "Utils.h"
@@ -263,9 +263,8 @@ private slots:
         const QString path = homePath("/giving/noise.jpg");
         QVERIFY(QDir().mkpath(QFileInfo(path).path()));
         QString why;
-        QVERIFY2(PictureFixtures::runVips({"gaussnoise", noise, "3000", "2000", "--sigma", "60",
-                                           "--mean", "128"},
-                                          &why),
+        QVERIFY2(PictureFixtures::runVips(
+                     {"gaussnoise", noise, "3000", "2000", "--sigma", "60", "--mean", "128"}, &why),
                  qPrintable(why));
         QVERIFY2(PictureFixtures::runVips({"copy", noise, path + "[Q=95]"}, &why), qPrintable(why));
         {

@@ -196,7 +196,8 @@ FocusScope {
 
         Keys.onPressed: function(event) {
             event.accepted = page.controller !== null
-                             && page.controller.rowKeyPressed(event.key, event.modifiers, event.text, focusedRow)
+                             && page.controller.rowKeyPressed(event.key, event.modifiers,
+                                                              event.text, focusedRow)
         }
         Connections {
             target: page.controller
