@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -46,6 +47,10 @@ public:
         virtual ~Store() = default;
         virtual qsizetype size() const = 0;
         virtual ArchiveEntry at(qsizetype index) const = 0;
+        // The entry's name in the reader's own bytes, as the archive spells it, for a caller
+        // that may point into them rather than copy a name that reads the same in text; empty
+        // when the reader keeps no such bytes. They live as long as the store.
+        virtual QByteArrayView storedName(qsizetype) const { return {}; }
     };
 
     class const_iterator {

@@ -23,6 +23,24 @@ std::optional<QStringList> relativeOfAbsolute(const QString &path)
     return EntryChecks::safeComponents(path.mid(start));
 }
 
+// The last component of a name as stored ("a/b" gives "b"), split as the tree splits names.
+QByteArrayView lastComponent(QByteArrayView stored)
+{
+    qsizetype start = stored.size();
+    while (start > 0 && stored.at(start - 1) != '/' && stored.at(start - 1) != '\\')
+        --start;
+    return stored.sliced(start);
+}
+
+// Whether a stored name reads as `name`, byte for character, all ASCII: every encoding a
+// listing is read with spells ASCII alike, so a later entry of the same name has the same bytes.
+bool readsAsAscii(QByteArrayView stored, QStringView name)
+{
+    return stored.size() == name.size() &&
+           std::equal(name.begin(), name.end(), stored.begin(),
+                      [](QChar c, char byte) { return c.unicode() < 0x80 && c.unicode() == uchar(byte); });
+}
+
 } // namespace
 
 // Adds the entries' nodes, finding a folder's child by parent, kind and name through an open
@@ -31,7 +49,14 @@ std::optional<QStringList> relativeOfAbsolute(const QString &path)
 // hash of keys and values would cost several times the nodes themselves.
 class ArchiveTree::Builder {
 public:
-    explicit Builder(ArchiveTree &tree) : m_tree(tree), m_slots(1024, empty), m_hashes(1, 0) {}
+    // Sized for `expected` nodes, so that a tree of about that many never copies its tables.
+    Builder(ArchiveTree &tree, qsizetype expected) : m_tree(tree), m_slots(1024, empty)
+    {
+        while (4 * size_t(expected) > 3 * m_slots.size())
+            m_slots.resize(2 * m_slots.size());
+        m_hashes.reserve(size_t(expected) + 1);
+        m_hashes.push_back(0); // the root's
+    }
 
     void add(const ArchiveEntry &entry, qint32 position)
     {
@@ -54,10 +79,19 @@ public:
         place(parent, parts->last(), isFolder, unsafe, position);
     }
 
+    // Where a file's name already is in the listing's store, if it reads the same there.
+    bool isInListing(QStringView name, qint32 position) const
+    {
+        return m_tree.m_listing &&
+               readsAsAscii(lastComponent(m_tree.m_listing->storedName(position)), name);
+    }
+
 private:
     static constexpr quint32 empty = root; // the root is never anyone's child
 
-    quint32 childOrNew(quint32 parent, QStringView name, bool isFolder)
+    // `inListing`: a new node's name is the end of that entry's stored name (see isInListing).
+    quint32 childOrNew(quint32 parent, QStringView name, bool isFolder, bool inListing = false,
+                       qint32 position = -1)
     {
         const auto hash = quint32(qHashMulti(QHashSeed::globalSeed(), parent, isFolder, name));
         const size_t mask = m_slots.size() - 1;
@@ -73,8 +107,9 @@ private:
         const bool wide =
             std::any_of(name.begin(), name.end(), [](QChar c) { return c.unicode() > 0xff; });
         m_tree.m_nodes.push_back(
-            {-1, quint32(m_tree.m_names.size()), parent, isFolder, false, wide});
-        appendName(name, wide);
+            {position, quint32(m_tree.m_names.size()), parent, isFolder, false, wide, inListing});
+        if (!inListing)
+            appendName(name, wide);
         m_hashes.push_back(hash);
         m_slots[slot] = id;
         if (4 * m_hashes.size() > 3 * m_slots.size())
@@ -112,7 +147,8 @@ private:
 
     void place(quint32 parent, QStringView name, bool isFolder, bool unsafe, qint32 position)
     {
-        auto &node = m_tree.m_nodes[childOrNew(parent, name, isFolder)];
+        const bool inListing = !isFolder && !unsafe && isInListing(name, position);
+        auto &node = m_tree.m_nodes[childOrNew(parent, name, isFolder, inListing, position)];
         node.entry = position; // a later entry of the same name wins
         node.unsafe = node.unsafe || unsafe;
     }
@@ -131,8 +167,9 @@ std::optional<ArchiveTree> ArchiveTree::build(const ArchiveEntryList &entries,
                                               const std::function<bool()> &cancelled)
 {
     ArchiveTree tree;
+    tree.m_listing = entries.store();
     {
-        Builder builder(tree);
+        Builder builder(tree, entries.size() + 1);
         for (qsizetype i = 0; i < entries.size(); ++i) {
             if (cancelled && i % cancelCheckInterval == 0 && cancelled())
                 return std::nullopt;
@@ -166,6 +203,8 @@ std::span<const quint32> ArchiveTree::children(quint32 folder) const
 
 QByteArrayView ArchiveTree::storedName(quint32 id) const
 {
+    if (m_nodes[id].nameInListing)
+        return lastComponent(m_listing->storedName(m_nodes[id].entry));
     const qsizetype start = m_nodes[id].nameStart;
     const qsizetype end = id + 1 < m_nodes.size() ? m_nodes[id + 1].nameStart : m_names.size();
     return QByteArrayView(m_names).sliced(start, end - start);

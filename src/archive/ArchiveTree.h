@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <vector>
@@ -26,8 +27,11 @@
 // Archives of hundreds of thousands of entries are browsed whole, so a node is 12 bytes: a
 // parent, an entry index and where its name begins in one buffer shared by all names, each
 // stored as Latin-1 when it can be (one byte a character) else as UTF-16; children are one
-// shared array too, grouped by parent. Nodes are kept in blocks that never move, so the tree grows
-// without copies of itself. Immutable once built: any number of threads may read it.
+// shared array too, grouped by parent. A file whose name is plain ASCII in the reader's own
+// bytes (ArchiveEntryList::Store::storedName) is not copied at all: its name is the end of that
+// entry's stored name. Nodes are kept in blocks that never move, so the tree grows without
+// copies of itself. Immutable once built: any number of threads may read it, and it keeps the
+// listing's store alive.
 class ArchiveTree {
 public:
     static constexpr quint32 root = 0;
@@ -37,10 +41,11 @@ public:
         // of more entries could not be held.
         qint32 entry = -1;
         quint32 nameStart = 0;      // into the shared names; it ends where the next node's begins
-        quint32 parent : 29 = root; // half a billion nodes: more than any listing held whole
+        quint32 parent : 28 = root; // 268 million nodes: more than any listing held whole
         quint32 isFolder : 1 = false;
         quint32 unsafe : 1 = false;
-        quint32 wideName : 1 = false; // stored as UTF-16, not Latin-1
+        quint32 wideName : 1 = false;      // stored as UTF-16, not Latin-1
+        quint32 nameInListing : 1 = false; // the end of the entry's name in the listing's store
     };
     static_assert(sizeof(Node) == 12);
 
@@ -70,6 +75,7 @@ private:
     QByteArrayView storedName(quint32 id) const;
     bool nameEquals(quint32 id, QStringView name) const;
 
+    std::shared_ptr<const ArchiveEntryList::Store> m_listing; // where nameInListing names are
     std::deque<Node> m_nodes;
     QByteArray m_names;              // every node's name, one after another
     std::vector<quint32> m_children; // node ids but the root's, by parent, in listing order

@@ -77,6 +77,11 @@ public:
         return entry;
     }
 
+    QByteArrayView storedName(qsizetype index) const override
+    {
+        return m_directory->rawName(index);
+    }
+
     const std::shared_ptr<const ZipDirectory> &directory() const { return m_directory; }
 
     // Targets of the plain links, read while listing so the checks see them before anything
