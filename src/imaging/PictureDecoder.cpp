@@ -5,13 +5,13 @@
 
 #include "DecodePriority.h"
 #include "ImagingErrors.h"
+#include "VipsStart.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <algorithm>
 #include <atomic>
 #include <memory>
-#include <mutex>
 #include <optional>
 
 namespace {
@@ -20,17 +20,6 @@ struct ImageUnref {
     void operator()(VipsImage *image) const { g_object_unref(image); }
 };
 using VipsImagePtr = std::unique_ptr<VipsImage, ImageUnref>;
-
-void initialiseVips()
-{
-    static std::once_flag once;
-    std::call_once(once, [] {
-        if (VIPS_INIT("ombrisk") != 0)
-            qFatal("libvips cannot start: %s", vips_error_buffer());
-        // Files change under the same name in a file manager: never serve an earlier decode.
-        vips_cache_set_max(0);
-    });
-}
 
 Error decodeError(const QString &path)
 {
@@ -103,6 +92,17 @@ QByteArray fileHead(const QString &path)
 }
 
 const QByteArray jpegSignature("\xFF\xD8\xFF", 3);
+const QByteArray bmpSignature("BM");
+const QByteArray psdSignature("8BPS");
+const QByteArray pdfSignature("%PDF-");
+
+// The libvips module that reads a file of this head, for those not read by libvips itself.
+const char *moduleFor(const QByteArray &head)
+{
+    if (head.startsWith(bmpSignature) || head.startsWith(psdSignature))
+        return "magick";
+    return head.startsWith(pdfSignature) ? "poppler" : nullptr;
+}
 
 // The largest shrink libjpeg applies while decoding (1, 2, 4 or 8) that leaves the picture at
 // least as large as it is to fit `bounds`; libvips resizes the rest. vips_thumbnail keeps a
@@ -170,7 +170,7 @@ enum class Urgency { InSight, GivesWay };
 bool accepted(const QByteArray &head, Accept accept)
 {
     return PictureDecoder::signatureKind(head) != PictureDecoder::SignatureKind::None ||
-           (accept == Accept::PicturesAndDocuments && head.startsWith("%PDF-"));
+           (accept == Accept::PicturesAndDocuments && head.startsWith(pdfSignature));
 }
 
 // Decodes `path` to fit `bounds`; `size` is libvips's VipsSize (both ways, or down only).
@@ -182,8 +182,11 @@ QImage decode(const QString &path, QSize bounds, VipsSize size, Error *error,
         fail(error, notAPictureError(path));
         return {};
     }
-    // Only now: starting libvips loads its modules, a cost a file that is no picture need not pay.
-    initialiseVips();
+    // Only now: a file that is no picture need not start libvips.
+    if (const char *module = moduleFor(head))
+        VipsStart::openModule(module);
+    else
+        VipsStart::start();
     const Pipeline decoded =
         fitted(QFile::encodeName(path), head.startsWith(jpegSignature), bounds, size);
     const VipsImagePtr srgb8 = decoded.result ? toSrgb8(decoded.result.get()) : nullptr;
@@ -229,8 +232,8 @@ SignatureKind signatureKind(const QByteArray &head)
 {
     // Formats libvips reads itself, and Photoshop files through ImageMagick's one coder.
     if (startsWithAny(head,
-                      {jpegSignature, QByteArray("GIF8"), QByteArray("BM"), QByteArray("II*\0", 4),
-                       QByteArray("MM\0*", 4), QByteArray("\x89PNG", 4), QByteArray("8BPS")}))
+                      {jpegSignature, QByteArray("GIF8"), bmpSignature, QByteArray("II*\0", 4),
+                       QByteArray("MM\0*", 4), QByteArray("\x89PNG", 4), psdSignature}))
         return SignatureKind::Raster;
     if (head.startsWith("RIFF") && head.mid(8, 4) == "WEBP")
         return SignatureKind::Raster;
