@@ -33,6 +33,12 @@ bool isKept(QStringView part)
 // The exact name of an entry from its safe components (see exactName).
 QString joinedAs(const QStringList &parts, const QString &entryPath)
 {
+    // Nothing dropped and every separator a single "/": the entry's own string, as most are.
+    qsizetype length = parts.size() - 1;
+    for (const auto &part : parts)
+        length += part.size();
+    if (length == entryPath.size() && !entryPath.contains(u'\\'))
+        return entryPath;
     auto joined = parts.join(u'/');
     return joined == entryPath ? entryPath : joined; // the entry's own string: kept once
 }

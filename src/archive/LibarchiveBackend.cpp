@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -147,11 +148,19 @@ QString sevenZipName(QString stored)
 
 // A name as the archive holds it: libarchive gives UTF-8 where it can convert the name, else the
 // raw bytes (a tar or cpio name that is not UTF-8), which keep their value (FileNameCodec).
-QString nameOf(struct archive *archive, const char *utf8, const char *raw)
+// A name of the header as text. libarchive gives it as UTF-8 by converting it through wide
+// characters, one by one: a name in plain ASCII, the same in every encoding, is taken as it is.
+QString nameOf(struct archive *archive, struct archive_entry *header, const char *raw,
+               const char *(*utf8Of)(struct archive_entry *))
 {
-    if (!utf8)
+    QString name;
+    if (raw && std::all_of(raw, raw + std::strlen(raw), [](char c) { return uchar(c) < 0x80; })) {
+        name = QString::fromLatin1(raw);
+    } else if (const char *utf8 = utf8Of(header)) {
+        name = QString::fromUtf8(utf8);
+    } else {
         return FileNameCodec::decode(raw ? raw : "");
-    const auto name = QString::fromUtf8(utf8);
+    }
     return archive_format(archive) == ARCHIVE_FORMAT_7ZIP ? sevenZipName(name) : name;
 }
 
@@ -164,14 +173,14 @@ ArchiveEntry entryFrom(struct archive *archive, struct archive_entry *header,
         return entry; // size unknown until read
     }
     entry.path =
-        nameOf(archive, archive_entry_pathname_utf8(header), archive_entry_pathname(header));
+        nameOf(archive, header, archive_entry_pathname(header), archive_entry_pathname_utf8);
     entry.size = archive_entry_size_is_set(header) ? archive_entry_size(header) : 0;
     entry.mode = archive_entry_perm(header) & 07777;
     if (archive_entry_mtime_is_set(header))
         entry.modified = QDateTime::fromSecsSinceEpoch(archive_entry_mtime(header), Qt::UTC);
     if (const char *hardlink = archive_entry_hardlink(header)) {
         entry.type = ArchiveEntry::Type::HardLink;
-        entry.linkTarget = nameOf(archive, archive_entry_hardlink_utf8(header), hardlink);
+        entry.linkTarget = nameOf(archive, header, hardlink, archive_entry_hardlink_utf8);
         return entry;
     }
     switch (archive_entry_filetype(header)) {
@@ -184,7 +193,7 @@ ArchiveEntry entryFrom(struct archive *archive, struct archive_entry *header,
     case AE_IFLNK: {
         entry.type = ArchiveEntry::Type::SymbolicLink;
         entry.linkTarget =
-            nameOf(archive, archive_entry_symlink_utf8(header), archive_entry_symlink(header));
+            nameOf(archive, header, archive_entry_symlink(header), archive_entry_symlink_utf8);
         break;
     }
     default:

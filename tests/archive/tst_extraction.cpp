@@ -187,6 +187,30 @@ private slots:
         QCOMPARE(unpacked, expected);
     }
 
+    // A tar's names in UTF-8, the headers' own (pax) or raw bytes (GNU), and in plain ASCII:
+    // files and both kinds of link are named as packed.
+    void tarNamesInUtf8AndAscii()
+    {
+        QTemporaryDir dir;
+        const QStringList expected{u"Café/"_qs, u"Café/ñ.txt"_qs, u"hard"_qs, u"link -> Café/ñ.txt"_qs,
+                                   u"plain.txt"_qs, u"日本.txt"_qs};
+        for (const QString format : {"PAX", "GNU"}) {
+            QCOMPARE(makeTar(dir.path(),
+                             "t.format = tarfile." + format + "_FORMAT\n"
+                             "add(t, 'Café/ñ.txt', tarfile.REGTYPE, b'n')\n"
+                             "add(t, '日本.txt', tarfile.REGTYPE, b'j')\n"
+                             "add(t, 'plain.txt', tarfile.REGTYPE, b'p')\n"
+                             "add(t, 'link', tarfile.SYMTYPE, b'', linkname='Café/ñ.txt')\n"
+                             "add(t, 'hard', tarfile.LNKTYPE, b'', linkname='日本.txt')\n",
+                             format + ".tar"),
+                     0);
+            const QString out = dir.filePath("out-" + format);
+            VERIFY_OK(unpack(dir.filePath(format + ".tar"), out));
+            QCOMPARE(tree(out), expected);
+            QCOMPARE(readFile(out + u"/hard"_qs), QByteArray("j"));
+        }
+    }
+
     // Characters 7zz reads as patterns or list files, in the archive's name, the destination
     // and an entry: nothing but that archive is read, and only into that destination.
     void patternCharactersAreJustCharacters_data()
