@@ -192,16 +192,18 @@ private slots:
     void tarNamesInUtf8AndAscii()
     {
         QTemporaryDir dir;
-        const QStringList expected{u"Café/"_qs, u"Café/ñ.txt"_qs, u"hard"_qs, u"link -> Café/ñ.txt"_qs,
+        const QStringList expected{u"Café/"_qs,     u"Café/ñ.txt"_qs,
+                                   u"hard"_qs,      u"link -> Café/ñ.txt"_qs,
                                    u"plain.txt"_qs, u"日本.txt"_qs};
         for (const QString format : {"PAX", "GNU"}) {
             QCOMPARE(makeTar(dir.path(),
-                             "t.format = tarfile." + format + "_FORMAT\n"
-                             "add(t, 'Café/ñ.txt', tarfile.REGTYPE, b'n')\n"
-                             "add(t, '日本.txt', tarfile.REGTYPE, b'j')\n"
-                             "add(t, 'plain.txt', tarfile.REGTYPE, b'p')\n"
-                             "add(t, 'link', tarfile.SYMTYPE, b'', linkname='Café/ñ.txt')\n"
-                             "add(t, 'hard', tarfile.LNKTYPE, b'', linkname='日本.txt')\n",
+                             "t.format = tarfile." + format +
+                                 "_FORMAT\n"
+                                 "add(t, 'Café/ñ.txt', tarfile.REGTYPE, b'n')\n"
+                                 "add(t, '日本.txt', tarfile.REGTYPE, b'j')\n"
+                                 "add(t, 'plain.txt', tarfile.REGTYPE, b'p')\n"
+                                 "add(t, 'link', tarfile.SYMTYPE, b'', linkname='Café/ñ.txt')\n"
+                                 "add(t, 'hard', tarfile.LNKTYPE, b'', linkname='日本.txt')\n",
                              format + ".tar"),
                      0);
             const QString out = dir.filePath("out-" + format);
