@@ -8,6 +8,9 @@ namespace {
 // What an event counts against the queue's limit: its data, and a share for the event itself,
 // so that a great many small entries can't pile up without bound (each carries a name).
 constexpr qint64 eventCost = 1024;
+// The reader hands its events over when they cost this much, or are this many.
+constexpr qint64 runBytes = 64 * 1024;
+constexpr size_t runEvents = 64;
 
 qint64 costOf(const LibarchiveReadAhead::Event &event)
 {
@@ -35,40 +38,57 @@ LibarchiveReadAhead::~LibarchiveReadAhead()
 
 LibarchiveReadAhead::Event LibarchiveReadAhead::next()
 {
-    std::unique_lock lock(m_mutex);
-    if (m_queue.empty() && !m_finished) {
-        m_writerWaiting = true;
-        m_changed.wait(lock, [this] { return !m_queue.empty() || m_finished; });
-        m_writerWaiting = false;
+    if (m_taken.empty()) {
+        std::unique_lock lock(m_mutex);
+        if (m_queue.empty() && !m_finished) {
+            m_writerWaiting = true;
+            m_changed.wait(lock, [this] { return !m_queue.empty() || m_finished; });
+            m_writerWaiting = false;
+        }
+        if (m_queue.empty())
+            return {};
+        m_taken.swap(m_queue);
     }
-    if (m_queue.empty())
-        return {};
-    auto event = std::move(m_queue.front());
-    m_queue.pop_front();
-    m_queuedBytes -= costOf(event);
-    const bool wake = m_readerWaiting && m_queuedBytes < m_maxQueuedBytes / 2;
-    lock.unlock();
-    if (wake)
-        m_changed.notify_all();
+    auto event = std::move(m_taken.front());
+    m_taken.pop_front();
+    const qint64 left = m_queuedBytes -= costOf(event);
+    // The reader waits for half the limit; it is woken once, as the count passes below it.
+    if (left < m_maxQueuedBytes / 2 && left + costOf(event) >= m_maxQueuedBytes / 2) {
+        std::lock_guard lock(m_mutex);
+        if (m_readerWaiting)
+            m_changed.notify_all();
+    }
     return event;
 }
 
 bool LibarchiveReadAhead::push(Event event)
 {
+    const bool last = event.kind == Event::Kind::End || event.kind == Event::Kind::Failure;
+    m_runBytes += costOf(event);
+    m_run.push_back(std::move(event));
+    if (last || m_writerWaiting || m_runBytes >= runBytes || m_run.size() >= runEvents)
+        return handOver();
+    return true;
+}
+
+bool LibarchiveReadAhead::handOver()
+{
     std::unique_lock lock(m_mutex);
-    // An empty queue always takes the event, however large, so a big block can't wait forever.
+    // An empty queue always takes the run, however large, so a big block can't wait forever.
     // Once full, the reader waits until half has been written: fewer wake-ups, each worth more.
-    if (!m_stopping && !m_queue.empty() && m_queuedBytes >= m_maxQueuedBytes) {
+    if (!m_stopping && m_queuedBytes > 0 && m_queuedBytes >= m_maxQueuedBytes) {
         m_readerWaiting = true;
         m_changed.wait(lock, [this] {
-            return m_stopping || m_queue.empty() || m_queuedBytes < m_maxQueuedBytes / 2;
+            return m_stopping || m_queuedBytes < m_maxQueuedBytes / 2;
         });
         m_readerWaiting = false;
     }
     if (m_stopping)
         return false;
-    m_queuedBytes += costOf(event);
-    m_queue.push_back(std::move(event));
+    m_queuedBytes += std::exchange(m_runBytes, 0);
+    for (auto &event : m_run)
+        m_queue.push_back(std::move(event));
+    m_run.clear();
     const bool wake = m_writerWaiting;
     lock.unlock();
     if (wake)

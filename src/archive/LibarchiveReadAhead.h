@@ -5,6 +5,7 @@
 
 #include <Error.h>
 #include <QByteArray>
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -14,7 +15,10 @@
 
 // Reads an open libarchive stream on a thread of its own, ahead of the caller, so that
 // decompressing and writing files use both cores. What was read waits in a queue of at most
-// `maxQueuedBytes` (data, and 1 KB for each event); the reader waits when it is full.
+// `maxQueuedBytes` (data, and 1 KB for each event); the reader waits when it is full. Events
+// change hands in runs (the reader's up to 64 KB or 64 events, the writer takes all there are),
+// so that an archive of many small files does not cost two locks an event; a writer that waits
+// gets each event at once.
 //
 // Thread-safety: next() is called by one thread (the writer); the reader thread is private.
 // Destroying the object stops the reader and waits for it.
@@ -54,6 +58,7 @@ private:
     void read();
     bool readData(const ArchiveEntry &entry);
     bool push(Event event); // false once the caller has gone
+    bool handOver();        // the reader's run into the queue; false once the caller has gone
 
     ArchiveReadPtr m_archive;
     Describe m_describe;
@@ -61,11 +66,15 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::deque<Event> m_queue;
-    qint64 m_queuedBytes = 0;
+    std::deque<Event> m_run;   // the reader's, not yet handed over
+    qint64 m_runBytes = 0;     // the reader's
+    std::deque<Event> m_taken; // the writer's, handed over
+    // Every event read and not yet given out by next(), in the queue or taken.
+    std::atomic<qint64> m_queuedBytes = 0;
     bool m_stopping = false;
     // Each side wakes the other only when it waits: handing over costs no system call then.
     bool m_readerWaiting = false;
-    bool m_writerWaiting = false;
+    std::atomic<bool> m_writerWaiting = false;
     bool m_finished = false;
     std::thread m_reader;
 };
