@@ -37,8 +37,9 @@ QByteArrayView lastComponent(QByteArrayView stored)
 bool readsAsAscii(QByteArrayView stored, QStringView name)
 {
     return stored.size() == name.size() &&
-           std::equal(name.begin(), name.end(), stored.begin(),
-                      [](QChar c, char byte) { return c.unicode() < 0x80 && c.unicode() == uchar(byte); });
+           std::equal(name.begin(), name.end(), stored.begin(), [](QChar c, char byte) {
+               return c.unicode() < 0x80 && c.unicode() == uchar(byte);
+           });
 }
 
 } // namespace

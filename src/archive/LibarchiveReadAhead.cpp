@@ -78,9 +78,7 @@ bool LibarchiveReadAhead::handOver()
     // Once full, the reader waits until half has been written: fewer wake-ups, each worth more.
     if (!m_stopping && m_queuedBytes > 0 && m_queuedBytes >= m_maxQueuedBytes) {
         m_readerWaiting = true;
-        m_changed.wait(lock, [this] {
-            return m_stopping || m_queuedBytes < m_maxQueuedBytes / 2;
-        });
+        m_changed.wait(lock, [this] { return m_stopping || m_queuedBytes < m_maxQueuedBytes / 2; });
         m_readerWaiting = false;
     }
     if (m_stopping)

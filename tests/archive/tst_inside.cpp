@@ -180,23 +180,24 @@ private slots:
         const QString folder = work.filePath("shared-names");
         QDir().mkpath(folder);
         // Stored entries named by raw bytes, with the UTF-8 flag where given, made on DOS.
-        QCOMPARE(python(folder,
-                        "import struct, zlib\n"
-                        "names = [(b'a.txt', 0), (b'sub/b.txt', 0), (b'sub\\\\c.txt', 0),\n"
-                        "  (b'./a.txt', 0), (b'/abs/x.txt', 0), ('\u00e9/\u00fc.txt'.encode(), 0x800),\n"
-                        "  (b'caf\\x82.txt', 0), (b'\\x83\\x5c.txt', 0), (b'sub/B.txt', 0),\n"
-                        "  (b'sub/b.txt', 0), (b'sub/', 0), (b'../up.txt', 0)]\n"
-                        "out = open('names.zip', 'wb'); central = []\n"
-                        "for name, flag in names:\n"
-                        "  off = out.tell(); crc = zlib.crc32(b'x')\n"
-                        "  out.write(struct.pack('<IHHHHHIIIHH', 0x04034b50, 10, flag, 0, 0, 0, crc, 1, "
-                        "1, len(name), 0) + name + b'x')\n"
-                        "  central.append(struct.pack('<IHHHHHHIIIHHHHHII', 0x02014b50, 20, 10, flag, "
-                        "0, 0, 0, crc, 1, 1, len(name), 0, 0, 0, 0, 0, off) + name)\n"
-                        "start = out.tell(); data = b''.join(central); out.write(data)\n"
-                        "out.write(struct.pack('<IHHHHIIH', 0x06054b50, 0, 0, len(names), "
-                        "len(names), len(data), start, 0))\n"),
-                 0);
+        QCOMPARE(
+            python(folder,
+                   "import struct, zlib\n"
+                   "names = [(b'a.txt', 0), (b'sub/b.txt', 0), (b'sub\\\\c.txt', 0),\n"
+                   "  (b'./a.txt', 0), (b'/abs/x.txt', 0), ('\u00e9/\u00fc.txt'.encode(), 0x800),\n"
+                   "  (b'caf\\x82.txt', 0), (b'\\x83\\x5c.txt', 0), (b'sub/B.txt', 0),\n"
+                   "  (b'sub/b.txt', 0), (b'sub/', 0), (b'../up.txt', 0)]\n"
+                   "out = open('names.zip', 'wb'); central = []\n"
+                   "for name, flag in names:\n"
+                   "  off = out.tell(); crc = zlib.crc32(b'x')\n"
+                   "  out.write(struct.pack('<IHHHHHIIIHH', 0x04034b50, 10, flag, 0, 0, 0, crc, 1, "
+                   "1, len(name), 0) + name + b'x')\n"
+                   "  central.append(struct.pack('<IHHHHHHIIIHHHHHII', 0x02014b50, 20, 10, flag, "
+                   "0, 0, 0, crc, 1, 1, len(name), 0, 0, 0, 0, 0, off) + name)\n"
+                   "start = out.tell(); data = b''.join(central); out.write(data)\n"
+                   "out.write(struct.pack('<IHHHHIIH', 0x06054b50, 0, 0, len(names), "
+                   "len(names), len(data), start, 0))\n"),
+            0);
         Error error;
         const auto entries = ArchiverManager::listEntriesAtPath(folder + "/names.zip", {}, &error,
                                                                 nullptr, encoding);
