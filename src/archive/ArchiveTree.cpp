@@ -149,7 +149,13 @@ private:
     void place(quint32 parent, QStringView name, bool isFolder, bool unsafe, qint32 position)
     {
         const bool inListing = !isFolder && !unsafe && isInListing(name, position);
-        auto &node = m_tree.m_nodes[childOrNew(parent, name, isFolder, inListing, position)];
+        const auto id = childOrNew(parent, name, isFolder, inListing, position);
+        auto &node = m_tree.m_nodes[id];
+        // A later entry of the same name whose stored name ends otherwise ("a/b/."): the name
+        // stays with the entry that spells it.
+        if (node.nameInListing && node.entry != position && !isInListing(name, position) &&
+            !m_tree.m_nameOwners.contains(id))
+            m_tree.m_nameOwners.insert(id, node.entry);
         node.entry = position; // a later entry of the same name wins
         node.unsafe = node.unsafe || unsafe;
     }
@@ -204,8 +210,11 @@ std::span<const quint32> ArchiveTree::children(quint32 folder) const
 
 QByteArrayView ArchiveTree::storedName(quint32 id) const
 {
-    if (m_nodes[id].nameInListing)
-        return lastComponent(m_listing->storedName(m_nodes[id].entry));
+    if (m_nodes[id].nameInListing) {
+        const auto owner = m_nameOwners.isEmpty() ? m_nodes[id].entry
+                                                : m_nameOwners.value(id, m_nodes[id].entry);
+        return lastComponent(m_listing->storedName(owner));
+    }
     const qsizetype start = m_nodes[id].nameStart;
     const qsizetype end = id + 1 < m_nodes.size() ? m_nodes[id + 1].nameStart : m_names.size();
     return QByteArrayView(m_names).sliced(start, end - start);

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <deque>
@@ -76,6 +77,8 @@ private:
     bool nameEquals(quint32 id, QStringView name) const;
 
     std::shared_ptr<const ArchiveEntryList::Store> m_listing; // where nameInListing names are
+    // The entry holding a nameInListing node's name, where it is not the node's own entry.
+    QHash<quint32, qint32> m_nameOwners;
     std::deque<Node> m_nodes;
     QByteArray m_names;              // every node's name, one after another
     std::vector<quint32> m_children; // node ids but the root's, by parent, in listing order
