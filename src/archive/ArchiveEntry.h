@@ -33,9 +33,10 @@ struct ArchiveEntry {
 };
 
 // The entries of one listing in archive order, as a value that is cheap to copy: either
-// entries added one by one (the tool and stream readers), or a reader's own compact store,
-// shared and never changed, which makes each ArchiveEntry when asked (the zip reader keeps
-// 36 bytes an entry besides its name). Entries come out by value, so a listing of hundreds of
+// entries added one by one (the tool and stream readers), kept packed (56 bytes an entry, the
+// texts in one shared buffer) and copied only when a shared list is appended to, or a reader's
+// own compact store, shared and never changed (the zip reader keeps 36 bytes an entry besides
+// its name). Either way each ArchiveEntry is made when asked, so a listing of hundreds of
 // thousands of entries never holds them all as ArchiveEntry at once: walk it, or page
 // through it with at().
 //
@@ -85,16 +86,13 @@ public:
     };
 
     ArchiveEntryList() = default;
-    ArchiveEntryList(QList<ArchiveEntry> entries) : m_entries(std::move(entries)) {}
-    ArchiveEntryList(std::initializer_list<ArchiveEntry> entries) : m_entries(entries) {}
+    ArchiveEntryList(const QList<ArchiveEntry> &entries);
+    ArchiveEntryList(std::initializer_list<ArchiveEntry> entries);
     explicit ArchiveEntryList(std::shared_ptr<const Store> store) : m_store(std::move(store)) {}
 
-    qsizetype size() const { return m_store ? m_store->size() : m_entries.size(); }
+    qsizetype size() const;
     bool isEmpty() const { return size() == 0; }
-    ArchiveEntry at(qsizetype index) const
-    {
-        return m_store ? m_store->at(index) : m_entries.at(index);
-    }
+    ArchiveEntry at(qsizetype index) const;
     ArchiveEntry operator[](qsizetype index) const { return at(index); }
     const_iterator begin() const { return {this, 0}; }
     const_iterator end() const { return {this, size()}; }
@@ -103,11 +101,11 @@ public:
     const std::shared_ptr<const Store> &store() const { return m_store; }
 
     // For lists made entry by entry (no store).
-    void append(ArchiveEntry entry) { m_entries.append(std::move(entry)); }
-    void squeeze() { m_entries.squeeze(); }
+    void append(const ArchiveEntry &entry);
 
 private:
-    QList<ArchiveEntry> m_entries;
+    class Packed;
+    std::shared_ptr<Packed> m_packed; // entries added one by one
     std::shared_ptr<const Store> m_store;
 };
 

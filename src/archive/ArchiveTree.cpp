@@ -211,8 +211,8 @@ std::span<const quint32> ArchiveTree::children(quint32 folder) const
 QByteArrayView ArchiveTree::storedName(quint32 id) const
 {
     if (m_nodes[id].nameInListing) {
-        const auto owner = m_nameOwners.isEmpty() ? m_nodes[id].entry
-                                                : m_nameOwners.value(id, m_nodes[id].entry);
+        const auto owner =
+            m_nameOwners.isEmpty() ? m_nodes[id].entry : m_nameOwners.value(id, m_nodes[id].entry);
         return lastComponent(m_listing->storedName(owner));
     }
     const qsizetype start = m_nodes[id].nameStart;

@@ -391,7 +391,6 @@ bool LibarchiveBackend::list(const QString &archivePath, const QString &password
         listing->add(std::move(entry));
         return true;
     });
-    listing->entries.squeeze(); // the list is kept while the archive unpacks
     return listed;
 }
 

@@ -166,6 +166,42 @@ private slots:
         QCOMPARE(treeText(*tree), expected);
     }
 
+    // A listing made entry by entry keeps them packed: each comes back as it was added, a copy
+    // keeps its entries when the original is added to, and texts of any size and kind survive.
+    void aListMadeEntryByEntryGivesBackWhatWasAdded()
+    {
+        ArchiveEntry link = entry(u"dir/日本"_qs, ArchiveEntry::Type::SymbolicLink);
+        link.linkTarget = u"../café"_qs;
+        ArchiveEntry file = entry(QStringLiteral("bad") + QChar(0xDC80), ArchiveEntry::Type::File);
+        file.size = 5'000'000'000;
+        file.packedSize = 42;
+        file.index = 7;
+        file.mode = 0644;
+        file.encrypted = true;
+        file.modified = QDateTime::fromSecsSinceEpoch(1'700'000'000, Qt::UTC);
+        const ArchiveEntry huge = entry(QString(1'500'000, u'x')); // more than a block
+        ArchiveEntryList list{link, file};
+        const ArchiveEntryList copy = list;
+        list.append(huge);
+        list.append(entry("after"));
+        QCOMPARE(copy.size(), 2);
+        QCOMPARE(list.size(), 4);
+        for (const auto &entries : {copy, list}) {
+            QCOMPARE(entries.at(0).path, link.path);
+            QCOMPARE(entries.at(0).linkTarget, link.linkTarget);
+            QCOMPARE(entries.at(0).type, ArchiveEntry::Type::SymbolicLink);
+            QVERIFY(!entries.at(0).modified.isValid());
+            const auto back = entries.at(1);
+            QCOMPARE(back.path, file.path);
+            QVERIFY(back.linkTarget.isNull());
+            QCOMPARE(std::tuple(back.size, back.packedSize, back.index, back.mode, back.encrypted),
+                     std::tuple(file.size, file.packedSize, file.index, file.mode, true));
+            QCOMPARE(back.modified, file.modified);
+        }
+        QCOMPARE(list.at(2).path, huge.path);
+        QCOMPARE(list.at(3).path, QStringLiteral("after"));
+    }
+
     // A zip's tree points into the reader's own name bytes where a name reads the same there:
     // it must read exactly as a tree of copied names, whatever the bytes and the encoding.
     void aZipsTreeReadsAsOneOfCopiedNames_data()
@@ -187,7 +223,7 @@ private slots:
                    "  (b'./a.txt', 0), (b'/abs/x.txt', 0), ('\u00e9/\u00fc.txt'.encode(), 0x800),\n"
                    "  (b'caf\\x82.txt', 0), (b'\\x83\\x5c.txt', 0), (b'sub/B.txt', 0),\n"
                    "  (b'sub/b.txt', 0), (b'sub/', 0), (b'../up.txt', 0),\n"
-                        "  (b'sub/b.txt/.', 0)]\n"
+                   "  (b'sub/b.txt/.', 0)]\n"
                    "out = open('names.zip', 'wb'); central = []\n"
                    "for name, flag in names:\n"
                    "  off = out.tell(); crc = zlib.crc32(b'x')\n"
