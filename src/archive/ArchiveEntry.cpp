@@ -23,7 +23,7 @@ public:
         qint64 modified; // milliseconds since the epoch, UTC; noDate when not recorded
         quint32 block;   // where the texts are
         quint32 offset;
-        quint32 pathLength; // Text; the link target follows the path
+        quint32 pathLength; // in bytes, `wide` set for UTF-16; the link target's text follows
         quint32 linkLength;
         quint32 mode;
         ArchiveEntry::Type type;
