@@ -35,7 +35,7 @@ public:
 
     ArchiveEntry at(qsizetype index) const
     {
-        const Record &record = m_records.at(size_t(index));
+        const Record &record = m_records[size_t(index)];
         const char *text = m_blocks[record.block].data.get() + record.offset;
         ArchiveEntry entry;
         entry.path = textAt(text, record.pathLength);
@@ -53,18 +53,17 @@ public:
 
     void append(const ArchiveEntry &entry)
     {
-        const auto [path, pathLength] = stored(entry.path);
-        const auto [link, linkLength] = stored(entry.linkTarget);
-        const qsizetype length = path.size() + link.size();
+        const Text path(entry.path), link(entry.linkTarget);
+        const qsizetype length = path.bytes + link.bytes;
         if (m_blocks.empty() || m_blocks.back().used + length > m_blocks.back().size)
             m_blocks.push_back(Block(std::max(blockSize, length)));
         Block &block = m_blocks.back();
-        std::copy(path.begin(), path.end(), block.data.get() + block.used);
-        std::copy(link.begin(), link.end(), block.data.get() + block.used + path.size());
+        path.writeTo(block.data.get() + block.used);
+        link.writeTo(block.data.get() + block.used + path.bytes);
         m_records.push_back({entry.size, entry.packedSize, entry.index,
                              entry.modified.isValid() ? entry.modified.toMSecsSinceEpoch() : noDate,
-                             quint32(m_blocks.size() - 1), quint32(block.used), pathLength,
-                             linkLength, entry.mode, entry.type, entry.encrypted});
+                             quint32(m_blocks.size() - 1), quint32(block.used), path.lengthField(),
+                             link.lengthField(), entry.mode, entry.type, entry.encrypted});
         block.used += length;
     }
 
@@ -90,18 +89,31 @@ private:
     // A text's length field: its bytes, and the top bit set for UTF-16.
     static constexpr quint32 wide = 0x80000000;
 
-    // A text as it is kept, and its length field.
-    struct Stored {
-        QByteArray bytes;
-        quint32 length;
+    // A text on its way into a block: Latin-1 when every character fits, else UTF-16.
+    struct Text {
+        explicit Text(const QString &text)
+            : text(text), wide(std::any_of(text.begin(), text.end(),
+                                           [](QChar c) { return c.unicode() > 0xff; })),
+              bytes(text.size() * (wide ? 2 : 1))
+        {
+        }
+        void writeTo(char *to) const
+        {
+            if (wide)
+                std::memcpy(to, text.utf16(), size_t(bytes));
+            else
+                std::transform(text.begin(), text.end(), to,
+                               [](QChar c) { return char(c.unicode()); });
+        }
+        quint32 lengthField() const
+        {
+            return quint32(bytes) | (wide ? ArchiveEntryList::Packed::wide : 0);
+        }
+
+        const QString &text;
+        bool wide;
+        qsizetype bytes;
     };
-    static Stored stored(const QString &text)
-    {
-        if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() <= 0xff; }))
-            return {text.toLatin1(), quint32(text.size())};
-        return {QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2),
-                quint32(text.size() * 2) | wide};
-    }
     static qsizetype bytesOf(quint32 length) { return length & ~wide; }
 
     static QString textAt(const char *text, quint32 length)
